@@ -1,0 +1,80 @@
+#pragma once
+// Checked binary streams for the project file. The reader never reads past the
+// end: every read, count and length is checked against the bytes left first,
+// and a failure raises EFormatError with a Russian message for the user.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/extended.h"
+
+namespace tavir {
+
+class EFormatError : public std::runtime_error {
+ public:
+  explicit EFormatError(const std::string& message) : std::runtime_error(message) {}
+};
+
+class BinaryReader {
+ public:
+  BinaryReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  explicit BinaryReader(const std::vector<std::uint8_t>& bytes) : BinaryReader(bytes.data(), bytes.size()) {}
+
+  std::size_t Position() const { return pos_; }
+  std::size_t Remaining() const { return size_ - pos_; }
+  bool AtEnd() const { return pos_ == size_; }
+
+  void ReadBytes(void* out, std::size_t n);
+  std::uint8_t ReadByte();
+  std::int16_t ReadInt16();
+  std::int32_t ReadInt32();
+  std::uint32_t ReadUInt32();
+  Extended ReadExtended();
+
+  // A count of items that take at least minItemBytes each in the file: refused when
+  // negative or when that many items could not fit in what is left.
+  std::int32_t ReadCount(std::size_t minItemBytes);
+  // Int32 length, then that many CP1251 bytes; returned as UTF-8.
+  std::string ReadString();
+  // Raw bytes of a checked length (no conversion).
+  std::string ReadRawString(std::int32_t length);
+
+  // Throws the short-read error unless n bytes are left.
+  void Require(std::size_t n) const;
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+class BinaryWriter {
+ public:
+  void WriteBytes(const void* data, std::size_t n);
+  void WriteByte(std::uint8_t v) { bytes_.push_back(v); }
+  void WriteInt16(std::int16_t v);
+  void WriteInt32(std::int32_t v);
+  void WriteUInt32(std::uint32_t v);
+  void WriteExtended(Extended v);
+  // Int32 length, then the text in CP1251. Characters the code page lacks raise
+  // EFormatError (fields that go into a file refuse them on input already).
+  void WriteString(std::string_view utf8);
+
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+  std::vector<std::uint8_t> Take() { return std::move(bytes_); }
+  std::size_t Size() const { return bytes_.size(); }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// Whole-file helpers. ReadWholeFile refuses files larger than maxBytes.
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes = std::size_t{1} << 30);
+// Writes a temporary file in the same folder, then renames it over the target, so
+// that a failure leaves the old file intact. Throws std::runtime_error (Russian).
+void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace tavir

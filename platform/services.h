@@ -1,0 +1,64 @@
+#pragma once
+// What the computation and the model ask of the user interface, without knowing
+// it: messages, progress with a Break flag. The Qt side implements them; tests
+// script them.
+#include <atomic>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace tavir {
+
+enum class MsgKind { Question, Warning, Error, Plain };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+class MessageService {
+ public:
+  virtual ~MessageService() = default;
+  // The text is shown as given; a lone "\r" becomes a line break only when shown.
+  virtual MsgResult Show(MsgKind kind, const std::string& caption, const std::string& text, MsgButtons buttons) = 0;
+
+  void Warning(const std::string& text) { Show(MsgKind::Warning, "Предупреждение", text, MsgButtons::Ok); }
+  void Error(const std::string& text) { Show(MsgKind::Error, "Ошибка", text, MsgButtons::Ok); }
+  bool Ask(const std::string& caption, const std::string& text) {
+    return Show(MsgKind::Question, caption, text, MsgButtons::OkCancel) == MsgResult::Ok;
+  }
+};
+
+// Records every message and answers from a script (Ok when the script is empty).
+class ScriptedMessages : public MessageService {
+ public:
+  struct Entry {
+    MsgKind Kind;
+    std::string Caption;
+    std::string Text;
+    MsgButtons Buttons;
+  };
+  MsgResult Show(MsgKind kind, const std::string& caption, const std::string& text, MsgButtons buttons) override {
+    Shown.push_back({kind, caption, text, buttons});
+    if (Answers.empty()) return MsgResult::Ok;
+    const MsgResult r = Answers.front();
+    Answers.pop_front();
+    return r;
+  }
+  std::vector<Entry> Shown;
+  std::deque<MsgResult> Answers;
+};
+
+// Progress of a long computation: the status window's stage rows and cells, a
+// bar, and a pump point where the GUI may process events (and the user may press
+// Break). The computation never knows about Qt.
+class ProgressObserver {
+ public:
+  virtual ~ProgressObserver() = default;
+  virtual void SetStage(int row) { (void)row; }
+  virtual void SetCell(int col, int row, const std::string& text) { (void)col; (void)row; (void)text; }
+  virtual void SetBar(long long position, long long maximum) { (void)position; (void)maximum; }
+  virtual void SetLabel(const std::string& text) { (void)text; }
+  virtual void Pump() {}
+};
+
+using BreakFlag = std::atomic<bool>;
+
+}  // namespace tavir
