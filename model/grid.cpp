@@ -47,6 +47,7 @@ void TBCGrid::SaveToStream(BinaryWriter& w) const {
 }
 
 void TBCGrid::LoadFromStream(BinaryReader& r) {
+  r.Require(kGridRecordBytes - 2);  // a short record must leave the grid as it was
   StepX = r.ReadExtended();
   StepY = r.ReadExtended();
   StepZ = r.ReadExtended();
@@ -75,6 +76,7 @@ void TGrid::SaveToStream(BinaryWriter& w) const {
 }
 
 void TGrid::LoadFromStream(BinaryReader& r) {
+  r.Require(kGridRecordBytes);
   TBCGrid::LoadFromStream(r);
   ShowGrid = r.ReadByte();
   SnapToGrid = r.ReadByte();
