@@ -22,6 +22,8 @@ class BinaryReader {
  public:
   BinaryReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
   explicit BinaryReader(const std::vector<std::uint8_t>& bytes) : BinaryReader(bytes.data(), bytes.size()) {}
+  // The reader does not own its bytes: a temporary vector would leave it dangling.
+  explicit BinaryReader(std::vector<std::uint8_t>&&) = delete;
 
   std::size_t Position() const { return pos_; }
   std::size_t Remaining() const { return size_ - pos_; }

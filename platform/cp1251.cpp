@@ -91,6 +91,10 @@ std::optional<std::string> Utf8ToCp1251(std::string_view utf8) {
       cp = (cp << 6) | (b & 0x3F);
     }
     i += len;
+    // Overlong forms are not UTF-8: "\xC0\x80" must not sneak a NUL (or any other
+    // character) past a check made on the shortest form.
+    static constexpr char32_t kShortest[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kShortest[len]) return std::nullopt;
     if (cp < 0x80) {
       out += static_cast<char>(cp);
       continue;
