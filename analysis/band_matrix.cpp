@@ -1,0 +1,79 @@
+#include "analysis/band_matrix.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+
+namespace tavir {
+
+std::string BandMemoryMessage(std::size_t equations, std::size_t bandWidth) {
+  return "Недостаточно памяти для матрицы жесткости: " + std::to_string(equations) + " уравнений, ширина ленты " +
+         std::to_string(bandWidth) + ".";
+}
+
+void TBandMatrix::Allocate(std::size_t equations, std::size_t bandWidth) {
+  if (equations == 0 || bandWidth == 0) {
+    n_ = 0;
+    bw_ = 0;
+    Reset();
+    return;
+  }
+  // n * BW values and their bytes must both fit in size_t.
+  constexpr std::size_t kMaxValues = std::numeric_limits<std::size_t>::max() / sizeof(Extended);
+  if (bandWidth > kMaxValues / equations) {
+    Clear();
+    throw EBandError(BandMemoryMessage(equations, bandWidth));
+  }
+  const std::size_t count = equations * bandWidth;
+  if (count > capacity_) {
+    Clear();
+    Extended* p = new (std::nothrow) Extended[count];
+    if (p == nullptr) throw EBandError(BandMemoryMessage(equations, bandWidth));
+    data_.reset(p);
+    capacity_ = count;
+  }
+  n_ = equations;
+  bw_ = bandWidth;
+  Reset();
+}
+
+void TBandMatrix::Reset() {
+  if (data_) std::fill(data_.get(), data_.get() + n_ * bw_, Extended(0));
+}
+
+void TBandMatrix::Clear() {
+  data_.reset();
+  capacity_ = 0;
+  n_ = 0;
+  bw_ = 0;
+}
+
+Extended TBandMatrix::At(std::size_t i, std::size_t j) const {
+  if (i >= n_ || j >= n_) return 0;
+  if (j < i) std::swap(i, j);
+  const std::size_t d = j - i;
+  return d < bw_ ? data_[i * bw_ + d] : Extended(0);
+}
+
+void BandMultiply(const TBandMatrix& matrix, std::span<const Extended> v, std::span<Extended> c) {
+  const std::size_t n = matrix.Size();
+  const std::size_t bw = matrix.BandWidth();
+  if (v.size() != n || c.size() != n) {
+    throw EBandError("Некорректно выбрана размерность массивов!\r\nC = AxV\r\nРазмерность массива A: " +
+                     std::to_string(n) + "x" + std::to_string(bw) + "\r\nРазмерность вектора V: " +
+                     std::to_string(v.size()) + "\r\nРазмерность вектора C: " + std::to_string(c.size()));
+  }
+  if (n == 0) return;
+  if (v.data() == c.data()) throw EBandError("Произведение матрицы на вектор: результат совпадает с операндом.");
+  for (std::size_t i = 0; i < n; ++i) {
+    Extended s = 0;
+    const std::size_t lo = i + 1 > bw ? i + 1 - bw : 0;
+    for (std::size_t j = lo; j < i; ++j) s += matrix(j, i - j) * v[j];
+    const std::size_t hi = std::min(n, i + bw);
+    const Extended* row = matrix.Row(i);
+    for (std::size_t j = i; j < hi; ++j) s += row[j - i] * v[j];
+    c[i] = s;
+  }
+}
+
+}  // namespace tavir

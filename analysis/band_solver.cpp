@@ -1,0 +1,322 @@
+#include "analysis/band_solver.h"
+
+#include <algorithm>
+#include <atomic>
+#include <barrier>
+#include <cmath>
+#include <exception>
+#include <latch>
+#include <new>
+#include <thread>
+#include <vector>
+
+namespace tavir {
+
+namespace {
+
+std::string EquationText(std::int64_t equation) {
+  return "узел " + std::to_string(equation / 5) + ", степень свободы " + std::to_string(equation % 5) + ".";
+}
+
+[[noreturn]] void Fail(TSolveFailure kind, std::int64_t equation) {
+  switch (kind) {
+    case TSolveFailure::Singular:
+      throw ESolveError(kind, equation, "Система уравнений вырождена: " + EquationText(equation));
+    case TSolveFailure::BadLoad:
+      throw ESolveError(kind, equation, "Нагрузка не является конечным числом: " + EquationText(equation));
+    case TSolveFailure::NonFinite:
+      throw ESolveError(kind, equation, "Перемещение не является конечным числом: " + EquationText(equation));
+    case TSolveFailure::Dimensions:
+      break;
+  }
+  throw ESolveError(kind, equation, "Некорректно выбрана размерность массивов!");
+}
+
+// The checks every elimination makes before it starts. Returns false for an empty
+// system.
+bool Prepare(const TBandMatrix& k, std::span<const Extended> f) {
+  if (!k.IsAllocated() && f.empty()) return false;
+  if (!k.IsAllocated() || f.size() != k.Size()) {
+    throw ESolveError(TSolveFailure::Dimensions, -1,
+                      "Некорректно выбрана размерность массивов!\r\nРазмерность матрицы: " +
+                          std::to_string(k.Size()) + "x" + std::to_string(k.BandWidth()) +
+                          "\r\nРазмерность вектора: " + std::to_string(f.size()));
+  }
+  for (std::size_t i = 0; i < f.size(); ++i) {
+    if (!std::isfinite(f[i])) Fail(TSolveFailure::BadLoad, static_cast<std::int64_t>(i));
+  }
+  return true;
+}
+
+// The diagonal before elimination: what each pivot is measured against.
+std::vector<Extended> OriginalDiagonal(const TBandMatrix& k) {
+  try {
+    std::vector<Extended> d(k.Size());
+    for (std::size_t i = 0; i < k.Size(); ++i) d[i] = k(i, 0);
+    return d;
+  } catch (const std::bad_alloc&) {
+    throw EBandError(BandMemoryMessage(k.Size(), k.BandWidth()));
+  }
+}
+
+bool PivotOk(Extended pivot, Extended original) {
+  // Written so that NaN fails every comparison.
+  return std::isfinite(pivot) && std::isfinite(original) && original > 0 && pivot > kPivotTolerance * original;
+}
+
+void SetBar(ProgressObserver* progress, long long position, long long maximum) {
+  if (progress != nullptr) progress->SetBar(position, maximum);
+}
+
+void BackSubstitution(TBandMatrix& k, std::span<Extended> f, ProgressObserver* progress) {
+  const std::size_t n = k.Size();
+  const std::size_t bw = k.BandWidth();
+  SetBar(progress, 0, static_cast<long long>(n));
+  for (std::size_t step = 0; step < n; ++step) {
+    const std::size_t i = n - 1 - step;
+    const std::size_t c = std::min(bw, n - i);
+    const Extended* row = k.Row(i);
+    Extended s = 0;
+    for (std::size_t a = 1; a < c; ++a) s += row[a] * f[i + a];
+    f[i] = (f[i] - s) / row[0];
+    if (!std::isfinite(f[i])) Fail(TSolveFailure::NonFinite, static_cast<std::int64_t>(i));
+    SetBar(progress, static_cast<long long>(step + 1), static_cast<long long>(n));
+  }
+}
+
+// ---- blocked elimination --------------------------------------------------------
+//
+// The plain loop applies pivot i to every row r = i + d below it:
+//   K(r, j) := K(r, j) - g·K(i, j) for j = r .. min(i + BW - 1, n - 1),
+//   F(r) := F(r) - g·F(i), with g = K(i, r) / K(i, i),
+// and row i is final (a pivot) once every pivot above it has been applied.
+// Each entry of row r thus receives the pivots i = r - BW + 1 .. r - 1 in
+// increasing order, each reading only the final row i. Any schedule that keeps
+// that order per row and uses a pivot row only once it is final performs exactly
+// the same floating-point operations, so the result is bit-identical.
+//
+// Schedule: pivots come in panels P_k = [b_k, b_k+1). In stage k (P_k final) the
+// calling thread makes P_k+1 final (panel k's and then panel k+1's own pivots,
+// row by row, testing each pivot), while the other threads apply panel k to the
+// rows after P_k+1 that it reaches. A barrier ends the stage.
+//
+// Within a row the pivots of a panel are applied column by column, the entry kept
+// in a register across the pivots (the same operations in the same order, with
+// the partial value held in the same 80-bit format), so a row is read and written
+// once per panel instead of once per pivot.
+
+struct Blocked {
+  TBandMatrix& K;
+  std::span<Extended> F;
+  const std::vector<Extended>& Diag;
+  std::size_t N;
+  std::size_t BW;
+  std::size_t B;
+
+  // Applies the pivots [lo, hi) that reach row r (those > r - BW) to row r.
+  // g must hold room for hi - lo multipliers.
+  void UpdateRow(std::size_t r, std::size_t lo, std::size_t hi, Extended* g) const {
+    const std::size_t reach = BW - 1;
+    const std::size_t iLo = std::max(lo, r >= reach ? r - reach : 0);
+    if (iLo >= hi) return;
+    Extended* data = K.Data();
+    for (std::size_t i = iLo; i < hi; ++i) {
+      const Extended* pivotRow = data + i * BW;
+      g[i - iLo] = pivotRow[r - i] / pivotRow[0];
+    }
+    Extended* row = data + r * BW;
+    const std::size_t lMax = std::min(reach, N - 1 - r);
+    const std::size_t stride = BW - 1;  // K(i, j) of successive pivots i for one column j
+    for (std::size_t l = 0; l <= lMax; ++l) {
+      const std::size_t j = r + l;
+      const std::size_t first = std::max(iLo, j >= reach ? j - reach : 0);
+      if (first >= hi) break;  // no later column is reached either
+      Extended acc = row[l];
+      const Extended* p = data + first * stride + j;
+      for (std::size_t i = first; i < hi; ++i, p += stride) acc = acc - g[i - iLo] * *p;
+      row[l] = acc;
+    }
+    Extended acc = F[r];
+    for (std::size_t i = iLo; i < hi; ++i) acc = acc - g[i - iLo] * F[i];
+    F[r] = acc;
+  }
+
+  // Makes rows [from, to) final with the pivots from `lo` on; returns the first
+  // failing equation or -1.
+  std::int64_t FactorRows(std::size_t lo, std::size_t from, std::size_t to, Extended* g) const {
+    for (std::size_t r = from; r < to; ++r) {
+      UpdateRow(r, lo, r, g);
+      if (!PivotOk(K(r, 0), Diag[r])) return static_cast<std::int64_t>(r);
+    }
+    return -1;
+  }
+
+  // The rows that panel [b0, b1) reaches beyond the next panel, dealt out to
+  // `workers` workers cyclically; this is worker `w`'s share.
+  void UpdateTail(std::size_t b0, std::size_t b1, unsigned w, unsigned workers, Extended* g) const {
+    const std::size_t b2 = std::min(N, b1 + B);
+    const std::size_t end = std::min(N, b1 + BW - 1);
+    for (std::size_t r = b2 + w; r < end; r += workers) UpdateRow(r, b0, b1, g);
+  }
+};
+
+void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Extended>& diag,
+                    ProgressObserver* progress, unsigned threads, std::size_t blockSize) {
+  const std::size_t n = k.Size();
+  Blocked ctx{k, f, diag, n, k.BandWidth(), blockSize};
+  const std::size_t b = blockSize;
+  const long long barMax = static_cast<long long>(n - 1);
+  SetBar(progress, 0, barMax);
+
+  std::vector<std::vector<Extended>> scratch;
+  try {
+    scratch.assign(threads, std::vector<Extended>(2 * b));
+  } catch (const std::bad_alloc&) {
+    throw EBandError(BandMemoryMessage(n, k.BandWidth()));
+  }
+
+  if (threads <= 1) {
+    Extended* g = scratch[0].data();
+    std::int64_t bad = ctx.FactorRows(0, 0, std::min(n, b), g);
+    if (bad >= 0) Fail(TSolveFailure::Singular, bad);
+    for (std::size_t b0 = 0; b0 + b < n; b0 += b) {
+      const std::size_t b1 = b0 + b;
+      bad = ctx.FactorRows(b0, b1, std::min(n, b1 + b), g);
+      if (bad >= 0) Fail(TSolveFailure::Singular, bad);
+      ctx.UpdateTail(b0, b1, 0, 1, g);
+      SetBar(progress, static_cast<long long>(std::min(n - 1, b1)), barMax);
+    }
+    return;
+  }
+
+  // Shared state, written by the calling thread before it arrives at a barrier
+  // and read by the workers after it.
+  std::int64_t failed = -1;  // the calling thread's own
+  bool abort = false;
+  // The first stage after which the workers stop (set by the calling thread
+  // before it arrives at that stage's barrier).
+  constexpr std::size_t kNever = static_cast<std::size_t>(-1);
+  std::atomic<std::size_t> stopAfter{kNever};
+  std::exception_ptr observerError;
+  std::latch start(1);
+  std::barrier<> stageEnd(static_cast<std::ptrdiff_t>(threads));
+  const unsigned workers = threads - 1;
+
+  auto worker = [&](unsigned id) {
+    start.wait();
+    if (abort) return;
+    Extended* g = scratch[id].data();
+    for (std::size_t stage = 0, b0 = 0; b0 + b < n; ++stage, b0 += b) {
+      ctx.UpdateTail(b0, b0 + b, id - 1, workers, g);
+      stageEnd.arrive_and_wait();
+      if (stopAfter.load(std::memory_order_relaxed) <= stage) return;
+    }
+  };
+
+  std::vector<std::thread> pool;
+  pool.reserve(workers);
+  try {
+    for (unsigned id = 1; id < threads; ++id) pool.emplace_back(worker, id);
+  } catch (...) {
+    // Not all threads could be started: nothing has been touched yet; finish on
+    // this thread alone.
+    abort = true;
+    start.count_down();
+    for (auto& t : pool) t.join();
+    ForwardBlocked(k, f, diag, progress, 1, blockSize);
+    return;
+  }
+
+  Extended* g = scratch[0].data();
+  failed = ctx.FactorRows(0, 0, std::min(n, b), g);
+  if (failed >= 0) abort = true;
+  start.count_down();
+  if (!abort) {
+    for (std::size_t stage = 0, b0 = 0; b0 + b < n; ++stage, b0 += b) {
+      const std::size_t b1 = b0 + b;
+      failed = ctx.FactorRows(b0, b1, std::min(n, b1 + b), g);
+      if (failed < 0) {
+        try {
+          SetBar(progress, static_cast<long long>(std::min(n - 1, b1)), barMax);
+        } catch (...) {
+          observerError = std::current_exception();
+        }
+      }
+      const bool stop = failed >= 0 || observerError != nullptr;
+      if (stop) stopAfter.store(stage, std::memory_order_relaxed);
+      stageEnd.arrive_and_wait();
+      if (stop) break;
+    }
+  }
+  for (auto& t : pool) t.join();
+  if (observerError) std::rethrow_exception(observerError);
+  if (failed >= 0) Fail(TSolveFailure::Singular, failed);
+}
+
+std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
+  // The calling thread's share of a stage grows as 1.5·B²·BW, each worker's as
+  // (B·BW²/2 - B²·BW) / (threads - 1); they balance at B = BW / (3·threads - 1).
+  if (threads <= 1) return 32;
+  return std::max<std::size_t>(4, bw / (3 * threads - 1));
+}
+
+}  // namespace
+
+void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
+  if (!Prepare(matrix, vector)) return;
+  const std::vector<Extended> diag = OriginalDiagonal(matrix);
+  const std::size_t n = matrix.Size();
+  const std::size_t bw = matrix.BandWidth();
+  std::span<Extended> f = vector;
+  SetBar(progress, 0, static_cast<long long>(n - 1));
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const Extended* ri = matrix.Row(i);
+    if (!PivotOk(ri[0], diag[i])) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
+    const std::size_t m = std::min(bw - 1, n - 1 - i);
+    for (std::size_t d = 1; d <= m; ++d) {
+      const Extended g = ri[d] / ri[0];
+      Extended* rd = matrix.Row(i + d);
+      for (std::size_t l = 0; l <= m - d; ++l) rd[l] = rd[l] - g * ri[l + d];
+      f[i + d] = f[i + d] - g * f[i];
+    }
+    SetBar(progress, static_cast<long long>(i + 1), static_cast<long long>(n - 1));
+  }
+  if (!PivotOk(matrix(n - 1, 0), diag[n - 1])) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
+  BackSubstitution(matrix, f, progress);
+}
+
+void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
+                      unsigned threads, std::size_t blockSize) {
+  if (!Prepare(matrix, vector)) return;
+  threads = std::max(1u, threads);
+  if (blockSize == 0) blockSize = DefaultBlockSize(matrix.BandWidth(), threads);
+  const std::vector<Extended> diag = OriginalDiagonal(matrix);
+  ForwardBlocked(matrix, vector, diag, progress, threads, blockSize);
+  SetBar(progress, static_cast<long long>(matrix.Size() - 1), static_cast<long long>(matrix.Size() - 1));
+  if (!PivotOk(matrix(matrix.Size() - 1, 0), diag.back()))
+    Fail(TSolveFailure::Singular, static_cast<std::int64_t>(matrix.Size() - 1));
+  BackSubstitution(matrix, vector, progress);
+}
+
+bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth) {
+  // Below a few million multiply-adds the plain loop takes milliseconds.
+  const double work = static_cast<double>(equations) * static_cast<double>(bandWidth) *
+                      static_cast<double>(bandWidth) / 2;
+  return bandWidth >= 16 && work >= 2e6;
+}
+
+unsigned BlockedSolveThreads(std::size_t bandWidth) {
+  // Narrow bands give too little work per stage to pay for a barrier.
+  if (bandWidth < 64) return 1;
+  const unsigned hw = std::thread::hardware_concurrency();
+  return std::clamp(hw == 0 ? 1u : hw, 1u, 8u);
+}
+
+void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
+  if (UsesBlockedSolve(matrix.Size(), matrix.BandWidth()))
+    SolveBandBlocked(matrix, vector, progress, BlockedSolveThreads(matrix.BandWidth()));
+  else
+    SolveBandPlain(matrix, vector, progress);
+}
+
+}  // namespace tavir

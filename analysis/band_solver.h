@@ -1,0 +1,78 @@
+#pragma once
+// Gauss elimination without pivoting of the symmetric band system K·q = F, in
+// place: the band is destroyed and F becomes the displacement vector.
+//
+// Every pivot is tested before it is used. A pivot that is not finite, not
+// positive, or negligible against the original diagonal of its equation (the
+// stiffness of that degree of freedom lost to round-off: a mechanism, a free knot,
+// a knot that no shell stiffens) stops the solve with ESolveError naming the knot
+// and the degree of freedom. After a failure F (and K) hold partial results and
+// must be discarded by the caller; no non-finite number is ever reported as a
+// displacement.
+//
+// Two eliminations give bit-identical results: the plain loop (the reference) and
+// a blocked, multi-threaded one in which every entry receives the same operations
+// in the same order. SolveBand picks the blocked one for large systems.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+#include "analysis/band_matrix.h"
+#include "platform/extended.h"
+#include "platform/services.h"
+
+namespace tavir {
+
+// A pivot p of equation i is accepted when p > kPivotTolerance × K(i, i) (the
+// diagonal before elimination, itself finite and positive). For a symmetric
+// positive definite band, p / K(i, i) >= 1 / cond(K) in exact arithmetic; the
+// round-off left in the pivot of a singular equation is at most about
+// BW × eps × K(i, i) (eps = 2^-63 ≈ 1.1e-19, BW <= ~1000 in practice), i.e.
+// below 1e-16 × K(i, i). 1e-14 keeps two orders of magnitude above that noise
+// and still accepts systems with condition numbers up to 1e14, where the
+// 19-digit arithmetic leaves some five correct digits.
+inline constexpr Extended kPivotTolerance = 1e-14L;
+
+enum class TSolveFailure {
+  Singular,     // zero, negative, negligible or non-finite pivot
+  BadLoad,      // a load that is not a finite number
+  NonFinite,    // a displacement overflowed
+  Dimensions,   // the vector does not match the matrix
+};
+
+class ESolveError : public std::runtime_error {
+ public:
+  ESolveError(TSolveFailure kind, std::int64_t equation, const std::string& message)
+      : std::runtime_error(message), Kind(kind), Equation(equation) {}
+  TSolveFailure Kind;
+  std::int64_t Equation;  // -1 when no equation is concerned
+  // The knot's Number (from 0, equation div 5) and the degree of freedom
+  // (equation mod 5: u, v, w, slope along Y, slope along X); -1 without an equation.
+  std::int64_t Knot() const { return Equation < 0 ? -1 : Equation / 5; }
+  int Freedom() const { return Equation < 0 ? -1 : static_cast<int>(Equation % 5); }
+};
+
+// Solves in place, choosing the elimination by the size of the system. The
+// progress bar runs 0 .. n - 1 through the elimination, then 0 .. n through the
+// back substitution. An unallocated matrix with an empty vector is an empty
+// system and does nothing. Throws ESolveError (see above) or EBandError when the
+// work array of n values cannot be allocated.
+void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
+
+// The reference elimination: row by row, each pivot row updating the rows below.
+void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
+
+// The blocked elimination on `threads` threads (the calling one included, at
+// least 1) with pivot panels of `blockSize` rows (0: chosen from the band width
+// and the thread count). Bit-identical to SolveBandPlain, same failures.
+void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
+                      unsigned threads, std::size_t blockSize = 0);
+
+// Whether SolveBand uses the blocked elimination for this size, and on how many
+// threads.
+bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth);
+unsigned BlockedSolveThreads(std::size_t bandWidth);
+
+}  // namespace tavir

@@ -1,0 +1,312 @@
+#include "analysis/band_solver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "analysis/band_matrix.h"
+
+namespace tavir {
+namespace {
+
+using Dense = std::vector<std::vector<Extended>>;
+
+// A symmetric positive definite band: random off-diagonal entries, a dominant
+// diagonal.
+TBandMatrix RandomSpdBand(std::size_t n, std::size_t bw, unsigned seed) {
+  TBandMatrix k(n, bw);
+  std::mt19937_64 rng(seed);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  std::vector<Extended> rowSum(n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t d = 1; d < bw && i + d < n; ++d) {
+      const Extended v = u(rng);
+      k(i, d) = v;
+      rowSum[i] += std::fabs(v);
+      rowSum[i + d] += std::fabs(v);
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) k(i, 0) = rowSum[i] + 1 + std::fabs(Extended(u(rng)));
+  return k;
+}
+
+std::vector<Extended> RandomVector(std::size_t n, unsigned seed) {
+  std::mt19937_64 rng(seed);
+  std::uniform_real_distribution<double> u(-10.0, 10.0);
+  std::vector<Extended> f(n);
+  for (auto& v : f) v = u(rng);
+  return f;
+}
+
+Dense ToDense(const TBandMatrix& k) {
+  const std::size_t n = k.Size();
+  Dense a(n, std::vector<Extended>(n, 0));
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = 0; j < n; ++j) a[i][j] = k.At(i, j);
+  return a;
+}
+
+// Textbook Gauss elimination with partial pivoting on the full matrix.
+std::vector<Extended> DenseSolve(Dense a, std::vector<Extended> b) {
+  const std::size_t n = b.size();
+  for (std::size_t c = 0; c < n; ++c) {
+    std::size_t p = c;
+    for (std::size_t r = c + 1; r < n; ++r)
+      if (std::fabs(a[r][c]) > std::fabs(a[p][c])) p = r;
+    std::swap(a[c], a[p]);
+    std::swap(b[c], b[p]);
+    for (std::size_t r = c + 1; r < n; ++r) {
+      const Extended g = a[r][c] / a[c][c];
+      for (std::size_t j = c; j < n; ++j) a[r][j] -= g * a[c][j];
+      b[r] -= g * b[c];
+    }
+  }
+  std::vector<Extended> x(n);
+  for (std::size_t i = n; i-- > 0;) {
+    Extended s = b[i];
+    for (std::size_t j = i + 1; j < n; ++j) s -= a[i][j] * x[j];
+    x[i] = s / a[i][i];
+  }
+  return x;
+}
+
+bool SameBits(Extended a, Extended b) { return a == b && std::signbit(a) == std::signbit(b); }
+
+void ExpectBitIdentical(const TBandMatrix& a, const std::vector<Extended>& fa, const TBandMatrix& b,
+                        const std::vector<Extended>& fb) {
+  ASSERT_EQ(fa.size(), fb.size());
+  std::size_t diffs = 0;
+  for (std::size_t i = 0; i < fa.size(); ++i)
+    if (!SameBits(fa[i], fb[i])) ++diffs;
+  EXPECT_EQ(diffs, 0u) << "solution entries differ";
+  diffs = 0;
+  for (std::size_t i = 0; i < a.Size() * a.BandWidth(); ++i)
+    if (!SameBits(a.Data()[i], b.Data()[i])) ++diffs;
+  EXPECT_EQ(diffs, 0u) << "eliminated band entries differ";
+}
+
+TBandMatrix Copy(const TBandMatrix& k) {
+  TBandMatrix c(k.Size(), k.BandWidth());
+  std::copy(k.Data(), k.Data() + k.Size() * k.BandWidth(), c.Data());
+  return c;
+}
+
+enum class Solver { Plain, Blocked1, Blocked3, Auto };
+
+void RunSolver(Solver s, TBandMatrix& k, std::vector<Extended>& f, ProgressObserver* p = nullptr) {
+  switch (s) {
+    case Solver::Plain: SolveBandPlain(k, f, p); break;
+    case Solver::Blocked1: SolveBandBlocked(k, f, p, 1, 5); break;
+    case Solver::Blocked3: SolveBandBlocked(k, f, p, 3, 4); break;
+    case Solver::Auto: SolveBand(k, f, p); break;
+  }
+}
+
+class SolverKinds : public ::testing::TestWithParam<Solver> {};
+
+TEST_P(SolverKinds, MatchesDenseEliminationForAnyBandShape) {
+  struct Case { std::size_t n, bw; };
+  // n = 1, a diagonal system, a band as wide as the matrix, ordinary bands.
+  for (const Case c : {Case{1, 1}, Case{1, 3}, Case{7, 1}, Case{9, 9}, Case{23, 5}, Case{40, 12}, Case{61, 20}}) {
+    SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw);
+    TBandMatrix k = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n * 31 + c.bw));
+    std::vector<Extended> f = RandomVector(c.n, static_cast<unsigned>(c.n));
+    const std::vector<Extended> expected = DenseSolve(ToDense(k), f);
+    RunSolver(GetParam(), k, f);
+    for (std::size_t i = 0; i < c.n; ++i) EXPECT_NEAR(static_cast<double>(f[i]), static_cast<double>(expected[i]), 1e-14);
+  }
+}
+
+TEST_P(SolverKinds, DiagonalAndSingleEquation) {
+  TBandMatrix one(1, 1);
+  one(0, 0) = 4;
+  std::vector<Extended> f1{10};
+  RunSolver(GetParam(), one, f1);
+  EXPECT_EQ(f1[0], Extended(10) / 4);
+
+  TBandMatrix diag(5, 1);
+  std::vector<Extended> f(5);
+  for (std::size_t i = 0; i < 5; ++i) {
+    diag(i, 0) = Extended(i + 3);
+    f[i] = Extended(7 * i + 1);
+  }
+  RunSolver(GetParam(), diag, f);
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(f[i], Extended(7 * i + 1) / Extended(i + 3));
+}
+
+TEST_P(SolverKinds, UnitRowOfASupportKeepsZero) {
+  TBandMatrix k = RandomSpdBand(30, 8, 5);
+  const std::size_t c = 13;
+  for (std::size_t j = (c >= 7 ? c - 7 : 0); j < c; ++j) k(j, c - j) = 0;
+  k(c, 0) = 1;
+  for (std::size_t d = 1; d < 8; ++d) k(c, d) = 0;
+  std::vector<Extended> f = RandomVector(30, 9);
+  f[c] = 0;
+  RunSolver(GetParam(), k, f);
+  EXPECT_EQ(f[c], 0);
+}
+
+TEST_P(SolverKinds, SingularSystemsNameTheKnotAndFreedom) {
+  struct Case {
+    const char* what;
+    std::size_t eq;
+    Extended diagonal;
+  };
+  const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
+  for (const Case c : {Case{"zero diagonal", 17, 0}, Case{"negative diagonal", 0, -2}, Case{"NaN diagonal", 33, nan},
+                       Case{"last equation zero", 34, 0}}) {
+    SCOPED_TRACE(c.what);
+    TBandMatrix k = RandomSpdBand(35, 10, 3);
+    for (std::size_t j = (c.eq >= 9 ? c.eq - 9 : 0); j < c.eq; ++j) k(j, c.eq - j) = 0;
+    for (std::size_t d = 1; d < 10 && c.eq + d < 35; ++d) k(c.eq, d) = 0;
+    k(c.eq, 0) = c.diagonal;
+    std::vector<Extended> f = RandomVector(35, 4);
+    try {
+      RunSolver(GetParam(), k, f);
+      ADD_FAILURE() << "no failure reported";
+    } catch (const ESolveError& e) {
+      EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+      EXPECT_EQ(e.Equation, static_cast<std::int64_t>(c.eq));
+      EXPECT_EQ(e.Knot(), static_cast<std::int64_t>(c.eq / 5));
+      EXPECT_EQ(e.Freedom(), static_cast<int>(c.eq % 5));
+      EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел " + std::to_string(c.eq / 5) +
+                                           ", степень свободы " + std::to_string(c.eq % 5) + ".");
+    }
+  }
+}
+
+TEST_P(SolverKinds, MechanismIsFoundByItsNegligiblePivot) {
+  // A chain of springs 0-1-2-...: stiff and positive semidefinite, the rigid
+  // translation left free. The last pivot is round-off.
+  const std::size_t n = 40;
+  TBandMatrix k(n, 2);
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const Extended s = 1e6L * Extended(1 + (i % 7));
+    k(i, 0) += s;
+    k(i + 1, 0) += s;
+    k(i, 1) -= s;
+  }
+  std::vector<Extended> f(n, 0);
+  f[n - 1] = 1;
+  try {
+    RunSolver(GetParam(), k, f);
+    ADD_FAILURE() << "no failure reported";
+  } catch (const ESolveError& e) {
+    EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+    EXPECT_EQ(e.Equation, static_cast<std::int64_t>(n - 1));
+    EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел 7, степень свободы 4.");
+  }
+}
+
+TEST_P(SolverKinds, BadLoadsAndDimensions) {
+  TBandMatrix k = RandomSpdBand(12, 4, 1);
+  std::vector<Extended> f = RandomVector(12, 2);
+  f[6] = std::numeric_limits<Extended>::infinity();
+  try {
+    RunSolver(GetParam(), k, f);
+    ADD_FAILURE();
+  } catch (const ESolveError& e) {
+    EXPECT_EQ(e.Kind, TSolveFailure::BadLoad);
+    EXPECT_EQ(std::string(e.what()), "Нагрузка не является конечным числом: узел 1, степень свободы 1.");
+  }
+  std::vector<Extended> shortVector(11, 1);
+  EXPECT_THROW(RunSolver(GetParam(), k, shortVector), ESolveError);
+  // An empty system is no error.
+  TBandMatrix none;
+  std::vector<Extended> empty;
+  EXPECT_NO_THROW(RunSolver(GetParam(), none, empty));
+}
+
+class RecordingProgress : public ProgressObserver {
+ public:
+  void SetBar(long long position, long long maximum) override { Calls.push_back({position, maximum}); }
+  std::vector<std::pair<long long, long long>> Calls;
+};
+
+TEST_P(SolverKinds, ProgressRunsThroughBothPasses) {
+  TBandMatrix k = RandomSpdBand(50, 6, 8);
+  std::vector<Extended> f = RandomVector(50, 8);
+  RecordingProgress p;
+  RunSolver(GetParam(), k, f, &p);
+  ASSERT_FALSE(p.Calls.empty());
+  EXPECT_EQ(p.Calls.front(), (std::pair<long long, long long>{0, 49}));
+  EXPECT_EQ(p.Calls.back(), (std::pair<long long, long long>{50, 50}));
+  bool sawEndOfElimination = false;
+  for (const auto& c : p.Calls) {
+    EXPECT_LE(c.first, c.second);
+    if (c == std::pair<long long, long long>{49, 49}) sawEndOfElimination = true;
+  }
+  EXPECT_TRUE(sawEndOfElimination);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, SolverKinds,
+                         ::testing::Values(Solver::Plain, Solver::Blocked1, Solver::Blocked3, Solver::Auto));
+
+TEST(BlockedSolve, BitIdenticalToPlainLoopOnRandomBands) {
+  struct Case { std::size_t n, bw; };
+  // n chosen to be no multiple of any block size used.
+  for (const Case c : {Case{1009, 37}, Case{523, 130}, Case{211, 211}, Case{97, 3}}) {
+    for (const unsigned threads : {1u, 2u, 3u, 8u}) {
+      for (const std::size_t block : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{16}, std::size_t{50}}) {
+        SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw << " threads=" << threads
+                                          << " block=" << block);
+        TBandMatrix a = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n + c.bw));
+        TBandMatrix b = Copy(a);
+        std::vector<Extended> fa = RandomVector(c.n, 77);
+        std::vector<Extended> fb = fa;
+        SolveBandPlain(a, fa);
+        SolveBandBlocked(b, fb, nullptr, threads, block);
+        ExpectBitIdentical(a, fa, b, fb);
+      }
+    }
+  }
+}
+
+TEST(BlockedSolve, ReportsTheSameFirstFailureAsThePlainLoop) {
+  TBandMatrix a = RandomSpdBand(400, 60, 12);
+  // Two singular equations: the first in elimination order is reported.
+  for (const std::size_t eq : {std::size_t{233}, std::size_t{351}}) {
+    for (std::size_t j = eq - 59; j < eq; ++j) a(j, eq - j) = 0;
+    for (std::size_t d = 0; d < 60; ++d) a(eq, d) = 0;
+  }
+  for (const unsigned threads : {1u, 4u}) {
+    TBandMatrix b = Copy(a);
+    std::vector<Extended> f = RandomVector(400, 1);
+    try {
+      SolveBandBlocked(b, f, nullptr, threads, 9);
+      ADD_FAILURE();
+    } catch (const ESolveError& e) {
+      EXPECT_EQ(e.Equation, 233);
+    }
+  }
+}
+
+class ThrowingProgress : public ProgressObserver {
+ public:
+  void SetBar(long long position, long long) override {
+    if (position > 100) throw std::runtime_error("stop");
+  }
+};
+
+TEST(BlockedSolve, ObserverExceptionEndsTheWorkersAndPropagates) {
+  TBandMatrix k = RandomSpdBand(600, 80, 2);
+  std::vector<Extended> f = RandomVector(600, 2);
+  ThrowingProgress p;
+  EXPECT_THROW(SolveBandBlocked(k, f, &p, 4, 10), std::runtime_error);
+}
+
+TEST(BlockedSolve, SelectedForLargeSystemsOnly) {
+  EXPECT_FALSE(UsesBlockedSolve(100, 10));
+  EXPECT_FALSE(UsesBlockedSolve(1000000, 5));
+  EXPECT_TRUE(UsesBlockedSolve(51005, 505));
+  EXPECT_EQ(BlockedSolveThreads(20), 1u);
+  EXPECT_GE(BlockedSolveThreads(505), 1u);
+  EXPECT_LE(BlockedSolveThreads(505), 8u);
+}
+
+}  // namespace
+}  // namespace tavir
