@@ -137,6 +137,7 @@ TEST_F(NumText, ParsesWholeNumberTexts) {
       {"3.14159265358979323846", 3.14159265358979323846L},
       {"1.18e4932", 1.18e4932L},
       {"0e99999", 0.0L},
+      {"1e-4930", 1e-4930L},
   };
   for (const auto& c : cases) {
     const auto v = ParseFloat(c.text);
@@ -151,6 +152,8 @@ TEST_F(NumText, RefusesPartialOrNonFiniteTexts) {
                        "1e+",  "1E-",  "1.2.3", "1,2,3",  "1.2,3",  "nan",   "NaN",   "inf",
                        "-inf", "INF",  "0x10",  "0x1p3",  "1 2",    "1.5x",  "x1.5",  "--1",
                        "+-1",  "1e2.5", "1e5000", "-1e5000", "1e99999999999999999999", "1.5 e3",
+                       // Beyond the normal range at either end: refused, never clipped to 0 or the maximum.
+                       "1.19e4932", "1e-5000", "1e-4940",
                        "1_000", "١"};
   for (const char* text : bad) EXPECT_FALSE(ParseFloat(text).has_value()) << "'" << text << "'";
   // Embedded NUL: the whole view counts, not a C string prefix.
