@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
 #include <cmath>
 #include <exception>
 #include <latch>
@@ -105,6 +104,43 @@ void BackSubstitution(TBandMatrix& k, std::span<Extended> f, ProgressObserver* p
 // the partial value held in the same 80-bit format), so a row is read and written
 // once per panel instead of once per pivot.
 
+// A barrier that spins briefly before it sleeps: a stage takes a fraction of a
+// millisecond, and waking sleeping threads for each of thousands of stages would
+// cost more than the stages themselves.
+class SpinBarrier {
+ public:
+  explicit SpinBarrier(unsigned count) : count_(count) {}
+
+  void ArriveAndWait() {
+    const unsigned generation = generation_.load(std::memory_order_acquire);
+    if (waiting_.fetch_add(1, std::memory_order_acq_rel) + 1 == count_) {
+      // No thread arrives again before the generation changes.
+      waiting_.store(0, std::memory_order_relaxed);
+      generation_.store(generation + 1, std::memory_order_release);
+      generation_.notify_all();
+      return;
+    }
+    for (unsigned spin = 0; generation_.load(std::memory_order_acquire) == generation; ++spin) {
+      if (spin < kSpins) {
+        Pause();
+      } else {
+        generation_.wait(generation, std::memory_order_acquire);
+      }
+    }
+  }
+
+ private:
+  static constexpr unsigned kSpins = 20000;
+  static void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+  }
+  const unsigned count_;
+  std::atomic<unsigned> waiting_{0};
+  std::atomic<unsigned> generation_{0};
+};
+
 struct Blocked {
   TBandMatrix& K;
   std::span<Extended> F;
@@ -127,9 +163,41 @@ struct Blocked {
     Extended* row = data + r * BW;
     const std::size_t lMax = std::min(reach, N - 1 - r);
     const std::size_t stride = BW - 1;  // K(i, j) of successive pivots i for one column j
-    for (std::size_t l = 0; l <= lMax; ++l) {
+    auto firstPivot = [&](std::size_t j) { return std::max(iLo, j >= reach ? j - reach : 0); };
+    std::size_t l = 0;
+    // Four columns at a time: four independent chains of subtractions keep the
+    // floating-point unit busy, and each multiplier is loaded once for four. A
+    // column's first pivots that do not reach the group's last column yet are
+    // applied to it first, so each entry still sees the pivots in increasing order.
+    for (; l + 3 <= lMax; l += 4) {
       const std::size_t j = r + l;
-      const std::size_t first = std::max(iLo, j >= reach ? j - reach : 0);
+      const std::size_t common = firstPivot(j + 3);
+      if (common >= hi) break;
+      Extended a0 = row[l], a1 = row[l + 1], a2 = row[l + 2], a3 = row[l + 3];
+      const std::size_t f1 = firstPivot(j + 1), f2 = firstPivot(j + 2);
+      for (std::size_t i = firstPivot(j); i < common; ++i) {
+        const Extended gi = g[i - iLo];
+        const Extended* p = data + i * stride + j;
+        a0 = a0 - gi * p[0];
+        if (i >= f1) a1 = a1 - gi * p[1];
+        if (i >= f2) a2 = a2 - gi * p[2];
+      }
+      const Extended* p = data + common * stride + j;
+      for (std::size_t i = common; i < hi; ++i, p += stride) {
+        const Extended gi = g[i - iLo];
+        a0 = a0 - gi * p[0];
+        a1 = a1 - gi * p[1];
+        a2 = a2 - gi * p[2];
+        a3 = a3 - gi * p[3];
+      }
+      row[l] = a0;
+      row[l + 1] = a1;
+      row[l + 2] = a2;
+      row[l + 3] = a3;
+    }
+    for (; l <= lMax; ++l) {
+      const std::size_t j = r + l;
+      const std::size_t first = firstPivot(j);
       if (first >= hi) break;  // no later column is reached either
       Extended acc = row[l];
       const Extended* p = data + first * stride + j;
@@ -199,7 +267,7 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
   std::atomic<std::size_t> stopAfter{kNever};
   std::exception_ptr observerError;
   std::latch start(1);
-  std::barrier<> stageEnd(static_cast<std::ptrdiff_t>(threads));
+  SpinBarrier stageEnd(threads);
   const unsigned workers = threads - 1;
 
   auto worker = [&](unsigned id) {
@@ -208,7 +276,7 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
     Extended* g = scratch[id].data();
     for (std::size_t stage = 0, b0 = 0; b0 + b < n; ++stage, b0 += b) {
       ctx.UpdateTail(b0, b0 + b, id - 1, workers, g);
-      stageEnd.arrive_and_wait();
+      stageEnd.ArriveAndWait();
       if (stopAfter.load(std::memory_order_relaxed) <= stage) return;
     }
   };
@@ -244,7 +312,7 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
       }
       const bool stop = failed >= 0 || observerError != nullptr;
       if (stop) stopAfter.store(stage, std::memory_order_relaxed);
-      stageEnd.arrive_and_wait();
+      stageEnd.ArriveAndWait();
       if (stop) break;
     }
   }

@@ -1,0 +1,218 @@
+// The band system of a square plate of N × N shell elements ((N + 1)² knots, five
+// degrees of freedom each, knots numbered row by row): assembly, our solve (plain
+// loop and the automatic choice) and LAPACK's dpbsv in double on the same band.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "analysis/band_matrix.h"
+#include "analysis/band_solver.h"
+#include "analysis/band_system.h"
+#include "bench/plate_element.h"
+
+#ifdef TAVIR_BENCH_LAPACK
+extern "C" void dpbsv_(const char* uplo, const int* n, const int* kd, const int* nrhs, double* ab, const int* ldab,
+                       double* b, const int* ldb, int* info, std::size_t uploLength);
+#endif
+
+namespace tavir {
+namespace {
+
+struct PlateSystem {
+  int N = 0;
+  std::vector<TElementKnotNumbers> Elements;
+  TBenchElementMatrix Ke{};
+  std::size_t Equations = 0;
+  std::size_t BandWidth = 0;
+  TBandMatrix K;             // assembled, supported
+  std::vector<Extended> F;   // loaded, supported
+};
+
+std::int64_t KnotOf(int N, int ix, int iy) { return static_cast<std::int64_t>(iy) * (N + 1) + ix; }
+
+void Assemble(PlateSystem& s, TBandMatrix& k, std::vector<Extended>& f) {
+  k.Reset();
+  std::fill(f.begin(), f.end(), Extended(0));
+  for (const auto& e : s.Elements) AddToSystem(e, s.Ke, k);
+  TForceRecord q;
+  q.Pz = 1;
+  const Extended h = Extended(1) / s.N;
+  for (const auto& e : s.Elements) AddDispForce(e, true, h, h, 2, 2, q, f);
+  // Simply supported edges: w fixed on the boundary.
+  const TFixation fix{0, 0, 1, 0, 0, 0};
+  const TFixation corner{1, 1, 1, 0, 0, 0};
+  for (int i = 0; i <= s.N; ++i) {
+    for (const auto& [ix, iy] : {std::pair{i, 0}, std::pair{i, s.N}, std::pair{0, i}, std::pair{s.N, i}})
+      ApplySupport(KnotOf(s.N, ix, iy), (ix == 0 && iy == 0) ? corner : fix, k, f);
+  }
+  ApplySupport(KnotOf(s.N, s.N, 0), TFixation{0, 1, 1, 0, 0, 0}, k, f);
+}
+
+PlateSystem& System(int N) {
+  static std::map<int, std::unique_ptr<PlateSystem>> cache;
+  auto& slot = cache[N];
+  if (!slot) {
+    slot = std::make_unique<PlateSystem>();
+    PlateSystem& s = *slot;
+    s.N = N;
+    for (int iy = 0; iy < N; ++iy)
+      for (int ix = 0; ix < N; ++ix)
+        s.Elements.push_back({KnotOf(N, ix, iy), KnotOf(N, ix, iy + 1), KnotOf(N, ix + 1, iy + 1), KnotOf(N, ix + 1, iy)});
+    std::int64_t span = 0;
+    for (const auto& e : s.Elements) span = std::max(span, KnotNumberSpan(e));
+    s.BandWidth = static_cast<std::size_t>(BandWidthOfSpan(span));
+    s.Equations = static_cast<std::size_t>((N + 1) * (N + 1) * kKnotFreedoms);
+    s.Ke = BenchElementMatrix(Extended(1) / N, Extended(1) / N);
+    s.K.Allocate(s.Equations, s.BandWidth);
+    s.F.assign(s.Equations, 0);
+    Assemble(s, s.K, s.F);
+  }
+  return *slot;
+}
+
+void CopyBand(const TBandMatrix& from, TBandMatrix& to) {
+  if (to.Size() != from.Size() || to.BandWidth() != from.BandWidth()) to.Allocate(from.Size(), from.BandWidth());
+  std::copy(from.Data(), from.Data() + from.Size() * from.BandWidth(), to.Data());
+}
+
+void Describe(benchmark::State& state, const PlateSystem& s) {
+  state.counters["equations"] = static_cast<double>(s.Equations);
+  state.counters["bandwidth"] = static_cast<double>(s.BandWidth);
+}
+
+void BM_ElementStiffness(benchmark::State& state) {
+  const Extended h = Extended(1) / 64;
+  for (auto _ : state) {
+    TBenchElementMatrix ke = BenchElementMatrix(h, h);
+    benchmark::DoNotOptimize(ke);
+  }
+}
+
+void BM_Assemble(benchmark::State& state) {
+  PlateSystem& s = System(static_cast<int>(state.range(0)));
+  TBandMatrix k(s.Equations, s.BandWidth);
+  std::vector<Extended> f(s.Equations);
+  for (auto _ : state) {
+    Assemble(s, k, f);
+    benchmark::DoNotOptimize(k.Data());
+  }
+  Describe(state, s);
+}
+
+template <bool Plain>
+void BM_Solve(benchmark::State& state) {
+  PlateSystem& s = System(static_cast<int>(state.range(0)));
+  TBandMatrix k;
+  std::vector<Extended> f;
+  for (auto _ : state) {
+    state.PauseTiming();
+    CopyBand(s.K, k);
+    f = s.F;
+    state.ResumeTiming();
+    if (Plain)
+      SolveBandPlain(k, f);
+    else
+      SolveBand(k, f);
+    benchmark::DoNotOptimize(f.data());
+  }
+  Describe(state, s);
+  state.counters["threads"] =
+      Plain ? 1 : (UsesBlockedSolve(s.Equations, s.BandWidth) ? BlockedSolveThreads(s.BandWidth) : 1);
+}
+
+// The blocked elimination on a given number of threads (scaling).
+void BM_SolveThreads(benchmark::State& state) {
+  PlateSystem& s = System(static_cast<int>(state.range(0)));
+  const unsigned threads = static_cast<unsigned>(state.range(1));
+  TBandMatrix k;
+  std::vector<Extended> f;
+  for (auto _ : state) {
+    state.PauseTiming();
+    CopyBand(s.K, k);
+    f = s.F;
+    state.ResumeTiming();
+    SolveBandBlocked(k, f, nullptr, threads);
+    benchmark::DoNotOptimize(f.data());
+  }
+  Describe(state, s);
+}
+
+// Solves once with both eliminations and reports whether every bit agrees, and
+// the largest deviation of dpbsv's double solution from ours.
+void BM_Agreement(benchmark::State& state) {
+  PlateSystem& s = System(static_cast<int>(state.range(0)));
+  double identical = 0, lapackDeviation = -1;
+  for (auto _ : state) {
+    TBandMatrix a, b;
+    CopyBand(s.K, a);
+    CopyBand(s.K, b);
+    std::vector<Extended> fa = s.F, fb = s.F;
+    SolveBandPlain(a, fa);
+    SolveBand(b, fb);
+    bool same = true;
+    for (std::size_t i = 0; i < fa.size() && same; ++i) same = fa[i] == fb[i] && std::signbit(fa[i]) == std::signbit(fb[i]);
+    for (std::size_t i = 0; i < s.Equations * s.BandWidth && same; ++i) same = a.Data()[i] == b.Data()[i];
+    identical = same ? 1 : 0;
+#ifdef TAVIR_BENCH_LAPACK
+    const int n = static_cast<int>(s.Equations), kd = static_cast<int>(s.BandWidth) - 1, one = 1, ldab = kd + 1;
+    std::vector<double> ab(static_cast<std::size_t>(ldab) * s.Equations, 0.0);
+    for (std::size_t i = 0; i < s.Equations; ++i)
+      for (std::size_t d = 0; d < s.BandWidth && i + d < s.Equations; ++d)
+        ab[(static_cast<std::size_t>(kd) - d) + (i + d) * static_cast<std::size_t>(ldab)] = static_cast<double>(s.K(i, d));
+    std::vector<double> x(s.F.begin(), s.F.end());
+    int info = 0;
+    dpbsv_("U", &n, &kd, &one, ab.data(), &ldab, x.data(), &n, &info, 1);
+    Extended maxAbs = 0, maxDiff = 0;
+    for (std::size_t i = 0; i < fa.size(); ++i) {
+      maxAbs = std::max(maxAbs, std::fabs(fa[i]));
+      maxDiff = std::max(maxDiff, std::fabs(fa[i] - Extended(x[i])));
+    }
+    lapackDeviation = info == 0 ? static_cast<double>(maxDiff / maxAbs) : -info;
+#endif
+  }
+  state.counters["bit_identical"] = identical;
+  state.counters["dpbsv_rel_dev"] = lapackDeviation;
+  Describe(state, s);
+}
+
+#ifdef TAVIR_BENCH_LAPACK
+void BM_Dpbsv(benchmark::State& state) {
+  PlateSystem& s = System(static_cast<int>(state.range(0)));
+  const int n = static_cast<int>(s.Equations), kd = static_cast<int>(s.BandWidth) - 1, one = 1, ldab = kd + 1;
+  std::vector<double> ab0(static_cast<std::size_t>(ldab) * s.Equations, 0.0);
+  for (std::size_t i = 0; i < s.Equations; ++i)
+    for (std::size_t d = 0; d < s.BandWidth && i + d < s.Equations; ++d)
+      ab0[(static_cast<std::size_t>(kd) - d) + (i + d) * static_cast<std::size_t>(ldab)] = static_cast<double>(s.K(i, d));
+  std::vector<double> ab, x;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ab = ab0;
+    x.assign(s.F.begin(), s.F.end());
+    state.ResumeTiming();
+    int info = 0;
+    dpbsv_("U", &n, &kd, &one, ab.data(), &ldab, x.data(), &n, &info, 1);
+    if (info != 0) state.SkipWithError("dpbsv failed");
+    benchmark::DoNotOptimize(x.data());
+  }
+  Describe(state, s);
+}
+BENCHMARK(BM_Dpbsv)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+#endif
+
+BENCHMARK(BM_ElementStiffness)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Assemble)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Solve<false>)->Name("BM_Solve")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Solve<true>)->Name("BM_SolvePlain")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SolveThreads)->ArgsProduct({{64}, {1, 2, 4, 8}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Agreement)->Arg(32)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
+}  // namespace tavir
+
+BENCHMARK_MAIN();
