@@ -1,0 +1,160 @@
+#include "model/project_file.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace tavir {
+
+namespace {
+const char* const kMissingClosingByte = "Файл поврежден: нет завершающего байта проекта.";
+
+// The signature, or the format error when it is missing or wrong.
+void ReadSignature(BinaryReader& r) {
+  if (r.Remaining() < 4 || r.ReadInt32() != kProjectSignature) throw EFormatError(kWrongSignature);
+}
+
+bool FileExists(const std::string& fileName) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(std::filesystem::path(fileName), ec);
+}
+}  // namespace
+
+std::string FileNotFoundText(const std::string& fileName) {
+  std::string text = kFileNotFoundFormat;
+  const std::size_t at = text.find("%s");
+  text.replace(at, 2, fileName);
+  return text;
+}
+
+std::string EditorCaption(const std::string& fileName) {
+  const std::string name = std::filesystem::path(fileName).filename().string();
+  return "Программный комплекс \"Тавир\" - редактор [" + name + "]";
+}
+
+// ---- the editor ----
+
+std::vector<std::uint8_t> SaveProjectBytes(const TEditSupervisor& supervisor, TVelEditorProject& project,
+                                           const TEditWindows& windows) {
+  BinaryWriter w;
+  w.WriteInt32(kProjectSignature);
+  supervisor.SaveToStream(w);
+  project.SaveToStream(w);
+  windows.SaveToStream(w);
+  w.WriteByte(0);
+  return w.Take();
+}
+
+void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor, TVelEditorProject& project,
+                 const TEditWindows& windows) {
+  // Everything is built first: a fault of the model (a name the code page cannot
+  // hold) must not cost the user the file already on disk.
+  const std::vector<std::uint8_t> bytes = SaveProjectBytes(supervisor, project, windows);
+  WriteFileAtomic(fileName, bytes);
+}
+
+void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+                      TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows) {
+  BinaryReader r(bytes);
+  ReadSignature(r);
+
+  // The stored settings are read over a copy of the current ones: of the default
+  // loads only 4 bytes each are stored, the rest stays as the supervisor holds it.
+  TEditSupervisor settings;
+  settings.CopySettingsFrom(supervisor);
+  settings.LoadFromStream(r);
+
+  TVelEditorProject fresh(project.Factory(), project.Ui());
+  // The smallest element sizes never grow, not even through a file.
+  fresh.Knots().MinSizeX = project.Knots().MinSizeX;
+  fresh.Knots().MinSizeY = project.Knots().MinSizeY;
+  fresh.LoadFromStream(r);
+  fresh.SetFileName(fileName);
+
+  TWindowBlock block = TEditWindows::LoadFromStream(r);
+  if (r.Remaining() < 1) throw EFormatError(kMissingClosingByte);
+  (void)r.ReadByte();
+
+  // The whole file has been read: the new state goes in. The window collection
+  // makes window 0 current through the supervisor, so the settings go first and
+  // come back should the windows fail.
+  TEditSupervisor previous;
+  previous.CopySettingsFrom(supervisor);
+  supervisor.CopySettingsFrom(settings);
+  try {
+    windows.Adopt(std::move(block));
+  } catch (...) {
+    supervisor.CopySettingsFrom(previous);
+    throw;
+  }
+  project.Swap(fresh);
+}
+
+bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
+                 TEditWindows& windows, MessageService& messages) {
+  if (!FileExists(fileName)) {
+    messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
+    return false;
+  }
+  const std::vector<std::uint8_t> bytes = ReadWholeFile(fileName);
+  OpenProjectBytes(bytes, fileName, supervisor, project, windows);
+  return true;
+}
+
+// ---- the analysis program ----
+
+std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
+                                                   TVelEditorProject& results, TAnalysisWindowData& window) {
+  BinaryReader r(bytes);
+  ReadSignature(r);
+
+  // The analysis program keeps nothing of the settings.
+  {
+    TEditSupervisor settings;
+    settings.LoadFromStream(r);
+  }
+
+  TVelEditorProject fresh(results.Factory(), results.Ui());
+  fresh.Knots().MinSizeX = results.Knots().MinSizeX;
+  fresh.Knots().MinSizeY = results.Knots().MinSizeY;
+  fresh.LoadFromStream(r);
+
+  const std::int32_t count = r.ReadInt32();
+  if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
+    throw EFormatError("Файл поврежден: неверное число окон редактирования (" + std::to_string(count) + ").");
+  TEditorWindow first;
+  first.LoadFromStream(r);
+  TAnalysisWindowData data;
+  const TWorkWindow& w = first.WorkWindow;
+  data.View.Grid = w.Grid;
+  data.View.MaxPoint = w.MaxPoint;
+  data.View.MinPoint = w.MinPoint;
+  data.View.Scale = w.Scale;
+  data.SavedScale = w.Scale;
+  data.View.Projection = w.Projection;
+  data.View.Width = w.Width;
+  data.View.Height = w.Height;
+
+  fresh.SetFileName(results.FileName());
+  results.Swap(fresh);
+  window = data;
+
+  std::vector<TEditorKnot*> order;
+  order.reserve(results.Knots().Items().size());
+  for (const auto& k : results.Knots().Items()) order.push_back(k.get());
+  return order;
+}
+
+bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
+                         MessageService& messages, std::vector<TEditorKnot*>* knotOrder) {
+  if (!FileExists(fileName)) {
+    messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
+    return false;
+  }
+  const std::vector<std::uint8_t> bytes = ReadWholeFile(fileName);
+  std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(bytes, results, window);
+  if (knotOrder != nullptr) *knotOrder = std::move(order);
+  return true;
+}
+
+}  // namespace tavir

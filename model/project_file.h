@@ -1,0 +1,85 @@
+#pragma once
+// The project file ("*.tps"), the only link between the editor and the analysis
+// program: signature 1, the editor settings block (offsets 4..189), the model
+// lists, the editing-window block and a closing byte 0.
+//
+// Opening is all or nothing: the file is read into fresh objects (a new project,
+// a copy of the supervisor's settings, a new window block) and they take the place
+// of the open ones only when the whole file has been read. On any error nothing of
+// the open project changes and the error reaches the caller with a Russian message
+// (EFormatError, ShellException or std::runtime_error). Saving builds the whole
+// file in memory and then replaces the target atomically, so a failed save leaves
+// the old file as it was.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/edit_windows.h"
+#include "model/project.h"
+#include "model/records.h"
+#include "model/supervisor.h"
+#include "model/view_transform.h"
+#include "platform/services.h"
+
+namespace tavir {
+
+inline constexpr std::int32_t kProjectSignature = 1;
+inline constexpr std::size_t kSettingsBlockOffset = 4;
+inline constexpr std::size_t kSettingsBlockBytes = 186;
+inline constexpr std::size_t kModelListsOffset = kSettingsBlockOffset + kSettingsBlockBytes;  // 190
+
+inline constexpr const char* kFileNotFoundFormat = "Файл %s не найден!";
+inline constexpr const char* kWrongSignature = "Формат файла не соответствует проекту!";
+
+// "Файл <name> не найден!"
+std::string FileNotFoundText(const std::string& fileName);
+// The editor's main form caption for an opened file (the name without its folder).
+std::string EditorCaption(const std::string& fileName);
+
+// ---- the editor ----
+
+// The whole file. Runs ApplyShellFuncs on the project first (the saved heights and
+// curvatures are those of the surfaces).
+std::vector<std::uint8_t> SaveProjectBytes(const TEditSupervisor& supervisor, TVelEditorProject& project,
+                                           const TEditWindows& windows);
+// Writes the file through a temporary file renamed over the target; throws
+// std::runtime_error (Russian) when it cannot, the old file intact. The project's
+// file name is not changed (the Save As command sets it).
+void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor, TVelEditorProject& project,
+                 const TEditWindows& windows);
+
+// Reads a whole file held in memory into the three objects, all or nothing. On
+// success: the supervisor's stored settings come from the file, the project holds
+// the file's lists and is named fileName, the window collection holds the file's
+// windows with window 0 current. Throws on any fault of the file.
+void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+                      TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows);
+// OpenProjectBytes of a file. A missing file shows "Файл %s не найден!" and
+// returns false with nothing changed; any fault of the file throws.
+bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
+                 TEditWindows& windows, MessageService& messages);
+
+// ---- the analysis program ----
+
+// What the analysis program keeps of the first stored window: its view (grid,
+// corners, scale, projection as the view kind, width and height) and the scale as
+// saved.
+struct TAnalysisWindowData {
+  TViewTransform View;
+  TFloatPoint SavedScale;
+};
+
+// Reads a file held in memory the analysis program's way, all or nothing: the
+// settings block into a throwaway supervisor, the lists into `results` through its
+// factory, of the window block the count (at least 1) and the first record into
+// `window`. Later windows and the closing byte are not read. Returns the knots in
+// list order: knot i of the result is the knot numbered i.
+std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
+                                                   TVelEditorProject& results, TAnalysisWindowData& window);
+// The same of a file. A missing file shows "Файл %s не найден!" and returns
+// false with nothing changed. knotOrder, when given, receives the knot order.
+bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
+                         MessageService& messages, std::vector<TEditorKnot*>* knotOrder = nullptr);
+
+}  // namespace tavir

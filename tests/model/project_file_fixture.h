@@ -1,0 +1,237 @@
+#pragma once
+// The editor's three global objects without a display: supervisor, project and
+// window collection, with a desk host and a command-set client that only record.
+// Shared by the project-file tests and the fuzz target (hence the relative include).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/edit_windows.h"
+#include "model/project.h"
+#include "model/project_file.h"
+#include "model/supervisor.h"
+#include "platform/services.h"
+#include "project_fixture.h"
+
+namespace tavir::testing {
+
+class QuietDeskHost : public EditDeskHost {
+ public:
+  DeskHandle CreateDesk(const TWorkWindow&) override {
+    ++Alive;
+    return ++last_;
+  }
+  void DestroyDesk(DeskHandle) override { --Alive; }
+  void ShowDesk(DeskHandle desk) override { Shown.push_back(desk); }
+  void HideDesk(DeskHandle) override {}
+  void SetDeskCaption(DeskHandle, const std::string&) override {}
+  void SetDeskCursor(DeskHandle, DeskCursor) override {}
+
+  int Alive = 0;
+  std::vector<DeskHandle> Shown;
+
+ private:
+  DeskHandle last_ = 0;
+};
+
+// The supervisor's side of the window collection; actions are only recorded.
+class SupervisorClient : public EditWindowsClient {
+ public:
+  explicit SupervisorClient(TEditSupervisor& s) : s_(s) {}
+  void SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) override {
+    s_.SetCurrentWindow(currentWindow);
+    s_.SetWindowCount(windowCount);
+  }
+  std::int32_t CurrentWindow() const override { return s_.CurrentWindow; }
+  std::uint8_t WorkMode() const override { return s_.WorkMode; }
+  std::uint8_t InputMode() const override { return s_.InputMode; }
+  void RunAction(const std::string& name) override { Actions.push_back(name); }
+  void SyncGridActions(const TGrid&) override {}
+  void CloseProgram() override {}
+
+  std::vector<std::string> Actions;
+
+ private:
+  TEditSupervisor& s_;
+};
+
+struct EditorState {
+  TEditSupervisor Supervisor;
+  QuietDeskHost Host;
+  ScriptedMessages Messages;
+  SupervisorClient Client{Supervisor};
+  TVelEditorProject Project;
+  TEditWindows Windows{Host, Messages, Client, TSize{1024, 768}};
+
+  explicit EditorState(ModelUi* ui = nullptr) : Project(DefaultModelFactory(), ui) {
+    Supervisor.Task.SetDefaults();
+    Supervisor.Options.SetDefaults();
+  }
+
+  std::vector<std::uint8_t> Save() { return SaveProjectBytes(Supervisor, Project, Windows); }
+  void Open(const std::vector<std::uint8_t>& bytes, const std::string& name = "/tmp/opened.tps") {
+    OpenProjectBytes(bytes, name, Supervisor, Project, Windows);
+  }
+};
+
+// The sample model with settings that are not the defaults and two windows.
+inline std::unique_ptr<EditorState> SampleEditor(ModelUi* ui = nullptr) {
+  auto e = std::make_unique<EditorState>(ui);
+  TEditSupervisor& s = e->Supervisor;
+  s.SetReservedA(0xA1);
+  s.SetReservedB(0xB2);
+  s.SetReservedC(0x01020304);
+  s.Task.SetEvulKind(1);
+  s.Task.SetStatement(3);
+  s.Task.SetDimension(2);
+  s.Task.SetPrecision(0.001L);
+  s.Grid.SetStepX(0.5L);
+  s.Grid.SetStepY(0.25L);
+  s.Grid.SetStepZ(1);
+  s.Grid.SetNSX(3);
+  s.Grid.SetNSY(4);
+  s.Grid.SetNSZ(5);
+  s.Grid.SetColor(0xFF);
+  s.Grid.SetStyle(2);
+  s.Grid.SetPlace(1);
+  s.Grid.SetShowGrid(1);
+  s.Grid.SetSnapToGrid(0);
+  s.SetRegionX1(-1);
+  s.SetRegionY1(-1);
+  s.SetRegionZ1(-5);
+  s.SetRegionX2(4);
+  s.SetRegionY2(2);
+  s.SetRegionZ2(5);
+  s.SetInputMode(3);
+  s.SetDefFixation(TFixation{1, 0, 1, 0, 1, 0});
+  s.SetElementType(0);
+  s.SetMaterialIndex(1);
+  s.SetDefConcForce(Force(-7.5L, 1, 2, 3, 4, 5));
+  s.SetDefDispForce(Force(3.25L, 0, 0, 0, 0, 6));
+  s.ReservedD = 0x11223344;
+  s.ReservedE = -2;
+  s.SetElemKind(kElemKindPlate);
+  s.SetDefDirection(1);
+
+  SampleModel model(e->Project);
+  e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), 0, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
+  e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), 2, FloatPoint(0.02L, 0.05L), 0xC0C0C0, false);
+  s.SetCurrentWindow(1);
+  return e;
+}
+
+}  // namespace tavir::testing
+
+namespace tavir::testing {
+
+// Offsets in the file of SampleEditor (layout worked out by hand from the record sizes).
+namespace sample {
+inline constexpr std::size_t kMaterials = 190;
+inline constexpr std::size_t kFirstMaterialName = kMaterials + 4;     // Int32 10, "Сталь С300"
+inline constexpr std::size_t kFirstMaterialRecord = kFirstMaterialName + 4 + 10;
+inline constexpr std::size_t kSecondMaterial = kFirstMaterialRecord + 92;  // Int32 9, "Бетон В25"
+inline constexpr std::size_t kKnots = kSecondMaterial + 4 + 9 + 92;        // 405
+inline constexpr std::size_t kSupports = kKnots + 4 + 5 * 30;             // 559
+inline constexpr std::size_t kConcForces = kSupports + 4 + 2 * 14;        // 591
+inline constexpr std::size_t kPliants = kConcForces + 4 + 64;             // 659
+inline constexpr std::size_t kHardlesses = kPliants + 4;                  // 663
+inline constexpr std::size_t kElements = kHardlesses + 4;                 // 667
+inline constexpr std::size_t kShell = kElements + 4;                      // kind byte
+inline constexpr std::size_t kShellStack = kShell + 2 + 4 * 4;            // layer count
+inline constexpr std::size_t kShellLayer0 = kShellStack + 9;              // "Тело пластины"
+inline constexpr std::size_t kShellLayer1 = kShellLayer0 + 4 + 13 + 30;   // "Слой бетона"
+inline constexpr std::size_t kShellCurvatures = kShellLayer1 + 4 + 11 + 30;
+inline constexpr std::size_t kPlate = kShellCurvatures + 30;              // 820
+inline constexpr std::size_t kPlateLayer0 = kPlate + 2 + 3 * 4 + 9;
+inline constexpr std::size_t kPlateLayerMaterial = kPlateLayer0 + 4 + 13 + 21;
+inline constexpr std::size_t kDispForces = kPlateLayer0 + 4 + 13 + 30;     // 890
+inline constexpr std::size_t kShells = kDispForces + 4 + 66;               // 960
+inline constexpr std::size_t kParaboloid = kShells + 4;                    // outer Int16 kind
+inline constexpr std::size_t kParaboloidCount = kParaboloid + 2 + 2 + 1;   // Int32 n
+inline constexpr std::size_t kSphere = kParaboloid + 2 + 100;              // 1066
+inline constexpr std::size_t kSphereOrigin = kSphere + 2 + 2 + 1 + 4 + 30 + 1;
+inline constexpr std::size_t kWindows = kSphere + 2 + 90;                  // 1158
+inline constexpr std::size_t kWindow0 = kWindows + 4;
+inline constexpr std::size_t kWindow1 = kWindow0 + 223;
+inline constexpr std::size_t kClosingByte = kWindow1 + 223;                // 1608
+inline constexpr std::size_t kSize = kClosingByte + 1;
+}  // namespace sample
+
+inline void PutInt32(std::vector<std::uint8_t>& b, std::size_t off, std::int32_t v) {
+  const auto u = static_cast<std::uint32_t>(v);
+  for (int i = 0; i < 4; ++i) b.at(off + i) = static_cast<std::uint8_t>(u >> (8 * i));
+}
+inline void PutInt16(std::vector<std::uint8_t>& b, std::size_t off, std::int16_t v) {
+  const auto u = static_cast<std::uint16_t>(v);
+  b.at(off) = static_cast<std::uint8_t>(u & 0xFF);
+  b.at(off + 1) = static_cast<std::uint8_t>(u >> 8);
+}
+inline std::int32_t Int32At(const std::vector<std::uint8_t>& b, std::size_t off) {
+  return static_cast<std::int32_t>(std::uint32_t{b.at(off)} | (std::uint32_t{b.at(off + 1)} << 8) |
+                                   (std::uint32_t{b.at(off + 2)} << 16) | (std::uint32_t{b.at(off + 3)} << 24));
+}
+inline std::int16_t Int16At(const std::vector<std::uint8_t>& b, std::size_t off) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(b.at(off) | (b.at(off + 1) << 8)));
+}
+
+// A damaged file and a piece of the message that must refuse it.
+struct HostileFile {
+  std::string Name;
+  std::vector<std::uint8_t> Bytes;
+  std::string Message;
+};
+
+// Damaged variants of the sample file (its bytes given).
+inline std::vector<HostileFile> HostileFiles(const std::vector<std::uint8_t>& valid) {
+  using namespace sample;
+  std::vector<HostileFile> out;
+  auto poke32 = [&](std::string name, std::size_t off, std::int32_t v, std::string message) {
+    std::vector<std::uint8_t> b = valid;
+    PutInt32(b, off, v);
+    out.push_back({std::move(name), std::move(b), std::move(message)});
+  };
+  auto poke16 = [&](std::string name, std::size_t off, std::int16_t v, std::string message) {
+    std::vector<std::uint8_t> b = valid;
+    PutInt16(b, off, v);
+    out.push_back({std::move(name), std::move(b), std::move(message)});
+  };
+  const std::int32_t maxInt = 2147483647;
+  poke32("signature_2", 0, 2, "Формат файла не соответствует проекту!");
+  out.push_back({"empty", {}, "Формат файла не соответствует проекту!"});
+  poke32("materials_count_minus_1", kMaterials, -1, "отрицательное число");
+  poke32("materials_count_max", kMaterials, maxInt, "больше, чем данных");
+  poke32("material_name_past_end", kFirstMaterialName, 100000, "длина строки");
+  poke32("material_name_negative", kFirstMaterialName, -5, "отрицательная длина");
+  poke32("knots_count_minus_1", kKnots, -1, "отрицательное число");
+  poke32("knots_count_max", kKnots, maxInt, "больше, чем данных");
+  poke32("supports_count_max", kSupports, maxInt, "больше, чем данных");
+  poke32("pliants_count_minus_1", kPliants, -1, "отрицательное число");
+  poke32("elements_count_max", kElements, maxInt, "больше, чем данных");
+  {
+    std::vector<std::uint8_t> b = valid;
+    b.at(kShell) = 7;
+    out.push_back({"element_kind_7", std::move(b), "неизвестный вид конечного элемента (7)"});
+  }
+  poke32("element_knot_99", kShell + 2, 99, "несуществующий узел");
+  poke32("element_knot_minus_1", kShell + 2 + 4, -1, "несуществующий узел");
+  poke32("layer_count_max", kShellStack, maxInt, "больше, чем данных");
+  poke32("layer_name_past_end", kShellLayer0, 1 << 30, "длина строки");
+  poke32("disp_count_minus_1", kDispForces, -1, "отрицательное число");
+  poke32("shells_count_max", kShells, maxInt, "больше, чем данных");
+  poke16("shell_kind_1", kParaboloid, 1, "неизвестный вид поверхности оболочки (1)");
+  poke16("shell_record_of_sphere", kParaboloid + 2, 3, "Функция не эллиптический параболлоид!");
+  poke32("shell_params_1", kParaboloidCount, 1, "Неверное число параметров оболочки");
+  poke32("shell_params_1e9", kParaboloidCount, 1000000000, "Неверное число параметров оболочки");
+  poke32("shell_params_minus_1", kParaboloidCount, -1, "Неверное число параметров оболочки");
+  poke32("windows_none", kWindows, 0, "неверное число окон");
+  poke32("windows_minus_1", kWindows, -1, "неверное число окон");
+  poke32("windows_too_many", kWindows, 3, "неверное число окон");
+  {
+    std::vector<std::uint8_t> b(valid.begin(), valid.end() - 1);
+    out.push_back({"no_closing_byte", std::move(b), "завершающего байта"});
+  }
+  return out;
+}
+
+}  // namespace tavir::testing
