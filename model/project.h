@@ -13,6 +13,7 @@
 // The analysis program derives result classes from the editor's entities and reads
 // the same file into them: every reader creates its items through a ModelFactory,
 // which the analysis program replaces.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -83,6 +84,12 @@ class TOwningList {
     return -1;
   }
   const std::vector<std::unique_ptr<T>>& Items() const { return items_; }
+  // Puts the items in the order of a "less" comparer (not stable); a position is an
+  // item's number, so this renumbers them.
+  template <class Less>
+  void SortItems(Less less) {
+    std::sort(items_.begin(), items_.end(), less);
+  }
 
  protected:
   std::vector<std::unique_ptr<T>> items_;
@@ -168,6 +175,18 @@ class TMaterials : public MaterialIndex {
   std::int32_t ChooseMaterial(const TPhisPropRodNL* material);
 
   void FreeAll() { entries_.clear(); }
+  // Renames the material at a position; false when out of range.
+  bool SetName(std::int32_t i, const std::string& name) {
+    if (i < 0 || i >= Count()) return false;
+    entries_[static_cast<std::size_t>(i)].Name = name;
+    return true;
+  }
+  // Removes the material at a position from the list; false when out of range.
+  bool Delete(std::int32_t i) {
+    if (i < 0 || i >= Count()) return false;
+    entries_.erase(entries_.begin() + i);
+    return true;
+  }
 
   // Int32 count, then per material its name and its 92-byte record. On any error
   // the list is unchanged.
@@ -175,6 +194,9 @@ class TMaterials : public MaterialIndex {
   void SaveToStream(BinaryWriter& w) const;
 
   void Swap(TMaterials& other) { entries_.swap(other.entries_); }
+
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
   std::shared_ptr<const ModelFactory> factory_;
@@ -240,6 +262,9 @@ class TFinKnots : public TOwningList<TEditorKnot>, public KnotIndex {
   // Items, selection and smallest sizes change places (the links stay).
   void Swap(TFinKnots& other);
 
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
+
  private:
   std::shared_ptr<const ModelFactory> factory_;
   TSelectionList<TEditorKnot> selection_;
@@ -295,6 +320,9 @@ class TFinElements : public TOwningList<TMLEditorElement>, public ElementIndex {
 
   void Swap(TFinElements& other);
 
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
+
  private:
   std::shared_ptr<const ModelFactory> factory_;
   TSelectionList<TMLEditorElement> selection_;
@@ -326,6 +354,9 @@ class TEditorSupports : public TOwningList<TEditorSupport> {
 
   void Swap(TEditorSupports& other) { items_.swap(other.items_); }
 
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
+
  private:
   std::shared_ptr<const ModelFactory> factory_;
 };
@@ -348,6 +379,9 @@ class TConcForcesList : public TOwningList<TEditorConcentrateForce> {
   void SaveToStream(BinaryWriter& w, const KnotIndex& knots) const;
 
   void Swap(TConcForcesList& other) { items_.swap(other.items_); }
+
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
   std::shared_ptr<const ModelFactory> factory_;
@@ -374,6 +408,9 @@ class TDispForcesList : public TOwningList<TEditorDispersionForce> {
   void SaveToStream(BinaryWriter& w, const ElementIndex& elements) const;
 
   void Swap(TDispForcesList& other) { items_.swap(other.items_); }
+
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
   std::shared_ptr<const ModelFactory> factory_;
@@ -431,6 +468,9 @@ class TShellFunctions : public TOwningList<TBaseShellFuncs> {
   void SaveToStream(BinaryWriter& w) const;
 
   void Swap(TShellFunctions& other) { items_.swap(other.items_); }
+
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
   TBaseShellFuncs* FirstContaining(Extended x, Extended y) const;
