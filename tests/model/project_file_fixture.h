@@ -235,3 +235,49 @@ inline std::vector<HostileFile> HostileFiles(const std::vector<std::uint8_t>& va
 }
 
 }  // namespace tavir::testing
+
+namespace tavir::testing {
+
+struct CorpusFile {
+  std::string Name;
+  std::vector<std::uint8_t> Bytes;
+};
+
+// The valid files of the fuzz corpus, written by the project's own code: the
+// sample, a new project with its one window, the sample with a third window.
+inline std::vector<CorpusFile> ValidCorpusFiles() {
+  std::vector<CorpusFile> out;
+  {
+    auto e = SampleEditor();
+    e->Supervisor.SetCurrentWindow(0);
+    out.push_back({"valid_sample.tps", e->Save()});
+  }
+  {
+    EditorState e;
+    e.Windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
+    out.push_back({"valid_new.tps", e.Save()});
+  }
+  {
+    auto e = SampleEditor();
+    e->Windows.AddWindow(FloatPoint3D(9, 9, 9), FloatPoint3D(0, 0, 0), 1, FloatPoint(0.5L, 0.5L), 0x123456, false);
+    e->Supervisor.SetCurrentWindow(0);
+    out.push_back({"valid_three_windows.tps", e->Save()});
+  }
+  return out;
+}
+
+// The whole corpus: the valid files, then the damaged variants of the sample.
+inline std::vector<CorpusFile> CorpusFiles() {
+  std::vector<CorpusFile> out = ValidCorpusFiles();
+  for (HostileFile& h : HostileFiles(out.front().Bytes)) out.push_back({"hostile_" + h.Name + ".tps", std::move(h.Bytes)});
+  return out;
+}
+
+// Whether a refusal's text is one of the reader's own Russian messages.
+inline bool IsReaderMessage(const std::string& text) {
+  for (const char* start : {"Файл поврежден", "Формат файла не соответствует проекту!", "Ошибка загрузки!"})
+    if (text.rfind(start, 0) == 0) return true;
+  return false;
+}
+
+}  // namespace tavir::testing
