@@ -1,0 +1,177 @@
+#include "analysis/result_objects.h"
+
+#include <algorithm>
+
+#include "analysis/shell_check.h"
+#include "analysis/shell_stiffness.h"
+#include "analysis/stress_recovery.h"
+
+namespace tavir {
+
+void TResultKnot::AddKey(TMaterialKey key) {
+  if (!HasKey(key)) Values.push_back({key, 0});
+}
+
+void TResultKnot::SetValue(TMaterialKey key, Extended value) {
+  for (TKnotValue& v : Values)
+    if (v.Key == key) {
+      v.Value = value;
+      return;
+    }
+}
+
+Extended TResultKnot::ValueOf(TMaterialKey key) const {
+  for (const TKnotValue& v : Values)
+    if (v.Key == key) return v.Value;
+  return 0;
+}
+
+bool TResultKnot::HasKey(TMaterialKey key) const {
+  return std::any_of(Values.begin(), Values.end(), [key](const TKnotValue& v) { return v.Key == key; });
+}
+
+TMaterialKey TResultKnot::KeyAt(std::int32_t index) const {
+  if (index < 0 || index >= ValueCount()) return nullptr;
+  return Values[static_cast<std::size_t>(index)].Key;
+}
+
+TMLResultShell::TMLResultShell(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material)
+    : TMLEditorShell(elementType, material, kElemKindShell) {}
+
+TMaterialKey TMLResultShell::LayerMaterial(std::int32_t index) const {
+  return Layers.LayerMaterial(index).get();
+}
+
+std::vector<TLayerInput> TMLResultShell::LayerInputs() const {
+  std::vector<TLayerInput> inputs;
+  inputs.reserve(static_cast<std::size_t>(Layers.Count()));
+  for (std::int32_t i = 0; i < Layers.Count(); ++i) {
+    const auto layer = Layers.Layer(i);
+    const auto material = layer ? layer->Material() : nullptr;
+    if (!material) throw EElementError("Элемент, слой " + std::to_string(i) + ": у слоя не задан материал");
+    inputs.push_back({layer->Thickness, layer->Z, layer->TypeLayer, material->E, material->mu, material->Fi});
+  }
+  return inputs;
+}
+
+void TMLResultShell::LayerElasticity() {
+  const std::vector<TLayerInput> inputs = LayerInputs();
+  TFloatVector k(inputs.size()), g(inputs.size());
+  TFloat3DMatrix q(inputs.size(), TFloat2DMatrix(3, 3));
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const TLayerElastic el = LayerElastic(inputs[i]);
+    k[i] = el.K;
+    g[i] = el.G;
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t c = 0; c < 3; ++c) q[i][r][c] = el.Q[r][c];
+  }
+  LayerK = std::move(k);
+  LayerG = std::move(g);
+  LayerQ = std::move(q);
+}
+
+void TMLResultShell::LayerMatrices(TFloat3DMatrix& L) const {
+  L.assign(LayerQ.size(), TFloat2DMatrix(5, 5));
+  for (std::size_t i = 0; i < LayerQ.size(); ++i)
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t c = 0; c < 3; ++c) L[i][r][c] = LayerQ[i][r][c];
+}
+
+void TMLResultShell::SectionMatrix(TFloat2DMatrix& D) const {
+  const std::vector<TLayerInput> inputs = LayerInputs();
+  if (inputs.size() != LayerQ.size())
+    throw EElementError("Элемент: характеристики слоёв не вычислены для текущего набора слоёв");
+  std::vector<TLayerElastic> el(inputs.size());
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    el[i].K = LayerK[i];
+    el[i].G = LayerG[i];
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t c = 0; c < 3; ++c) el[i].Q[r][c] = LayerQ[i][r][c];
+  }
+  TSectionArray d;
+  tavir::SectionMatrix(inputs, el, d);
+  D = ToMatrix(d);
+}
+
+void TMLResultShell::BuildTransform() {
+  const auto rect = AnalysisRectangle(*this);
+  if (!rect) {
+    throw EElementError(CheckShellForAnalysis(*this, -1).value_or("Элемент: оболочка не является прямоугольником"));
+  }
+  TMatrix20 t;
+  ShellTransform(rect->a, rect->b, t);
+  Transform = ToMatrix(t);
+}
+
+void TMLResultShell::CalcStiffness() {
+  if (auto problem = CheckShellForAnalysis(*this, -1)) throw EElementError(*problem);
+  const TShellRectangle rect = *AnalysisRectangle(*this);
+  const std::vector<TLayerInput> inputs = LayerInputs();
+
+  std::vector<TLayerElastic> el(inputs.size());
+  for (std::size_t i = 0; i < inputs.size(); ++i) el[i] = LayerElastic(inputs[i]);
+  TSectionArray D;
+  tavir::SectionMatrix(inputs, el, D);
+  TMatrix20 k, t;
+  ShellStiffness(rect.a, rect.b, Kx, Ky, D, k, t);
+
+  // Everything is computed: only now are the element's fields replaced.
+  LayerK.assign(inputs.size(), 0);
+  LayerG.assign(inputs.size(), 0);
+  LayerQ.assign(inputs.size(), TFloat2DMatrix(3, 3));
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    LayerK[i] = el[i].K;
+    LayerG[i] = el[i].G;
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t c = 0; c < 3; ++c) LayerQ[i][r][c] = el[i].Q[r][c];
+  }
+  Stiffness = ToMatrix(k);
+  Transform = ToMatrix(t);
+}
+
+void TMLResultShell::CalcStresses(const TFloatVector& vector) {
+  if (vector.empty()) return;
+  const auto rect = AnalysisRectangle(*this);
+  if (!rect) {
+    throw EElementError(CheckShellForAnalysis(*this, -1).value_or("Элемент: оболочка не является прямоугольником"));
+  }
+  std::array<std::int32_t, 4> numbers{};
+  for (std::size_t n = 0; n < 4; ++n) {
+    const auto* knot = dynamic_cast<const TResultKnot*>(Knots[n]);
+    if (knot == nullptr) throw EElementError("Элемент: узел " + std::to_string(n) + " не является узлом расчёта");
+    numbers[n] = knot->Number;
+  }
+  std::array<Extended, 20> q;
+  GatherShellValues(vector, numbers, q);
+  // The layer constants belong to the current layers; recompute them when the
+  // stack has changed since the stiffness was computed.
+  if (LayerQ.size() != static_cast<std::size_t>(Layers.Count())) LayerElasticity();
+
+  const TShellStrainField field = ShellStrainField(rect->a, rect->b, Kx, Ky, q);
+  const std::size_t layers = LayerQ.size();
+  for (int f = 0; f < kFibreCount; ++f) {
+    if (Strains[f].Rows() != layers || Strains[f].Cols() != 3) Strains[f].Resize(layers, 3);
+    if (Stresses[f].Rows() != layers || Stresses[f].Cols() != 3) Stresses[f].Resize(layers, 3);
+  }
+  for (std::size_t j = 0; j < layers; ++j) {
+    const auto layer = Layers.Layer(static_cast<std::int32_t>(j));
+    TLayerQ Q;
+    for (std::size_t r = 0; r < 3; ++r)
+      for (std::size_t c = 0; c < 3; ++c) Q[r][c] = LayerQ[j][r][c];
+    const auto fibres = LayerFibres(field, layer->Thickness, layer->Z, Q);
+    for (int f = 0; f < kFibreCount; ++f)
+      for (std::size_t i = 0; i < 3; ++i) {
+        Strains[f][j][i] = fibres[f].Strain[i];
+        Stresses[f][j][i] = fibres[f].Stress[i];
+      }
+  }
+}
+
+std::unique_ptr<TMLEditorElement> CreateResultElement(std::uint8_t elemKind, std::uint8_t elementType,
+                                                      const std::shared_ptr<TPhisPropRodNL>& material) {
+  if (elemKind == kElemKindShell) return std::make_unique<TMLResultShell>(elementType, material);
+  if (elemKind == kElemKindPlate) return std::make_unique<TMLResultPlate>(elementType, material);
+  return nullptr;
+}
+
+}  // namespace tavir

@@ -1,0 +1,36 @@
+#pragma once
+// What the analysis demands of a shell element before anything is allocated: an
+// axis-parallel rectangle of four distinct knots in the order lower-left (0),
+// upper-left (1), upper-right (2), lower-right (3), finite curvatures, and layers
+// of positive thickness on materials with finite E > 0 and -1 < ν < 0.5.
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "model/elements.h"
+#include "platform/extended.h"
+
+namespace tavir {
+
+// An element the analysis cannot compute; the message is for the user.
+class EElementError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The sides of the element's rectangle: a = X3 - X0 along X, b = Y1 - Y0 along Y;
+// nullopt when it is not a rectangle the element can be computed on.
+struct TShellRectangle {
+  Extended a = 0, b = 0;
+};
+std::optional<TShellRectangle> AnalysisRectangle(const TFiniteElement& element);
+
+// nullopt when the shell can be analysed, else the Russian message naming the
+// element by its index in the element list (no number when index < 0).
+std::optional<std::string> CheckShellForAnalysis(const TMLEditorShell& shell, std::int64_t index);
+
+// The same checks for one layer's material and size.
+std::optional<std::string> CheckLayerForAnalysis(const TPhisicalElement& layer);
+
+}  // namespace tavir
