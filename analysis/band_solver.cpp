@@ -58,9 +58,9 @@ std::vector<Extended> OriginalDiagonal(const TBandMatrix& k) {
   }
 }
 
-bool PivotOk(Extended pivot, Extended original) {
+bool PivotOk(Extended pivot, Extended original, Extended tolerance) {
   // Written so that NaN fails every comparison.
-  return std::isfinite(pivot) && std::isfinite(original) && original > 0 && pivot > kPivotTolerance * original;
+  return std::isfinite(pivot) && std::isfinite(original) && original > 0 && pivot > tolerance * original;
 }
 
 void SetBar(ProgressObserver* progress, long long position, long long maximum) {
@@ -148,6 +148,7 @@ struct Blocked {
   std::size_t N;
   std::size_t BW;
   std::size_t B;
+  Extended Tolerance;
 
   // Applies the pivots [lo, hi) that reach row r (those > r - BW) to row r.
   // g must hold room for hi - lo multipliers.
@@ -214,7 +215,7 @@ struct Blocked {
   std::int64_t FactorRows(std::size_t lo, std::size_t from, std::size_t to, Extended* g) const {
     for (std::size_t r = from; r < to; ++r) {
       UpdateRow(r, lo, r, g);
-      if (!PivotOk(K(r, 0), Diag[r])) return static_cast<std::int64_t>(r);
+      if (!PivotOk(K(r, 0), Diag[r], Tolerance)) return static_cast<std::int64_t>(r);
     }
     return -1;
   }
@@ -231,7 +232,7 @@ struct Blocked {
 void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Extended>& diag,
                     ProgressObserver* progress, unsigned threads, std::size_t blockSize) {
   const std::size_t n = k.Size();
-  Blocked ctx{k, f, diag, n, k.BandWidth(), blockSize};
+  Blocked ctx{k, f, diag, n, k.BandWidth(), blockSize, PivotTolerance(n)};
   const std::size_t b = blockSize;
   const long long barMax = static_cast<long long>(n - 1);
   SetBar(progress, 0, barMax);
@@ -336,10 +337,11 @@ void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObs
   const std::size_t n = matrix.Size();
   const std::size_t bw = matrix.BandWidth();
   std::span<Extended> f = vector;
+  const Extended tolerance = PivotTolerance(n);
   SetBar(progress, 0, static_cast<long long>(n - 1));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const Extended* ri = matrix.Row(i);
-    if (!PivotOk(ri[0], diag[i])) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
+    if (!PivotOk(ri[0], diag[i], tolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
     const std::size_t m = std::min(bw - 1, n - 1 - i);
     for (std::size_t d = 1; d <= m; ++d) {
       const Extended g = ri[d] / ri[0];
@@ -349,7 +351,7 @@ void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObs
     }
     SetBar(progress, static_cast<long long>(i + 1), static_cast<long long>(n - 1));
   }
-  if (!PivotOk(matrix(n - 1, 0), diag[n - 1])) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
+  if (!PivotOk(matrix(n - 1, 0), diag[n - 1], tolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
   BackSubstitution(matrix, f, progress);
 }
 
@@ -361,9 +363,13 @@ void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressO
   const std::vector<Extended> diag = OriginalDiagonal(matrix);
   ForwardBlocked(matrix, vector, diag, progress, threads, blockSize);
   SetBar(progress, static_cast<long long>(matrix.Size() - 1), static_cast<long long>(matrix.Size() - 1));
-  if (!PivotOk(matrix(matrix.Size() - 1, 0), diag.back()))
+  if (!PivotOk(matrix(matrix.Size() - 1, 0), diag.back(), PivotTolerance(matrix.Size())))
     Fail(TSolveFailure::Singular, static_cast<std::int64_t>(matrix.Size() - 1));
   BackSubstitution(matrix, vector, progress);
+}
+
+Extended PivotTolerance(std::size_t equations) {
+  return std::max(kPivotToleranceFloor, kPivotNoisePerEquation * static_cast<Extended>(equations));
 }
 
 bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth) {

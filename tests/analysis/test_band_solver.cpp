@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/band_matrix.h"
+#include "plate_mesh.h"
 
 namespace tavir {
 namespace {
@@ -264,6 +265,112 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnRandomBands) {
       }
     }
   }
+}
+
+TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
+  // 13 x 13 elements: 980 equations, band width 80; neither is a multiple of a
+  // block size used.
+  test::PlateMesh mesh;
+  mesh.N = 13;
+  TBandMatrix k0;
+  std::vector<Extended> f0;
+  mesh.Build(test::Edge::Simple, test::Load::Uniform, k0, f0);
+  ASSERT_EQ(k0.Size(), 980u);
+  ASSERT_EQ(k0.BandWidth(), 80u);
+  for (const unsigned threads : {1u, 3u, 8u}) {
+    for (const std::size_t block : {std::size_t{0}, std::size_t{6}, std::size_t{23}}) {
+      SCOPED_TRACE(::testing::Message() << "threads=" << threads << " block=" << block);
+      TBandMatrix a = Copy(k0), b = Copy(k0);
+      std::vector<Extended> fa = f0, fb = f0;
+      SolveBandPlain(a, fa);
+      SolveBandBlocked(b, fb, nullptr, threads, block);
+      ExpectBitIdentical(a, fa, b, fb);
+    }
+  }
+}
+
+TEST(SingularModels, UnsupportedOrPartlySupportedPlateIsAMechanism) {
+  test::PlateMesh mesh;
+  mesh.N = 6;
+  const std::size_t n = mesh.Equations();
+  struct Case { const char* what; std::vector<TFixation> supports; };
+  // No supports; w held along one edge only (the plate turns about it); the
+  // membrane held but w free everywhere.
+  const TFixation w{0, 0, 1, 0, 0, 0}, uv{1, 1, 0, 0, 0, 0}, uvw{1, 1, 1, 0, 0, 0};
+  for (const Case& c : {Case{"none", {}}, Case{"one edge", std::vector<TFixation>(7, w)},
+                        Case{"membrane only", std::vector<TFixation>(7, uv)},
+                        Case{"hinged along one edge", std::vector<TFixation>(7, uvw)}}) {
+    for (const Solver s : {Solver::Plain, Solver::Blocked3}) {
+      SCOPED_TRACE(c.what);
+      TBandMatrix k(n, mesh.BandWidth());
+      std::vector<Extended> f(n, 0);
+      const TMatrix20 ke = mesh.ElementMatrix();
+      for (const auto& e : mesh.Elements()) AddToSystem(e, ke, k);
+      f[n / 2] = 1;
+      for (std::size_t i = 0; i < c.supports.size(); ++i) ApplySupport(mesh.Knot(0, static_cast<int>(i)), c.supports[i], k, f);
+      try {
+        RunSolver(s, k, f);
+        ADD_FAILURE() << "no failure reported";
+      } catch (const ESolveError& e) {
+        EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+        EXPECT_GE(e.Knot(), 0);
+        EXPECT_LT(e.Knot(), 49);
+      }
+    }
+  }
+}
+
+TEST(SingularModels, HingedPlateOfThousandsOfEquationsIsStillAMechanism) {
+  // Held in u, v and w along x = 0 only, the plate turns about that edge. The
+  // last pivot is round-off well above eps.
+  test::PlateMesh mesh;
+  mesh.N = 30;
+  const std::size_t n = mesh.Equations();
+  TBandMatrix k(n, mesh.BandWidth());
+  std::vector<Extended> f(n, 0);
+  const TMatrix20 ke = mesh.ElementMatrix();
+  for (const auto& e : mesh.Elements()) AddToSystem(e, ke, k);
+  for (int i = 0; i <= mesh.N; ++i) ApplySupport(mesh.Knot(0, i), TFixation{1, 1, 1, 0, 0, 0}, k, f);
+  f[n - 3] = 1;
+  try {
+    SolveBand(k, f);
+    ADD_FAILURE() << "no failure reported";
+  } catch (const ESolveError& e) {
+    EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+    EXPECT_EQ(e.Knot(), mesh.Knot(mesh.N, mesh.N));
+  }
+}
+
+TEST(SingularModels, ToleranceGrowsWithTheSystem) {
+  EXPECT_EQ(PivotTolerance(1), kPivotToleranceFloor);
+  EXPECT_NEAR(static_cast<double>(PivotTolerance(51005)), 1.106e-10, 1e-13);
+}
+
+TEST(SingularModels, KnotWithoutShellIsNamed) {
+  // The plate's knots and one more (number 49) that no shell uses, as a knot of
+  // a plate element or a knot left over after editing would be.
+  test::PlateMesh mesh;
+  mesh.N = 6;
+  TBandMatrix k0;
+  std::vector<Extended> f0;
+  mesh.Build(test::Edge::Clamped, test::Load::Uniform, k0, f0);
+  TBandMatrix k(k0.Size() + 5, k0.BandWidth());
+  std::copy(k0.Data(), k0.Data() + k0.Size() * k0.BandWidth(), k.Data());
+  std::vector<Extended> f = f0;
+  f.resize(k.Size(), 0);
+  try {
+    SolveBand(k, f);
+    ADD_FAILURE();
+  } catch (const ESolveError& e) {
+    EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел 49, степень свободы 0.");
+  }
+  // Held in every freedom it is harmless.
+  TBandMatrix k2(k0.Size() + 5, k0.BandWidth());
+  std::copy(k0.Data(), k0.Data() + k0.Size() * k0.BandWidth(), k2.Data());
+  std::vector<Extended> f2 = f;
+  ApplySupport(49, TFixation{1, 1, 1, 1, 1, 0}, k2, f2);
+  EXPECT_NO_THROW(SolveBand(k2, f2));
+  for (std::size_t i = 245; i < 250; ++i) EXPECT_EQ(f2[i], 0);
 }
 
 TEST(BlockedSolve, ReportsTheSameFirstFailureAsThePlainLoop) {
