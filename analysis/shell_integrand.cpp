@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace tavir {
 
@@ -64,6 +65,89 @@ void ColumnValues(const TIntegrandPoint& p, Extended Kx, Extended Ky, TColumnVal
   v[19] = {-Kx * xy3, -Ky * xy3, 6 * xy, 3 * y2, y3, 3 * xy2};
 }
 
+// The kernel, unrolled at compile time so that the cells are straight-line sums
+// over B's nonzero entries only. Slopes = false leaves out the strains w,x and
+// w,y, for a D whose rows and columns 6 and 7 are zero (every layer stack): the
+// terms dropped are then exact zeros and every cell gets the same value.
+template <bool Slopes>
+struct TKernel {
+  static constexpr std::size_t Strains = Slopes ? 8 : 6;
+
+  // B's nonzero rows of column C that take part; rows 6 and 7 always come last.
+  static constexpr std::size_t Count(std::size_t c) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kPattern[c].Count; ++i)
+      if (Slopes || kPattern[c].Rows[i] < 6) ++n;
+    return n;
+  }
+
+  using TDB = std::array<std::array<Extended, 20>, Strains>;
+
+  template <std::size_t C, std::size_t K, std::size_t... N>
+  static Extended DBEntry(const TSectionArray& D, const TColumnValues& v, std::index_sequence<N...>) {
+    Extended sum = 0;
+    ((sum += D[K][kPattern[C].Rows[N]] * v[C][N]), ...);
+    return sum;
+  }
+
+  template <std::size_t C, std::size_t... K>
+  static void DBColumn(TDB& db, const TSectionArray& D, const TColumnValues& v, std::index_sequence<K...>) {
+    ((db[K][C] = DBEntry<C, K>(D, v, std::make_index_sequence<Count(C)>{})), ...);
+  }
+
+  template <std::size_t... C>
+  static void DBAll(TDB& db, const TSectionArray& D, const TColumnValues& v, std::index_sequence<C...>) {
+    (DBColumn<C>(db, D, v, std::make_index_sequence<Strains>{}), ...);
+  }
+
+  template <std::size_t R, std::size_t... N>
+  static Extended Cell(const TDB& db, const TColumnValues& v, std::size_t c, std::index_sequence<N...>) {
+    Extended sum = 0;
+    ((sum += v[R][N] * db[kPattern[R].Rows[N]][c]), ...);
+    return sum;
+  }
+
+  // Row R, columns R..19 (4 left out in rows 1-3), handed to the sink.
+  template <std::size_t R, class Sink>
+  static void Row(const TDB& db, const TColumnValues& v, Sink&& sink) {
+    for (std::size_t c = R; c < 20; ++c) {
+      if (R <= 3 && c == 4) continue;
+      sink(R, c, Cell<R>(db, v, c, std::make_index_sequence<Count(R)>{}));
+    }
+  }
+
+  template <class Sink, std::size_t... R>
+  static void Rows(const TDB& db, const TColumnValues& v, Sink&& sink, std::index_sequence<R...>) {
+    (Row<R + 6>(db, v, sink), ...);
+  }
+
+  template <class Sink>
+  static void Run(const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky, Sink&& sink) {
+    TColumnValues v;
+    ColumnValues(p, Kx, Ky, v);
+    TDB db;
+    DBAll(db, D, v, std::make_index_sequence<20>{});
+    Row<1>(db, v, sink);
+    Row<2>(db, v, sink);
+    Row<3>(db, v, sink);
+    Rows(db, v, sink, std::make_index_sequence<14>{});
+  }
+};
+
+bool SlopesTakePart(const TSectionArray& D) {
+  for (std::size_t i = 0; i < 8; ++i)
+    if (D[6][i] != 0 || D[7][i] != 0 || D[i][6] != 0 || D[i][7] != 0) return true;
+  return false;
+}
+
+template <class Sink>
+void RunKernel(const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky, Sink&& sink) {
+  if (SlopesTakePart(D))
+    TKernel<true>::Run(D, p, Kx, Ky, sink);
+  else
+    TKernel<false>::Run(D, p, Kx, Ky, sink);
+}
+
 }  // namespace
 
 TIntegrandPoint MakeIntegrandPoint(Extended x, Extended y) {
@@ -79,33 +163,16 @@ TIntegrandPoint MakeIntegrandPoint(Extended x, Extended y) {
 }
 
 void LocMatRectIntegrand(TMatrix20& Ka, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky) {
-  TColumnValues v;
-  ColumnValues(p, Kx, Ky, v);
-
-  // DB = D·B, column by column over B's nonzero rows only.
-  std::array<std::array<Extended, 20>, 8> DB;
-  for (std::size_t c = 0; c < 20; ++c) {
-    const TColumnPattern& pc = kPattern[c];
-    for (std::size_t k = 0; k < 8; ++k) {
-      Extended sum = 0;
-      for (std::size_t n = 0; n < pc.Count; ++n) sum += D[k][pc.Rows[n]] * v[c][n];
-      DB[k][c] = sum;
-    }
-  }
-
-  // (Bᵀ·DB)[r][c] over row r's nonzero strains.
-  auto cell = [&](std::size_t r, std::size_t c) {
-    const TColumnPattern& pr = kPattern[r];
-    Extended sum = 0;
-    for (std::size_t n = 0; n < pr.Count; ++n) sum += v[r][n] * DB[pr.Rows[n]][c];
-    return sum;
-  };
-  for (std::size_t r = 1; r <= 3; ++r)
-    for (std::size_t c = r; c < 20; ++c)
-      if (c != 4) Ka[r][c] = cell(r, c);
-  for (std::size_t r = 6; r < 20; ++r)
-    for (std::size_t c = r; c < 20; ++c) Ka[r][c] = cell(r, c);
+  RunKernel(D, p, Kx, Ky, [&Ka](std::size_t r, std::size_t c, Extended value) { Ka[r][c] = value; });
   Ka[5] = Ka[2];
+}
+
+void AddIntegrand(TMatrix20& K, Extended weight, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx,
+                  Extended Ky) {
+  RunKernel(D, p, Kx, Ky, [&K, weight](std::size_t r, std::size_t c, Extended value) {
+    K[r][c] += weight * value;
+    if (r == 2 && c >= 5) K[5][c] += weight * value;  // row 5 of the integrand is row 2
+  });
 }
 
 void LocMatRectIntegrand(TFloat2DMatrix& Ka, const TFloat2DMatrix& D, Extended x, Extended y, Extended Kx,

@@ -31,6 +31,13 @@ TIntegrandPoint MakeIntegrandPoint(Extended x, Extended y);
 // columns 2 and 5 are equal). Every other cell keeps what it held.
 void LocMatRectIntegrand(TMatrix20& Ka, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky);
 
+// K[r][c] += weight · (Bᵀ·D·B)[r][c] for exactly the cells that the element
+// stiffness sums (the upper triangle of rows 1-3 and 5-19, column 4 left out):
+// the same values as LocMatRectIntegrand followed by the weighted sum, without
+// the intermediate matrix.
+void AddIntegrand(TMatrix20& K, Extended weight, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx,
+                  Extended Ky);
+
 // The same at the matrix interface; Ka must be 20x20 and D 8x8 (EMatrixError
 // otherwise, Ka unchanged).
 void LocMatRectIntegrand(TFloat2DMatrix& Ka, const TFloat2DMatrix& D, Extended x, Extended y, Extended Kx,

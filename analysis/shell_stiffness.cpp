@@ -185,17 +185,12 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSec
   const Extended e = b / a;
 
   TMatrix20 K{};
-  TMatrix20 Ka{};  // cells the integrand never writes stay zero
   for (std::size_t i = 0; i < 4; ++i) {
     for (std::size_t j = 0; j < 4; ++j) {
       const Extended x = GaussAbscissae[i] * a / 2;
       const Extended y = GaussAbscissae[j] * a * e / 2;
       const Extended w = GaussWeights[i] * GaussWeights[j];
-      LocMatRectIntegrand(Ka, D, MakeIntegrandPoint(x, y), Kx, Ky);
-      for (std::size_t r = 1; r < 20; ++r) {
-        if (r == 4) continue;
-        for (std::size_t c = r; c < 20; ++c) K[r][c] += w * Ka[r][c];
-      }
+      AddIntegrand(K, w, D, MakeIntegrandPoint(x, y), Kx, Ky);
     }
   }
   const Extended s = a * a * e / 4;

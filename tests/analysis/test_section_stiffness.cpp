@@ -206,6 +206,31 @@ TEST(ShellIntegrand, EqualsBtDBWhereverItWrites) {
   EXPECT_EQ(B[2][3], p.x);
 }
 
+TEST(ShellIntegrand, WeightedSumEqualsTheIntegrandCells) {
+  // Without the slope rows in D (every real stack) and with them: AddIntegrand
+  // adds exactly weight x the cells LocMatRectIntegrand writes.
+  TSectionArray D = Section({{0.08L, 0.03L, kLayerMonolith, 3e6L, 0.2L, 0}, {0.01L, -0.04L, kLayerReinforcement, 2e7L, 0.3L, 35}});
+  for (int withSlopes = 0; withSlopes < 2; ++withSlopes) {
+    if (withSlopes) D[7][7] = 2;
+    const TIntegrandPoint p = MakeIntegrandPoint(-0.21L, 0.43L);
+    TMatrix20 Ka{}, K{};
+    LocMatRectIntegrand(Ka, D, p, 0.05L, -0.07L);
+    AddIntegrand(K, 0.3L, D, p, 0.05L, -0.07L);
+    const auto B = StrainMatrix(p, 0.05L, -0.07L);
+    for (std::size_t r = 1; r < 20; ++r) {
+      if (r == 4) continue;
+      for (std::size_t c = r; c < 20; ++c) {
+        if (r <= 3 && c == 4) continue;
+        EXPECT_EQ(K[r][c], 0.3L * Ka[r][c]) << r << "," << c;
+        Extended f = 0;
+        for (std::size_t k = 0; k < 8; ++k)
+          for (std::size_t l = 0; l < 8; ++l) f += B[k][r] * D[k][l] * B[l][c];
+        EXPECT_NEAR(static_cast<double>(Ka[r][c]), static_cast<double>(f), 1e-12 * (1 + std::fabs(static_cast<double>(f))));
+      }
+    }
+  }
+}
+
 TEST(ShellIntegrand, CentreOfAFlatElement) {
   const TSectionArray D = Section({{0.1L, 0, kLayerMonolith, kE, kNu, 0}});
   TMatrix20 Ka{};
