@@ -1,0 +1,267 @@
+#include "viewer/knot_values.h"
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace tavir {
+
+bool IsStressKind(std::uint8_t kind) { return kind == kIsoSx || kind == kIsoSy || kind == kIsoTxy; }
+bool IsFreedomKind(std::uint8_t kind) { return FreedomOfKind(kind) >= 0; }
+
+int FreedomOfKind(std::uint8_t kind) {
+  switch (kind) {
+    case kIsoUx: return 0;
+    case kIsoVy: return 1;
+    case kIsoWz: return 2;
+    case kIsoRotY: return 3;
+    case kIsoRotX: return 4;
+    default: return -1;
+  }
+}
+
+std::uint8_t DataStateOfKind(std::uint8_t kind) {
+  static constexpr std::array<std::uint8_t, 8> kStates{1, 2, 3, 6, 7, 8, 4, 5};
+  return kind < kStates.size() ? kStates[kind] : kDataNone;
+}
+
+std::string ProgressCaption(std::uint8_t kind) {
+  static const std::array<const char*, 8> kTexts{
+      "Перемещения вдоль оси X",          "Перемещения вдоль оси Y",
+      "Перемещения вдоль оси Z",          "Нормальные напряжения по оси X (Sx)",
+      "Нормальные напряжения по оси X (Sy)", "Касательные напряжения (Txy)",
+      "Угол поворота отн. оси Y",          "Угол поворота отн. оси X"};
+  return kind < kTexts.size() ? kTexts[kind] : std::string();
+}
+
+std::string StatusCaption(std::uint8_t kind) {
+  static const std::array<const char*, 8> kTexts{
+      "Изолинии перемещений вдоль оси X",   "Изолинии перемещений вдоль оси Y",
+      "Изолинии перемещений вдоль оси Z",   "Изолинии нормальных напряжений Sx",
+      "Изолинии нормальных напряжений Sy",  "Изолинии касательных напряжений Txy",
+      "Изолинии углов поворота отн. оси Y", "Изолинии углов поворота отн. оси X"};
+  return kind < kTexts.size() ? kTexts[kind] : std::string();
+}
+
+TKnotValuesKey MakeKnotValuesKey(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre) {
+  if (IsStressKind(kind)) return TKnotValuesKey{kind, layer, fibre};
+  return TKnotValuesKey{kind, -1, 0};
+}
+
+TResultKnot* AsResultKnot(TEditorKnot* knot) { return dynamic_cast<TResultKnot*>(knot); }
+const TResultKnot* AsResultKnot(const TEditorKnot* knot) { return dynamic_cast<const TResultKnot*>(knot); }
+TMLResultShell* AsResultShell(TMLEditorElement* element) { return dynamic_cast<TMLResultShell*>(element); }
+const TMLResultShell* AsResultShell(const TMLEditorElement* element) {
+  return dynamic_cast<const TMLResultShell*>(element);
+}
+
+void PrepareKnotKeys(TFinKnots& knots, const TFinElements& elements, std::int32_t layer,
+                     ProgressObserver* progress) {
+  for (const auto& k : knots.Items())
+    if (TResultKnot* rk = AsResultKnot(k.get())) rk->ClearValues();
+  const long long count = elements.Count();
+  if (progress) progress->SetBar(0, count);
+  long long step = 0;
+  for (const auto& e : elements.Items()) {
+    if (const TMLResultShell* shell = AsResultShell(e.get())) {
+      const TMaterialKey key = shell->LayerMaterial(layer);
+      for (TEditorKnot* k : shell->Knots)
+        if (TResultKnot* rk = AsResultKnot(k)) rk->AddKey(key);
+    }
+    if (progress) progress->SetBar(++step, count);
+  }
+}
+
+namespace {
+
+// Component kind - 3 of the layer's stress at the fibre; nullopt when the shell
+// has no such stress.
+std::optional<Extended> LayerStress(const TMLResultShell& shell, std::int32_t layer, std::uint8_t fibre,
+                                    std::uint8_t kind) {
+  if (!IsStressKind(kind) || fibre > kFibreLower || layer < 0) return std::nullopt;
+  const TFloat2DMatrix& s = shell.Stresses[fibre];
+  const std::size_t c = static_cast<std::size_t>(kind - kIsoSx);
+  if (static_cast<std::size_t>(layer) >= s.Rows() || c >= s.Cols()) return std::nullopt;
+  return s[static_cast<std::size_t>(layer)][c];
+}
+
+bool QualifiesFor(const TMLResultShell& shell, std::int32_t layer, TMaterialKey key) {
+  return layer >= 0 && layer < shell.Layers.Count() && shell.LayerMaterial(layer) == key;
+}
+
+struct Sum {
+  Extended Total = 0;
+  std::int64_t Count = 0;
+};
+
+}  // namespace
+
+Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, std::uint8_t fibre, std::uint8_t kind,
+                           std::int32_t layer, const TFinElements& elements) {
+  if (!IsStressKind(kind)) return 0;
+  Sum sum;
+  for (const auto& e : elements.Items()) {
+    const TMLResultShell* shell = AsResultShell(e.get());
+    if (shell == nullptr || !QualifiesFor(*shell, layer, key)) continue;
+    bool contains = false;
+    for (const TEditorKnot* k : shell->Knots) contains = contains || k == &knot;
+    if (!contains) continue;
+    if (auto v = LayerStress(*shell, layer, fibre, kind)) {
+      sum.Total += *v;
+      ++sum.Count;
+    }
+  }
+  return sum.Count == 0 ? 0 : sum.Total / static_cast<Extended>(sum.Count);
+}
+
+bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std::vector<Extended>& loadVector,
+                       std::uint8_t kind, std::int32_t layer, std::uint8_t fibre, ProgressObserver* progress) {
+  if (loadVector.empty() || kind >= kIsoNone) return false;
+  if (progress) progress->SetLabel(kPrepareKnotsLabel);
+  const int freedom = FreedomOfKind(kind);
+  PrepareKnotKeys(knots, elements, freedom >= 0 ? -1 : layer, progress);
+  if (progress) progress->SetLabel(kPrepareDataLabel);
+
+  // Stress sums per knot and material in one pass over the elements (list order,
+  // so every mean adds its shells in the same order as a per-knot search would).
+  std::unordered_map<const TEditorKnot*, std::vector<std::pair<TMaterialKey, Sum>>> sums;
+  if (freedom < 0) {
+    for (const auto& e : elements.Items()) {
+      const TMLResultShell* shell = AsResultShell(e.get());
+      if (shell == nullptr || layer < 0 || layer >= shell->Layers.Count()) continue;
+      const auto v = LayerStress(*shell, layer, fibre, kind);
+      if (!v) continue;
+      const TMaterialKey key = shell->LayerMaterial(layer);
+      for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
+        const TEditorKnot* k = shell->Knots[m];
+        if (k == nullptr) continue;
+        bool repeated = false;  // a knot listed twice in one element counts once
+        for (std::size_t j = 0; j < m; ++j) repeated = repeated || shell->Knots[j] == k;
+        if (repeated) continue;
+        auto& list = sums[k];
+        auto it = list.begin();
+        while (it != list.end() && it->first != key) ++it;
+        if (it == list.end()) it = list.insert(list.end(), {key, Sum{}});
+        it->second.Total += *v;
+        ++it->second.Count;
+      }
+    }
+  }
+
+  const long long count = knots.Count();
+  if (progress) progress->SetBar(0, count);
+  long long step = 0;
+  for (const auto& kp : knots.Items()) {
+    TResultKnot* rk = AsResultKnot(kp.get());
+    if (rk != nullptr && rk->ValueCount() > 0) {
+      if (freedom >= 0) {
+        const std::int64_t eq = static_cast<std::int64_t>(rk->Number) * 5 + freedom;
+        const Extended v = eq >= 0 && static_cast<std::uint64_t>(eq) < loadVector.size()
+                               ? loadVector[static_cast<std::size_t>(eq)]
+                               : 0;
+        rk->SetValue(nullptr, v);
+      } else {
+        const auto found = sums.find(rk);
+        for (const TKnotValue& entry : std::vector<TKnotValue>(rk->Values)) {
+          Extended mean = 0;
+          if (found != sums.end())
+            for (const auto& [key, s] : found->second)
+              if (key == entry.Key && s.Count > 0) mean = s.Total / static_cast<Extended>(s.Count);
+          rk->SetValue(entry.Key, mean);
+        }
+      }
+    }
+    if (progress) progress->SetBar(++step, count);
+  }
+  return true;
+}
+
+TValueRange KnotValueRange(const TFinKnots& knots) {
+  TValueRange r{1E4096L, -1E4000L};
+  for (const auto& kp : knots.Items()) {
+    const TResultKnot* rk = AsResultKnot(kp.get());
+    if (rk == nullptr) continue;
+    for (const TKnotValue& v : rk->Values) {
+      if (v.Value < r.Min) r.Min = v.Value;
+      if (v.Value > r.Max) r.Max = v.Value;
+    }
+  }
+  return r;
+}
+
+TValueRange FreedomValueRange(const TFinKnots& knots, const std::vector<Extended>& loadVector, int freedom) {
+  bool any = false;
+  double lo = 0, hi = 0;
+  for (std::int32_t i = 0; i < knots.Count(); ++i) {
+    const std::size_t eq = static_cast<std::size_t>(i) * 5 + static_cast<std::size_t>(freedom);
+    if (freedom < 0 || eq >= loadVector.size()) continue;
+    const double v = static_cast<double>(loadVector[eq]);
+    if (!any) {
+      lo = hi = v;
+      any = true;
+    } else {
+      if (v < lo) lo = v;
+      if (v > hi) hi = v;
+    }
+  }
+  return TValueRange{lo, hi};
+}
+
+std::int32_t MaxLayerCount(const TFinElements& elements) {
+  std::int32_t best = 0;
+  for (const auto& e : elements.Items())
+    if (const TMLResultShell* s = AsResultShell(e.get())) best = std::max(best, s->Layers.Count());
+  return best;
+}
+
+void TKnotThicknessStore::Clear() {
+  ready_ = false;
+  values_.clear();
+}
+
+namespace {
+Extended ShellThickness(const TMLResultShell& shell) {
+  Extended t = 0;
+  for (std::int32_t j = 0; j < shell.Layers.Count(); ++j)
+    if (auto layer = shell.Layers.Layer(j)) t += layer->Thickness;
+  return t;
+}
+}  // namespace
+
+void TKnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& elements, ProgressObserver* progress) {
+  std::unordered_map<const TEditorKnot*, Sum> sums;
+  for (const auto& e : elements.Items()) {
+    const TMLResultShell* shell = AsResultShell(e.get());
+    if (shell == nullptr) continue;
+    const Extended t = ShellThickness(*shell);
+    for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
+      const TEditorKnot* k = shell->Knots[m];
+      if (k == nullptr) continue;
+      bool repeated = false;
+      for (std::size_t j = 0; j < m; ++j) repeated = repeated || shell->Knots[j] == k;
+      if (repeated) continue;
+      Sum& s = sums[k];
+      s.Total += t;
+      ++s.Count;
+    }
+  }
+  std::unordered_map<const TEditorKnot*, Extended> values;
+  const long long count = knots.Count();
+  if (progress) progress->SetBar(0, count);
+  long long step = 0;
+  for (const auto& kp : knots.Items()) {
+    const auto it = sums.find(kp.get());
+    if (it != sums.end()) values[kp.get()] = it->second.Total / static_cast<Extended>(it->second.Count);
+    if (progress) progress->SetBar(++step, count);
+  }
+  values_ = std::move(values);
+  ready_ = true;
+}
+
+Extended TKnotThicknessStore::At(const TEditorKnot* knot) const {
+  const auto it = values_.find(knot);
+  return it == values_.end() ? 0 : it->second;
+}
+
+}  // namespace tavir
