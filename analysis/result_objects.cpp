@@ -1,6 +1,10 @@
 #include "analysis/result_objects.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 #include "analysis/shell_check.h"
 #include "analysis/shell_stiffness.h"
@@ -165,6 +169,48 @@ void TMLResultShell::CalcStresses(const TFloatVector& vector) {
         Stresses[f][j][i] = fibres[f].Stress[i];
       }
   }
+}
+
+void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads) {
+  for (std::size_t i = 0; i < shells.size(); ++i) {
+    if (shells[i] == nullptr) throw EElementError("Элемент " + std::to_string(i) + ": элемент отсутствует");
+    if (auto problem = CheckShellForAnalysis(*shells[i], static_cast<std::int64_t>(i))) throw EElementError(*problem);
+  }
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  // Small lists are not worth a thread.
+  const std::size_t perThread = 256;
+  threads = static_cast<unsigned>(std::min<std::size_t>(threads, (shells.size() + perThread - 1) / perThread));
+  if (threads <= 1) {
+    for (TMLResultShell* s : shells) s->CalcStiffness();
+    return;
+  }
+  std::atomic<std::size_t> next{0};
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  auto work = [&] {
+    const std::size_t chunk = 64;
+    for (;;) {
+      const std::size_t begin = next.fetch_add(chunk);
+      if (begin >= shells.size()) return;
+      const std::size_t end = std::min(shells.size(), begin + chunk);
+      try {
+        for (std::size_t i = begin; i < end; ++i) shells[i]->CalcStiffness();
+      } catch (...) {
+        std::lock_guard<std::mutex> lock(failureLock);
+        if (!failure) failure = std::current_exception();
+      }
+    }
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(threads - 1);
+  try {
+    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(work);
+  } catch (...) {
+    // No more threads to be had: the ones started and this one do the work.
+  }
+  work();
+  for (std::thread& t : pool) t.join();
+  if (failure) std::rethrow_exception(failure);
 }
 
 std::unique_ptr<TMLEditorElement> CreateResultElement(std::uint8_t elemKind, std::uint8_t elementType,

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "analysis/matrix.h"
@@ -89,6 +90,12 @@ class TMLResultPlate : public TMLEditorElement {
   explicit TMLResultPlate(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material = nullptr)
       : TMLEditorElement(elementType, material, kElemKindPlate) {}
 };
+
+// CalcStiffness of every shell, on up to `threads` threads (0: the hardware's
+// count; the elements are independent, so the results are those of the plain
+// loop). Every shell is checked first: the first one that fails throws
+// EElementError naming its index in the span, and no element is changed.
+void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads = 0);
 
 // The element factory of the analysis program: result shells (kind 5) and plates
 // (kind 0), nullptr for any other kind.

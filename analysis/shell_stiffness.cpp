@@ -1,5 +1,6 @@
 #include "analysis/shell_stiffness.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tavir {
@@ -171,20 +172,37 @@ void ShellInterpolation(Extended a, Extended b, TMatrix20& C) {
 
 namespace {
 
-// T is block diagonal (u: 0-3, v: 4-7, w: 8-19); the products below skip the
-// blocks where T is zero. The skipped terms are exact zeros, so every entry is the
-// sum the full product would form, term for term in the same order.
-constexpr std::size_t BlockBegin(std::size_t j) { return j < 4 ? 0 : j < 8 ? 4 : 8; }
-constexpr std::size_t BlockEnd(std::size_t j) { return j < 4 ? 4 : j < 8 ? 8 : 20; }
+// The rows k where column j of T can be nonzero, in increasing order. T is block
+// diagonal (u: 0-3, v: 4-7, w: 8-19) and every column of its w block has eight
+// nonzero entries. The products below take only these terms: the ones left out
+// are exact zeros, so every entry is the sum the full product would form, term
+// for term in the same order.
+struct TColumnRows {
+  std::uint8_t Count;
+  std::array<std::uint8_t, 8> Rows;
+};
+
+constexpr std::array<TColumnRows, 20> MakeTransformPattern() {
+  std::array<TColumnRows, 20> p{};
+  for (std::size_t j = 0; j < 8; ++j) {
+    const std::uint8_t b = j < 4 ? 0 : 4;
+    p[j] = {4, {b, static_cast<std::uint8_t>(b + 1), static_cast<std::uint8_t>(b + 2), static_cast<std::uint8_t>(b + 3)}};
+  }
+  for (std::size_t j = 8; j < 20; ++j) {
+    if (j < 12) p[j] = {8, {8, 9, 10, 11, 16, 17, 18, 19}};
+    else if (j < 16) p[j] = {8, {8, 9, 10, 11, 13, 15, 17, 19}};
+    else p[j] = {8, {8, 9, 10, 11, 12, 14, 16, 18}};
+  }
+  return p;
+}
+
+constexpr std::array<TColumnRows, 20> kTransformPattern = MakeTransformPattern();
 
 }  // namespace
 
-void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& stiffness,
-                    TMatrix20& transform) {
-  ShellTransform(a, b, transform);
+void ShellGeneralizedStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& K) {
   const Extended e = b / a;
-
-  TMatrix20 K{};
+  for (auto& row : K) row.fill(0);
   for (std::size_t i = 0; i < 4; ++i) {
     for (std::size_t j = 0; j < 4; ++j) {
       const Extended x = GaussAbscissae[i] * a / 2;
@@ -200,6 +218,13 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSec
   }
   for (std::size_t r = 19; r >= 1; --r)
     for (std::size_t c = r; c-- > 0;) K[r][c] = K[c][r];
+}
+
+void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& stiffness,
+                    TMatrix20& transform) {
+  ShellTransform(a, b, transform);
+  TMatrix20 K;
+  ShellGeneralizedStiffness(a, b, Kx, Ky, D, K);
 
   // P = K·T, then Tᵀ·P.
   const TMatrix20& T = transform;
@@ -207,14 +232,16 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSec
   for (std::size_t i = 0; i < 20; ++i) {
     for (std::size_t j = 0; j < 20; ++j) {
       Extended sum = 0;
-      for (std::size_t k = BlockBegin(j); k < BlockEnd(j); ++k) sum += K[i][k] * T[k][j];
+      const TColumnRows& rows = kTransformPattern[j];
+      for (std::size_t n = 0; n < rows.Count; ++n) sum += K[i][rows.Rows[n]] * T[rows.Rows[n]][j];
       P[i][j] = sum;
     }
   }
   for (std::size_t i = 0; i < 20; ++i) {
     for (std::size_t j = 0; j < 20; ++j) {
       Extended sum = 0;
-      for (std::size_t k = BlockBegin(i); k < BlockEnd(i); ++k) sum += T[k][i] * P[k][j];
+      const TColumnRows& rows = kTransformPattern[i];
+      for (std::size_t n = 0; n < rows.Count; ++n) sum += T[rows.Rows[n]][i] * P[rows.Rows[n]][j];
       stiffness[i][j] = sum;
     }
   }

@@ -26,7 +26,11 @@ void ShellTransform(Extended a, Extended b, TMatrix20& T);
 // coefficients of α (the interpolation that T inverts).
 void ShellInterpolation(Extended a, Extended b, TMatrix20& C);
 
-// The element matrix in the knot values, and T. No allocation.
+// The matrix in the generalized coordinates α: the Gauss sum of the integrand,
+// scaled by a·b/4 and mirrored; rows and columns 0 and 4 are zero.
+void ShellGeneralizedStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& K);
+
+// The element matrix in the knot values, Tᵀ·K_α·T, and T. No allocation.
 void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& stiffness,
                     TMatrix20& transform);
 

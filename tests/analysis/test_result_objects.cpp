@@ -224,6 +224,42 @@ TEST_F(ShellFixture, CalcStressesWithoutAVectorOrWithAShortOne) {
   EXPECT_THROW(shell->CalcStresses(TFloatVector(20, 0)), EElementError);
 }
 
+TEST_F(ShellFixture, ListStiffnessOnThreadsEqualsThePlainLoopAndChecksFirst) {
+  // 600 shells over a strip of knots, computed on 4 threads and one by one.
+  const std::size_t n = 600;
+  std::vector<TResultKnot> strip(2 * (n + 1));
+  for (std::size_t i = 0; i <= n; ++i) {
+    strip[2 * i].X = strip[2 * i + 1].X = 0.1L * i + 0.001L * (i % 7);
+    strip[2 * i + 1].Y = 0.5L;
+  }
+  std::vector<std::unique_ptr<TMLResultShell>> a, b;
+  std::vector<TMLResultShell*> pa, pb;
+  for (std::size_t i = 0; i < n; ++i)
+    for (auto* list : {&a, &b}) {
+      auto s = std::make_unique<TMLResultShell>(1, material);
+      s->Knots = {&strip[2 * i], &strip[2 * i + 1], &strip[2 * i + 3], &strip[2 * i + 2]};
+      s->Kx = 0.001L * i;
+      list->push_back(std::move(s));
+    }
+  for (std::size_t i = 0; i < n; ++i) {
+    pa.push_back(a[i].get());
+    pb.push_back(b[i].get());
+  }
+  CalcShellStiffnesses(pa, 4);
+  for (TMLResultShell* s : pb) s->CalcStiffness();
+  for (std::size_t i = 0; i < n; ++i) ASSERT_EQ(a[i]->Stiffness, b[i]->Stiffness) << i;
+
+  b[455]->Layers.Layer(0)->Thickness = 0;  // shared with nothing: only b[455] is broken
+  for (auto& s : b) s->Stiffness.Clear();
+  try {
+    CalcShellStiffnesses(pb, 4);
+    FAIL() << "no error";
+  } catch (const EElementError& e) {
+    EXPECT_EQ(std::string(e.what()), "Элемент 455, слой 0 \"Тело пластины\": толщина слоя должна быть больше нуля");
+  }
+  for (auto& s : b) EXPECT_TRUE(s->Stiffness.Empty());
+}
+
 TEST_F(ShellFixture, LayerMaterialIsTheKey) {
   EXPECT_EQ(shell->LayerMaterial(0), material.get());
   EXPECT_EQ(shell->LayerMaterial(1), nullptr);
