@@ -98,4 +98,59 @@ void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, TBandMatri
   }
 }
 
+std::optional<std::int64_t> KnotNumber(const TKnot* knot) {
+  const auto* numbered = dynamic_cast<const TResultKnot*>(knot);
+  if (numbered == nullptr) return std::nullopt;
+  return numbered->Number;
+}
+
+std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& element) {
+  if (element.Knots.size() < static_cast<std::size_t>(kElementKnots)) return std::nullopt;
+  TElementKnotNumbers numbers{};
+  for (std::size_t m = 0; m < numbers.size(); ++m) {
+    const auto number = KnotNumber(element.Knots[m]);
+    if (!number) return std::nullopt;
+    numbers[m] = *number;
+  }
+  return numbers;
+}
+
+std::int32_t BandWidth(const TFinElements& elements) { return BandWidth(elements.Items()); }
+
+std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& elements) {
+  std::int64_t span = 0;
+  for (const auto& element : elements) {
+    if (!element || element->ElemKind != kElemKindShell) continue;
+    if (const auto numbers = ElementKnotNumbers(*element)) span = std::max(span, KnotNumberSpan(*numbers));
+  }
+  return BandWidthOfSpan(span);
+}
+
+void AddToSystem(const TMLResultShell& shell, TBandMatrix& matrix) {
+  if (!matrix.IsAllocated()) return;
+  const auto numbers = ElementKnotNumbers(shell);
+  if (!numbers) return;
+  if (shell.Stiffness.Rows() != kElementFreedoms || shell.Stiffness.Cols() != kElementFreedoms)
+    throw EBandError("Матрица жесткости элемента не вычислена.");
+  AddToSystem(*numbers, shell.Stiffness, matrix);
+}
+
+void AddConcForce(const TConcentrateForce& force, std::span<Extended> vector) {
+  if (const auto number = KnotNumber(force.Knot)) AddConcForce(*number, force.Force, vector);
+}
+
+void AddDispForce(const TEditorDispersionForce& force, std::span<Extended> vector) {
+  const TFiniteElement* element = force.Element;
+  if (element == nullptr || element->ElemKind != kElemKindShell) return;
+  const auto numbers = ElementKnotNumbers(*element);
+  if (!numbers) return;
+  const Extended a = element->Knots[3]->X - element->Knots[0]->X;
+  const Extended b = element->Knots[1]->Y - element->Knots[0]->Y;
+  AddDispForce(*numbers, element->ElementType == 1, a, b, force.Option1, force.Option2, force.Force, vector);
+}
+
+void ApplySupport(const TEditorSupport& support, TBandMatrix& matrix, std::span<Extended> vector) {
+  if (const auto number = KnotNumber(support.Knot)) ApplySupport(*number, support.Fixation, matrix, vector);
+}
+
 }  // namespace tavir

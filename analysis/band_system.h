@@ -3,6 +3,10 @@
 // element matrices added into the band, concentrated and distributed loads into
 // the load vector, supports imposed on both.
 //
+// The analysis project allocates the band (BandWidth of its element list) and the
+// vector, then adds all shells, the concentrated loads, the distributed loads and
+// last the supports (a support discards a load already at its freedom).
+//
 // Equation = knot Number × 5 + degree of freedom (0 u, 1 v, 2 w, 3 slope of w
 // along Y, 4 slope of w along X). An element matrix is indexed by degree of
 // freedom × 4 + local knot.
@@ -11,14 +15,22 @@
 // fixation). Indices are checked: an equation outside the system or a pair
 // outside the band (a band width that does not match the numbering) is an
 // EBandError, never a write out of bounds. The overloads on the analysis classes
-// (band_system_model.h) skip items whose knot or element is missing.
+// take the knots' Number and add nothing for an item whose knot or element is
+// missing (or whose knot carries no equation number).
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
 #include "analysis/band_matrix.h"
+#include "analysis/result_objects.h"
+#include "model/knots.h"
+#include "model/project.h"
 #include "model/records.h"
 #include "platform/extended.h"
 
@@ -87,5 +99,27 @@ void AddDispForce(const TElementKnotNumbers& numbers, bool rectangle, Extended a
 // matrix and its load 0. Restraint 6 (rotation about Z) takes no part.
 void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, TBandMatrix& matrix,
                   std::span<Extended> vector);
+
+// ---- the analysis classes --------------------------------------------------------
+
+// The knot's Number; nullopt for a missing knot or one that carries no number
+// (not a result knot).
+std::optional<std::int64_t> KnotNumber(const TKnot* knot);
+// The Numbers of the element's four knots; nullopt unless it has four numbered knots.
+std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& element);
+
+// The half-bandwidth over the shell elements (kind 5) of the list; plates and
+// elements without four numbered knots do not count. 5 without shells.
+std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& elements);
+std::int32_t BandWidth(const TFinElements& elements);
+
+// The shell's Stiffness into the band. Nothing when the band is not allocated or
+// a knot is missing; EBandError when Stiffness has not been computed (not 20×20).
+void AddToSystem(const TMLResultShell& shell, TBandMatrix& matrix);
+void AddConcForce(const TConcentrateForce& force, std::span<Extended> vector);
+// Only on a shell element with four numbered knots; its shape code (element type)
+// 1 is the rectangle.
+void AddDispForce(const TEditorDispersionForce& force, std::span<Extended> vector);
+void ApplySupport(const TEditorSupport& support, TBandMatrix& matrix, std::span<Extended> vector);
 
 }  // namespace tavir

@@ -107,3 +107,109 @@ struct PlateMesh {
 };
 
 }  // namespace tavir::test
+
+// ---- the same plate built from the analysis program's model classes -----------------
+
+#include <memory>
+
+#include "analysis/result_objects.h"
+#include "model/knots.h"
+#include "model/materials.h"
+
+namespace tavir::test {
+
+struct PlateModel {
+  std::shared_ptr<TPhisPropRodNL> Material = std::make_shared<TPhisPropRodNL>();
+  std::vector<std::unique_ptr<TResultKnot>> Knots;
+  std::vector<std::unique_ptr<TMLEditorElement>> Elements;
+  std::vector<std::unique_ptr<TEditorSupport>> Supports;
+  std::vector<std::unique_ptr<TEditorConcentrateForce>> ConcForces;
+  std::vector<std::unique_ptr<TEditorDispersionForce>> DispForces;
+
+  TResultKnot* AddKnot(Extended x, Extended y) {
+    auto k = std::make_unique<TResultKnot>();
+    k->X = x;
+    k->Y = y;
+    k->Number = static_cast<std::int32_t>(Knots.size());
+    Knots.push_back(std::move(k));
+    return Knots.back().get();
+  }
+  TMLResultShell* AddShell(TResultKnot* k0, TResultKnot* k1, TResultKnot* k2, TResultKnot* k3, Extended t) {
+    auto s = std::make_unique<TMLResultShell>(1, Material);
+    s->Knots = {k0, k1, k2, k3};
+    s->Layers.Layer(0)->SetThickness(t);
+    TMLResultShell* p = s.get();
+    Elements.push_back(std::move(s));
+    return p;
+  }
+  void AddSupport(TResultKnot* knot, const TFixation& fix) {
+    auto s = std::make_unique<TEditorSupport>();
+    s->Knot = knot;
+    s->Fixation = fix;
+    Supports.push_back(std::move(s));
+  }
+
+  // Computes the element matrices and builds the system in list order: shells,
+  // concentrated loads, distributed loads, supports.
+  void Build(TBandMatrix& K, std::vector<Extended>& F) const {
+    K.Allocate(Knots.size() * kKnotFreedoms, static_cast<std::size_t>(BandWidth(Elements)));
+    F.assign(Knots.size() * kKnotFreedoms, 0);
+    for (const auto& e : Elements) {
+      if (auto* shell = dynamic_cast<TMLResultShell*>(e.get())) {
+        shell->CalcStiffness();
+        AddToSystem(*shell, K);
+      }
+    }
+    for (const auto& f : ConcForces) AddConcForce(*f, F);
+    for (const auto& f : DispForces) AddDispForce(*f, F);
+    for (const auto& s : Supports) ApplySupport(*s, K, F);
+  }
+};
+
+// The plate of PlateMesh as model items: the same numbering, edges and loads.
+inline PlateModel MakePlateModel(const PlateMesh& mesh, Edge edge, Load load) {
+  PlateModel m;
+  m.Material->E = mesh.E();
+  m.Material->mu = mesh.Mu;
+  const int N = mesh.N;
+  const Extended h = mesh.L / N;
+  for (int iy = 0; iy <= N; ++iy)
+    for (int ix = 0; ix <= N; ++ix) m.AddKnot(ix * h, iy * h);
+  auto knot = [&](int ix, int iy) { return m.Knots[static_cast<std::size_t>(mesh.Knot(ix, iy))].get(); };
+  for (int iy = 0; iy < N; ++iy) {
+    for (int ix = 0; ix < N; ++ix) {
+      TMLResultShell* s = m.AddShell(knot(ix, iy), knot(ix, iy + 1), knot(ix + 1, iy + 1), knot(ix + 1, iy), mesh.Thickness);
+      if (load == Load::Uniform) {
+        auto f = std::make_unique<TEditorDispersionForce>();
+        f->Element = s;
+        f->Force.Pz = 1;
+        f->Option1 = f->Option2 = 2;
+        m.DispForces.push_back(std::move(f));
+      }
+    }
+  }
+  if (load == Load::CentralPoint) {
+    auto f = std::make_unique<TEditorConcentrateForce>();
+    f->Knot = knot(N / 2, N / 2);
+    f->Force.Pz = 1;
+    m.ConcForces.push_back(std::move(f));
+  }
+  for (int iy = 0; iy <= N; ++iy) {
+    for (int ix = 0; ix <= N; ++ix) {
+      const bool xEdge = ix == 0 || ix == N;
+      const bool yEdge = iy == 0 || iy == N;
+      if (!xEdge && !yEdge) continue;
+      TFixation fix{1, 1, 1, 0, 0, 0};
+      if (edge == Edge::Clamped) {
+        fix[3] = fix[4] = 1;
+      } else {
+        if (xEdge) fix[3] = 1;
+        if (yEdge) fix[4] = 1;
+      }
+      m.AddSupport(knot(ix, iy), fix);
+    }
+  }
+  return m;
+}
+
+}  // namespace tavir::test

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "analysis/band_matrix.h"
+#include "analysis/band_solver.h"
+#include "plate_mesh.h"
 
 namespace tavir {
 namespace {
@@ -208,6 +210,131 @@ TEST(Supports, AllFiveFreedomsOfTheFirstKnotClipTheColumnAtRowZero) {
     for (std::size_t j = 0; j < 10; ++j) EXPECT_EQ(k.At(c, j), c == j ? 1 : 0);
   }
   EXPECT_EQ(k(5, 0), 2);
+}
+
+// ---- the analysis classes ----------------------------------------------------------
+
+// Two shells side by side (knots 0..5, a = 2, b = 1) and a plate on knots 6..8
+// and knot 5.
+struct SmallModel {
+  test::PlateModel m;
+  TMLResultShell* s1 = nullptr;
+  TMLResultShell* s2 = nullptr;
+  TMLResultPlate* plate = nullptr;
+  SmallModel() {
+    m.Material->E = 1000;
+    for (int ix = 0; ix < 3; ++ix) {
+      m.AddKnot(2 * ix, 0);
+      m.AddKnot(2 * ix, 1);
+    }
+    auto k = [&](int i) { return m.Knots[static_cast<std::size_t>(i)].get(); };
+    s1 = m.AddShell(k(0), k(1), k(3), k(2), 0.1L);
+    s2 = m.AddShell(k(2), k(3), k(5), k(4), 0.1L);
+    for (int i = 0; i < 3; ++i) m.AddKnot(4 + 2 * i, 2);
+    auto p = std::make_unique<TMLResultPlate>(1, m.Material);
+    p->Knots = {k(5), k(6), k(7), k(8)};
+    plate = p.get();
+    m.Elements.push_back(std::move(p));
+  }
+};
+
+TEST(ModelSystem, BandWidthCountsShellsOnly) {
+  SmallModel s;
+  EXPECT_EQ(BandWidth(s.m.Elements), 5 * 3 + 5);  // both shells span 3
+  s.plate->Knots[3] = s.m.Knots[0].get();            // plate from 0 to 7: still not counted
+  EXPECT_EQ(BandWidth(s.m.Elements), 20);
+  s.s2->Knots[3] = s.m.Knots[8].get();               // shell 2..8
+  EXPECT_EQ(BandWidth(s.m.Elements), 5 * 6 + 5);
+  std::vector<std::unique_ptr<TMLEditorElement>> none;
+  EXPECT_EQ(BandWidth(none), 5);
+}
+
+TEST(ModelSystem, ShellGoesInThroughItsKnotNumbers) {
+  SmallModel s;
+  s.s2->CalcStiffness();
+  TBandMatrix viaModel(45, 20), viaCore(45, 20);
+  AddToSystem(*s.s2, viaModel);
+  AddToSystem(TElementKnotNumbers{2, 3, 5, 4}, s.s2->Stiffness, viaCore);
+  EXPECT_TRUE(std::equal(viaModel.Data(), viaModel.Data() + 45 * 20, viaCore.Data()));
+  EXPECT_NE(viaModel(10, 0), 0);
+  // Renumbered knots move the element.
+  s.m.Knots[2]->Number = 6;
+  TBandMatrix moved(45, 30);
+  AddToSystem(*s.s2, moved);
+  EXPECT_EQ(moved(30, 0), s.s2->Stiffness[0][0]);
+  // Without its matrix the shell is refused, not added as zeros.
+  TMLResultShell raw(1, s.m.Material);
+  raw.Knots = s.s1->Knots;
+  EXPECT_THROW(AddToSystem(raw, viaModel), EBandError);
+}
+
+TEST(ModelSystem, ItemsWithoutKnotOrElementAddNothing) {
+  SmallModel s;
+  s.s1->CalcStiffness();
+  s.s1->Knots[2] = nullptr;
+  TBandMatrix k(45, 20);
+  std::vector<Extended> f(45, 0);
+  AddToSystem(*s.s1, k);
+  TEditorConcentrateForce conc;
+  conc.Force.Pz = 5;
+  AddConcForce(conc, f);
+  TEditorDispersionForce onNothing, onPlate, onBrokenShell;
+  onNothing.Force.Pz = onPlate.Force.Pz = onBrokenShell.Force.Pz = 3;
+  onPlate.Element = s.plate;
+  onBrokenShell.Element = s.s1;
+  AddDispForce(onNothing, f);
+  AddDispForce(onPlate, f);
+  AddDispForce(onBrokenShell, f);
+  TEditorSupport support;
+  support.Fixation = {1, 1, 1, 1, 1, 1};
+  ApplySupport(support, k, f);
+  // A knot of the editor's own class carries no equation number.
+  TEditorKnot plain;
+  conc.Knot = &plain;
+  AddConcForce(conc, f);
+  for (std::size_t i = 0; i < 45 * 20; ++i) ASSERT_EQ(k.Data()[i], 0);
+  for (const Extended v : f) EXPECT_EQ(v, 0);
+}
+
+TEST(ModelSystem, DistributedLoadUsesTheElementsSides) {
+  SmallModel s;
+  TEditorDispersionForce load;
+  load.Element = s.s2;
+  load.Force.Px = 1;
+  load.Force.Pz = 8;
+  std::vector<Extended> f(45, 0);
+  AddDispForce(load, f);
+  // a = 2, b = 1: Pz·a·b/4 = 4 on each knot, Px·b/2 = 0.5 on knots 0 and 1 of
+  // the element (knots 2 and 3 of the model).
+  for (const std::size_t knot : {2u, 3u, 4u, 5u}) EXPECT_EQ(f[knot * 5 + 2], 4);
+  EXPECT_EQ(f[2 * 5 + 0], 0.5);
+  EXPECT_EQ(f[3 * 5 + 0], 0.5);
+  EXPECT_EQ(f[4 * 5 + 0], 0);
+}
+
+TEST(ModelSystem, KnotOnlyAPlateUsesMakesTheSystemSingular) {
+  SmallModel s;
+  TBandMatrix k;
+  std::vector<Extended> f;
+  s.m.AddSupport(s.m.Knots[0].get(), TFixation{1, 1, 1, 1, 1, 0});
+  s.m.AddSupport(s.m.Knots[1].get(), TFixation{1, 1, 1, 1, 1, 0});
+  s.m.Build(k, f);
+  f[5 * 5 + 2] = 1;
+  try {
+    SolveBand(k, f);
+    ADD_FAILURE();
+  } catch (const ESolveError& e) {
+    EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел 6, степень свободы 0.");
+  }
+  // With the plate's own knots held the shells alone carry the load.
+  SmallModel held;
+  for (int i : {0, 1}) held.m.AddSupport(held.m.Knots[static_cast<std::size_t>(i)].get(), TFixation{1, 1, 1, 1, 1, 0});
+  for (int i : {6, 7, 8}) held.m.AddSupport(held.m.Knots[static_cast<std::size_t>(i)].get(), TFixation{1, 1, 1, 1, 1, 0});
+  held.m.Build(k, f);
+  f[5 * 5 + 2] = 1;
+  ASSERT_NO_THROW(SolveBand(k, f));
+  EXPECT_GT(f[5 * 5 + 2], 0);
+  for (std::size_t i = 30; i < 45; ++i) EXPECT_EQ(f[i], 0);
 }
 
 }  // namespace
