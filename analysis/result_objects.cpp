@@ -119,18 +119,20 @@ void TMLResultShell::CalcStiffness() {
   TMatrix20 k, t;
   ShellStiffness(rect.a, rect.b, Kx, Ky, D, k, t);
 
-  // Everything is computed: only now are the element's fields replaced.
-  LayerK.assign(inputs.size(), 0);
-  LayerG.assign(inputs.size(), 0);
-  LayerQ.assign(inputs.size(), TFloat2DMatrix(3, 3));
+  // Everything is computed: only now are the element's fields replaced, in the
+  // storage they already have when the layer count is the same.
+  LayerK.resize(inputs.size());
+  LayerG.resize(inputs.size());
+  LayerQ.resize(inputs.size());
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     LayerK[i] = el[i].K;
     LayerG[i] = el[i].G;
+    if (LayerQ[i].Rows() != 3 || LayerQ[i].Cols() != 3) LayerQ[i].Resize(3, 3);
     for (std::size_t r = 0; r < 3; ++r)
       for (std::size_t c = 0; c < 3; ++c) LayerQ[i][r][c] = el[i].Q[r][c];
   }
-  Stiffness = ToMatrix(k);
-  Transform = ToMatrix(t);
+  CopyInto(k, Stiffness);
+  CopyInto(t, Transform);
 }
 
 void TMLResultShell::CalcStresses(const TFloatVector& vector) {

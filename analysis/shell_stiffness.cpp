@@ -1,6 +1,7 @@
 #include "analysis/shell_stiffness.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace tavir {
@@ -247,10 +248,15 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSec
   }
 }
 
+void CopyInto(const TMatrix20& m, TFloat2DMatrix& out) {
+  if (out.Rows() != 20 || out.Cols() != 20) out.Resize(20, 20);
+  // A byte copy: the values are moved as they are, without passing through the FPU.
+  for (std::size_t i = 0; i < 20; ++i) std::memcpy(out[i], m[i].data(), sizeof(Extended) * 20);
+}
+
 TFloat2DMatrix ToMatrix(const TMatrix20& m) {
-  TFloat2DMatrix r(20, 20);
-  for (std::size_t i = 0; i < 20; ++i)
-    for (std::size_t j = 0; j < 20; ++j) r[i][j] = m[i][j];
+  TFloat2DMatrix r;
+  CopyInto(m, r);
   return r;
 }
 
@@ -259,8 +265,8 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TFlo
   const TSectionArray d = ToSectionArray(D);
   TMatrix20 k, t;
   ShellStiffness(a, b, Kx, Ky, d, k, t);
-  stiffness = ToMatrix(k);
-  transform = ToMatrix(t);
+  CopyInto(k, stiffness);
+  CopyInto(t, transform);
 }
 
 }  // namespace tavir

@@ -40,5 +40,7 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TFlo
                     TFloat2DMatrix& stiffness, TFloat2DMatrix& transform);
 
 TFloat2DMatrix ToMatrix(const TMatrix20& m);
+// out := m; out keeps its storage when it is already 20x20.
+void CopyInto(const TMatrix20& m, TFloat2DMatrix& out);
 
 }  // namespace tavir
