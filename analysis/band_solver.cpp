@@ -120,9 +120,13 @@ class SpinBarrier {
       generation_.notify_all();
       return;
     }
+    // Spin, then give the core away a few times (the machine may be busier than
+    // the thread count), then sleep until woken.
     for (unsigned spin = 0; generation_.load(std::memory_order_acquire) == generation; ++spin) {
       if (spin < kSpins) {
         Pause();
+      } else if (spin < kSpins + kYields) {
+        std::this_thread::yield();
       } else {
         generation_.wait(generation, std::memory_order_acquire);
       }
@@ -130,7 +134,8 @@ class SpinBarrier {
   }
 
  private:
-  static constexpr unsigned kSpins = 20000;
+  static constexpr unsigned kSpins = 4000;
+  static constexpr unsigned kYields = 50;
   static void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_ia32_pause();

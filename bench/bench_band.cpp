@@ -14,7 +14,9 @@
 #include "analysis/band_matrix.h"
 #include "analysis/band_solver.h"
 #include "analysis/band_system.h"
-#include "bench/plate_element.h"
+#include "analysis/result_objects.h"
+#include "analysis/section_stiffness.h"
+#include "analysis/shell_stiffness.h"
 
 #ifdef TAVIR_BENCH_LAPACK
 extern "C" void dpbsv_(const char* uplo, const int* n, const int* kd, const int* nrhs, double* ab, const int* ldab,
@@ -24,10 +26,29 @@ extern "C" void dpbsv_(const char* uplo, const int* n, const int* kd, const int*
 namespace tavir {
 namespace {
 
+// One monolith layer, t = 0.1, ν = 0.3, E such that the flexural rigidity is 1.
+TSectionArray PlateSection() {
+  TLayerInput layer;
+  layer.Thickness = 0.1L;
+  layer.Mu = 0.3L;
+  layer.E = 12 * (1 - layer.Mu * layer.Mu) / (layer.Thickness * layer.Thickness * layer.Thickness);
+  const std::array<TLayerInput, 1> layers{layer};
+  const std::array<TLayerElastic, 1> elastic{LayerElastic(layer)};
+  TSectionArray D{};
+  SectionMatrix(layers, elastic, D);
+  return D;
+}
+
+TMatrix20 PlateElementMatrix(Extended a, Extended b) {
+  TMatrix20 k{}, t{};
+  ShellStiffness(a, b, 0, 0, PlateSection(), k, t);
+  return k;
+}
+
 struct PlateSystem {
   int N = 0;
   std::vector<TElementKnotNumbers> Elements;
-  TBenchElementMatrix Ke{};
+  TMatrix20 Ke{};
   std::size_t Equations = 0;
   std::size_t BandWidth = 0;
   TBandMatrix K;             // assembled, supported
@@ -68,7 +89,7 @@ PlateSystem& System(int N) {
     for (const auto& e : s.Elements) span = std::max(span, KnotNumberSpan(e));
     s.BandWidth = static_cast<std::size_t>(BandWidthOfSpan(span));
     s.Equations = static_cast<std::size_t>((N + 1) * (N + 1) * kKnotFreedoms);
-    s.Ke = BenchElementMatrix(Extended(1) / N, Extended(1) / N);
+    s.Ke = PlateElementMatrix(Extended(1) / N, Extended(1) / N);
     s.K.Allocate(s.Equations, s.BandWidth);
     s.F.assign(s.Equations, 0);
     Assemble(s, s.K, s.F);
@@ -86,11 +107,29 @@ void Describe(benchmark::State& state, const PlateSystem& s) {
   state.counters["bandwidth"] = static_cast<double>(s.BandWidth);
 }
 
+// The element matrix alone (section matrix given), and the whole computation of a
+// result shell (check, layer constants, section, matrix, the element's fields).
 void BM_ElementStiffness(benchmark::State& state) {
+  const TSectionArray D = PlateSection();
   const Extended h = Extended(1) / 64;
+  TMatrix20 k{}, t{};
   for (auto _ : state) {
-    TBenchElementMatrix ke = BenchElementMatrix(h, h);
-    benchmark::DoNotOptimize(ke);
+    ShellStiffness(h, h, 0, 0, D, k, t);
+    benchmark::DoNotOptimize(k);
+  }
+}
+
+void BM_ShellCalcStiffness(benchmark::State& state) {
+  auto material = std::make_shared<TPhisPropRodNL>();
+  std::array<TResultKnot, 4> knots;
+  const Extended h = Extended(1) / 64;
+  knots[1].Y = knots[2].Y = h;
+  knots[2].X = knots[3].X = h;
+  TMLResultShell shell(1, material);
+  shell.Knots = {&knots[0], &knots[1], &knots[2], &knots[3]};
+  for (auto _ : state) {
+    shell.CalcStiffness();
+    benchmark::DoNotOptimize(shell.Stiffness.Data());
   }
 }
 
@@ -206,10 +245,11 @@ BENCHMARK(BM_Dpbsv)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->
 #endif
 
 BENCHMARK(BM_ElementStiffness)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShellCalcStiffness)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Assemble)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Solve<false>)->Name("BM_Solve")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Solve<true>)->Name("BM_SolvePlain")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_SolveThreads)->ArgsProduct({{64}, {1, 2, 4, 8}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SolveThreads)->ArgsProduct({{64, 100}, {1, 4, 8}})->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Agreement)->Arg(32)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
