@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "viewer/adaptation.h"
+
 namespace tavir {
 
 bool IsStressKind(std::uint8_t kind) { return kind == kIsoSx || kind == kIsoSy || kind == kIsoTxy; }
@@ -219,15 +221,6 @@ void TKnotThicknessStore::Clear() {
   ready_ = false;
   values_.clear();
 }
-
-namespace {
-Extended ShellThickness(const TMLResultShell& shell) {
-  Extended t = 0;
-  for (std::int32_t j = 0; j < shell.Layers.Count(); ++j)
-    if (auto layer = shell.Layers.Layer(j)) t += layer->Thickness;
-  return t;
-}
-}  // namespace
 
 void TKnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& elements, ProgressObserver* progress) {
   std::unordered_map<const TEditorKnot*, Sum> sums;

@@ -1,0 +1,245 @@
+#include "viewer/adaptation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "viewer/knot_values.h"
+
+namespace tavir {
+
+namespace {
+constexpr Extended kOneThird = 1.0L / 3.0L;
+
+bool PositiveFinite(Extended v) { return std::isfinite(v) && v > 0; }
+}  // namespace
+
+void TAdaptParams::Assign(const TAdaptParams& source) {
+  SetPrecision(source.Precision);
+  SetAdaptThickness(source.AdaptThickness);
+  SetAdaptFlight(source.AdaptFlight);
+  SetDeleteElements(source.DeleteElements);
+  SetMinThickness(source.MinThickness);
+  SetFlightDirection(source.FlightDirection);
+  SetRefreshView(source.RefreshView);
+}
+
+Extended TargetEnergyDensity(const TPhisicalCharsLinear* material) {
+  if (material == nullptr || !PositiveFinite(material->E)) return 0;
+  const Extended s = 0.4L * material->R;
+  const Extended u = s * s / (2 * material->E);
+  return PositiveFinite(u) ? u : 0;
+}
+
+Extended ShellArea(const TMLResultShell& shell) {
+  if (shell.ElementType != 1 || shell.Knots.size() < 4) return 0;
+  const TEditorKnot* k0 = shell.Knots[0];
+  const TEditorKnot* k1 = shell.Knots[1];
+  const TEditorKnot* k3 = shell.Knots[3];
+  if (k0 == nullptr || k1 == nullptr || k3 == nullptr) return 0;
+  return (k3->X - k0->X) * (k1->Y - k0->Y);
+}
+
+Extended ShellThickness(const TMLResultShell& shell) {
+  Extended t = 0;
+  for (std::int32_t j = 0; j < shell.Layers.Count(); ++j)
+    if (auto layer = shell.Layers.Layer(j)) t += layer->Thickness;
+  return t;
+}
+
+Extended ShellInitialThickness(const TMLResultShell& shell) {
+  Extended t = 0;
+  for (Extended v : shell.InitialThicknesses) t += v;
+  return t;
+}
+
+Extended ShellVolume(const TMLResultShell& shell) { return ShellThickness(shell) * ShellArea(shell); }
+
+void PrepareAdaptation(TMLResultShell& shell) {
+  const std::size_t n = static_cast<std::size_t>(shell.Layers.Count());
+  shell.TargetDensity.assign(n, 0);
+  shell.InitialThicknesses.assign(n, 0);
+  for (std::size_t j = 0; j < n; ++j) {
+    auto layer = shell.Layers.Layer(static_cast<std::int32_t>(j));
+    if (!layer) continue;
+    const auto material = layer->Material();
+    shell.TargetDensity[j] = TargetEnergyDensity(material.get());
+    shell.InitialThicknesses[j] = layer->Thickness;
+  }
+}
+
+Extended StrainEnergy(TMLResultShell& shell, const std::vector<Extended>& vector) {
+  if (vector.empty() || shell.Stiffness.Rows() != 20 || shell.Stiffness.Cols() != 20 || shell.Knots.size() < 4)
+    return 0;
+  Extended q[20] = {};
+  for (int m = 0; m < 4; ++m) {
+    const TResultKnot* k = AsResultKnot(shell.Knots[static_cast<std::size_t>(m)]);
+    if (k == nullptr) return 0;
+    for (int d = 0; d < 5; ++d) {
+      const std::int64_t eq = static_cast<std::int64_t>(k->Number) * 5 + d;
+      if (eq < 0 || static_cast<std::uint64_t>(eq) >= vector.size()) return 0;
+      q[d * 4 + m] = vector[static_cast<std::size_t>(eq)];
+    }
+  }
+  Extended u = 0;
+  for (std::size_t i = 0; i < 20; ++i) {
+    Extended kq = 0;
+    for (std::size_t j = 0; j < 20; ++j) kq += shell.Stiffness[i][j] * q[j];
+    u += q[i] * kq;
+  }
+  u /= 2;
+  shell.LastStrainEnergy = u;
+  return u;
+}
+
+Extended EnergyDensity(const TMLResultShell& shell) {
+  const Extended v = ShellVolume(shell);
+  if (!PositiveFinite(v)) return 0;
+  return shell.LastStrainEnergy / v;
+}
+
+void AdaptLayerThickness(TMLResultShell& shell) {
+  for (std::int32_t j = 0; j < shell.Layers.Count(); ++j) {
+    auto layer = shell.Layers.Layer(j);
+    if (!layer) continue;
+    const std::size_t jj = static_cast<std::size_t>(j);
+    const Extended target = jj < shell.TargetDensity.size() ? shell.TargetDensity[jj] : 0;
+    // Without a target or a volume the density ratio means nothing: keep the layer.
+    if (!PositiveFinite(target) || !PositiveFinite(ShellVolume(shell))) continue;
+    Extended r = EnergyDensity(shell) / target;
+    if (!std::isfinite(r)) continue;
+    if (r < 0) r = 0;  // a negative energy is round-off of a zero one
+    const Extended t = layer->Thickness;
+    layer->SetThickness((t + t * std::pow(r, kOneThird)) / 2);
+  }
+}
+
+void PrepareAdaptation(TFinElements& elements, ProgressObserver* progress) {
+  const long long count = elements.Count();
+  if (progress) progress->SetBar(0, count);
+  long long step = 0;
+  for (const auto& e : elements.Items()) {
+    if (TMLResultShell* s = AsResultShell(e.get())) PrepareAdaptation(*s);
+    if (progress) progress->SetBar(++step, count);
+  }
+}
+
+void UpdateThicknesses(TFinElements& elements, const std::vector<Extended>& vector) {
+  for (const auto& e : elements.Items()) {
+    if (TMLResultShell* s = AsResultShell(e.get())) {
+      StrainEnergy(*s, vector);
+      AdaptLayerThickness(*s);
+    }
+  }
+}
+
+Extended TotalVolume(const TFinElements& elements) {
+  Extended v = 0;
+  for (const auto& e : elements.Items())
+    if (const TMLResultShell* s = AsResultShell(e.get())) v += ShellVolume(*s);
+  return v;
+}
+
+Extended MaxVolume(const TFinElements& elements) {
+  Extended v = 0;
+  for (const auto& e : elements.Items())
+    if (const TMLResultShell* s = AsResultShell(e.get())) v = std::max(v, ShellVolume(*s));
+  return v;
+}
+
+Extended MaxThickness(const TFinElements& elements) {
+  Extended v = 0;
+  for (const auto& e : elements.Items())
+    if (const TMLResultShell* s = AsResultShell(e.get())) v = std::max(v, ShellThickness(*s));
+  return v;
+}
+
+Extended MinThickness(const TFinElements& elements) {
+  Extended v = 1E4096L;
+  for (const auto& e : elements.Items())
+    if (const TMLResultShell* s = AsResultShell(e.get())) v = std::min(v, ShellThickness(*s));
+  return v;
+}
+
+bool RiseConverged(Extended f, Extended fNew, Extended precision) {
+  if (f == fNew) return true;
+  const Extended m = std::min(std::fabs(f), std::fabs(fNew));
+  if (!(m > 0)) return false;
+  const Extended change = std::fabs((f - fNew) * 100 / m);
+  return precision > change;
+}
+
+namespace {
+Extended NewRise(Extended f, Extended c) { return (f + c * f) / 2; }
+}  // namespace
+
+bool AdaptParaboloidRise(TElipticParabolloid& surface, std::int32_t direction, Extended precision, Extended c) {
+  auto stepX = [&] {
+    const Extended f = surface.GetF1();
+    const Extended g = NewRise(f, c);
+    surface.SetF1(g);
+    return RiseConverged(f, g, precision);
+  };
+  auto stepY = [&] {
+    const Extended f = surface.GetF2();
+    const Extended g = NewRise(f, c);
+    surface.SetF2(g);
+    return RiseConverged(f, g, precision);
+  };
+  if (direction == 1) return stepX();
+  if (direction == 2) return stepY();
+  const bool x = stepX();
+  const bool y = stepY();
+  return x && y;
+}
+
+bool AdaptSphereRise(TSphere& surface, Extended precision, Extended c) {
+  const Extended f = surface.GetF();
+  const Extended g = NewRise(f, c);
+  surface.SetF(g);
+  return RiseConverged(f, g, precision);
+}
+
+bool AdaptRise(TShellFunctions& surfaces, std::int32_t direction, Extended precision, Extended c) {
+  bool all = true;
+  for (const auto& s : surfaces.Items()) {
+    if (s->Kind == kShellParaboloid) {
+      if (auto* p = dynamic_cast<TElipticParabolloid*>(s.get())) all = AdaptParaboloidRise(*p, direction, precision, c) && all;
+    } else if (s->Kind == kShellSphere) {
+      if (auto* p = dynamic_cast<TSphere*>(s.get())) all = AdaptSphereRise(*p, precision, c) && all;
+    }
+  }
+  return all;
+}
+
+Extended RiseCoefficient(Extended energy, Extended volume, Extended targetDensity) {
+  if (!PositiveFinite(volume) || !PositiveFinite(targetDensity) || !std::isfinite(energy)) return 1;
+  Extended r = energy / volume / targetDensity;
+  if (!std::isfinite(r)) return 1;
+  if (r < 0) r = 0;
+  return std::pow(r, kOneThird);
+}
+
+Extended EnergyMeasure(Extended energy, Extended targetDensity) {
+  if (!PositiveFinite(targetDensity) || !std::isfinite(energy)) return 0;
+  Extended r = energy / targetDensity;
+  if (!std::isfinite(r) || r < 0) r = 0;
+  return std::pow(r, kOneThird);
+}
+
+Extended VolumeChange(Extended v0, Extended v1) {
+  if (v0 == v1) return 0;
+  const Extended m = std::min(std::fabs(v0), std::fabs(v1));
+  if (!(m > 0)) return HUGE_VALL;
+  return std::fabs((v1 - v0) / m * 100);
+}
+
+Extended PotentialEnergy(const TBandMatrix& matrix, const std::vector<Extended>& vector) {
+  if (!matrix.IsAllocated() || vector.empty() || vector.size() != matrix.Size()) return 0;
+  std::vector<Extended> kf(vector.size(), 0);
+  BandMultiply(matrix, vector, kf);
+  Extended w = 0;
+  for (std::size_t i = 0; i < vector.size(); ++i) w += vector[i] * kf[i];
+  return w / 2;
+}
+
+}  // namespace tavir

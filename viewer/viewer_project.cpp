@@ -1,0 +1,461 @@
+#include "viewer/viewer_project.h"
+
+#include <cmath>
+#include <exception>
+#include <fstream>
+#include <new>
+#include <stdexcept>
+
+#include "analysis/band_solver.h"
+#include "analysis/band_system.h"
+#include "analysis/shell_check.h"
+#include "platform/numtext.h"
+
+namespace tavir {
+
+std::unique_ptr<TEditorKnot> ResultModelFactory::MakeKnot() const { return std::make_unique<TResultKnot>(); }
+
+std::unique_ptr<TMLEditorElement> ResultModelFactory::MakePlate(std::uint8_t elementType,
+                                                                const std::shared_ptr<TPhisPropRodNL>& material) const {
+  return std::make_unique<TMLResultPlate>(elementType, material);
+}
+
+std::unique_ptr<TMLEditorShell> ResultModelFactory::MakeShell(std::uint8_t elementType,
+                                                              const std::shared_ptr<TPhisPropRodNL>& material) const {
+  return std::make_unique<TMLResultShell>(elementType, material);
+}
+
+std::shared_ptr<const ModelFactory> MakeResultModelFactory() {
+  static const std::shared_ptr<const ModelFactory> factory = std::make_shared<ResultModelFactory>();
+  return factory;
+}
+
+class TViewerProject::BusyGuard {
+ public:
+  explicit BusyGuard(TViewerProject& p) : p_(p) { p_.busy_ = true; }
+  ~BusyGuard() { p_.busy_ = false; }
+  BusyGuard(const BusyGuard&) = delete;
+  BusyGuard& operator=(const BusyGuard&) = delete;
+
+ private:
+  TViewerProject& p_;
+};
+
+namespace {
+
+// A project without any item: the analysis program keeps no default material.
+std::unique_ptr<TVelEditorProject> EmptyModel(const std::shared_ptr<const ModelFactory>& factory, ModelUi* ui) {
+  auto p = std::make_unique<TVelEditorProject>(factory, ui);
+  p->Materials().FreeAll();
+  p->SetFileName("");
+  return p;
+}
+
+void Renumber(TFinKnots& knots) {
+  for (std::int32_t i = 0; i < knots.Count(); ++i)
+    if (TResultKnot* k = AsResultKnot(knots.At(i))) k->SetNumber(i);
+}
+
+}  // namespace
+
+TViewerProject::TViewerProject(MessageService& messages, ViewerHooks* hooks, ModelUi* ui)
+    : messages_(messages), hooks_(hooks), ui_(ui), factory_(MakeResultModelFactory()),
+      model_(EmptyModel(factory_, ui)) {}
+
+TViewerProject::~TViewerProject() = default;
+
+TResultKnot* TViewerProject::KnotAt(std::int32_t i) const { return AsResultKnot(model_->Knots().At(i)); }
+
+// ---- loading ----
+
+bool TViewerProject::LoadProjectFile(const std::string& fileName) {
+  if (busy_) return false;
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) {
+    messages_.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
+    return false;
+  }
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw std::runtime_error("Ошибка чтения файла " + fileName);
+  return LoadProjectBytes(bytes, fileName);
+}
+
+bool TViewerProject::LoadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName) {
+  if (busy_) return false;
+  BusyGuard busy(*this);  // the material chooser may run events while the file is read
+  // Everything is read into a fresh model first; any fault leaves this one untouched.
+  auto candidate = EmptyModel(factory_, ui_);
+  TAnalysisWindowData window;
+  ReadAnalysisProjectBytes(bytes, *candidate, window);
+  Renumber(candidate->Knots());
+
+  DropResults();
+  model_->Swap(*candidate);
+  model_->SetFileName(fileName);
+  fileName_ = fileName;
+  layer_ = -1;
+  firstWindow_ = window;
+  candidate.reset();  // the previous model's items go now
+  if (hooks_) {
+    hooks_->ProjectCleared();
+    hooks_->RunAction(kViewerModeAction);
+    hooks_->WindowLoaded(window);
+  }
+  return true;
+}
+
+bool TViewerProject::LoadResultsFile(const std::string& fileName) {
+  (void)fileName;
+  return false;
+}
+
+void TViewerProject::DropKnotValues() {
+  for (const auto& k : model_->Knots().Items())
+    if (TResultKnot* rk = AsResultKnot(k.get())) rk->ClearValues();
+  preparedKey_.reset();
+  dataState_ = kDataNone;
+  thickness_.Clear();
+}
+
+void TViewerProject::DropResults() {
+  // The buffers stay allocated for the next analysis; only the contents go.
+  loadVector_.clear();
+  stiffness_.Reset();
+  energyStiffness_.Reset();
+  isoVisible_ = false;
+  DropKnotValues();
+}
+
+bool TViewerProject::Clear() {
+  if (busy_) return false;
+  DropResults();
+  stiffness_.Clear();
+  energyStiffness_.Clear();
+  loadVector_.shrink_to_fit();
+  auto empty = EmptyModel(factory_, ui_);
+  model_->Swap(*empty);
+  empty.reset();
+  layer_ = -1;
+  if (hooks_) {
+    hooks_->ProjectCleared();
+    hooks_->RunAction(kViewerModeAction);
+  }
+  return true;
+}
+
+// ---- static analysis ----
+
+bool TViewerProject::CheckModel() {
+  std::int32_t shells = 0;
+  const auto& items = model_->Elements().Items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const TMLResultShell* shell = AsResultShell(items[i].get());
+    if (shell == nullptr) continue;
+    ++shells;
+    if (auto problem = CheckShellForAnalysis(*shell, static_cast<std::int64_t>(i))) {
+      messages_.Error(*problem);
+      return false;
+    }
+  }
+  if (shells == 0) {
+    messages_.Error(kNoShellsText);
+    return false;
+  }
+  return true;
+}
+
+bool TViewerProject::AllocateSystem() {
+  try {
+    stiffness_.Allocate(static_cast<std::size_t>(equationCount_), static_cast<std::size_t>(bandWidth_));
+    loadVector_.assign(static_cast<std::size_t>(equationCount_), 0);
+  } catch (const EBandError& e) {
+    DropResults();
+    messages_.Error(e.what());
+    return false;
+  } catch (const std::bad_alloc&) {
+    DropResults();
+    messages_.Error(BandMemoryMessage(static_cast<std::size_t>(equationCount_), static_cast<std::size_t>(bandWidth_)));
+    return false;
+  }
+  return true;
+}
+
+void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status) {
+  const long long count = model_->Elements().Count();
+  status.SetBar(0, count);
+  long long step = 0;
+  for (const auto& e : model_->Elements().Items()) {
+    if (TMLResultShell* shell = AsResultShell(e.get())) {
+      if (recompute) shell->CalcStiffness();
+      AddToSystem(*shell, matrix);
+    }
+    status.SetBar(++step, count);
+  }
+}
+
+long long TViewerProject::LoadItemCount() const {
+  return static_cast<long long>(model_->ConcForces().Count()) + model_->DispForces().Count() +
+         model_->Supports().Count() + model_->Pliants().Count() + model_->Hardlesses().Count() +
+         model_->KnotDisp().Count();
+}
+
+void TViewerProject::AddLoadsAndSupports(TCalcStatus& status, long long position) {
+  const long long maximum = LoadItemCount();
+  std::span<Extended> f(loadVector_);
+  for (const auto& c : model_->ConcForces().Items()) {
+    AddConcForce(*c, f);
+    status.SetBar(++position, maximum);
+  }
+  for (const auto& d : model_->DispForces().Items()) {
+    AddDispForce(*d, f);
+    status.SetBar(++position, maximum);
+  }
+  for (const auto& s : model_->Supports().Items()) {
+    ApplySupport(*s, stiffness_, f);
+    status.SetBar(++position, maximum);
+  }
+}
+
+void TViewerProject::CalcStresses() {
+  for (const auto& e : model_->Elements().Items())
+    if (TMLResultShell* shell = AsResultShell(e.get())) shell->CalcStresses(loadVector_);
+}
+
+void TViewerProject::Fail(TCalcStatus& status, const std::string& message) {
+  // Partial results are never shown: the displacements of a failed run are dropped.
+  DropResults();
+  status.HideStatus();
+  messages_.Error(message);
+  if (hooks_) hooks_->RepaintAllViews();
+}
+
+bool TViewerProject::StaticCalculate(TCalcStatus& status) {
+  if (busy_) return false;
+  if (model_->Knots().Count() == 0) return false;
+  BusyGuard busy(*this);
+  bandWidth_ = tavir::BandWidth(model_->Elements());
+  equationCount_ = 5 * model_->Knots().Count();
+  if (!CheckModel()) return false;
+  DropResults();
+  if (!AllocateSystem()) return false;
+
+  status.ShowStatus();
+  try {
+    status.SetStage(kStageStiffness);
+    status.Pump();
+    Assemble(stiffness_, true, status);
+
+    status.SetStage(kStageLoads);
+    status.Pump();
+    AddLoadsAndSupports(status, model_->Elements().Count());
+
+    status.SetStage(kStageSolve);
+    status.Pump();
+    SolveBand(stiffness_, std::span<Extended>(loadVector_), &status);
+
+    status.SetStage(kStageStresses);  // the potential-energy row is passed over
+    status.Pump();
+    CalcStresses();
+  } catch (const std::exception& e) {
+    Fail(status, e.what());
+    return false;
+  }
+  status.HideStatus();
+  DropKnotValues();
+  if (hooks_) hooks_->RepaintAllViews();
+  return true;
+}
+
+// ---- adaptation ----
+
+bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) {
+  if (busy_) return false;
+  BusyGuard busy(*this);
+  const bool hasSurfaces = model_->ShellFuncs().Count() > 0;
+  TAdaptParams edited = AdaptParams;
+  edited.SetAdaptFlight(hasSurfaces);
+  if (!dialog.Execute(edited, hasSurfaces)) return false;
+  AdaptParams.Assign(edited);
+
+  if (model_->Knots().Count() == 0) return false;
+  bandWidth_ = tavir::BandWidth(model_->Elements());
+  equationCount_ = 5 * model_->Knots().Count();
+  if (!CheckModel()) return false;
+  DropResults();
+  if (!AllocateSystem()) return false;
+
+  status.ShowStatus();
+  SetBreakFlag(false);
+  std::int32_t iteration = 1;
+  status.Pump();
+  Extended w = 0;
+  try {
+    status.SetLabel(kAdaptPrepareLabel);
+    PrepareAdaptation(model_->Elements(), &status);
+    status.SetLabel("");
+
+    const std::size_t n = static_cast<std::size_t>(equationCount_);
+    const std::size_t bw = static_cast<std::size_t>(bandWidth_);
+    for (;;) {
+      status.SetCell(1, kRowIteration, std::to_string(iteration));
+      status.SetStage(kStageStiffness);
+      status.Pump();
+      Assemble(stiffness_, true, status);
+      status.SetStage(kStageLoads);
+
+      status.SetBar(0, LoadItemCount());
+      status.Pump();
+      AddLoadsAndSupports(status, 0);
+      status.SetStage(kStageSolve);
+      status.Pump();
+
+      SolveBand(stiffness_, std::span<Extended>(loadVector_), &status);
+      status.Pump();
+
+      const Extended v0 = TotalVolume(model_->Elements());
+      status.SetCell(1, kRowPrevious, FormatGeneral(v0));
+      status.SetStage(kStageEnergy);
+
+      status.SetLabel(kAdaptRestoreLabel);
+      energyStiffness_.Allocate(n, bw);
+      Assemble(energyStiffness_, false, status);
+
+      status.SetLabel(kAdaptEnergyLabel);
+      w = PotentialEnergy(energyStiffness_);
+      status.SetLabel("");
+      status.Pump();
+
+      status.SetLabel(kAdaptRiseLabel);
+      if (AdaptParams.AdaptFlight) {
+        // Without materials there is no target density: the rise coefficient is 1.
+        const auto first = model_->Materials().Material(0);
+        const Extended u0 = TargetEnergyDensity(first.get());
+        const Extended c = RiseCoefficient(w, v0, u0);
+        if (AdaptRise(model_->ShellFuncs(), AdaptParams.FlightDirection, AdaptParams.Precision, c))
+          AdaptParams.SetAdaptFlight(false);
+        model_->ApplyShellFuncs();
+        status.SetCell(2, kRowCurrent, FormatExponent(EnergyMeasure(w, u0), 7, 0));
+        status.Pump();
+      }
+
+      status.SetLabel(kAdaptThicknessLabel);
+      if (!AdaptParams.AdaptFlight && AdaptParams.AdaptThickness) {
+        UpdateThicknesses(model_->Elements(), loadVector_);
+        const Extended v1 = TotalVolume(model_->Elements());
+        status.SetCell(1, kRowCurrent, FormatGeneral(v1));
+        const Extended change = VolumeChange(v0, v1);
+        status.SetCell(2, kRowCurrent, FormatGeneral(change));
+        status.Pump();
+        if (change < AdaptParams.Precision && iteration != 1) AdaptParams.SetAdaptThickness(false);
+      }
+
+      if (AdaptParams.RefreshView && hooks_) hooks_->RepaintCurrentView();
+      status.Pump();
+
+      const std::string energyText = kPotentialEnergyText + FormatExponent(w, 7, 0);
+      const bool stop = BreakFlag() || (!AdaptParams.AdaptThickness && !AdaptParams.AdaptFlight);
+      if (stop) {
+        messages_.Show(MsgKind::Plain, "", energyText, MsgButtons::Ok);
+        status.SetStage(kStageStresses);
+      } else {
+        status.SetLabel(energyText);
+      }
+      status.Pump();
+      if (stop) break;
+      stiffness_.Reset();
+      std::fill(loadVector_.begin(), loadVector_.end(), 0);
+      ++iteration;
+    }
+
+    status.Pump();
+    if (BreakFlag()) messages_.Show(MsgKind::Plain, "", kAdaptBrokenText, MsgButtons::Ok);
+    CalcStresses();
+  } catch (const std::exception& e) {
+    Fail(status, e.what());
+    return false;
+  }
+  status.HideStatus();
+  DropKnotValues();
+  if (hooks_) hooks_->RepaintAllViews();
+  return true;
+}
+
+// ---- knot values ----
+
+bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
+                                       ProgressObserver* progress) {
+  if (!HasResults() || kind >= kIsoNone) return false;
+  if (!tavir::PrepareKnotValues(model_->Knots(), model_->Elements(), loadVector_, kind, layer, fibre, progress))
+    return false;
+  preparedKey_ = MakeKnotValuesKey(kind, layer, fibre);
+  return true;
+}
+
+bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog,
+                                     ProgressObserver* progress) {
+  if (!HasResults() || isoKind_ >= kIsoNone) return false;
+  const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer, fibre);
+  if (!preparedKey_ || *preparedKey_ != key) {
+    if (!PrepareKnotValues(isoKind_, layer, fibre, progress)) return false;
+    if (progress) progress->Pump();
+    const int freedom = FreedomOfKind(isoKind_);
+    const TValueRange range =
+        freedom >= 0 ? FreedomValueRange(model_->Knots(), loadVector_, freedom) : KnotValueRange(model_->Knots());
+    isoParams_ = DefaultIsoParams(isoKind_, range.Min, range.Max);
+    dataState_ = DataStateOfKind(isoKind_);
+  }
+  if (progress) progress->Pump();
+  if (dialog == nullptr) {
+    isoVisible_ = true;
+  } else {
+    TIsoParamsRec edited = isoParams_;
+    if (dialog->Execute(edited)) {
+      isoParams_ = edited;
+      isoVisible_ = true;
+    } else {
+      isoVisible_ = false;
+    }
+  }
+  drawFlags_ = static_cast<std::int16_t>(drawFlags_ | kViewDrawIsolines);
+  return true;
+}
+
+bool TViewerProject::EnsureIsoValues(ProgressObserver* progress) {
+  if (!isoVisible_ || !HasResults() || isoKind_ >= kIsoNone) return false;
+  const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer_, stressPos_);
+  if (preparedKey_ && *preparedKey_ == key) return true;
+  return PrepareIsoLines(layer_, stressPos_, nullptr, progress);
+}
+
+void TViewerProject::AverageKnotThickness(ProgressObserver* progress) {
+  if (thickness_.Ready()) return;
+  thickness_.Build(model_->Knots(), model_->Elements(), progress);
+}
+
+std::optional<TSectionWindowData> TViewerProject::SectionWindowData(const TViewTransform& view) {
+  if (view.Projection != 0) return std::nullopt;
+  AverageKnotThickness();
+  Extended lower = 1E4096L;
+  Extended upper = -1;
+  for (const auto& e : model_->Elements().Items()) {
+    const TMLResultShell* shell = AsResultShell(e.get());
+    if (shell == nullptr || shell->Visible == 0) continue;
+    const Extended t = ShellThickness(*shell);
+    for (const TEditorKnot* k : shell->Knots) {
+      if (k == nullptr) continue;
+      for (const Extended v : {-(k->Z - t / 2), -(k->Z + t / 2)}) {
+        lower = std::min(lower, v);
+        upper = std::max(upper, v);
+      }
+    }
+  }
+  TSectionWindowData d;
+  d.MinPoint = view.MinPoint;
+  d.MinPoint.Z = lower;
+  d.MaxPoint = view.MaxPoint;
+  d.MaxPoint.Z = upper;
+  d.Scale = FloatPoint(0.01L, 0.01L);
+  return d;
+}
+
+}  // namespace tavir

@@ -1,0 +1,270 @@
+#pragma once
+// The project root of the analysis program: the model read from a project file
+// into result classes, the band matrix and load vector of the analysis (allocated
+// here and reused; the analysis only fills and reads them), the adaptation
+// settings and the state of the isoline display.
+//
+// Opening is all or nothing: the file is read into fresh lists, which take the
+// place of the open ones only when the whole file was read; a refused file leaves
+// the open model, its results and the file name as they were.
+//
+// A computation reports through a TCalcStatus (the status window) and lets the
+// interface run between its stages (Pump). While it runs the project is busy: no
+// other computation, no open and no Clear may start (they return false), so an
+// event handled inside a pump can never free the lists under the running loop.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/band_matrix.h"
+#include "analysis/result_objects.h"
+#include "model/project.h"
+#include "model/project_file.h"
+#include "platform/services.h"
+#include "viewer/adaptation.h"
+#include "viewer/iso_levels.h"
+#include "viewer/knot_values.h"
+
+namespace tavir {
+
+// Result knots, result plates (kind 0) and result shells (kind 5).
+class ResultModelFactory : public ModelFactory {
+ public:
+  std::unique_ptr<TEditorKnot> MakeKnot() const override;
+  std::unique_ptr<TMLEditorElement> MakePlate(std::uint8_t elementType,
+                                              const std::shared_ptr<TPhisPropRodNL>& material) const override;
+  std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t elementType,
+                                            const std::shared_ptr<TPhisPropRodNL>& material) const override;
+};
+std::shared_ptr<const ModelFactory> MakeResultModelFactory();
+
+// The status window of a computation: shown at the start, hidden at the end
+// (also when it fails), stage rows 1..11 and cells of columns 1 and 2.
+class TCalcStatus : public ProgressObserver {
+ public:
+  virtual void ShowStatus() {}
+  virtual void HideStatus() {}
+};
+
+// Stage rows of the status window.
+inline constexpr int kStageStiffness = 1;     // "Формирование матрицы жесткости"
+inline constexpr int kStageLoads = 2;         // "Формирование вектора нагрузки"
+inline constexpr int kStageSolve = 3;         // "Решение системы уравнений"
+inline constexpr int kStageEnergy = 4;        // "Вычисление потенциальной энергии"
+inline constexpr int kStageStresses = 5;      // "Вычисление напряжений"
+inline constexpr int kRowIteration = 7;       // "Итерация:"
+inline constexpr int kRowCurrent = 10;        // "На текущей итерации:"
+inline constexpr int kRowPrevious = 11;       // "На предыдущей итерации:"
+
+inline constexpr const char* kAdaptPrepareLabel = "Подготовка адаптации";
+inline constexpr const char* kAdaptRestoreLabel = "Восстановление матрицы жесткости";
+inline constexpr const char* kAdaptEnergyLabel = "Вычисление потенциальной энергии";
+inline constexpr const char* kAdaptRiseLabel = "Адаптация стрелы подъема";
+inline constexpr const char* kAdaptThicknessLabel = "Адаптация толщины";
+inline constexpr const char* kPotentialEnergyText = "Потенциальная энергия системы: ";
+inline constexpr const char* kAdaptBrokenText = "Процесс адаптации прерван!";
+inline constexpr const char* kNoShellsText = "В модели нет оболочечных элементов: расчет невозможен!";
+inline constexpr const char* kViewerModeAction = "AcVMode_Viewer";
+
+// What the project asks of the rest of the program (the result windows, the
+// command set). Every member does nothing by default.
+class ViewerHooks {
+ public:
+  virtual ~ViewerHooks() = default;
+  // Runs a command by name (the view-mode command after Clear).
+  virtual void RunAction(const std::string& name) { (void)name; }
+  // A file was opened: the result views are replaced by view 0 of its first window.
+  virtual void WindowLoaded(const TAnalysisWindowData& window) { (void)window; }
+  // The model and its results were freed (the section line is dropped).
+  virtual void ProjectCleared() {}
+  virtual void RepaintCurrentView() {}
+  virtual void RepaintAllViews() {}
+};
+
+// The adaptation settings dialog: edits the copy; true for OK. hasSurfaces says
+// whether the rise controls are enabled (the copy's AdaptFlight is set to it first).
+class AdaptParamsDialog {
+ public:
+  virtual ~AdaptParamsDialog() = default;
+  virtual bool Execute(TAdaptParams& params, bool hasSurfaces) = 0;
+};
+
+// The isoline dialog: edits the record; true for OK.
+class IsoParamsDialog {
+ public:
+  virtual ~IsoParamsDialog() = default;
+  virtual bool Execute(TIsoParamsRec& params) = 0;
+};
+
+// Draw flags of the result views.
+inline constexpr std::int16_t kViewDrawLoads = 0x1;
+inline constexpr std::int16_t kViewDrawKnots = 0x4;
+inline constexpr std::int16_t kViewDrawSupports = 0x8;
+inline constexpr std::int16_t kViewDrawSurfaces = 0x100;
+inline constexpr std::int16_t kViewDrawLayerZones = 0x200;
+inline constexpr std::int16_t kViewDrawIsolines = 0x400;
+inline constexpr std::int16_t kViewDrawZoneFills = 0x800;
+inline constexpr std::int16_t kViewDrawOutlines = 0x4000;
+inline constexpr std::int16_t kViewDrawDefault = 0x400C;
+
+// The box of a new section view (kind 2, white, scale 0.01).
+struct TSectionWindowData {
+  TFloatPoint3D MinPoint;
+  TFloatPoint3D MaxPoint;
+  TColor Color = 0xFFFFFF;
+  std::uint8_t Kind = 2;
+  TFloatPoint Scale;
+};
+
+class TViewerProject {
+ public:
+  explicit TViewerProject(MessageService& messages, ViewerHooks* hooks = nullptr, ModelUi* ui = nullptr);
+  ~TViewerProject();
+  TViewerProject(const TViewerProject&) = delete;
+  TViewerProject& operator=(const TViewerProject&) = delete;
+
+  void SetHooks(ViewerHooks* hooks) { hooks_ = hooks; }
+
+  // ---- the model ----
+  TVelEditorProject& Model() { return *model_; }
+  const TVelEditorProject& Model() const { return *model_; }
+  TMaterials& Materials() { return model_->Materials(); }
+  TFinElements& Elements() { return model_->Elements(); }
+  TFinKnots& Knots() { return model_->Knots(); }
+  TEditorSupports& Supports() { return model_->Supports(); }
+  TConcForcesList& ConcForces() { return model_->ConcForces(); }
+  TDispForcesList& DispForces() { return model_->DispForces(); }
+  TShellFunctions& ShellsFuncs() { return model_->ShellFuncs(); }
+  const TFinElements& Elements() const { return model_->Elements(); }
+  const TFinKnots& Knots() const { return model_->Knots(); }
+  // Knot i of the list as a result knot (nullptr out of range).
+  TResultKnot* KnotAt(std::int32_t i) const;
+
+  TAdaptParams AdaptParams;
+
+  // ---- commands (each false when refused: busy, no file, no model, a failure) ----
+  // A missing file shows "Файл %s не найден!"; a damaged one throws (EFormatError,
+  // ShellException, std::runtime_error) with everything unchanged.
+  bool LoadProjectFile(const std::string& fileName);
+  bool LoadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName);
+  // The results file type: nothing is read.
+  bool LoadResultsFile(const std::string& fileName);
+  bool Clear();
+  bool StaticCalculate(TCalcStatus& status);
+  bool Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status);
+
+  bool IsBusy() const { return busy_; }
+
+  // The first stored window of the file opened last (none before the first open).
+  const std::optional<TAnalysisWindowData>& FirstWindow() const { return firstWindow_; }
+
+  // ---- results ----
+  // Whether displacements of the current model exist (a successful solve).
+  bool HasResults() const { return !loadVector_.empty(); }
+  const std::vector<Extended>& LoadVector() const { return loadVector_; }
+  const TBandMatrix& Stiffness() const { return stiffness_; }
+  std::int32_t BandWidth() const { return bandWidth_; }
+  std::int32_t EquationCount() const { return equationCount_; }
+  // Every knot's Z and every shell's curvatures from the surfaces.
+  void ApplyShellFuncs() { model_->ApplyShellFuncs(); }
+  // W = F · (K F) / 2 with the displacements.
+  Extended PotentialEnergy(const TBandMatrix& matrix) const { return tavir::PotentialEnergy(matrix, loadVector_); }
+
+  // ---- knot values and isolines ----
+  // Values of the quantity at the knots; false without results or for kind 8.
+  bool PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
+                         ProgressObserver* progress = nullptr);
+  // What the knots' values hold now (none after a load, a solve or Clear).
+  const std::optional<TKnotValuesKey>& PreparedKey() const { return preparedKey_; }
+  // The isoline command: values for IsoKind at the layer and fibre when they are
+  // not the prepared ones (then IsoParams take the defaults of their range);
+  // silent: IsoVisible := true, else the dialog decides. Sets the isoline draw
+  // flag. False when nothing was done (no results, kind 8).
+  bool PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog, ProgressObserver* progress = nullptr);
+  // Before isolines are drawn: prepares silently when the prepared values are not
+  // those of IsoKind, Layer and StressPos. True when values for them are ready.
+  bool EnsureIsoValues(ProgressObserver* progress = nullptr);
+  TValueRange ValueRange() const { return KnotValueRange(Knots()); }
+  std::int32_t MaxLayerCount() const { return tavir::MaxLayerCount(Elements()); }
+
+  // Nodal thickness averages of the section views, in their own store.
+  void AverageKnotThickness(ProgressObserver* progress = nullptr);
+  const TKnotThicknessStore& KnotThickness() const { return thickness_; }
+  // The box of a section view for a plan view (nullopt for another kind); builds
+  // the thickness averages first.
+  std::optional<TSectionWindowData> SectionWindowData(const TViewTransform& view);
+
+  // ---- display state ----
+  bool IsoVisible() const { return isoVisible_; }
+  void SetIsoVisible(bool v) { isoVisible_ = v; }
+  const TIsoParamsRec& IsoParams() const { return isoParams_; }
+  void SetIsoParams(const TIsoParamsRec& p) { isoParams_ = p; }
+  std::uint8_t IsoKind() const { return isoKind_; }
+  void SetIsoKind(std::uint8_t v) {
+    isoKind_ = v;
+    isoParams_.Kind = v;
+  }
+  bool BreakFlag() const { return breakFlag_.load(); }
+  void SetBreakFlag(bool v) { breakFlag_.store(v); }
+  std::int16_t DrawFlags() const { return drawFlags_; }
+  void SetDrawFlags(std::int16_t v) { drawFlags_ = v; }
+  const std::string& FileName() const { return fileName_; }
+  std::int32_t Layer() const { return layer_; }
+  void SetLayer(std::int32_t v) { layer_ = v; }
+  std::uint8_t StressPos() const { return stressPos_; }
+  void SetStressPos(std::uint8_t v) { stressPos_ = v; }
+  std::uint8_t MouseMode() const { return mouseMode_; }
+  void SetMouseMode(std::uint8_t v) { mouseMode_ = v; }
+  Extended DefaultScale() const { return defaultScale_; }
+  void SetDefaultScale(Extended v) { defaultScale_ = v; }
+  // The quantity code of the prepared isoline values (0 none).
+  std::uint8_t DataState() const { return dataState_; }
+  std::int32_t ColorCount() const { return colorCount_; }
+  void SetColorCount(std::int32_t v) { colorCount_ = v; }
+
+ private:
+  class BusyGuard;
+  void DropResults();
+  void DropKnotValues();
+  bool CheckModel();
+  bool AllocateSystem();
+  void Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status);
+  void AddLoadsAndSupports(TCalcStatus& status, long long startPosition);
+  void CalcStresses();
+  long long LoadItemCount() const;
+  void Fail(TCalcStatus& status, const std::string& message);
+
+  MessageService& messages_;
+  ViewerHooks* hooks_ = nullptr;
+  ModelUi* ui_ = nullptr;
+  std::shared_ptr<const ModelFactory> factory_;
+  std::unique_ptr<TVelEditorProject> model_;
+  std::optional<TAnalysisWindowData> firstWindow_;
+
+  TBandMatrix stiffness_;
+  TBandMatrix energyStiffness_;  // the adaptation's second band (the solver destroys the first)
+  std::vector<Extended> loadVector_;
+  std::int32_t bandWidth_ = 0;
+  std::int32_t equationCount_ = 0;
+
+  bool busy_ = false;
+  std::atomic<bool> breakFlag_{false};
+  bool isoVisible_ = false;
+  TIsoParamsRec isoParams_;
+  std::uint8_t isoKind_ = 0;
+  std::int16_t drawFlags_ = kViewDrawDefault;
+  std::string fileName_;
+  std::int32_t layer_ = -1;
+  std::uint8_t stressPos_ = 0;
+  std::uint8_t mouseMode_ = 0;
+  Extended defaultScale_ = 0.01L;
+  std::uint8_t dataState_ = kDataNone;
+  std::int32_t colorCount_ = 2;
+  std::optional<TKnotValuesKey> preparedKey_;
+  TKnotThicknessStore thickness_;
+};
+
+}  // namespace tavir
