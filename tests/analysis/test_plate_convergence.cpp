@@ -93,6 +93,62 @@ TEST(PlateSystem, UniformLoadSumsToTheTotalLoad) {
   }
 }
 
+TEST(MembranePatch, NonUniformMeshUnderEdgeTractionsHasConstantStress) {
+  // Rectangles of unequal sides; tension p along X on the edge x = 2, q along Y
+  // on the edge y = 1.8; u held on x = 0, v on y = 0, the bending freedoms held
+  // everywhere. Every element must show the same plane stress state.
+  const std::vector<Extended> xs{0, 0.3L, 1.1L, 1.25L, 2.0L}, ys{0, 0.7L, 1.0L, 1.8L};
+  const Extended t = 0.2L, E = 2.1e5L, nu = 0.3L, p = 3, q = -1.5L;
+  test::PlateModel m;
+  m.Material->E = E;
+  m.Material->mu = nu;
+  const int nx = static_cast<int>(xs.size()), ny = static_cast<int>(ys.size());
+  for (int iy = 0; iy < ny; ++iy)
+    for (int ix = 0; ix < nx; ++ix) m.AddKnot(xs[static_cast<std::size_t>(ix)], ys[static_cast<std::size_t>(iy)]);
+  auto knot = [&](int ix, int iy) { return m.Knots[static_cast<std::size_t>(iy * nx + ix)].get(); };
+  std::vector<TMLResultShell*> shells;
+  for (int iy = 0; iy + 1 < ny; ++iy) {
+    for (int ix = 0; ix + 1 < nx; ++ix) {
+      TMLResultShell* s = m.AddShell(knot(ix, iy), knot(ix, iy + 1), knot(ix + 1, iy + 1), knot(ix + 1, iy), t);
+      shells.push_back(s);
+      const bool right = ix + 2 == nx, top = iy + 2 == ny;
+      if (!right && !top) continue;
+      auto f = std::make_unique<TEditorDispersionForce>();
+      f->Element = s;
+      f->Force.Px = right ? p : 0;
+      f->Force.Py = top ? q : 0;
+      f->Option1 = right ? 1 : 2;  // 1: the edge X = X0 + a
+      f->Option2 = top ? 0 : 2;    // 0: the edge Y = Y0 + b
+      m.DispForces.push_back(std::move(f));
+    }
+  }
+  for (int iy = 0; iy < ny; ++iy) {
+    for (int ix = 0; ix < nx; ++ix) {
+      TFixation fix{0, 0, 1, 1, 1, 0};
+      if (ix == 0) fix[0] = 1;
+      if (iy == 0) fix[1] = 1;
+      m.AddSupport(knot(ix, iy), fix);
+    }
+  }
+  TBandMatrix K;
+  std::vector<Extended> F;
+  m.Build(K, F);
+  SolveBand(K, F);
+  // Nx = p, Ny = q per unit length: εx = (p − ν q)/(E t), εy = (q − ν p)/(E t).
+  const Extended ex = (p - nu * q) / (E * t), ey = (q - nu * p) / (E * t);
+  for (TMLResultShell* s : shells) {
+    s->CalcStresses(F);
+    for (int fibre = 0; fibre < 3; ++fibre) {
+      EXPECT_NEAR(static_cast<double>(s->Strains[fibre][0][0] / ex), 1.0, 1e-12);
+      EXPECT_NEAR(static_cast<double>(s->Strains[fibre][0][1] / ey), 1.0, 1e-12);
+      EXPECT_NEAR(static_cast<double>(s->Strains[fibre][0][2]), 0.0, 1e-12 * static_cast<double>(ex));
+      EXPECT_NEAR(static_cast<double>(s->Stresses[fibre][0][0] * t / p), 1.0, 1e-12);
+      EXPECT_NEAR(static_cast<double>(s->Stresses[fibre][0][1] * t / q), 1.0, 1e-12);
+      EXPECT_NEAR(static_cast<double>(s->Stresses[fibre][0][2]), 0.0, 1e-12 * static_cast<double>(p / t));
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Textbook, PlateConvergence,
     ::testing::Values(Case{"simply supported, uniform load", Edge::Simple, Load::Uniform, 0.00406235},
