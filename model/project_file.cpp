@@ -134,6 +134,7 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
   data.View.Projection = w.Projection;
   data.View.Width = w.Width;
   data.View.Height = w.Height;
+  data.Color = w.Color;
 
   fresh.SetFileName(results.FileName());
   results.Swap(fresh);

@@ -68,6 +68,7 @@ bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelE
 struct TAnalysisWindowData {
   TViewTransform View;
   TFloatPoint SavedScale;
+  TColor Color = 0xFFFFFF;  // the window's background
 };
 
 // Reads a file held in memory the analysis program's way, all or nothing: the
