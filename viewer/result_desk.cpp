@@ -1,0 +1,215 @@
+#include "viewer/result_desk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "model/geometry_ops.h"
+
+namespace tavir {
+
+namespace {
+
+constexpr const char* kUnknownDrawError = "Неизвестная ошибка при рисовании.";
+
+template <class F>
+void Guarded(TDrawFailures& failures, F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    failures.Add(e.what());
+  } catch (...) {
+    failures.Add(kUnknownDrawError);
+  }
+}
+
+}  // namespace
+
+void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, TDrawFailures& failures) {
+  Guarded(failures, [&] { view.ClearView(canvas); });
+  switch (view.Kind()) {
+    case kViewSectionYZ:
+    case kViewSectionXZ:
+      Guarded(failures, [&] {
+        scene.PrepareSection();
+        scene.DrawSection(view, canvas, failures);
+      });
+      break;
+    case kViewPlan:
+      Guarded(failures, [&] {
+        scene.UpdateScreen(view);
+        scene.DrawPlan(canvas, failures);
+      });
+      Guarded(failures, [&] { scene.SectionLine().Draw(canvas, view); });
+      break;
+    default:
+      break;  // a 3-D view shows its background and nothing else
+  }
+}
+
+TResultDesk::TResultDesk(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
+                         DeskSurface& surface, MessageService& messages)
+    : windows_(windows), desk_(desk), scene_(scene), client_(client), surface_(surface), messages_(messages) {}
+
+void TResultDesk::Repaint(Canvas& canvas) {
+  const TGraphWindow* view = View();
+  if (view == nullptr) return;
+  TDrawFailures failures;
+  PaintResultView(*view, scene_, canvas, failures);
+  if (failures.Count() == 0) {
+    reported_.clear();
+    return;
+  }
+  // A message box repaints the desk under it: the same failure is not shown again
+  // until a picture succeeds.
+  if (failures.First() == reported_) return;
+  reported_ = failures.First();
+  messages_.Error(reported_);
+}
+
+void TResultDesk::Activate() {
+  windows_.SetCurrentDesk(desk_);
+  if (const TGraphWindow* view = View()) client_.ViewActivated(*view);
+}
+
+void TResultDesk::Begin(DeskGesture g, int x, int y) {
+  anchor_ = current_ = {x, y};
+  gesture_ = g;
+}
+
+void TResultDesk::MouseDown(MouseButton button, int x, int y) {
+  (void)button;
+  if (gesture_ != DeskGesture::Idle) return;
+  const TGraphWindow* view = View();
+  if (view == nullptr) return;
+  switch (client_.MouseMode()) {
+    case 3:
+      // A section line is drawn in plan: other views have no plan to cut.
+      if (view->Kind() == kViewPlan) Begin(DeskGesture::SectionLine, x, y);
+      break;
+    case 4:
+      if (view->Kind() <= kViewSectionXZ) Begin(DeskGesture::NewWindow, x, y);
+      break;
+    default:
+      break;
+  }
+}
+
+void TResultDesk::MouseMove(int x, int y) {
+  const std::uint8_t mode = client_.MouseMode();
+  if ((mode == 3 || mode == 4) && gesture_ != DeskGesture::Idle) ScrollToPointer(x, y);
+}
+
+void TResultDesk::ScrollToPointer(int x, int y) {
+  const TDeskScroll s = surface_.Scroll();
+  const bool right = x > s.H + s.ClientWidth - 5;
+  const bool left = x < s.H;
+  const bool down = y > s.V + s.Height;
+  const bool up = y < s.V;
+  if (right || left || down || up) {
+    DrawRubberBand();  // erased before the picture moves
+    int h = s.H, v = s.V;
+    if (right)
+      h = s.H < s.HRange ? s.H + 10 : s.HRange;
+    else if (left)
+      h = s.H > 10 ? s.H - 10 : 0;
+    if (down)
+      v = s.V + 10;
+    else if (up)
+      v = s.V > 10 ? s.V - 10 : 0;
+    surface_.SetScroll(h, v);
+    surface_.RepaintNow();
+    DrawRubberBand();
+  }
+  if (gesture_ != DeskGesture::Idle) TrackRubberBand(x, y);
+}
+
+void TResultDesk::TrackRubberBand(int x, int y) {
+  if (gesture_ == DeskGesture::Idle || (TPoint{x, y} == current_)) return;
+  DrawShape(current_);
+  DrawShape({x, y});
+  current_ = {x, y};
+}
+
+void TResultDesk::DrawShape(const TPoint& to) {
+  if (gesture_ == DeskGesture::Idle) return;
+  Canvas& c = surface_.PictureCanvas();
+  CanvasStateGuard guard(c);
+  c.Pen.Mode = PenMode::NotXor;
+  c.Brush.Style = BrushStyle::Clear;
+  if (gesture_ == DeskGesture::NewWindow) {
+    c.Pen.Color = 0;
+    c.Pen.Style = PenStyle::Dash;
+    c.Pen.Width = 1;
+    c.Rectangle(anchor_.X, anchor_.Y, to.X, to.Y);
+  } else {
+    c.Pen.Color = 0x0000FF;
+    c.Pen.Style = PenStyle::Solid;
+    c.Pen.Width = 2;
+    c.MoveTo(anchor_.X, anchor_.Y);
+    c.LineTo(to.X, to.Y);
+  }
+}
+
+void TResultDesk::EndGesture() {
+  DrawRubberBand();  // the last band is erased
+  gesture_ = DeskGesture::Idle;
+}
+
+void TResultDesk::MouseUp(MouseButton button, int x, int y) {
+  (void)button;
+  const std::uint8_t mode = client_.MouseMode();
+  if (mode != 3 && mode != 4) return;
+  const DeskGesture g = gesture_;
+  if (g != DeskGesture::Idle) EndGesture();
+  if (g == DeskGesture::SectionLine && mode == 3) FinishSectionLine(x, y);
+  if (g == DeskGesture::NewWindow && mode == 4) FinishNewWindow(x, y);
+  client_.EnterViewMode();
+}
+
+void TResultDesk::FinishSectionLine(int x, int y) {
+  TGraphWindow* view = View();
+  if (view == nullptr || view->Kind() != kViewPlan) return;
+  TPoint a = anchor_, b{x, y};
+  ClampPoints(a, b, view->Height(), view->Width());
+  if (a == b) return;
+  const auto [qa, qb] = view->ScreenPointsToModel(a, b);
+  if (SameFloatPoint(qa, qb, 1e-10L)) return;
+  TSectionLine_2D& line = client_.SectionLine();
+  const TSectionLine_2D previous = line;
+  line.SetByPoints(qa, qb);
+  const int index = client_.CreateSectionWindow(*view);
+  if (index < 0) {
+    line = previous;  // no section view: the old line stays as it was
+    return;
+  }
+  line.SetFlag(true);
+  windows_.ShowWindow(index);
+}
+
+void TResultDesk::FinishNewWindow(int x, int y) {
+  TGraphWindow* view = View();
+  if (view == nullptr || view->Kind() > kViewSectionXZ) return;
+  TPoint a = anchor_, b{x, y};
+  NormalizeRect(a, b);
+  ClampPoints(a, b, view->Height(), view->Width());
+  if (a == b) return;
+  const auto [qa, qb] = view->ScreenPointsToModel(a, b);
+  if (!(std::fabs(qa.X - qb.X) >= 1e-10L) || !(std::fabs(qa.Y - qb.Y) >= 1e-10L)) return;
+  const Extended u0 = std::min(qa.X, qb.X), u1 = std::max(qa.X, qb.X);
+  const Extended v0 = std::min(qa.Y, qb.Y), v1 = std::max(qa.Y, qb.Y);
+  const TFloatPoint3D& mn = view->View.MinPoint;
+  const TFloatPoint3D& mx = view->View.MaxPoint;
+  TFloatPoint3D lo, hi;
+  switch (view->Kind()) {
+    case kViewPlan: lo = FloatPoint3D(u0, v0, mn.Z); hi = FloatPoint3D(u1, v1, mx.Z); break;
+    case kViewSectionYZ: lo = FloatPoint3D(mn.X, u0, v0); hi = FloatPoint3D(mx.X, u1, v1); break;
+    default: lo = FloatPoint3D(u0, mn.Y, v0); hi = FloatPoint3D(u1, mx.Y, v1); break;
+  }
+  const Extended s = client_.DefaultScale();
+  const std::uint8_t kind = view->Kind();
+  const int index = windows_.AddWindow(lo, 0xFFFFFF, kind, FloatPoint(s, s), hi);
+  windows_.ShowWindow(index);
+}
+
+}  // namespace tavir
