@@ -1,0 +1,136 @@
+// The analysis project: opening files, the static analysis and its failures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "viewer_fixture.h"
+
+namespace tavir {
+namespace {
+
+using viewertest::ExampleBytes;
+using viewertest::RecordingHooks;
+using viewertest::RecordingStatus;
+
+struct Viewer {
+  ScriptedMessages Messages;
+  RecordingHooks Hooks;
+  TViewerProject Project{Messages, &Hooks};
+
+  void Open(const std::string& name) { ASSERT_TRUE(Project.LoadProjectBytes(ExampleBytes(name), name)); }
+};
+
+class EveryExample : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(EveryExample, StaticCalculateMatchesADirectSolveAndRepeats) {
+  Viewer v;
+  v.Open(GetParam());
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.StaticCalculate(status)) << (v.Messages.Shown.empty() ? "" : v.Messages.Shown[0].Text);
+  EXPECT_TRUE(v.Messages.Shown.empty());
+  EXPECT_EQ(status.Stages, (std::vector<int>{kStageStiffness, kStageLoads, kStageSolve, kStageStresses}));
+  EXPECT_EQ(status.Shown, 1);
+  EXPECT_EQ(status.Hidden, 1);
+  EXPECT_GE(status.Pumps, 4);
+  EXPECT_EQ(v.Hooks.AllRepaints, 1);
+
+  const std::vector<Extended> direct = viewertest::DirectSolve(ExampleBytes(GetParam()));
+  const std::vector<Extended> first = v.Project.LoadVector();
+  ASSERT_EQ(first.size(), direct.size());
+  const Extended scale = viewertest::MaxAbs(direct);
+  ASSERT_GT(scale, 0);
+  for (std::size_t i = 0; i < direct.size(); ++i) EXPECT_NEAR(first[i], direct[i], 1e-12L * scale) << i;
+
+  // A second run starts from a zero system: nothing accumulates.
+  RecordingStatus again;
+  ASSERT_TRUE(v.Project.StaticCalculate(again));
+  EXPECT_EQ(v.Project.LoadVector(), first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, EveryExample,
+                         ::testing::Values("plate_simply_supported.tps", "plate_clamped.tps", "shell_spherical.tps",
+                                           "shell_two_materials.tps"));
+
+TEST(ViewerProjectLoad, KnotsNumberedInFileOrderAndFirstWindowHandedOver) {
+  Viewer v;
+  v.Project.SetLayer(2);
+  v.Open("plate_clamped.tps");
+  ASSERT_EQ(v.Project.Knots().Count(), 25);
+  for (std::int32_t i = 0; i < 25; ++i) EXPECT_EQ(v.Project.KnotAt(i)->Number, i);
+  EXPECT_EQ(v.Project.Layer(), -1);
+  EXPECT_EQ(v.Project.FileName(), "plate_clamped.tps");
+  EXPECT_EQ(v.Project.Materials().Count(), 1);
+  ASSERT_TRUE(v.Project.FirstWindow().has_value());
+  EXPECT_EQ(v.Project.FirstWindow()->View.MaxPoint.X, 3);
+  ASSERT_EQ(v.Hooks.Windows.size(), 1u);
+  EXPECT_EQ(v.Hooks.Actions, std::vector<std::string>{kViewerModeAction});
+  for (const auto& e : v.Project.Elements().Items()) EXPECT_NE(AsResultShell(e.get()), nullptr);
+  EXPECT_FALSE(v.Project.HasResults());
+}
+
+TEST(ViewerProjectLoad, MissingFileShowsMessageAndKeepsTheModel) {
+  Viewer v;
+  v.Open("plate_clamped.tps");
+  EXPECT_FALSE(v.Project.LoadProjectFile("/nonexistent/dir/none.tps"));
+  ASSERT_EQ(v.Messages.Shown.size(), 1u);
+  EXPECT_EQ(v.Messages.Shown[0].Text, "Файл /nonexistent/dir/none.tps не найден!");
+  EXPECT_EQ(v.Project.FileName(), "plate_clamped.tps");
+  EXPECT_EQ(v.Project.Knots().Count(), 25);
+}
+
+TEST(ViewerProjectLoad, FromDiskReadsTheExample) {
+  Viewer v;
+  const std::string path = examples::ExamplePath("shell_spherical.tps");
+  ASSERT_TRUE(v.Project.LoadProjectFile(path));
+  EXPECT_EQ(v.Project.FileName(), path);
+  EXPECT_EQ(v.Project.ShellsFuncs().Count(), 1);
+}
+
+// Damaged and truncated files leave the open model, its results and its name.
+TEST(ViewerProjectLoad, HostileAndTruncatedFilesLeaveTheOpenProjectAndResults) {
+  Viewer v;
+  v.Open("plate_simply_supported.tps");
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.StaticCalculate(status));
+  v.Project.SetIsoKind(kIsoWz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  const std::vector<Extended> results = v.Project.LoadVector();
+  const TIsoParamsRec iso = v.Project.IsoParams();
+  const Extended knotValue = v.Project.KnotAt(12)->ValueOf(nullptr);
+  ASSERT_NE(knotValue, 0);
+
+  const std::vector<std::uint8_t> good = ExampleBytes("shell_two_materials.tps");
+  std::vector<std::vector<std::uint8_t>> bad;
+  for (std::size_t cut : {std::size_t{0}, std::size_t{3}, std::size_t{100}, std::size_t{200}, good.size() / 2,
+                          good.size() - 300, good.size() - 2})
+    bad.emplace_back(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+  {
+    auto sig = good;
+    testing::PutInt32(sig, 0, 2);
+    bad.push_back(sig);
+  }
+  {
+    // An element of an unknown kind is outside the format. In the simply
+    // supported plate the first element's kind byte follows the settings (190),
+    // one material (4 + 4 + 10 + 92), 25 knots (4 + 25 x 30), 16 supports
+    // (4 + 16 x 14), no point load, the two empty lists and the element count.
+    auto b = ExampleBytes("plate_simply_supported.tps");
+    const std::size_t kindAt = 190 + 110 + 754 + 228 + 4 + 4 + 4 + 4;
+    ASSERT_EQ(b.at(kindAt), kElemKindShell);
+    b[kindAt] = 7;
+    bad.push_back(b);
+  }
+  for (const auto& bytes : bad) {
+    EXPECT_ANY_THROW(v.Project.LoadProjectBytes(bytes, "/tmp/damaged.tps"));
+    EXPECT_EQ(v.Project.FileName(), "plate_simply_supported.tps");
+    EXPECT_EQ(v.Project.Knots().Count(), 25);
+    EXPECT_EQ(v.Project.LoadVector(), results);
+    EXPECT_EQ(v.Project.IsoParams(), iso);
+    EXPECT_EQ(v.Project.KnotAt(12)->ValueOf(nullptr), knotValue);
+    EXPECT_TRUE(v.Project.IsoVisible());
+  }
+  EXPECT_EQ(v.Hooks.Windows.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavir

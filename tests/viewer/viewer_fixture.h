@@ -1,0 +1,163 @@
+#pragma once
+// Scripted stand-ins for the status window, the adaptation dialog and the result
+// windows, and an independent solve of a project file for comparison.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "analysis/band_solver.h"
+#include "analysis/band_system.h"
+#include "analysis/section_stiffness.h"
+#include "analysis/shell_stiffness.h"
+#include "example_models.h"
+#include "model/project_file.h"
+#include "viewer/viewer_project.h"
+
+namespace tavir::viewertest {
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline std::vector<std::uint8_t> ExampleBytes(const std::string& name) {
+  auto b = ReadBytes(examples::ExamplePath(name));
+  EXPECT_FALSE(b.empty()) << name;
+  return b;
+}
+
+// Records what a computation shows; `OnPump` runs at every pump point.
+class RecordingStatus : public TCalcStatus {
+ public:
+  void ShowStatus() override {
+    ++Shown;
+    Visible = true;
+  }
+  void HideStatus() override {
+    ++Hidden;
+    Visible = false;
+  }
+  void SetStage(int row) override { Stages.push_back(row); }
+  void SetCell(int col, int row, const std::string& text) override { Cells.push_back({col, row, text}); }
+  void SetLabel(const std::string& text) override { Labels.push_back(text); }
+  void Pump() override {
+    ++Pumps;
+    if (OnPump) OnPump();
+  }
+
+  struct Cell {
+    int Col, Row;
+    std::string Text;
+  };
+  int Shown = 0, Hidden = 0, Pumps = 0;
+  bool Visible = false;
+  std::vector<int> Stages;
+  std::vector<Cell> Cells;
+  std::vector<std::string> Labels;
+  std::function<void()> OnPump;
+
+  std::vector<std::string> CellTexts(int col, int row) const {
+    std::vector<std::string> out;
+    for (const auto& c : Cells)
+      if (c.Col == col && c.Row == row) out.push_back(c.Text);
+    return out;
+  }
+};
+
+class RecordingHooks : public ViewerHooks {
+ public:
+  void RunAction(const std::string& name) override { Actions.push_back(name); }
+  void WindowLoaded(const TAnalysisWindowData& w) override { Windows.push_back(w); }
+  void ProjectCleared() override { ++Cleared; }
+  void RepaintCurrentView() override { ++CurrentRepaints; }
+  void RepaintAllViews() override { ++AllRepaints; }
+  std::vector<std::string> Actions;
+  std::vector<TAnalysisWindowData> Windows;
+  int Cleared = 0, CurrentRepaints = 0, AllRepaints = 0;
+};
+
+// Sets the switches it was given and answers OK (or Cancel).
+class ScriptedAdaptDialog : public AdaptParamsDialog {
+ public:
+  bool Execute(TAdaptParams& params, bool hasSurfaces) override {
+    SawSurfaces = hasSurfaces;
+    SawFlight = params.AdaptFlight;
+    if (Edit) Edit(params);
+    return Ok;
+  }
+  bool Ok = true;
+  bool SawSurfaces = false, SawFlight = false;
+  std::function<void(TAdaptParams&)> Edit;
+};
+
+// The displacements of a project file, assembled and solved here from the stored
+// model with the analysis core's plain functions (editor classes, knot i numbered
+// i), independently of the analysis project.
+inline std::vector<Extended> DirectSolve(const std::vector<std::uint8_t>& bytes) {
+  TVelEditorProject p;
+  TAnalysisWindowData window;
+  const std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(bytes, p, window);
+  auto number = [&](const TEditorKnot* k) {
+    return static_cast<std::int64_t>(std::find(order.begin(), order.end(), k) - order.begin());
+  };
+  auto numbers = [&](const TFiniteElement& e) {
+    TElementKnotNumbers n{};
+    for (int m = 0; m < 4; ++m) n[static_cast<std::size_t>(m)] = number(e.Knots[static_cast<std::size_t>(m)]);
+    return n;
+  };
+  std::int64_t span = 0;
+  for (const auto& e : p.Elements().Items())
+    if (e->ElemKind == kElemKindShell) span = std::max(span, KnotNumberSpan(numbers(*e)));
+  const std::size_t n = order.size() * 5;
+  TBandMatrix K(n, static_cast<std::size_t>(BandWidthOfSpan(span)));
+  std::vector<Extended> F(n, 0);
+  for (const auto& e : p.Elements().Items()) {
+    if (e->ElemKind != kElemKindShell) continue;
+    const auto& shell = static_cast<const TMLEditorShell&>(*e);
+    std::vector<TLayerInput> layers;
+    for (std::int32_t j = 0; j < shell.Layers.Count(); ++j) {
+      const auto l = shell.Layers.Layer(j);
+      TLayerInput in;
+      in.Thickness = l->Thickness;
+      in.Z = l->Z;
+      in.TypeLayer = l->TypeLayer;
+      in.E = l->Material()->E;
+      in.Mu = l->Material()->mu;
+      in.Fi = l->Material()->Fi;
+      layers.push_back(in);
+    }
+    std::vector<TLayerElastic> el;
+    for (const auto& l : layers) el.push_back(LayerElastic(l));
+    TSectionArray D{};
+    SectionMatrix(layers, el, D);
+    const Extended a = shell.Knots[3]->X - shell.Knots[0]->X;
+    const Extended b = shell.Knots[1]->Y - shell.Knots[0]->Y;
+    TMatrix20 ke{}, t{};
+    ShellStiffness(a, b, shell.Kx, shell.Ky, D, ke, t);
+    AddToSystem(numbers(shell), ke, K);
+  }
+  for (const auto& c : p.ConcForces().Items()) AddConcForce(number(c->Knot), c->Force, F);
+  for (const auto& d : p.DispForces().Items()) {
+    const TFiniteElement& e = *d->Element;
+    const Extended a = e.Knots[3]->X - e.Knots[0]->X;
+    const Extended b = e.Knots[1]->Y - e.Knots[0]->Y;
+    AddDispForce(numbers(e), e.ElementType == 1, a, b, d->Option1, d->Option2, d->Force, F);
+  }
+  for (const auto& s : p.Supports().Items()) ApplySupport(number(s->Knot), s->Fixation, K, F);
+  SolveBandPlain(K, F);
+  return F;
+}
+
+inline Extended MaxAbs(const std::vector<Extended>& v) {
+  Extended m = 0;
+  for (Extended x : v) m = std::max(m, std::fabs(x));
+  return m;
+}
+
+}  // namespace tavir::viewertest
