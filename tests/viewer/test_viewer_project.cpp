@@ -132,5 +132,158 @@ TEST(ViewerProjectLoad, HostileAndTruncatedFilesLeaveTheOpenProjectAndResults) {
   EXPECT_EQ(v.Hooks.Windows.size(), 1u);
 }
 
+// The knot values of a quantity at knot (ix, iy) of a 4 x 4 grid (row by row).
+Extended GridValue(const TViewerProject& p, int ix, int iy) { return p.KnotAt(iy * 5 + ix)->ValueOf(nullptr); }
+
+TEST(ViewerProjectStatic, SymmetricPlateGivesSymmetricKnotValues) {
+  Viewer v;
+  v.Open("plate_simply_supported.tps");
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.StaticCalculate(status));
+  v.Project.SetIsoKind(kIsoWz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  const Extended centre = GridValue(v.Project, 2, 2);
+  // Navier's series gives w = 0.00406 q L⁴ / D at the centre; the 4 x 4 mesh is close.
+  const Extended d = 2.06e6L * 0.001L / (12 * (1 - 0.09L));
+  EXPECT_NEAR(centre, -0.00406L * 16 / d, 0.1L * 0.00406L * 16 / d);
+  for (int iy = 0; iy <= 4; ++iy) {
+    for (int ix = 0; ix <= 4; ++ix) {
+      const Extended w = GridValue(v.Project, ix, iy);
+      const Extended tol = 1e-9L * std::fabs(centre);
+      EXPECT_NEAR(w, GridValue(v.Project, 4 - ix, iy), tol);
+      EXPECT_NEAR(w, GridValue(v.Project, ix, 4 - iy), tol);
+      EXPECT_NEAR(w, GridValue(v.Project, iy, ix), tol);
+    }
+  }
+  EXPECT_EQ(GridValue(v.Project, 0, 3), 0);  // supported edge
+}
+
+TEST(ViewerProjectStatic, FailedSolveReportsTheKnotAndLeavesNoResults) {
+  Viewer v;
+  v.Open("plate_simply_supported.tps");
+  RecordingStatus first;
+  ASSERT_TRUE(v.Project.StaticCalculate(first));
+  v.Project.SetIsoKind(kIsoWz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  ASSERT_TRUE(v.Project.IsoVisible());
+
+  // Without supports the plate is a mechanism.
+  while (v.Project.Supports().Count() > 0) v.Project.Supports().Delete(0);
+  RecordingStatus status;
+  EXPECT_FALSE(v.Project.StaticCalculate(status));
+  EXPECT_EQ(status.Shown, 1);
+  EXPECT_EQ(status.Hidden, 1);
+  EXPECT_FALSE(status.Visible);
+  ASSERT_EQ(v.Messages.Shown.size(), 1u);
+  EXPECT_EQ(v.Messages.Shown[0].Kind, MsgKind::Error);
+  EXPECT_EQ(v.Messages.Shown[0].Caption, "Ошибка");
+  // The free plate's rigid membrane motion shows at the last pivots.
+  EXPECT_EQ(v.Messages.Shown[0].Text, "Система уравнений вырождена: узел 23, степень свободы 1.");
+  EXPECT_FALSE(v.Project.HasResults());
+  EXPECT_FALSE(v.Project.IsoVisible());
+  EXPECT_FALSE(v.Project.PreparedKey().has_value());
+  EXPECT_FALSE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  EXPECT_FALSE(v.Project.EnsureIsoValues());
+  for (const auto& k : v.Project.Knots().Items()) EXPECT_EQ(AsResultKnot(k.get())->ValueCount(), 0);
+  EXPECT_EQ(v.Hooks.AllRepaints, 2);
+}
+
+TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
+  struct Case {
+    const char* Name;
+    std::function<void(TVelEditorProject&)> Build;
+    std::string Message;
+  };
+  const std::vector<Case> cases = {
+      {"plates only",
+       [](TVelEditorProject& p) {
+         auto* a = p.Knots().AddKnot(0, 0, 0);
+         auto* b = p.Knots().AddKnot(1, 0, 0);
+         auto* c = p.Knots().AddKnot(0, 1, 0);
+         auto plate = p.Factory()->MakePlate(0, p.Materials().Material(0));
+         plate->Knots = {a, b, c};
+         p.Elements().Add(std::move(plate));
+       },
+       kNoShellsText},
+      {"knots only", [](TVelEditorProject& p) { p.Knots().AddKnot(0, 0, 0); }, kNoShellsText},
+      {"shell of zero thickness",
+       [](TVelEditorProject& p) {
+         examples::BuildGrid(p, 1, 1, 1, 1, [](TMLEditorShell& s, int, int) { s.Layers.Layer(0)->SetThickness(0); });
+       },
+       ""},
+  };
+  for (const auto& c : cases) {
+    testing::EditorState e;
+    c.Build(e.Project);
+    const auto bytes = examples::SaveWithWindow(e, 1, 1);
+    Viewer v;
+    ASSERT_TRUE(v.Project.LoadProjectBytes(bytes, "x.tps")) << c.Name;
+    RecordingStatus status;
+    EXPECT_FALSE(v.Project.StaticCalculate(status)) << c.Name;
+    EXPECT_EQ(status.Shown, 0) << c.Name;
+    ASSERT_EQ(v.Messages.Shown.size(), 1u) << c.Name;
+    EXPECT_EQ(v.Messages.Shown[0].Caption, "Ошибка") << c.Name;
+    if (!c.Message.empty()) {
+      EXPECT_EQ(v.Messages.Shown[0].Text, c.Message) << c.Name;
+    }
+    EXPECT_FALSE(v.Messages.Shown[0].Text.empty());
+    EXPECT_FALSE(v.Project.HasResults());
+  }
+}
+
+TEST(ViewerProjectStatic, ModelWithoutKnotsStopsSilently) {
+  Viewer v;
+  RecordingStatus status;
+  EXPECT_FALSE(v.Project.StaticCalculate(status));
+  EXPECT_TRUE(v.Messages.Shown.empty());
+  EXPECT_EQ(status.Shown, 0);
+}
+
+// While a computation pumps events no command may start another one, open a file
+// or free the model.
+TEST(ViewerProjectStatic, BusyProjectRefusesCommandsFromInsideAPump) {
+  Viewer v;
+  v.Open("plate_clamped.tps");
+  const auto other = ExampleBytes("shell_spherical.tps");
+  RecordingStatus status;
+  int tried = 0;
+  status.OnPump = [&] {
+    EXPECT_TRUE(v.Project.IsBusy());
+    RecordingStatus inner;
+    viewertest::ScriptedAdaptDialog dialog;
+    EXPECT_FALSE(v.Project.LoadProjectBytes(other, "other.tps"));
+    EXPECT_FALSE(v.Project.LoadProjectFile(examples::ExamplePath("shell_spherical.tps")));
+    EXPECT_FALSE(v.Project.Clear());
+    EXPECT_FALSE(v.Project.StaticCalculate(inner));
+    EXPECT_FALSE(v.Project.Adaptation(dialog, inner));
+    EXPECT_EQ(inner.Shown, 0);
+    ++tried;
+  };
+  ASSERT_TRUE(v.Project.StaticCalculate(status));
+  EXPECT_GE(tried, 4);
+  EXPECT_FALSE(v.Project.IsBusy());
+  EXPECT_EQ(v.Project.FileName(), "plate_clamped.tps");
+  EXPECT_TRUE(v.Project.HasResults());
+  EXPECT_TRUE(v.Project.Clear());
+}
+
+TEST(ViewerProjectStatic, ClearEmptiesModelAndResults) {
+  Viewer v;
+  v.Open("shell_two_materials.tps");
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.StaticCalculate(status));
+  v.Project.SetLayer(1);
+  ASSERT_TRUE(v.Project.Clear());
+  EXPECT_EQ(v.Project.Knots().Count(), 0);
+  EXPECT_EQ(v.Project.Elements().Count(), 0);
+  EXPECT_EQ(v.Project.Materials().Count(), 0);
+  EXPECT_EQ(v.Project.Supports().Count(), 0);
+  EXPECT_FALSE(v.Project.HasResults());
+  EXPECT_EQ(v.Project.Layer(), -1);
+  EXPECT_EQ(v.Project.DataState(), kDataNone);
+  EXPECT_EQ(v.Hooks.Actions.back(), kViewerModeAction);
+  EXPECT_EQ(v.Hooks.Cleared, 2);  // the open and the Clear
+}
+
 }  // namespace
 }  // namespace tavir
