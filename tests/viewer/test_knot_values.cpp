@@ -1,0 +1,253 @@
+// Knot values of the result quantities, their preparation key, the section
+// thickness store, and the view texts.
+#include <gtest/gtest.h>
+
+#include "viewer/view_texts.h"
+#include "viewer_fixture.h"
+
+namespace tavir {
+namespace {
+
+using viewertest::ExampleBytes;
+using viewertest::RecordingStatus;
+
+struct Solved {
+  ScriptedMessages Messages;
+  TViewerProject Project{Messages};
+  explicit Solved(const std::string& name) {
+    EXPECT_TRUE(Project.LoadProjectBytes(ExampleBytes(name), name));
+    RecordingStatus status;
+    EXPECT_TRUE(Project.StaticCalculate(status));
+  }
+  // Knot (ix, iy) of a grid nx wide.
+  TResultKnot* Knot(int ix, int iy, int nx) const { return Project.KnotAt(iy * (nx + 1) + ix); }
+};
+
+// The mean of stress component c of layer j at the fibre over the shells at the
+// knot whose layer j is of the material.
+Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, TMaterialKey material, int layer, int fibre,
+                  int component) {
+  Extended sum = 0;
+  int n = 0;
+  for (const auto& e : p.Elements().Items()) {
+    const TMLResultShell* s = AsResultShell(e.get());
+    if (s == nullptr || s->LayerMaterial(layer) != material) continue;
+    if (std::find(s->Knots.begin(), s->Knots.end(), knot) == s->Knots.end()) continue;
+    sum += s->Stresses[static_cast<std::size_t>(fibre)][static_cast<std::size_t>(layer)][component];
+    ++n;
+  }
+  return n == 0 ? 0 : sum / n;
+}
+
+TEST(KnotValues, KnotBetweenTwoMaterialsCarriesOneStressPerMaterial) {
+  Solved s("shell_two_materials.tps");
+  TViewerProject& p = s.Project;
+  const TMaterialKey steel = p.Materials().Material(0).get();
+  const TMaterialKey concrete = p.Materials().Material(1).get();
+  for (std::int32_t layer : {0, 1}) {
+    for (std::uint8_t fibre : {kFibreUpper, kFibreLower}) {
+      ASSERT_TRUE(p.PrepareKnotValues(kIsoSx, layer, fibre));
+      const TResultKnot* joint = s.Knot(2, 1, 4);
+      ASSERT_EQ(joint->ValueCount(), 2);
+      // Layer 0 is steel on the left, where the keys are met first.
+      EXPECT_EQ(joint->KeyAt(0), layer == 0 ? steel : concrete);
+      for (TMaterialKey key : {steel, concrete}) {
+        const Extended expected = MeanOver(p, joint, key, layer, fibre, 0);
+        EXPECT_NE(expected, 0);
+        EXPECT_DOUBLE_EQ(static_cast<double>(joint->ValueOf(key)), static_cast<double>(expected));
+        EXPECT_EQ(joint->ValueOf(key), KnotStressAverage(*joint, key, fibre, kIsoSx, layer, p.Elements()));
+      }
+      EXPECT_NE(joint->ValueOf(steel), joint->ValueOf(concrete));
+      const TResultKnot* left = s.Knot(1, 1, 4);
+      ASSERT_EQ(left->ValueCount(), 1);
+      EXPECT_EQ(left->KeyAt(0), layer == 0 ? steel : concrete);
+    }
+  }
+  // Displacements: one value without a material at every knot.
+  ASSERT_TRUE(p.PrepareKnotValues(kIsoWz, 1, 2));
+  EXPECT_EQ(s.Knot(2, 1, 4)->ValueCount(), 1);
+  EXPECT_TRUE(s.Knot(2, 1, 4)->HasKey(nullptr));
+  EXPECT_EQ(s.Knot(2, 1, 4)->ValueOf(nullptr), p.LoadVector()[7 * 5 + 2]);
+  EXPECT_EQ(KnotStressAverage(*s.Knot(2, 1, 4), steel, 0, kIsoWz, 0, p.Elements()), 0);
+}
+
+// The values follow the layer and the fibre, not the quantity alone.
+TEST(KnotValues, ChangingLayerOrFibrePreparesAgainAndNeverShowsStaleValues) {
+  Solved s("shell_two_materials.tps");
+  TViewerProject& p = s.Project;
+  p.SetIsoKind(kIsoSx);
+  p.SetLayer(0);
+  p.SetStressPos(0);
+  ASSERT_TRUE(p.PrepareIsoLines(0, 0, nullptr));
+  ASSERT_TRUE(p.EnsureIsoValues());
+  const TResultKnot* left = s.Knot(1, 1, 4);
+  const TMaterialKey steel = p.Materials().Material(0).get();
+  const TMaterialKey concrete = p.Materials().Material(1).get();
+  const Extended layer0 = left->ValueOf(steel);
+
+  p.SetLayer(1);  // concrete on the left
+  ASSERT_TRUE(p.EnsureIsoValues());
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoSx, 1, 0}));
+  EXPECT_FALSE(left->HasKey(steel));
+  EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, 0, 0));
+  EXPECT_NE(left->ValueOf(concrete), layer0);
+
+  p.SetStressPos(2);
+  ASSERT_TRUE(p.EnsureIsoValues());
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoSx, 1, 2}));
+  EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, 2, 0));
+  EXPECT_EQ(p.DataState(), 6);
+}
+
+class CountingProgress : public ProgressObserver {
+ public:
+  void SetLabel(const std::string& text) override {
+    if (text == kPrepareKnotsLabel) ++Preparations;
+  }
+  int Preparations = 0;
+};
+
+class EditingIsoDialog : public IsoParamsDialog {
+ public:
+  bool Execute(TIsoParamsRec& params) override {
+    Seen.push_back(params);
+    params.Step = params.Step / 2;
+    params.LabelStep = 5;
+    return Ok;
+  }
+  bool Ok = true;
+  std::vector<TIsoParamsRec> Seen;
+};
+
+TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
+  Solved s("plate_clamped.tps");
+  TViewerProject& p = s.Project;
+  p.SetIsoKind(kIsoWz);
+  CountingProgress progress;
+  EditingIsoDialog dialog;
+  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
+  EXPECT_EQ(progress.Preparations, 1);
+  ASSERT_EQ(dialog.Seen.size(), 1u);
+  // Defaults from the range of w over the knots.
+  Extended lo = 0, hi = 0;
+  for (std::int32_t i = 0; i < p.Knots().Count(); ++i) {
+    lo = std::min(lo, p.LoadVector()[static_cast<std::size_t>(i) * 5 + 2]);
+    hi = std::max(hi, p.LoadVector()[static_cast<std::size_t>(i) * 5 + 2]);
+  }
+  EXPECT_EQ(dialog.Seen[0], DefaultIsoParams(kIsoWz, static_cast<double>(lo), static_cast<double>(hi)));
+  EXPECT_TRUE(p.IsoVisible());
+  EXPECT_NE(p.DrawFlags() & kViewDrawIsolines, 0);
+  const TIsoParamsRec edited = p.IsoParams();
+  EXPECT_EQ(edited.LabelStep, 5);
+
+  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
+  EXPECT_EQ(progress.Preparations, 1);
+  EXPECT_EQ(dialog.Seen[1], edited);  // the edits are shown again, not the defaults
+
+  // A section view builds its thickness averages apart from the isoline values.
+  TViewTransform plan = p.FirstWindow()->View;
+  p.Model().UpdateScreen(plan);
+  const auto section = p.SectionWindowData(plan);
+  ASSERT_TRUE(section.has_value());
+  EXPECT_EQ(section->Kind, 2);
+  EXPECT_EQ(section->Color, 0xFFFFFFu);
+  EXPECT_NEAR(section->MinPoint.Z, -0.05L, 1e-15L);
+  EXPECT_NEAR(section->MaxPoint.Z, 0.05L, 1e-15L);
+  EXPECT_EQ(section->MinPoint.X, plan.MinPoint.X);
+  EXPECT_EQ(section->MaxPoint.Y, plan.MaxPoint.Y);
+  EXPECT_TRUE(p.KnotThickness().Ready());
+  EXPECT_NEAR(p.KnotThickness().At(p.KnotAt(12)), 0.1L, 1e-18L);
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoWz, -1, 0}));
+  EXPECT_EQ(p.IsoParams(), edited);
+  EXPECT_TRUE(p.EnsureIsoValues(&progress));
+  EXPECT_EQ(progress.Preparations, 1);
+  EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
+
+  plan.Projection = 2;
+  EXPECT_FALSE(p.SectionWindowData(plan).has_value());
+
+  // Cancel hides the isolines.
+  dialog.Ok = false;
+  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
+  EXPECT_FALSE(p.IsoVisible());
+}
+
+TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
+  testing::EditorState e;
+  TVelEditorProject& m = e.Project;
+  const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TMLEditorShell& s, int, int) { s.Layers.Layer(0)->SetThickness(0.1L); });
+  TEditorKnot* lone = m.Knots().AddKnot(2, 0, 0);
+  auto plate = m.Factory()->MakePlate(0, m.Materials().Material(0));
+  plate->Knots = {g.At(1, 0), lone, g.At(1, 1)};
+  m.Elements().Add(std::move(plate));
+  for (TEditorKnot* k : {g.At(0, 0), g.At(0, 1), lone}) examples::AddSupport(m, k, TFixation{1, 1, 1, 1, 1, 0});
+  auto cf = m.Factory()->MakeConcForce();
+  cf->Knot = g.At(1, 1);
+  TForceRecord f;
+  f.Pz = -1;
+  cf->SetForce(f);
+  m.ConcForces().Add(std::move(cf));
+  const auto bytes = examples::SaveWithWindow(e, 2, 1);
+
+  ScriptedMessages messages;
+  TViewerProject p(messages);
+  ASSERT_TRUE(p.LoadProjectBytes(bytes, "plates.tps"));
+  RecordingStatus status;
+  ASSERT_TRUE(p.StaticCalculate(status)) << messages.Shown.at(0).Text;
+  EXPECT_EQ(tavir::BandWidth(p.Elements()), 20);  // the plate does not count
+  for (std::uint8_t kind : {kIsoUx, kIsoWz, kIsoSx, kIsoTxy, kIsoRotX}) {
+    ASSERT_TRUE(p.PrepareKnotValues(kind, 0, 1));
+    EXPECT_EQ(p.KnotAt(4)->ValueCount(), 0) << int(kind);
+    EXPECT_EQ(p.KnotAt(3)->ValueCount(), 1) << int(kind);
+  }
+  EXPECT_FALSE(p.PrepareKnotValues(kIsoNone, 0, 1));
+  p.AverageKnotThickness();
+  EXPECT_FALSE(p.KnotThickness().Has(p.KnotAt(4)));
+  EXPECT_EQ(p.KnotThickness().At(p.KnotAt(4)), 0);
+}
+
+TEST(KnotValues, RangesAndLayerCount) {
+  TFinKnots knots(MakeResultModelFactory());
+  const TValueRange none = KnotValueRange(knots);
+  EXPECT_EQ(none.Min, 1E4096L);
+  EXPECT_EQ(none.Max, -1E4000L);
+  Solved s("shell_two_materials.tps");
+  EXPECT_EQ(s.Project.MaxLayerCount(), 2);
+  ASSERT_TRUE(s.Project.PrepareKnotValues(kIsoSy, 0, 0));
+  const TValueRange r = s.Project.ValueRange();
+  EXPECT_LT(r.Min, r.Max);
+}
+
+TEST(KnotValues, NoValuesWithoutASolve) {
+  ScriptedMessages messages;
+  TViewerProject p(messages);
+  ASSERT_TRUE(p.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "a.tps"));
+  p.SetIsoKind(kIsoWz);
+  EXPECT_FALSE(p.PrepareKnotValues(kIsoWz, -1, 0));
+  EXPECT_FALSE(p.PrepareIsoLines(-1, 0, nullptr));
+  EXPECT_FALSE(p.IsoVisible());
+}
+
+TEST(ViewTexts, CaptionsOfTheQuantities) {
+  EXPECT_EQ(ProgressCaption(kIsoSy), "Нормальные напряжения по оси X (Sy)");
+  EXPECT_EQ(ProgressCaption(kIsoRotY), "Угол поворота отн. оси Y");
+  EXPECT_EQ(StatusCaption(kIsoWz), "Изолинии перемещений вдоль оси Z");
+  EXPECT_EQ(StatusCaption(kIsoRotX), "Изолинии углов поворота отн. оси X");
+  EXPECT_EQ(ProgressCaption(kIsoNone), "");
+  EXPECT_EQ(IsoStatusPanelText(0x400C, kIsoTxy), std::optional<std::string>("Изолинии касательных напряжений Txy"));
+  EXPECT_EQ(IsoStatusPanelText(0x000C, kIsoTxy), std::optional<std::string>(""));
+  EXPECT_EQ(IsoStatusPanelText(0x0400, kIsoNone), std::nullopt);
+  const std::vector<std::pair<std::uint8_t, std::uint8_t>> states = {{0, 1}, {1, 2}, {2, 3}, {3, 6},
+                                                                    {4, 7}, {5, 8}, {6, 4}, {7, 5}, {8, 0}};
+  for (auto [kind, state] : states) EXPECT_EQ(DataStateOfKind(kind), state) << int(kind);
+}
+
+TEST(ViewTexts, ExportAlwaysWritesAWmfFile) {
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"view.bmp", "view.wmf"}, {"view", "view.wmf"},         {"view.emf", "view.wmf"},
+      {"a.b/view", "a.b/view.wmf"}, {"C:\\dir.x\\pic", "C:\\dir.x\\pic.wmf"}, {"v.1.wmf", "v.1.wmf"}};
+  for (const auto& [in, out] : names) EXPECT_EQ(MetafileExportName(in), out) << in;
+}
+
+}  // namespace
+}  // namespace tavir
