@@ -143,6 +143,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
   EXPECT_EQ(progress.Preparations, 1);
   EXPECT_EQ(dialog.Seen[1], edited);  // the edits are shown again, not the defaults
+  const TIsoParamsRec kept = p.IsoParams();
 
   // A section view builds its thickness averages apart from the isoline values.
   TViewTransform plan = p.FirstWindow()->View;
@@ -158,7 +159,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   EXPECT_TRUE(p.KnotThickness().Ready());
   EXPECT_NEAR(p.KnotThickness().At(p.KnotAt(12)), 0.1L, 1e-18L);
   EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoWz, -1, 0}));
-  EXPECT_EQ(p.IsoParams(), edited);
+  EXPECT_EQ(p.IsoParams(), kept);
   EXPECT_TRUE(p.EnsureIsoValues(&progress));
   EXPECT_EQ(progress.Preparations, 1);
   EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
@@ -234,7 +235,7 @@ TEST(ViewTexts, CaptionsOfTheQuantities) {
   EXPECT_EQ(StatusCaption(kIsoWz), "Изолинии перемещений вдоль оси Z");
   EXPECT_EQ(StatusCaption(kIsoRotX), "Изолинии углов поворота отн. оси X");
   EXPECT_EQ(ProgressCaption(kIsoNone), "");
-  EXPECT_EQ(IsoStatusPanelText(0x400C, kIsoTxy), std::optional<std::string>("Изолинии касательных напряжений Txy"));
+  EXPECT_EQ(IsoStatusPanelText(0x440C, kIsoTxy), std::optional<std::string>("Изолинии касательных напряжений Txy"));
   EXPECT_EQ(IsoStatusPanelText(0x000C, kIsoTxy), std::optional<std::string>(""));
   EXPECT_EQ(IsoStatusPanelText(0x0400, kIsoNone), std::nullopt);
   const std::vector<std::pair<std::uint8_t, std::uint8_t>> states = {{0, 1}, {1, 2}, {2, 3}, {3, 6},
