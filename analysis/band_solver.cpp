@@ -1,6 +1,7 @@
 #include "analysis/band_solver.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <exception>
@@ -225,12 +226,21 @@ struct Blocked {
     return -1;
   }
 
-  // The rows that panel [b0, b1) reaches beyond the next panel, dealt out to
-  // `workers` workers cyclically; this is worker `w`'s share.
-  void UpdateTail(std::size_t b0, std::size_t b1, unsigned w, unsigned workers, Extended* g) const {
+  // The rows that panel [b0, b1) reaches beyond the next panel, claimed a few at
+  // a time from `next` by whichever thread is free (a thread that the system
+  // holds back delays a stage by a few rows only). Which thread updates a row
+  // does not change what it computes.
+  void UpdateTail(std::size_t b0, std::size_t b1, std::atomic<std::size_t>& next, Extended* g) const {
+    constexpr std::size_t kChunk = 2;
     const std::size_t b2 = std::min(N, b1 + B);
     const std::size_t end = std::min(N, b1 + BW - 1);
-    for (std::size_t r = b2 + w; r < end; r += workers) UpdateRow(r, b0, b1, g);
+    if (b2 >= end) return;
+    for (;;) {
+      const std::size_t r0 = b2 + next.fetch_add(kChunk, std::memory_order_relaxed);
+      if (r0 >= end) return;
+      const std::size_t r1 = std::min(end, r0 + kChunk);
+      for (std::size_t r = r0; r < r1; ++r) UpdateRow(r, b0, b1, g);
+    }
   }
 };
 
@@ -257,7 +267,8 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
       const std::size_t b1 = b0 + b;
       bad = ctx.FactorRows(b0, b1, std::min(n, b1 + b), g);
       if (bad >= 0) Fail(TSolveFailure::Singular, bad);
-      ctx.UpdateTail(b0, b1, 0, 1, g);
+      std::atomic<std::size_t> next{0};
+      ctx.UpdateTail(b0, b1, next, g);
       SetBar(progress, static_cast<long long>(std::min(n - 1, b1)), barMax);
     }
     return;
@@ -275,13 +286,18 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
   std::latch start(1);
   SpinBarrier stageEnd(threads);
   const unsigned workers = threads - 1;
+  // The tail rows claimed so far in stage k: claims[k % 2]. The calling thread
+  // clears the next stage's counter before it arrives at the barrier.
+  std::array<std::atomic<std::size_t>, 2> claims{};
+  claims[0].store(0, std::memory_order_relaxed);
+  claims[1].store(0, std::memory_order_relaxed);
 
   auto worker = [&](unsigned id) {
     start.wait();
     if (abort) return;
     Extended* g = scratch[id].data();
     for (std::size_t stage = 0, b0 = 0; b0 + b < n; ++stage, b0 += b) {
-      ctx.UpdateTail(b0, b0 + b, id - 1, workers, g);
+      ctx.UpdateTail(b0, b0 + b, claims[stage % 2], g);
       stageEnd.ArriveAndWait();
       if (stopAfter.load(std::memory_order_relaxed) <= stage) return;
     }
@@ -317,7 +333,12 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
         }
       }
       const bool stop = failed >= 0 || observerError != nullptr;
-      if (stop) stopAfter.store(stage, std::memory_order_relaxed);
+      if (stop) {
+        stopAfter.store(stage, std::memory_order_relaxed);
+      } else {
+        ctx.UpdateTail(b0, b1, claims[stage % 2], g);
+      }
+      claims[(stage + 1) % 2].store(0, std::memory_order_relaxed);
       stageEnd.ArriveAndWait();
       if (stop) break;
     }
@@ -328,10 +349,12 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
 }
 
 std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
-  // The calling thread's share of a stage grows as 1.5·B²·BW, each worker's as
-  // (B·BW²/2 - B²·BW) / (threads - 1); they balance at B = BW / (3·threads - 1).
+  // A stage is about B·BW²/2 multiply-adds shared by all threads, of which the
+  // next panel (about 1.5·B²·BW, on the calling thread alone) must not take
+  // longer than an even share: B <= BW / (3·threads). Larger panels mean fewer
+  // barriers, so take the largest.
   if (threads <= 1) return 32;
-  return std::max<std::size_t>(4, bw / (3 * threads - 1));
+  return std::max<std::size_t>(4, bw / (3 * threads));
 }
 
 }  // namespace
