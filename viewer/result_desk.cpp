@@ -132,7 +132,8 @@ void TResultDesk::TrackRubberBand(int x, int y) {
 }
 
 void TResultDesk::DrawShape(const TPoint& to) {
-  if (gesture_ == DeskGesture::Idle) return;
+  // A shape of no size draws nothing, so erasing it needs nothing either.
+  if (gesture_ == DeskGesture::Idle || to == anchor_) return;
   Canvas& c = surface_.PictureCanvas();
   CanvasStateGuard guard(c);
   c.Pen.Mode = PenMode::NotXor;
