@@ -248,7 +248,7 @@ BENCHMARK(BM_ElementStiffness)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShellCalcStiffness)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Assemble)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Solve<false>)->Name("BM_Solve")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_Solve<true>)->Name("BM_SolvePlain")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Solve<true>)->Name("BM_SolvePlain")->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SolveThreads)->ArgsProduct({{64, 100}, {1, 4, 8}})->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Agreement)->Arg(32)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
