@@ -113,6 +113,7 @@ void TViewerProject::DropKnotValues() {
   for (const auto& k : model_->Knots().Items())
     if (TResultKnot* rk = AsResultKnot(k.get())) rk->ClearValues();
   preparedKey_.reset();
+  levelsKey_.reset();
   dataState_ = kDataNone;
   thickness_.Clear();
 }
@@ -398,10 +399,14 @@ bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, Iso
   if (!preparedKey_ || *preparedKey_ != key) {
     if (!PrepareKnotValues(isoKind_, layer, fibre, progress)) return false;
     if (progress) progress->Pump();
+  }
+  // The levels keep the user's edits while they belong to these values.
+  if (!levelsKey_ || *levelsKey_ != key) {
     const int freedom = FreedomOfKind(isoKind_);
     const TValueRange range =
         freedom >= 0 ? FreedomValueRange(model_->Knots(), loadVector_, freedom) : KnotValueRange(model_->Knots());
     isoParams_ = DefaultIsoParams(isoKind_, range.Min, range.Max);
+    levelsKey_ = key;
     dataState_ = DataStateOfKind(isoKind_);
   }
   if (progress) progress->Pump();

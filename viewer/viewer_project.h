@@ -194,7 +194,8 @@ class TViewerProject {
   void AverageKnotThickness(ProgressObserver* progress = nullptr);
   const TKnotThicknessStore& KnotThickness() const { return thickness_; }
   // The box of a section view for a plan view (nullopt for another kind); builds
-  // the thickness averages first.
+  // the thickness averages first. The range runs over the visible shells, so the
+  // view's screen update must have run.
   std::optional<TSectionWindowData> SectionWindowData(const TViewTransform& view);
 
   // ---- display state ----
@@ -263,7 +264,8 @@ class TViewerProject {
   Extended defaultScale_ = 0.01L;
   std::uint8_t dataState_ = kDataNone;
   std::int32_t colorCount_ = 2;
-  std::optional<TKnotValuesKey> preparedKey_;
+  std::optional<TKnotValuesKey> preparedKey_;  // what the knots' values hold
+  std::optional<TKnotValuesKey> levelsKey_;    // what IsoParams were defaulted for
   TKnotThicknessStore thickness_;
 };
 

@@ -173,6 +173,29 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   EXPECT_FALSE(p.IsoVisible());
 }
 
+// Values prepared for another quantity in between are prepared again, and the
+// levels the user edited for this quantity stay.
+TEST(KnotValues, OtherValuesInBetweenKeepTheEditedLevels) {
+  Solved s("plate_clamped.tps");
+  TViewerProject& p = s.Project;
+  p.SetIsoKind(kIsoWz);
+  EditingIsoDialog dialog;
+  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog));
+  const TIsoParamsRec edited = p.IsoParams();
+  ASSERT_TRUE(p.PrepareKnotValues(kIsoRotX, -1, 0));
+  ASSERT_TRUE(p.EnsureIsoValues());
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoWz, -1, 0}));
+  EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
+  EXPECT_EQ(p.IsoParams(), edited);
+  // A new quantity takes the defaults of its own range.
+  p.SetIsoKind(kIsoRotX);
+  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, nullptr));
+  EXPECT_EQ(p.IsoParams().StepCount, 10);
+  EXPECT_EQ(p.IsoParams().LabelStep, 3);
+  EXPECT_EQ(p.IsoParams().Kind, kIsoRotX);
+  EXPECT_EQ(p.DataState(), 5);
+}
+
 TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   testing::EditorState e;
   TVelEditorProject& m = e.Project;

@@ -132,6 +132,29 @@ TEST(ViewerProjectLoad, HostileAndTruncatedFilesLeaveTheOpenProjectAndResults) {
   EXPECT_EQ(v.Hooks.Windows.size(), 1u);
 }
 
+TEST(ViewerProjectLoad, RefusedFilesSayWhy) {
+  Viewer v;
+  auto sig = ExampleBytes("plate_clamped.tps");
+  testing::PutInt32(sig, 0, 2);
+  try {
+    v.Project.LoadProjectBytes(sig, "x.tps");
+    ADD_FAILURE() << "accepted";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "Формат файла не соответствует проекту!");
+  }
+  auto kind = ExampleBytes("plate_simply_supported.tps");
+  kind.at(190 + 110 + 754 + 228 + 4 + 4 + 4 + 4) = 7;
+  try {
+    v.Project.LoadProjectBytes(kind, "x.tps");
+    ADD_FAILURE() << "accepted";
+  } catch (const EFormatError& e) {
+    EXPECT_NE(std::string(e.what()).find("7"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(v.Project.FileName(), "");
+  EXPECT_TRUE(v.Hooks.Windows.empty());
+  EXPECT_FALSE(v.Project.FirstWindow().has_value());
+}
+
 // The knot values of a quantity at knot (ix, iy) of a 4 x 4 grid (row by row).
 Extended GridValue(const TViewerProject& p, int ix, int iy) { return p.KnotAt(iy * 5 + ix)->ValueOf(nullptr); }
 
