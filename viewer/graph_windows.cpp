@@ -217,6 +217,16 @@ const TGraphWindow* TGraphWindows::CurrentWindow() const {
   return current_ >= 0 && current_ < Count() ? items_[static_cast<std::size_t>(current_)].get() : nullptr;
 }
 
+bool TGraphWindows::ZoomCurrent(Extended f) {
+  TGraphWindow* w = CurrentWindow();
+  return w != nullptr && w->Zoom(f);
+}
+
+bool TGraphWindows::ActualSizeCurrent() {
+  TGraphWindow* w = CurrentWindow();
+  return w != nullptr && w->ActualSize();
+}
+
 void TGraphWindows::FreeAll() {
   while (!items_.empty()) items_.pop_back();
   current_ = -1;

@@ -147,6 +147,11 @@ class TGraphWindows {
   TSize ScreenSize() const { return screen_; }
   void SetScreenSize(TSize s) { screen_ = s; }
 
+  // The zoom and actual-size commands on the current view; false (nothing done)
+  // without one or when the view refuses.
+  bool ZoomCurrent(Extended f);
+  bool ActualSizeCurrent();
+
   void FreeAll();
   // The new view becomes current; returns its index.
   int AddWindow(const TFloatPoint3D& minPoint, TColor color, std::uint8_t kind, TFloatPoint scale,

@@ -207,6 +207,8 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   FakeDeskHost host;
   TGraphWindows windows({0, 0}, &host);
   EXPECT_EQ(windows.CurrentWindow(), nullptr);
+  EXPECT_FALSE(windows.ZoomCurrent(2));  // no view: the commands do nothing
+  EXPECT_FALSE(windows.ActualSizeCurrent());
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   const DeskHandle d0 = windows.Items(0).WorkDesk;
@@ -222,6 +224,11 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   EXPECT_TRUE(windows.ShowWindow(1));
   EXPECT_EQ(host.Shown, std::vector<DeskHandle>{d1});
   EXPECT_EQ(windows.Current(), 1);
+  EXPECT_TRUE(windows.ZoomCurrent(2));
+  EXPECT_EQ(windows.Items(1).View.Scale.X, 0.05L);
+  EXPECT_EQ(windows.Items(0).View.Scale.X, 0.1L);
+  EXPECT_TRUE(windows.ActualSizeCurrent());
+  EXPECT_EQ(windows.Items(1).View.Scale.X, 0.1L);
   windows.SetModeCursor(3);
   windows.SetModeCursor(4);
   windows.SetModeCursor(0);
