@@ -32,25 +32,28 @@ void ShowPlain(MessageService& messages, const std::string& text) {
 // Finds or adds knots like FindOrAdd, but through buckets of the tolerance's size,
 // so that meshing a large region does not scan every knot for every corner. The
 // answer is the same: the matching knot with the smallest number. The tolerances
-// can only shrink while it is used (the smallest sizes only decrease), so the
-// buckets of the first tolerances always cover the neighbourhood searched.
+// can only shrink while it is used (the smallest sizes only decrease), so a cell
+// twice the first tolerances wide is never narrower than the box searched.
 class KnotFinder {
  public:
   KnotFinder(TFinKnots& knots, const TViewTransform& window)
-      : knots_(knots), window_(window), cell_(KnotSnapTolerances(knots, window)) {
+      : knots_(knots), window_(window), cell_(CellSizes(KnotSnapTolerances(knots, window))) {
     buckets_.reserve(static_cast<std::size_t>(knots.Count()) * 2 + 16);
     for (std::int32_t i = 0; i < knots.Count(); ++i) Insert(*knots.At(i), i);
   }
 
   FoundKnot FindOrAdd(Extended x, Extended y, Extended z) {
-    Key key;
-    if (!KeyOf(x, y, z, key)) return tavir::FindOrAdd(knots_, window_, x, y, z);
     const SnapTolerances tol = KnotSnapTolerances(knots_, window_);
+    // The cells that the open box of the tolerances around the point touches: at
+    // most two along each axis, since a cell is twice the first tolerance.
+    Key lo, hi;
+    if (!KeyOf(x - tol.X, y - tol.Y, z - tol.Z, lo) || !KeyOf(x + tol.X, y + tol.Y, z + tol.Z, hi))
+      return tavir::FindOrAdd(knots_, window_, x, y, z);
     std::int32_t best = -1;
-    for (std::int64_t dx = -1; dx <= 1; ++dx)
-      for (std::int64_t dy = -1; dy <= 1; ++dy)
-        for (std::int64_t dz = -1; dz <= 1; ++dz) {
-          const auto it = buckets_.find(Key{key.X + dx, key.Y + dy, key.Z + dz});
+    for (std::int64_t cx = lo.X; cx <= hi.X; ++cx)
+      for (std::int64_t cy = lo.Y; cy <= hi.Y; ++cy)
+        for (std::int64_t cz = lo.Z; cz <= hi.Z; ++cz) {
+          const auto it = buckets_.find(Key{cx, cy, cz});
           if (it == buckets_.end()) continue;
           for (std::int32_t i : it->second)
             if ((best < 0 || i < best) && Matches(*knots_.At(i), x, y, z, tol)) best = i;
@@ -67,14 +70,24 @@ class KnotFinder {
     bool operator==(const Key&) const = default;
   };
   struct KeyHash {
+    static std::uint64_t Mix(std::uint64_t x) {
+      x += 0x9e3779b97f4a7c15ULL;
+      x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+      x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+      return x ^ (x >> 31);
+    }
     std::size_t operator()(const Key& k) const {
-      std::size_t h = std::hash<std::int64_t>()(k.X);
-      h ^= std::hash<std::int64_t>()(k.Y) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
-      h ^= std::hash<std::int64_t>()(k.Z) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
-      return h;
+      return static_cast<std::size_t>(Mix(Mix(Mix(static_cast<std::uint64_t>(k.X)) ^ static_cast<std::uint64_t>(k.Y)) ^
+                                          static_cast<std::uint64_t>(k.Z)));
     }
   };
 
+  static SnapTolerances CellSizes(SnapTolerances t) {
+    t.X *= 2;
+    t.Y *= 2;
+    t.Z *= 2;
+    return t;
+  }
   static bool Cell(Extended v, Extended size, std::int64_t& out) {
     const Extended c = std::floor(v / size);
     // Far-off or broken coordinates get no bucket; they are searched the slow way
@@ -95,6 +108,34 @@ class KnotFinder {
   const TViewTransform& window_;
   const SnapTolerances cell_;
   std::unordered_map<Key, std::vector<std::int32_t>, KeyHash> buckets_;
+};
+
+// The duplicate test of rectangles (ElementExists of type 1) over a set of the
+// elements' first four knots, so that meshing a large region does not scan every
+// element for every cell. Kept up to date with the elements added through it.
+class RectangleSet {
+ public:
+  explicit RectangleSet(const TFinElements& elements) {
+    set_.reserve(static_cast<std::size_t>(elements.Count()) * 2 + 16);
+    for (const auto& e : elements.Items())
+      if (e->Knots.size() >= 4) set_.insert(Quad{e->Knots[0], e->Knots[1], e->Knots[2], e->Knots[3]});
+  }
+  bool Contains(const std::vector<TEditorKnot*>& ks) const { return set_.count(Quad{ks[0], ks[1], ks[2], ks[3]}) != 0; }
+  void Add(const std::vector<TEditorKnot*>& ks) { set_.insert(Quad{ks[0], ks[1], ks[2], ks[3]}); }
+
+ private:
+  struct Quad {
+    const TEditorKnot* K[4];
+    bool operator==(const Quad& o) const { return std::equal(K, K + 4, o.K); }
+  };
+  struct QuadHash {
+    std::size_t operator()(const Quad& q) const {
+      std::size_t h = 0;
+      for (const TEditorKnot* k : q.K) h ^= std::hash<const TEditorKnot*>()(k) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+      return h;
+    }
+  };
+  std::unordered_set<Quad, QuadHash> set_;
 };
 
 void ShowNewElement(TMLEditorElement& element, Canvas* picture) {
@@ -403,6 +444,7 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
 
   const std::int32_t knotsBefore = knots.Count();
   KnotFinder finder(knots, window);
+  RectangleSet rectangles(elements);
   const Extended left = topLeft.X;
   const Extended bottom = bottomRight.Y;
   // The outer loop runs along the larger count, so that numbers grow across the
@@ -426,12 +468,14 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
         ks[2] = finder.FindOrAdd(left + ei1 * sx, bottom + eo1 * sy, 0).Knot;
         ks[3] = finder.FindOrAdd(left + ei1 * sx, bottom + eo0 * sy, 0).Knot;
       }
-      if (ElementExists(elements, kElementRectangle, ks[0], ks[1], ks[2], ks[3])) {
+      if (rectangles.Contains(ks)) {
         ++result.Duplicates;
         continue;
       }
-      if (AddElement(elements, messages, kElementRectangle, elemKind, ks, material).Element != nullptr)
+      if (AddElement(elements, messages, kElementRectangle, elemKind, ks, material).Element != nullptr) {
+        rectangles.Add(ks);
         ++result.ElementsAdded;
+      }
     }
   }
   result.KnotsAdded = knots.Count() - knotsBefore;
