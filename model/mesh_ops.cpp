@@ -314,6 +314,17 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
     return result;
   }
 
+  if (elementType != kElementTriangle && elementType != kElementRectangle) {
+    result.Outcome = AddAtPointOutcome::UnsupportedType;
+    return result;
+  }
+  // Once for the click, not once for each of its triangles.
+  if (!material && (elemKind == kElemKindPlate || elemKind == kElemKindShell)) {
+    messages.Error(kNoElementMaterialText);
+    result.Outcome = AddAtPointOutcome::NoMaterial;
+    return result;
+  }
+
   std::vector<TEditorKnot*> added;  // knots this call made
   auto find = [&](Extended kx, Extended ky) {
     const FoundKnot f = FindOrAdd(knots, window, kx, ky, 0);
@@ -355,7 +366,7 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
       TEditorKnot* c = find(x1, y0);
       addOne({a, b, c}, kTriangleExistsText);
     }
-  } else if (elementType == kElementRectangle) {
+  } else {
     TEditorKnot* a = find(x0, y0);
     TEditorKnot* b = find(x0, y1);
     TEditorKnot* c = find(x1, y1);
@@ -368,9 +379,6 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
       return result;
     }
     addOne({a, b, c, d}, kRectangleExistsText);
-  } else {
-    result.Outcome = AddAtPointOutcome::UnsupportedType;
-    return result;
   }
   // Knots of an element that was refused would be left over with nothing on them.
   if (result.Refused > 0) removeAdded();

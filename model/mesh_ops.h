@@ -125,6 +125,7 @@ enum class AddAtPointOutcome {
   BadCell,          // zero-size or undefined grid cell: warning, nothing added
   BadQuad,          // the knots found do not go round a rectangle: warning, the new knots removed
   UnsupportedType,  // an element type this input does not make: nothing
+  NoMaterial,       // no material for the new elements: kNoElementMaterialText, nothing added
 };
 struct AddAtPointResult {
   AddAtPointOutcome Outcome = AddAtPointOutcome::Done;

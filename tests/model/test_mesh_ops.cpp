@@ -241,19 +241,25 @@ TEST_F(MeshFixture, ARefusedElementIsNotDrawnAndLeavesNoKnots) {
   struct Case {
     const char* Name;
     std::uint8_t Kind;
+    std::uint8_t Type;
     std::shared_ptr<TPhisPropRodNL> Material;
+    AddAtPointOutcome Outcome;
+    int Refused;
     std::size_t Messages;
   } cases[] = {
-      {"kind 3", 3, Steel(), 0},
-      {"no material", 5, nullptr, 1},
+      {"kind 3", 3, 1, Steel(), AddAtPointOutcome::Done, 1, 0},
+      {"kind 3 triangles", 3, 0, Steel(), AddAtPointOutcome::Done, 2, 0},
+      {"no material", 5, 1, nullptr, AddAtPointOutcome::NoMaterial, 0, 1},
+      {"no material, triangles", 0, 0, nullptr, AddAtPointOutcome::NoMaterial, 0, 1},
   };
   for (const Case& c : cases) {
     msgs.Shown.clear();
     canvas.Clear();
     const AddAtPointResult r =
-        AddAtPoint(E(), PixelX(1.5L), PixelY(0.5L), c.Material, c.Kind, 1, plan, &canvas, msgs);
+        AddAtPoint(E(), PixelX(1.5L), PixelY(0.5L), c.Material, c.Kind, c.Type, plan, &canvas, msgs);
+    EXPECT_EQ(r.Outcome, c.Outcome) << c.Name;
     EXPECT_TRUE(r.Added.empty()) << c.Name;
-    EXPECT_EQ(r.Refused, 1) << c.Name;
+    EXPECT_EQ(r.Refused, c.Refused) << c.Name;
     EXPECT_TRUE(canvas.Calls.empty()) << c.Name;
     EXPECT_EQ(E().Count(), 1) << c.Name;
     EXPECT_EQ(K().Count(), 4) << c.Name;  // the two new corners are gone, the shared two stay
