@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "platform/binstream.h"
+#include "platform/numtext.h"
+#include "platform/recording_canvas.h"
+#include "platform/wmf_reader.h"
+#include "viewer/view_export.h"
+#include "viewer/viewer_fixture.h"
+#include "viewer/viewer_scene.h"
+
+namespace tavir {
+namespace {
+
+using viewertest::ExampleBytes;
+using viewertest::RecordingStatus;
+
+struct NoSurface : DeskSurface {
+  RecordingCanvas Picture;
+  Canvas& PictureCanvas() override { return Picture; }
+  TDeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
+  void SetScroll(int, int) override {}
+  void RepaintNow() override {}
+};
+
+// The simply supported plate (4 x 4 shells on [0, 2]²) solved, its first window as view 0.
+struct SolvedPlate : ::testing::Test {
+  ScriptedMessages messages;
+  TViewerProject project{messages};
+  TGraphWindows windows{{1024, 768}};
+  TViewerScene scene{project, windows};
+  RecordingCanvas canvas;
+
+  void SetUp() override {
+    ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_simply_supported.tps"), "plate.tps"));
+    ASSERT_TRUE(project.FirstWindow().has_value());
+    windows.LoadFromWindowData(*project.FirstWindow());
+    windows.Items(0).Grid().ShowGrid = 0;
+    RecordingStatus status;
+    ASSERT_TRUE(project.StaticCalculate(status));
+    project.SetIsoKind(kIsoWz);
+    ASSERT_TRUE(project.PrepareIsoLines(-1, 0, nullptr));
+  }
+  const TGraphWindow& plan() { return windows.Items(0); }
+  std::size_t PenLines(TColor colour) {
+    std::size_t n = 0;
+    for (const auto& c : canvas.CallsOf(CanvasOp::LineTo)) n += c.Pen.Color == colour;
+    return n;
+  }
+};
+
+TEST_F(SolvedPlate, PlanViewShowsShellsAndLabelledIsolinesOfTheDeflection) {
+  TDrawFailures failures;
+  PaintResultView(plan(), scene, canvas, failures);
+  EXPECT_EQ(failures.Count(), 0) << failures.First();
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Polygon).size(), 16u);
+  // Downward deflection: negative levels in blue; no positive ones.
+  EXPECT_GT(PenLines(0xFF0000), 0u);
+  EXPECT_EQ(PenLines(0x0000FF), 0u);
+  EXPECT_FALSE(canvas.CallsOf(CanvasOp::Text).empty());
+  // The knot discs (bit 4) and no section line yet.
+  EXPECT_FALSE(canvas.CallsOf(CanvasOp::Ellipse).empty());
+}
+
+TEST_F(SolvedPlate, DisplacementIsolinesIgnoreALayerChosenForStresses) {
+  project.SetLayer(0);  // what a stress command leaves behind
+  TDrawFailures failures;
+  PaintResultView(plan(), scene, canvas, failures);
+  EXPECT_EQ(failures.Count(), 0) << failures.First();
+  EXPECT_GT(PenLines(0xFF0000), 0u);
+}
+
+TEST_F(SolvedPlate, ZonesAndLayerZonesByTheDrawFlags) {
+  project.SetDrawFlags(static_cast<std::int16_t>(0x800 | 0x200));
+  project.SetColorCount(1);
+  TDrawFailures failures;
+  PaintResultView(plan(), scene, canvas, failures);
+  // Elements (outline flag only, no knots), then layer zones (rectangles: text),
+  // then the fills: every shell has the largest volume, so all are pure red.
+  const auto polys = canvas.CallsOf(CanvasOp::Polygon);
+  ASSERT_EQ(polys.size(), 32u);
+  for (std::size_t i = 16; i < 32; ++i) EXPECT_EQ(polys[i].Brush.Color, RGBColor(255, 0, 0));
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Text).size(), 16u);
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Text)[0].Text, FormatExponent(0.1L, 7, 0));
+}
+
+TEST_F(SolvedPlate, SectionGestureMakesAShownSectionViewOfTheCutRow) {
+  NoSurface surface;
+  TResultDesk desk(windows, plan().WorkDesk, scene, scene, surface, messages);
+  // Paint once so that the visibility of the shells is that of the plan.
+  desk.Repaint(canvas);
+  const TPoint a = plan().ModelToScreen(FloatPoint(-0.5L, 0.75L));
+  const TPoint b = plan().ModelToScreen(FloatPoint(2.5L, 0.75L));
+  project.SetMouseMode(3);
+  desk.MouseDown(MouseButton::Left, a.X, a.Y);
+  desk.MouseMove(b.X, b.Y);
+  desk.MouseUp(MouseButton::Left, b.X, b.Y);
+  EXPECT_EQ(project.MouseMode(), 0);
+  ASSERT_EQ(windows.Count(), 2);
+  EXPECT_EQ(windows.Current(), 1);
+  EXPECT_TRUE(scene.Line.Shown);
+  const TGraphWindow& section = windows.Items(1);
+  EXPECT_EQ(section.Kind(), kViewSectionXZ);
+  EXPECT_EQ(section.View.MinPoint.Z, -0.05L);  // -(0 + 0.1 / 2)
+  EXPECT_EQ(section.View.MaxPoint.Z, 0.05L);
+
+  TResultDesk sectionDesk(windows, section.WorkDesk, scene, scene, surface, messages);
+  canvas.Clear();
+  sectionDesk.Repaint(canvas);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Polygon).size(), 4u);  // the row y in [0.5, 1]
+
+  // Back in the plan the line is drawn and every shell is visible again.
+  canvas.Clear();
+  desk.Repaint(canvas);
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Polygon).size(), 16u);
+  bool line = false;
+  for (const auto& c : canvas.CallsOf(CanvasOp::LineTo)) line = line || (c.Pen.Width == 4 && c.Pen.Color == 0x80);
+  EXPECT_TRUE(line);
+}
+
+TEST_F(SolvedPlate, ExportOfThePlanIsAValidMetafile) {
+  std::random_device rd;
+  const auto dir = std::filesystem::temp_directory_path() / ("tavir-scene-" + std::to_string(rd()));
+  std::filesystem::create_directories(dir);
+  const std::string name = (dir / "plate.emf").string();
+  ASSERT_EQ(ExportCurrentView(name, windows, scene, messages), ExportResult::Written);
+  const auto bytes = ReadWholeFile((dir / "plate.wmf").string());
+  const auto wmf = testing_wmf::ReadWmf(bytes);
+  EXPECT_EQ(wmf.Error, "");
+  EXPECT_EQ(wmf.Count(wmf::kPolygon), 16u);
+  EXPECT_GT(wmf.Count(wmf::kTextOut), 0u);
+#ifdef TAVIR_WMF2SVG
+  const std::string svgPath = (dir / "plate.svg").string();
+  const std::string command =
+      std::string("'") + TAVIR_WMF2SVG + "' -o '" + svgPath + "' '" + (dir / "plate.wmf").string() + "' 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  const auto svg = ReadWholeFile(svgPath);
+  const std::string text(svg.begin(), svg.end());
+  std::size_t polygons = 0;
+  for (std::size_t at = text.find("<polygon"); at != std::string::npos; at = text.find("<polygon", at + 1)) ++polygons;
+  EXPECT_EQ(polygons, 16u);
+#endif
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+}  // namespace
+}  // namespace tavir

@@ -1,0 +1,97 @@
+#include "viewer/viewer_scene.h"
+
+#include "viewer/iso_levels.h"
+#include "viewer/knot_values.h"
+#include "viewer/sections.h"
+#include "viewer/zones.h"
+
+namespace tavir {
+
+void DrawPlanItems(const TVelEditorProject& model, Canvas& canvas, std::int16_t flags, std::int32_t layer,
+                   std::int32_t colorCount) {
+  const auto bits = static_cast<std::uint16_t>(flags);
+  for (const auto& e : model.Elements().Items()) {
+    if (e == nullptr || e->Visible == 0) continue;
+    e->Draw(canvas, AsResultShell(e.get()) != nullptr ? layer : -1);
+  }
+  if ((bits & 0x4) != 0) model.Knots().Draw(canvas);
+  if ((bits & 0x8) != 0) model.Supports().Draw(canvas);
+  if ((bits & 0x1) != 0) model.ConcForces().Draw(canvas);  // distributed loads have no picture here
+  if ((bits & 0x100) != 0) model.ShellFuncs().Draw(canvas);
+  const std::vector<const TMLResultShell*> shells = ResultShells(model.Elements().Items());
+  if ((bits & 0x200) != 0) DrawLayerZones(canvas, shells);
+  if ((bits & 0x800) != 0) DrawZones(canvas, shells, colorCount);
+}
+
+void DrawIsoLines(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, const TIsoParamsRec& params,
+                  std::int32_t layerIndex, TDrawFailures& failures, const KnotValueReader& values) {
+  TIsoLabelsList labels;
+  ForEachIsoLevel(
+      params,
+      [&](const TIsoLevel& level) {
+        DrawIsoLevel(canvas, shells, level.Value, level.Labels, layerIndex, labels, failures, values);
+      },
+      [&](TIsoLevelGroup) { labels.DrawLabels(canvas); });
+  labels.FreeAll();
+}
+
+TViewerScene::TViewerScene(TViewerProject& project, TGraphWindows& windows, std::function<void()> viewMode)
+    : project_(project), windows_(windows), viewMode_(std::move(viewMode)) {}
+
+void TViewerScene::UpdateScreen(const TGraphWindow& view) {
+  TVelEditorProject& model = project_.Model();
+  if (view.Kind() <= kViewSectionXZ) {
+    model.UpdateScreen(view.View);
+    return;
+  }
+  for (const auto& k : model.Knots().Items()) {
+    ProjectKnot(*k, view);
+    UpdateKnotVisible(*k, view);
+  }
+  model.Elements().UpdateVisible();
+  model.Supports().UpdateVisible();
+  model.ConcForces().UpdateVisible();
+  model.DispForces().UpdateVisible();
+}
+
+void TViewerScene::DrawPlan(Canvas& canvas, TDrawFailures& failures) {
+  const std::int16_t flags = project_.DrawFlags();
+  DrawPlanItems(project_.Model(), canvas, flags, project_.Layer(), project_.ColorCount());
+  if ((static_cast<std::uint16_t>(flags) & 0x400) == 0 || !project_.IsoVisible()) return;
+  if (!project_.EnsureIsoValues()) return;
+  // Displacements and slopes are kept under no material whatever layer the
+  // stress commands chose last; only stresses are drawn by the layer's material.
+  const std::int32_t layer = IsStressKind(project_.IsoKind()) ? project_.Layer() : -1;
+  DrawIsoLines(canvas, ResultShells(project_.Elements().Items()), project_.IsoParams(), layer, failures);
+}
+
+void TViewerScene::PrepareSection() { project_.AverageKnotThickness(); }
+
+KnotValueReader TViewerScene::ThicknessReader() const {
+  const TKnotThicknessStore& store = project_.KnotThickness();
+  return [&store](const TEditorKnot& k, TMaterialKey key) -> std::optional<Extended> {
+    if (key != nullptr || !store.Has(&k)) return std::nullopt;
+    return store.At(&k);
+  };
+}
+
+void TViewerScene::DrawSection(const TGraphWindow& view, Canvas& canvas, TDrawFailures& failures) {
+  DrawSections(MutableResultShells(project_.Elements().Items()), Line, view, canvas, failures, ThicknessReader());
+}
+
+void TViewerScene::EnterViewMode() {
+  if (viewMode_) {
+    viewMode_();
+    return;
+  }
+  project_.SetMouseMode(0);
+  windows_.SetModeCursor(0);
+}
+
+int TViewerScene::CreateSectionWindow(const TGraphWindow& plan) {
+  const auto box = project_.SectionWindowData(plan.View);
+  if (!box) return -1;
+  return tavir::CreateSectionWindow(windows_, plan, *box, MutableResultShells(project_.Elements().Items()), Line);
+}
+
+}  // namespace tavir
