@@ -24,13 +24,6 @@ constexpr std::size_t kMinShellEntryBytes = 2;
 
 constexpr Extended kRectTolerance = 1e-10L;
 
-template <class T>
-bool DeleteAt(std::vector<std::unique_ptr<T>>& items, std::int32_t i) {
-  if (i < 0 || static_cast<std::size_t>(i) >= items.size()) return false;
-  items.erase(items.begin() + i);
-  return true;
-}
-
 // The force given to a load made by a reader before its record is read.
 TForceRecord PlaceholderForce() {
   TForceRecord f;
@@ -166,7 +159,7 @@ void TMaterials::SaveToStream(BinaryWriter& w) const {
 
 // ---- knots ----
 
-TFinKnots::TFinKnots(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+TFinKnots::TFinKnots(std::shared_ptr<const ModelFactory> factory) : TFactoryList(std::move(factory)) {}
 
 void TFinKnots::SetMinSizeX(Extended x) {
   if (IsFinitePositive(x) && x < MinSizeX) MinSizeX = x;
@@ -194,7 +187,7 @@ bool TFinKnots::Delete(std::int32_t i) {
   TEditorKnot* knot = At(i);
   if (knot == nullptr) return false;
   selection_.Remove(knot);
-  return DeleteAt(items_, i);
+  return TFactoryList::Delete(i);
 }
 
 void TFinKnots::FreeAll() {
@@ -288,7 +281,7 @@ void TFinKnots::Swap(TFinKnots& other) {
 
 // ---- elements ----
 
-TFinElements::TFinElements(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+TFinElements::TFinElements(std::shared_ptr<const ModelFactory> factory) : TFactoryList(std::move(factory)) {}
 
 TMLEditorElement* TFinElements::Add(std::unique_ptr<TMLEditorElement> element) {
   if (!element) return nullptr;
@@ -305,7 +298,7 @@ bool TFinElements::Delete(std::int32_t i) {
   TMLEditorElement* element = At(i);
   if (element == nullptr) return false;
   selection_.Remove(element);
-  return DeleteAt(items_, i);
+  return TFactoryList::Delete(i);
 }
 
 void TFinElements::FreeAll() {
@@ -436,19 +429,10 @@ void TFinElements::Swap(TFinElements& other) {
 
 // ---- supports ----
 
-TEditorSupport* TEditorSupports::Add(std::unique_ptr<TEditorSupport> support) {
-  if (!support) return nullptr;
-  items_.push_back(std::move(support));
-  return items_.back().get();
-}
-
-bool TEditorSupports::Delete(std::int32_t i) { return DeleteAt(items_, i); }
+TEditorSupport* TEditorSupports::Add(std::unique_ptr<TEditorSupport> support) { return Append(std::move(support)); }
 
 std::int32_t TEditorSupports::IndexOfKnot(const TEditorKnot* knot) const {
-  if (knot == nullptr) return -1;
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (items_[i]->Knot == knot) return static_cast<std::int32_t>(i);
-  return -1;
+  return IndexOfRef(&TEditorSupport::Knot, knot);
 }
 
 void TEditorSupports::Draw(Canvas& canvas) const {
@@ -481,19 +465,10 @@ void TEditorSupports::SaveToStream(BinaryWriter& w, const KnotIndex& knots) cons
 
 // ---- concentrated loads ----
 
-TEditorConcentrateForce* TConcForcesList::Add(std::unique_ptr<TEditorConcentrateForce> force) {
-  if (!force) return nullptr;
-  items_.push_back(std::move(force));
-  return items_.back().get();
-}
-
-bool TConcForcesList::Delete(std::int32_t i) { return DeleteAt(items_, i); }
+TEditorConcentrateForce* TConcForcesList::Add(std::unique_ptr<TEditorConcentrateForce> force) { return Append(std::move(force)); }
 
 std::int32_t TConcForcesList::IndexOfKnot(const TEditorKnot* knot) const {
-  if (knot == nullptr) return -1;
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (items_[i]->Knot == knot) return static_cast<std::int32_t>(i);
-  return -1;
+  return IndexOfRef(&TEditorConcentrateForce::Knot, knot);
 }
 
 void TConcForcesList::Draw(Canvas& canvas) const {
@@ -525,19 +500,10 @@ void TConcForcesList::SaveToStream(BinaryWriter& w, const KnotIndex& knots) cons
 
 // ---- distributed loads ----
 
-TEditorDispersionForce* TDispForcesList::Add(std::unique_ptr<TEditorDispersionForce> force) {
-  if (!force) return nullptr;
-  items_.push_back(std::move(force));
-  return items_.back().get();
-}
-
-bool TDispForcesList::Delete(std::int32_t i) { return DeleteAt(items_, i); }
+TEditorDispersionForce* TDispForcesList::Add(std::unique_ptr<TEditorDispersionForce> force) { return Append(std::move(force)); }
 
 std::int32_t TDispForcesList::IndexOfElement(const TFiniteElement* element) const {
-  if (element == nullptr) return -1;
-  for (std::size_t i = 0; i < items_.size(); ++i)
-    if (items_[i]->Element == element) return static_cast<std::int32_t>(i);
-  return -1;
+  return IndexOfRef(&TEditorDispersionForce::Element, element);
 }
 
 void TDispForcesList::Draw(Canvas& canvas) const {
@@ -580,21 +546,10 @@ void TPliantsList::LoadFromStream(BinaryReader& r) { (void)r.ReadCount(0); }
 
 // ---- shell surfaces ----
 
-TEditorShellEP* TShellFunctions::Add(std::unique_ptr<TEditorShellEP> shell) {
-  if (!shell) return nullptr;
-  TEditorShellEP* p = shell.get();
-  items_.push_back(std::move(shell));
-  return p;
-}
+TEditorShellEP* TShellFunctions::Add(std::unique_ptr<TEditorShellEP> shell) { return Append(std::move(shell)); }
 
-TEditorSphere* TShellFunctions::Add(std::unique_ptr<TEditorSphere> shell) {
-  if (!shell) return nullptr;
-  TEditorSphere* p = shell.get();
-  items_.push_back(std::move(shell));
-  return p;
-}
+TEditorSphere* TShellFunctions::Add(std::unique_ptr<TEditorSphere> shell) { return Append(std::move(shell)); }
 
-bool TShellFunctions::Delete(std::int32_t i) { return DeleteAt(items_, i); }
 
 TBaseShellFuncs* TShellFunctions::FirstContaining(Extended x, Extended y) const {
   for (const auto& s : items_) {

@@ -132,6 +132,45 @@ class TSelectionList {
   std::unordered_set<const T*> set_;
 };
 
+// An owning list whose readers make their items through a factory.
+template <class T>
+class TFactoryList : public TOwningList<T> {
+ public:
+  explicit TFactoryList(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+
+  // Removes and frees item i; false when there is none.
+  bool Delete(std::int32_t i) {
+    if (i < 0 || static_cast<std::size_t>(i) >= this->items_.size()) return false;
+    this->items_.erase(this->items_.begin() + i);
+    return true;
+  }
+  void FreeAll() { this->items_.clear(); }
+  void Swap(TFactoryList& other) { this->items_.swap(other.items_); }
+
+  // The factory the list makes its items with.
+  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
+
+ protected:
+  // Appends an item (of T or a class derived from it); nullptr gives nullptr.
+  template <class U>
+  U* Append(std::unique_ptr<U> item) {
+    if (!item) return nullptr;
+    U* p = item.get();
+    this->items_.push_back(std::move(item));
+    return p;
+  }
+  // Position of the first item whose reference (member pointer) is the given object.
+  template <class C, class Ref>
+  std::int32_t IndexOfRef(Ref* C::*member, const void* target) const {
+    if (target == nullptr) return -1;
+    for (std::size_t i = 0; i < this->items_.size(); ++i)
+      if (static_cast<const void*>(this->items_[i].get()->*member) == target) return static_cast<std::int32_t>(i);
+    return -1;
+  }
+
+  std::shared_ptr<const ModelFactory> factory_;
+};
+
 class TFinKnots;
 class TFinElements;
 class TMaterials;
@@ -206,7 +245,7 @@ class TMaterials : public MaterialIndex {
 
 // ---- knots ----
 
-class TFinKnots : public TOwningList<TEditorKnot>, public KnotIndex {
+class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
  public:
   explicit TFinKnots(std::shared_ptr<const ModelFactory> factory);
 
@@ -262,17 +301,14 @@ class TFinKnots : public TOwningList<TEditorKnot>, public KnotIndex {
   // Items, selection and smallest sizes change places (the links stay).
   void Swap(TFinKnots& other);
 
-  // The factory the list makes its items with.
-  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
-  std::shared_ptr<const ModelFactory> factory_;
   TSelectionList<TEditorKnot> selection_;
 };
 
 // ---- elements ----
 
-class TFinElements : public TOwningList<TMLEditorElement>, public ElementIndex {
+class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex {
  public:
   explicit TFinElements(std::shared_ptr<const ModelFactory> factory);
 
@@ -320,25 +356,20 @@ class TFinElements : public TOwningList<TMLEditorElement>, public ElementIndex {
 
   void Swap(TFinElements& other);
 
-  // The factory the list makes its items with.
-  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
-  std::shared_ptr<const ModelFactory> factory_;
   TSelectionList<TMLEditorElement> selection_;
 };
 
 // ---- supports and loads ----
 
-class TEditorSupports : public TOwningList<TEditorSupport> {
+class TEditorSupports : public TFactoryList<TEditorSupport> {
  public:
-  explicit TEditorSupports(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+  using TFactoryList::TFactoryList;
 
   TFinKnots* Knots = nullptr;  // link, not owned
 
   TEditorSupport* Add(std::unique_ptr<TEditorSupport> support);
-  bool Delete(std::int32_t i);
-  void FreeAll() { items_.clear(); }
   // Position of the first support on the knot; -1 when none (or for nullptr).
   std::int32_t IndexOfKnot(const TEditorKnot* knot) const;
 
@@ -352,24 +383,16 @@ class TEditorSupports : public TOwningList<TEditorSupport> {
   void LoadFromStream(BinaryReader& r, const KnotIndex& knots);
   void SaveToStream(BinaryWriter& w, const KnotIndex& knots) const;
 
-  void Swap(TEditorSupports& other) { items_.swap(other.items_); }
 
-  // The factory the list makes its items with.
-  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
-
- private:
-  std::shared_ptr<const ModelFactory> factory_;
 };
 
-class TConcForcesList : public TOwningList<TEditorConcentrateForce> {
+class TConcForcesList : public TFactoryList<TEditorConcentrateForce> {
  public:
-  explicit TConcForcesList(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+  using TFactoryList::TFactoryList;
 
   TFinKnots* Knots = nullptr;  // link, not owned
 
   TEditorConcentrateForce* Add(std::unique_ptr<TEditorConcentrateForce> force);
-  bool Delete(std::int32_t i);
-  void FreeAll() { items_.clear(); }
   std::int32_t IndexOfKnot(const TEditorKnot* knot) const;
 
   void Draw(Canvas& canvas) const;
@@ -378,24 +401,16 @@ class TConcForcesList : public TOwningList<TEditorConcentrateForce> {
   void LoadFromStream(BinaryReader& r, const KnotIndex& knots);
   void SaveToStream(BinaryWriter& w, const KnotIndex& knots) const;
 
-  void Swap(TConcForcesList& other) { items_.swap(other.items_); }
 
-  // The factory the list makes its items with.
-  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
-
- private:
-  std::shared_ptr<const ModelFactory> factory_;
 };
 
-class TDispForcesList : public TOwningList<TEditorDispersionForce> {
+class TDispForcesList : public TFactoryList<TEditorDispersionForce> {
  public:
-  explicit TDispForcesList(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+  using TFactoryList::TFactoryList;
 
   TFinElements* Elements = nullptr;  // link, not owned
 
   TEditorDispersionForce* Add(std::unique_ptr<TEditorDispersionForce> force);
-  bool Delete(std::int32_t i);
-  void FreeAll() { items_.clear(); }
   std::int32_t IndexOfElement(const TFiniteElement* element) const;
 
   // The item drawing, which draws nothing.
@@ -407,13 +422,7 @@ class TDispForcesList : public TOwningList<TEditorDispersionForce> {
   void LoadFromStream(BinaryReader& r, const ElementIndex& elements);
   void SaveToStream(BinaryWriter& w, const ElementIndex& elements) const;
 
-  void Swap(TDispForcesList& other) { items_.swap(other.items_); }
 
-  // The factory the list makes its items with.
-  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
-
- private:
-  std::shared_ptr<const ModelFactory> factory_;
 };
 
 // Lists that never hold items: only a count of 0 is stored (nothing for KnotDisp).
@@ -438,14 +447,12 @@ class TDisplacementsList {
 // ---- shell surfaces ----
 
 // Paraboloids (kind 0) and spheres (kind 3); an item's kind is its class.
-class TShellFunctions : public TOwningList<TBaseShellFuncs> {
+class TShellFunctions : public TFactoryList<TBaseShellFuncs> {
  public:
-  explicit TShellFunctions(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+  using TFactoryList::TFactoryList;
 
   TEditorShellEP* Add(std::unique_ptr<TEditorShellEP> shell);
   TEditorSphere* Add(std::unique_ptr<TEditorSphere> shell);
-  bool Delete(std::int32_t i);
-  void FreeAll() { items_.clear(); }
 
   static TEditorShellEP* AsParaboloid(TBaseShellFuncs* s) { return dynamic_cast<TEditorShellEP*>(s); }
   static TEditorSphere* AsSphere(TBaseShellFuncs* s) { return dynamic_cast<TEditorSphere*>(s); }
@@ -467,14 +474,9 @@ class TShellFunctions : public TOwningList<TBaseShellFuncs> {
   void LoadFromStream(BinaryReader& r);
   void SaveToStream(BinaryWriter& w) const;
 
-  void Swap(TShellFunctions& other) { items_.swap(other.items_); }
-
-  // The factory the list makes its items with.
-  const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  private:
   TBaseShellFuncs* FirstContaining(Extended x, Extended y) const;
-  std::shared_ptr<const ModelFactory> factory_;
 };
 
 // ---- positions for writing ----
