@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when something is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev liblapack-dev libwmf-bin)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev liblapack-dev libwmf-bin locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+sudo_cmd=()
+[ "$(id -u)" = 0 ] || sudo_cmd=(sudo)
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=()
-  [ "$(id -u)" = 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+# A locale with a decimal comma, so that the tests show number texts ignore the C locale.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+  "${sudo_cmd[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 || echo "install_deps: could not generate ru_RU.UTF-8" >&2
 fi
