@@ -184,12 +184,18 @@ bool TViewerProject::AllocateSystem() {
 void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status) {
   const long long count = model_->Elements().Count();
   status.SetBar(0, count);
+  if (recompute) {
+    // The element matrices are independent: computed on every core first, then
+    // added in list order, so the band is the same as with the plain loop.
+    std::vector<TMLResultShell*> shells;
+    shells.reserve(static_cast<std::size_t>(count));
+    for (const auto& e : model_->Elements().Items())
+      if (TMLResultShell* shell = AsResultShell(e.get())) shells.push_back(shell);
+    CalcShellStiffnesses(shells);
+  }
   long long step = 0;
   for (const auto& e : model_->Elements().Items()) {
-    if (TMLResultShell* shell = AsResultShell(e.get())) {
-      if (recompute) shell->CalcStiffness();
-      AddToSystem(*shell, matrix);
-    }
+    if (TMLResultShell* shell = AsResultShell(e.get())) AddToSystem(*shell, matrix);
     status.SetBar(++step, count);
   }
 }
