@@ -133,6 +133,29 @@ void BM_ShellCalcStiffness(benchmark::State& state) {
   }
 }
 
+// Every element matrix of an N × N mesh, on all cores, as the static analysis
+// computes them before the assembly.
+void BM_AllShellStiffnesses(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  auto material = std::make_shared<TPhisPropRodNL>();
+  std::array<TResultKnot, 4> knots;
+  const Extended h = Extended(1) / n;
+  knots[1].Y = knots[2].Y = h;
+  knots[2].X = knots[3].X = h;
+  std::vector<std::unique_ptr<TMLResultShell>> owned;
+  std::vector<TMLResultShell*> shells;
+  for (int i = 0; i < n * n; ++i) {
+    owned.push_back(std::make_unique<TMLResultShell>(1, material));
+    owned.back()->Knots = {&knots[0], &knots[1], &knots[2], &knots[3]};
+    shells.push_back(owned.back().get());
+  }
+  for (auto _ : state) {
+    CalcShellStiffnesses(shells);
+    benchmark::DoNotOptimize(shells.front()->Stiffness.Data());
+  }
+  state.counters["elements"] = static_cast<double>(shells.size());
+}
+
 void BM_Assemble(benchmark::State& state) {
   PlateSystem& s = System(static_cast<int>(state.range(0)));
   TBandMatrix k(s.Equations, s.BandWidth);
@@ -246,6 +269,7 @@ BENCHMARK(BM_Dpbsv)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->
 
 BENCHMARK(BM_ElementStiffness)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShellCalcStiffness)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AllShellStiffnesses)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Assemble)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Solve<false>)->Name("BM_Solve")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Solve<true>)->Name("BM_SolvePlain")->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1);
