@@ -3,7 +3,7 @@
 // Russian messages, leaving the open model exactly as it was, or takes them; what
 // it takes must save to a file that reads back to itself. Anything else aborts.
 //
-//   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTAVIR_FUZZ=ON -DTAVIR_ONLY_CORE=ON
+//   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTAVIR_FUZZ=ON
 //   cmake --build build-fuzz --target fuzz_project_reader
 //   build-fuzz/tests/fuzz/fuzz_project_reader -max_len=4096 tests/data/fuzz_corpus
 #include <cstdint>
