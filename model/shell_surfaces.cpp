@@ -317,15 +317,67 @@ void TSphere::ApplyRecord(BaseRecord&& rec) {
 
 void TSphere::LoadFromStream(BinaryReader& r) { ApplyRecord(ReadRecord(r)); }
 
-// ---- TEditorShellEP ----
+// ---- editor surfaces ----
 
 namespace {
-PlanExtent ParaboloidExtent(const TElipticParabolloid& s) { return {0, s.GetA(), 0, s.GetB()}; }
-PlanExtent SphereExtent(const TSphere& s) {
+PlanExtent ExtentOf(const TElipticParabolloid& s) { return {0, s.GetA(), 0, s.GetB()}; }
+PlanExtent ExtentOf(const TSphere& s) {
   const Extended h = s.GetA() / 2;
   return {-h, h, -h, h};
 }
 }  // namespace
+
+template <class Kind>
+bool TEditorSurface<Kind>::Contains(Extended x, Extended y) const {
+  return PlanContains(Origin, Plane, ExtentOf(*this), x, y);
+}
+
+template <class Kind>
+Extended TEditorSurface<Kind>::GetZ(Extended x, Extended y) {
+  if (Plane == kShellPlaneNone) return 0;
+  Extended lx = 0, ly = 0;
+  if (Plane == kShellPlaneXY) {
+    const PlanExtent e = ExtentOf(*this);
+    lx = ToLocal(x, Origin.X, e.Lo1, e.Hi1);
+    ly = ToLocal(y, Origin.Y, e.Lo2, e.Hi2);
+  }
+  return this->GetZAtLocal(lx, ly);
+}
+
+template <class Kind>
+void TEditorSurface<Kind>::CalcScreenRect(const TViewTransform& window) {
+  PlanScreenRect(window, Origin, Plane, ExtentOf(*this), TopLeft, BottomRight);
+}
+
+template <class Kind>
+void TEditorSurface<Kind>::CheckVisible(const TViewTransform& window) {
+  Visible = PlanVisible(window, Origin, Plane, ExtentOf(*this));
+}
+
+template <class Kind>
+void TEditorSurface<Kind>::Draw(Canvas& canvas) const {
+  DrawContour(canvas, Color, TopLeft, BottomRight);
+}
+
+template <class Kind>
+void TEditorSurface<Kind>::LoadFromStream(BinaryReader& r) {
+  // The whole record is read before anything changes.
+  TBaseShellFuncs::BaseRecord rec = Kind::ReadRecord(r);
+  const EditorTail tail = ReadEditorTail(r);
+  this->ApplyRecord(std::move(rec));
+  Plane = tail.Plane;
+  Origin = tail.Origin;
+  Color = tail.Color;
+}
+
+template <class Kind>
+void TEditorSurface<Kind>::SaveToStream(BinaryWriter& w) const {
+  Kind::SaveToStream(w);
+  WriteEditorTail(w, Plane, Origin, Color);
+}
+
+template class TEditorSurface<TElipticParabolloid>;
+template class TEditorSurface<TSphere>;
 
 TEditorShellEP::TEditorShellEP() {
   SetA(10);
@@ -334,88 +386,9 @@ TEditorShellEP::TEditorShellEP() {
   SetF2(1);
 }
 
-bool TEditorShellEP::Contains(Extended x, Extended y) const {
-  return PlanContains(Origin, Plane, ParaboloidExtent(*this), x, y);
-}
-
-Extended TEditorShellEP::GetZ(Extended x, Extended y) {
-  if (Plane == kShellPlaneNone) return 0;
-  Extended lx = 0, ly = 0;
-  if (Plane == kShellPlaneXY) {
-    lx = ToLocal(x, Origin.X, 0, GetA());
-    ly = ToLocal(y, Origin.Y, 0, GetB());
-  }
-  return GetZAtLocal(lx, ly);
-}
-
-void TEditorShellEP::CalcScreenRect(const TViewTransform& window) {
-  PlanScreenRect(window, Origin, Plane, ParaboloidExtent(*this), TopLeft, BottomRight);
-}
-
-void TEditorShellEP::CheckVisible(const TViewTransform& window) {
-  Visible = PlanVisible(window, Origin, Plane, ParaboloidExtent(*this));
-}
-
-void TEditorShellEP::Draw(Canvas& canvas) const { DrawContour(canvas, Color, TopLeft, BottomRight); }
-
-void TEditorShellEP::LoadFromStream(BinaryReader& r) {
-  BaseRecord rec = ReadRecord(r);
-  const EditorTail tail = ReadEditorTail(r);
-  ApplyRecord(std::move(rec));
-  Plane = tail.Plane;
-  Origin = tail.Origin;
-  Color = tail.Color;
-}
-
-void TEditorShellEP::SaveToStream(BinaryWriter& w) const {
-  TElipticParabolloid::SaveToStream(w);
-  WriteEditorTail(w, Plane, Origin, Color);
-}
-
-// ---- TEditorSphere ----
-
 TEditorSphere::TEditorSphere() {
   SetA(10);
   SetF(2);
-}
-
-bool TEditorSphere::Contains(Extended x, Extended y) const {
-  return PlanContains(Origin, Plane, SphereExtent(*this), x, y);
-}
-
-Extended TEditorSphere::GetZ(Extended x, Extended y) {
-  if (Plane == kShellPlaneNone) return 0;
-  Extended lx = 0, ly = 0;
-  if (Plane == kShellPlaneXY) {
-    const Extended h = GetA() / 2;
-    lx = ToLocal(x, Origin.X, -h, h);
-    ly = ToLocal(y, Origin.Y, -h, h);
-  }
-  return GetZAtLocal(lx, ly);
-}
-
-void TEditorSphere::CalcScreenRect(const TViewTransform& window) {
-  PlanScreenRect(window, Origin, Plane, SphereExtent(*this), TopLeft, BottomRight);
-}
-
-void TEditorSphere::CheckVisible(const TViewTransform& window) {
-  Visible = PlanVisible(window, Origin, Plane, SphereExtent(*this));
-}
-
-void TEditorSphere::Draw(Canvas& canvas) const { DrawContour(canvas, Color, TopLeft, BottomRight); }
-
-void TEditorSphere::LoadFromStream(BinaryReader& r) {
-  BaseRecord rec = ReadRecord(r);
-  const EditorTail tail = ReadEditorTail(r);
-  ApplyRecord(std::move(rec));
-  Plane = tail.Plane;
-  Origin = tail.Origin;
-  Color = tail.Color;
-}
-
-void TEditorSphere::SaveToStream(BinaryWriter& w) const {
-  TSphere::SaveToStream(w);
-  WriteEditorTail(w, Plane, Origin, Color);
 }
 
 }  // namespace tavir

@@ -171,8 +171,12 @@ class TSphere : public TBaseShellFuncs {
   void UpdateCurvatures();
 };
 
-// The editor's paraboloid: Origin is the plan corner with the smallest coordinates.
-class TEditorShellEP : public TElipticParabolloid {
+// What the editor adds to a surface of either kind: its placement in the model
+// (Origin: for the paraboloid the plan corner with the smallest coordinates, for
+// the sphere the centre of the plan square), its contour colour and the pixels of
+// the contour in the current window.
+template <class Kind>
+class TEditorSurface : public Kind {
  public:
   TFloatPoint3D Origin;
   std::uint8_t Plane = kShellPlaneXY;
@@ -180,9 +184,6 @@ class TEditorShellEP : public TElipticParabolloid {
   TPoint TopLeft;      // pixel of the plan corner (smallest X, largest Y)
   std::uint8_t Visible = 0;
   TColor Color = 255;  // contour colour
-
-  // a = b = 10, f1 = f2 = 1 (so Kx = Ky = 0.08), at the origin, red contour.
-  TEditorShellEP();
 
   void SetOrigin(const TFloatPoint3D& v) { Origin = v; }
   void SetPlane(std::uint8_t v) { Plane = v; }
@@ -208,34 +209,21 @@ class TEditorShellEP : public TElipticParabolloid {
   void SaveToStream(BinaryWriter& w) const;
 };
 
-// The editor's sphere: Origin is the centre of the plan square.
-class TEditorSphere : public TSphere {
- public:
-  TFloatPoint3D Origin;
-  std::uint8_t Plane = kShellPlaneXY;
-  TPoint BottomRight;
-  TPoint TopLeft;
-  std::uint8_t Visible = 0;
-  TColor Color = 255;
+extern template class TEditorSurface<TElipticParabolloid>;
+extern template class TEditorSurface<TSphere>;
 
+// The editor's paraboloid.
+class TEditorShellEP : public TEditorSurface<TElipticParabolloid> {
+ public:
+  // a = b = 10, f1 = f2 = 1 (so Kx = Ky = 0.08), at the origin, red contour.
+  TEditorShellEP();
+};
+
+// The editor's sphere.
+class TEditorSphere : public TEditorSurface<TSphere> {
+ public:
   // a = 10, f = 2 (so R = 6.25 and Kx = Ky = 0.16), centred at the origin, red contour.
   TEditorSphere();
-
-  void SetOrigin(const TFloatPoint3D& v) { Origin = v; }
-  void SetPlane(std::uint8_t v) { Plane = v; }
-  void SetColor(TColor v) { Color = v; }
-  void SetVisible(std::uint8_t v) { Visible = v; }
-  void SetTopLeft(const TPoint& v) { TopLeft = v; }
-  void SetBottomRight(const TPoint& v) { BottomRight = v; }
-
-  bool Contains(Extended x, Extended y) const;
-  Extended GetZ(Extended x, Extended y);
-  void CalcScreenRect(const TViewTransform& window);
-  void CheckVisible(const TViewTransform& window);
-  void Draw(Canvas& canvas) const;
-
-  void LoadFromStream(BinaryReader& r);
-  void SaveToStream(BinaryWriter& w) const;
 };
 
 }  // namespace tavir
