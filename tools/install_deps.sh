@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, only when something is missing.
+# Installs the Debian packages the build and the tests need, only when something is
+# missing. Every package is named: --no-install-recommends skips fonts, Qt's
+# platform plugins and helpers that the tests rely on.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev liblapack-dev libwmf-bin locales)
+packages=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  liblapack-dev libopenblas-dev                 # the benchmark's yardstick only
+  libwmf-bin fonts-urw-base35                   # the independent metafile reader and the fonts it loads
+  locales                                       # a decimal-comma locale for the number-text tests
+  qt6-base-dev qt6-qpa-plugins libgl-dev        # Qt 6 Widgets, its offscreen/xcb platforms
+  fonts-dejavu-core fonts-liberation2           # Cyrillic glyphs for the programs' texts
+)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

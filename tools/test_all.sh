@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: once in the
-# normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer for the
-# libraries that link no Qt (model, file, analysis).
+# Installs what is missing, builds everything and runs every test: once in a
+# Release build with warnings as errors (the GUI tests headless), once under
+# AddressSanitizer and UndefinedBehaviorSanitizer for the libraries that link no Qt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install_deps.sh
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+export QT_QPA_PLATFORM=offscreen
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVIR_WERROR=ON
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIR_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIR_SANITIZE=ON -DTAVIR_WERROR=ON -DTAVIR_GUI=OFF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"

@@ -9,6 +9,7 @@
 #include "platform/recording_canvas.h"
 #include "platform/wmf_reader.h"
 #include "viewer/view_export.h"
+#include "wmf2svg.h"
 #include "viewer/viewer_fixture.h"
 #include "viewer/viewer_scene.h"
 
@@ -133,17 +134,10 @@ TEST_F(SolvedPlate, ExportOfThePlanIsAValidMetafile) {
   EXPECT_EQ(wmf.Error, "");
   EXPECT_EQ(wmf.Count(wmf::kPolygon), 16u);
   EXPECT_GT(wmf.Count(wmf::kTextOut), 0u);
-#ifdef TAVIR_WMF2SVG
-  const std::string svgPath = (dir / "plate.svg").string();
-  const std::string command =
-      std::string("'") + TAVIR_WMF2SVG + "' -o '" + svgPath + "' '" + (dir / "plate.wmf").string() + "' 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  const auto svg = ReadWholeFile(svgPath);
-  const std::string text(svg.begin(), svg.end());
+  const std::string text = testing::Wmf2Svg(dir / "plate.wmf");
   std::size_t polygons = 0;
   for (std::size_t at = text.find("<polygon"); at != std::string::npos; at = text.find("<polygon", at + 1)) ++polygons;
   EXPECT_EQ(polygons, 16u);
-#endif
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);
 }
