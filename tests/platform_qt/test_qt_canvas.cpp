@@ -135,6 +135,47 @@ TEST(QtCanvas, ClearPenRectangleFillsTheSameArea) {
   EXPECT_EQ(Changed(c), want);
 }
 
+TEST(QtCanvas, PolygonFillsPixelCentresInsideAndOutlinesEveryVertex) {
+  // Without a pen: the pixels whose centres are inside, right and bottom edges out.
+  QtCanvas bare(QSize(12, 12));
+  bare.Pen.Style = PenStyle::Clear;
+  bare.Brush = {kBlue, BrushStyle::Solid};
+  bare.Polygon({{1, 1}, {10, 1}, {10, 10}, {1, 10}});
+  Pixels square;
+  for (int y = 1; y < 10; ++y)
+    for (int x = 1; x < 10; ++x) square.insert({x, y});
+  EXPECT_EQ(Changed(bare), square);
+
+  // With a pen: the closed outline through every vertex, the fill inside it.
+  QtCanvas framed(QSize(12, 12));
+  framed.Pen.Color = kRed;
+  framed.Brush = {kBlue, BrushStyle::Solid};
+  framed.Polygon({{1, 1}, {10, 1}, {10, 10}, {1, 10}});
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool inside = x >= 1 && x <= 10 && y >= 1 && y <= 10;
+      const bool edge = inside && (x == 1 || x == 10 || y == 1 || y == 10);
+      EXPECT_EQ(framed.PixelAt(x, y), !inside ? kWhite : edge ? kRed : kBlue) << x << "," << y;
+    }
+
+  // A triangle: the fill stays within the outline on every row.
+  QtCanvas tri(QSize(30, 30));
+  tri.Pen.Color = kRed;
+  tri.Brush = {kBlue, BrushStyle::Solid};
+  tri.Polygon({{2, 2}, {27, 9}, {8, 26}});
+  for (int y = 0; y < 30; ++y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < 30; ++x)
+      if (tri.PixelAt(x, y) != kWhite) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    if (first < 0) continue;
+    EXPECT_EQ(tri.PixelAt(first, y), kRed) << "row " << y;
+    EXPECT_EQ(tri.PixelAt(last, y), kRed) << "row " << y;
+  }
+}
+
 TEST(QtCanvas, EllipseStaysInsideItsBoxWithoutRightAndBottomEdges) {
   struct Case {
     int X1, Y1, X2, Y2;
