@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/recording_canvas.h"
 
 namespace tavir {
 namespace {
@@ -469,6 +470,79 @@ TEST(QtCanvas, ImagesComeFromTheImageListsByNameAndIndex) {
     for (int x = 10; x < 28; ++x) want.insert({x, y});
   EXPECT_EQ(Changed(c), want);
   EXPECT_EQ(c.PixelAt(10, 5), kRed);
+}
+
+// A drawing routine as the model draws: it changes pen, brush and font under a
+// guard and leaves the canvas as it found it.
+void DrawElementWithLabel(Canvas& c) {
+  CanvasStateGuard guard(c);
+  c.Pen = {0xFF0000, 1, PenStyle::Solid, PenMode::Copy};
+  c.Brush = {0xF0CAA6, BrushStyle::FDiagonal};
+  c.Polygon({{4, 4}, {44, 4}, {44, 30}, {4, 30}});
+  c.Pen = {0x00FF00, 0, PenStyle::Dot, PenMode::NotXor};
+  c.Rectangle(2, 2, 47, 33);
+  c.Ellipse(20, 10, 30, 20);
+  c.MoveTo(0, 39);
+  c.LineTo(49, 34);
+  c.Polyline({{0, 0}, {10, 5}, {3, 12}});
+  c.SetPixel(48, 1, 0x123456);
+  c.Brush.Style = BrushStyle::Clear;
+  c.Font = {"DejaVu Sans", 7, 0x800000};
+  c.TextOut(8, 12, "Эл 7");
+  c.DrawImage("IL_Rests", 0, 30, 22);
+}
+
+// Replays what a recording canvas took down, call by call with the state it
+// recorded.
+void Replay(const std::vector<CanvasCall>& calls, Canvas& c) {
+  for (const CanvasCall& call : calls) {
+    c.Pen = call.Pen;
+    c.Brush = call.Brush;
+    c.Font = call.Font;
+    switch (call.Op) {
+      case CanvasOp::LineTo:
+        c.MoveTo(call.Points[0].X, call.Points[0].Y);
+        c.LineTo(call.Points[1].X, call.Points[1].Y);
+        break;
+      case CanvasOp::Polyline: c.Polyline(call.Points); break;
+      case CanvasOp::Polygon: c.Polygon(call.Points); break;
+      case CanvasOp::Rectangle: c.Rectangle(call.Points[0].X, call.Points[0].Y, call.Points[1].X, call.Points[1].Y); break;
+      case CanvasOp::Ellipse: c.Ellipse(call.Points[0].X, call.Points[0].Y, call.Points[1].X, call.Points[1].Y); break;
+      case CanvasOp::Pixel: c.SetPixel(call.Points[0].X, call.Points[0].Y, call.Color); break;
+      case CanvasOp::Text: c.TextOut(call.Points[0].X, call.Points[0].Y, call.Text); break;
+      case CanvasOp::Image: c.DrawImage(call.Text, call.Index, call.Points[0].X, call.Points[0].Y); break;
+    }
+  }
+}
+
+TEST(QtCanvas, DrawsWhatTheRecordingCanvasRecordsAndKeepsItsState) {
+  QImage symbol(18, 18, QImage::Format_RGB32);
+  symbol.fill(QColor(0, 0, 128));
+  ImageLists lists;
+  lists.Add("IL_Rests", symbol, 18);
+
+  QtCanvas direct(QSize(50, 40), &lists);
+  Background(direct);
+  direct.Pen = {kBlue, 3, PenStyle::Dash, PenMode::Xor};
+  direct.Brush = {kRed, BrushStyle::Cross};
+  direct.Font = {"Courier", 12, kRed};
+  const CanvasPen pen = direct.Pen;
+  const CanvasBrush brush = direct.Brush;
+  const CanvasFont font = direct.Font;
+  DrawElementWithLabel(direct);
+  EXPECT_EQ(direct.Pen, pen);
+  EXPECT_EQ(direct.Brush, brush);
+  EXPECT_EQ(direct.Font, font);
+
+  RecordingCanvas recording;
+  DrawElementWithLabel(recording);
+  ASSERT_EQ(recording.Calls.size(), 8u);
+  QtCanvas replayed(QSize(50, 40), &lists);
+  Background(replayed);
+  Replay(recording.Calls, replayed);
+  EXPECT_EQ(replayed.Image(), direct.Image()) << "the calls and the state each call records make the picture";
+  EXPECT_EQ(direct.PixelAt(48, 1), 0x123456u);
+  EXPECT_EQ(direct.PixelAt(35, 27), 0x800000u) << "the symbol";
 }
 
 }  // namespace
