@@ -193,6 +193,21 @@ Ink InkOf(const CanvasPen& pen, const CanvasBrush& brush, TPoint origin) {
           pen.Mode,          brush.Style,       origin.X,                     origin.Y};
 }
 
+// The image pixels [L, R) x [T, B) that a rectangle or ellipse with these corners
+// (in any order) covers, and the part of them inside the image.
+struct ShapeBox {
+  long long L, T, R, B;
+  QRect Visible;
+};
+
+ShapeBox BoxOf(int x1, int y1, int x2, int y2, TPoint origin, const QRect& image) {
+  ShapeBox s{std::min(x1, x2) - static_cast<long long>(origin.X), std::min(y1, y2) - static_cast<long long>(origin.Y),
+             std::max(x1, x2) - static_cast<long long>(origin.X), std::max(y1, y2) - static_cast<long long>(origin.Y),
+             {}};
+  s.Visible = QRect(QPoint(Saturate(s.L), Saturate(s.T)), QPoint(Saturate(s.R - 1), Saturate(s.B - 1))).intersected(image);
+  return s;
+}
+
 }  // namespace
 
 // Which pixels of an image area a shape's outline or fill covers; a pixel is
@@ -399,15 +414,10 @@ void QtCanvas::Polygon(const std::vector<TPoint>& points) {
 
 void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2 || image_.isNull()) return;
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  // Image coordinates of the covered pixels: [l, r) x [t, b).
-  const long long l = x1 - static_cast<long long>(origin_.X);
-  const long long r = x2 - static_cast<long long>(origin_.X);
-  const long long t = y1 - static_cast<long long>(origin_.Y);
-  const long long b = y2 - static_cast<long long>(origin_.Y);
-  const QRect box = QRect(QPoint(Saturate(l), Saturate(t)), QPoint(Saturate(r - 1), Saturate(b - 1))).intersected(image_.rect());
-  if (box.isEmpty()) return;
+  const ShapeBox sb = BoxOf(x1, y1, x2, y2, origin_, image_.rect());
+  if (sb.Visible.isEmpty()) return;
+  const long long l = sb.L, t = sb.T, r = sb.R, b = sb.B;
+  const QRect& box = sb.Visible;
   const Ink ink = InkOf(Pen, Brush, origin_);
   // With a pen, a frame of its width inside the covered area; styled pens run
   // along it. Each pixel is either frame or fill, never both.
@@ -475,14 +485,10 @@ Span EllipseRow(long long l, long long t, long long r, long long b, long long k,
 
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2 || image_.isNull()) return;
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  const long long l = x1 - static_cast<long long>(origin_.X);
-  const long long r = x2 - static_cast<long long>(origin_.X);
-  const long long t = y1 - static_cast<long long>(origin_.Y);
-  const long long b = y2 - static_cast<long long>(origin_.Y);
-  const QRect box = QRect(QPoint(Saturate(l), Saturate(t)), QPoint(Saturate(r - 1), Saturate(b - 1))).intersected(image_.rect());
-  if (box.isEmpty()) return;
+  const ShapeBox sb = BoxOf(x1, y1, x2, y2, origin_, image_.rect());
+  if (sb.Visible.isEmpty()) return;
+  const long long l = sb.L, t = sb.T, r = sb.R, b = sb.B;
+  const QRect& box = sb.Visible;
   const bool pen = Pen.Style != PenStyle::Clear;
   // The outline is the shape less the inside of the shape shrunk by the pen width
   // less one; the inside of a row is what its neighbours above and below also hold.
