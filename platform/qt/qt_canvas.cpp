@@ -403,8 +403,8 @@ void QtCanvas::Polygon(const std::vector<TPoint>& points) {
       std::sort(crossings.begin(), crossings.end());
       for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
         // Pixels x with x + 0.5 in [from, to).
-        const int from = static_cast<int>(std::max<long double>(std::ceil(crossings[i] - 0.5L), box.left()));
-        const int to = static_cast<int>(std::min<long double>(std::ceil(crossings[i + 1] - 0.5L) - 1, box.right()));
+        const int from = static_cast<int>(std::clamp<long double>(std::ceil(crossings[i] - 0.5L), box.left(), box.right() + 1));
+        const int to = static_cast<int>(std::clamp<long double>(std::ceil(crossings[i + 1] - 0.5L) - 1, box.left() - 1, box.right()));
         for (int x = from; x <= to; ++x) shape.SetFill(x, y);
       }
     }
