@@ -311,9 +311,11 @@ void QtCanvas::Line(TPoint from, TPoint to) {
   const PenStyle style = Pen.Style;
   const long long ox = origin_.X;
   const long long oy = origin_.Y;
+  uchar* bits = image_.bits();
+  const qsizetype stride = image_.bytesPerLine();
   RasterLine(from.X - ox, from.Y - oy, to.X - ox, to.Y - oy, image_.rect(), [&](int px, int py, long long i) {
     if (!StyleOn(style, i)) return;
-    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(py));
+    auto* line = reinterpret_cast<std::uint32_t*>(bits + py * stride);
     line[px] = Combine(line[px], src, mode);
   });
 }
