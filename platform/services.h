@@ -47,8 +47,10 @@ class ScriptedMessages : public MessageService {
 };
 
 // Progress of a long computation: the status window's stage rows and cells, a
-// bar, and a pump point where the GUI may process events (and the user may press
-// Break). The computation never knows about Qt.
+// bar with its caption, a second bar with its caption (the two-bar progress box:
+// the first shows the current stage, the second the whole job), and a pump point
+// where the GUI may process events (and the user may press Break). The
+// computation never knows about Qt.
 class ProgressObserver {
  public:
   virtual ~ProgressObserver() = default;
@@ -56,6 +58,8 @@ class ProgressObserver {
   virtual void SetCell(int col, int row, const std::string& text) { (void)col; (void)row; (void)text; }
   virtual void SetBar(long long position, long long maximum) { (void)position; (void)maximum; }
   virtual void SetLabel(const std::string& text) { (void)text; }
+  virtual void SetBar2(long long position, long long maximum) { (void)position; (void)maximum; }
+  virtual void SetLabel2(const std::string& text) { (void)text; }
   virtual void Pump() {}
 };
 

@@ -1,0 +1,28 @@
+#include "platform/qt/dialog_runner.h"
+
+namespace tavir {
+namespace {
+// One GUI thread: the innermost interceptor, or none.
+ScopedDialogInterceptor* gInnermost = nullptr;
+}  // namespace
+
+int DialogRunner::Run(QDialog& dialog) {
+  if (ScopedDialogInterceptor* active = gInnermost) {
+    // Dialogs opened while the interceptor works (a message box from a refused
+    // check) come back to the same interceptor: no real modal loop ever starts.
+    ++active->count_;
+    return active->interceptor_(dialog);
+  }
+  return dialog.exec();
+}
+
+bool DialogRunner::Intercepted() { return gInnermost != nullptr; }
+
+ScopedDialogInterceptor::ScopedDialogInterceptor(DialogRunner::Interceptor interceptor)
+    : interceptor_(std::move(interceptor)), outer_(gInnermost) {
+  gInnermost = this;
+}
+
+ScopedDialogInterceptor::~ScopedDialogInterceptor() { gInnermost = outer_; }
+
+}  // namespace tavir
