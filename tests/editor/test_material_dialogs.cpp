@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/material_list_edit.h"
+#include "editor/material_dialogs.h"
 #include "model/load_ops.h"
 #include "model/project.h"
+#include "platform/numtext.h"
 
 namespace tavir {
 namespace {
@@ -57,6 +58,24 @@ TEST(MaterialNames, RefusedNamesAndTheirMessages) {
   EXPECT_EQ(MaterialNameRefusal("Сталь ✓"), std::optional<std::string>(kMaterialNameNotStorableText));
   EXPECT_EQ(MaterialNameRefusal("Ἀλουμίνιο"), std::optional<std::string>(kMaterialNameNotStorableText));
   EXPECT_EQ(DeleteMaterialQuestion("Бетон В25"), "Удалить материал: Бетон В25?");
+}
+
+TEST(MaterialDiagram, MemoLinesByKind) {
+  SetDecimalSeparator('.');
+  TPhisPropNL m;
+  m.SetE1(1.5e5L);
+  m.SetA(-2.25L);
+  m.SetK(0.001L);
+  EXPECT_EQ(DiagramLines(m), (std::vector<std::string>{"E1 = 1.5000000E+05"}));
+  m.SetDiagramma(1);
+  EXPECT_EQ(DiagramLines(m), (std::vector<std::string>{"A = -2.2500000E+00", "k = 1.0000000E-03"}));
+  m.SetDiagramma(2);
+  EXPECT_TRUE(DiagramLines(m).empty());
+  TPhisPropNL zero;
+  EXPECT_EQ(DiagramLines(zero), (std::vector<std::string>{"E1 = 0.0000000E+00"}));
+  SetDecimalSeparator(',');
+  EXPECT_EQ(DiagramLines(zero), (std::vector<std::string>{"E1 = 0,0000000E+00"}));
+  SetDecimalSeparator('.');
 }
 
 TEST_F(MaterialListEditTest, WorkingCopyShowsTheListAndItsSelection) {

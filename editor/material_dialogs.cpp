@@ -1,12 +1,22 @@
-#include "editor/material_list_edit.h"
+#include "editor/material_dialogs.h"
 
 #include "model/load_ops.h"
 #include "platform/cp1251.h"
+#include "platform/numtext.h"
 
 namespace tavir {
 
 std::string DeleteMaterialQuestion(std::string_view name) {
   return "Удалить материал: " + std::string(name) + "?";
+}
+
+std::vector<std::string> DiagramLines(const TPhisPropNL& material) {
+  const auto number = [](Extended v) { return FormatExponent(v, 8, 2); };
+  switch (material.Diagramma) {
+    case 0: return {"E1 = " + number(material.E1)};
+    case 1: return {"A = " + number(material.A), "k = " + number(material.k)};
+    default: return {};
+  }
 }
 
 std::optional<std::string> MaterialNameRefusal(std::string_view name) {

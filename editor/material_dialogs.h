@@ -1,5 +1,8 @@
 #pragma once
-// The material chooser's list as plain code. The chooser edits a working copy of
+// The material dialogs' rules as plain code: the name check and the diagram memo
+// of the properties dialog, and the chooser's list.
+//
+// The chooser's list: The chooser edits a working copy of
 // the material list as a whole: new, edited and deleted materials stay in the
 // copy, and the list given to the chooser takes them over only when the user
 // presses OK. Cancel leaves the list, its objects and every layer as they were.
@@ -24,6 +27,12 @@ inline constexpr const char* kDeleteMaterialCaption = "Удаление";
 
 // "Удалить материал: " + name + "?"
 std::string DeleteMaterialQuestion(std::string_view name);
+
+// The memo lines of the deformation diagram: "E1 = " + E1 for the bilinear one
+// (kind 0), "A = " + A and "k = " + k for the power law (kind 1), nothing for any
+// other kind; numbers in exponent format, 8 significant digits, an exponent of at
+// least 2 digits.
+std::vector<std::string> DiagramLines(const TPhisPropNL& material);
 
 // Why the material dialog refuses to close with this name: empty (the name must
 // be given) or with a character a project file cannot store. Nothing when the
