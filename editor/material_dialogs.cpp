@@ -1,6 +1,7 @@
 #include "editor/material_dialogs.h"
 
 #include "model/load_ops.h"
+#include "model/project.h"
 #include "platform/cp1251.h"
 #include "platform/numtext.h"
 
@@ -23,6 +24,11 @@ std::optional<std::string> MaterialNameRefusal(std::string_view name) {
   if (name.empty()) return std::string(kMaterialNameRequiredText);
   if (!IsCp1251Encodable(name)) return std::string(kMaterialNameNotStorableText);
   return std::nullopt;
+}
+
+MaterialListContext ListContext(const TMaterials& materials, const MaterialHolders& holders) {
+  return {[&materials] { return materials.Factory()->MakeMaterial(); },
+          [&materials, holders](const TPhisPropRodNL* m) { return MaterialInUse(materials, m, holders); }};
 }
 
 MaterialListEdit::MaterialListEdit(const std::vector<MaterialEntry>& entries, std::int32_t selected,

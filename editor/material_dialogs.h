@@ -47,6 +47,13 @@ struct MaterialListContext {
   std::function<bool(const TPhisPropRodNL*)> InUse;
 };
 
+class TMaterials;
+struct MaterialHolders;
+
+// The context of a project's list: new materials by its factory, in use when an
+// element layer or one of the holders uses the material. The list must outlive it.
+MaterialListContext ListContext(const TMaterials& materials, const MaterialHolders& holders);
+
 class MaterialListEdit {
  public:
   // A working copy of `entries` with item `selected` chosen (none when out of range).

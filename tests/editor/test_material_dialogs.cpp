@@ -33,10 +33,7 @@ class MaterialListEditTest : public ::testing::Test {
     entries = project.Materials().Entries();
   }
 
-  MaterialListContext Context() {
-    return {[this] { return project.Factory()->MakeMaterial(); },
-            [this](const TPhisPropRodNL* m) { return MaterialInUse(project.Materials(), m); }};
-  }
+  MaterialListContext Context() { return ListContext(project.Materials(), holders); }
 
   std::vector<std::string> Names(const MaterialListEdit& edit) {
     std::vector<std::string> names;
@@ -47,6 +44,7 @@ class MaterialListEditTest : public ::testing::Test {
   TVelEditorProject project;
   std::shared_ptr<TPhisPropRodNL> steel, concrete;
   std::vector<MaterialEntry> entries;
+  MaterialHolders holders;
   ScriptedModelDialogs dialogs;
   ScriptedMessages messages;
 };
@@ -185,6 +183,16 @@ TEST_F(MaterialListEditTest, DeletingTheLastMaterialDisablesDeleteForGood) {
   EXPECT_EQ(edit.New(dialogs, messages), MaterialListEdit::Outcome::Changed);
   EXPECT_EQ(edit.Count(), 1);
   EXPECT_FALSE(edit.DeleteEnabled());
+}
+
+TEST_F(MaterialListEditTest, HoldersOutsideTheElementListKeepTheirMaterials) {
+  // The layer of an open layer dialog holds the concrete.
+  const TPhisicalElement layer(concrete);
+  holders.Layers.push_back(&layer);
+  MaterialListEdit edit(entries, 1, Context());
+  EXPECT_EQ(edit.DeleteSelected(messages), MaterialListEdit::Outcome::Refused);
+  EXPECT_EQ(messages.Shown.back().Text, kMaterialInUseText);
+  EXPECT_EQ(edit.Count(), 2);
 }
 
 TEST_F(MaterialListEditTest, MaterialMadeInTheChooserIsNeverInUse) {
