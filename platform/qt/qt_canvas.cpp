@@ -352,6 +352,40 @@ void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   Paint(outline, fill);
 }
 
+namespace {
+
+// A row of pixels [First, Last]; empty when First > Last.
+struct Span {
+  long long First = 0;
+  long long Last = -1;
+};
+
+// The pixels whose centres lie inside the ellipse inscribed in the box whose
+// pixels are [l, r) x [t, b), shrunk by k pixels on every side: one span a row.
+// The extreme rows and columns of the box always hold pixels, so the shape keeps
+// to its box without its right and bottom edges.
+Span EllipseRow(long long l, long long t, long long r, long long b, long long k, long long y) {
+  l += k;
+  t += k;
+  r -= k;
+  b -= k;
+  if (r <= l || b <= t || y < t || y >= b) return {};
+  const long double a = (r - l) / 2.0L;
+  const long double bb = (b - t) / 2.0L;
+  const long double cx = (l + r) / 2.0L - 0.5L;
+  const long double cy = (t + b) / 2.0L - 0.5L;
+  const long double d = (y - cy) / bb;
+  if (d * d > 1) return {};
+  const long double h = a * std::sqrt(1 - d * d);
+  constexpr long double kEps = 1e-9L;
+  Span s{static_cast<long long>(std::ceil(cx - h - kEps)), static_cast<long long>(std::floor(cx + h + kEps))};
+  s.First = std::max(s.First, l);
+  s.Last = std::min(s.Last, r - 1);
+  return s;
+}
+
+}  // namespace
+
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2 || image_.isNull()) return;
   if (x1 > x2) std::swap(x1, x2);
@@ -362,29 +396,35 @@ void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const long long b = y2 - static_cast<long long>(origin_.Y);
   const QRect box = QRect(QPoint(Saturate(l), Saturate(t)), QPoint(Saturate(r - 1), Saturate(b - 1))).intersected(image_.rect());
   if (box.isEmpty()) return;
-  // The curve through the pixels of the box [l, r - 1] x [t, b - 1]; the fill takes
-  // each row between the curve's outer pixels, so nothing leaks past the outline.
-  Coverage curve(box);
-  curve.Render([&](QPainter& p) {
-    QPen pen(QColor(Qt::white), Pen.Width <= 1 ? 0 : Pen.Width);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRectF(l + 0.5, t + 0.5, r - l - 1, b - t - 1));
-  });
-  Coverage outline(Pen.Style == PenStyle::Clear ? QRect{} : box);
+  const bool pen = Pen.Style != PenStyle::Clear;
+  // The outline is the shape less the inside of the shape shrunk by the pen width
+  // less one; the inside of a row is what its neighbours above and below also hold.
+  const long long k = pen ? std::max(Pen.Width, 1) - 1 : 0;
+  Coverage outline(pen ? box : QRect{});
   Coverage fill(Brush.Style == BrushStyle::Clear ? QRect{} : box);
   for (int y = box.top(); y <= box.bottom(); ++y) {
-    int first = box.right() + 1;
-    int last = box.left() - 1;
-    for (int x = box.left(); x <= box.right(); ++x)
-      if (curve.On(x, y)) {
-        first = std::min(first, x);
-        last = std::max(last, x);
-        if (Pen.Style != PenStyle::Clear) outline.Set(x, y);
+    const Span whole = EllipseRow(l, t, r, b, 0, y);
+    if (whole.First > whole.Last) continue;
+    Span inside;
+    if (!pen) {
+      inside = whole;
+    } else {
+      const Span row = EllipseRow(l, t, r, b, k, y);
+      const Span above = EllipseRow(l, t, r, b, k, y - 1);
+      const Span below = EllipseRow(l, t, r, b, k, y + 1);
+      if (row.First <= row.Last && above.First <= above.Last && below.First <= below.Last) {
+        inside.First = std::max({row.First + 1, above.First, below.First});
+        inside.Last = std::min({row.Last - 1, above.Last, below.Last});
       }
-    // A box wider than the image: the row's ends may lie outside; fill to the edge.
-    if (first > last) continue;
-    for (int x = first; x <= last; ++x) fill.Set(x, y);
+    }
+    const long long from = std::max<long long>(whole.First, box.left());
+    const long long to = std::min<long long>(whole.Last, box.right());
+    for (long long x = from; x <= to; ++x) {
+      if (x >= inside.First && x <= inside.Last)
+        fill.Set(static_cast<int>(x), y);
+      else
+        outline.Set(static_cast<int>(x), y);
+    }
   }
   Paint(outline, fill);
 }
