@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -39,7 +40,14 @@ inline void Retype(QWidget* box, const QString& text) {
   box->setFocus();
   QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(box, Qt::Key_Delete);
-  QTest::keyClicks(box, text);
+  // QTest types only Latin-1 keys; other text is inserted as an input method would.
+  bool latin = true;
+  for (QChar c : text) latin = latin && c.unicode() < 0x80;
+  if (latin) {
+    QTest::keyClicks(box, text);
+  } else if (auto* line = qobject_cast<QLineEdit*>(box)) {
+    line->insert(text);
+  }
 }
 
 }  // namespace tavir::testing
