@@ -45,7 +45,6 @@ TMaterialForm::TMaterialForm(const std::vector<MaterialEntry>& entries, std::int
   connect(Btn_OK, &QPushButton::clicked, this, &TMaterialForm::accept);
   connect(Btn_Cancel, &QPushButton::clicked, this, &TMaterialForm::reject);
   connect(ListBox_Materials, &QListWidget::currentRowChanged, this, [this](int row) { list_.Select(row); });
-  connect(ListBox_Materials, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
   const bool editable = dialogs_ != nullptr;
   Btn_New->setEnabled(editable);
