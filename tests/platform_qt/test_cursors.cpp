@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -49,6 +51,19 @@ TEST(Cursors, EverySlotLoadsWithItsHotSpot) {
     const QImage img = c.pixmap().toImage();
     EXPECT_GT(qAlpha(img.pixel(c.hotSpot())), 0) << s.Name;
   }
+  // A sheet of the six, enlarged, with their hot spots marked, to look at.
+  QImage sheet(6 * 72, 72, QImage::Format_RGB32);
+  sheet.fill(QColor(200, 200, 200));
+  {
+    QPainter p(&sheet);
+    for (int i = 0; i < 6; ++i) {
+      const QCursor c = LoadCursorByName(CursorSlots()[static_cast<std::size_t>(i)].Name);
+      p.drawImage(QRect(i * 72 + 4, 4, 64, 64), c.pixmap().toImage());
+      p.fillRect(QRect(i * 72 + 4 + 2 * c.hotSpot().x(), 4 + 2 * c.hotSpot().y(), 2, 2), Qt::red);
+    }
+  }
+  ASSERT_TRUE(QDir().mkpath(TAVIR_PICTURES));
+  EXPECT_TRUE(sheet.save(QString(TAVIR_PICTURES) + "/cursors.png"));
   // The force cursor points with the tip of its arrow.
   EXPECT_EQ(LoadCursorByName("SETFORCECURSOR").hotSpot(), QPoint(15, 29));
 }

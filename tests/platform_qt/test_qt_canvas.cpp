@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/qt/qt_canvas.h"
+#include "platform/recording_canvas.h"
 
 namespace tavir {
 namespace {
@@ -133,6 +134,47 @@ TEST(QtCanvas, ClearPenRectangleFillsTheSameArea) {
   for (int y = 3; y < 8; ++y)
     for (int x = 2; x < 9; ++x) want.insert({x, y});
   EXPECT_EQ(Changed(c), want);
+}
+
+TEST(QtCanvas, PolygonFillsPixelCentresInsideAndOutlinesEveryVertex) {
+  // Without a pen: the pixels whose centres are inside, right and bottom edges out.
+  QtCanvas bare(QSize(12, 12));
+  bare.Pen.Style = PenStyle::Clear;
+  bare.Brush = {kBlue, BrushStyle::Solid};
+  bare.Polygon({{1, 1}, {10, 1}, {10, 10}, {1, 10}});
+  Pixels square;
+  for (int y = 1; y < 10; ++y)
+    for (int x = 1; x < 10; ++x) square.insert({x, y});
+  EXPECT_EQ(Changed(bare), square);
+
+  // With a pen: the closed outline through every vertex, the fill inside it.
+  QtCanvas framed(QSize(12, 12));
+  framed.Pen.Color = kRed;
+  framed.Brush = {kBlue, BrushStyle::Solid};
+  framed.Polygon({{1, 1}, {10, 1}, {10, 10}, {1, 10}});
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool inside = x >= 1 && x <= 10 && y >= 1 && y <= 10;
+      const bool edge = inside && (x == 1 || x == 10 || y == 1 || y == 10);
+      EXPECT_EQ(framed.PixelAt(x, y), !inside ? kWhite : edge ? kRed : kBlue) << x << "," << y;
+    }
+
+  // A triangle: the fill stays within the outline on every row.
+  QtCanvas tri(QSize(30, 30));
+  tri.Pen.Color = kRed;
+  tri.Brush = {kBlue, BrushStyle::Solid};
+  tri.Polygon({{2, 2}, {27, 9}, {8, 26}});
+  for (int y = 0; y < 30; ++y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < 30; ++x)
+      if (tri.PixelAt(x, y) != kWhite) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    if (first < 0) continue;
+    EXPECT_EQ(tri.PixelAt(first, y), kRed) << "row " << y;
+    EXPECT_EQ(tri.PixelAt(last, y), kRed) << "row " << y;
+  }
 }
 
 TEST(QtCanvas, EllipseStaysInsideItsBoxWithoutRightAndBottomEdges) {
@@ -369,6 +411,20 @@ TEST(QtCanvas, FarAwayShapesAreClippedExactly) {
   e.Rectangle(-1000000, -1000000, 1000000, 1000000);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(e.PixelAt(x, y), kBlue);
+
+  // So do an ellipse and a polygon far larger than the image.
+  QtCanvas f(QSize(20, 20));
+  f.Pen.Color = kRed;
+  f.Brush = {kBlue, BrushStyle::Solid};
+  f.Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+  EXPECT_EQ(f.PixelAt(0, 0), kBlue);
+  EXPECT_EQ(f.PixelAt(19, 19), kBlue);
+  QtCanvas g(QSize(20, 20));
+  g.Pen.Color = kRed;
+  g.Brush = {kBlue, BrushStyle::Solid};
+  g.Polygon({{-2000000000, -2000000000}, {2000000000, -2000000000}, {2000000000, 2000000000}, {-2000000000, 2000000000}});
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(g.PixelAt(x, y), kBlue);
 }
 
 TEST(QtCanvas, TextHasAnOpaqueOrClearBackground) {
@@ -428,6 +484,79 @@ TEST(QtCanvas, ImagesComeFromTheImageListsByNameAndIndex) {
     for (int x = 10; x < 28; ++x) want.insert({x, y});
   EXPECT_EQ(Changed(c), want);
   EXPECT_EQ(c.PixelAt(10, 5), kRed);
+}
+
+// A drawing routine as the model draws: it changes pen, brush and font under a
+// guard and leaves the canvas as it found it.
+void DrawElementWithLabel(Canvas& c) {
+  CanvasStateGuard guard(c);
+  c.Pen = {0xFF0000, 1, PenStyle::Solid, PenMode::Copy};
+  c.Brush = {0xF0CAA6, BrushStyle::FDiagonal};
+  c.Polygon({{4, 4}, {44, 4}, {44, 30}, {4, 30}});
+  c.Pen = {0x00FF00, 0, PenStyle::Dot, PenMode::NotXor};
+  c.Rectangle(2, 2, 47, 33);
+  c.Ellipse(20, 10, 30, 20);
+  c.MoveTo(0, 39);
+  c.LineTo(49, 34);
+  c.Polyline({{0, 0}, {10, 5}, {3, 12}});
+  c.SetPixel(48, 1, 0x123456);
+  c.Brush.Style = BrushStyle::Clear;
+  c.Font = {"DejaVu Sans", 7, 0x800000};
+  c.TextOut(8, 12, "Эл 7");
+  c.DrawImage("IL_Rests", 0, 30, 22);
+}
+
+// Replays what a recording canvas took down, call by call with the state it
+// recorded.
+void Replay(const std::vector<CanvasCall>& calls, Canvas& c) {
+  for (const CanvasCall& call : calls) {
+    c.Pen = call.Pen;
+    c.Brush = call.Brush;
+    c.Font = call.Font;
+    switch (call.Op) {
+      case CanvasOp::LineTo:
+        c.MoveTo(call.Points[0].X, call.Points[0].Y);
+        c.LineTo(call.Points[1].X, call.Points[1].Y);
+        break;
+      case CanvasOp::Polyline: c.Polyline(call.Points); break;
+      case CanvasOp::Polygon: c.Polygon(call.Points); break;
+      case CanvasOp::Rectangle: c.Rectangle(call.Points[0].X, call.Points[0].Y, call.Points[1].X, call.Points[1].Y); break;
+      case CanvasOp::Ellipse: c.Ellipse(call.Points[0].X, call.Points[0].Y, call.Points[1].X, call.Points[1].Y); break;
+      case CanvasOp::Pixel: c.SetPixel(call.Points[0].X, call.Points[0].Y, call.Color); break;
+      case CanvasOp::Text: c.TextOut(call.Points[0].X, call.Points[0].Y, call.Text); break;
+      case CanvasOp::Image: c.DrawImage(call.Text, call.Index, call.Points[0].X, call.Points[0].Y); break;
+    }
+  }
+}
+
+TEST(QtCanvas, DrawsWhatTheRecordingCanvasRecordsAndKeepsItsState) {
+  QImage symbol(18, 18, QImage::Format_RGB32);
+  symbol.fill(QColor(0, 0, 128));
+  ImageLists lists;
+  lists.Add("IL_Rests", symbol, 18);
+
+  QtCanvas direct(QSize(50, 40), &lists);
+  Background(direct);
+  direct.Pen = {kBlue, 3, PenStyle::Dash, PenMode::Xor};
+  direct.Brush = {kRed, BrushStyle::Cross};
+  direct.Font = {"Courier", 12, kRed};
+  const CanvasPen pen = direct.Pen;
+  const CanvasBrush brush = direct.Brush;
+  const CanvasFont font = direct.Font;
+  DrawElementWithLabel(direct);
+  EXPECT_EQ(direct.Pen, pen);
+  EXPECT_EQ(direct.Brush, brush);
+  EXPECT_EQ(direct.Font, font);
+
+  RecordingCanvas recording;
+  DrawElementWithLabel(recording);
+  ASSERT_EQ(recording.Calls.size(), 8u);
+  QtCanvas replayed(QSize(50, 40), &lists);
+  Background(replayed);
+  Replay(recording.Calls, replayed);
+  EXPECT_EQ(replayed.Image(), direct.Image()) << "the calls and the state each call records make the picture";
+  EXPECT_EQ(direct.PixelAt(48, 1), 0x123456u);
+  EXPECT_EQ(direct.PixelAt(35, 27), 0x800000u) << "the symbol";
 }
 
 }  // namespace
