@@ -307,6 +307,27 @@ TEST_F(ChooserTest, FileReaderChooserPicksFromTheEditedList) {
   EXPECT_EQ(project.Materials().IndexOfMaterial(chosen.get()), 3);
 }
 
+TEST_F(ChooserTest, EditorMaterialOperationsRunTheRealDialog) {
+  // The model's own operations, with the real dialog where tests plug the fake.
+  DialogScript script;
+  script.Dialogs.push_back(Fill("Медь", "1.2e6"));
+  const std::shared_ptr<TPhisPropRodNL> copper = NewMaterial(project.Materials(), dialogs, messages);
+  ASSERT_NE(copper, nullptr);
+  EXPECT_EQ(copper->E, 1.2e6L);
+  EXPECT_EQ(project.Materials().Name(3), "Медь");
+  // A name a project file cannot store is refused in the dialog itself; the user
+  // then cancels.
+  script.Dialogs.push_back(As<TPhisPropForm>([&](TPhisPropForm& f) {
+    EXPECT_EQ(f.LblEdit_Title->text(), "Дерево");
+    f.LblEdit_Title->setText("Дерево ✓");
+    Click(f, f.Btn_OK);
+    EXPECT_EQ(Texts(script), (std::vector<QString>{QString::fromUtf8(kMaterialNameNotStorableText)}));
+    return Click(f, f.Btn_Cancel);
+  }));
+  EXPECT_EQ(EditMaterial(project.Materials(), wood.get(), dialogs, messages), MaterialOutcome::Cancelled);
+  EXPECT_EQ(project.Materials().Name(2), "Дерево");
+}
+
 TEST(AnalysisChooser, OnlyPicks) {
   QtMessageService messages;
   TMaterials materials(DefaultModelFactory());
