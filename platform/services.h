@@ -47,8 +47,8 @@ class ScriptedMessages : public MessageService {
 };
 
 // Progress of a long computation: the status window's stage rows and cells, a
-// bar, and a pump point where the GUI may process events (and the user may press
-// Break). The computation never knows about Qt.
+// bar (and a second one in the two-bar box), and a pump point where the GUI may
+// process events (and the user may press Break). The computation never knows about Qt.
 class ProgressObserver {
  public:
   virtual ~ProgressObserver() = default;
@@ -56,6 +56,10 @@ class ProgressObserver {
   virtual void SetCell(int col, int row, const std::string& text) { (void)col; (void)row; (void)text; }
   virtual void SetBar(long long position, long long maximum) { (void)position; (void)maximum; }
   virtual void SetLabel(const std::string& text) { (void)text; }
+  // The second bar and its label of a two-bar box (the overall progress, under the
+  // bar of the current stage); observers with one bar ignore them.
+  virtual void SetBar2(long long position, long long maximum) { (void)position; (void)maximum; }
+  virtual void SetLabel2(const std::string& text) { (void)text; }
   virtual void Pump() {}
 };
 
