@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/binstream.h"
+#include "viewer/symbols.h"
 #include "viewer/view_texts.h"
 
 namespace tavir {
@@ -20,7 +21,7 @@ std::string MetafileName(const std::string& fileName) { return MetafileExportNam
 
 std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, TDrawFailures& failures,
                                              const WmfImageProvider& images) {
-  WmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
+  SymbolWmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
   PaintResultView(view, scene, canvas, failures);
   canvas.Finish();
   return canvas.Bytes();
