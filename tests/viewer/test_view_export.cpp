@@ -172,6 +172,22 @@ TEST_F(Export, WritesUnderTheForcedNameAndAsksBeforeReplacingAnotherFile) {
   EXPECT_EQ(files, 2u);
 }
 
+TEST_F(Export, TheDialogProposesTheExtensionThatIsWritten) {
+  EXPECT_STREQ(kExportDefaultExtension, "wmf");
+  EXPECT_STREQ(kExportDialogTitle, "Экспорт в файл");
+  // The user typed "picture"; the dialog appended its default extension and asked
+  // about the file it found. The export writes exactly that file and asks nothing more.
+  const std::string confirmed = dir / (std::string("picture.") + kExportDefaultExtension);
+  WriteFileAtomic(confirmed, {'o', 'l', 'd', '!'});
+  EXPECT_EQ(MetafileName(confirmed), confirmed);
+  EXPECT_EQ(ExportCurrentView(confirmed, windows, scene, messages), ExportResult::Written);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(ReadWmf(ReadWholeFile(confirmed)).Error, "");
+  std::size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dir.Path)) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u);
+}
+
 TEST_F(Export, FailuresAreReportedAndNothingWithoutAView) {
   EXPECT_EQ(ExportCurrentView(dir / "missing/folder/x", windows, scene, messages), ExportResult::Failed);
   ASSERT_EQ(messages.Shown.size(), 1u);
