@@ -16,22 +16,7 @@ namespace {
 using viewertest::ExampleBytes;
 using viewertest::RecordingStatus;
 
-// Desks numbered from 1; records the repaints, the foreground and the cleared shows.
-struct DeskLog : GraphDeskHost {
-  DeskHandle Next = 1;
-  std::vector<DeskHandle> Shown, Cleared, Repainted, Destroyed;
-  std::vector<std::pair<DeskHandle, int>> Cursors;
-  std::vector<std::pair<DeskHandle, std::string>> Status;
-  DeskHandle CreateDesk(const TGraphWindow&) override { return Next++; }
-  void DestroyDesk(DeskHandle d) override { Destroyed.push_back(d); }
-  void ShowDesk(DeskHandle d) override { Shown.push_back(d); }
-  void ShowDeskCleared(DeskHandle d) override { Cleared.push_back(d); }
-  void RepaintDesk(DeskHandle d) override { Repainted.push_back(d); }
-  void SetDeskCursor(DeskHandle d, int slot) override { Cursors.emplace_back(d, slot); }
-  void SetDeskStatusText(DeskHandle d, int panel, const std::string& text) override {
-    if (panel == 1) Status.emplace_back(d, text);
-  }
-};
+using DeskLog = viewertest::RecordingDeskHost;
 
 // Edits the levels it is shown and answers OK.
 struct EditingIsoDialog : IsoParamsDialog {

@@ -16,24 +16,8 @@ namespace {
 using viewertest::ExampleBytes;
 using viewertest::RecordingStatus;
 
-struct DeskLog : GraphDeskHost {
-  DeskHandle Next = 1;
-  std::vector<std::string> Log;
-  DeskHandle CreateDesk(const TGraphWindow&) override {
-    Log.push_back("create " + std::to_string(Next));
-    return Next++;
-  }
-  void DestroyDesk(DeskHandle d) override { Log.push_back("destroy " + std::to_string(d)); }
-  void ShowDesk(DeskHandle d) override { Log.push_back("show " + std::to_string(d)); }
-  void ShowDeskCleared(DeskHandle d) override { Log.push_back("cleared " + std::to_string(d)); }
-  void RepaintDesk(DeskHandle d) override { Log.push_back("repaint " + std::to_string(d)); }
-  void SetDeskCursor(DeskHandle d, int slot) override {
-    Log.push_back("cursor " + std::to_string(d) + " " + std::to_string(slot));
-  }
-  void SetDeskStatusText(DeskHandle d, int panel, const std::string& text) override {
-    Log.push_back("status " + std::to_string(d) + " " + std::to_string(panel) + " " + text);
-  }
-};
+using DeskLog = viewertest::RecordingDeskHost;
+using viewertest::NoSurface;
 
 // The GUI's part: the command set by name and the grid commands' check marks.
 struct GuiHooks : ResultViewsHooks {
@@ -42,14 +26,6 @@ struct GuiHooks : ResultViewsHooks {
   std::vector<TGridActionChecks> Grids;
   void RunAction(const std::string& name) override { Actions.push_back(name); }
   void SyncGridActions(const TGrid& grid) override { Grids.push_back(GridActionChecks(grid)); }
-};
-
-struct NoSurface : DeskSurface {
-  RecordingCanvas Picture;
-  Canvas& PictureCanvas() override { return Picture; }
-  TDeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
-  void SetScroll(int, int) override {}
-  void RepaintNow() override {}
 };
 
 struct Linked : ::testing::Test {
