@@ -7,6 +7,7 @@
 #include "platform/recording_canvas.h"
 #include "viewer/result_desk.h"
 #include "viewer/viewer_fixture.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/viewer_links.h"
 #include "viewer/viewer_scene.h"
 
@@ -104,6 +105,34 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   desk0.Activate();
   EXPECT_TRUE(desks.Log.empty());
   EXPECT_EQ(hooks.Grids.size(), 3u);
+}
+
+TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
+  ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("shell_two_materials.tps"), "s.tps"));
+  RecordingStatus status;
+  ASSERT_TRUE(project.StaticCalculate(status));
+  NoSurface surface;
+  TResultDesk desk(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
+  RecordingCanvas canvas;
+  desk.Repaint(canvas);  // screen points of the plan
+  MouseModeCommand(project, windows, 3);
+  desks.Log.clear();
+  const TGraphWindow& plan = windows.Items(0);
+  const TPoint a = plan.ModelToScreen(FloatPoint(0, 0.5L));
+  const TPoint b = plan.ModelToScreen(FloatPoint(4, 0.5L));
+  desk.MouseDown(MouseButton::Left, a.X, a.Y);
+  desk.MouseMove(b.X, b.Y);
+  desk.MouseUp(MouseButton::Left, b.X, b.Y);
+  ASSERT_EQ(windows.Count(), 2);
+  EXPECT_EQ(windows.Items(1).Kind(), kViewSectionXZ);
+  const std::string d0 = std::to_string(windows.Items(0).WorkDesk);
+  const std::string d1 = std::to_string(windows.Items(1).WorkDesk);
+  // Made with the section cursor of the mode, shown, then every view back to the default cursor.
+  const std::vector<std::string> expected{"create " + d1, "cursor " + d1 + " 6", "show " + d1, "cursor " + d0 + " 0",
+                                          "cursor " + d1 + " 0"};
+  EXPECT_EQ(desks.Log, expected);
+  EXPECT_EQ(project.MouseMode(), 0);
+  EXPECT_TRUE(scene.Line.Shown);
 }
 
 // ---- the two-bar progress box ----
