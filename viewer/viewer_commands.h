@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "viewer/graph_windows.h"
@@ -102,6 +103,33 @@ class StressPosDialog {
 // is repainted. True when view 0 was repainted.
 bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t kind, IsoParamsDialog& isoDialog,
                      StressPosDialog& stressDialog, ProgressObserver* progress = nullptr);
+
+// ---- opening a file, the main form's caption, the shell information ----
+
+inline constexpr const char* kCalcAppTitle = "ПК \"Тавир\" - расчетный модуль";
+inline constexpr const char* kCalcMainCaption = "Программный комплекс \"Тавир\" - расчетный модуль";
+// The open dialog: default extension, filter, and the filter shown first (1-based: the project type).
+inline constexpr const char* kOpenDefaultExtension = "tps";
+inline constexpr const char* kOpenDialogFilter =
+    "All Files (*.*)|*.*|Файл проекта \"Тавир\" (*.tps)|*.tps|Файл результатов \"Тавир\" (*.tpc)|*.tpc";
+inline constexpr int kOpenFilterIndex = 2;
+inline constexpr const char* kUnknownFormatText = "Не определен формат файла!";
+
+// The main form's caption for the project file name: the name part only, in
+// brackets ("[]" before any project).
+std::string MainFormCaption(const std::string& fileName);
+
+enum class OpenOutcome : std::uint8_t { Project, Results, UnknownFormat, NotOpened };
+// acFileOpen with the name the dialog confirmed: ".tps" opens the project, ".tpc"
+// runs the results loader (which reads nothing), any other extension (compared
+// with its case: ".TPS" too) is refused with kUnknownFormatText. A damaged file
+// throws, with the open project unchanged; the caller refreshes the caption
+// (MainFormCaption of the project's FileName) whatever happened.
+OpenOutcome OpenCommand(TViewerProject& project, const std::string& fileName, MessageService& messages);
+
+// AcService_InfoShell: the rises of the first surface (a paraboloid: f1, f2 and
+// their sum; a sphere: its rise and span), or nothing without surfaces.
+std::optional<std::string> ShellInfoText(TShellFunctions& surfaces);
 
 // ---- views ----
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -327,6 +329,86 @@ TEST(ViewerCommands, MouseModesSetTheCursorsOfEveryView) {
   const std::vector<std::pair<DeskHandle, int>> expected{{1, 1}, {1, 6}, {1, 0}};
   EXPECT_EQ(desks.Cursors, expected);
   EXPECT_EQ(desks.Repainted.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavir
+
+namespace tavir {
+namespace {
+
+// ---- opening, caption, shell information ----
+
+struct TempFolder {
+  std::filesystem::path Path;
+  TempFolder() {
+    std::random_device rd;
+    Path = std::filesystem::temp_directory_path() / ("tavir-open-" + std::to_string(rd()));
+    std::filesystem::create_directories(Path);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(Path, ec);
+  }
+  std::string Copy(const std::string& name) const {
+    const auto to = Path / name;
+    std::filesystem::copy_file(examples::ExamplePath("plate_clamped.tps"), to);
+    return to.string();
+  }
+};
+
+TEST(OpenCommand, TheExtensionWithItsCaseChoosesTheLoader) {
+  TempFolder dir;
+  ScriptedMessages messages;
+  TViewerProject project{messages};
+  EXPECT_EQ(MainFormCaption(project.FileName()), "Программный комплекс \"Тавир\" - расчетный модуль []");
+
+  const std::string upper = dir.Copy("PLATE.TPS");
+  EXPECT_EQ(OpenCommand(project, upper, messages), OpenOutcome::UnknownFormat);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Text, "Не определен формат файла!");
+  EXPECT_EQ(messages.Shown[0].Caption, "Ошибка");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Error);
+  EXPECT_EQ(project.Knots().Count(), 0);
+
+  const std::string good = dir.Copy("plate.v2.tps");
+  messages.Shown.clear();
+  EXPECT_EQ(OpenCommand(project, good, messages), OpenOutcome::Project);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_GT(project.Knots().Count(), 0);
+  EXPECT_EQ(MainFormCaption(project.FileName()), "Программный комплекс \"Тавир\" - расчетный модуль [plate.v2.tps]");
+
+  // The results type reads nothing; a name without an extension (a dot only in the
+  // folder) is refused; the open project stays.
+  const std::int32_t knots = project.Knots().Count();
+  EXPECT_EQ(OpenCommand(project, (dir.Path / "r.tpc").string(), messages), OpenOutcome::Results);
+  EXPECT_EQ(OpenCommand(project, "/some.dir/plate", messages), OpenOutcome::UnknownFormat);
+  EXPECT_EQ(project.Knots().Count(), knots);
+  EXPECT_EQ(project.FileName(), good);
+  // A missing project file: its own message, nothing opened.
+  messages.Shown.clear();
+  EXPECT_EQ(OpenCommand(project, (dir.Path / "missing.tps").string(), messages), OpenOutcome::NotOpened);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_NE(messages.Shown[0].Text.find("не найден"), std::string::npos);
+}
+
+TEST(ShellInfo, RisesOfTheFirstSurface) {
+  TShellFunctions none(DefaultModelFactory());
+  EXPECT_EQ(ShellInfoText(none), std::nullopt);
+
+  TShellFunctions spheres(DefaultModelFactory());
+  auto sphere = std::make_unique<TEditorSphere>();
+  sphere->SetParams(10, 2);
+  spheres.Add(std::move(sphere));
+  spheres.Add(std::make_unique<TEditorShellEP>());
+  EXPECT_EQ(ShellInfoText(spheres), std::optional<std::string>("Стрела подъема f=2\r\nПролет а=10"));
+
+  TShellFunctions paraboloids(DefaultModelFactory());
+  auto ep = std::make_unique<TEditorShellEP>();
+  ep->SetParams(10, 8, 1.5L, 0.25L);
+  paraboloids.Add(std::move(ep));
+  EXPECT_EQ(ShellInfoText(paraboloids),
+            std::optional<std::string>("Стрела подъема f1=1.5\r\nСтрела подъема f2=0.25\r\nСтрела подъема f=1.75"));
 }
 
 }  // namespace
