@@ -191,6 +191,23 @@ bool ZoomCommand(TGraphWindows& windows, Extended factor) {
   return true;
 }
 
+bool ScaleCommand(TGraphWindows& windows, ScaleDialog& dialog) {
+  if (windows.CurrentWindow() == nullptr) return false;
+  const std::optional<Extended> factor = dialog.Execute();
+  return factor && ZoomCommand(windows, *factor);
+}
+
+bool GridParamsCommand(TGraphWindows& windows, GridParamsDialog& dialog) {
+  TGraphWindow* view = windows.CurrentWindow();
+  if (view == nullptr) return false;
+  TGrid grid = view->Grid();
+  const bool ok = dialog.Execute(grid, view->View.MinPoint, view->View.MaxPoint, view->Kind());
+  if (ok) view->Grid() = grid;
+  windows.ShowWindow(windows.Current());
+  windows.RepaintCurrent();
+  return ok;
+}
+
 bool ActualSizeCommand(TGraphWindows& windows) {
   if (!windows.ActualSizeCurrent()) return false;
   windows.RepaintCurrent();

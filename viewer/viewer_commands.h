@@ -143,6 +143,29 @@ bool GridSnapCommand(TGraphWindows& windows, bool checked);
 // acViewZoomIn (2), acViewZoomOut (-2), acViewScale (the dialog's value): zoom the
 // current view and repaint it. False without a view or when the view refuses.
 bool ZoomCommand(TGraphWindows& windows, Extended factor);
+class ScaleDialog {
+ public:
+  virtual ~ScaleDialog() = default;
+  // The factor typed (the dialog itself refuses 0); nullopt for Cancel.
+  virtual std::optional<Extended> Execute() = 0;
+};
+// acViewScale: the dialog, then ZoomCommand with its factor. False without a view
+// (no dialog then), on Cancel, or when the view refuses the zoom.
+bool ScaleCommand(TGraphWindows& windows, ScaleDialog& dialog);
+
+class GridParamsDialog {
+ public:
+  virtual ~GridParamsDialog() = default;
+  // Edits the copy of the view's grid; the view's box and kind (as the projection
+  // whose pairs of controls are enabled) are shown. True for OK.
+  virtual bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
+                       std::uint8_t projection) = 0;
+};
+// AcGrid_Params: the dialog on a copy of the current view's grid, copied back on
+// OK; the view's desk to the foreground and repainted either way. False without a
+// view (no dialog then) or on Cancel.
+bool GridParamsCommand(TGraphWindows& windows, GridParamsDialog& dialog);
+
 // acViewActual: back to the saved scale, repaint.
 bool ActualSizeCommand(TGraphWindows& windows);
 // AcService_Create3D: a white 3-D view with view 0's box and scale, shown cleared

@@ -289,6 +289,63 @@ TEST(ViewerCommands, GridAndZoomActOnTheCurrentView) {
   EXPECT_EQ(desks.Repainted.size(), 6u);
 }
 
+struct ScriptedScale : ScaleDialog {
+  std::optional<Extended> Answer;
+  int Calls = 0;
+  std::optional<Extended> Execute() override {
+    ++Calls;
+    return Answer;
+  }
+};
+
+struct ScriptedGrid : GridParamsDialog {
+  bool Ok = true;
+  std::uint8_t SawProjection = 99;
+  TFloatPoint3D SawMax;
+  int Calls = 0;
+  bool Execute(TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D& maxPoint, std::uint8_t projection) override {
+    ++Calls;
+    SawProjection = projection;
+    SawMax = maxPoint;
+    grid.StepX = 0.5L;
+    grid.Style = 0;
+    return Ok;
+  }
+};
+
+TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
+  DeskLog desks;
+  TGraphWindows windows{{0, 0}, &desks};
+  ScriptedScale scale;
+  ScriptedGrid grid;
+  EXPECT_FALSE(ScaleCommand(windows, scale));
+  EXPECT_FALSE(GridParamsCommand(windows, grid));
+  EXPECT_EQ(scale.Calls + grid.Calls, 0);  // no dialog without a view
+
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(4, 1, 2));
+  const DeskHandle d = windows.Items(0).WorkDesk;
+  scale.Answer = -2;
+  const Extended before = windows.Items(0).View.Scale.X;
+  EXPECT_TRUE(ScaleCommand(windows, scale));
+  EXPECT_EQ(windows.Items(0).View.Scale.X, 2 * before);
+  scale.Answer.reset();
+  EXPECT_FALSE(ScaleCommand(windows, scale));
+  EXPECT_EQ(windows.Items(0).View.Scale.X, 2 * before);
+  EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{d});
+
+  EXPECT_TRUE(GridParamsCommand(windows, grid));
+  EXPECT_EQ(grid.SawProjection, kViewSectionXZ);
+  EXPECT_EQ(grid.SawMax.Z, 2);
+  EXPECT_EQ(windows.Items(0).Grid().StepX, 0.5L);
+  EXPECT_EQ(windows.Items(0).Grid().Style, 0);
+  windows.Items(0).Grid().Style = 3;
+  grid.Ok = false;
+  EXPECT_FALSE(GridParamsCommand(windows, grid));
+  EXPECT_EQ(windows.Items(0).Grid().Style, 3);  // Cancel changes nothing
+  EXPECT_EQ(desks.Shown, (std::vector<DeskHandle>{d, d}));
+  EXPECT_EQ(desks.Repainted.size(), 3u);
+}
+
 TEST(ViewerCommands, Create3DMakesAWhiteViewOfViewZerosBoxShownAndRepainted) {
   DeskLog desks;
   TGraphWindows windows{{800, 600}, &desks};
