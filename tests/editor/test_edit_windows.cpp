@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/edit_windows.h"
+#include "editor/edit_windows.h"
 #include "platform/numtext.h"
 #include "platform/recording_canvas.h"
 
@@ -473,14 +473,13 @@ TEST_F(EditWindowsTest, BlockRoundTripKeepsEveryByteAndTheStoredNumbers) {
   windows.SaveToStream(first);
 
   BinaryReader r(first.Bytes());
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
+  TWindowBlock block = TWindowBlock::LoadFromStream(r);
   EXPECT_TRUE(r.AtEnd());
   ASSERT_EQ(block.Windows.size(), 2u);
-  EXPECT_FALSE(block.Windows[0]->HasDesk());
   // Numbers as stored, captions from them.
-  EXPECT_EQ(block.Windows[1]->WorkWindow.Number, 7);
-  EXPECT_EQ(block.Windows[1]->WorkWindow.Caption.rfind("Окно №7.  Область редактирования: Y=[0,5]", 0), 0u);
-  EXPECT_EQ(block.Windows[0]->WorkWindow.Caption,
+  EXPECT_EQ(block.Windows[1].WorkWindow.Number, 7);
+  EXPECT_EQ(block.Windows[1].WorkWindow.Caption.rfind("Окно №7.  Область редактирования: Y=[0,5]", 0), 0u);
+  EXPECT_EQ(block.Windows[0].WorkWindow.Caption,
             "Главное окно проекта. Область редактирования: X=[-1,10]; Z=[-3,30]");
   BinaryWriter second;
   block.SaveToStream(second);
@@ -513,12 +512,12 @@ TEST_F(EditWindowsTest, HostileBlocksAreFormatErrors) {
   };
   for (const Case& c : cases) {
     BinaryReader r(c.bytes);
-    EXPECT_THROW(TEditWindows::LoadFromStream(r), EFormatError) << c.what;
+    EXPECT_THROW(TWindowBlock::LoadFromStream(r), EFormatError) << c.what;
   }
   try {
     std::vector<std::uint8_t> bytes = block(-1, 0);
     BinaryReader r(bytes);
-    TEditWindows::LoadFromStream(r);
+    TWindowBlock::LoadFromStream(r);
     FAIL();
   } catch (const EFormatError& e) {
     EXPECT_EQ(std::string(e.what()), "Файл поврежден: неверное число окон редактирования (-1).");
@@ -570,7 +569,7 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   BinaryWriter w;
   windows.SaveToStream(w);
   BinaryReader r(w.Bytes());
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
+  TWindowBlock block = TWindowBlock::LoadFromStream(r);
 
   windows.Clear();
   AddBox(99);  // what was open before
@@ -616,8 +615,8 @@ TEST_F(EditWindowsTest, UnusableScalesFromAFileAreMendedWhenTheWindowsComeIntoUs
   BinaryWriter w;
   windows.SaveToStream(w);
   BinaryReader r(w.Bytes());
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
-  EXPECT_EQ(block.Windows[0]->WorkWindow.Scale.X, 0);  // read as stored
+  TWindowBlock block = TWindowBlock::LoadFromStream(r);
+  EXPECT_EQ(block.Windows[0].WorkWindow.Scale.X, 0);  // read as stored
   windows.Adopt(std::move(block));
 
   const TWorkWindow& a = windows.Items(0).WorkWindow;
