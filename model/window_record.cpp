@@ -1,5 +1,6 @@
 #include "model/window_record.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -264,6 +265,30 @@ TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3
   g.Color = 0x0000FF;
   w.UpdateCaption();
   return rec;
+}
+
+bool FramedWindowBox(const TViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
+                     TFloatPoint3D& minCorner, TFloatPoint3D& maxCorner) {
+  const Extended u0 = std::min(a.X, b.X), u1 = std::max(a.X, b.X);
+  const Extended v0 = std::min(a.Y, b.Y), v1 = std::max(a.Y, b.Y);
+  const TFloatPoint3D& mn = view.MinPoint;
+  const TFloatPoint3D& mx = view.MaxPoint;
+  switch (view.Projection) {
+    case 0:
+      minCorner = FloatPoint3D(u0, v0, mn.Z);
+      maxCorner = FloatPoint3D(u1, v1, mx.Z);
+      return true;
+    case 1:
+      minCorner = FloatPoint3D(mn.X, u0, v0);
+      maxCorner = FloatPoint3D(mx.X, u1, v1);
+      return true;
+    case 2:
+      minCorner = FloatPoint3D(u0, mn.Y, v0);
+      maxCorner = FloatPoint3D(u1, mx.Y, v1);
+      return true;
+    default:
+      return false;
+  }
 }
 
 // ---- the block ----

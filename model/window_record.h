@@ -108,6 +108,13 @@ class TWindowRecord {
 TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner,
                               std::uint8_t projection, TFloatPoint scale, TColor color, TSize screen);
 
+// The box of a new window framed in a view: the frame's picture-plane corners a
+// and b (any order) on the view's two shown axes, the view's own limits on the
+// axis it does not show. False, with nothing written, for a projection outside
+// 0..2: such a view has no plane to frame in.
+bool FramedWindowBox(const TViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
+                     TFloatPoint3D& minCorner, TFloatPoint3D& maxCorner);
+
 // "X=" u ", Y=" v of a pixel (10 significant digits, snapped when the grid snaps);
 // none when a coordinate is not a finite number.
 std::optional<std::string> WriteCoordinates(const TViewTransform& view, int x, int y);
