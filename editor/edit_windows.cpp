@@ -104,6 +104,9 @@ void TEditWindows::PublishState(std::int32_t current) { client_.SetWindowState(c
 
 int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
                             TFloatPoint scale, TColor color, bool show) {
+  // A window must show a plane: an unknown projection would have no picture and no
+  // corners to frame a new window in.
+  if (projection > 2) return -1;
   auto win = std::make_unique<TEditorWindow>(NewWindowRecord(maxCorner, minCorner, projection, scale, color, screen_));
   win->WorkWindow.SetNumber(Count());
   win->WorkDeskCreate(host_);
@@ -205,6 +208,7 @@ WindowRecordList TEditWindows::Records() const {
 
 void TEditWindows::Adopt(TWindowBlock&& block) {
   if (block.Windows.empty()) throw std::invalid_argument("Нет окон редактирования.");
+  block.CheckProjections();
   std::vector<std::unique_ptr<TEditorWindow>> fresh;
   fresh.reserve(block.Windows.size());
   // The new desks first: should the host fail, the current windows stay as they are.

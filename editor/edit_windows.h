@@ -120,7 +120,8 @@ class TEditWindows {
   void SetScreenSize(TSize s) { screen_ = s; }
 
   // Adds a window with the box, projection and scale (fitted so that the picture is
-  // at least the screen's size), default grid and desk; returns its index. Shown:
+  // at least the screen's size), default grid and desk; returns its index, or -1
+  // with nothing added for a projection outside 0..2. Shown:
   // the grid actions are given the new window's grid and its desk comes forward.
   int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
                 TFloatPoint scale, TColor color, bool show);
@@ -146,8 +147,8 @@ class TEditWindows {
   void SaveToStream(BinaryWriter& w) const { SaveWindowBlock(w, Records()); }
   // Puts a block read from a file in place of the current windows: desks for the
   // new windows, window 0 current and shown, the count set, edit mode entered, the
-  // mode cursor set. An empty block is refused (std::invalid_argument) and nothing
-  // changes.
+  // mode cursor set. An empty block (std::invalid_argument) or one with a window of
+  // an unknown projection (EFormatError) is refused and nothing changes.
   void Adopt(TWindowBlock&& block);
 
  private:

@@ -81,6 +81,7 @@ TProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const 
   c.Project->SetFileName(fileName);
 
   c.Windows = TWindowBlock::LoadFromStream(r);
+  c.Windows.CheckProjections();
   if (r.Remaining() < 1) throw EFormatError(kMissingClosingByte);
   (void)r.ReadByte();
   return c;

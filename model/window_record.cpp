@@ -309,6 +309,15 @@ WindowRecordList TWindowBlock::Records() const {
   return out;
 }
 
+void TWindowBlock::CheckProjections() const {
+  for (std::size_t i = 0; i < Windows.size(); ++i) {
+    const std::uint8_t p = Windows[i].WorkWindow.Projection;
+    if (p > 2)
+      throw EFormatError("Файл поврежден: окно редактирования " + std::to_string(i) + " с неизвестной проекцией (" +
+                         std::to_string(p) + ").");
+  }
+}
+
 TWindowBlock TWindowBlock::LoadFromStream(BinaryReader& r) {
   const std::int32_t count = r.ReadInt32();
   if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)

@@ -145,6 +145,10 @@ struct TWindowBlock {
   // Reads a window block and touches nothing else. A count below 1 or more records
   // than bytes left is a format error.
   static TWindowBlock LoadFromStream(BinaryReader& r);
+  // Every window shows a plane (projection 0..2); otherwise a format error naming
+  // the first window that does not. The editor cannot show or frame in such a
+  // window, so it never takes one in.
+  void CheckProjections() const;
 };
 
 }  // namespace tavir

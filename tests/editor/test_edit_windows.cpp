@@ -160,14 +160,21 @@ TEST_F(EditWindowsTest, FitUsesTheProjectionsAxesAndAHiddenWindowStaysHidden) {
   EXPECT_FALSE(DeskOf(0).Visible);
   EXPECT_TRUE(client.SyncedSteps.empty());
 
-  // An unknown projection keeps the scale and has no picture; transforms give zeros.
-  windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 7, FloatPoint(0.5L, 0.25L), 0, false);
-  const TEditorWindow& odd = windows.Items(1);
+  // The collection refuses a window that shows no plane.
+  EXPECT_EQ(windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 3, FloatPoint(0.5L, 0.25L), 0, true),
+            -1);
+  EXPECT_EQ(windows.Count(), 1);
+  EXPECT_EQ(host.Alive.size(), 1u);
+  windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 2, FloatPoint(0.01L, 0.01L), 0, false);
+
+  // Its record alone keeps the scale and has no picture; transforms give zeros.
+  const TWindowRecord odd =
+      NewWindowRecord(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 7, FloatPoint(0.5L, 0.25L), 0, {1024, 768});
   EXPECT_EQ(odd.WorkWindow.Scale.X, 0.5L);
   EXPECT_EQ(odd.WorkWindow.Scale.Y, 0.25L);
   EXPECT_EQ(odd.WorkWindow.Width, 0);
   EXPECT_EQ(odd.WorkWindow.Height, 0);
-  EXPECT_EQ(odd.WorkWindow.Caption, "Окно №1.  ");
+  EXPECT_EQ(odd.WorkWindow.Caption, "Главное окно проекта. ");
   EXPECT_EQ(odd.FloatPointToPoint(FloatPoint(5, 5)), (TPoint{0, 0}));
   const TFloatPoint p = odd.PointToFloatPoint({10, 10});
   EXPECT_EQ(p.X, 0);

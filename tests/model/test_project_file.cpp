@@ -508,3 +508,26 @@ TEST(AnalysisReader, HostileFilesLeaveTheResultsAsTheyWere) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+TEST(ProjectFileOpen, AWindowThatShowsNoPlaneIsRefused) {
+  using namespace testing;
+  auto e = SampleEditor();
+  std::vector<std::uint8_t> b = e->Save();
+  b.at(sample::kWindow1 + 196) = 3;  // second window's projection
+  auto back = SampleEditor();
+  const std::vector<std::uint8_t> before = back->Save();
+  try {
+    back->Open(b, "/tmp/odd.tps");
+    ADD_FAILURE() << "accepted";
+  } catch (const EFormatError& ex) {
+    EXPECT_EQ(std::string(ex.what()), "Файл поврежден: окно редактирования 1 с неизвестной проекцией (3).");
+  }
+  EXPECT_EQ(back->Save(), before);
+  EXPECT_EQ(back->Project.FileName(), "NoName.tps");
+}
+
+}  // namespace
+}  // namespace tavir
