@@ -1,6 +1,7 @@
 #include "editor/editor_commands.h"
 
 #include <exception>
+#include <filesystem>
 #include <utility>
 
 #include "editor/project_io.h"
@@ -173,6 +174,13 @@ bool TEditorCommands::Run(std::string_view name) {
   else if (name == "AcUserNoviceSettings") state_.ApplyUserPreset(0);
   else if (name == "AcUserProfessionalSettings") state_.ApplyUserPreset(1);
   else if (name == "AcUserExpertSettings") state_.ApplyUserPreset(2);
+  else if (name == "acServiceParam") ServiceParam();
+  else if (name == "acNetParametr") NetParametr();
+  else if (name == "acViewPanels") ViewPanels();
+  else if (name == "acViewStatusBar") ViewStatusBar();
+  else if (name == "AcFormat_Shells") FormatShells();
+  else if (name == "acHelpProjectInfo") ui_.ShowProjectInfo(ProjectInformation());
+  else if (name == "acWinList" || name == "acHelpAbout" || name == "acFilePrint") ui_.ShowDialog(name);
   else {
     // Tool-bar switches flip their bar.
     for (int i = 0; i < kEditorBarCount; ++i) {
@@ -181,8 +189,6 @@ bool TEditorCommands::Run(std::string_view name) {
         return true;
       }
     }
-    // The rest (print, about, settings, panels, status bar, window list, grid
-    // parameters, surfaces, project information) are dialogs of the forms.
   }
   return true;
 }
@@ -421,6 +427,66 @@ void TEditorCommands::RestPreset(std::string_view name) {
     restButtonAction_ = std::string(name);
     return;
   }
+}
+
+void TEditorCommands::LoadDialogApplied(const TForceRecord& force) {
+  switch (supervisor_.WorkMode) {
+    case 4:
+      supervisor_.SetDefDispForce(force);
+      Run("AcForce_DispApply");
+      break;
+    case 5:
+      supervisor_.SetDefConcForce(force);
+      Run("acForce_ConcApply");
+      break;
+    default: break;
+  }
+}
+
+// ---- dialogs of the forms ----
+
+void TEditorCommands::ServiceParam() {
+  const std::optional<SettingsAnswer> a = ui_.SettingsDialog(supervisor_.Options, supervisor_.Task);
+  if (!a) return;
+  supervisor_.Options.Assign(a->Options);
+  supervisor_.Task.Assign(a->Task);
+}
+
+void TEditorCommands::NetParametr() {
+  TEditorWindow* w = windows_.Current();
+  if (w == nullptr) return;
+  const TWorkWindow& ww = w->WorkWindow;
+  const std::optional<TGrid> g = ui_.GridDialog(w->Grid(), ww.MinPoint, ww.MaxPoint, ww.Projection);
+  if (!g) return;
+  w->Grid().Assign(*g);
+  state_.SyncGrid(w->Grid());
+}
+
+void TEditorCommands::ViewPanels() {
+  std::array<bool, kEditorBarCount> visible{};
+  for (int i = 0; i < kEditorBarCount; ++i) visible[static_cast<std::size_t>(i)] = state_.Bar(i).Visible;
+  const std::optional<std::array<bool, kEditorBarCount>> chosen = ui_.PanelsDialog(visible);
+  if (!chosen) return;
+  for (int i = 0; i < kEditorBarCount; ++i) state_.SetBarVisible(i, (*chosen)[static_cast<std::size_t>(i)]);
+}
+
+void TEditorCommands::ViewStatusBar() {
+  if (windows_.Current() == nullptr) return;
+  state_.SetChecked("acViewStatusBar", ui_.ToggleStatusBar(supervisor_.CurrentWindow));
+  windows_.ShowWindow(supervisor_.CurrentWindow);
+}
+
+void TEditorCommands::FormatShells() {
+  ShowList(project_.ShellFuncs(), dialogs_);
+  BringCurrentForward();
+}
+
+ProjectInfo TEditorCommands::ProjectInformation() const {
+  ProjectInfo info;
+  info.FileName = std::filesystem::path(project_.FileName()).filename().string();
+  info.Knots = project_.Knots().Count();
+  info.Elements = project_.Elements().Count();
+  return info;
 }
 
 // ---- selection and editing ----
