@@ -317,44 +317,35 @@ void TEditorCommands::DropLoadMode() {
 }
 
 void TEditorCommands::ModeCommand(std::string_view name) {
-  if (name == "acModeKnot" || name == "acModeNet" || name == "acModeFrame") {
-    supervisor_.SetWorkMode(1);
-    supervisor_.SetInputMode(name == "acModeKnot" ? 1 : name == "acModeNet" ? 2 : 3);
+  constexpr int kPick = -1;       // 5 with frame selection checked, else 0
+  constexpr int kUnchanged = -2;  // the input mode stays
+  struct Row {
+    std::string_view Name;
+    std::uint8_t Work;
+    int Input;
+    bool Cursors;       // the windows' cursors follow the new modes
+    bool ApplySupport;  // the default support goes to the selected knots
+    bool Foreground;    // the current desk comes forward
+  };
+  static constexpr Row kRows[] = {
+      {"acModeKnot", 1, 1, false, false, false},      {"acModeNet", 1, 2, false, false, false},
+      {"acModeFrame", 1, 3, false, false, false},     {"acModeEdit", 0, kPick, true, false, false},
+      {"acInput_Rest", 2, 4, true, true, false},      {"acDisplacement", 6, 0, true, false, false},
+      {"acEditor_SetSurface", 11, kUnchanged, true, false, true},
+  };
+  for (const Row& r : kRows) {
+    if (r.Name != name) continue;
+    supervisor_.SetWorkMode(r.Work);
+    if (r.Input == kPick)
+      supervisor_.SetInputMode(PickInputMode());
+    else if (r.Input != kUnchanged)
+      supervisor_.SetInputMode(static_cast<std::uint8_t>(r.Input));
+    if (r.Cursors) SetModeCursor();
+    if (r.ApplySupport) InputRest();
     LeaveLoadMode();
     state_.CheckMode(name);
+    if (r.Foreground) BringCurrentForward();
     return;
-  }
-  if (name == "acModeEdit") {
-    supervisor_.SetWorkMode(0);
-    supervisor_.SetInputMode(PickInputMode());
-    SetModeCursor();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    return;
-  }
-  if (name == "acInput_Rest") {
-    supervisor_.SetWorkMode(2);
-    supervisor_.SetInputMode(4);
-    SetModeCursor();
-    InputRest();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    return;
-  }
-  if (name == "acDisplacement") {
-    supervisor_.SetWorkMode(6);
-    supervisor_.SetInputMode(0);
-    SetModeCursor();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    return;
-  }
-  if (name == "acEditor_SetSurface") {
-    supervisor_.SetWorkMode(11);
-    SetModeCursor();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    BringCurrentForward();
   }
 }
 
