@@ -339,6 +339,16 @@ void TEditDesk::Activate() {
 
 void TEditDesk::Deactivate() { commands_.SetModeCursor(); }
 
+bool TEditDesk::CloseQuery() {
+  const TEditorWindow* win = commands_.Windows().Find(WindowIndex());
+  if (win == nullptr || win->WorkWindow.Number != 0) return true;
+  if (commands_.Messages().Show(MsgKind::Question, "Закрытие программы", "Вы хотите прекратить работу?",
+                                MsgButtons::OkCancel) != MsgResult::Ok)
+    return false;
+  commands_.Ui().CloseProgram();
+  return true;
+}
+
 void TEditDesk::MouseDown(const DeskMouse& e) {
   if (e.Button != MouseButton::Left) return;
   if (active_ != nullptr && active_->Busy()) return;  // one band per desk

@@ -96,6 +96,9 @@ class TEditDesk {
   void Activate();
   // The form lost the focus: the cursors are set again.
   void Deactivate();
+  // Whether the form may close (it is then hidden): always, but for the main
+  // window, whose close asks whether to end the program (and ends it on OK).
+  bool CloseQuery();
 
   // Only the left button presses; the mode is chosen by the supervisor's modes.
   void MouseDown(const DeskMouse& e);

@@ -381,3 +381,30 @@ TEST_F(EditDeskTest, RepaintLeavesTheScreenPointsOfTheCurrentWindow) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+using namespace testing;
+
+TEST(DeskClose, OnlyTheMainWindowAsksAndEndsTheProgramOnOk) {
+  EditorFixture f;
+  f.NewProject();
+  f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0, false);
+  FakeSurface s0, s1;
+  TEditDesk main(f.Commands, f.Window(0).WorkDesk(), s0);
+  TEditDesk other(f.Commands, f.Window(1).WorkDesk(), s1);
+  EXPECT_TRUE(other.CloseQuery());
+  EXPECT_TRUE(f.Messages.Shown.empty());
+  f.Messages.Answers = {MsgResult::Cancel};
+  EXPECT_FALSE(main.CloseQuery());
+  ASSERT_EQ(f.Messages.Shown.size(), 1u);
+  EXPECT_EQ(f.Messages.Shown[0].Text, "Вы хотите прекратить работу?");
+  EXPECT_EQ(f.Messages.Shown[0].Caption, "Закрытие программы");
+  EXPECT_EQ(f.Ui.CloseRequests, 0);
+  EXPECT_TRUE(main.CloseQuery());
+  EXPECT_EQ(f.Ui.CloseRequests, 1);
+}
+
+}  // namespace
+}  // namespace tavir
