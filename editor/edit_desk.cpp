@@ -327,11 +327,12 @@ std::optional<std::string> TEditDesk::Repaint(Canvas& canvas) {
   return failure;
 }
 
-void TEditDesk::Activate() {
+void TEditDesk::Activate(bool statusBarVisible) {
   TEditWindows& windows = commands_.Windows();
   const int i = WindowIndex();
   if (windows.Find(i) == nullptr) return;
   commands_.Supervisor().SetCurrentWindow(i);
+  commands_.State().SetChecked("acViewStatusBar", statusBarVisible);
   commands_.State().SyncGrid(windows.Items(i).Grid());
   commands_.SetModeCursor();
   commands_.Ui().RepaintWindow(i);

@@ -113,8 +113,9 @@ class EditorCommandsUi {
   virtual std::optional<std::string> AskOpenFileName() = 0;
   virtual std::optional<std::string> AskSaveFileName() = 0;
   virtual bool FileExists(const std::string& fileName) = 0;
-  // The canvas of a window's picture, nullptr when it has none (selections are
-  // drawn on it as they change).
+  // The canvas of a window's picture (the one its desk offers as
+  // DeskSurface::PictureCanvas), nullptr when it has none; selections are drawn on
+  // it as they change.
   virtual Canvas* WindowCanvas(int index) = 0;
   // The repaint message to a window's desk.
   virtual void RepaintWindow(int index) = 0;

@@ -374,8 +374,12 @@ TEST_F(EditDeskTest, RepaintLeavesTheScreenPointsOfTheCurrentWindow) {
   EXPECT_EQ(c.Calls[0].Op, CanvasOp::Rectangle);
   EXPECT_EQ(c.Calls[0].Brush.Color, 0xC0C0C0u);
   EXPECT_EQ(m->K[0]->ScreenPoint, f.PixelOf(0, 0));  // back to window 0
-  second.Activate();
+  f.Window(1).Grid().SetStyle(1);
+  second.Activate(true);
   EXPECT_EQ(f.Supervisor.CurrentWindow, 1);
+  EXPECT_TRUE(f.Commands.State().Checked("acViewStatusBar"));
+  EXPECT_TRUE(f.Commands.State().Checked("acNetCross"));
+  EXPECT_EQ(f.Window(0).Grid().Style, 0);
   EXPECT_EQ(f.Ui.Repaints.back(), 1);
 }
 
