@@ -223,6 +223,12 @@ const ActionInfo* FindEditorAction(std::string_view name) {
 
 const std::array<EditorBarInfo, kEditorBarCount>& EditorBars() { return kBars; }
 
+std::array<bool, kEditorBarCount> RestoredBarChecks() {
+  std::array<bool, kEditorBarCount> on{};
+  for (int b = kBarMainMenu; b <= kBar3DElements; ++b) on[static_cast<std::size_t>(b)] = true;
+  return on;
+}
+
 int ElementTypeOfAction(std::string_view name) {
   for (const ElementTypeCommand& c : kElementTypes)
     if (c.Name == name) return c.Type;

@@ -46,6 +46,10 @@ struct EditorBarInfo {
 };
 const std::array<EditorBarInfo, kEditorBarCount>& EditorBars();
 
+// The check list of the panel dialog after "Восстановить": the main menu,
+// standard, input, grid, plane-element and solid-element bars on, the rest off.
+std::array<bool, kEditorBarCount> RestoredBarChecks();
+
 // The menu buttons of the main-menu bar that the two states enable and disable.
 inline constexpr std::array<std::string_view, 7> kTaskMenuButtons = {
     "ToolBtn_MenuEdit", "ToolBtn_MenuView",    "ToolBtn_MenuInput", "ToolBtn_MenuInsert",

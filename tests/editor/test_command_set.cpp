@@ -205,3 +205,22 @@ TEST(CommandSetState, GridMarksFollowAGridAndChangeNothingElse) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+TEST(CommandSetState, RestoredPanelsShowTheFirstSixBars) {
+  TCommandSetState s;
+  s.ApplyUserPreset(2);
+  const std::array<bool, kEditorBarCount> restored = RestoredBarChecks();
+  for (int b = 0; b < kEditorBarCount; ++b) s.SetBarVisible(b, restored[static_cast<std::size_t>(b)]);
+  const std::vector<int> shown = {kBarMainMenu, kBarStandart, kBarInputMode, kBarGrid, kBar2DElements, kBar3DElements};
+  for (int b = 0; b < kEditorBarCount; ++b) {
+    const bool want = std::find(shown.begin(), shown.end(), b) != shown.end();
+    EXPECT_EQ(s.Bar(b).Visible, want) << b;
+    EXPECT_EQ(s.Checked(EditorBars()[static_cast<std::size_t>(b)].SwitchAction), want) << b;
+  }
+}
+
+}  // namespace
+}  // namespace tavir
