@@ -124,7 +124,7 @@ TEST(NewProject, NoTaskLeavesALoadModeAndAnEmptyCollectionHasNoCurrentWindow) {
   f.Project.Knots().Select(m.K[1], nullptr);
   f.Commands.Windows().Clear();
   EXPECT_EQ(f.Supervisor.CurrentWindow, -1);
-  EXPECT_EQ(f.Commands.CurrentWindow(), nullptr);
+  EXPECT_EQ(f.Commands.CurrentEditWindow(), nullptr);
   EXPECT_EQ(f.Commands.CurrentCanvas(), nullptr);
   f.Commands.Run("acNoTask");
   EXPECT_FALSE(f.Ui.LoadOpen);
