@@ -224,3 +224,46 @@ TEST(CommandSetState, RestoredPanelsShowTheFirstSixBars) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+bool IsMarker(std::string_view item) {
+  return item == "-" || item == "<" || item.front() == '>' || item == "ToolBtn_Rest_Set";
+}
+
+TEST(EditorMenus, EveryItemIsAnActionAndEveryActionOnAMenuIsReachable) {
+  std::set<std::string_view> placed;
+  for (const EditorMenuInfo& m : EditorMenus()) {
+    int depth = 0;
+    for (std::string_view item : m.Items) {
+      if (item.front() == '>') ++depth;
+      if (item == "<") --depth;
+      EXPECT_GE(depth, 0) << m.Name;
+      if (IsMarker(item)) continue;
+      EXPECT_NE(FindEditorAction(item), nullptr) << m.Name << " " << item;
+      placed.insert(item);
+    }
+    EXPECT_EQ(depth, 0) << m.Name;
+  }
+  for (int b = 0; b < kEditorBarCount; ++b)
+    for (std::string_view item : EditorBarButtons(b)) {
+      if (IsMarker(item)) continue;
+      EXPECT_NE(FindEditorAction(item), nullptr) << b << " " << item;
+      placed.insert(item);
+    }
+  // The actions on no menu and no bar are run by other code.
+  std::set<std::string_view> unplaced;
+  for (const ActionInfo& a : EditorActions())
+    if (placed.count(a.Name) == 0) unplaced.insert(a.Name);
+  const std::set<std::string_view> expected = {
+      "acForce_ConcApply", "AcForce_DispApply", "acEvulStatic", "acEvulDinamic", "AcRests_RestXY", "acWinParams",
+      "acNoTask", "AcNewTask", "acDimension_2D", "acDimension_3D", "acDimension_Planes", "AcUserNoviceSettings",
+      "AcUserProfessionalSettings", "AcUserExpertSettings"};
+  EXPECT_EQ(unplaced, expected);
+  EXPECT_EQ(EditorMenus()[1].Button, "ToolBtn_MenuEdit");
+  EXPECT_EQ(EditorMenus()[1].Caption, "Правка");
+}
+
+}  // namespace
+}  // namespace tavir
