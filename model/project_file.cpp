@@ -14,6 +14,12 @@ void ReadSignature(BinaryReader& r) {
   if (r.Remaining() < 4 || r.ReadInt32() != kProjectSignature) throw EFormatError(kWrongSignature);
 }
 
+// A save's leftover temporary file (a save killed before its rename) holds a
+// project of unknown completeness; it is never opened as one.
+void RefuseSaveTemporary(const std::string& fileName) {
+  if (IsSaveTemporaryName(fileName)) throw EFormatError(SaveTemporaryText(fileName));
+}
+
 bool FileExists(const std::string& fileName) {
   std::error_code ec;
   return std::filesystem::is_regular_file(std::filesystem::path(fileName), ec);
@@ -25,6 +31,10 @@ std::string FileNotFoundText(const std::string& fileName) {
   const std::size_t at = text.find("%s");
   text.replace(at, 2, fileName);
   return text;
+}
+
+std::string SaveTemporaryText(const std::string& fileName) {
+  return "Файл " + fileName + " - временный файл прерванного сохранения, а не проект.";
 }
 
 std::string EditorCaption(const std::string& fileName) {
@@ -92,6 +102,7 @@ void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string&
 
 bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
                  TEditWindows& windows, MessageService& messages) {
+  RefuseSaveTemporary(fileName);
   if (!FileExists(fileName)) {
     messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
     return false;
@@ -148,6 +159,7 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
 
 bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder) {
+  RefuseSaveTemporary(fileName);
   if (!FileExists(fileName)) {
     messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
     return false;

@@ -34,6 +34,8 @@ inline constexpr const char* kWrongSignature = "Формат файла не с�
 
 // "Файл <name> не найден!"
 std::string FileNotFoundText(const std::string& fileName);
+// Why a save's leftover temporary file (IsSaveTemporaryName) is not opened.
+std::string SaveTemporaryText(const std::string& fileName);
 // The editor's main form caption for an opened file (the name without its folder).
 std::string EditorCaption(const std::string& fileName);
 
@@ -56,7 +58,8 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
 void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
                       TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows);
 // OpenProjectBytes of a file. A missing file shows "Файл %s не найден!" and
-// returns false with nothing changed; any fault of the file throws.
+// returns false with nothing changed; any fault of the file throws, and so does a
+// save's leftover temporary file (SaveTemporaryText), even a complete one.
 bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
                  TEditWindows& windows, MessageService& messages);
 
@@ -79,7 +82,8 @@ struct TAnalysisWindowData {
 std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
                                                    TVelEditorProject& results, TAnalysisWindowData& window);
 // The same of a file. A missing file shows "Файл %s не найден!" and returns
-// false with nothing changed. knotOrder, when given, receives the knot order.
+// false with nothing changed; a save's leftover temporary file is refused as by
+// OpenProject. knotOrder, when given, receives the knot order.
 bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder = nullptr);
 
