@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -11,6 +10,7 @@
 #include "model/load_ops.h"
 #include "model/pointer_marks.h"
 #include "platform/numeric.h"
+#include "platform/numtext.h"
 
 namespace tavir {
 
@@ -158,11 +158,8 @@ std::int32_t InitialCount(Extended size, Extended step) {
   return std::clamp(n, 1, kMaxDialogCount);
 }
 
-std::string RegionLabel(Extended sizeX, Extended sizeY) {
-  char buf[128];
-  std::snprintf(buf, sizeof buf, "%g x %g", static_cast<double>(sizeX), static_cast<double>(sizeY));
-  return buf;
-}
+// The two sizes in the general number format, like every number the user reads.
+std::string RegionLabel(Extended sizeX, Extended sizeY) { return FormatGeneral(sizeX) + " x " + FormatGeneral(sizeY); }
 
 }  // namespace
 

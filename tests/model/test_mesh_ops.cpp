@@ -11,6 +11,7 @@
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
+#include "platform/numtext.h"
 #include "platform/recording_canvas.h"
 
 namespace tavir {
@@ -387,6 +388,30 @@ TEST_F(MeshFixture, DivideRegionOfTheExample) {
   EXPECT_EQ(dialogs.DivideCalls[0].StepX, 1);
 }
 
+TEST_F(MeshFixture, TheRegionLabelUsesTheGeneralNumberFormat) {
+  struct Case {
+    Extended W, H;
+    char Separator;
+    const char* Label;
+  } cases[] = {
+      {10, 2, '.', "10 x 2"},
+      {15000000, 0.1L, '.', "15000000 x 0.1"},        // not "1.5e+07"
+      {1234567.891L, 2, '.', "1234567.891 x 2"},      // all the digits, not six
+      {0.000001L, 3, '.', "1E-6 x 3"},
+      {1.5L, 2.25L, ',', "1,5 x 2,25"},                // the user's separator
+  };
+  for (const Case& c : cases) {
+    SetDecimalSeparator(c.Separator);
+    dialogs.DivideCalls.clear();
+    // No answer scripted: the dialog is cancelled after it was opened.
+    EXPECT_EQ(DivideRegion(E(), FloatPoint(0, c.H), FloatPoint(c.W, 0), Steel(), 5, 1, plan, dialogs, msgs).Outcome,
+              DivideOutcome::Cancelled);
+    ASSERT_EQ(dialogs.DivideCalls.size(), 1u);
+    EXPECT_EQ(dialogs.DivideCalls[0].RegionLabel, c.Label);
+  }
+  SetDecimalSeparator('.');
+}
+
 TEST_F(MeshFixture, DividingTheSameRegionAgainAddsNothing) {
   Divide(10, 2, 1, 1, 10, 2);
   const DivideResult again = Divide(10, 2, 1, 1, 10, 2);
@@ -558,6 +583,24 @@ TEST_F(MeshFixture, DeleteSelectedErasesAndEmptiesTheSelection) {
   ASSERT_EQ(polys.size(), 2u);
   EXPECT_EQ(polys[0].Pen.Color, 0xFFFFFFu);
   EXPECT_EQ(polys[0].Brush.Color, 0xFFFFFFu);
+}
+
+// Removing a knot or an element by itself would leave the supports, loads and
+// elements on it dangling: only the safe deletions of the editing operations can.
+template <class List>
+concept RemovesRaw = requires(List& list) { list.Delete(std::int32_t{0}); } ||
+                     requires(List& list) { list.RemoveIf([](const auto&) { return true; }); };
+
+TEST(DeleteSelected, KnotsAndElementsHaveNoRawRemoval) {
+  static_assert(!RemovesRaw<TFinKnots>);
+  static_assert(!RemovesRaw<TFinElements>);
+  static_assert(!RemovesRaw<TFactoryList<TEditorKnot>>, "not through the base either");
+  static_assert(!RemovesRaw<TFactoryList<TMLEditorElement>>);
+  // Nothing refers to supports and loads: their lists keep plain removal.
+  static_assert(RemovesRaw<TEditorSupports>);
+  static_assert(RemovesRaw<TConcForcesList>);
+  static_assert(RemovesRaw<TDispForcesList>);
+  SUCCEED();
 }
 
 // A small model built the same way from a seed: a grid of knots, rectangles and
