@@ -210,7 +210,7 @@ MaterialOutcome DeleteMaterial(TMaterials& materials, const TPhisPropRodNL* mate
 
 std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPoint3D& origin, std::uint8_t plane,
                       const std::vector<Extended>& params, TColor color) {
-  if (kind == kShellKindParaboloid) {
+  if (kind == kShellParaboloid) {
     std::unique_ptr<TEditorShellEP> p = shells.Factory()->MakeParaboloid();
     p->SetOrigin(origin);
     p->SetPlane(plane);
@@ -220,7 +220,7 @@ std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPo
     if (shells.Add(std::move(p)) == nullptr) return -1;
     return shells.Count() - 1;
   }
-  if (kind == kShellKindSphere) {
+  if (kind == kShellSphere) {
     std::unique_ptr<TEditorSphere> s = shells.Factory()->MakeSphere();
     if (params.size() == 2) s->SetParams(params[0], params[1]);
     // The centre of the plan square, by the side the sphere has now: without
@@ -248,7 +248,7 @@ AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, con
     return result;
   }
   const std::optional<std::int16_t> kind = dialogs.SurfaceKind();
-  if (!kind || (*kind != kShellKindParaboloid && *kind != kShellKindSphere)) return result;
+  if (!kind || (*kind != kShellParaboloid && *kind != kShellSphere)) return result;
   ShellDataValues start;
   start.Kind = *kind;
   start.Origin = FloatPoint3D(p1.X, p2.Y, p1.Z);
@@ -256,7 +256,7 @@ AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, con
   start.ContourColor = 255;
   const Extended w = p2.X - p1.X;
   const Extended h = p1.Y - p2.Y;
-  if (*kind == kShellKindParaboloid) {
+  if (*kind == kShellParaboloid) {
     start.Params = {w, h, 0.2L, 0.2L};
   } else {
     start.Params = {std::max(w, h), 0.2L};

@@ -583,7 +583,7 @@ inline constexpr std::uint32_t kDrawLoads = 0x1;
 inline constexpr std::uint32_t kDrawKnots = 0x4;
 inline constexpr std::uint32_t kDrawSupports = 0x8;
 inline constexpr std::uint32_t kDrawShells = 0x100;
-inline constexpr std::uint32_t kDrawDesk = 0x10D;  // what the editing desk draws
+inline constexpr std::uint32_t kDrawDesk = kDrawLoads | kDrawKnots | kDrawSupports | kDrawShells;  // 0x10D, the editing desk
 
 inline constexpr const char* kDefaultMaterialName = "Сталь С300";
 inline constexpr const char* kNoNameFile = "NoName.tps";

@@ -26,7 +26,6 @@ namespace tavir {
 
 inline constexpr std::int32_t kProjectSignature = 1;
 inline constexpr std::size_t kSettingsBlockOffset = 4;
-inline constexpr std::size_t kSettingsBlockBytes = 186;
 inline constexpr std::size_t kModelListsOffset = kSettingsBlockOffset + kSettingsBlockBytes;  // 190
 
 inline constexpr const char* kFileNotFoundFormat = "Файл %s не найден!";

@@ -21,5 +21,15 @@ TEST(ResultModelFactory, MakesResultClassesByKind) {
   EXPECT_EQ(factory->MakeElement(3, 1, nullptr), nullptr);
 }
 
+TEST(ViewDrawFlags, OneSetOfFlagsWithTheirValues) {
+  // The model's flags serve the result views too; the views add their own bits.
+  static_assert(kDrawLoads == 0x1 && kDrawKnots == 0x4 && kDrawSupports == 0x8 && kDrawShells == 0x100);
+  static_assert(kDrawDesk == 0x10D);
+  static_assert(kViewDrawDefault == 0x400C);
+  static_assert(kViewDrawLayerZones == 0x200 && kViewDrawIsolines == 0x400 && kViewDrawZoneFills == 0x800);
+  ScriptedMessages messages;
+  EXPECT_EQ(TViewerProject(messages).DrawFlags(), 0x400C);
+}
+
 }  // namespace
 }  // namespace tavir
