@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/binstream.h"
+#include "platform/temp_folder.h"
 
 namespace tavir {
 namespace {
@@ -23,17 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class SaveFolder : public ::testing::Test {
+class SaveFolder : public TempFolder {
  protected:
-  void SetUp() override {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("tavir-save-" + std::to_string(rd()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
@@ -47,8 +38,6 @@ class SaveFolder : public ::testing::Test {
   }
   // The path of an open descriptor, as the system names it.
   static std::string PathOf(int fd) { return fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).string(); }
-
-  fs::path dir_;
 };
 
 // The message of a refused save: Russian, naming the file and the reason.
@@ -272,7 +261,7 @@ TEST_F(SaveFolder, SavingThroughALinkWritesTheFileItNames) {
   EXPECT_EQ(fs::read_symlink(link), fs::path("projects") / "model.tps");
   EXPECT_EQ(ReadWholeFile(real.string()), (Bytes{'n', 'e', 'w'}));
   EXPECT_EQ(Mode(real), 0600u);
-  EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(EntriesIn(real.parent_path()), 1u);
 
   // A link whose file does not exist yet: the file is made where it points.
   const fs::path dangling = dir_ / "dangling.tps";
