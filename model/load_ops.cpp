@@ -9,19 +9,6 @@ namespace tavir {
 
 namespace {
 
-// Deletes every item of the list that the predicate picks, from the back so that
-// the positions still to visit stay valid; returns how many.
-template <class List, class Pred>
-int DeleteWhere(List& list, Pred pick) {
-  int n = 0;
-  for (std::int32_t i = list.Count() - 1; i >= 0; --i)
-    if (pick(*list.At(i))) {
-      list.Delete(i);
-      ++n;
-    }
-  return n;
-}
-
 // Deletes every item after the first that the predicate picks.
 template <class List, class Pred>
 void DeleteLaterDuplicates(List& list, std::int32_t first, Pred pick) {
@@ -78,7 +65,7 @@ SetOutcome SetSupport(TEditorSupports& supports, TEditorKnot* knot, const TFixat
 
 int DeleteAtKnot(TEditorSupports& supports, const TEditorKnot* knot) {
   if (knot == nullptr) return 0;
-  return DeleteWhere(supports, [knot](const TEditorSupport& s) { return s.Knot == knot; });
+  return supports.RemoveIf([knot](const TEditorSupport& s) { return s.Knot == knot; });
 }
 
 // ---- concentrated loads ----
@@ -110,7 +97,7 @@ TForceRecord GetForce(const TConcForcesList& forces, const TEditorKnot* knot) {
 
 int DeleteAtKnot(TConcForcesList& forces, const TEditorKnot* knot) {
   if (knot == nullptr) return 0;
-  return DeleteWhere(forces, [knot](const TEditorConcentrateForce& f) { return f.Knot == knot; });
+  return forces.RemoveIf([knot](const TEditorConcentrateForce& f) { return f.Knot == knot; });
 }
 
 // ---- distributed loads ----
@@ -144,7 +131,7 @@ TForceRecord GetForce(const TDispForcesList& forces, const TFiniteElement* eleme
 
 int DeleteAtElement(TDispForcesList& forces, const TFiniteElement* element) {
   if (element == nullptr) return 0;
-  return DeleteWhere(forces, [element](const TEditorDispersionForce& f) { return f.Element == element; });
+  return forces.RemoveIf([element](const TEditorDispersionForce& f) { return f.Element == element; });
 }
 
 // ---- materials ----
