@@ -247,7 +247,7 @@ void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& b
     // New files get the usual permissions (the umask applies); a file that
     // replaces another is private until it has the old one's.
     fd = calls.Open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, hadOld ? 0600u : 0666u);
-    if (fd < 0 && (errno != EEXIST || attempt == 100)) SaveFailed("Не удается создать временный файл", tempName, errno);
+    if (fd < 0 && (errno != EEXIST || attempt == 100)) SaveFailed("Не удается создать файл", path, errno);
   }
   TemporaryFile temp(tempName, fd, calls);
 

@@ -271,6 +271,17 @@ TEST_F(SaveFolder, SavingThroughALinkWritesTheFileItNames) {
   EXPECT_EQ(ReadWholeFile((dir_ / "projects" / "later.tps").string()), Bytes{5});
 }
 
+TEST_F(SaveFolder, RefusalsNameTheFileTheUserChose) {
+  const std::string inMissingFolder = (dir_ / "нет" / "model.tps").string();
+  EXPECT_EQ(SaveError(inMissingFolder, {1}, SystemSaveFileCalls()),
+            "Не удается создать файл " + inMissingFolder + ": папка не найдена.");
+  fs::create_directories(dir_ / "folder.tps");
+  const std::string folder = (dir_ / "folder.tps").string();
+  EXPECT_EQ(SaveError(folder, {1}, SystemSaveFileCalls()),
+            "Не удается записать файл " + folder + ": на месте файла находится папка.");
+  EXPECT_EQ(Names(), std::vector<std::string>{"folder.tps"});
+}
+
 TEST_F(SaveFolder, ALinkLoopIsRefused) {
   const fs::path a = dir_ / "a.tps";
   const fs::path b = dir_ / "b.tps";
