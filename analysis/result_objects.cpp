@@ -215,11 +215,4 @@ void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned thre
   if (failure) std::rethrow_exception(failure);
 }
 
-std::unique_ptr<TMLEditorElement> CreateResultElement(std::uint8_t elemKind, std::uint8_t elementType,
-                                                      const std::shared_ptr<TPhisPropRodNL>& material) {
-  if (elemKind == kElemKindShell) return std::make_unique<TMLResultShell>(elementType, material);
-  if (elemKind == kElemKindPlate) return std::make_unique<TMLResultPlate>(elementType, material);
-  return nullptr;
-}
-
 }  // namespace tavir

@@ -97,9 +97,4 @@ class TMLResultPlate : public TMLEditorElement {
 // EElementError naming its index in the span, and no element is changed.
 void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads = 0);
 
-// The element factory of the analysis program: result shells (kind 5) and plates
-// (kind 0), nullptr for any other kind.
-std::unique_ptr<TMLEditorElement> CreateResultElement(std::uint8_t elemKind, std::uint8_t elementType,
-                                                      const std::shared_ptr<TPhisPropRodNL>& material);
-
 }  // namespace tavir

@@ -393,17 +393,10 @@ void TFinElements::LoadFromStream(BinaryReader& r, const KnotIndex& knots, Mater
     const std::uint8_t kind = r.ReadByte();
     // Only plates and shells are ever written; any other kind has a record of unknown
     // length, so nothing after it could be read.
-    if (kind == kElemKindPlate) {
-      std::unique_ptr<TMLEditorElement> plate = factory_->MakePlate(0, nullptr);
-      plate->TMLFiniteElement::LoadFromStream(r, knots, materials);
-      elements.push_back(std::move(plate));
-    } else if (kind == kElemKindShell) {
-      std::unique_ptr<TMLEditorShell> shell = factory_->MakeShell(0, nullptr);
-      shell->TMLEditorShell::LoadFromStream(r, knots, materials);
-      elements.push_back(std::move(shell));
-    } else {
-      throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kind) + ").");
-    }
+    std::unique_ptr<TMLEditorElement> element = factory_->MakeElement(kind, 0, nullptr);
+    if (!element) throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kind) + ").");
+    element->LoadFromStream(r, knots, materials);
+    elements.push_back(std::move(element));
   }
   selection_.Clear();
   items_ = std::move(elements);
@@ -413,14 +406,8 @@ void TFinElements::LoadFromStream(BinaryReader& r, const KnotIndex& knots, Mater
 void TFinElements::SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const {
   w.WriteInt32(Count());
   for (const auto& e : items_) {
-    // The record by the class, so that the file always reads back.
-    if (const auto* shell = dynamic_cast<const TMLEditorShell*>(e.get())) {
-      w.WriteByte(kElemKindShell);
-      shell->TMLEditorShell::SaveToStream(w, knots, materials);
-    } else {
-      w.WriteByte(kElemKindPlate);
-      e->TMLFiniteElement::SaveToStream(w, knots, materials);
-    }
+    w.WriteByte(e->RecordKind());
+    e->SaveToStream(w, knots, materials);
   }
 }
 

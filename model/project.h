@@ -107,6 +107,19 @@ class TSelectionList {
     order_.push_back(item);
     return true;
   }
+  // Takes out every entry the predicate picks, in one pass; the rest keep their order.
+  template <class Pred>
+  void RemoveIf(Pred pick) {
+    std::size_t kept = 0;
+    for (T* item : order_) {
+      if (pick(item)) {
+        set_.erase(item);
+      } else {
+        order_[kept++] = item;
+      }
+    }
+    order_.resize(kept);
+  }
   bool Remove(const T* item) {
     if (set_.erase(item) == 0) return false;
     for (auto it = order_.begin(); it != order_.end(); ++it)
@@ -138,12 +151,6 @@ class TFactoryList : public TOwningList<T> {
  public:
   explicit TFactoryList(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
 
-  // Removes and frees item i; false when there is none.
-  bool Delete(std::int32_t i) {
-    if (i < 0 || static_cast<std::size_t>(i) >= this->items_.size()) return false;
-    this->items_.erase(this->items_.begin() + i);
-    return true;
-  }
   void FreeAll() { this->items_.clear(); }
   void Swap(TFactoryList& other) { this->items_.swap(other.items_); }
 
@@ -151,6 +158,25 @@ class TFactoryList : public TOwningList<T> {
   const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }
 
  protected:
+  // Removal of single items leaves whatever refers to them dangling; a list whose
+  // items nothing refers to makes these public, the knots and elements keep them
+  // for their safe deletions.
+  // Removes and frees item i; false when there is none.
+  bool Delete(std::int32_t i) {
+    if (i < 0 || static_cast<std::size_t>(i) >= this->items_.size()) return false;
+    this->items_.erase(this->items_.begin() + i);
+    return true;
+  }
+  // Removes and frees every item the predicate picks, in one pass; the rest keep
+  // their order. Returns how many.
+  template <class Pred>
+  std::int32_t RemoveIf(Pred pick) {
+    const auto end = std::remove_if(this->items_.begin(), this->items_.end(),
+                                    [&](const std::unique_ptr<T>& item) { return pick(*item); });
+    const auto removed = static_cast<std::int32_t>(this->items_.end() - end);
+    this->items_.erase(end, this->items_.end());
+    return removed;
+  }
   // Appends an item (of T or a class derived from it); nullptr gives nullptr.
   template <class U>
   U* Append(std::unique_ptr<U> item) {
@@ -174,6 +200,9 @@ class TFactoryList : public TOwningList<T> {
 class TFinKnots;
 class TFinElements;
 class TMaterials;
+// The safe deletions of the editing operations (mesh_ops.h), the only callers of
+// the raw removals of knots and elements.
+enum class DeleteOutcome;
 class TEditorSupports;
 class TConcForcesList;
 class TDispForcesList;
@@ -265,9 +294,6 @@ class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
   TEditorKnot* Add(std::unique_ptr<TEditorKnot> knot);
   // A new knot at (x, y, z) made by the factory, appended.
   TEditorKnot* AddKnot(Extended x, Extended y, Extended z);
-  // Removes and frees the knot at a position (and its selection entry); false when
-  // out of range. The caller deletes its dependants and keeps elements off it first.
-  bool Delete(std::int32_t i);
   void FreeAll();
 
   TEditorKnot* KnotByIndex(std::int32_t i) const { return At(i); }
@@ -301,8 +327,22 @@ class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
   // Items, selection and smallest sizes change places (the links stay).
   void Swap(TFinKnots& other);
 
-
  private:
+  // Raw removal, which leaves supports, loads and elements on the knot dangling:
+  // only the safe deletions reach it (DeleteKnot, DeleteSelected).
+  friend DeleteOutcome DeleteKnot(TFinKnots& knots, TEditorKnot* knot);
+  friend int DeleteSelected(TFinElements& elements, Canvas* picture);
+  // Removes and frees the knot at a position and its selection entry; false when
+  // out of range.
+  bool Delete(std::int32_t i);
+  // Removes and frees the knots the predicate picks and their selection entries, in
+  // one pass; the rest keep their order.
+  template <class Pred>
+  void RemoveKnotsIf(Pred pick) {
+    selection_.RemoveIf([&](const TEditorKnot* k) { return pick(*k); });
+    RemoveIf(pick);
+  }
+
   TSelectionList<TEditorKnot> selection_;
 };
 
@@ -319,9 +359,6 @@ class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex 
   // A plate or shell element whose class matches its kind (kind 5 a TMLEditorShell,
   // kind 0 not); anything else is refused (nullptr).
   TMLEditorElement* Add(std::unique_ptr<TMLEditorElement> element);
-  // Removes and frees the element at a position (and its selection entry); false
-  // when out of range. The caller deletes its distributed load first.
-  bool Delete(std::int32_t i);
   void FreeAll();
 
   TMLEditorElement* ElementByIndex(std::int32_t i) const { return At(i); }
@@ -356,8 +393,22 @@ class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex 
 
   void Swap(TFinElements& other);
 
-
  private:
+  // Raw removal, which leaves distributed loads on the element dangling and its
+  // knots behind: only the safe deletions reach it (DeleteElement, DeleteSelected).
+  friend DeleteOutcome DeleteElement(TFinElements& elements, TMLEditorElement* element);
+  friend int DeleteSelected(TFinElements& elements, Canvas* picture);
+  // Removes and frees the element at a position and its selection entry; false
+  // when out of range.
+  bool Delete(std::int32_t i);
+  // Removes and frees the elements the predicate picks and their selection entries,
+  // in one pass; the rest keep their order.
+  template <class Pred>
+  void RemoveElementsIf(Pred pick) {
+    selection_.RemoveIf([&](const TMLEditorElement* e) { return pick(*e); });
+    RemoveIf(pick);
+  }
+
   TSelectionList<TMLEditorElement> selection_;
 };
 
@@ -366,6 +417,8 @@ class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex 
 class TEditorSupports : public TFactoryList<TEditorSupport> {
  public:
   using TFactoryList::TFactoryList;
+  using TFactoryList::Delete;
+  using TFactoryList::RemoveIf;
 
   TFinKnots* Knots = nullptr;  // link, not owned
 
@@ -389,6 +442,8 @@ class TEditorSupports : public TFactoryList<TEditorSupport> {
 class TConcForcesList : public TFactoryList<TEditorConcentrateForce> {
  public:
   using TFactoryList::TFactoryList;
+  using TFactoryList::Delete;
+  using TFactoryList::RemoveIf;
 
   TFinKnots* Knots = nullptr;  // link, not owned
 
@@ -407,6 +462,8 @@ class TConcForcesList : public TFactoryList<TEditorConcentrateForce> {
 class TDispForcesList : public TFactoryList<TEditorDispersionForce> {
  public:
   using TFactoryList::TFactoryList;
+  using TFactoryList::Delete;
+  using TFactoryList::RemoveIf;
 
   TFinElements* Elements = nullptr;  // link, not owned
 
@@ -450,6 +507,8 @@ class TDisplacementsList {
 class TShellFunctions : public TFactoryList<TBaseShellFuncs> {
  public:
   using TFactoryList::TFactoryList;
+  using TFactoryList::Delete;
+  using TFactoryList::RemoveIf;
 
   TEditorShellEP* Add(std::unique_ptr<TEditorShellEP> shell);
   TEditorSphere* Add(std::unique_ptr<TEditorSphere> shell);
@@ -524,7 +583,7 @@ inline constexpr std::uint32_t kDrawLoads = 0x1;
 inline constexpr std::uint32_t kDrawKnots = 0x4;
 inline constexpr std::uint32_t kDrawSupports = 0x8;
 inline constexpr std::uint32_t kDrawShells = 0x100;
-inline constexpr std::uint32_t kDrawDesk = 0x10D;  // what the editing desk draws
+inline constexpr std::uint32_t kDrawDesk = kDrawLoads | kDrawKnots | kDrawSupports | kDrawShells;  // 0x10D, the editing desk
 
 inline constexpr const char* kDefaultMaterialName = "Сталь С300";
 inline constexpr const char* kNoNameFile = "NoName.tps";

@@ -114,16 +114,13 @@ class IsoParamsDialog {
   virtual bool Execute(TIsoParamsRec& params) = 0;
 };
 
-// Draw flags of the result views.
-inline constexpr std::int16_t kViewDrawLoads = 0x1;
-inline constexpr std::int16_t kViewDrawKnots = 0x4;
-inline constexpr std::int16_t kViewDrawSupports = 0x8;
-inline constexpr std::int16_t kViewDrawSurfaces = 0x100;
+// Draw flags of the result views: the model's (kDrawLoads, kDrawKnots,
+// kDrawSupports, kDrawShells of TVelEditorProject::Draw) and these.
 inline constexpr std::int16_t kViewDrawLayerZones = 0x200;
 inline constexpr std::int16_t kViewDrawIsolines = 0x400;
 inline constexpr std::int16_t kViewDrawZoneFills = 0x800;
 inline constexpr std::int16_t kViewDrawOutlines = 0x4000;
-inline constexpr std::int16_t kViewDrawDefault = 0x400C;
+inline constexpr std::int16_t kViewDrawDefault = kDrawKnots | kDrawSupports | kViewDrawOutlines;  // 0x400C
 
 // The box of a new section view (kind 2, white, scale 0.01).
 struct TSectionWindowData {

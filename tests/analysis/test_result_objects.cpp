@@ -61,16 +61,6 @@ TEST(ResultKnot, KnotValues) {
   EXPECT_EQ(k.Number, 12);
 }
 
-TEST(ResultElements, FactoryMakesResultClasses) {
-  auto shell = CreateResultElement(kElemKindShell, 1, nullptr);
-  ASSERT_NE(dynamic_cast<TMLResultShell*>(shell.get()), nullptr);
-  EXPECT_EQ(shell->ElemKind, kElemKindShell);
-  auto plate = CreateResultElement(kElemKindPlate, 0, nullptr);
-  ASSERT_NE(dynamic_cast<TMLResultPlate*>(plate.get()), nullptr);
-  EXPECT_EQ(plate->ElemKind, kElemKindPlate);
-  EXPECT_EQ(CreateResultElement(3, 1, nullptr), nullptr);
-}
-
 TEST_F(ShellFixture, CalcStiffnessFillsTheFieldsFromThePureComputation) {
   shell->Kx = 0.01L;
   shell->Layers.Layer(0)->Z = 0.01L;

@@ -266,12 +266,5 @@ TEST(ViewTexts, CaptionsOfTheQuantities) {
   for (auto [kind, state] : states) EXPECT_EQ(DataStateOfKind(kind), state) << int(kind);
 }
 
-TEST(ViewTexts, ExportAlwaysWritesAWmfFile) {
-  const std::vector<std::pair<std::string, std::string>> names = {
-      {"view.bmp", "view.wmf"}, {"view", "view.wmf"},         {"view.emf", "view.wmf"},
-      {"a.b/view", "a.b/view.wmf"}, {"C:\\dir.x\\pic", "C:\\dir.x\\pic.wmf"}, {"v.1.wmf", "v.1.wmf"}};
-  for (const auto& [in, out] : names) EXPECT_EQ(MetafileExportName(in), out) << in;
-}
-
 }  // namespace
 }  // namespace tavir

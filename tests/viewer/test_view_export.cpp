@@ -59,7 +59,8 @@ TEST(ViewExport, MetafileNames) {
   };
   for (const Case& c : {Case{"view.bmp", "view.wmf"}, Case{"view", "view.wmf"}, Case{"view.emf", "view.wmf"},
                         Case{"view.wmf", "view.wmf"}, Case{"dir.v1/view", "dir.v1/view.wmf"},
-                        Case{"dir.v1/view.x.png", "dir.v1/view.x.wmf"}, Case{"view.", "view.wmf"}})
+                        Case{"dir.v1/view.x.png", "dir.v1/view.x.wmf"}, Case{"view.", "view.wmf"},
+                        Case{"C:\\dir.x\\pic", "C:\\dir.x\\pic.wmf"}, Case{"v.1.wmf", "v.1.wmf"}})
     EXPECT_EQ(MetafileName(c.in), c.out) << c.in;
 }
 
