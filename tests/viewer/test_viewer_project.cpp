@@ -254,14 +254,6 @@ TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
   }
 }
 
-TEST(ViewerProjectStatic, ModelWithoutKnotsStopsSilently) {
-  Viewer v;
-  RecordingStatus status;
-  EXPECT_FALSE(v.Project.StaticCalculate(status));
-  EXPECT_TRUE(v.Messages.Shown.empty());
-  EXPECT_EQ(status.Shown, 0);
-}
-
 // While a computation pumps events no command may start another one, open a file
 // or free the model.
 TEST(ViewerProjectStatic, BusyProjectRefusesCommandsFromInsideAPump) {
