@@ -276,10 +276,17 @@ void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& 
   if (recompute) {
     // The element matrices are independent: computed on every core first, then
     // added in list order, so the band is the same as with the plain loop.
+    // Checked here first so that a shell the adaptation has spoilt (a thickness
+    // gone to 0 or beyond the range) is named by its place in the element list.
     std::vector<TMLResultShell*> shells;
     shells.reserve(static_cast<std::size_t>(count));
-    for (const auto& e : model_->Elements().Items())
-      if (TMLResultShell* shell = AsResultShell(e.get())) shells.push_back(shell);
+    const auto& list = model_->Elements().Items();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      TMLResultShell* shell = AsResultShell(list[i].get());
+      if (shell == nullptr) continue;
+      if (auto problem = CheckShellForAnalysis(*shell, static_cast<std::int64_t>(i))) throw EElementError(*problem);
+      shells.push_back(shell);
+    }
     CalcShellStiffnesses(shells);
     // An element matrix that overflowed is named here, before it reaches the band
     // and the solver could only call the system singular.
@@ -343,7 +350,7 @@ bool TViewerProject::PrepareSystem() {
     return false;
   }
   try {
-    bandWidth_ = tavir::BandWidth(model_->Elements());
+    bandWidth_ = tavir::BandWidth(model_->Elements().Items());
     equationCount_ = 5 * model_->Knots().Count();
     if (!CheckModel()) return false;
     WarnUnplacedItems();

@@ -29,7 +29,7 @@ std::vector<std::uint8_t> SmallPlate(const std::function<void(TVelEditorProject&
   testing::EditorState e;
   TVelEditorProject& p = e.Project;
   examples::ShellGrid g =
-      examples::BuildGrid(p, 2, 2, 1, 1, [](TMLEditorShell& s, int, int) { examples::SetSingleLayer(s, 0.1L); });
+      examples::BuildGrid(p, 2, 2, 1, 1, [](TGeometricElement& l, int, int) { examples::SetSingleLayer(l, 0.1L); });
   examples::SupportBoundary(p, g, false);
   for (TMLEditorShell* s : g.Shells) examples::AddSurfaceLoad(p, s, -1);
   if (change) change(p, g);

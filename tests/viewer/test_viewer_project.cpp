@@ -231,7 +231,7 @@ TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
       {"knots only", [](TVelEditorProject& p) { p.Knots().AddKnot(0, 0, 0); }, kNoShellsText},
       {"shell of zero thickness",
        [](TVelEditorProject& p) {
-         examples::BuildGrid(p, 1, 1, 1, 1, [](TMLEditorShell& s, int, int) { s.Layers.Layer(0)->SetThickness(0); });
+         examples::BuildGrid(p, 1, 1, 1, 1, [](TGeometricElement& l, int, int) { l.Layer(0)->SetThickness(0); });
        },
        ""},
   };
