@@ -495,12 +495,12 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
       status.Pump();
 
       const std::string energyText = kPotentialEnergyText + FormatExponent(w, 7, 0);
-      const bool exhausted = iteration >= kMaxAdaptIterations;
+      const bool exhausted = iteration >= adaptIterationLimit_;
       const bool stop = BreakFlag() || exhausted || (!AdaptParams.AdaptThickness && !AdaptParams.AdaptFlight);
       if (stop) {
         messages_.Show(MsgKind::Plain, "", energyText, MsgButtons::Ok);
         if (exhausted && !BreakFlag() && (AdaptParams.AdaptThickness || AdaptParams.AdaptFlight))
-          messages_.Warning(AdaptNotConvergedText());
+          messages_.Warning(AdaptNotConvergedText(adaptIterationLimit_));
         status.SetStage(kStageStresses);
       } else {
         status.SetLabel(energyText);

@@ -12,6 +12,7 @@
 // interface run between its stages (Pump). While it runs the project is busy: no
 // other computation, no open and no Clear may start (they return false), so an
 // event handled inside a pump can never free the lists under the running loop.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -73,8 +74,8 @@ inline constexpr const char* kOutOfMemoryText = "Недостаточно пам
 // The adaptation stops after this many iterations even when it has not converged
 // (a precision too fine for the volumes to settle), with a warning.
 inline constexpr std::int32_t kMaxAdaptIterations = 1000;
-inline std::string AdaptNotConvergedText() {
-  return "Адаптация не сошлась за " + std::to_string(kMaxAdaptIterations) + " итераций: процесс остановлен.";
+inline std::string AdaptNotConvergedText(std::int32_t iterations = kMaxAdaptIterations) {
+  return "Адаптация не сошлась за " + std::to_string(iterations) + " итераций: процесс остановлен.";
 }
 inline constexpr const char* kViewerModeAction = "AcVMode_Viewer";
 
@@ -182,6 +183,9 @@ class TViewerProject {
   bool Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status);
 
   bool IsBusy() const { return busy_; }
+  // The adaptation's iteration limit (kMaxAdaptIterations unless set; at least 1).
+  std::int32_t AdaptIterationLimit() const { return adaptIterationLimit_; }
+  void SetAdaptIterationLimit(std::int32_t v) { adaptIterationLimit_ = std::max<std::int32_t>(1, v); }
 
   // The first stored window of the file opened last (none before the first open).
   const std::optional<TAnalysisWindowData>& FirstWindow() const { return firstWindow_; }
@@ -282,6 +286,7 @@ class TViewerProject {
   std::int32_t equationCount_ = 0;
 
   bool busy_ = false;
+  std::int32_t adaptIterationLimit_ = kMaxAdaptIterations;
   std::atomic<bool> breakFlag_{false};
   bool isoVisible_ = false;
   TIsoParamsRec isoParams_;

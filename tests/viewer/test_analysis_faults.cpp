@@ -306,3 +306,36 @@ TEST(AnalysisFaults, OversizedFileIsRefusedBeforeItIsRead) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+// A precision finer than the volumes can settle to: the loop stops at the cap
+// with a warning, and the results of the last iteration are kept.
+TEST(AnalysisFaults, AdaptationStopsAtTheIterationCap) {
+  Viewer v;
+  ASSERT_TRUE(v.Project.LoadProjectBytes(SmallPlate(nullptr), "plate.tps"));
+  viewertest::ScriptedAdaptDialog dialog;
+  dialog.Edit = [](TAdaptParams& p) {
+    p.SetAdaptFlight(false);
+    p.SetAdaptThickness(true);
+    p.SetPrecision(1e-4000L);
+    p.SetRefreshView(false);
+  };
+  // This model settles after some 50 iterations; the limit cuts it short.
+  EXPECT_EQ(v.Project.AdaptIterationLimit(), kMaxAdaptIterations);
+  v.Project.SetAdaptIterationLimit(5);
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.Adaptation(dialog, status));
+  const auto iterations = status.CellTexts(1, kRowIteration);
+  ASSERT_FALSE(iterations.empty());
+  EXPECT_EQ(iterations.back(), "5");
+  ASSERT_EQ(v.Messages.Shown.size(), 2u);
+  EXPECT_EQ(v.Messages.Shown[0].Text.rfind(kPotentialEnergyText, 0), 0u);
+  EXPECT_EQ(v.Messages.Shown[1].Kind, MsgKind::Warning);
+  EXPECT_EQ(v.Messages.Shown[1].Text, "Адаптация не сошлась за 5 итераций: процесс остановлен.");
+  EXPECT_TRUE(v.Project.HasResults());
+}
+
+}  // namespace
+}  // namespace tavir
