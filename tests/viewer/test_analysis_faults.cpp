@@ -14,14 +14,8 @@ namespace tavir {
 namespace {
 
 using viewertest::ExampleBytes;
-using viewertest::RecordingHooks;
 using viewertest::RecordingStatus;
-
-struct Viewer {
-  ScriptedMessages Messages;
-  RecordingHooks Hooks;
-  TViewerProject Project{Messages, &Hooks};
-};
+using viewertest::Viewer;
 
 // A 2 x 2 simply supported steel plate (1 x 1, 0.1 thick) under a uniform load -1;
 // `change` alters it before it is saved.

@@ -9,16 +9,8 @@ namespace tavir {
 namespace {
 
 using viewertest::ExampleBytes;
-using viewertest::RecordingHooks;
 using viewertest::RecordingStatus;
-
-struct Viewer {
-  ScriptedMessages Messages;
-  RecordingHooks Hooks;
-  TViewerProject Project{Messages, &Hooks};
-
-  void Open(const std::string& name) { ASSERT_TRUE(Project.LoadProjectBytes(ExampleBytes(name), name)); }
-};
+using viewertest::Viewer;
 
 class EveryExample : public ::testing::TestWithParam<std::string> {};
 
