@@ -153,12 +153,12 @@ void TMLResultShell::CalcStresses(const TFloatVector& vector, std::int64_t index
   // The recovery works on the values rounded to double: values that do not
   // survive that rounding give infinite or all-zero strains, never results.
   switch (RoundingToDouble(q)) {
-    case TDoubleRounding::Kept:
+    case DoubleRounding::Kept:
       break;
-    case TDoubleRounding::Overflow:
+    case DoubleRounding::Overflow:
       throw EElementError(name + ": перемещения узлов элемента превышают допустимый диапазон (больше 1,8E308), "
                                  "напряжения не могут быть вычислены. Проверьте нагрузки, жесткость и закрепления.");
-    case TDoubleRounding::Vanish:
+    case DoubleRounding::Vanish:
       throw EElementError(name + ": перемещения узлов элемента слишком малы (меньше 2,2E-308), "
                                  "напряжения не могут быть вычислены. Проверьте модуль упругости и нагрузки.");
   }

@@ -47,14 +47,14 @@ std::array<TFibreResult, kFibreCount> LayerFibres(const TShellStrainField& field
   return out;
 }
 
-TDoubleRounding RoundingToDouble(const std::array<Extended, 20>& q) {
+DoubleRounding RoundingToDouble(const std::array<Extended, 20>& q) {
   Extended largest = 0;
   for (const Extended v : q) {
-    if (!std::isfinite(v) || std::fabs(v) > static_cast<Extended>(DBL_MAX)) return TDoubleRounding::Overflow;
+    if (!std::isfinite(v) || std::fabs(v) > static_cast<Extended>(DBL_MAX)) return DoubleRounding::Overflow;
     largest = std::max(largest, std::fabs(v));
   }
-  if (largest > 0 && largest < static_cast<Extended>(DBL_MIN)) return TDoubleRounding::Vanish;
-  return TDoubleRounding::Kept;
+  if (largest > 0 && largest < static_cast<Extended>(DBL_MIN)) return DoubleRounding::Vanish;
+  return DoubleRounding::Kept;
 }
 
 bool RecoveredValueUsable(Extended value) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <exception>
-#include <fstream>
 #include <new>
 #include <stdexcept>
 
@@ -191,8 +190,8 @@ bool TViewerProject::CheckModel() {
   return true;
 }
 
-TUnplacedItems FindUnplacedItems(const TVelEditorProject& model) {
-  TUnplacedItems out;
+UnplacedItems FindUnplacedItems(const TVelEditorProject& model) {
+  UnplacedItems out;
   const auto& supports = model.Supports().Items();
   for (std::size_t i = 0; i < supports.size(); ++i)
     if (supports[i]->Knot == nullptr) out.Supports.push_back(static_cast<std::int32_t>(i));
@@ -221,7 +220,7 @@ std::string PositionList(const std::vector<std::int32_t>& positions) {
 
 }  // namespace
 
-std::string UnplacedItemsText(const TUnplacedItems& items) {
+std::string UnplacedItemsText(const UnplacedItems& items) {
   if (items.Empty()) return "";
   std::string text = "Не учитываются в расчете (" + std::to_string(items.Count()) + "):";
   if (!items.Supports.empty())
@@ -236,7 +235,7 @@ std::string UnplacedItemsText(const TUnplacedItems& items) {
 }
 
 void TViewerProject::WarnUnplacedItems() {
-  const TUnplacedItems items = FindUnplacedItems(*model_);
+  const UnplacedItems items = FindUnplacedItems(*model_);
   if (!items.Empty()) messages_.Warning(UnplacedItemsText(items));
 }
 
@@ -279,22 +278,23 @@ void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& 
     // Checked here first so that a shell the adaptation has spoilt (a thickness
     // gone to 0 or beyond the range) is named by its place in the element list.
     std::vector<TMLResultShell*> shells;
+    std::vector<std::int64_t> positions;  // of the shells in the element list
     shells.reserve(static_cast<std::size_t>(count));
+    positions.reserve(static_cast<std::size_t>(count));
     const auto& list = model_->Elements().Items();
     for (std::size_t i = 0; i < list.size(); ++i) {
       TMLResultShell* shell = AsResultShell(list[i].get());
       if (shell == nullptr) continue;
-      if (auto problem = CheckShellForAnalysis(*shell, static_cast<std::int64_t>(i))) throw EElementError(*problem);
+      const auto position = static_cast<std::int64_t>(i);
+      if (auto problem = CheckShellForAnalysis(*shell, position)) throw EElementError(*problem);
       shells.push_back(shell);
+      positions.push_back(position);
     }
     CalcShellStiffnesses(shells);
     // An element matrix that overflowed is named here, before it reaches the band
     // and the solver could only call the system singular.
-    const auto& items = model_->Elements().Items();
-    for (std::size_t i = 0; i < items.size(); ++i)
-      if (const TMLResultShell* shell = AsResultShell(items[i].get()))
-        if (auto problem = CheckElementStiffness(shell->Stiffness, static_cast<std::int64_t>(i)))
-          throw EElementError(*problem);
+    for (std::size_t j = 0; j < shells.size(); ++j)
+      if (auto problem = CheckElementStiffness(shells[j]->Stiffness, positions[j])) throw EElementError(*problem);
   }
   long long step = 0;
   for (const auto& e : model_->Elements().Items()) {

@@ -114,13 +114,13 @@ class IsoParamsDialog {
 // file named none, or a position outside the list). They stay in the model and
 // the file; the warning text names them by their positions in their lists and
 // counts them. Empty when every item has its knot or element.
-struct TUnplacedItems {
+struct UnplacedItems {
   std::vector<std::int32_t> Supports, ConcForces, DispForces;
   bool Empty() const { return Supports.empty() && ConcForces.empty() && DispForces.empty(); }
   std::size_t Count() const { return Supports.size() + ConcForces.size() + DispForces.size(); }
 };
-TUnplacedItems FindUnplacedItems(const TVelEditorProject& model);
-std::string UnplacedItemsText(const TUnplacedItems& items);
+UnplacedItems FindUnplacedItems(const TVelEditorProject& model);
+std::string UnplacedItemsText(const UnplacedItems& items);
 
 // Draw flags of the result views.
 inline constexpr std::int16_t kViewDrawLoads = 0x1;

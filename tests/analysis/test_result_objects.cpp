@@ -228,21 +228,21 @@ TEST(StressRecoveryRange, RoundingOfTheKnotValues) {
   struct Case {
     const char* Name;
     Extended Largest, Other;
-    TDoubleRounding Expected;
+    DoubleRounding Expected;
   };
   const Case cases[] = {
-      {"zero", 0, 0, TDoubleRounding::Kept},
-      {"ordinary", 1e-3L, -2e-7L, TDoubleRounding::Kept},
-      {"largest double", 1.7976931348623157e308L, 1, TDoubleRounding::Kept},
-      {"beyond the doubles", 1e310L, 1, TDoubleRounding::Overflow},
-      {"negative beyond", -1e4000L, 1, TDoubleRounding::Overflow},
-      {"infinite", inf, 0, TDoubleRounding::Overflow},
-      {"not a number", nan, 0, TDoubleRounding::Overflow},
-      {"smallest normal double", 2.2250738585072014e-308L, 0, TDoubleRounding::Kept},
-      {"all subnormal", 1e-310L, 1e-315L, TDoubleRounding::Vanish},
-      {"all below the doubles", 1e-330L, -1e-4000L, TDoubleRounding::Vanish},
+      {"zero", 0, 0, DoubleRounding::Kept},
+      {"ordinary", 1e-3L, -2e-7L, DoubleRounding::Kept},
+      {"largest double", 1.7976931348623157e308L, 1, DoubleRounding::Kept},
+      {"beyond the doubles", 1e310L, 1, DoubleRounding::Overflow},
+      {"negative beyond", -1e4000L, 1, DoubleRounding::Overflow},
+      {"infinite", inf, 0, DoubleRounding::Overflow},
+      {"not a number", nan, 0, DoubleRounding::Overflow},
+      {"smallest normal double", 2.2250738585072014e-308L, 0, DoubleRounding::Kept},
+      {"all subnormal", 1e-310L, 1e-315L, DoubleRounding::Vanish},
+      {"all below the doubles", 1e-330L, -1e-4000L, DoubleRounding::Vanish},
       // Tiny values beside a normal one only lose what is negligible against it.
-      {"tiny beside normal", 1e-300L, 1e-330L, TDoubleRounding::Kept},
+      {"tiny beside normal", 1e-300L, 1e-330L, DoubleRounding::Kept},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);

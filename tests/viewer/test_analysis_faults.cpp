@@ -198,12 +198,12 @@ TEST(AnalysisFaults, SupportsAndLoadsWithoutTheirItemAreReportedOnceBeforeTheSol
 }
 
 TEST(AnalysisFaults, UnplacedItemsTextListsAtMostTenPositions) {
-  TUnplacedItems items;
+  UnplacedItems items;
   for (std::int32_t i = 0; i < 12; ++i) items.DispForces.push_back(i);
   EXPECT_EQ(UnplacedItemsText(items),
             "Не учитываются в расчете (12):\rраспределенные нагрузки без элемента (12): "
             "№ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 и еще 2");
-  EXPECT_EQ(UnplacedItemsText(TUnplacedItems{}), "");
+  EXPECT_EQ(UnplacedItemsText(UnplacedItems{}), "");
 }
 
 // A new solve keeps the isolines the user chose: only the values go, and the next
