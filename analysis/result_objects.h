@@ -78,8 +78,11 @@ class TMLResultShell : public TMLEditorShell {
   // The strains and stresses of every layer from the displacement vector; nothing
   // when the vector is empty. The arrays are reallocated when the layer count
   // changed. Throws (nothing changed) when the shell is not a rectangle of result
-  // knots or an equation lies outside the vector.
-  void CalcStresses(const TFloatVector& vector);
+  // knots or an equation lies outside the vector, and EElementError naming the
+  // element by `index` (its position in the element list; none when < 0) when
+  // the results cannot be trusted: the knot values go beyond the double range or
+  // vanish in it, or a strain or stress is not a finite double.
+  void CalcStresses(const TFloatVector& vector, std::int64_t index = -1);
 
  private:
   std::vector<TLayerInput> LayerInputs() const;

@@ -8,6 +8,11 @@
 
 namespace tavir {
 
+std::string CheckAdaptParams(const TAdaptParams& params) {
+  if (!std::isfinite(params.Precision) || !(params.Precision > 0)) return kBadAdaptPrecisionText;
+  return "";
+}
+
 namespace {
 constexpr Extended kOneThird = 1.0L / 3.0L;
 

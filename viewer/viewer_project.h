@@ -12,6 +12,7 @@
 // interface run between its stages (Pump). While it runs the project is busy: no
 // other computation, no open and no Clear may start (they return false), so an
 // event handled inside a pump can never free the lists under the running loop.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -68,6 +69,15 @@ inline constexpr const char* kAdaptThicknessLabel = "Адаптация толщ
 inline constexpr const char* kPotentialEnergyText = "Потенциальная энергия системы: ";
 inline constexpr const char* kAdaptBrokenText = "Процесс адаптации прерван!";
 inline constexpr const char* kNoShellsText = "В модели нет оболочечных элементов: расчет невозможен!";
+inline constexpr const char* kNoKnotsText = "В модели нет узлов: расчет невозможен!";
+// Every allocation failure of loading and analysis starts with this text.
+inline constexpr const char* kOutOfMemoryText = "Недостаточно памяти";
+// The adaptation stops after this many iterations even when it has not converged
+// (a precision too fine for the volumes to settle), with a warning.
+inline constexpr std::int32_t kMaxAdaptIterations = 1000;
+inline std::string AdaptNotConvergedText(std::int32_t iterations = kMaxAdaptIterations) {
+  return "Адаптация не сошлась за " + std::to_string(iterations) + " итераций: процесс остановлен.";
+}
 inline constexpr const char* kViewerModeAction = "AcVMode_Viewer";
 
 // What the project asks of the rest of the program (the result windows, the
@@ -116,6 +126,19 @@ class IsoParamsDialog {
 
 // Draw flags of the result views: the model's (kDrawLoads, kDrawKnots,
 // kDrawSupports, kDrawShells of TVelEditorProject::Draw) and these.
+// The supports and loads that the analysis cannot place: a support or a
+// concentrated load without its knot, a distributed load without its element (the
+// file named none, or a position outside the list). They stay in the model and
+// the file; the warning text names them by their positions in their lists and
+// counts them. Empty when every item has its knot or element.
+struct UnplacedItems {
+  std::vector<std::int32_t> Supports, ConcForces, DispForces;
+  bool Empty() const { return Supports.empty() && ConcForces.empty() && DispForces.empty(); }
+  std::size_t Count() const { return Supports.size() + ConcForces.size() + DispForces.size(); }
+};
+UnplacedItems FindUnplacedItems(const TVelEditorProject& model);
+std::string UnplacedItemsText(const UnplacedItems& items);
+
 inline constexpr std::int16_t kViewDrawLayerZones = 0x200;
 inline constexpr std::int16_t kViewDrawIsolines = 0x400;
 inline constexpr std::int16_t kViewDrawZoneFills = 0x800;
@@ -163,7 +186,10 @@ class TViewerProject {
 
   // ---- commands (each false when refused: busy, no file, no model, a failure) ----
   // A missing file shows "Файл %s не найден!"; a damaged one throws (EFormatError,
-  // ShellException, std::runtime_error) with everything unchanged.
+  // ShellException, std::runtime_error) with everything unchanged. The file is
+  // read through the model's analysis reader, with the editor's size limit. An
+  // allocation failure throws std::runtime_error with a text that starts with
+  // kOutOfMemoryText, everything unchanged.
   bool LoadProjectFile(const std::string& fileName);
   bool LoadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName);
   // The results file type: nothing is read.
@@ -173,6 +199,9 @@ class TViewerProject {
   bool Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status);
 
   bool IsBusy() const { return busy_; }
+  // The adaptation's iteration limit (kMaxAdaptIterations unless set; at least 1).
+  std::int32_t AdaptIterationLimit() const { return adaptIterationLimit_; }
+  void SetAdaptIterationLimit(std::int32_t v) { adaptIterationLimit_ = std::max<std::int32_t>(1, v); }
 
   // The first stored window of the file opened last (none before the first open).
   const std::optional<TAnalysisWindowData>& FirstWindow() const { return firstWindow_; }
@@ -246,9 +275,14 @@ class TViewerProject {
 
  private:
   class BusyGuard;
+  bool AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const TAnalysisWindowData& window,
+                  const std::string& fileName);
   void DropResults();
   void DropKnotValues();
   bool CheckModel();
+  bool PrepareSystem();
+  bool CheckResults(std::string& message) const;
+  void WarnUnplacedItems();
   bool AllocateSystem();
   void Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status);
   void AddLoadsAndSupports(TCalcStatus& status, long long startPosition);
@@ -271,6 +305,7 @@ class TViewerProject {
   std::int32_t equationCount_ = 0;
 
   bool busy_ = false;
+  std::int32_t adaptIterationLimit_ = kMaxAdaptIterations;
   std::atomic<bool> breakFlag_{false};
   bool isoVisible_ = false;
   TIsoParamsRec isoParams_;

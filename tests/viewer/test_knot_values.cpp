@@ -199,7 +199,7 @@ TEST(KnotValues, OtherValuesInBetweenKeepTheEditedLevels) {
 TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   testing::EditorState e;
   TVelEditorProject& m = e.Project;
-  const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TMLEditorShell& s, int, int) { s.Layers.Layer(0)->SetThickness(0.1L); });
+  const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TGeometricElement& l, int, int) { l.Layer(0)->SetThickness(0.1L); });
   TEditorKnot* lone = m.Knots().AddKnot(2, 0, 0);
   auto plate = m.Factory()->MakePlate(0, m.Materials().Material(0));
   plate->Knots = {g.At(1, 0), lone, g.At(1, 1)};
@@ -218,7 +218,7 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   ASSERT_TRUE(p.LoadProjectBytes(bytes, "plates.tps"));
   RecordingStatus status;
   ASSERT_TRUE(p.StaticCalculate(status)) << messages.Shown.at(0).Text;
-  EXPECT_EQ(tavir::BandWidth(p.Elements()), 20);  // the plate does not count
+  EXPECT_EQ(tavir::BandWidth(p.Elements().Items()), 20);  // the plate does not count
   for (std::uint8_t kind : {kIsoUx, kIsoWz, kIsoSx, kIsoTxy, kIsoRotX}) {
     ASSERT_TRUE(p.PrepareKnotValues(kind, 0, 1));
     EXPECT_EQ(p.KnotAt(4)->ValueCount(), 0) << int(kind);

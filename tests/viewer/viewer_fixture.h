@@ -144,6 +144,15 @@ struct NoSurface : DeskSurface {
   void RepaintNow() override {}
 };
 
+// An analysis project with recording messages and hooks.
+struct Viewer {
+  ScriptedMessages Messages;
+  RecordingHooks Hooks;
+  TViewerProject Project{Messages, &Hooks};
+
+  void Open(const std::string& name) { ASSERT_TRUE(Project.LoadProjectBytes(ExampleBytes(name), name)); }
+};
+
 // Sets the switches it was given and answers OK (or Cancel).
 class ScriptedAdaptDialog : public AdaptParamsDialog {
  public:
