@@ -194,27 +194,30 @@ UnplacedItems FindUnplacedItems(const TVelEditorProject& model) {
   UnplacedItems out;
   const auto& supports = model.Supports().Items();
   for (std::size_t i = 0; i < supports.size(); ++i)
-    if (supports[i]->Knot == nullptr) out.Supports.push_back(static_cast<std::int32_t>(i));
+    if (supports[i]->Knot == nullptr)
+      out.Supports.push_back({static_cast<std::int32_t>(i), supports[i]->FileReference});
   const auto& conc = model.ConcForces().Items();
   for (std::size_t i = 0; i < conc.size(); ++i)
-    if (conc[i]->Knot == nullptr) out.ConcForces.push_back(static_cast<std::int32_t>(i));
+    if (conc[i]->Knot == nullptr) out.ConcForces.push_back({static_cast<std::int32_t>(i), conc[i]->FileReference});
   const auto& disp = model.DispForces().Items();
   for (std::size_t i = 0; i < disp.size(); ++i)
-    if (disp[i]->Element == nullptr) out.DispForces.push_back(static_cast<std::int32_t>(i));
+    if (disp[i]->Element == nullptr)
+      out.DispForces.push_back({static_cast<std::int32_t>(i), disp[i]->FileReference});
   return out;
 }
 
 namespace {
 
-// "№ 0, 3, 7" and at most ten numbers, then how many more.
-std::string PositionList(const std::vector<std::int32_t>& positions) {
+// "№ 0 (узел 99), 3 (узел не задан)" and at most ten items, then how many more.
+std::string PositionList(const std::vector<UnplacedItem>& items, const char* referent) {
   constexpr std::size_t kShown = 10;
   std::string text = "№ ";
-  for (std::size_t i = 0; i < positions.size() && i < kShown; ++i) {
+  for (std::size_t i = 0; i < items.size() && i < kShown; ++i) {
     if (i > 0) text += ", ";
-    text += std::to_string(positions[i]);
+    text += std::to_string(items[i].Position) + " (" + referent +
+            (items[i].Reference < 0 ? std::string(" не задан") : " " + std::to_string(items[i].Reference)) + ")";
   }
-  if (positions.size() > kShown) text += " и еще " + std::to_string(positions.size() - kShown);
+  if (items.size() > kShown) text += " и еще " + std::to_string(items.size() - kShown);
   return text;
 }
 
@@ -224,13 +227,13 @@ std::string UnplacedItemsText(const UnplacedItems& items) {
   if (items.Empty()) return "";
   std::string text = "Не учитываются в расчете (" + std::to_string(items.Count()) + "):";
   if (!items.Supports.empty())
-    text += "\rзакрепления без узла (" + std::to_string(items.Supports.size()) + "): " + PositionList(items.Supports);
+    text += "\rзакрепления без узла (" + std::to_string(items.Supports.size()) + "): " + PositionList(items.Supports, "узел");
   if (!items.ConcForces.empty())
     text += "\rсосредоточенные нагрузки без узла (" + std::to_string(items.ConcForces.size()) +
-            "): " + PositionList(items.ConcForces);
+            "): " + PositionList(items.ConcForces, "узел");
   if (!items.DispForces.empty())
     text += "\rраспределенные нагрузки без элемента (" + std::to_string(items.DispForces.size()) +
-            "): " + PositionList(items.DispForces);
+            "): " + PositionList(items.DispForces, "элемент");
   return text;
 }
 

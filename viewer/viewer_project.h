@@ -129,10 +129,15 @@ class IsoParamsDialog {
 // The supports and loads that the analysis cannot place: a support or a
 // concentrated load without its knot, a distributed load without its element (the
 // file named none, or a position outside the list). They stay in the model and
-// the file; the warning text names them by their positions in their lists and
-// counts them. Empty when every item has its knot or element.
+// the file; the warning names each by its position in its list and the knot or
+// element number the file gave, and counts them. Empty when every item is placed.
+struct UnplacedItem {
+  std::int32_t Position = 0;    // in its own list
+  std::int32_t Reference = -1;  // the knot or element position the file named
+  bool operator==(const UnplacedItem&) const = default;
+};
 struct UnplacedItems {
-  std::vector<std::int32_t> Supports, ConcForces, DispForces;
+  std::vector<UnplacedItem> Supports, ConcForces, DispForces;
   bool Empty() const { return Supports.empty() && ConcForces.empty() && DispForces.empty(); }
   std::size_t Count() const { return Supports.size() + ConcForces.size() + DispForces.size(); }
 };

@@ -183,8 +183,9 @@ TEST(AnalysisFaults, SupportsAndLoadsWithoutTheirItemAreReportedOnceBeforeTheSol
   EXPECT_EQ(v.Messages.Shown[0].Caption, "Предупреждение");
   const std::string expected = "Не учитываются в расчете (4):\rзакрепления без узла (1): № " +
                                std::to_string(supports - 1) +
-                               "\rсосредоточенные нагрузки без узла (2): № 0, 1"
-                               "\rраспределенные нагрузки без элемента (1): № 4";
+                               " (узел не задан)"
+                               "\rсосредоточенные нагрузки без узла (2): № 0 (узел не задан), 1 (узел не задан)"
+                               "\rраспределенные нагрузки без элемента (1): № 4 (элемент не задан)";
   EXPECT_EQ(v.Messages.Shown[0].Text, expected);
   // The items stay in the model, and the results are those without them.
   EXPECT_EQ(v.Project.ConcForces().Count(), 2);
@@ -199,11 +200,26 @@ TEST(AnalysisFaults, SupportsAndLoadsWithoutTheirItemAreReportedOnceBeforeTheSol
 
 TEST(AnalysisFaults, UnplacedItemsTextListsAtMostTenPositions) {
   UnplacedItems items;
-  for (std::int32_t i = 0; i < 12; ++i) items.DispForces.push_back(i);
+  for (std::int32_t i = 0; i < 12; ++i) items.DispForces.push_back({i, 100 + i});
   EXPECT_EQ(UnplacedItemsText(items),
             "Не учитываются в расчете (12):\rраспределенные нагрузки без элемента (12): "
-            "№ 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 и еще 2");
+            "№ 0 (элемент 100), 1 (элемент 101), 2 (элемент 102), 3 (элемент 103), 4 (элемент 104), "
+            "5 (элемент 105), 6 (элемент 106), 7 (элемент 107), 8 (элемент 108), 9 (элемент 109) и еще 2");
   EXPECT_EQ(UnplacedItemsText(UnplacedItems{}), "");
+}
+
+// The warning names the knot or element number the file gave, which the reader
+// keeps although it cannot resolve it (and writes back as -1).
+TEST(AnalysisFaults, UnplacedItemsNameTheFilesReference) {
+  TVelEditorProject model;
+  auto s = model.Factory()->MakeSupport();
+  s->Fixation = TFixation{1, 1, 1, 1, 1, 0};
+  s->FileReference = 99;
+  model.Supports().Add(std::move(s));
+  const UnplacedItems items = FindUnplacedItems(model);
+  ASSERT_EQ(items.Supports.size(), 1u);
+  EXPECT_EQ(items.Supports[0], (UnplacedItem{0, 99}));
+  EXPECT_EQ(UnplacedItemsText(items), "Не учитываются в расчете (1):\rзакрепления без узла (1): № 0 (узел 99)");
 }
 
 // A new solve keeps the isolines the user chose: only the values go, and the next
