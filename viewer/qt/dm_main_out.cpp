@@ -1,0 +1,566 @@
+#include "viewer/qt/dm_main_out.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPixmap>
+#include <filesystem>
+
+#include "model/shell_surfaces.h"
+#include "platform/numtext.h"
+#include "viewer/qt/calc_desks.h"
+#include "platform/qt/dialog_runner.h"
+#include "viewer/qt/calc_status.h"
+#include "viewer/qt/rs_output.h"
+#include "viewer/qt/view_dialogs.h"
+#include "viewer/view_export.h"
+
+namespace tavir {
+
+namespace {
+
+using DM = TDM_OutMain;
+
+// The commands that act on the current view and need one.
+const char* const kViewCommands[] = {"AcGrid_Params", "AcGrid_Dot",   "AcGrid_Cross",  "AcGrid_Line",
+                                     "AcGrid_Other",  "AcGrid_Show",  "AcGrid_SnapToGrid", "acViewZoomIn",
+                                     "acViewZoomOut", "acViewScale",  "acViewActual",  "acFileExport",
+                                     "acWinNew",      "AcService_Section", "AcService_Create3D"};
+
+struct CursorSpec {
+  int Slot;
+  const char* Name;
+  const char* Warning;
+};
+const CursorSpec kCursors[] = {
+    {1, "NEWWINCURSOR", "Курсор \"Новое окно\" не загружен!"},
+    {2, "SETFORCECURSOR", "Курсор \"Сосредоточенные усилия\" не загружен!"},
+    {3, "SETDISPFORCECURSOR", "Курсор \"Распределенная нагрузка\" не загружен!"},
+    {4, "SETRESTCURSOR", "Курсор \"Установка опор\" не загружен!"},
+    {5, "SETSURFACE", "Курсор \"Поверхность оболочки\" не загружен!"},
+    {6, "NEWSECTION", "Курсор \"Сечение\" не загружен!"},
+};
+
+// Restores the command states however a computation ends.
+class BusyScope {
+ public:
+  explicit BusyScope(std::function<void(bool)> set) : set_(std::move(set)) { set_(true); }
+  ~BusyScope() { set_(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  std::function<void(bool)> set_;
+};
+
+}  // namespace
+
+const std::vector<DM::ActionSpec>& DM::ActionTable() {
+  static const std::vector<ActionSpec> table = {
+      {"acFileOpen", "&Открыть", "Ctrl+O", false, &DM::acFileOpenExecute},
+      {"acFileExport", "&Экспорт", "", false, &DM::acFileExportExecute},
+      {"AcSolve_StaticCalculate", "Статиче&ский расчет", "", false, &DM::AcSolve_StaticCalculateExecute},
+      {"AcSolv_Adaptation", "Ад&аптация", "", false, &DM::AcSolv_AdaptationExecute},
+      {"Ac_IsoLineUx", "Изолинии перемещений вдоль оси Х", "", false, &DM::Ac_IsoLineUxExecute},
+      {"Ac_IsoLineVy", "Изолинии перемещений вдоль оси Y", "", false, &DM::Ac_IsoLineVyExecute},
+      {"Ac_IsoLineWz", "Изолинии перемещений вдоль оси Z", "", false, &DM::Ac_IsoLineWzExecute},
+      {"Ac_IsoLineRx", "Изолинии углов поворота относительно оси Y", "", false, &DM::Ac_IsoLineRxExecute},
+      {"Ac_IsoLineRy", "Изолинии углов поворота относительно оси X", "", false, &DM::Ac_IsoLineRyExecute},
+      {"Ac_IsoLineSx", "Изолинии нормальных напряжений Sx", "", false, &DM::Ac_IsoLineSxExecute},
+      {"Ac_IsoLineSy", "Изолинии нормальных напряжений Sy", "", false, &DM::Ac_IsoLineSyExecute},
+      {"Ac_IsoLineTxy", "Изолинии касательных напряжений Txy", "", false, &DM::Ac_IsoLineTxyExecute},
+      {"AcService_DrawModes", "Режим прорисовки", "", false, &DM::AcService_DrawModesExecute},
+      {"AcService_Section", "Провести сечение", "", false, &DM::AcService_SectionExecute},
+      {"acWinNew", "&Новое", "", false, &DM::acWinNewExecute},
+      {"AcVMode_Viewer", "Режим просмотра", "", false, &DM::AcVMode_ViewerExecute},
+      {"AcService_Create3D", "Построить 3-х мерное изображение", "", false, &DM::AcService_Create3DExecute},
+      {"AcService_InfoShell", "Информация о оболочке", "", false, &DM::AcService_InfoShellExecute},
+      {"AcGrid_Params", "Параметры сетки", "", false, &DM::AcGrid_ParamsExecute},
+      {"AcGrid_Dot", "Точками", "", true, &DM::AcGrid_DotExecute},
+      {"AcGrid_Cross", "Крестами", "", true, &DM::AcGrid_CrossExecute},
+      {"AcGrid_Line", "Линиями", "", true, &DM::AcGrid_LineExecute},
+      {"AcGrid_Other", "Другая...", "", true, &DM::AcGrid_OtherExecute},
+      {"AcGrid_Show", "Показать сетку", "", true, &DM::AcGrid_ShowExecute},
+      {"AcGrid_SnapToGrid", "Привязать к сетке", "", true, &DM::AcGrid_SnapToGridExecute},
+      {"acViewZoomIn", "Пр&иблизть", "", false, &DM::acViewZoomInExecute},
+      {"acViewZoomOut", "&Отдалить", "", false, &DM::acViewZoomOutExecute},
+      {"acViewScale", "&Масштаб...", "", false, &DM::acViewScaleExecute},
+      {"acViewActual", "&Актуальный размер", "", false, &DM::acViewActualExecute},
+      // Laid out in the menus and tool bars; they do nothing.
+      {"acFileSave", "&Сохранить", "Ctrl+S", false, nullptr},
+      {"acFileSaveAs", "Сохранить &как ...", "", false, nullptr},
+      {"acFilePrint", "&Печать...", "", false, nullptr},
+      {"acFilePreview", "Прос&мотр", "", false, nullptr},
+      {"acFileImport", "&Импорт", "", false, nullptr},
+      {"acFileExit", "В&ыход", "", false, nullptr},
+      {"acHelpAbout", "&О программе", "", false, nullptr},
+      {"acEditUndo", "&Отменить", "", false, nullptr},
+      {"acEditRedo", "Пов&торить", "", false, nullptr},
+      {"acEditSpecPaste", "Сп&ециальная вставка", "", false, nullptr},
+      {"acEditDelete", "&Удалить", "Del", false, nullptr},
+      {"acEditChange", "&Изменить", "", false, nullptr},
+      {"acEditFind", "&Найти", "", false, nullptr},
+      {"acEditGoTo", "&Перейти", "", false, nullptr},
+      {"acViewPanels", "Пан&ели инструментов", "", false, nullptr},
+      {"acViewStatusBar", "&Строка состояния", "", false, nullptr},
+      {"acViewColontitul", "&Колонтитулы", "", false, nullptr},
+      {"acServiceOptimize", "&Оптимизация", "", false, nullptr},
+      {"acFormatTask", "&Задача", "", false, nullptr},
+      {"acFormatDinamics", "&Динамика", "", false, nullptr},
+      {"acFormatElement", "&Тип элемента", "", false, nullptr},
+      {"acWinMain", "&Главное", "", false, nullptr},
+      {"acWinNext", "Сл&едующее", "", false, nullptr},
+      {"acWinPred", "&Предыдущее", "", false, nullptr},
+      {"acWinList", "&Список окон", "Alt+0", false, nullptr},
+      {"acWinDel", "&Удалить окно", "", false, nullptr},
+      {"acWinDelAll", "Удалить &все окна", "", false, nullptr},
+      {"acServiceParam", "&Параметры", "", false, nullptr},
+      {"acViewDetails", "&Деталей", "", false, nullptr},
+      {"acViewElements", "&Элементов", "", false, nullptr},
+      {"acViewForce", "&Усилий", "", false, nullptr},
+      {"acViewRest", "&Опор", "", false, nullptr},
+      {"acFormatDiagram", "Ди&аграмма", "", false, nullptr},
+      {"acHelpProjectInfo", "&Информация о проекте", "", false, nullptr},
+      {"acWinParams", "Свойства &окна", "", false, nullptr},
+      {"AcEdit_SelectAllElems", "Выделить все &элементы", "", false, nullptr},
+      {"AcEdit_SelectAllKnots", "Выделить все у&злы", "", false, nullptr},
+      {"AcEdit_ClearSelection", "Сн&ять выделение", "", false, nullptr},
+      {"AcEdit_SelectFrame", "Выделить &рамкой", "", true, nullptr},
+      {"AcEdit_SelectAll", "Вы&делить все", "Ctrl+A", false, nullptr},
+      {"Ac_IsoLineParams", "Параметры изолинии", "", false, nullptr},
+      {"acEditCut", "&Вырезать", "Ctrl+X", false, nullptr},
+      {"acEditCopy", "&Копировать", "Ctrl+C", false, nullptr},
+      {"acEditPaste", "Вст&авить", "Ctrl+V", false, nullptr},
+  };
+  return table;
+}
+
+DM::TDM_OutMain(MessageService& messages, QObject* parent) : QObject(parent), messages_(messages) {
+  setObjectName("DM_OutMain");
+  BuildActions();
+  BuildMenus();
+  LoadCursors();
+  UpdateCommandStates();
+}
+
+DM::~TDM_OutMain() = default;
+
+void DM::BuildActions() {
+  registry_.SetMessages(&messages_);
+  for (const ActionSpec& s : ActionTable()) {
+    ActionRegistry::Handler handler;
+    if (s.Handler != nullptr) {
+      handled_[s.Name] = true;
+      handler = [this, name = QString(s.Name), h = s.Handler] { Guarded(name, [this, h] { (this->*h)(); }); };
+    }
+    // The grid commands and the frame selection toggle their own check mark.
+    QAction* a = registry_.Add(s.Name, QString::fromUtf8(s.Caption), handler, s.Checkable, s.Checkable);
+    if (*s.Shortcut) a->setShortcut(QKeySequence(QString::fromUtf8(s.Shortcut)));
+    const QString tip = QString::fromUtf8(s.Caption).remove('&');
+    a->setToolTip(tip);
+    a->setStatusTip(tip);
+  }
+  // The clipboard commands act on the text box that has the focus.
+  auto clip = [this](const char* name, const std::function<void(QLineEdit*)>& op) {
+    registry_.SetHandler(name, [op] {
+      if (auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget())) op(e);
+    });
+  };
+  clip("acEditCut", [](QLineEdit* e) { e->cut(); });
+  clip("acEditCopy", [](QLineEdit* e) { e->copy(); });
+  clip("acEditPaste", [](QLineEdit* e) { e->paste(); });
+}
+
+void DM::BuildMenus() {
+  auto menu = [this](const char* name) {
+    auto m = std::make_unique<QMenu>();
+    m->setObjectName(name);
+    QMenu* raw = m.get();
+    menus_[name] = raw;
+    ownedMenus_.push_back(std::move(m));
+    return raw;
+  };
+  auto fill = [this](QMenu* m, std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+      if (n == nullptr)
+        m->addSeparator();
+      else
+        m->addAction(&registry_.Get(n));
+    }
+  };
+  fill(menu("PupMenu_File"), {"acFileOpen", "acFileSave", "acFileSaveAs", "acFileSaveAs", nullptr, "acFilePreview",
+                              "acFilePrint", nullptr, "acFileExport", "acFileImport", nullptr, "acFileExit"});
+  QMenu* edit = menu("PupMenu_Edit");
+  fill(edit, {"acEditUndo", "acEditRedo", nullptr, "acEditCopy", "acEditCut", "acEditPaste", nullptr});
+  QMenu* select = edit->addMenu("Вы&делить");
+  fill(select, {"AcEdit_SelectAll", "AcEdit_SelectAllElems", "AcEdit_SelectAllKnots"});
+  fill(edit, {"AcEdit_ClearSelection", "AcEdit_SelectFrame"});
+  QMenu* grid = menu("PupMenu_View")->addMenu("Сетка");
+  fill(grid, {"AcGrid_Dot", "AcGrid_Line", "AcGrid_Cross", "AcGrid_Other", nullptr, "AcGrid_Show",
+              "AcGrid_SnapToGrid", nullptr, "AcGrid_Params"});
+  fill(menu("PupMenu_Calculate"), {"AcSolve_StaticCalculate", "AcSolv_Adaptation"});
+  QMenu* service = menu("PupMenu_Service");
+  QMenu* iso = service->addMenu("Изолинии");
+  fill(iso, {"Ac_IsoLineUx", "Ac_IsoLineVy", "Ac_IsoLineWz", "Ac_IsoLineRx", "Ac_IsoLineRy", "Ac_IsoLineSx",
+             "Ac_IsoLineSy", "Ac_IsoLineTxy"});
+  fill(service, {"AcService_Create3D", "AcService_DrawModes", "AcService_Section", "AcService_InfoShell"});
+  fill(menu("PupMenu_Window"), {"acWinNew", "acWinNext", "acWinPred", "acWinMain", nullptr, "acWinList"});
+  fill(menu("PupMenu_Help"), {"acHelpProjectInfo", "acHelpAbout"});
+}
+
+void DM::LoadCursors() {
+  for (const CursorSpec& c : kCursors) {
+    const QPixmap pixmap(QString(":/cursors/%1.png").arg(c.Name));
+    if (pixmap.isNull()) {
+      messages_.Warning(c.Warning);
+      cursors_[c.Slot] = QCursor(Qt::ArrowCursor);
+      continue;
+    }
+    cursors_[c.Slot] = QCursor(pixmap, 0, 0);
+  }
+}
+
+QCursor DM::Cursor(int slot) const {
+  if (slot < 1 || slot > 6) return QCursor(Qt::ArrowCursor);
+  return cursors_[slot];
+}
+
+void DM::Attach(const CalcContext& context) {
+  ctx_ = context;
+  if (ctx_.Desks != nullptr)
+    connect(ctx_.Desks, &CalcDesks::DeskActivated, this, [this](TDeskForm*) { UpdateCommandStates(); });
+  UpdateCommandStates();
+}
+
+void DM::Detach() {
+  if (ctx_.Desks != nullptr) disconnect(ctx_.Desks, nullptr, this, nullptr);
+  ctx_ = CalcContext{};
+  UpdateCommandStates();
+}
+
+QAction* DM::Action(const QString& name) const { return registry_.Find(name); }
+
+QStringList DM::ActionNames() const {
+  QStringList names;
+  for (const ActionSpec& s : ActionTable()) names << s.Name;
+  return names;
+}
+
+bool DM::HasHandler(const QString& name) const { return handled_.count(name) != 0; }
+
+QMenu* DM::PopupMenu(const QString& name) const {
+  auto it = menus_.find(name);
+  return it == menus_.end() ? nullptr : it->second;
+}
+
+bool DM::Run(const QString& name) {
+  if (!registry_.Contains(name)) return false;
+  registry_.Run(name);  // the handlers are guarded: nothing is thrown
+  return true;
+}
+
+void DM::Guarded(const QString& name, const std::function<void()>& body) {
+  (void)name;
+  // A command runs only when no computation is running (a pump may deliver a
+  // click or a shortcut); the view mode is the computation's own.
+  if (busy_ && name != kViewerModeAction) return;
+  try {
+    body();
+  } catch (const std::exception& e) {
+    CloseTransientWindows();
+    messages_.Error(e.what());
+  } catch (...) {
+    CloseTransientWindows();
+    messages_.Error("Неизвестная ошибка.");
+  }
+  UpdateCommandStates();
+}
+
+void DM::CloseTransientWindows() {
+  // A status window or progress box left by a failed command goes with it.
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && (qobject_cast<TStatusForm*>(w) != nullptr || w->objectName() == "InfoDlgForm")) w->hide();
+}
+
+void DM::SetBusy(bool busy) {
+  busy_ = busy;
+  if (ctx_.Desks != nullptr) ctx_.Desks->SetInputEnabled(!busy);
+  UpdateCommandStates();
+}
+
+void DM::UpdateCommandStates() {
+  const bool hasView = ctx_.Windows != nullptr && ctx_.Windows->CurrentWindow() != nullptr;
+  const bool hasProject = ctx_.Project != nullptr;
+  for (QAction* action : registry_.Actions()) {
+    bool enabled = !busy_;
+    if (HasHandler(action->objectName()) && !hasProject) enabled = false;
+    action->setEnabled(enabled);
+  }
+  for (const char* n : kViewCommands)
+    if (!hasView) registry_.SetEnabled(n, false);
+}
+
+void DM::SyncGridActions(const TGrid& grid) {
+  registry_.SetChecked("AcGrid_Show", grid.ShowGrid != 0);
+  registry_.SetChecked("AcGrid_SnapToGrid", grid.SnapToGrid != 0);
+  const char* styles[] = {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"};
+  if (grid.Style <= 3)
+    for (int i = 0; i < 4; ++i) registry_.SetChecked(styles[i], i == grid.Style);
+}
+
+QWidget* DM::DialogParent() const { return ctx_.MainForm; }
+
+// ---- repaint helpers ----
+
+void DM::RepaintView(int index) {
+  if (ctx_.Desks != nullptr) ctx_.Desks->RepaintView(index);
+}
+
+void DM::RepaintCurrent() {
+  if (ctx_.Windows != nullptr) RepaintView(ctx_.Windows->Current());
+}
+
+void DM::ForegroundCurrent() {
+  if (ctx_.Windows == nullptr || ctx_.Desks == nullptr) return;
+  if (TDeskForm* d = ctx_.Desks->DeskOfView(ctx_.Windows->Current())) {
+    d->show();
+    d->raise();
+    d->activateWindow();
+  }
+}
+
+// ---- file ----
+
+void DM::acFileOpenExecute() {
+  if (ctx_.Project == nullptr) return;
+  struct CaptionOnExit {
+    TRSFormOut* form;
+    ~CaptionOnExit() {
+      if (form != nullptr) form->UpdateCaption();
+    }
+  } caption{ctx_.MainForm};
+  QFileDialog dialog(DialogParent(), "Открыть");
+  dialog.setObjectName("OpenDialog");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  const QStringList filters = {"All Files (*.*)", "Файл проекта \"Тавир\" (*.tps)",
+                               "Файл результатов \"Тавир\" (*.tpc)"};
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters[1]);
+  dialog.setDefaultSuffix("tps");
+  if (DialogRunner::Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const std::string name = dialog.selectedFiles().front().toStdString();
+  // The extension with its dot, compared as written.
+  const std::string ext = std::filesystem::path(name).extension().string();
+  if (ext == ".tps")
+    ctx_.Project->LoadProjectFile(name);
+  else if (ext == ".tpc")
+    ctx_.Project->LoadResultsFile(name);
+  else
+    messages_.Error(kUnknownFormatText);
+}
+
+void DM::acFileExportExecute() {
+  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr || ctx_.Scene == nullptr) return;
+  QFileDialog dialog(DialogParent(), kExportTitle);
+  dialog.setObjectName("ExportDialog");
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({"Метафайл (*.wmf)", "All Files (*.*)"});
+  dialog.setDefaultSuffix("wmf");
+  if (DialogRunner::Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  ExportCurrentView(dialog.selectedFiles().front().toStdString(), *ctx_.Windows, *ctx_.Scene, messages_);
+}
+
+// ---- computations ----
+
+void DM::AcSolve_StaticCalculateExecute() {
+  if (ctx_.Project == nullptr || ctx_.Project->IsBusy()) return;
+  BusyScope busy([this](bool b) { SetBusy(b); });
+  ctx_.Project->SetBreakFlag(false);
+  CalcStatusWindow status(*ctx_.Project, BreakMode::Anywhere, DialogParent());
+  ctx_.Project->StaticCalculate(status);
+}
+
+void DM::AcSolv_AdaptationExecute() {
+  if (ctx_.Project == nullptr || ctx_.Project->IsBusy()) return;
+  BusyScope busy([this](bool b) { SetBusy(b); });
+  ctx_.Project->SetBreakFlag(false);
+  AdaptParamsByDialog dialog(messages_, DialogParent());
+  CalcStatusWindow status(*ctx_.Project, BreakMode::DuringSolve, DialogParent());
+  ctx_.Project->Adaptation(dialog, status);
+}
+
+// ---- isolines ----
+
+void DM::DisplacementIsolines(std::uint8_t kind) {
+  if (ctx_.Project == nullptr) return;
+  TViewerProject& p = *ctx_.Project;
+  p.SetIsoKind(kind);
+  p.SetLayer(-1);
+  IsoParamsByDialog dialog(DialogParent());
+  p.PrepareIsoLines(-1, 0, &dialog);
+  RepaintView(0);
+}
+
+void DM::StressIsolines(std::uint8_t kind) {
+  if (ctx_.Project == nullptr) return;
+  TViewerProject& p = *ctx_.Project;
+  p.SetIsoKind(kind);
+  TStressPosForm form(DialogParent());
+  form.SetLayerCount(p.MaxLayerCount());
+  form.GetStressPos(p.StressPos());
+  if (DialogRunner::Run(form) != QDialog::Accepted) {
+    p.SetIsoKind(kIsoNone);
+    p.SetLayer(-1);
+    return;
+  }
+  const std::uint8_t fibre = form.StressPos();
+  const std::int32_t layer = form.LayerNumber();
+  p.SetStressPos(fibre);
+  p.SetLayer(layer);
+  IsoParamsByDialog dialog(DialogParent());
+  p.PrepareIsoLines(layer, fibre, &dialog);
+  RepaintView(0);
+}
+
+void DM::Ac_IsoLineUxExecute() { DisplacementIsolines(kIsoUx); }
+void DM::Ac_IsoLineVyExecute() { DisplacementIsolines(kIsoVy); }
+void DM::Ac_IsoLineWzExecute() { DisplacementIsolines(kIsoWz); }
+void DM::Ac_IsoLineRxExecute() { DisplacementIsolines(kIsoRotY); }
+void DM::Ac_IsoLineRyExecute() { DisplacementIsolines(kIsoRotX); }
+void DM::Ac_IsoLineSxExecute() { StressIsolines(kIsoSx); }
+void DM::Ac_IsoLineSyExecute() { StressIsolines(kIsoSy); }
+void DM::Ac_IsoLineTxyExecute() { StressIsolines(kIsoTxy); }
+
+// ---- service ----
+
+void DM::AcService_DrawModesExecute() {
+  if (ctx_.Project == nullptr) return;
+  TViewerProject& p = *ctx_.Project;
+  TDrawModesForm form(DialogParent());
+  form.SetFlags(p.DrawFlags());
+  form.SetColorCount(p.ColorCount());
+  if (DialogRunner::Run(form) == QDialog::Accepted) {
+    const std::uint8_t frames = (form.Flags() & kViewDrawOutlines) != 0 ? 1 : 0;
+    for (const auto& e : p.Elements().Items())
+      if (auto* el = dynamic_cast<TMLEditorElement*>(e.get())) el->SetContur(frames);
+    p.SetDrawFlags(form.Flags());
+    p.SetColorCount(form.ColorCount());
+  }
+  RepaintCurrent();
+}
+
+void DM::AcService_SectionExecute() {
+  if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
+  ctx_.Project->SetIsoVisible(false);
+  ctx_.Project->SetMouseMode(3);
+  ctx_.Windows->SetModeCursor(ctx_.Project->MouseMode());
+}
+
+void DM::acWinNewExecute() {
+  if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
+  ctx_.Project->SetMouseMode(4);
+  ctx_.Windows->SetModeCursor(ctx_.Project->MouseMode());
+  RepaintCurrent();
+}
+
+void DM::AcVMode_ViewerExecute() {
+  if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
+  ctx_.Project->SetMouseMode(0);
+  ctx_.Windows->SetModeCursor(0);
+}
+
+void DM::AcService_Create3DExecute() {
+  if (ctx_.Windows == nullptr || ctx_.Windows->Count() == 0) return;
+  const TGraphWindow& v0 = ctx_.Windows->Items(0);
+  const int last = ctx_.Windows->AddWindow(v0.View.MinPoint, 0xFFFFFF, kView3D, v0.View.Scale, v0.View.MaxPoint);
+  ctx_.Windows->ShowWindow(last);
+  RepaintView(last);
+}
+
+void DM::AcService_InfoShellExecute() {
+  if (ctx_.Project == nullptr) return;
+  TShellFunctions& surfaces = ctx_.Project->ShellsFuncs();
+  if (surfaces.Count() == 0) return;
+  TBaseShellFuncs* first = surfaces.At(0);
+  std::string text;
+  if (const TEditorShellEP* ep = TShellFunctions::AsParaboloid(first)) {
+    text = "Стрела подъема f1=" + FormatGeneral(ep->GetF1()) + "\r\n" + "Стрела подъема f2=" +
+           FormatGeneral(ep->GetF2()) + "\r\n" + "Стрела подъема f=" + FormatGeneral(ep->GetF1() + ep->GetF2());
+  } else if (const TEditorSphere* sp = TShellFunctions::AsSphere(first)) {
+    text = "Стрела подъема f=" + FormatGeneral(sp->GetF()) + "\r\n" + "Пролет а=" + FormatGeneral(sp->GetA());
+  } else {
+    return;
+  }
+  messages_.Show(MsgKind::Plain, kCalcTitle, text, MsgButtons::Ok);
+}
+
+// ---- grid ----
+
+void DM::AcGrid_ParamsExecute() {
+  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
+  // TODO(shareddlg): the grid dialog
+  ForegroundCurrent();
+  RepaintCurrent();
+}
+
+void DM::GridStyle(std::uint8_t style) {
+  if (ctx_.Windows == nullptr) return;
+  TGraphWindow* v = ctx_.Windows->CurrentWindow();
+  if (v == nullptr) return;
+  v->Grid().SetStyle(style);
+  ForegroundCurrent();
+  RepaintCurrent();
+}
+
+void DM::AcGrid_DotExecute() { GridStyle(0); }
+void DM::AcGrid_CrossExecute() { GridStyle(1); }
+void DM::AcGrid_LineExecute() { GridStyle(2); }
+void DM::AcGrid_OtherExecute() { GridStyle(3); }
+
+void DM::AcGrid_ShowExecute() {
+  if (ctx_.Windows == nullptr) return;
+  TGraphWindow* v = ctx_.Windows->CurrentWindow();
+  if (v == nullptr) return;
+  v->Grid().SetShowGrid(registry_.IsChecked("AcGrid_Show") ? 1 : 0);
+  ForegroundCurrent();
+  RepaintCurrent();
+}
+
+void DM::AcGrid_SnapToGridExecute() {
+  if (ctx_.Windows == nullptr) return;
+  TGraphWindow* v = ctx_.Windows->CurrentWindow();
+  if (v == nullptr) return;
+  v->Grid().SetSnapToGrid(registry_.IsChecked("AcGrid_SnapToGrid") ? 1 : 0);
+  ForegroundCurrent();
+}
+
+// ---- scaling ----
+
+void DM::ZoomCurrent(Extended f) {
+  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
+  ctx_.Windows->ZoomCurrent(f);
+  RepaintCurrent();
+}
+
+void DM::acViewZoomInExecute() { ZoomCurrent(2); }
+void DM::acViewZoomOutExecute() { ZoomCurrent(-2); }
+
+void DM::acViewScaleExecute() {
+  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
+  TScaleForm form(messages_, DialogParent());
+  if (DialogRunner::Run(form) != QDialog::Accepted) return;
+  ZoomCurrent(form.Value());
+}
+
+void DM::acViewActualExecute() {
+  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
+  ctx_.Windows->ActualSizeCurrent();
+  RepaintCurrent();
+}
+
+}  // namespace tavir

@@ -1,0 +1,176 @@
+#include "viewer/qt/rs_output.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <filesystem>
+
+#include "viewer/qt/calc_desks.h"
+#include "viewer/qt/dm_main_out.h"
+#include "viewer/view_texts.h"
+
+namespace tavir {
+
+// What the analysis project asks of the program.
+class CalcHooks : public ViewerHooks {
+ public:
+  explicit CalcHooks(TRSFormOut& form) : form_(form) {}
+  void RunAction(const std::string& name) override { form_.Commands().Run(QString::fromStdString(name)); }
+  void WindowLoaded(const TAnalysisWindowData& window) override {
+    form_.Windows().LoadFromWindowData(window);
+    form_.Desks().Sync();
+    form_.Windows().ShowWindow(0);
+    form_.Commands().UpdateCommandStates();
+  }
+  void ProjectCleared() override { form_.Scene().ProjectCleared(); }
+  void RepaintCurrentView() override { form_.Desks().RepaintView(form_.Windows().Current()); }
+  void RepaintAllViews() override { form_.Desks().RepaintAll(); }
+
+ private:
+  TRSFormOut& form_;
+};
+
+namespace {
+
+// The scene of the views; an activated desk's view brings its status caption and
+// the grid commands' check marks.
+class CalcScene : public TViewerScene {
+ public:
+  CalcScene(TViewerProject& project, TGraphWindows& windows, TDM_OutMain& commands, CalcDesks& desks)
+      : TViewerScene(project, windows, [&commands] { commands.Run(kViewerModeAction); }),
+        project_(project),
+        commands_(commands),
+        desks_(desks) {}
+  void ViewActivated(const TGraphWindow& view) override {
+    if (TDeskForm* d = desks_.Find(view.WorkDesk)) {
+      if (auto text = IsoStatusPanelText(project_.DrawFlags(), project_.IsoKind()))
+        d->SetStatusText(1, QString::fromStdString(*text));
+    }
+    commands_.SyncGridActions(view.Grid());
+  }
+
+ private:
+  TViewerProject& project_;
+  TDM_OutMain& commands_;
+  CalcDesks& desks_;
+};
+
+TSize ScreenSize() {
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    const QSize z = s->size();
+    return TSize{z.width(), z.height()};
+  }
+  return TSize{1024, 768};
+}
+
+}  // namespace
+
+TRSFormOut::TRSFormOut(TDM_OutMain& commands, MessageService& messages, const ImageProvider* images, QWidget* parent)
+    : QMainWindow(parent), commands_(commands), messages_(messages) {
+  setObjectName("RSFormOut");
+  setWindowTitle(kMainCaption);
+  desks_ = std::make_unique<CalcDesks>(messages, images, [&commands](int slot) { return commands.Cursor(slot); });
+  desks_->SetMainForm(this);
+  hooks_ = std::make_unique<CalcHooks>(*this);
+  windows_ = std::make_unique<TGraphWindows>(ScreenSize(), desks_.get());
+  project_ = std::make_unique<TViewerProject>(messages, hooks_.get());
+  scene_ = std::make_unique<CalcScene>(*project_, *windows_, commands, *desks_);
+  desks_->Attach(*windows_, *scene_, *scene_);
+  BuildToolBars();
+  commands_.Attach(CalcContext{project_.get(), windows_.get(), scene_.get(), desks_.get(), this});
+}
+
+TRSFormOut::~TRSFormOut() {
+  commands_.Detach();
+  scene_.reset();
+  project_.reset();
+  windows_.reset();
+  desks_.reset();
+}
+
+QToolBar* TRSFormOut::AddBar(const char* name, const char* caption) {
+  auto* bar = new QToolBar(QString::fromUtf8(caption), this);
+  bar->setObjectName(name);
+  bar->setMovable(true);
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  addToolBar(Qt::TopToolBarArea, bar);
+  return bar;
+}
+
+void TRSFormOut::BuildToolBars() {
+  auto add = [this](QToolBar* bar, std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+      if (n == nullptr) {
+        bar->addSeparator();
+        continue;
+      }
+      bar->addAction(commands_.Action(n));
+    }
+  };
+  add(AddBar("ToolBar_Standard", "Стандартная"),
+      {"acFileOpen", "acFileSave", "acFilePrint", nullptr, "acEditCopy", "acEditCut", "acEditPaste", nullptr,
+       "acFileExport"});
+  QToolBar* menus = AddBar("ToolBar_MainMenu", "Главное меню");
+  const std::pair<const char*, const char*> buttons[] = {
+      {"Файл", "PupMenu_File"},        {"Правка", "PupMenu_Edit"},   {"Вид", "PupMenu_View"},
+      {"Расчет", "PupMenu_Calculate"}, {"Сервис", "PupMenu_Service"}, {"Окно", "PupMenu_Window"},
+      {"Справка", "PupMenu_Help"}};
+  for (const auto& [caption, menu] : buttons) {
+    auto* b = new QToolButton(menus);
+    b->setObjectName(QString("ToolButton_") + QString(menu).mid(8));
+    b->setText(QString::fromUtf8(caption));
+    b->setMenu(commands_.PopupMenu(menu));
+    b->setPopupMode(QToolButton::InstantPopup);
+    menus->addWidget(b);
+  }
+  add(AddBar("ToolBar_Solving", "Расчет проекта"), {"AcSolve_StaticCalculate", "AcSolv_Adaptation"});
+  add(AddBar("ToolBar_Grid", "Сетка"),
+      {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other", nullptr, "AcGrid_Show", "AcGrid_SnapToGrid"});
+  add(AddBar("ToolBar_IsoLines", "Изолинии"),
+      {"Ac_IsoLineUx", "Ac_IsoLineVy", "Ac_IsoLineWz", "Ac_IsoLineSx", "Ac_IsoLineSy", "Ac_IsoLineTxy", nullptr,
+       "AcService_Section", "AcService_Create3D"});
+  add(AddBar("ToolBar_Scaling", "Масштабирование"),
+      {"acViewZoomIn", "acViewZoomOut", "acViewActual", "acViewScale"});
+}
+
+void TRSFormOut::UpdateCaption() {
+  const std::string name = std::filesystem::path(project_->FileName()).filename().string();
+  setWindowTitle(QString(kMainCaption) + " [" + QString::fromStdString(name) + "]");
+}
+
+void TRSFormOut::ShowAsStrip() {
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    const QRect r = s->availableGeometry();
+    setGeometry(r.x(), r.y(), r.width(), height());
+  }
+  show();
+  FitToBars();
+}
+
+void TRSFormOut::FitToBars() {
+  // The main window is exactly its strip of tool bars.
+  int bottom = 0;
+  for (QToolBar* bar : findChildren<QToolBar*>())
+    if (bar->isVisible()) bottom = std::max(bottom, bar->geometry().bottom() + 1);
+  if (bottom > 0 && height() != bottom) resize(width(), bottom);
+}
+
+void TRSFormOut::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FitToBars();
+}
+
+void TRSFormOut::closeEvent(QCloseEvent* event) {
+  // While a computation runs, closing the program asks it to stop first.
+  if (project_->IsBusy() || commands_.Busy()) {
+    project_->SetBreakFlag(true);
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace tavir
