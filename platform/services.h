@@ -58,6 +58,8 @@ class ProgressObserver {
   virtual void SetCell(int col, int row, const std::string& text) { (void)col; (void)row; (void)text; }
   virtual void SetBar(long long position, long long maximum) { (void)position; (void)maximum; }
   virtual void SetLabel(const std::string& text) { (void)text; }
+  // The second bar and its label of a two-bar box (the overall progress, under the
+  // bar of the current stage); observers with one bar ignore them.
   virtual void SetBar2(long long position, long long maximum) { (void)position; (void)maximum; }
   virtual void SetLabel2(const std::string& text) { (void)text; }
   virtual void Pump() {}

@@ -10,8 +10,6 @@ namespace tavir {
 
 namespace {
 
-constexpr const char* kExportCaption = "Экспорт в файл";
-
 int MetafileSide(std::int32_t pixels) { return std::clamp<std::int32_t>(pixels, 1, 32767); }
 
 }  // namespace
@@ -38,7 +36,7 @@ ExportResult ExportViewToMetafile(const std::string& confirmedName, const TGraph
   const std::string name = MetafileName(confirmedName);
   std::error_code ec;
   if (name != confirmedName && std::filesystem::exists(name, ec) &&
-      !messages.Ask(kExportCaption, "Файл " + name + " уже существует.\rЗаменить его?"))
+      !messages.Ask(kExportDialogTitle, "Файл " + name + " уже существует.\rЗаменить его?"))
     return ExportResult::Cancelled;
 
   TDrawFailures failures;

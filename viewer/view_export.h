@@ -13,6 +13,10 @@
 
 namespace tavir {
 
+// What the export dialog proposes: the extension of the file it writes, and its title.
+inline constexpr const char* kExportDefaultExtension = "wmf";
+inline constexpr const char* kExportDialogTitle = "Экспорт в файл";
+
 // The name with the extension ".wmf": an existing extension is replaced, a
 // missing one appended ("view.bmp" and "view" both give "view.wmf").
 std::string MetafileName(const std::string& fileName);

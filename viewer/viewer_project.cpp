@@ -392,6 +392,8 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
 bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
                                        ProgressObserver* progress) {
   if (!HasResults() || kind >= kIsoNone) return false;
+  std::unique_ptr<ProgressObserver> box;
+  if (progress == nullptr && boxes_ != nullptr) progress = (box = boxes_->OpenProgressBox()).get();
   if (!tavir::PrepareKnotValues(model_->Knots(), model_->Elements(), loadVector_, kind, layer, fibre, progress))
     return false;
   preparedKey_ = MakeKnotValuesKey(kind, layer, fibre);
@@ -401,6 +403,10 @@ bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, st
 bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog,
                                      ProgressObserver* progress) {
   if (!HasResults() || isoKind_ >= kIsoNone) return false;
+  if (IsStressKind(isoKind_)) {
+    layer_ = layer;
+    stressPos_ = fibre;
+  }
   const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer, fibre);
   if (!preparedKey_ || *preparedKey_ != key) {
     if (!PrepareKnotValues(isoKind_, layer, fibre, progress)) return false;
@@ -440,6 +446,8 @@ bool TViewerProject::EnsureIsoValues(ProgressObserver* progress) {
 
 void TViewerProject::AverageKnotThickness(ProgressObserver* progress) {
   if (thickness_.Ready()) return;
+  std::unique_ptr<ProgressObserver> box;
+  if (progress == nullptr && boxes_ != nullptr) progress = (box = boxes_->OpenProgressBox()).get();
   thickness_.Build(model_->Knots(), model_->Elements(), progress);
 }
 

@@ -21,6 +21,7 @@
 
 #include "analysis/band_matrix.h"
 #include "analysis/result_objects.h"
+#include "model/grid.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "platform/services.h"
@@ -70,18 +71,32 @@ inline constexpr const char* kNoShellsText = "В модели нет оболо�
 inline constexpr const char* kViewerModeAction = "AcVMode_Viewer";
 
 // What the project asks of the rest of the program (the result windows, the
-// command set). Every member does nothing by default.
+// command set). Every member does nothing by default; ResultViewsHooks
+// (viewer_links.h) carries out the views' part, the GUI adds the command set's.
 class ViewerHooks {
  public:
   virtual ~ViewerHooks() = default;
-  // Runs a command by name (the view-mode command after Clear).
+  // Runs a command by name: the view-mode command "AcVMode_Viewer" after every
+  // Clear, which an open also does.
   virtual void RunAction(const std::string& name) { (void)name; }
-  // A file was opened: the result views are replaced by view 0 of its first window.
+  // A file was opened: the result views are replaced by view 0 of its first
+  // window, and view 0's desk is shown with a cleared picture.
   virtual void WindowLoaded(const TAnalysisWindowData& window) { (void)window; }
-  // The model and its results were freed (the section line is dropped).
+  // The model and its results were freed: the section line is no longer shown.
   virtual void ProjectCleared() {}
   virtual void RepaintCurrentView() {}
   virtual void RepaintAllViews() {}
+  // A view became the current one: the grid commands' check marks follow its grid
+  // (GridActionChecks in graph_windows.h).
+  virtual void SyncGridActions(const TGrid& grid) { (void)grid; }
+};
+
+// Opens the two-bar progress box for one preparation of knot values or thickness
+// averages: the box is shown while the returned observer lives.
+class ProgressBoxOpener {
+ public:
+  virtual ~ProgressBoxOpener() = default;
+  virtual std::unique_ptr<ProgressObserver> OpenProgressBox() = 0;
 };
 
 // The adaptation settings dialog: edits the copy; true for OK. hasSurfaces says
@@ -127,6 +142,10 @@ class TViewerProject {
   TViewerProject& operator=(const TViewerProject&) = delete;
 
   void SetHooks(ViewerHooks* hooks) { hooks_ = hooks; }
+  ViewerHooks* Hooks() const { return hooks_; }
+  // The two-bar box of the preparations that are given no observer of their own
+  // (those a repaint starts); none: they run without one.
+  void SetProgressBoxes(ProgressBoxOpener* boxes) { boxes_ = boxes; }
 
   // ---- the model ----
   TVelEditorProject& Model() { return *model_; }
@@ -182,7 +201,9 @@ class TViewerProject {
   // The isoline command: values for IsoKind at the layer and fibre when they are
   // not the prepared ones (then IsoParams take the defaults of their range);
   // silent: IsoVisible := true, else the dialog decides. Sets the isoline draw
-  // flag. False when nothing was done (no results, kind 8).
+  // flag. For a stress quantity the layer and fibre become the project's Layer and
+  // StressPos, so the repaint finds the values it draws already prepared and keeps
+  // the levels the user set. False when nothing was done (no results, kind 8).
   bool PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog, ProgressObserver* progress = nullptr);
   // Before isolines are drawn: prepares silently when the prepared values are not
   // those of IsoKind, Layer and StressPos. True when values for them are ready.
@@ -240,6 +261,7 @@ class TViewerProject {
 
   MessageService& messages_;
   ViewerHooks* hooks_ = nullptr;
+  ProgressBoxOpener* boxes_ = nullptr;
   ModelUi* ui_ = nullptr;
   std::shared_ptr<const ModelFactory> factory_;
   std::unique_ptr<TVelEditorProject> model_;

@@ -3,6 +3,7 @@
 #include "viewer/iso_levels.h"
 #include "viewer/knot_values.h"
 #include "viewer/sections.h"
+#include "viewer/view_texts.h"
 #include "viewer/zones.h"
 
 namespace tavir {
@@ -86,6 +87,16 @@ void TViewerScene::EnterViewMode() {
   }
   project_.SetMouseMode(0);
   windows_.SetModeCursor(0);
+}
+
+void TViewerScene::UpdateStatusCaption(const TGraphWindow& view) {
+  if (const auto text = IsoStatusPanelText(project_.DrawFlags(), project_.IsoKind()))
+    windows_.SetDeskStatusText(view.WorkDesk, 1, *text);
+}
+
+void TViewerScene::ViewActivated(const TGraphWindow& view) {
+  UpdateStatusCaption(view);
+  if (ViewerHooks* hooks = project_.Hooks()) hooks->SyncGridActions(view.Grid());
 }
 
 int TViewerScene::CreateSectionWindow(const TGraphWindow& plan) {
