@@ -57,9 +57,11 @@ TEST_P(EndToEnd, OpenAnalyseIsolinesExport) {
     for (int x = 0; x < picture.width(); ++x) isolinePixels += IsolinePixel(picture.pixel(x, y)) ? 1 : 0;
   EXPECT_GT(isolinePixels, 50);
 
-  const auto wmf = TempDir() / (GetParam() + ".wmf");
+  // A name without extension: the dialog appends the proposed "wmf".
+  const auto stem = TempDir() / std::filesystem::path(GetParam()).stem();
+  const auto wmf = std::filesystem::path(stem.string() + ".wmf");
   std::filesystem::remove(wmf);
-  dialogs.ChooseFile("ExportDialog", (TempDir() / GetParam()).replace_extension("").string());
+  dialogs.ChooseFile("ExportDialog", stem.string());
   dm.Run("acFileExport");
   ASSERT_TRUE(std::filesystem::exists(wmf)) << wmf;
   const std::string svg = testing::Wmf2Svg(wmf);
@@ -106,7 +108,7 @@ TEST_F(CalcFixture, IsolinesOfTheSymmetricPlateAreMirrorSymmetric) {
         mirrored += hit(p.width() - x, y) ? 1 : 0;
       }
   ASSERT_GT(total, 100);
-  EXPECT_GE(mirrored, total * 97 / 100) << mirrored << " of " << total;
+  EXPECT_GE(mirrored, total * 95 / 100) << mirrored << " of " << total;
 }
 
 TEST_F(CalcFixture, TruncatedFileLeavesModelViewsAndCaption) {
@@ -164,7 +166,8 @@ TEST_F(CalcFixture, ModelWithoutSupportsNamesKnotAndFreedom) {
   Static();
   ASSERT_EQ(Errors(), 1);
   const std::string text = msgs.Shown.back().Text;
-  EXPECT_NE(text.find("узл"), std::string::npos) << text;
+  EXPECT_NE(text.find("узел "), std::string::npos) << text;
+  EXPECT_NE(text.find("степень свободы"), std::string::npos) << text;
   EXPECT_FALSE(form.Project().HasResults());
   EXPECT_EQ(VisibleStatusForm(), nullptr);
   IsolinesWz();
@@ -254,7 +257,10 @@ TEST_F(CalcFixture, ARepaintFailureIsShownAfterThePaintEvent) {
   // A scene whose plan always fails.
   class FailingScene : public ResultScene {
    public:
-    void UpdateScreen(const TGraphWindow&) override { throw std::runtime_error("сбой рисования"); }
+    void UpdateScreen(const TGraphWindow&) override {
+      throw std::runtime_error("сбой рисования " + std::to_string(++failures));
+    }
+    int failures = 0;
     void DrawPlan(Canvas&, TDrawFailures&) override {}
     void PrepareSection() override {}
     void DrawSection(const TGraphWindow&, Canvas&, TDrawFailures&) override {}
@@ -267,12 +273,20 @@ TEST_F(CalcFixture, ARepaintFailureIsShownAfterThePaintEvent) {
   TViewerScene client(project, windows);
   TDeskForm desk(windows, windows.Items(0).WorkDesk, scene, client, msgs, nullptr);
   desk.show();
-  const std::size_t before = msgs.Shown.size();
-  desk.PaintBox()->repaint();  // a paint event now
-  EXPECT_EQ(msgs.Shown.size(), before) << "no message box inside the paint event";
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&desk));
   QApplication::processEvents();
+  const std::size_t before = msgs.Shown.size();
+  const int failures = scene.failures;
+  desk.Repaint();  // the repaint message: outside a paint event the failure is shown at once
   ASSERT_EQ(msgs.Shown.size(), before + 1);
-  EXPECT_EQ(msgs.Shown.back().Text, "сбой рисования");
+  EXPECT_EQ(msgs.Shown.back().Text, "сбой рисования " + std::to_string(failures + 1));
+  desk.ScrollBox()->resize(desk.ScrollBox()->size() + QSize(5, 5));  // the image no longer fits
+  desk.PaintBox()->repaint();  // a paint event now
+  ASSERT_EQ(scene.failures, failures + 2) << "the paint event painted";
+  EXPECT_EQ(msgs.Shown.size(), before + 1) << "no message box inside the paint event";
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.Shown.size(), before + 2);
+  EXPECT_EQ(msgs.Shown.back().Text, "сбой рисования " + std::to_string(failures + 2));
   EXPECT_EQ(msgs.Shown.back().Caption, "Ошибка");
 }
 

@@ -1,5 +1,7 @@
 #include "viewer/qt/calc_desks.h"
 
+#include <stdexcept>
+
 namespace tavir {
 
 CalcDesks::CalcDesks(MessageService& messages, const ImageProvider* images, CursorOfSlot cursors)
@@ -18,21 +20,30 @@ TDeskForm* CalcDesks::Find(DeskHandle desk) const {
   return it == desks_.end() ? nullptr : it->second.get();
 }
 
-TDeskForm* CalcDesks::Make(DeskHandle desk) {
-  if (TDeskForm* d = Find(desk)) return d;
-  if (windows_ == nullptr || windows_->IndexOfDesk(desk) < 0) return nullptr;
-  auto form = std::make_unique<TDeskForm>(*windows_, desk, *scene_, *client_, messages_, images_);
+DeskHandle CalcDesks::CreateDesk(const TGraphWindow& view) {
+  (void)view;
+  if (windows_ == nullptr) throw std::logic_error("Окна результатов не подключены.");
+  const DeskHandle handle = next_++;
+  auto form = std::make_unique<TDeskForm>(*windows_, handle, *scene_, *client_, messages_, images_);
   form->SetMainForm(mainForm_);
   form->SetInputEnabled(inputEnabled_);
   connect(form.get(), &TDeskForm::Activated, this, &CalcDesks::DeskActivated);
-  TDeskForm* raw = form.get();
-  desks_.emplace(desk, std::move(form));
-  return raw;
+  desks_.emplace(handle, std::move(form));
+  return handle;
+}
+
+void CalcDesks::DestroyDesk(DeskHandle desk) {
+  auto it = desks_.find(desk);
+  if (it == desks_.end()) return;
+  // Events already queued for the window may still arrive: it goes when they are done.
+  it->second->Detach();
+  it->second->hide();
+  it->second.release()->deleteLater();
+  desks_.erase(it);
 }
 
 void CalcDesks::ShowDesk(DeskHandle desk) {
-  Sync();
-  TDeskForm* d = Make(desk);
+  TDeskForm* d = Find(desk);
   if (d == nullptr) return;
   d->UpdatePictureSize();
   d->show();
@@ -40,44 +51,37 @@ void CalcDesks::ShowDesk(DeskHandle desk) {
   d->activateWindow();
 }
 
-void CalcDesks::SetDeskCursor(DeskHandle desk, int slot) {
-  TDeskForm* d = Make(desk);
+void CalcDesks::ShowDeskCleared(DeskHandle desk) {
+  TDeskForm* d = Find(desk);
   if (d == nullptr) return;
-  d->PaintBox()->setCursor(cursors_ ? cursors_(slot) : QCursor(Qt::ArrowCursor));
+  ShowDesk(desk);
+  d->ShowCleared();
 }
 
-TDeskForm* CalcDesks::DeskOfView(int index) {
+void CalcDesks::RepaintDesk(DeskHandle desk) {
+  if (TDeskForm* d = Find(desk)) d->Repaint();
+}
+
+void CalcDesks::SetDeskCursor(DeskHandle desk, int slot) {
+  if (TDeskForm* d = Find(desk)) d->PaintBox()->setCursor(cursors_ ? cursors_(slot) : QCursor(Qt::ArrowCursor));
+}
+
+void CalcDesks::SetDeskStatusText(DeskHandle desk, int panel, const std::string& text) {
+  if (TDeskForm* d = Find(desk)) d->SetStatusText(panel, QString::fromStdString(text));
+}
+
+TDeskForm* CalcDesks::DeskOfView(int index) const {
   if (windows_ == nullptr || index < 0 || index >= windows_->Count()) return nullptr;
-  return Make(windows_->Items(index).WorkDesk);
-}
-
-void CalcDesks::Sync() {
-  if (windows_ == nullptr) return;
-  for (auto it = desks_.begin(); it != desks_.end();) {
-    if (windows_->IndexOfDesk(it->first) < 0) {
-      // Its view is gone; events already queued for it may still arrive.
-      it->second->hide();
-      it->second.release()->deleteLater();
-      it = desks_.erase(it);
-    } else {
-      ++it;
-    }
-  }
-}
-
-void CalcDesks::RepaintView(int index) {
-  Sync();
-  if (TDeskForm* d = DeskOfView(index)) d->Repaint();
-}
-
-void CalcDesks::RepaintAll() {
-  Sync();
-  for (auto& [handle, desk] : desks_) desk->Repaint();
+  return Find(windows_->Items(index).WorkDesk);
 }
 
 void CalcDesks::SetInputEnabled(bool enabled) {
   inputEnabled_ = enabled;
   for (auto& [handle, desk] : desks_) desk->SetInputEnabled(enabled);
+}
+
+void CalcDesks::HideAll() {
+  for (auto& [handle, desk] : desks_) desk->hide();
 }
 
 }  // namespace tavir

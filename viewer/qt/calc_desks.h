@@ -1,6 +1,6 @@
 #pragma once
-// The desk windows of the result views, one per view of the collection, made when
-// the collection first shows a view and closed when its view is gone.
+// The desk windows of the result views: the collection has one made (hidden) for
+// every view it creates and destroyed with the view.
 #include <QCursor>
 #include <QObject>
 #include <QPointer>
@@ -20,30 +20,30 @@ class CalcDesks : public QObject, public GraphDeskHost {
   CalcDesks(MessageService& messages, const ImageProvider* images, CursorOfSlot cursors);
   ~CalcDesks() override;
 
-  // Set once the collection and the scene exist.
+  // Set once the collection and the scene exist, before the first view.
   void Attach(TGraphWindows& windows, ResultScene& scene, ResultDeskClient& client);
   void SetMainForm(QWidget* main) { mainForm_ = main; }
 
   // GraphDeskHost
+  DeskHandle CreateDesk(const TGraphWindow& view) override;
+  void DestroyDesk(DeskHandle desk) override;
   void ShowDesk(DeskHandle desk) override;
+  void ShowDeskCleared(DeskHandle desk) override;
+  void RepaintDesk(DeskHandle desk) override;
   void SetDeskCursor(DeskHandle desk, int slot) override;
+  void SetDeskStatusText(DeskHandle desk, int panel, const std::string& text) override;
 
-  // The desk of a view (made on demand; nullptr for no such view).
-  TDeskForm* DeskOfView(int index);
   TDeskForm* Find(DeskHandle desk) const;
-  // Closes the desks whose views the collection no longer holds.
-  void Sync();
-  void RepaintView(int index);
-  void RepaintAll();
+  // The desk of a view (nullptr for no such view).
+  TDeskForm* DeskOfView(int index) const;
   void SetInputEnabled(bool enabled);
+  void HideAll();
   int Count() const { return static_cast<int>(desks_.size()); }
 
  signals:
   void DeskActivated(TDeskForm* desk);
 
  private:
-  TDeskForm* Make(DeskHandle desk);
-
   MessageService& messages_;
   const ImageProvider* images_;
   CursorOfSlot cursors_;
@@ -52,6 +52,7 @@ class CalcDesks : public QObject, public GraphDeskHost {
   ResultDeskClient* client_ = nullptr;
   QPointer<QWidget> mainForm_;
   std::map<DeskHandle, std::unique_ptr<TDeskForm>> desks_;
+  DeskHandle next_ = 1;
   bool inputEnabled_ = true;
 };
 

@@ -122,8 +122,21 @@ void TDeskForm::RepaintInto() {
 }
 
 void TDeskForm::Repaint() {
+  if (detached_) return;
   UpdatePictureSize();
   RepaintInto();
+  paintBox_->update();
+}
+
+void TDeskForm::ShowCleared() {
+  if (detached_) return;
+  UpdatePictureSize();
+  QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
+  if (want.isEmpty()) want = QSize(1, 1);
+  if (canvas_->Size() != want) canvas_->Resize(want);
+  canvas_->SetOrigin({scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()});
+  windows_.ClearDesk(Desk(), *canvas_);
+  dirty_ = true;
   paintBox_->update();
 }
 
@@ -138,7 +151,7 @@ void TDeskForm::FlushLater() {
 
 void TDeskForm::PaintEventPicture(QPaintEvent* event) {
   (void)event;
-  if (!ImageCurrent()) {
+  if (!detached_ && !ImageCurrent()) {
     deferred_.SetDeferring(true);
     RepaintInto();
     deferred_.SetDeferring(false);
@@ -183,20 +196,20 @@ MouseButton ButtonOf(const QMouseEvent* e) {
 }  // namespace
 
 void TDeskForm::MouseDown(QMouseEvent* event) {
-  if (!inputEnabled_) return;
+  if (!inputEnabled_ || detached_) return;
   const QPoint p = event->position().toPoint();
   logic_.MouseDown(ButtonOf(event), p.x(), p.y());
 }
 
 void TDeskForm::MouseMove(QMouseEvent* event) {
-  if (!logic_.Tracking()) return;
+  if (detached_ || !logic_.Tracking()) return;
   const QPoint p = event->position().toPoint();
   logic_.MouseMove(p.x(), p.y());
   paintBox_->update();
 }
 
 void TDeskForm::MouseUp(QMouseEvent* event) {
-  if (!inputEnabled_) return;
+  if (!inputEnabled_ || detached_) return;
   const QPoint p = event->position().toPoint();
   // Ending a gesture can open views and run commands: failures are shown, never thrown.
   try {
@@ -208,7 +221,7 @@ void TDeskForm::MouseUp(QMouseEvent* event) {
 }
 
 bool TDeskForm::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) {
+  if (event->type() == QEvent::WindowActivate && !detached_) {
     try {
       logic_.Activate();
     } catch (const std::exception& e) {
@@ -229,6 +242,7 @@ void TDeskForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TDeskForm::FormResize() {
+  if (detached_) return;
   // The desk keeps clear of the main window's strip of tool bars.
   if (!mainForm_ || !mainForm_->isVisible()) return;
   const int mainBottom = mainForm_->y() + mainForm_->height();

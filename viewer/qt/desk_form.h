@@ -75,6 +75,8 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   TResultDesk& Logic() { return logic_; }
   // The repaint message: the visible part of the picture painted now.
   void Repaint();
+  // Background and grid only; the next paint event paints the whole picture.
+  void ShowCleared();
   // The picture as shown (the visible part).
   QImage Picture() const;
   // The picture widget follows the view's picture size.
@@ -85,6 +87,9 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   QWidget* PaintBox() const { return paintBox_; }
   // The main window whose strip the desk keeps clear of (resize rule).
   void SetMainForm(QWidget* main) { mainForm_ = main; }
+  // The view is gone: the window only waits for its deletion and touches nothing.
+  void Detach() { detached_ = true; }
+  bool Detached() const { return detached_; }
   // Whether mouse gestures are accepted (not while a computation runs).
   void SetInputEnabled(bool enabled) { inputEnabled_ = enabled; }
 
@@ -118,6 +123,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   std::unique_ptr<QtCanvas> canvas_;
   bool dirty_ = true;
   bool inputEnabled_ = true;
+  bool detached_ = false;
   QScrollArea* scroll_;
   DeskPaintBox* paintBox_;
   QStatusBar* status_;

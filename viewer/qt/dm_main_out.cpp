@@ -16,18 +16,13 @@
 #include "viewer/qt/rs_output.h"
 #include "viewer/qt/view_dialogs.h"
 #include "viewer/view_export.h"
+#include "viewer/viewer_commands.h"
 
 namespace tavir {
 
 namespace {
 
 using DM = TDM_OutMain;
-
-// The commands that act on the current view and need one.
-const char* const kViewCommands[] = {"AcGrid_Params", "AcGrid_Dot",   "AcGrid_Cross",  "AcGrid_Line",
-                                     "AcGrid_Other",  "AcGrid_Show",  "AcGrid_SnapToGrid", "acViewZoomIn",
-                                     "acViewZoomOut", "acViewScale",  "acViewActual",  "acFileExport",
-                                     "acWinNew",      "AcService_Section", "AcService_Create3D"};
 
 struct CursorSpec {
   int Slot;
@@ -291,45 +286,27 @@ void DM::SetBusy(bool busy) {
 }
 
 void DM::UpdateCommandStates() {
-  const bool hasView = ctx_.Windows != nullptr && ctx_.Windows->CurrentWindow() != nullptr;
-  const bool hasProject = ctx_.Project != nullptr;
+  TViewerCommandState state;
+  if (ctx_.Project != nullptr && ctx_.Windows != nullptr) state = ViewerCommandState(*ctx_.Project, *ctx_.Windows);
+  state.Busy = state.Busy || busy_;
+  const bool attached = ctx_.Project != nullptr;
   for (QAction* action : registry_.Actions()) {
-    bool enabled = !busy_;
-    if (HasHandler(action->objectName()) && !hasProject) enabled = false;
-    action->setEnabled(enabled);
+    const QString name = action->objectName();
+    // Without the project (before the main form, after it) no handler can act.
+    action->setEnabled(!busy_ && (attached || !HasHandler(name)) && ViewerCommandEnabled(name.toStdString(), state));
   }
-  for (const char* n : kViewCommands)
-    if (!hasView) registry_.SetEnabled(n, false);
 }
 
 void DM::SyncGridActions(const TGrid& grid) {
-  registry_.SetChecked("AcGrid_Show", grid.ShowGrid != 0);
-  registry_.SetChecked("AcGrid_SnapToGrid", grid.SnapToGrid != 0);
+  const TGridActionChecks c = GridActionChecks(grid);
+  registry_.SetChecked("AcGrid_Show", c.Show);
+  registry_.SetChecked("AcGrid_SnapToGrid", c.Snap);
   const char* styles[] = {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"};
-  if (grid.Style <= 3)
-    for (int i = 0; i < 4; ++i) registry_.SetChecked(styles[i], i == grid.Style);
+  if (c.Styles)
+    for (std::size_t i = 0; i < 4; ++i) registry_.SetChecked(styles[i], (*c.Styles)[i]);
 }
 
 QWidget* DM::DialogParent() const { return ctx_.MainForm; }
-
-// ---- repaint helpers ----
-
-void DM::RepaintView(int index) {
-  if (ctx_.Desks != nullptr) ctx_.Desks->RepaintView(index);
-}
-
-void DM::RepaintCurrent() {
-  if (ctx_.Windows != nullptr) RepaintView(ctx_.Windows->Current());
-}
-
-void DM::ForegroundCurrent() {
-  if (ctx_.Windows == nullptr || ctx_.Desks == nullptr) return;
-  if (TDeskForm* d = ctx_.Desks->DeskOfView(ctx_.Windows->Current())) {
-    d->show();
-    d->raise();
-    d->activateWindow();
-  }
-}
 
 // ---- file ----
 
@@ -365,12 +342,12 @@ void DM::acFileOpenExecute() {
 
 void DM::acFileExportExecute() {
   if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr || ctx_.Scene == nullptr) return;
-  QFileDialog dialog(DialogParent(), kExportTitle);
+  QFileDialog dialog(DialogParent(), kExportDialogTitle);
   dialog.setObjectName("ExportDialog");
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters({"Метафайл (*.wmf)", "All Files (*.*)"});
-  dialog.setDefaultSuffix("wmf");
+  dialog.setDefaultSuffix(kExportDefaultExtension);
   if (DialogRunner::Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   ExportCurrentView(dialog.selectedFiles().front().toStdString(), *ctx_.Windows, *ctx_.Scene, messages_);
 }
@@ -396,90 +373,50 @@ void DM::AcSolv_AdaptationExecute() {
 
 // ---- isolines ----
 
-void DM::DisplacementIsolines(std::uint8_t kind) {
-  if (ctx_.Project == nullptr) return;
-  TViewerProject& p = *ctx_.Project;
-  p.SetIsoKind(kind);
-  p.SetLayer(-1);
-  IsoParamsByDialog dialog(DialogParent());
-  p.PrepareIsoLines(-1, 0, &dialog);
-  RepaintView(0);
+void DM::Isolines(const char* action) {
+  if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
+  const auto kind = IsoKindOfAction(action);
+  if (!kind) return;
+  IsoParamsByDialog isoDialog(DialogParent());
+  StressPosByDialog stressDialog(DialogParent());
+  IsoLinesCommand(*ctx_.Project, *ctx_.Windows, *kind, isoDialog, stressDialog);
 }
 
-void DM::StressIsolines(std::uint8_t kind) {
-  if (ctx_.Project == nullptr) return;
-  TViewerProject& p = *ctx_.Project;
-  p.SetIsoKind(kind);
-  TStressPosForm form(DialogParent());
-  form.SetLayerCount(p.MaxLayerCount());
-  form.GetStressPos(p.StressPos());
-  if (DialogRunner::Run(form) != QDialog::Accepted) {
-    p.SetIsoKind(kIsoNone);
-    p.SetLayer(-1);
-    return;
-  }
-  const std::uint8_t fibre = form.StressPos();
-  const std::int32_t layer = form.LayerNumber();
-  p.SetStressPos(fibre);
-  p.SetLayer(layer);
-  IsoParamsByDialog dialog(DialogParent());
-  p.PrepareIsoLines(layer, fibre, &dialog);
-  RepaintView(0);
-}
-
-void DM::Ac_IsoLineUxExecute() { DisplacementIsolines(kIsoUx); }
-void DM::Ac_IsoLineVyExecute() { DisplacementIsolines(kIsoVy); }
-void DM::Ac_IsoLineWzExecute() { DisplacementIsolines(kIsoWz); }
-void DM::Ac_IsoLineRxExecute() { DisplacementIsolines(kIsoRotY); }
-void DM::Ac_IsoLineRyExecute() { DisplacementIsolines(kIsoRotX); }
-void DM::Ac_IsoLineSxExecute() { StressIsolines(kIsoSx); }
-void DM::Ac_IsoLineSyExecute() { StressIsolines(kIsoSy); }
-void DM::Ac_IsoLineTxyExecute() { StressIsolines(kIsoTxy); }
+void DM::Ac_IsoLineUxExecute() { Isolines("Ac_IsoLineUx"); }
+void DM::Ac_IsoLineVyExecute() { Isolines("Ac_IsoLineVy"); }
+void DM::Ac_IsoLineWzExecute() { Isolines("Ac_IsoLineWz"); }
+void DM::Ac_IsoLineRxExecute() { Isolines("Ac_IsoLineRx"); }
+void DM::Ac_IsoLineRyExecute() { Isolines("Ac_IsoLineRy"); }
+void DM::Ac_IsoLineSxExecute() { Isolines("Ac_IsoLineSx"); }
+void DM::Ac_IsoLineSyExecute() { Isolines("Ac_IsoLineSy"); }
+void DM::Ac_IsoLineTxyExecute() { Isolines("Ac_IsoLineTxy"); }
 
 // ---- service ----
 
 void DM::AcService_DrawModesExecute() {
-  if (ctx_.Project == nullptr) return;
-  TViewerProject& p = *ctx_.Project;
-  TDrawModesForm form(DialogParent());
-  form.SetFlags(p.DrawFlags());
-  form.SetColorCount(p.ColorCount());
-  if (DialogRunner::Run(form) == QDialog::Accepted) {
-    const std::uint8_t frames = (form.Flags() & kViewDrawOutlines) != 0 ? 1 : 0;
-    for (const auto& e : p.Elements().Items())
-      if (auto* el = dynamic_cast<TMLEditorElement*>(e.get())) el->SetContur(frames);
-    p.SetDrawFlags(form.Flags());
-    p.SetColorCount(form.ColorCount());
-  }
-  RepaintCurrent();
+  if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
+  DrawModesByDialog dialog(DialogParent());
+  DrawModesCommand(*ctx_.Project, *ctx_.Windows, dialog);
 }
 
 void DM::AcService_SectionExecute() {
   if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
-  ctx_.Project->SetIsoVisible(false);
-  ctx_.Project->SetMouseMode(3);
-  ctx_.Windows->SetModeCursor(ctx_.Project->MouseMode());
+  MouseModeCommand(*ctx_.Project, *ctx_.Windows, 3);
 }
 
 void DM::acWinNewExecute() {
   if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
-  ctx_.Project->SetMouseMode(4);
-  ctx_.Windows->SetModeCursor(ctx_.Project->MouseMode());
-  RepaintCurrent();
+  MouseModeCommand(*ctx_.Project, *ctx_.Windows, 4);
 }
 
 void DM::AcVMode_ViewerExecute() {
   if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
-  ctx_.Project->SetMouseMode(0);
-  ctx_.Windows->SetModeCursor(0);
+  MouseModeCommand(*ctx_.Project, *ctx_.Windows, 0);
 }
 
 void DM::AcService_Create3DExecute() {
-  if (ctx_.Windows == nullptr || ctx_.Windows->Count() == 0) return;
-  const TGraphWindow& v0 = ctx_.Windows->Items(0);
-  const int last = ctx_.Windows->AddWindow(v0.View.MinPoint, 0xFFFFFF, kView3D, v0.View.Scale, v0.View.MaxPoint);
-  ctx_.Windows->ShowWindow(last);
-  RepaintView(last);
+  if (ctx_.Windows == nullptr) return;
+  Create3DViewCommand(*ctx_.Windows);
 }
 
 void DM::AcService_InfoShellExecute() {
@@ -501,20 +438,18 @@ void DM::AcService_InfoShellExecute() {
 
 // ---- grid ----
 
-void DM::AcGrid_ParamsExecute() {
-  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
-  // TODO(shareddlg): the grid dialog
-  ForegroundCurrent();
-  RepaintCurrent();
+void DM::GridParamsDialog(TGraphWindow& view) {
+  // The shared grid dialog is not part of this program yet: the grid stays as it is.
+  (void)view;
 }
 
-void DM::GridStyle(std::uint8_t style) {
+void DM::AcGrid_ParamsExecute() {
   if (ctx_.Windows == nullptr) return;
-  TGraphWindow* v = ctx_.Windows->CurrentWindow();
-  if (v == nullptr) return;
-  v->Grid().SetStyle(style);
-  ForegroundCurrent();
-  RepaintCurrent();
+  TGraphWindow* view = ctx_.Windows->CurrentWindow();
+  if (view == nullptr) return;
+  GridParamsDialog(*view);
+  ctx_.Windows->ShowWindow(ctx_.Windows->Current());
+  ctx_.Windows->RepaintCurrent();
 }
 
 void DM::AcGrid_DotExecute() { GridStyle(0); }
@@ -522,45 +457,37 @@ void DM::AcGrid_CrossExecute() { GridStyle(1); }
 void DM::AcGrid_LineExecute() { GridStyle(2); }
 void DM::AcGrid_OtherExecute() { GridStyle(3); }
 
+void DM::GridStyle(std::uint8_t style) {
+  if (ctx_.Windows != nullptr) GridStyleCommand(*ctx_.Windows, style);
+}
+
 void DM::AcGrid_ShowExecute() {
-  if (ctx_.Windows == nullptr) return;
-  TGraphWindow* v = ctx_.Windows->CurrentWindow();
-  if (v == nullptr) return;
-  v->Grid().SetShowGrid(registry_.IsChecked("AcGrid_Show") ? 1 : 0);
-  ForegroundCurrent();
-  RepaintCurrent();
+  if (ctx_.Windows != nullptr) GridShowCommand(*ctx_.Windows, registry_.IsChecked("AcGrid_Show"));
 }
 
 void DM::AcGrid_SnapToGridExecute() {
-  if (ctx_.Windows == nullptr) return;
-  TGraphWindow* v = ctx_.Windows->CurrentWindow();
-  if (v == nullptr) return;
-  v->Grid().SetSnapToGrid(registry_.IsChecked("AcGrid_SnapToGrid") ? 1 : 0);
-  ForegroundCurrent();
+  if (ctx_.Windows != nullptr) GridSnapCommand(*ctx_.Windows, registry_.IsChecked("AcGrid_SnapToGrid"));
 }
 
 // ---- scaling ----
 
-void DM::ZoomCurrent(Extended f) {
-  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
-  ctx_.Windows->ZoomCurrent(f);
-  RepaintCurrent();
+void DM::acViewZoomInExecute() {
+  if (ctx_.Windows != nullptr) ZoomCommand(*ctx_.Windows, 2);
 }
 
-void DM::acViewZoomInExecute() { ZoomCurrent(2); }
-void DM::acViewZoomOutExecute() { ZoomCurrent(-2); }
+void DM::acViewZoomOutExecute() {
+  if (ctx_.Windows != nullptr) ZoomCommand(*ctx_.Windows, -2);
+}
 
 void DM::acViewScaleExecute() {
   if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
   TScaleForm form(messages_, DialogParent());
   if (DialogRunner::Run(form) != QDialog::Accepted) return;
-  ZoomCurrent(form.Value());
+  ZoomCommand(*ctx_.Windows, form.Value());
 }
 
 void DM::acViewActualExecute() {
-  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
-  ctx_.Windows->ActualSizeCurrent();
-  RepaintCurrent();
+  if (ctx_.Windows != nullptr) ActualSizeCommand(*ctx_.Windows);
 }
 
 }  // namespace tavir

@@ -43,7 +43,6 @@ struct CalcContext {
 inline constexpr const char* kCalcTitle = "ПК \"Тавир\" - расчетный модуль";
 inline constexpr const char* kMainCaption = "Программный комплекс \"Тавир\" - расчетный модуль";
 inline constexpr const char* kUnknownFormatText = "Не определен формат файла!";
-inline constexpr const char* kExportTitle = "Экспорт в файл";
 
 class TDM_OutMain : public QObject {
   Q_OBJECT
@@ -124,13 +123,10 @@ class TDM_OutMain : public QObject {
   void LoadCursors();
   void Guarded(const QString& name, const std::function<void()>& body);
   void CloseTransientWindows();
-  void DisplacementIsolines(std::uint8_t kind);
-  void StressIsolines(std::uint8_t kind);
+  void Isolines(const char* action);
   void GridStyle(std::uint8_t style);
-  void RepaintView(int index);
-  void RepaintCurrent();
-  void ForegroundCurrent();
-  void ZoomCurrent(Extended f);
+  // The grid dialog on the view's grid (the grid is written back on OK).
+  void GridParamsDialog(TGraphWindow& view);
   void SetBusy(bool busy);
   QWidget* DialogParent() const;
 

@@ -10,53 +10,28 @@
 
 #include "viewer/qt/calc_desks.h"
 #include "viewer/qt/dm_main_out.h"
-#include "viewer/view_texts.h"
+#include "viewer/viewer_links.h"
 
 namespace tavir {
 
-// What the analysis project asks of the program.
-class CalcHooks : public ViewerHooks {
+// What the analysis project asks of the program: the views' part is the plain
+// code's, running commands by name and the grid check marks the command module's.
+class CalcHooks : public ResultViewsHooks {
  public:
-  explicit CalcHooks(TRSFormOut& form) : form_(form) {}
-  void RunAction(const std::string& name) override { form_.Commands().Run(QString::fromStdString(name)); }
+  CalcHooks(TGraphWindows& windows, TViewerScene& scene, TDM_OutMain& commands)
+      : ResultViewsHooks(windows, scene), commands_(commands) {}
+  void RunAction(const std::string& name) override { commands_.Run(QString::fromStdString(name)); }
   void WindowLoaded(const TAnalysisWindowData& window) override {
-    form_.Windows().LoadFromWindowData(window);
-    form_.Desks().Sync();
-    form_.Windows().ShowWindow(0);
-    form_.Commands().UpdateCommandStates();
+    ResultViewsHooks::WindowLoaded(window);
+    commands_.UpdateCommandStates();
   }
-  void ProjectCleared() override { form_.Scene().ProjectCleared(); }
-  void RepaintCurrentView() override { form_.Desks().RepaintView(form_.Windows().Current()); }
-  void RepaintAllViews() override { form_.Desks().RepaintAll(); }
+  void SyncGridActions(const TGrid& grid) override { commands_.SyncGridActions(grid); }
 
  private:
-  TRSFormOut& form_;
+  TDM_OutMain& commands_;
 };
 
 namespace {
-
-// The scene of the views; an activated desk's view brings its status caption and
-// the grid commands' check marks.
-class CalcScene : public TViewerScene {
- public:
-  CalcScene(TViewerProject& project, TGraphWindows& windows, TDM_OutMain& commands, CalcDesks& desks)
-      : TViewerScene(project, windows, [&commands] { commands.Run(kViewerModeAction); }),
-        project_(project),
-        commands_(commands),
-        desks_(desks) {}
-  void ViewActivated(const TGraphWindow& view) override {
-    if (TDeskForm* d = desks_.Find(view.WorkDesk)) {
-      if (auto text = IsoStatusPanelText(project_.DrawFlags(), project_.IsoKind()))
-        d->SetStatusText(1, QString::fromStdString(*text));
-    }
-    commands_.SyncGridActions(view.Grid());
-  }
-
- private:
-  TViewerProject& project_;
-  TDM_OutMain& commands_;
-  CalcDesks& desks_;
-};
 
 TSize ScreenSize() {
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
@@ -74,10 +49,11 @@ TRSFormOut::TRSFormOut(TDM_OutMain& commands, MessageService& messages, const Im
   setWindowTitle(kMainCaption);
   desks_ = std::make_unique<CalcDesks>(messages, images, [&commands](int slot) { return commands.Cursor(slot); });
   desks_->SetMainForm(this);
-  hooks_ = std::make_unique<CalcHooks>(*this);
   windows_ = std::make_unique<TGraphWindows>(ScreenSize(), desks_.get());
-  project_ = std::make_unique<TViewerProject>(messages, hooks_.get());
-  scene_ = std::make_unique<CalcScene>(*project_, *windows_, commands, *desks_);
+  project_ = std::make_unique<TViewerProject>(messages);
+  scene_ = std::make_unique<TViewerScene>(*project_, *windows_, [&commands] { commands.Run(kViewerModeAction); });
+  hooks_ = std::make_unique<CalcHooks>(*windows_, *scene_, commands);
+  project_->SetHooks(hooks_.get());
   desks_->Attach(*windows_, *scene_, *scene_);
   BuildToolBars();
   commands_.Attach(CalcContext{project_.get(), windows_.get(), scene_.get(), desks_.get(), this});
@@ -85,9 +61,11 @@ TRSFormOut::TRSFormOut(TDM_OutMain& commands, MessageService& messages, const Im
 
 TRSFormOut::~TRSFormOut() {
   commands_.Detach();
-  scene_.reset();
+  desks_->HideAll();
   project_.reset();
   windows_.reset();
+  hooks_.reset();
+  scene_.reset();
   desks_.reset();
 }
 
@@ -170,6 +148,7 @@ void TRSFormOut::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  desks_->HideAll();
   QMainWindow::closeEvent(event);
 }
 

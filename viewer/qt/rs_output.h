@@ -50,10 +50,10 @@ class TRSFormOut : public QMainWindow {
   TDM_OutMain& commands_;
   MessageService& messages_;
   std::unique_ptr<CalcDesks> desks_;
-  std::unique_ptr<CalcHooks> hooks_;
   std::unique_ptr<TGraphWindows> windows_;
   std::unique_ptr<TViewerProject> project_;
   std::unique_ptr<TViewerScene> scene_;
+  std::unique_ptr<CalcHooks> hooks_;
 };
 
 }  // namespace tavir

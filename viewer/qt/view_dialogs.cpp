@@ -173,28 +173,12 @@ bool IsoParamsByDialog::Execute(TIsoParamsRec& params) {
 TDrawModesForm::TDrawModesForm(QWidget* parent) : QDialog(parent) {
   setObjectName("DrawModesForm");
   setWindowTitle("Прорисовка проекта");
-  struct Box {
-    const char* Name;
-    const char* Caption;
-    std::int16_t Bit;
-  };
-  static const Box kBoxes[] = {
-      {"ChBox_Knots", "Узлы", 0x0004},
-      {"ChBox_FrameElems", "Контуры элементов", 0x4000},
-      {"ChBox_Rests", "Опоры", 0x0008},
-      {"ChBox_Forces", "Нагрузка", 0x0001},
-      {"ChBox_ShellFuncs", "Контуры проекций оболочек", 0x0100},
-      {"ChBox_IsoLines", "Изолинии", 0x0400},
-      {"ChBox_IzoThickness", "Изозоны толщин", 0x0800},
-      {"ChBox_IzoDensity_U", "Изозоны плотности энергии", 0x2000},
-      {"ChBox_IzoZone", "Изозоны", 0x1000},
-  };
   auto* layout = new QVBoxLayout(this);
-  for (const Box& b : kBoxes) {
-    auto* c = new QCheckBox(QString::fromUtf8(b.Caption), this);
-    c->setObjectName(b.Name);
+  for (const TDrawModeBox& b : kDrawModeBoxes) {
+    auto* c = new QCheckBox(QString::fromUtf8(b.Caption.data(), static_cast<int>(b.Caption.size())), this);
+    c->setObjectName(QString::fromUtf8(b.Name.data(), static_cast<int>(b.Name.size())));
     layout->addWidget(c);
-    boxes_.emplace_back(c, b.Bit);
+    boxes_.push_back(c);
   }
   numCol_ = Spin(this, "SpinEdit_NumCol", 1, 2);
   auto* row = new QHBoxLayout;
@@ -204,30 +188,26 @@ TDrawModesForm::TDrawModesForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(OkCancel(this, "Btn_OK", "OK", "Cancel"));
 }
 
-void TDrawModesForm::SetFlags(std::int16_t flags) {
-  flags_ = flags;
-  Refresh();
-}
-
-void TDrawModesForm::SetColorCount(std::int32_t count) {
-  colorCount_ = count;
-  Refresh();
-}
-
-void TDrawModesForm::Refresh() {
-  for (auto& [box, bit] : boxes_) box->setChecked((flags_ & bit) != 0);
-  numCol_->setValue(colorCount_);
+void TDrawModesForm::SetState(const TDrawModesState& state) {
+  state_ = state;
+  for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i]->setChecked(state.Checked[i]);
+  numCol_->setValue(state.ColorCount);
 }
 
 void TDrawModesForm::done(int r) {
   if (r == QDialog::Accepted) {
-    std::int16_t f = 0;
-    for (auto& [box, bit] : boxes_)
-      if (box->isChecked()) f = static_cast<std::int16_t>(f | bit);
-    flags_ = f;
-    colorCount_ = numCol_->value();
+    for (std::size_t i = 0; i < boxes_.size(); ++i) state_.Checked[i] = boxes_[i]->isChecked();
+    state_.ColorCount = numCol_->value();
   }
   QDialog::done(r);
+}
+
+bool DrawModesByDialog::Execute(TDrawModesState& state) {
+  TDrawModesForm form(parent_);
+  form.SetState(state);
+  if (DialogRunner::Run(form) != QDialog::Accepted) return false;
+  state = form.State();
+  return true;
 }
 
 // ---- stress position ----
@@ -285,6 +265,14 @@ void TStressPosForm::done(int r) {
     stressPos_ = id == 0 ? 0 : (id == 2 ? 2 : 1);
   }
   QDialog::done(r);
+}
+
+std::optional<TStressPosChoice> StressPosByDialog::Execute(std::int32_t layerCount, std::uint8_t stressPos) {
+  TStressPosForm form(parent_);
+  form.SetLayerCount(layerCount);
+  form.GetStressPos(stressPos);
+  if (DialogRunner::Run(form) != QDialog::Accepted) return std::nullopt;
+  return TStressPosChoice{form.StressPos(), form.LayerNumber()};
 }
 
 // ---- scale ----

@@ -7,6 +7,7 @@
 
 #include "viewer/adaptation.h"
 #include "viewer/iso_levels.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/viewer_project.h"
 
 class QCheckBox;
@@ -50,21 +51,27 @@ class TDrawModesForm : public QDialog {
   Q_OBJECT
  public:
   explicit TDrawModesForm(QWidget* parent = nullptr);
-  void SetFlags(std::int16_t flags);
-  void SetColorCount(std::int32_t count);
-  std::int16_t Flags() const { return flags_; }
-  std::int32_t ColorCount() const { return colorCount_; }
+  // Every box and the colour count from the state.
+  void SetState(const TDrawModesState& state);
+  // Read back after OK.
+  const TDrawModesState& State() const { return state_; }
 
  protected:
   void done(int r) override;
 
  private:
-  void Refresh();
-
-  std::int16_t flags_ = 0;
-  std::int32_t colorCount_ = 1;
-  std::vector<std::pair<QCheckBox*, std::int16_t>> boxes_;
+  TDrawModesState state_;
+  std::vector<QCheckBox*> boxes_;
   QSpinBox* numCol_;
+};
+
+class DrawModesByDialog : public DrawModesDialog {
+ public:
+  explicit DrawModesByDialog(QWidget* parent) : parent_(parent) {}
+  bool Execute(TDrawModesState& state) override;
+
+ private:
+  QWidget* parent_;
 };
 
 class TStressPosForm : public QDialog {
@@ -128,6 +135,15 @@ class TAdaptParsDlg : public QDialog {
   QSpinBox* flightCount_;
   QCheckBox* refresh_;
   TFloatEdit* precision_;
+};
+
+class StressPosByDialog : public StressPosDialog {
+ public:
+  explicit StressPosByDialog(QWidget* parent) : parent_(parent) {}
+  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, std::uint8_t stressPos) override;
+
+ private:
+  QWidget* parent_;
 };
 
 // The adaptation settings asked through TAdaptParsDlg.
