@@ -58,14 +58,6 @@ std::uint32_t Combine(std::uint32_t dst, std::uint32_t src, PenMode mode) {
   return src;
 }
 
-// floor(num / den) rounded half up, den > 0.
-long long RoundDiv(Wide num, Wide den) {
-  Wide twice = 2 * num + den;
-  Wide q = twice / (2 * den);
-  if (twice % (2 * den) != 0 && twice < 0) --q;
-  return static_cast<long long>(q);
-}
-
 // The dash and dot patterns of one-pixel pens, counted in pixels along the line.
 bool StyleOn(PenStyle style, long long i) {
   switch (style) {
@@ -100,14 +92,38 @@ void RasterLine(long long x1, long long y1, long long x2, long long y2, const QR
   long long iTo = majorStep > 0 ? hi - majorStart : majorStart - lo;
   iFrom = std::max(iFrom, 0LL);
   iTo = std::min(iTo, n - 1);
-  for (long long i = iFrom; i <= iTo; ++i) {
+  if (iFrom > iTo) return;
+  // minor(i) = minorStart + round(i * minorDelta / n), halves up, kept as a
+  // quotient and remainder of (2 i minorDelta + n) / 2n and stepped exactly.
+  const long long twoN = 2 * n;
+  const Wide start = static_cast<Wide>(2) * iFrom * minorDelta + n;
+  Wide q = start / twoN;
+  Wide rem = start % twoN;
+  if (rem < 0) {
+    rem += twoN;
+    --q;
+  }
+  long long quotient = static_cast<long long>(q);
+  long long remainder = static_cast<long long>(rem);
+  const long long twoDelta = 2 * minorDelta;
+  for (long long i = iFrom;; ++i) {
     const long long major = majorStart + i * majorStep;
-    const long long minor = minorStart + RoundDiv(static_cast<Wide>(i) * minorDelta, n);
-    if (minor < minorLo || minor > minorHi) continue;
-    if (xMajor)
-      plot(static_cast<int>(major), static_cast<int>(minor), i);
-    else
-      plot(static_cast<int>(minor), static_cast<int>(major), i);
+    const long long minor = minorStart + quotient;
+    if (minor >= minorLo && minor <= minorHi) {
+      if (xMajor)
+        plot(static_cast<int>(major), static_cast<int>(minor), i);
+      else
+        plot(static_cast<int>(minor), static_cast<int>(major), i);
+    }
+    if (i == iTo) break;
+    remainder += twoDelta;  // |twoDelta| <= twoN: one correction at most
+    if (remainder >= twoN) {
+      remainder -= twoN;
+      ++quotient;
+    } else if (remainder < 0) {
+      remainder += twoN;
+      --quotient;
+    }
   }
 }
 
@@ -135,45 +151,115 @@ int Saturate(long long v) {
   return static_cast<int>(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+// The pen and brush of one shape as pixel operations.
+struct Ink {
+  std::uint32_t PenSrc;
+  std::uint32_t BrushSrc;
+  bool Pen;
+  bool Brush;
+  PenMode Mode;
+  BrushStyle Style;
+  long long OriginX;
+  long long OriginY;
+
+  void Outline(std::uint32_t& px) const {
+    if (Pen) px = Combine(px, PenSrc, Mode);
+  }
+  // x, y are image coordinates; the pattern is anchored at the picture's origin.
+  void Fill(std::uint32_t& px, int x, int y) const {
+    if (Brush && PatternOn(Style, x + OriginX, y + OriginY)) px = Combine(px, BrushSrc, Mode);
+  }
+  // Pixels [from, to] of an image row.
+  void FillSpan(std::uint32_t* line, int from, int to, int y) const {
+    if (!Brush || from > to) return;
+    if (Style == BrushStyle::Solid && Mode == PenMode::Copy) {
+      std::fill(line + from, line + to + 1, BrushSrc);
+      return;
+    }
+    for (int x = from; x <= to; ++x) Fill(line[x], x, y);
+  }
+  void OutlineSpan(std::uint32_t* line, int from, int to) const {
+    if (!Pen || from > to) return;
+    if (Mode == PenMode::Copy) {
+      std::fill(line + from, line + to + 1, PenSrc);
+      return;
+    }
+    for (int x = from; x <= to; ++x) Outline(line[x]);
+  }
+};
+
+Ink InkOf(const CanvasPen& pen, const CanvasBrush& brush, TPoint origin) {
+  return {Argb(pen.Color),   Argb(brush.Color), pen.Style != PenStyle::Clear, brush.Style != BrushStyle::Clear,
+          pen.Mode,          brush.Style,       origin.X,                     origin.Y};
+}
+
+// The image pixels [L, R) x [T, B) that a rectangle or ellipse with these corners
+// (in any order) covers, and the part of them inside the image.
+struct ShapeBox {
+  long long L, T, R, B;
+  QRect Visible;
+};
+
+ShapeBox BoxOf(int x1, int y1, int x2, int y2, TPoint origin, const QRect& image) {
+  ShapeBox s{std::min(x1, x2) - static_cast<long long>(origin.X), std::min(y1, y2) - static_cast<long long>(origin.Y),
+             std::max(x1, x2) - static_cast<long long>(origin.X), std::max(y1, y2) - static_cast<long long>(origin.Y),
+             {}};
+  s.Visible = QRect(QPoint(Saturate(s.L), Saturate(s.T)), QPoint(Saturate(s.R - 1), Saturate(s.B - 1))).intersected(image);
+  return s;
+}
+
 }  // namespace
 
-// Which pixels of an image area a shape's outline or fill covers.
+// Which pixels of an image area a shape's outline or fill covers; a pixel is
+// outline or fill, never both, so each is painted once.
 class QtCanvas::Coverage {
  public:
-  explicit Coverage(QRect area) : area_(area), on_(Count(area), 0) {}
+  explicit Coverage(QRect area)
+      : area_(area.isEmpty() ? QRect() : area),
+        left_(area_.left()),
+        top_(area_.top()),
+        width_(area_.isEmpty() ? 0 : area_.width()),
+        height_(area_.isEmpty() ? 0 : area_.height()),
+        on_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0) {}
   const QRect& Area() const { return area_; }
-  bool Empty() const { return area_.isEmpty(); }
-  void Set(int x, int y) {
-    if (area_.contains(x, y)) on_[Index(x, y)] = 1;
+  bool Empty() const { return width_ == 0; }
+  static constexpr std::uint8_t kOutline = 1;
+  static constexpr std::uint8_t kFill = 2;
+  void SetOutline(int x, int y) {
+    if (Inside(x, y)) on_[Index(x, y)] = kOutline;
   }
-  bool On(int x, int y) const { return area_.contains(x, y) && on_[Index(x, y)] != 0; }
-  // Takes the pixels a QPainter drawing sets (aliased, white on black).
+  void SetFill(int x, int y) {
+    if (Inside(x, y) && on_[Index(x, y)] == 0) on_[Index(x, y)] = kFill;
+  }
+  const std::uint8_t* Row(int y) const { return on_.data() + static_cast<std::size_t>(y - top_) * width_; }
+  // Takes the pixels a QPainter drawing sets (aliased, white on black) as outline.
   template <class Draw>
-  void Render(Draw&& draw) {
-    if (area_.isEmpty()) return;
+  void RenderOutline(Draw&& draw) {
+    if (Empty()) return;
     QImage mask(area_.size(), QImage::Format_RGB32);
     mask.fill(Qt::black);
     {
       QPainter p(&mask);
       p.setRenderHint(QPainter::Antialiasing, false);
-      p.translate(-area_.left(), -area_.top());
+      p.translate(-left_, -top_);
       draw(p);
     }
-    for (int y = 0; y < mask.height(); ++y) {
+    for (int y = 0; y < height_; ++y) {
       const auto* line = reinterpret_cast<const std::uint32_t*>(mask.constScanLine(y));
-      for (int x = 0; x < mask.width(); ++x)
-        if ((line[x] & 0xFFFFFFu) != 0) on_[static_cast<std::size_t>(y) * area_.width() + x] = 1;
+      for (int x = 0; x < width_; ++x)
+        if ((line[x] & 0xFFFFFFu) != 0) on_[static_cast<std::size_t>(y) * width_ + x] = kOutline;
     }
   }
 
  private:
-  static std::size_t Count(const QRect& r) {
-    return r.isEmpty() ? 0 : static_cast<std::size_t>(r.width()) * static_cast<std::size_t>(r.height());
+  bool Inside(int x, int y) const {
+    return static_cast<unsigned>(x - left_) < static_cast<unsigned>(width_) &&
+           static_cast<unsigned>(y - top_) < static_cast<unsigned>(height_);
   }
-  std::size_t Index(int x, int y) const {
-    return static_cast<std::size_t>(y - area_.top()) * area_.width() + (x - area_.left());
-  }
+  std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y - top_) * width_ + (x - left_); }
+
   QRect area_;
+  int left_, top_, width_, height_;
   std::vector<std::uint8_t> on_;
 };
 
@@ -241,32 +327,27 @@ void QtCanvas::WideLine(TPoint from, TPoint to) {
                           QPoint(Saturate(std::max(from.X, to.X) - ox + w), Saturate(std::max(from.Y, to.Y) - oy + w)))
                         .intersected(image_.rect());
   Coverage outline(box);
-  Coverage none(QRect{});
-  outline.Render([&](QPainter& p) {
+  outline.RenderOutline([&](QPainter& p) {
     QPen pen(QColor(Qt::white), w, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
     if (Pen.Style == PenStyle::Dash) pen.setStyle(Qt::DashLine);
     if (Pen.Style == PenStyle::Dot) pen.setStyle(Qt::DotLine);
     p.setPen(pen);
     p.drawLine(QPointF(from.X - ox + 0.5, from.Y - oy + 0.5), QPointF(to.X - ox + 0.5, to.Y - oy + 0.5));
   });
-  Paint(outline, none);
+  Paint(outline);
 }
 
-void QtCanvas::Paint(const Coverage& outline, const Coverage& fill) {
-  const std::uint32_t penSrc = Argb(Pen.Color);
-  const std::uint32_t brushSrc = Argb(Brush.Color);
-  const bool pen = Pen.Style != PenStyle::Clear;
-  const bool brush = Brush.Style != BrushStyle::Clear;
-  const QRect area = outline.Area().united(fill.Area()).intersected(image_.rect());
+void QtCanvas::Paint(const Coverage& shape) {
+  const Ink ink = InkOf(Pen, Brush, origin_);
+  const QRect area = shape.Area();
   for (int y = area.top(); y <= area.bottom(); ++y) {
     auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+    const std::uint8_t* kinds = shape.Row(y) - area.left();
     for (int x = area.left(); x <= area.right(); ++x) {
-      if (outline.On(x, y)) {
-        if (pen) line[x] = Combine(line[x], penSrc, Pen.Mode);
-      } else if (brush && fill.On(x, y) &&
-                 PatternOn(Brush.Style, static_cast<long long>(x) + origin_.X, static_cast<long long>(y) + origin_.Y)) {
-        line[x] = Combine(line[x], brushSrc, Pen.Mode);
-      }
+      if (kinds[x] == Coverage::kOutline)
+        ink.Outline(line[x]);
+      else if (kinds[x] == Coverage::kFill)
+        ink.Fill(line[x], x, y);
     }
   }
 }
@@ -287,18 +368,18 @@ void QtCanvas::Polygon(const std::vector<TPoint>& points) {
       QRect(QPoint(Saturate(minX - ox - w), Saturate(minY - oy - w)), QPoint(Saturate(maxX - ox + w), Saturate(maxY - oy + w)))
           .intersected(image_.rect());
   if (box.isEmpty()) return;
-  Coverage outline(box);
+  Coverage shape(box);
   if (Pen.Style != PenStyle::Clear) {
     if (Pen.Width <= 1) {
       for (std::size_t i = 0; i < points.size(); ++i) {
         const TPoint a = points[i];
         const TPoint b = points[(i + 1) % points.size()];
         RasterLine(a.X - ox, a.Y - oy, b.X - ox, b.Y - oy, box, [&](int px, int py, long long k) {
-          if (StyleOn(Pen.Style, k)) outline.Set(px, py);
+          if (StyleOn(Pen.Style, k)) shape.SetOutline(px, py);
         });
       }
     } else {
-      outline.Render([&](QPainter& p) {
+      shape.RenderOutline([&](QPainter& p) {
         p.setPen(QPen(QColor(Qt::white), Pen.Width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         QPolygonF poly;
         for (const TPoint& pt : points) poly << QPointF(pt.X - ox + 0.5, pt.Y - oy + 0.5);
@@ -306,87 +387,138 @@ void QtCanvas::Polygon(const std::vector<TPoint>& points) {
       });
     }
   }
-  Coverage fill(Brush.Style == BrushStyle::Clear ? QRect{} : box);
-  fill.Render([&](QPainter& p) {
-    // Aliased fills take the pixels whose centres are inside: the left and top
-    // edges in, the right and bottom ones out.
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    QPolygon poly;
-    for (const TPoint& pt : points) poly << QPoint(Saturate(pt.X - ox), Saturate(pt.Y - oy));
-    p.drawPolygon(poly, Qt::OddEvenFill);
-  });
-  Paint(outline, fill);
+  // The fill takes the pixels whose centres are inside (even-odd rule): the left
+  // and top edges in, the right and bottom ones out.
+  if (Brush.Style != BrushStyle::Clear) {
+    std::vector<long double> crossings;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+      const long double yc = y + 0.5L;
+      crossings.clear();
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        const long double ax = points[i].X - ox, ay = points[i].Y - oy;
+        const TPoint& nb = points[(i + 1) % points.size()];
+        const long double bx = nb.X - ox, by = nb.Y - oy;
+        if ((ay <= yc && yc < by) || (by <= yc && yc < ay)) crossings.push_back(ax + (yc - ay) * (bx - ax) / (by - ay));
+      }
+      std::sort(crossings.begin(), crossings.end());
+      for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+        // Pixels x with x + 0.5 in [from, to).
+        const int from = static_cast<int>(std::max<long double>(std::ceil(crossings[i] - 0.5L), box.left()));
+        const int to = static_cast<int>(std::min<long double>(std::ceil(crossings[i + 1] - 0.5L) - 1, box.right()));
+        for (int x = from; x <= to; ++x) shape.SetFill(x, y);
+      }
+    }
+  }
+  Paint(shape);
 }
 
 void QtCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2 || image_.isNull()) return;
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  // Image coordinates of the covered pixels: [l, r) x [t, b).
-  const long long l = x1 - static_cast<long long>(origin_.X);
-  const long long r = x2 - static_cast<long long>(origin_.X);
-  const long long t = y1 - static_cast<long long>(origin_.Y);
-  const long long b = y2 - static_cast<long long>(origin_.Y);
-  const QRect box = QRect(QPoint(Saturate(l), Saturate(t)), QPoint(Saturate(r - 1), Saturate(b - 1))).intersected(image_.rect());
-  if (box.isEmpty()) return;
-  Coverage outline(Pen.Style == PenStyle::Clear ? QRect{} : box);
-  if (Pen.Style != PenStyle::Clear) {
-    const long long w = std::max(Pen.Width, 1);
-    // A frame of the pen's width inside the covered area; styled pens run along it.
-    for (int y = box.top(); y <= box.bottom(); ++y)
-      for (int x = box.left(); x <= box.right(); ++x) {
-        const bool edge = x < l + w || x >= r - w || y < t + w || y >= b - w;
-        if (!edge) continue;
-        if (Pen.Style != PenStyle::Solid) {
-          const long long along = (y < t + w || y >= b - w) ? x - l : y - t;
-          if (!StyleOn(Pen.Style, along)) continue;
+  const ShapeBox sb = BoxOf(x1, y1, x2, y2, origin_, image_.rect());
+  if (sb.Visible.isEmpty()) return;
+  const long long l = sb.L, t = sb.T, r = sb.R, b = sb.B;
+  const QRect& box = sb.Visible;
+  const Ink ink = InkOf(Pen, Brush, origin_);
+  // With a pen, a frame of its width inside the covered area; styled pens run
+  // along it. Each pixel is either frame or fill, never both.
+  const long long w = ink.Pen ? std::max(Pen.Width, 1) : 0;
+  const PenStyle style = Pen.Style;
+  const int left = box.left();
+  const int right = box.right();
+  // The frame's columns within the box: [left, leftEnd] and [rightStart, right].
+  const int leftEnd = static_cast<int>(std::clamp<long long>(l + w - 1, left - 1LL, right));
+  const int rightStart = static_cast<int>(std::clamp<long long>(r - w, left, right + 1LL));
+  for (int y = box.top(); y <= box.bottom(); ++y) {
+    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+    const bool frameRow = y < t + w || y >= b - w;
+    if (style != PenStyle::Solid && ink.Pen) {
+      for (int x = left; x <= right; ++x) {
+        if (frameRow || x <= leftEnd || x >= rightStart) {
+          if (StyleOn(style, frameRow ? x - l : y - t)) ink.Outline(line[x]);
+        } else {
+          ink.Fill(line[x], x, y);
         }
-        outline.Set(x, y);
       }
+    } else if (frameRow) {
+      ink.OutlineSpan(line, left, right);
+    } else {
+      ink.OutlineSpan(line, left, std::min(leftEnd, right));
+      ink.FillSpan(line, std::max(left, leftEnd + 1), std::min(right, rightStart - 1), y);
+      ink.OutlineSpan(line, std::max(rightStart, std::max(left, leftEnd + 1)), right);
+    }
   }
-  Coverage fill(Brush.Style == BrushStyle::Clear ? QRect{} : box);
-  if (Brush.Style != BrushStyle::Clear)
-    for (int y = box.top(); y <= box.bottom(); ++y)
-      for (int x = box.left(); x <= box.right(); ++x) fill.Set(x, y);
-  Paint(outline, fill);
 }
+
+namespace {
+
+// A row of pixels [First, Last]; empty when First > Last.
+struct Span {
+  long long First = 0;
+  long long Last = -1;
+};
+
+// The pixels whose centres lie inside the ellipse inscribed in the box whose
+// pixels are [l, r) x [t, b), shrunk by k pixels on every side: one span a row.
+// The extreme rows and columns of the box always hold pixels, so the shape keeps
+// to its box without its right and bottom edges.
+Span EllipseRow(long long l, long long t, long long r, long long b, long long k, long long y) {
+  l += k;
+  t += k;
+  r -= k;
+  b -= k;
+  if (r <= l || b <= t || y < t || y >= b) return {};
+  const long double a = (r - l) / 2.0L;
+  const long double bb = (b - t) / 2.0L;
+  const long double cx = (l + r) / 2.0L - 0.5L;
+  const long double cy = (t + b) / 2.0L - 0.5L;
+  const long double d = (y - cy) / bb;
+  if (d * d > 1) return {};
+  const long double h = a * std::sqrt(1 - d * d);
+  constexpr long double kEps = 1e-9L;
+  Span s{static_cast<long long>(std::ceil(cx - h - kEps)), static_cast<long long>(std::floor(cx + h + kEps))};
+  s.First = std::max(s.First, l);
+  s.Last = std::min(s.Last, r - 1);
+  return s;
+}
+
+}  // namespace
 
 void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (x1 == x2 || y1 == y2 || image_.isNull()) return;
-  if (x1 > x2) std::swap(x1, x2);
-  if (y1 > y2) std::swap(y1, y2);
-  const long long l = x1 - static_cast<long long>(origin_.X);
-  const long long r = x2 - static_cast<long long>(origin_.X);
-  const long long t = y1 - static_cast<long long>(origin_.Y);
-  const long long b = y2 - static_cast<long long>(origin_.Y);
-  const QRect box = QRect(QPoint(Saturate(l), Saturate(t)), QPoint(Saturate(r - 1), Saturate(b - 1))).intersected(image_.rect());
-  if (box.isEmpty()) return;
-  // The curve through the pixels of the box [l, r - 1] x [t, b - 1]; the fill takes
-  // each row between the curve's outer pixels, so nothing leaks past the outline.
-  Coverage curve(box);
-  curve.Render([&](QPainter& p) {
-    QPen pen(QColor(Qt::white), Pen.Width <= 1 ? 0 : Pen.Width);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRectF(l + 0.5, t + 0.5, r - l - 1, b - t - 1));
-  });
-  Coverage outline(Pen.Style == PenStyle::Clear ? QRect{} : box);
-  Coverage fill(Brush.Style == BrushStyle::Clear ? QRect{} : box);
+  const ShapeBox sb = BoxOf(x1, y1, x2, y2, origin_, image_.rect());
+  if (sb.Visible.isEmpty()) return;
+  const long long l = sb.L, t = sb.T, r = sb.R, b = sb.B;
+  const QRect& box = sb.Visible;
+  const bool pen = Pen.Style != PenStyle::Clear;
+  // The outline is the shape less the inside of the shape shrunk by the pen width
+  // less one; the inside of a row is what its neighbours above and below also hold.
+  const long long k = pen ? std::max(Pen.Width, 1) - 1 : 0;
+  const Ink ink = InkOf(Pen, Brush, origin_);
   for (int y = box.top(); y <= box.bottom(); ++y) {
-    int first = box.right() + 1;
-    int last = box.left() - 1;
-    for (int x = box.left(); x <= box.right(); ++x)
-      if (curve.On(x, y)) {
-        first = std::min(first, x);
-        last = std::max(last, x);
-        if (Pen.Style != PenStyle::Clear) outline.Set(x, y);
+    const Span whole = EllipseRow(l, t, r, b, 0, y);
+    if (whole.First > whole.Last) continue;
+    Span inside;
+    if (!pen) {
+      inside = whole;
+    } else {
+      const Span row = EllipseRow(l, t, r, b, k, y);
+      const Span above = EllipseRow(l, t, r, b, k, y - 1);
+      const Span below = EllipseRow(l, t, r, b, k, y + 1);
+      if (row.First <= row.Last && above.First <= above.Last && below.First <= below.Last) {
+        inside.First = std::max({row.First + 1, above.First, below.First});
+        inside.Last = std::min({row.Last - 1, above.Last, below.Last});
       }
-    // A box wider than the image: the row's ends may lie outside; fill to the edge.
-    if (first > last) continue;
-    for (int x = first; x <= last; ++x) fill.Set(x, y);
+    }
+    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+    const int from = static_cast<int>(std::max<long long>(whole.First, box.left()));
+    const int to = static_cast<int>(std::min<long long>(whole.Last, box.right()));
+    for (int x = from; x <= to; ++x) {
+      if (x >= inside.First && x <= inside.Last)
+        ink.Fill(line[x], x, y);
+      else
+        ink.Outline(line[x]);
+    }
   }
-  Paint(outline, fill);
 }
 
 void QtCanvas::SetPixel(int x, int y, TColor color) {

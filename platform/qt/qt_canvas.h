@@ -84,7 +84,7 @@ class QtCanvas : public Canvas {
   void WideLine(TPoint from, TPoint to);
   // Applies the pen to the outline pixels and the brush to the fill pixels that
   // are not outline, each pixel once, so the raster operations stay exact.
-  void Paint(const Coverage& outline, const Coverage& fill);
+  void Paint(const Coverage& shape);
 
   QImage image_;
   TPoint origin_{};
