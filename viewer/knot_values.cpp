@@ -134,7 +134,6 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
   if (progress) {
     progress->SetBar2(50, 100);
     progress->Pump();
-    progress->SetBar(0, knots.Count());
     progress->SetLabel(kPrepareDataLabel);
     progress->Pump();
   }

@@ -5,27 +5,23 @@
 #include <filesystem>
 
 #include "platform/binstream.h"
+#include "viewer/symbols.h"
+#include "viewer/view_texts.h"
 
 namespace tavir {
 
 namespace {
 
-int MetafileSide(std::int32_t pixels) { return std::clamp<std::int32_t>(pixels, 1, 32767); }
+// The whole picture: the metafile canvas scales one past 16 bits into its range.
+int MetafileSide(std::int32_t pixels) { return std::max<std::int32_t>(pixels, 1); }
 
 }  // namespace
 
-std::string MetafileName(const std::string& fileName) {
-  // Only the last component has an extension: dots in folder names stay.
-  const std::size_t slash = fileName.find_last_of("/\\");
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t dot = fileName.find_last_of('.');
-  std::string base = dot != std::string::npos && dot >= nameStart ? fileName.substr(0, dot) : fileName;
-  return base + ".wmf";
-}
+std::string MetafileName(const std::string& fileName) { return MetafileExportName(fileName); }
 
 std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, TDrawFailures& failures,
                                              const WmfImageProvider& images) {
-  WmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
+  SymbolWmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
   PaintResultView(view, scene, canvas, failures);
   canvas.Finish();
   return canvas.Bytes();
