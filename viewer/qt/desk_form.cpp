@@ -12,8 +12,26 @@
 #include <algorithm>
 
 #include "platform/qt/qt_canvas.h"
+#include "viewer/symbols.h"
 
 namespace tavir {
+
+// The screen picture: support and load symbols drawn as the built-in pictures
+// unless the image lists supply bitmaps.
+class DeskCanvas : public QtCanvas {
+ public:
+  DeskCanvas(QSize size, const ImageProvider* images) : QtCanvas(size, images), images_(images) {}
+  void DrawImage(std::string_view list, int index, int x, int y) override {
+    if (images_ != nullptr && !images_->Image(list, index).isNull()) {
+      QtCanvas::DrawImage(list, index, x, y);
+      return;
+    }
+    DrawBuiltInSymbol(*this, list, index, x, y);
+  }
+
+ private:
+  const ImageProvider* images_;
+};
 
 // ---- deferred messages ----
 
@@ -51,7 +69,7 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
       deferred_(messages),
       logic_(windows, desk, scene, client, *this, deferred_),
       windows_(windows),
-      canvas_(std::make_unique<QtCanvas>(QSize(1, 1), images)) {
+      canvas_(std::make_unique<DeskCanvas>(QSize(1, 1), images)) {
   setObjectName("DeskForm");
   setWindowTitle("Окно");
   resize(600, 500);

@@ -1,3 +1,7 @@
+// First: model/edit_windows.h declares a function CursorSlot, which would hide the
+// cursor table's struct of that name.
+#include "platform/qt/cursors.h"
+
 #include "viewer/qt/dm_main_out.h"
 
 #include <QAction>
@@ -5,9 +9,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPixmap>
 #include <filesystem>
 
+#include "editor/qt/shared/grid_dialog.h"
 #include "model/shell_surfaces.h"
 #include "platform/numtext.h"
 #include "viewer/qt/calc_desks.h"
@@ -23,20 +27,6 @@ namespace tavir {
 namespace {
 
 using DM = TDM_OutMain;
-
-struct CursorSpec {
-  int Slot;
-  const char* Name;
-  const char* Warning;
-};
-const CursorSpec kCursors[] = {
-    {1, "NEWWINCURSOR", "Курсор \"Новое окно\" не загружен!"},
-    {2, "SETFORCECURSOR", "Курсор \"Сосредоточенные усилия\" не загружен!"},
-    {3, "SETDISPFORCECURSOR", "Курсор \"Распределенная нагрузка\" не загружен!"},
-    {4, "SETRESTCURSOR", "Курсор \"Установка опор\" не загружен!"},
-    {5, "SETSURFACE", "Курсор \"Поверхность оболочки\" не загружен!"},
-    {6, "NEWSECTION", "Курсор \"Сечение\" не загружен!"},
-};
 
 // Restores the command states however a computation ends.
 class BusyScope {
@@ -206,21 +196,11 @@ void DM::BuildMenus() {
 }
 
 void DM::LoadCursors() {
-  for (const CursorSpec& c : kCursors) {
-    const QPixmap pixmap(QString(":/cursors/%1.png").arg(c.Name));
-    if (pixmap.isNull()) {
-      messages_.Warning(c.Warning);
-      cursors_[c.Slot] = QCursor(Qt::ArrowCursor);
-      continue;
-    }
-    cursors_[c.Slot] = QCursor(pixmap, 0, 0);
-  }
+  cursors_ = std::make_unique<CursorTable>();
+  cursors_->Load(kViewerCursorSlots, &messages_);
 }
 
-QCursor DM::Cursor(int slot) const {
-  if (slot < 1 || slot > 6) return QCursor(Qt::ArrowCursor);
-  return cursors_[slot];
-}
+QCursor DM::Cursor(int slot) const { return cursors_ ? cursors_->Cursor(slot) : QCursor(Qt::ArrowCursor); }
 
 void DM::Attach(const CalcContext& context) {
   ctx_ = context;
@@ -439,8 +419,13 @@ void DM::AcService_InfoShellExecute() {
 // ---- grid ----
 
 void DM::GridParamsDialog(TGraphWindow& view) {
-  // The shared grid dialog is not part of this program yet: the grid stays as it is.
-  (void)view;
+  TGridDialog dialog(messages_, DialogParent());
+  dialog.Grid.Assign(view.Grid());
+  dialog.SetMinPoint(view.View.MinPoint);
+  dialog.SetMaxPoint(view.View.MaxPoint);
+  dialog.SetProjection(view.Kind());
+  dialog.RefreshControls();
+  if (DialogRunner::Run(dialog) == QDialog::Accepted) view.Grid().Assign(dialog.Grid);
 }
 
 void DM::AcGrid_ParamsExecute() {

@@ -29,6 +29,7 @@ class QWidget;
 namespace tavir {
 
 class CalcDesks;
+class CursorTable;
 class TRSFormOut;
 
 // What the handlers act on; owned by the main form.
@@ -136,7 +137,7 @@ class TDM_OutMain : public QObject {
   std::map<QString, bool> handled_;  // the commands with a handler
   std::map<QString, QMenu*> menus_;
   std::vector<std::unique_ptr<QMenu>> ownedMenus_;
-  QCursor cursors_[7];
+  std::unique_ptr<CursorTable> cursors_;
   bool busy_ = false;
 };
 

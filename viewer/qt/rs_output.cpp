@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "platform/qt/info_dlg.h"
 #include "viewer/qt/calc_desks.h"
 #include "viewer/qt/dm_main_out.h"
 #include "viewer/viewer_links.h"
@@ -29,6 +30,36 @@ class CalcHooks : public ResultViewsHooks {
 
  private:
   TDM_OutMain& commands_;
+};
+
+// The two-bar box of one preparation: the program's box while it lives, or a box
+// of its own.
+class CalcProgressBoxes : public ProgressBoxOpener {
+ public:
+  std::unique_ptr<ProgressObserver> OpenProgressBox() override {
+    if (global_ != nullptr) return std::make_unique<Lease>(*global_);
+    auto box = std::make_unique<TInfoDlgForm>();
+    box->setObjectName("InfoDlgForm");
+    box->ShowModeless(true);
+    return box;
+  }
+  TInfoDlgForm* global_ = nullptr;
+
+ private:
+  // Forwards to the shared box and hides it at the end.
+  class Lease : public ProgressObserver {
+   public:
+    explicit Lease(TInfoDlgForm& box) : box_(box) { box_.ShowModeless(true); }
+    ~Lease() override { box_.hide(); }
+    void SetBar(long long p, long long m) override { box_.SetBar(p, m); }
+    void SetLabel(const std::string& t) override { box_.SetLabel(t); }
+    void SetBar2(long long p, long long m) override { box_.SetBar2(p, m); }
+    void SetLabel2(const std::string& t) override { box_.SetLabel2(t); }
+    void Pump() override { box_.Pump(); }
+
+   private:
+    TInfoDlgForm& box_;
+  };
 };
 
 namespace {
@@ -54,6 +85,8 @@ TRSFormOut::TRSFormOut(TDM_OutMain& commands, MessageService& messages, const Im
   scene_ = std::make_unique<TViewerScene>(*project_, *windows_, [&commands] { commands.Run(kViewerModeAction); });
   hooks_ = std::make_unique<CalcHooks>(*windows_, *scene_, commands);
   project_->SetHooks(hooks_.get());
+  boxes_ = std::make_unique<CalcProgressBoxes>();
+  project_->SetProgressBoxes(boxes_.get());
   desks_->Attach(*windows_, *scene_, *scene_);
   BuildToolBars();
   commands_.Attach(CalcContext{project_.get(), windows_.get(), scene_.get(), desks_.get(), this});
@@ -113,6 +146,8 @@ void TRSFormOut::BuildToolBars() {
   add(AddBar("ToolBar_Scaling", "Масштабирование"),
       {"acViewZoomIn", "acViewZoomOut", "acViewActual", "acViewScale"});
 }
+
+void TRSFormOut::SetInfoDlg(TInfoDlgForm* box) { boxes_->global_ = box; }
 
 void TRSFormOut::UpdateCaption() {
   const std::string name = std::filesystem::path(project_->FileName()).filename().string();

@@ -17,6 +17,8 @@ class CalcDesks;
 class CalcHooks;
 class ImageProvider;
 class TDM_OutMain;
+class TInfoDlgForm;
+class CalcProgressBoxes;
 
 class TRSFormOut : public QMainWindow {
   Q_OBJECT
@@ -32,6 +34,10 @@ class TRSFormOut : public QMainWindow {
   CalcDesks& Desks() { return *desks_; }
   TViewerScene& Scene() { return *scene_; }
   TDM_OutMain& Commands() { return commands_; }
+
+  // The program's two-bar progress box, which the preparations of knot values show
+  // (without one each preparation makes its own).
+  void SetInfoDlg(TInfoDlgForm* box);
 
   // The caption with the file name part of the project's file name.
   void UpdateCaption();
@@ -54,6 +60,7 @@ class TRSFormOut : public QMainWindow {
   std::unique_ptr<TViewerProject> project_;
   std::unique_ptr<TViewerScene> scene_;
   std::unique_ptr<CalcHooks> hooks_;
+  std::unique_ptr<CalcProgressBoxes> boxes_;
 };
 
 }  // namespace tavir
