@@ -175,8 +175,15 @@ void DM::BuildMenus() {
         m->addAction(&registry_.Get(n));
     }
   };
-  fill(menu("PupMenu_File"), {"acFileOpen", "acFileSave", "acFileSaveAs", "acFileSaveAs", nullptr, "acFilePreview",
-                              "acFilePrint", nullptr, "acFileExport", "acFileImport", nullptr, "acFileExit"});
+  QMenu* file = menu("PupMenu_File");
+  fill(file, {"acFileOpen", "acFileSave", "acFileSaveAs"});
+  // A second item bound to the same command (a menu holds an action once).
+  QAction* saveAs = &registry_.Get("acFileSaveAs");
+  QAction* second = file->addAction(saveAs->text());
+  second->setObjectName("acFileSaveAs");
+  connect(second, &QAction::triggered, this, [this] { Run("acFileSaveAs"); });
+  connect(saveAs, &QAction::changed, second, [saveAs, second] { second->setEnabled(saveAs->isEnabled()); });
+  fill(file, {nullptr, "acFilePreview", "acFilePrint", nullptr, "acFileExport", "acFileImport", nullptr, "acFileExit"});
   QMenu* edit = menu("PupMenu_Edit");
   fill(edit, {"acEditUndo", "acEditRedo", nullptr, "acEditCopy", "acEditCut", "acEditPaste", nullptr});
   QMenu* select = edit->addMenu("Вы&делить");

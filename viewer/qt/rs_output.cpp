@@ -24,6 +24,9 @@ class CalcHooks : public ResultViewsHooks {
   void RunAction(const std::string& name) override { commands_.Run(QString::fromStdString(name)); }
   void WindowLoaded(const TAnalysisWindowData& window) override {
     ResultViewsHooks::WindowLoaded(window);
+    // View 0 is the current view now: the grid commands show its grid at once,
+    // not only when its window is activated.
+    if (const TGraphWindow* view = Windows().CurrentWindow()) commands_.SyncGridActions(view->Grid());
     commands_.UpdateCommandStates();
   }
   void SyncGridActions(const TGrid& grid) override { commands_.SyncGridActions(grid); }
