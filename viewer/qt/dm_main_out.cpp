@@ -147,6 +147,15 @@ void DM::BuildActions() {
     a->setToolTip(tip);
     a->setStatusTip(tip);
   }
+  // Short button texts where the caption is long (the menus keep the caption).
+  const std::pair<const char*, const char*> shortTexts[] = {
+      {"Ac_IsoLineUx", "Ux"},      {"Ac_IsoLineVy", "Vy"},        {"Ac_IsoLineWz", "Wz"},
+      {"Ac_IsoLineRx", "Rx"},      {"Ac_IsoLineRy", "Ry"},        {"Ac_IsoLineSx", "Sx"},
+      {"Ac_IsoLineSy", "Sy"},      {"Ac_IsoLineTxy", "Txy"},      {"AcService_Section", "Сечение"},
+      {"AcService_Create3D", "3-D"}, {"acViewZoomIn", "+"},       {"acViewZoomOut", "-"},
+      {"acViewActual", "1:1"},     {"acViewScale", "Масштаб"},    {"AcSolve_StaticCalculate", "Расчет"},
+      {"AcSolv_Adaptation", "Адаптация"}};
+  for (const auto& [name, text] : shortTexts) registry_.Get(name).setIconText(QString::fromUtf8(text));
   // The clipboard commands act on the text box that has the focus.
   auto clip = [this](const char* name, const std::function<void(QLineEdit*)>& op) {
     registry_.SetHandler(name, [op] {

@@ -140,6 +140,8 @@ void TRSFormOut::BuildToolBars() {
     b->setPopupMode(QToolButton::InstantPopup);
     menus->addWidget(b);
   }
+  // Text buttons are wide: the strip holds the bars in two rows.
+  addToolBarBreak(Qt::TopToolBarArea);
   add(AddBar("ToolBar_Solving", "Расчет проекта"), {"AcSolve_StaticCalculate", "AcSolv_Adaptation"});
   add(AddBar("ToolBar_Grid", "Сетка"),
       {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other", nullptr, "AcGrid_Show", "AcGrid_SnapToGrid"});
