@@ -309,3 +309,23 @@ TEST(StatusPump, BreakStopsTheStaticAnalysisAnywhereAndTheAdaptationOnlyInASolve
 
 }  // namespace
 }  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST_F(Forms, CtrlOOpensTheOpenDialogAlsoFromAResultWindow) {
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QApplication::setActiveWindow(&form);
+  QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.Count("OpenDialog"), 1);
+  ASSERT_TRUE(Open(Example("plate_clamped.tps")));
+  TDeskForm* desk = Desk(0);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desk));
+  QApplication::setActiveWindow(desk);
+  QTest::keyClick(desk, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.Count("OpenDialog"), 3);
+}
+
+}  // namespace
+}  // namespace tavir::calctest

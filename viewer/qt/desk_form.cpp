@@ -48,6 +48,21 @@ void DeferredMessages::Flush() {
   for (const Entry& e : pending) target_.Show(e.Kind, e.Caption, e.Text, e.Buttons);
 }
 
+// Runs a desk entry from the event loop: a failure is shown after the event, never
+// thrown through the loop.
+template <class F>
+void DeskGuard(DeferredMessages& messages, F&& body) {
+  std::string failure;
+  try {
+    body();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "Неизвестная ошибка.";
+  }
+  if (!failure.empty()) messages.Show(MsgKind::Error, "Ошибка", failure, MsgButtons::Ok);
+}
+
 // ---- paint box ----
 
 DeskPaintBox::DeskPaintBox(TDeskForm& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
@@ -141,8 +156,10 @@ void TDeskForm::RepaintInto() {
 
 void TDeskForm::Repaint() {
   if (detached_) return;
-  UpdatePictureSize();
-  RepaintInto();
+  DeskGuard(deferred_, [this] {
+    UpdatePictureSize();
+    RepaintInto();
+  });
   paintBox_->update();
 }
 
@@ -171,7 +188,7 @@ void TDeskForm::PaintEventPicture(QPaintEvent* event) {
   (void)event;
   if (!detached_ && !ImageCurrent()) {
     deferred_.SetDeferring(true);
-    RepaintInto();
+    DeskGuard(deferred_, [this] { RepaintInto(); });
     deferred_.SetDeferring(false);
     FlushLater();
   }
@@ -216,38 +233,27 @@ MouseButton ButtonOf(const QMouseEvent* e) {
 void TDeskForm::MouseDown(QMouseEvent* event) {
   if (!inputEnabled_ || detached_) return;
   const QPoint p = event->position().toPoint();
-  logic_.MouseDown(ButtonOf(event), p.x(), p.y());
+  DeskGuard(deferred_, [&] { logic_.MouseDown(ButtonOf(event), p.x(), p.y()); });
 }
 
 void TDeskForm::MouseMove(QMouseEvent* event) {
   if (detached_ || !logic_.Tracking()) return;
   const QPoint p = event->position().toPoint();
-  logic_.MouseMove(p.x(), p.y());
+  DeskGuard(deferred_, [&] { logic_.MouseMove(p.x(), p.y()); });
   paintBox_->update();
 }
 
 void TDeskForm::MouseUp(QMouseEvent* event) {
   if (!inputEnabled_ || detached_) return;
   const QPoint p = event->position().toPoint();
-  // Ending a gesture can open views and run commands: failures are shown, never thrown.
-  try {
-    logic_.MouseUp(ButtonOf(event), p.x(), p.y());
-  } catch (const std::exception& e) {
-    deferred_.Show(MsgKind::Error, "Ошибка", e.what(), MsgButtons::Ok);
-  }
+  // Ending a gesture can open views and run commands.
+  DeskGuard(deferred_, [&] { logic_.MouseUp(ButtonOf(event), p.x(), p.y()); });
   paintBox_->update();
 }
 
 bool TDeskForm::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate && !detached_) {
-    try {
-      logic_.Activate();
-    } catch (const std::exception& e) {
-      deferred_.SetDeferring(true);
-      deferred_.Show(MsgKind::Error, "Ошибка", e.what(), MsgButtons::Ok);
-      deferred_.SetDeferring(false);
-      FlushLater();
-    }
+    DeskGuard(deferred_, [this] { logic_.Activate(); });
     emit Activated(this);
   }
   return QMainWindow::event(event);

@@ -142,7 +142,11 @@ void DM::BuildActions() {
     }
     // The grid commands and the frame selection toggle their own check mark.
     QAction* a = registry_.Add(s.Name, QString::fromUtf8(s.Caption), handler, s.Checkable, s.Checkable);
-    if (*s.Shortcut) a->setShortcut(QKeySequence(QString::fromUtf8(s.Shortcut)));
+    if (*s.Shortcut) {
+      a->setShortcut(QKeySequence(QString::fromUtf8(s.Shortcut)));
+      // Also from a result window, which is a window of its own.
+      a->setShortcutContext(Qt::ApplicationShortcut);
+    }
     const QString tip = QString::fromUtf8(s.Caption).remove('&');
     a->setToolTip(tip);
     a->setStatusTip(tip);
