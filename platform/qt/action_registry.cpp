@@ -78,4 +78,16 @@ void ActionRegistry::Triggered(const QString& name, bool checked) {
   }
 }
 
+BusyGuard::BusyGuard(ActionRegistry& registry) {
+  for (QAction* a : registry.Actions()) {
+    saved_.emplace_back(a, a->isEnabled());
+    a->setEnabled(false);
+  }
+}
+
+BusyGuard::~BusyGuard() {
+  for (auto& [action, enabled] : saved_)
+    if (action != nullptr) action->setEnabled(enabled);
+}
+
 }  // namespace tavir

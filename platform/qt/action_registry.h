@@ -4,9 +4,11 @@
 // a command that is disabled (a disabled QAction ignores trigger()).
 #include <QAction>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace tavir {
@@ -58,6 +60,22 @@ class ActionRegistry : public QObject {
   std::map<QString, Entry> entries_;
   std::vector<QAction*> order_;
   MessageService* messages_ = nullptr;
+};
+
+// While a long computation runs in the GUI thread, its pumped events must not
+// start another command: disables every action of the registry and puts back
+// each one's own enabled state at the end (also when the computation throws).
+// Enable or disable commands after the guard ends: what is set while it holds
+// is put back.
+class BusyGuard {
+ public:
+  explicit BusyGuard(ActionRegistry& registry);
+  ~BusyGuard();
+  BusyGuard(const BusyGuard&) = delete;
+  BusyGuard& operator=(const BusyGuard&) = delete;
+
+ private:
+  std::vector<std::pair<QPointer<QAction>, bool>> saved_;
 };
 
 }  // namespace tavir

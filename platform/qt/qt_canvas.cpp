@@ -311,9 +311,11 @@ void QtCanvas::Line(TPoint from, TPoint to) {
   const PenStyle style = Pen.Style;
   const long long ox = origin_.X;
   const long long oy = origin_.Y;
+  uchar* bits = image_.bits();
+  const qsizetype stride = image_.bytesPerLine();
   RasterLine(from.X - ox, from.Y - oy, to.X - ox, to.Y - oy, image_.rect(), [&](int px, int py, long long i) {
     if (!StyleOn(style, i)) return;
-    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(py));
+    auto* line = reinterpret_cast<std::uint32_t*>(bits + py * stride);
     line[px] = Combine(line[px], src, mode);
   });
 }
@@ -403,8 +405,8 @@ void QtCanvas::Polygon(const std::vector<TPoint>& points) {
       std::sort(crossings.begin(), crossings.end());
       for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
         // Pixels x with x + 0.5 in [from, to).
-        const int from = static_cast<int>(std::max<long double>(std::ceil(crossings[i] - 0.5L), box.left()));
-        const int to = static_cast<int>(std::min<long double>(std::ceil(crossings[i + 1] - 0.5L) - 1, box.right()));
+        const int from = static_cast<int>(std::clamp<long double>(std::ceil(crossings[i] - 0.5L), box.left(), box.right() + 1));
+        const int to = static_cast<int>(std::clamp<long double>(std::ceil(crossings[i + 1] - 0.5L) - 1, box.left() - 1, box.right()));
         for (int x = from; x <= to; ++x) shape.SetFill(x, y);
       }
     }

@@ -91,5 +91,22 @@ TEST(ActionRegistry, AUserCommandsFailureIsShownNotThrown) {
   EXPECT_THROW(registry.Run("acFileOpen"), std::runtime_error);
 }
 
+TEST(BusyGuard, DisablesEveryCommandAndPutsBackEachOnesState) {
+  ActionRegistry registry;
+  registry.Add("acCalc", "Расчет");
+  registry.Add("acFileSave", "Сохранить");
+  registry.Add("acAdapt", "Адаптация");
+  registry.SetEnabled("acAdapt", false);
+  try {
+    BusyGuard busy(registry);
+    for (QAction* a : registry.Actions()) EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    throw std::runtime_error("Решение прервано");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_TRUE(registry.IsEnabled("acCalc"));
+  EXPECT_TRUE(registry.IsEnabled("acFileSave"));
+  EXPECT_FALSE(registry.IsEnabled("acAdapt")) << "a command disabled before stays disabled";
+}
+
 }  // namespace
 }  // namespace tavir

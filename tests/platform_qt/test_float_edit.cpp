@@ -89,6 +89,8 @@ TEST_F(FloatEditTest, NumbersShowTheLocaleSeparatorAndInputTakesBoth) {
   EXPECT_EQ(DecimalSeparator(), '.');
   EXPECT_EQ(DecimalSeparatorOf(QLocale(QLocale::German, QLocale::Germany)), ',');
   EXPECT_EQ(DecimalSeparatorOf(QLocale::c()), '.');
+  ApplyLocaleDecimalSeparator();  // the start-up call: the user's own locale
+  EXPECT_EQ(DecimalSeparator(), DecimalSeparatorOf(QLocale::system()));
 }
 
 TEST_F(FloatEditTest, LeavingWithTextThatIsNotANumberPutsBackTheEnteredNumber) {

@@ -8,58 +8,32 @@
 #include "platform/qt/color_picker.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/message_box.h"
+#include "platform_qt/dialog_script.h"
 
 namespace tavir {
 namespace {
 
-struct SeenBox {
-  QString Title;
-  QString Text;
-  QMessageBox::Icon Icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons Buttons;
-  QMessageBox::StandardButton Default = QMessageBox::NoButton;
-};
-
-// Answers every box by clicking `answer` (or nothing: closed without a button).
-struct BoxAnswerer {
-  std::vector<SeenBox> Seen;
-  QMessageBox::StandardButton Answer = QMessageBox::Ok;
-  ScopedDialogInterceptor Interceptor{[this](QDialog& d) {
-    auto* box = qobject_cast<QMessageBox*>(&d);
-    if (box == nullptr) return 0;
-    const QMessageBox::StandardButton def =
-        box->defaultButton() != nullptr ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton;
-    Seen.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), def});
-    if (Answer == QMessageBox::NoButton) {
-      box->reject();
-      return 0;
-    }
-    box->button(Answer)->click();
-    return box->result();
-  }};
-};
-
 TEST(QtMessageService, KindsHaveTheirCaptionsIconsAndButtons) {
   QtMessageService messages;
-  BoxAnswerer answer;
+  DialogScript answer;
   messages.Warning("Нет материала");
   messages.Error("Файл испорчен");
   EXPECT_TRUE(messages.Ask("Внимание", "Удалить?"));
-  ASSERT_EQ(answer.Seen.size(), 3u);
+  ASSERT_EQ(answer.Boxes.size(), 3u);
 
-  EXPECT_EQ(answer.Seen[0].Title, QString("Предупреждение"));
-  EXPECT_EQ(answer.Seen[0].Icon, QMessageBox::Warning);
-  EXPECT_EQ(answer.Seen[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-  EXPECT_EQ(answer.Seen[0].Text, QString("Нет материала"));
+  EXPECT_EQ(answer.Boxes[0].Title, QString("Предупреждение"));
+  EXPECT_EQ(answer.Boxes[0].Icon, QMessageBox::Warning);
+  EXPECT_EQ(answer.Boxes[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(answer.Boxes[0].Text, QString("Нет материала"));
 
-  EXPECT_EQ(answer.Seen[1].Title, QString("Ошибка"));
-  EXPECT_EQ(answer.Seen[1].Icon, QMessageBox::Critical);
-  EXPECT_EQ(answer.Seen[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(answer.Boxes[1].Title, QString("Ошибка"));
+  EXPECT_EQ(answer.Boxes[1].Icon, QMessageBox::Critical);
+  EXPECT_EQ(answer.Boxes[1].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 
-  EXPECT_EQ(answer.Seen[2].Title, QString("Внимание"));
-  EXPECT_EQ(answer.Seen[2].Icon, QMessageBox::Question);
-  EXPECT_EQ(answer.Seen[2].Buttons, QMessageBox::Ok | QMessageBox::Cancel);
-  EXPECT_EQ(answer.Seen[2].Default, QMessageBox::Ok);
+  EXPECT_EQ(answer.Boxes[2].Title, QString("Внимание"));
+  EXPECT_EQ(answer.Boxes[2].Icon, QMessageBox::Question);
+  EXPECT_EQ(answer.Boxes[2].Buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(answer.Boxes[2].Default, QMessageBox::Ok);
 }
 
 TEST(QtMessageService, AnswersComeFromTheClickedButton) {
@@ -82,13 +56,13 @@ TEST(QtMessageService, AnswersComeFromTheClickedButton) {
       {MsgButtons::Ok, QMessageBox::NoButton, MsgResult::Ok},
   };
   for (const Case& c : cases) {
-    BoxAnswerer answer;
-    answer.Answer = c.Click;
+    DialogScript answer;
+    answer.Answers = {c.Click};
     EXPECT_EQ(messages.Show(MsgKind::Question, "Вопрос", "Текст", c.Buttons), c.Want)
         << "buttons " << static_cast<int>(c.Buttons) << " click " << c.Click;
   }
-  BoxAnswerer cancel;
-  cancel.Answer = QMessageBox::Cancel;
+  DialogScript cancel;
+  cancel.Answers = {QMessageBox::Cancel};
   EXPECT_FALSE(messages.Ask("Внимание", "Удалить?"));
 }
 
@@ -97,11 +71,32 @@ TEST(QtMessageService, ALoneCarriageReturnIsShownAsALineBreak) {
   EXPECT_EQ(MessageText("a\r\nb"), QString("a\nb"));
   EXPECT_EQ(MessageText("без перевода"), QString("без перевода"));
   QtMessageService messages;
-  BoxAnswerer answer;
+  DialogScript answer;
   messages.Show(MsgKind::Warning, "Предупреждение", "Осталось одно главное окно\rЗакрыть проект?",
                 MsgButtons::OkCancel);
-  ASSERT_EQ(answer.Seen.size(), 1u);
-  EXPECT_EQ(answer.Seen[0].Text, QString("Осталось одно главное окно\nЗакрыть проект?"));
+  ASSERT_EQ(answer.Boxes.size(), 1u);
+  EXPECT_EQ(answer.Boxes[0].Text, QString("Осталось одно главное окно\nЗакрыть проект?"));
+}
+
+TEST(DialogScript, AnswersBoxesByScriptAndOtherDialogsByHandler) {
+  QtMessageService messages;
+  DialogScript script;
+  script.Answers = {QMessageBox::Cancel};
+  script.Dialogs.push_back([&](QDialog& d) {
+    EXPECT_FALSE(messages.Ask("Вопрос", "Сохранить?")) << "the scripted Cancel";
+    d.accept();
+    return d.result();
+  });
+  QDialog dialog;
+  dialog.setObjectName("TGridDialog");
+  EXPECT_EQ(DialogRunner::Run(dialog), QDialog::Accepted);
+  EXPECT_TRUE(messages.Ask("Вопрос", "Ещё?")) << "no script left: the default button";
+  ASSERT_EQ(script.Boxes.size(), 2u);
+  EXPECT_EQ(script.Boxes[0].Clicked, QMessageBox::Cancel);
+  EXPECT_EQ(script.Boxes[1].Clicked, QMessageBox::Ok);
+  ASSERT_EQ(script.Seen.size(), 3u);
+  EXPECT_EQ(script.Seen[0], QString("TGridDialog"));
+  EXPECT_EQ(script.Seen[1], QString("MessageBox"));
 }
 
 TEST(DialogRunner, TheInnermostInterceptorAnswersAlsoNestedDialogs) {

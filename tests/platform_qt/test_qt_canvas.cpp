@@ -411,6 +411,20 @@ TEST(QtCanvas, FarAwayShapesAreClippedExactly) {
   e.Rectangle(-1000000, -1000000, 1000000, 1000000);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 20; ++x) ASSERT_EQ(e.PixelAt(x, y), kBlue);
+
+  // So do an ellipse and a polygon far larger than the image.
+  QtCanvas f(QSize(20, 20));
+  f.Pen.Color = kRed;
+  f.Brush = {kBlue, BrushStyle::Solid};
+  f.Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+  EXPECT_EQ(f.PixelAt(0, 0), kBlue);
+  EXPECT_EQ(f.PixelAt(19, 19), kBlue);
+  QtCanvas g(QSize(20, 20));
+  g.Pen.Color = kRed;
+  g.Brush = {kBlue, BrushStyle::Solid};
+  g.Polygon({{-2000000000, -2000000000}, {2000000000, -2000000000}, {2000000000, 2000000000}, {-2000000000, 2000000000}});
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(g.PixelAt(x, y), kBlue);
 }
 
 TEST(QtCanvas, TextHasAnOpaqueOrClearBackground) {
