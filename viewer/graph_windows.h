@@ -127,7 +127,8 @@ void ProjectSurface(TEditorSphere& surface, const TGraphWindow& view);
 // The desk forms of the views. The collection owns the views; the host owns the
 // forms: it makes one (hidden) when a view is created and destroys it when the view
 // is freed, so a form never outlives its view and no view is left without its form.
-// Handles are the host's and never 0.
+// Handles are the host's and never 0. A host outlives the views it made desks for
+// (the collection frees its views, and so asks for their desks' end, when it ends).
 class GraphDeskHost {
  public:
   virtual ~GraphDeskHost() = default;

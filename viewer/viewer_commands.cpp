@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/numtext.h"
 #include "viewer/knot_values.h"
 
 namespace tavir {
@@ -112,6 +113,50 @@ bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8
   return true;
 }
 
+// ---- opening a file, the caption, the shell information ----
+
+namespace {
+
+std::size_t NameStart(const std::string& fileName) {
+  const std::size_t slash = fileName.find_last_of("/\\");
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// The extension with its dot; empty when the name part has none.
+std::string Extension(const std::string& fileName) {
+  const std::size_t dot = fileName.find_last_of('.');
+  if (dot == std::string::npos || dot < NameStart(fileName)) return {};
+  return fileName.substr(dot);
+}
+
+}  // namespace
+
+std::string MainFormCaption(const std::string& fileName) {
+  return std::string(kCalcMainCaption) + " [" + fileName.substr(NameStart(fileName)) + "]";
+}
+
+OpenOutcome OpenCommand(TViewerProject& project, const std::string& fileName, MessageService& messages) {
+  const std::string ext = Extension(fileName);
+  if (ext == ".tps") return project.LoadProjectFile(fileName) ? OpenOutcome::Project : OpenOutcome::NotOpened;
+  if (ext == ".tpc") {
+    project.LoadResultsFile(fileName);
+    return OpenOutcome::Results;
+  }
+  messages.Error(kUnknownFormatText);
+  return OpenOutcome::UnknownFormat;
+}
+
+std::optional<std::string> ShellInfoText(TShellFunctions& surfaces) {
+  if (surfaces.Count() == 0) return std::nullopt;
+  TBaseShellFuncs* first = surfaces.At(0);
+  if (const TEditorShellEP* p = TShellFunctions::AsParaboloid(first))
+    return "Стрела подъема f1=" + FormatGeneral(p->GetF1()) + "\r\n" + "Стрела подъема f2=" + FormatGeneral(p->GetF2()) +
+           "\r\n" + "Стрела подъема f=" + FormatGeneral(p->GetF1() + p->GetF2());
+  if (const TEditorSphere* sphere = TShellFunctions::AsSphere(first))
+    return "Стрела подъема f=" + FormatGeneral(sphere->GetF()) + "\r\n" + "Пролет а=" + FormatGeneral(sphere->GetA());
+  return std::nullopt;
+}
+
 // ---- views ----
 
 namespace {
@@ -144,6 +189,23 @@ bool ZoomCommand(TGraphWindows& windows, Extended factor) {
   if (!windows.ZoomCurrent(factor)) return false;
   windows.RepaintCurrent();
   return true;
+}
+
+bool ScaleCommand(TGraphWindows& windows, ScaleDialog& dialog) {
+  if (windows.CurrentWindow() == nullptr) return false;
+  const std::optional<Extended> factor = dialog.Execute();
+  return factor && ZoomCommand(windows, *factor);
+}
+
+bool GridParamsCommand(TGraphWindows& windows, GridParamsDialog& dialog) {
+  TGraphWindow* view = windows.CurrentWindow();
+  if (view == nullptr) return false;
+  TGrid grid = view->Grid();
+  const bool ok = dialog.Execute(grid, view->View.MinPoint, view->View.MaxPoint, view->Kind());
+  if (ok) view->Grid() = grid;
+  windows.ShowWindow(windows.Current());
+  windows.RepaintCurrent();
+  return ok;
 }
 
 bool ActualSizeCommand(TGraphWindows& windows) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "viewer/graph_windows.h"
@@ -103,6 +104,33 @@ class StressPosDialog {
 bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t kind, IsoParamsDialog& isoDialog,
                      StressPosDialog& stressDialog, ProgressObserver* progress = nullptr);
 
+// ---- opening a file, the main form's caption, the shell information ----
+
+inline constexpr const char* kCalcAppTitle = "ПК \"Тавир\" - расчетный модуль";
+inline constexpr const char* kCalcMainCaption = "Программный комплекс \"Тавир\" - расчетный модуль";
+// The open dialog: default extension, filter, and the filter shown first (1-based: the project type).
+inline constexpr const char* kOpenDefaultExtension = "tps";
+inline constexpr const char* kOpenDialogFilter =
+    "All Files (*.*)|*.*|Файл проекта \"Тавир\" (*.tps)|*.tps|Файл результатов \"Тавир\" (*.tpc)|*.tpc";
+inline constexpr int kOpenFilterIndex = 2;
+inline constexpr const char* kUnknownFormatText = "Не определен формат файла!";
+
+// The main form's caption for the project file name: the name part only, in
+// brackets ("[]" before any project).
+std::string MainFormCaption(const std::string& fileName);
+
+enum class OpenOutcome : std::uint8_t { Project, Results, UnknownFormat, NotOpened };
+// acFileOpen with the name the dialog confirmed: ".tps" opens the project, ".tpc"
+// runs the results loader (which reads nothing), any other extension (compared
+// with its case: ".TPS" too) is refused with kUnknownFormatText. A damaged file
+// throws, with the open project unchanged; the caller refreshes the caption
+// (MainFormCaption of the project's FileName) whatever happened.
+OpenOutcome OpenCommand(TViewerProject& project, const std::string& fileName, MessageService& messages);
+
+// AcService_InfoShell: the rises of the first surface (a paraboloid: f1, f2 and
+// their sum; a sphere: its rise and span), or nothing without surfaces.
+std::optional<std::string> ShellInfoText(TShellFunctions& surfaces);
+
 // ---- views ----
 
 // AcGrid_Dot, AcGrid_Cross, AcGrid_Line, AcGrid_Other (styles 0..3): the current
@@ -115,6 +143,29 @@ bool GridSnapCommand(TGraphWindows& windows, bool checked);
 // acViewZoomIn (2), acViewZoomOut (-2), acViewScale (the dialog's value): zoom the
 // current view and repaint it. False without a view or when the view refuses.
 bool ZoomCommand(TGraphWindows& windows, Extended factor);
+class ScaleDialog {
+ public:
+  virtual ~ScaleDialog() = default;
+  // The factor typed (the dialog itself refuses 0); nullopt for Cancel.
+  virtual std::optional<Extended> Execute() = 0;
+};
+// acViewScale: the dialog, then ZoomCommand with its factor. False without a view
+// (no dialog then), on Cancel, or when the view refuses the zoom.
+bool ScaleCommand(TGraphWindows& windows, ScaleDialog& dialog);
+
+class GridParamsDialog {
+ public:
+  virtual ~GridParamsDialog() = default;
+  // Edits the copy of the view's grid; the view's box and kind (as the projection
+  // whose pairs of controls are enabled) are shown. True for OK.
+  virtual bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
+                       std::uint8_t projection) = 0;
+};
+// AcGrid_Params: the dialog on a copy of the current view's grid, copied back on
+// OK; the view's desk to the foreground and repainted either way. False without a
+// view (no dialog then) or on Cancel.
+bool GridParamsCommand(TGraphWindows& windows, GridParamsDialog& dialog);
+
 // acViewActual: back to the saved scale, repaint.
 bool ActualSizeCommand(TGraphWindows& windows);
 // AcService_Create3D: a white 3-D view with view 0's box and scale, shown cleared

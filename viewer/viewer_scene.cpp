@@ -4,6 +4,7 @@
 #include "viewer/knot_values.h"
 #include "viewer/sections.h"
 #include "viewer/view_texts.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/zones.h"
 
 namespace tavir {
@@ -85,8 +86,7 @@ void TViewerScene::EnterViewMode() {
     viewMode_();
     return;
   }
-  project_.SetMouseMode(0);
-  windows_.SetModeCursor(0);
+  MouseModeCommand(project_, windows_, 0);
 }
 
 void TViewerScene::UpdateStatusCaption(const TGraphWindow& view) {

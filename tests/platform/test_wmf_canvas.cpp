@@ -190,8 +190,11 @@ TEST(WmfCanvas, CoordinatesSaturateToSixteenBits) {
 TEST(WmfCanvas, APictureWiderThanSixteenBitsIsScaledWholeAndKeepsItsPaperSize) {
   // 57,600 x 900 pixels at 96 an inch is 600 x 9.375 inches: 54 units an inch
   // (96 x 32767 / 57600, rounded down) give 32,400 x 506 units, the same paper.
-  WmfCanvas c(57600, 900);
+  WmfCanvas c(57600, 900, [](std::string_view, int) -> std::optional<WmfImage> {
+    return WmfImage{18, 18, std::vector<std::uint8_t>(18 * 18 * 3, 0x40)};
+  });
   EXPECT_EQ(c.UnitsPerInch(), 54);
+  c.DrawImage("IL_Rests", 0, 57582, 450);
   EXPECT_EQ(c.Scale(), 54.0L / 96);
   c.MoveTo(0, 0);
   c.LineTo(57600, 900);
@@ -225,6 +228,14 @@ TEST(WmfCanvas, APictureWiderThanSixteenBitsIsScaledWholeAndKeepsItsPaperSize) {
   EXPECT_EQ(pens.front().Int(1), 1);
   EXPECT_EQ(pens.back().Int(1), 2);  // 4 x 0.5625
   EXPECT_EQ(f.Of(wmf::kCreateFontIndirect).at(0).Int(0), -9);  // 16 pixels x 0.5625
+  // A picture keeps its 18 source pixels and lands on 10 units at the right edge.
+  const auto dib = f.Of(wmf::kStretchDib).at(0);
+  EXPECT_EQ(dib.Int(3), 18);
+  EXPECT_EQ(dib.Int(4), 18);
+  EXPECT_EQ(dib.Int(7), 10);
+  EXPECT_EQ(dib.Int(8), 10);
+  EXPECT_EQ(dib.Int(9), 253);
+  EXPECT_EQ(dib.Int(10), 32390);  // 57582 x 0.5625 = 32389.9
 }
 
 TEST(WmfCanvas, TheInchFieldFollowsTheLargerSide) {

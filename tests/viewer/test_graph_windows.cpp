@@ -9,37 +9,14 @@
 
 #include "platform/recording_canvas.h"
 #include "viewer/graph_windows.h"
+#include "viewer/viewer_fixture.h"
 
 namespace tavir {
 namespace {
 
-// Makes desks numbered from 100 and records what is asked of them.
-struct FakeDeskHost : GraphDeskHost {
-  DeskHandle Next = 100;
-  std::vector<DeskHandle> Alive;
-  std::vector<DeskHandle> Destroyed;
-  std::vector<DeskHandle> Shown;
-  std::vector<DeskHandle> Cleared;
-  std::vector<DeskHandle> Repainted;
-  std::vector<std::pair<DeskHandle, int>> Cursors;
-  std::vector<std::pair<DeskHandle, std::string>> Status;
-  std::vector<std::int32_t> CreatedWidths;
-  DeskHandle CreateDesk(const TGraphWindow& view) override {
-    CreatedWidths.push_back(view.Width());
-    Alive.push_back(Next);
-    return Next++;
-  }
-  void DestroyDesk(DeskHandle desk) override {
-    Destroyed.push_back(desk);
-    Alive.erase(std::find(Alive.begin(), Alive.end(), desk));
-  }
-  void ShowDesk(DeskHandle desk) override { Shown.push_back(desk); }
-  void ShowDeskCleared(DeskHandle desk) override { Cleared.push_back(desk); }
-  void RepaintDesk(DeskHandle desk) override { Repainted.push_back(desk); }
-  void SetDeskCursor(DeskHandle desk, int slot) override { Cursors.emplace_back(desk, slot); }
-  void SetDeskStatusText(DeskHandle desk, int panel, const std::string& text) override {
-    Status.emplace_back(desk, std::to_string(panel) + ":" + text);
-  }
+// Desks numbered from 100, so a handle is never mistaken for an index.
+struct FakeDeskHost : viewertest::RecordingDeskHost {
+  FakeDeskHost() : RecordingDeskHost(100) {}
 };
 
 TEST(GraphWindows, NewPlanViewIsFittedToTheScreen) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,22 +18,7 @@ namespace {
 using viewertest::ExampleBytes;
 using viewertest::RecordingStatus;
 
-// Desks numbered from 1; records the repaints, the foreground and the cleared shows.
-struct DeskLog : GraphDeskHost {
-  DeskHandle Next = 1;
-  std::vector<DeskHandle> Shown, Cleared, Repainted, Destroyed;
-  std::vector<std::pair<DeskHandle, int>> Cursors;
-  std::vector<std::pair<DeskHandle, std::string>> Status;
-  DeskHandle CreateDesk(const TGraphWindow&) override { return Next++; }
-  void DestroyDesk(DeskHandle d) override { Destroyed.push_back(d); }
-  void ShowDesk(DeskHandle d) override { Shown.push_back(d); }
-  void ShowDeskCleared(DeskHandle d) override { Cleared.push_back(d); }
-  void RepaintDesk(DeskHandle d) override { Repainted.push_back(d); }
-  void SetDeskCursor(DeskHandle d, int slot) override { Cursors.emplace_back(d, slot); }
-  void SetDeskStatusText(DeskHandle d, int panel, const std::string& text) override {
-    if (panel == 1) Status.emplace_back(d, text);
-  }
-};
+using DeskLog = viewertest::RecordingDeskHost;
 
 // Edits the levels it is shown and answers OK.
 struct EditingIsoDialog : IsoParamsDialog {
@@ -302,6 +289,63 @@ TEST(ViewerCommands, GridAndZoomActOnTheCurrentView) {
   EXPECT_EQ(desks.Repainted.size(), 6u);
 }
 
+struct ScriptedScale : ScaleDialog {
+  std::optional<Extended> Answer;
+  int Calls = 0;
+  std::optional<Extended> Execute() override {
+    ++Calls;
+    return Answer;
+  }
+};
+
+struct ScriptedGrid : GridParamsDialog {
+  bool Ok = true;
+  std::uint8_t SawProjection = 99;
+  TFloatPoint3D SawMax;
+  int Calls = 0;
+  bool Execute(TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D& maxPoint, std::uint8_t projection) override {
+    ++Calls;
+    SawProjection = projection;
+    SawMax = maxPoint;
+    grid.StepX = 0.5L;
+    grid.Style = 0;
+    return Ok;
+  }
+};
+
+TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
+  DeskLog desks;
+  TGraphWindows windows{{0, 0}, &desks};
+  ScriptedScale scale;
+  ScriptedGrid grid;
+  EXPECT_FALSE(ScaleCommand(windows, scale));
+  EXPECT_FALSE(GridParamsCommand(windows, grid));
+  EXPECT_EQ(scale.Calls + grid.Calls, 0);  // no dialog without a view
+
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(4, 1, 2));
+  const DeskHandle d = windows.Items(0).WorkDesk;
+  scale.Answer = -2;
+  const Extended before = windows.Items(0).View.Scale.X;
+  EXPECT_TRUE(ScaleCommand(windows, scale));
+  EXPECT_EQ(windows.Items(0).View.Scale.X, 2 * before);
+  scale.Answer.reset();
+  EXPECT_FALSE(ScaleCommand(windows, scale));
+  EXPECT_EQ(windows.Items(0).View.Scale.X, 2 * before);
+  EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{d});
+
+  EXPECT_TRUE(GridParamsCommand(windows, grid));
+  EXPECT_EQ(grid.SawProjection, kViewSectionXZ);
+  EXPECT_EQ(grid.SawMax.Z, 2);
+  EXPECT_EQ(windows.Items(0).Grid().StepX, 0.5L);
+  EXPECT_EQ(windows.Items(0).Grid().Style, 0);
+  windows.Items(0).Grid().Style = 3;
+  grid.Ok = false;
+  EXPECT_FALSE(GridParamsCommand(windows, grid));
+  EXPECT_EQ(windows.Items(0).Grid().Style, 3);  // Cancel changes nothing
+  EXPECT_EQ(desks.Shown, (std::vector<DeskHandle>{d, d}));
+  EXPECT_EQ(desks.Repainted.size(), 3u);
+}
+
 TEST(ViewerCommands, Create3DMakesAWhiteViewOfViewZerosBoxShownAndRepainted) {
   DeskLog desks;
   TGraphWindows windows{{800, 600}, &desks};
@@ -342,6 +386,86 @@ TEST(ViewerCommands, MouseModesSetTheCursorsOfEveryView) {
   const std::vector<std::pair<DeskHandle, int>> expected{{1, 1}, {1, 6}, {1, 0}};
   EXPECT_EQ(desks.Cursors, expected);
   EXPECT_EQ(desks.Repainted.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavir
+
+namespace tavir {
+namespace {
+
+// ---- opening, caption, shell information ----
+
+struct TempFolder {
+  std::filesystem::path Path;
+  TempFolder() {
+    std::random_device rd;
+    Path = std::filesystem::temp_directory_path() / ("tavir-open-" + std::to_string(rd()));
+    std::filesystem::create_directories(Path);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(Path, ec);
+  }
+  std::string Copy(const std::string& name) const {
+    const auto to = Path / name;
+    std::filesystem::copy_file(examples::ExamplePath("plate_clamped.tps"), to);
+    return to.string();
+  }
+};
+
+TEST(OpenCommand, TheExtensionWithItsCaseChoosesTheLoader) {
+  TempFolder dir;
+  ScriptedMessages messages;
+  TViewerProject project{messages};
+  EXPECT_EQ(MainFormCaption(project.FileName()), "Программный комплекс \"Тавир\" - расчетный модуль []");
+
+  const std::string upper = dir.Copy("PLATE.TPS");
+  EXPECT_EQ(OpenCommand(project, upper, messages), OpenOutcome::UnknownFormat);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Text, "Не определен формат файла!");
+  EXPECT_EQ(messages.Shown[0].Caption, "Ошибка");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Error);
+  EXPECT_EQ(project.Knots().Count(), 0);
+
+  const std::string good = dir.Copy("plate.v2.tps");
+  messages.Shown.clear();
+  EXPECT_EQ(OpenCommand(project, good, messages), OpenOutcome::Project);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_GT(project.Knots().Count(), 0);
+  EXPECT_EQ(MainFormCaption(project.FileName()), "Программный комплекс \"Тавир\" - расчетный модуль [plate.v2.tps]");
+
+  // The results type reads nothing; a name without an extension (a dot only in the
+  // folder) is refused; the open project stays.
+  const std::int32_t knots = project.Knots().Count();
+  EXPECT_EQ(OpenCommand(project, (dir.Path / "r.tpc").string(), messages), OpenOutcome::Results);
+  EXPECT_EQ(OpenCommand(project, "/some.dir/plate", messages), OpenOutcome::UnknownFormat);
+  EXPECT_EQ(project.Knots().Count(), knots);
+  EXPECT_EQ(project.FileName(), good);
+  // A missing project file: its own message, nothing opened.
+  messages.Shown.clear();
+  EXPECT_EQ(OpenCommand(project, (dir.Path / "missing.tps").string(), messages), OpenOutcome::NotOpened);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_NE(messages.Shown[0].Text.find("не найден"), std::string::npos);
+}
+
+TEST(ShellInfo, RisesOfTheFirstSurface) {
+  TShellFunctions none(DefaultModelFactory());
+  EXPECT_EQ(ShellInfoText(none), std::nullopt);
+
+  TShellFunctions spheres(DefaultModelFactory());
+  auto sphere = std::make_unique<TEditorSphere>();
+  sphere->SetParams(10, 2);
+  spheres.Add(std::move(sphere));
+  spheres.Add(std::make_unique<TEditorShellEP>());
+  EXPECT_EQ(ShellInfoText(spheres), std::optional<std::string>("Стрела подъема f=2\r\nПролет а=10"));
+
+  TShellFunctions paraboloids(DefaultModelFactory());
+  auto ep = std::make_unique<TEditorShellEP>();
+  ep->SetParams(10, 8, 1.5L, 0.25L);
+  paraboloids.Add(std::move(ep));
+  EXPECT_EQ(ShellInfoText(paraboloids),
+            std::optional<std::string>("Стрела подъема f1=1.5\r\nСтрела подъема f2=0.25\r\nСтрела подъема f=1.75"));
 }
 
 }  // namespace

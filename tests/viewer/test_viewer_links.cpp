@@ -7,6 +7,7 @@
 #include "platform/recording_canvas.h"
 #include "viewer/result_desk.h"
 #include "viewer/viewer_fixture.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/viewer_links.h"
 #include "viewer/viewer_scene.h"
 
@@ -16,24 +17,8 @@ namespace {
 using viewertest::ExampleBytes;
 using viewertest::RecordingStatus;
 
-struct DeskLog : GraphDeskHost {
-  DeskHandle Next = 1;
-  std::vector<std::string> Log;
-  DeskHandle CreateDesk(const TGraphWindow&) override {
-    Log.push_back("create " + std::to_string(Next));
-    return Next++;
-  }
-  void DestroyDesk(DeskHandle d) override { Log.push_back("destroy " + std::to_string(d)); }
-  void ShowDesk(DeskHandle d) override { Log.push_back("show " + std::to_string(d)); }
-  void ShowDeskCleared(DeskHandle d) override { Log.push_back("cleared " + std::to_string(d)); }
-  void RepaintDesk(DeskHandle d) override { Log.push_back("repaint " + std::to_string(d)); }
-  void SetDeskCursor(DeskHandle d, int slot) override {
-    Log.push_back("cursor " + std::to_string(d) + " " + std::to_string(slot));
-  }
-  void SetDeskStatusText(DeskHandle d, int panel, const std::string& text) override {
-    Log.push_back("status " + std::to_string(d) + " " + std::to_string(panel) + " " + text);
-  }
-};
+using DeskLog = viewertest::RecordingDeskHost;
+using viewertest::NoSurface;
 
 // The GUI's part: the command set by name and the grid commands' check marks.
 struct GuiHooks : ResultViewsHooks {
@@ -42,14 +27,6 @@ struct GuiHooks : ResultViewsHooks {
   std::vector<TGridActionChecks> Grids;
   void RunAction(const std::string& name) override { Actions.push_back(name); }
   void SyncGridActions(const TGrid& grid) override { Grids.push_back(GridActionChecks(grid)); }
-};
-
-struct NoSurface : DeskSurface {
-  RecordingCanvas Picture;
-  Canvas& PictureCanvas() override { return Picture; }
-  TDeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
-  void SetScroll(int, int) override {}
-  void RepaintNow() override {}
 };
 
 struct Linked : ::testing::Test {
@@ -128,6 +105,34 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   desk0.Activate();
   EXPECT_TRUE(desks.Log.empty());
   EXPECT_EQ(hooks.Grids.size(), 3u);
+}
+
+TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
+  ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("shell_two_materials.tps"), "s.tps"));
+  RecordingStatus status;
+  ASSERT_TRUE(project.StaticCalculate(status));
+  NoSurface surface;
+  TResultDesk desk(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
+  RecordingCanvas canvas;
+  desk.Repaint(canvas);  // screen points of the plan
+  MouseModeCommand(project, windows, 3);
+  desks.Log.clear();
+  const TGraphWindow& plan = windows.Items(0);
+  const TPoint a = plan.ModelToScreen(FloatPoint(0, 0.5L));
+  const TPoint b = plan.ModelToScreen(FloatPoint(4, 0.5L));
+  desk.MouseDown(MouseButton::Left, a.X, a.Y);
+  desk.MouseMove(b.X, b.Y);
+  desk.MouseUp(MouseButton::Left, b.X, b.Y);
+  ASSERT_EQ(windows.Count(), 2);
+  EXPECT_EQ(windows.Items(1).Kind(), kViewSectionXZ);
+  const std::string d0 = std::to_string(windows.Items(0).WorkDesk);
+  const std::string d1 = std::to_string(windows.Items(1).WorkDesk);
+  // Made with the section cursor of the mode, shown, then every view back to the default cursor.
+  const std::vector<std::string> expected{"create " + d1, "cursor " + d1 + " 6", "show " + d1, "cursor " + d0 + " 0",
+                                          "cursor " + d1 + " 0"};
+  EXPECT_EQ(desks.Log, expected);
+  EXPECT_EQ(project.MouseMode(), 0);
+  EXPECT_TRUE(scene.Line.Shown);
 }
 
 // ---- the two-bar progress box ----

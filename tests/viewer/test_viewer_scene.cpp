@@ -20,13 +20,7 @@ namespace {
 using viewertest::ExampleBytes;
 using viewertest::RecordingStatus;
 
-struct NoSurface : DeskSurface {
-  RecordingCanvas Picture;
-  Canvas& PictureCanvas() override { return Picture; }
-  TDeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
-  void SetScroll(int, int) override {}
-  void RepaintNow() override {}
-};
+using viewertest::NoSurface;
 
 // The simply supported plate (4 x 4 shells on [0, 2]²) solved, its first window as view 0.
 struct SolvedPlate : ::testing::Test {
