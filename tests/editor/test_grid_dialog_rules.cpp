@@ -81,6 +81,17 @@ struct AutoCase {
   GridAutoOutcome outcome;
 };
 
+template <std::size_t N>
+void CheckAll(const AutoCase (&cases)[N], GridAutoResult (*divide)(Extended, GridAxisValues)) {
+  for (const AutoCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const GridAutoResult r = divide(c.range, c.before);
+    EXPECT_EQ(r.Outcome, c.outcome);
+    EXPECT_EQ(r.Values.Count, c.after.Count);
+    EXPECT_EQ(r.Values.Step, c.after.Step);
+  }
+}
+
 TEST_F(GridRules, ByStepCountsFromSteps) {
   const AutoCase cases[] = {
       {"2.5 on 10", 10, {2.5L, 0}, {2.5L, 4}, GridAutoOutcome::Divided},
@@ -98,13 +109,7 @@ TEST_F(GridRules, ByStepCountsFromSteps) {
       {"negative range: kept", -4, {1, 6}, {1, 6}, GridAutoOutcome::NoRange},
       {"too fine a step: kept", 10, {1e-4L, 5}, {1e-4L, 5}, GridAutoOutcome::TooFine},
   };
-  for (const AutoCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const GridAutoResult r = DivideByStep(c.range, c.before);
-    EXPECT_EQ(r.Outcome, c.outcome);
-    EXPECT_EQ(r.Values.Count, c.after.Count);
-    EXPECT_EQ(r.Values.Step, c.after.Step);
-  }
+  CheckAll(cases, DivideByStep);
 }
 
 TEST_F(GridRules, ByNumberStepsFromCounts) {
@@ -115,13 +120,7 @@ TEST_F(GridRules, ByNumberStepsFromCounts) {
       {"a file's count above the limit is clamped", 30, {1, 40000}, {0.001L, 30000}, GridAutoOutcome::Divided},
       {"no range: kept", 0, {3, 0}, {3, 0}, GridAutoOutcome::NoRange},
   };
-  for (const AutoCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const GridAutoResult r = DivideByNumber(c.range, c.before);
-    EXPECT_EQ(r.Outcome, c.outcome);
-    EXPECT_EQ(r.Values.Count, c.after.Count);
-    EXPECT_EQ(r.Values.Step, c.after.Step);
-  }
+  CheckAll(cases, DivideByNumber);
 }
 
 TEST_F(GridRules, AxesOfTheGridAndTheirRanges) {

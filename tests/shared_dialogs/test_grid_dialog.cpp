@@ -361,5 +361,38 @@ TEST_F(GridDialogTest, ColourButtonPicksTheGridColour) {
   EXPECT_EQ(dialog->Grid.Color, 0x008000u);
 }
 
+TEST(EditGrid, OnlyOkCopiesTheGridBack) {
+  SetDecimalSeparator('.');
+  ScriptedMessages messages;
+  TGrid grid;
+  grid.SetStepX(1);
+  grid.SetNSX(3);
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    ScopedDialogInterceptor intercept([ok](QDialog& d) {
+      auto* g = qobject_cast<TGridDialog*>(&d);
+      EXPECT_NE(g, nullptr);
+      if (g == nullptr) return 0;
+      ShowActive(*g);
+      // The X-Z window: Y is disabled, X and Z take the typed values.
+      EXPECT_FALSE(g->StepEdit[1]->isEnabled());
+      EXPECT_EQ(g->StepEdit[0]->text(), "1");
+      Retype(g->NSEdit[0], "4");
+      QTest::mouseClick(g->Btn_ByNumber, Qt::LeftButton);
+      EXPECT_EQ(g->StepEdit[0]->text(), "5");
+      g->CheckBox_SnapToGrid->click();
+      QTest::mouseClick(ok ? g->OKBtn : g->CancelBtn, Qt::LeftButton);
+      return g->result();
+    });
+    EXPECT_EQ(EditGrid(grid, FloatPoint3D(0, 0, 0), FloatPoint3D(20, 10, 5), 2, messages), ok);
+    EXPECT_EQ(intercept.Count(), 1);
+    EXPECT_EQ(grid.NSX, ok ? 4 : 3);
+    EXPECT_EQ(grid.StepX, ok ? 5 : 1);
+    EXPECT_EQ(grid.StepZ, ok ? 5 : 0);  // By number on Z: count 0 became 1
+    EXPECT_EQ(grid.SnapToGrid, ok ? 1 : 0);
+  }
+  EXPECT_TRUE(messages.Shown.empty());
+}
+
 }  // namespace
 }  // namespace tavir

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/color_picker.h"
+#include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_convert.h"
 
@@ -292,7 +293,8 @@ void TGridDialog::Btn_ByStepClick() {
   for (GridAxis axis : kAxes) {
     const GridAutoResult r = DivideByStep(AxisRange(minPoint_, maxPoint_, axis), AxisOf(Grid, axis));
     SetAxis(Grid, axis, r.Values);
-    if (r.Outcome == GridAutoOutcome::TooFine) Refuse(StepEdit[static_cast<std::size_t>(axis)], GridStepErrorText(axis));
+    if (r.Outcome == GridAutoOutcome::TooFine)
+      Refuse(StepEdit[static_cast<std::size_t>(axis)], GridStepErrorText(axis));
   }
   RefreshControls();
 }
@@ -300,6 +302,19 @@ void TGridDialog::Btn_ByStepClick() {
 void TGridDialog::Btn_ColorGridClick() {
   if (const std::optional<TColor> chosen = ColorPicker::Pick(this, Grid.Color)) Grid.SetColor(*chosen);
   DrawPreview();
+}
+
+bool EditGrid(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint, std::uint8_t projection,
+              MessageService& messages, QWidget* parent) {
+  TGridDialog dialog(messages, parent);
+  dialog.Grid.Assign(grid);
+  dialog.SetMinPoint(minPoint);
+  dialog.SetMaxPoint(maxPoint);
+  dialog.SetProjection(projection);
+  dialog.RefreshControls();
+  if (DialogRunner::Run(dialog) != QDialog::Accepted) return false;
+  grid.Assign(dialog.Grid);
+  return true;
 }
 
 }  // namespace tavir

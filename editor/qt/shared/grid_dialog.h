@@ -85,4 +85,10 @@ class TGridDialog : public QDialog {
   bool refreshing_ = false;
 };
 
+// The grid dialog as both programs open it: on a copy of the window's grid with
+// the window's corners and projection; only OK copies the result back. Returns
+// whether the grid was changed.
+bool EditGrid(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint, std::uint8_t projection,
+              MessageService& messages, QWidget* parent = nullptr);
+
 }  // namespace tavir

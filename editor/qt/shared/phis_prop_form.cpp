@@ -38,6 +38,14 @@ QLabel* SymbolLabel(QWidget* parent, const char* name, const QString& text) {
   return label;
 }
 
+// A page of the tab control with a grid for its rows.
+QGridLayout* AddPage(QTabWidget* pages, const char* name, const QString& caption) {
+  auto* page = new QWidget(pages);
+  page->setObjectName(QString::fromLatin1(name));
+  pages->addTab(page, caption);
+  return new QGridLayout(page);
+}
+
 }  // namespace
 
 TPhisPropForm::TPhisPropForm(MessageService& messages, QWidget* parent) : QDialog(parent), messages_(messages) {
@@ -60,9 +68,8 @@ TPhisPropForm::TPhisPropForm(MessageService& messages, QWidget* parent) : QDialo
   top->addWidget(PageControl);
 
   // Page "Свойства": the linear constants.
-  auto* linear = new QWidget(PageControl);
-  linear->setObjectName(QStringLiteral("TabSheet_Linear"));
-  auto* lg = new QGridLayout(linear);
+  QGridLayout* lg = AddPage(PageControl, "TabSheet_Linear", QStringLiteral("С&войства"));
+  QWidget* linear = lg->parentWidget();
   FloatEdit_E = MakeFloatEdit(linear, "FloatEdit_E");
   FloatEdit_mu = MakeFloatEdit(linear, "FloatEdit_mu");
   FloatEdit_ro = MakeFloatEdit(linear, "FloatEdit_ro");
@@ -88,12 +95,10 @@ TPhisPropForm::TPhisPropForm(MessageService& messages, QWidget* parent) : QDialo
     ++r;
   }
   lg->setRowStretch(r, 1);
-  PageControl->addTab(linear, QStringLiteral("С&войства"));
 
   // Page "Дополнительно": yield limit and deformation diagram.
-  auto* nonlinear = new QWidget(PageControl);
-  nonlinear->setObjectName(QStringLiteral("TabSheet_NonLinear"));
-  auto* ng = new QGridLayout(nonlinear);
+  QGridLayout* ng = AddPage(PageControl, "TabSheet_NonLinear", QStringLiteral("До&полнительно"));
+  QWidget* nonlinear = ng->parentWidget();
   FloatEdit_EpsT = MakeFloatEdit(nonlinear, "FloatEdit_EpsT");
   ng->addWidget(MakeLabel(nonlinear, "Lbl_EpsilonT", QStringLiteral("Предел &текучести"), FloatEdit_EpsT), 0, 0);
   ng->addWidget(SymbolLabel(nonlinear, "Lbl_SymEpsT", QStringLiteral("(ε<sub>T</sub>)")), 0, 1);
@@ -126,17 +131,14 @@ TPhisPropForm::TPhisPropForm(MessageService& messages, QWidget* parent) : QDialo
   tools->addStretch(1);
   ng->addLayout(tools, 3, 0, 1, 3);
   ng->setRowStretch(4, 1);
-  PageControl->addTab(nonlinear, QStringLiteral("До&полнительно"));
 
   // Page "Адаптация": the limit resistance.
-  auto* adaptation = new QWidget(PageControl);
-  adaptation->setObjectName(QStringLiteral("TabSheet_Adaptation"));
-  auto* ag = new QGridLayout(adaptation);
+  QGridLayout* ag = AddPage(PageControl, "TabSheet_Adaptation", QStringLiteral("Адаптация"));
+  QWidget* adaptation = ag->parentWidget();
   FloatEdit_R = MakeFloatEdit(adaptation, "FloatEdit_R");
   ag->addWidget(MakeLabel(adaptation, "Lbl_Rdop", QStringLiteral("Предельное сопротивление:"), FloatEdit_R), 0, 0);
   ag->addWidget(FloatEdit_R, 0, 1);
   ag->setRowStretch(1, 1);
-  PageControl->addTab(adaptation, QStringLiteral("Адаптация"));
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
