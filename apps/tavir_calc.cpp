@@ -13,7 +13,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromUtf8(tavir::kCalcTitle));
+  QApplication::setApplicationName(QString::fromUtf8(tavir::kCalcAppTitle));
   tavir::ApplyLocaleDecimalSeparator();
 
   tavir::QtMessageService messages;

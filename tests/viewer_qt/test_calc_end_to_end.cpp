@@ -31,7 +31,7 @@ TEST_P(EndToEnd, OpenAnalyseIsolinesExport) {
   };
   ASSERT_TRUE(Open(Example(GetParam())));
   EXPECT_EQ(form.windowTitle().toStdString(),
-            std::string(kMainCaption) + " [" + GetParam() + "]");
+            std::string(kCalcMainCaption) + " [" + GetParam() + "]");
   ASSERT_EQ(form.Windows().Count(), 1);
   ASSERT_NE(Desk(0), nullptr);
   EXPECT_TRUE(Desk(0)->isVisible());
@@ -145,13 +145,13 @@ TEST_F(CalcFixture, ExtensionInCapitalsIsRefused) {
   EXPECT_EQ(msgs.Shown.back().Text, kUnknownFormatText);
   EXPECT_EQ(msgs.Shown.back().Caption, "Ошибка");
   EXPECT_EQ(form.Windows().Count(), 0);
-  EXPECT_EQ(form.windowTitle().toStdString(), std::string(kMainCaption) + " []");
+  EXPECT_EQ(form.windowTitle().toStdString(), std::string(kCalcMainCaption) + " []");
 }
 
 TEST_F(CalcFixture, CancelledOpenShowsEmptyBrackets) {
   dm.Run("acFileOpen");  // no handler for the dialog: cancelled
   EXPECT_EQ(dialogs.Count("OpenDialog"), 1);
-  EXPECT_EQ(form.windowTitle().toStdString(), std::string(kMainCaption) + " []");
+  EXPECT_EQ(form.windowTitle().toStdString(), std::string(kCalcMainCaption) + " []");
 }
 
 // A plate without supports: the system is singular.

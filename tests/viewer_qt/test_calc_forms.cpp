@@ -42,7 +42,7 @@ TEST_F(Forms, EveryCommandIsAnActionNamedAsTheCommand) {
 }
 
 TEST_F(Forms, MainFormHasSixToolBarsAndSevenMenus) {
-  EXPECT_EQ(form.windowTitle().toStdString(), kMainCaption);
+  EXPECT_EQ(form.windowTitle().toStdString(), kCalcMainCaption);
   struct Bar {
     const char* Name;
     const char* Caption;

@@ -9,11 +9,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
-#include <filesystem>
 
 #include "editor/qt/shared/grid_dialog.h"
-#include "model/shell_surfaces.h"
-#include "platform/numtext.h"
 #include "viewer/qt/calc_desks.h"
 #include "platform/qt/dialog_runner.h"
 #include "viewer/qt/calc_status.h"
@@ -280,9 +277,10 @@ void DM::CloseTransientWindows() {
 }
 
 void DM::SetBusy(bool busy) {
+  // The commands are switched off by the registry's BusyGuard; this keeps handlers
+  // run by name and the desks' gestures out as well.
   busy_ = busy;
   if (ctx_.Desks != nullptr) ctx_.Desks->SetInputEnabled(!busy);
-  UpdateCommandStates();
 }
 
 void DM::UpdateCommandStates() {
@@ -323,21 +321,15 @@ void DM::acFileOpenExecute() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  const QStringList filters = {"All Files (*.*)", "Файл проекта \"Тавир\" (*.tps)",
-                               "Файл результатов \"Тавир\" (*.tpc)"};
+  // The filter text is "caption|patterns|caption|patterns...": Qt shows the captions.
+  const QStringList parts = QString::fromUtf8(kOpenDialogFilter).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
   dialog.setNameFilters(filters);
-  dialog.selectNameFilter(filters[1]);
-  dialog.setDefaultSuffix("tps");
+  dialog.selectNameFilter(filters.value(kOpenFilterIndex - 1));
+  dialog.setDefaultSuffix(kOpenDefaultExtension);
   if (DialogRunner::Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  const std::string name = dialog.selectedFiles().front().toStdString();
-  // The extension with its dot, compared as written.
-  const std::string ext = std::filesystem::path(name).extension().string();
-  if (ext == ".tps")
-    ctx_.Project->LoadProjectFile(name);
-  else if (ext == ".tpc")
-    ctx_.Project->LoadResultsFile(name);
-  else
-    messages_.Error(kUnknownFormatText);
+  OpenCommand(*ctx_.Project, dialog.selectedFiles().front().toStdString(), messages_);
 }
 
 void DM::acFileExportExecute() {
@@ -356,6 +348,7 @@ void DM::acFileExportExecute() {
 
 void DM::AcSolve_StaticCalculateExecute() {
   if (ctx_.Project == nullptr || ctx_.Project->IsBusy()) return;
+  const BusyGuard commandsOff(registry_);
   BusyScope busy([this](bool b) { SetBusy(b); });
   ctx_.Project->SetBreakFlag(false);
   CalcStatusWindow status(*ctx_.Project, BreakMode::Anywhere, DialogParent());
@@ -364,6 +357,7 @@ void DM::AcSolve_StaticCalculateExecute() {
 
 void DM::AcSolv_AdaptationExecute() {
   if (ctx_.Project == nullptr || ctx_.Project->IsBusy()) return;
+  const BusyGuard commandsOff(registry_);
   BusyScope busy([this](bool b) { SetBusy(b); });
   ctx_.Project->SetBreakFlag(false);
   AdaptParamsByDialog dialog(messages_, DialogParent());
@@ -421,40 +415,55 @@ void DM::AcService_Create3DExecute() {
 
 void DM::AcService_InfoShellExecute() {
   if (ctx_.Project == nullptr) return;
-  TShellFunctions& surfaces = ctx_.Project->ShellsFuncs();
-  if (surfaces.Count() == 0) return;
-  TBaseShellFuncs* first = surfaces.At(0);
-  std::string text;
-  if (const TEditorShellEP* ep = TShellFunctions::AsParaboloid(first)) {
-    text = "Стрела подъема f1=" + FormatGeneral(ep->GetF1()) + "\r\n" + "Стрела подъема f2=" +
-           FormatGeneral(ep->GetF2()) + "\r\n" + "Стрела подъема f=" + FormatGeneral(ep->GetF1() + ep->GetF2());
-  } else if (const TEditorSphere* sp = TShellFunctions::AsSphere(first)) {
-    text = "Стрела подъема f=" + FormatGeneral(sp->GetF()) + "\r\n" + "Пролет а=" + FormatGeneral(sp->GetA());
-  } else {
-    return;
-  }
-  messages_.Show(MsgKind::Plain, kCalcTitle, text, MsgButtons::Ok);
+  if (const auto text = ShellInfoText(ctx_.Project->ShellsFuncs()))
+    messages_.Show(MsgKind::Plain, kCalcAppTitle, *text, MsgButtons::Ok);
 }
 
 // ---- grid ----
 
-void DM::GridParamsDialog(TGraphWindow& view) {
-  TGridDialog dialog(messages_, DialogParent());
-  dialog.Grid.Assign(view.Grid());
-  dialog.SetMinPoint(view.View.MinPoint);
-  dialog.SetMaxPoint(view.View.MaxPoint);
-  dialog.SetProjection(view.Kind());
-  dialog.RefreshControls();
-  if (DialogRunner::Run(dialog) == QDialog::Accepted) view.Grid().Assign(dialog.Grid);
-}
+namespace {
+
+class GridParamsByDialog : public GridParamsDialog {
+ public:
+  GridParamsByDialog(MessageService& messages, QWidget* parent) : messages_(messages), parent_(parent) {}
+  bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
+               std::uint8_t projection) override {
+    TGridDialog dialog(messages_, parent_);
+    dialog.Grid.Assign(grid);
+    dialog.SetMinPoint(minPoint);
+    dialog.SetMaxPoint(maxPoint);
+    dialog.SetProjection(projection);
+    dialog.RefreshControls();
+    if (DialogRunner::Run(dialog) != QDialog::Accepted) return false;
+    grid.Assign(dialog.Grid);
+    return true;
+  }
+
+ private:
+  MessageService& messages_;
+  QWidget* parent_;
+};
+
+class ScaleByDialog : public ScaleDialog {
+ public:
+  ScaleByDialog(MessageService& messages, QWidget* parent) : messages_(messages), parent_(parent) {}
+  std::optional<Extended> Execute() override {
+    TScaleForm form(messages_, parent_);
+    if (DialogRunner::Run(form) != QDialog::Accepted) return std::nullopt;
+    return form.Value();
+  }
+
+ private:
+  MessageService& messages_;
+  QWidget* parent_;
+};
+
+}  // namespace
 
 void DM::AcGrid_ParamsExecute() {
   if (ctx_.Windows == nullptr) return;
-  TGraphWindow* view = ctx_.Windows->CurrentWindow();
-  if (view == nullptr) return;
-  GridParamsDialog(*view);
-  ctx_.Windows->ShowWindow(ctx_.Windows->Current());
-  ctx_.Windows->RepaintCurrent();
+  GridParamsByDialog dialog(messages_, DialogParent());
+  GridParamsCommand(*ctx_.Windows, dialog);
 }
 
 void DM::AcGrid_DotExecute() { GridStyle(0); }
@@ -485,10 +494,9 @@ void DM::acViewZoomOutExecute() {
 }
 
 void DM::acViewScaleExecute() {
-  if (ctx_.Windows == nullptr || ctx_.Windows->CurrentWindow() == nullptr) return;
-  TScaleForm form(messages_, DialogParent());
-  if (DialogRunner::Run(form) != QDialog::Accepted) return;
-  ZoomCommand(*ctx_.Windows, form.Value());
+  if (ctx_.Windows == nullptr) return;
+  ScaleByDialog dialog(messages_, DialogParent());
+  ScaleCommand(*ctx_.Windows, dialog);
 }
 
 void DM::acViewActualExecute() {

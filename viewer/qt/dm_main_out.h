@@ -19,6 +19,7 @@
 #include "platform/qt/action_registry.h"
 #include "platform/services.h"
 #include "viewer/graph_windows.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/viewer_project.h"
 #include "viewer/viewer_scene.h"
 
@@ -41,9 +42,6 @@ struct CalcContext {
   TRSFormOut* MainForm = nullptr;
 };
 
-inline constexpr const char* kCalcTitle = "ПК \"Тавир\" - расчетный модуль";
-inline constexpr const char* kMainCaption = "Программный комплекс \"Тавир\" - расчетный модуль";
-inline constexpr const char* kUnknownFormatText = "Не определен формат файла!";
 
 class TDM_OutMain : public QObject {
   Q_OBJECT
@@ -126,8 +124,6 @@ class TDM_OutMain : public QObject {
   void CloseTransientWindows();
   void Isolines(const char* action);
   void GridStyle(std::uint8_t style);
-  // The grid dialog on the view's grid (the grid is written back on OK).
-  void GridParamsDialog(TGraphWindow& view);
   void SetBusy(bool busy);
   QWidget* DialogParent() const;
 

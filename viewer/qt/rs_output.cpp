@@ -6,11 +6,11 @@
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
-#include <filesystem>
 
 #include "platform/qt/info_dlg.h"
 #include "viewer/qt/calc_desks.h"
 #include "viewer/qt/dm_main_out.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/viewer_links.h"
 
 namespace tavir {
@@ -80,7 +80,7 @@ TSize ScreenSize() {
 TRSFormOut::TRSFormOut(TDM_OutMain& commands, MessageService& messages, const ImageProvider* images, QWidget* parent)
     : QMainWindow(parent), commands_(commands), messages_(messages) {
   setObjectName("RSFormOut");
-  setWindowTitle(kMainCaption);
+  setWindowTitle(kCalcMainCaption);
   desks_ = std::make_unique<CalcDesks>(messages, images, [&commands](int slot) { return commands.Cursor(slot); });
   desks_->SetMainForm(this);
   windows_ = std::make_unique<TGraphWindows>(ScreenSize(), desks_.get());
@@ -155,8 +155,7 @@ void TRSFormOut::BuildToolBars() {
 void TRSFormOut::SetInfoDlg(TInfoDlgForm* box) { boxes_->global_ = box; }
 
 void TRSFormOut::UpdateCaption() {
-  const std::string name = std::filesystem::path(project_->FileName()).filename().string();
-  setWindowTitle(QString(kMainCaption) + " [" + QString::fromStdString(name) + "]");
+  setWindowTitle(QString::fromStdString(MainFormCaption(project_->FileName())));
 }
 
 void TRSFormOut::ShowAsStrip() {
