@@ -94,7 +94,10 @@ class DialogScript {
 class CalcFixture : public ::testing::Test {
  protected:
   CalcFixture() : dm(msgs), form(dm, msgs) {}
-  ~CalcFixture() override { CalcStatusWindow::PumpHook() = nullptr; }
+  ~CalcFixture() override {
+    CalcStatusWindow::PumpHook() = nullptr;
+    CalcStatusWindow::PumpInterval() = kPumpInterval;
+  }
 
   bool Open(const std::string& path) {
     dialogs.ChooseFile("OpenDialog", path);

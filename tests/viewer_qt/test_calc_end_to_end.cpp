@@ -293,3 +293,49 @@ TEST_F(CalcFixture, ARepaintFailureIsShownAfterThePaintEvent) {
 
 }  // namespace
 }  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+// Break pressed while the equations are being solved stops the solve itself: the
+// solver hears of it from its progress callback. The adaptation's iteration then
+// ends with the message, and no displacements of the broken solve are kept.
+TEST_F(CalcFixture, BreakDuringTheSolveStopsIt) {
+  ASSERT_TRUE(Open(Example("plate_clamped.tps")));
+  dialogs.Accept("AdaptParsDlg");
+  CalcStatusWindow::PumpInterval() = std::chrono::milliseconds(0);  // every progress step pumps
+  int solvePumps = 0;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    if (s.Form() == nullptr || s.Form()->CurrentStage() != 3) return;
+    if (++solvePumps == 2) s.Form()->findChild<QPushButton*>("Btn_Breake")->click();  // inside the solve
+  };
+  dm.Run("AcSolv_Adaptation");
+  EXPECT_GE(solvePumps, 2);
+  ASSERT_FALSE(msgs.Shown.empty());
+  EXPECT_EQ(msgs.Shown.back().Text, kCalcBrokenText);
+  EXPECT_EQ(msgs.Shown.back().Caption, "Ошибка");
+  EXPECT_FALSE(form.Project().HasResults());
+  EXPECT_EQ(VisibleStatusForm(), nullptr);
+  EXPECT_TRUE(dm.Action("acFileOpen")->isEnabled());
+}
+
+TEST(CalcStatus, ABreakBeforeTheSolveLetsTheAdaptationFinishItsIteration) {
+  ScriptedMessages messages;
+  TViewerProject project(messages);
+  CalcStatusWindow status(project, BreakMode::DuringSolve);
+  status.ShowStatus();
+  status.SetStage(1);
+  project.SetBreakFlag(true);
+  EXPECT_NO_THROW(status.SetBar(1, 10));
+  status.SetStage(3);
+  EXPECT_NO_THROW(status.SetBar(1, 10)) << "pressed before the solve began";
+  project.SetBreakFlag(false);
+  status.SetStage(3);
+  project.SetBreakFlag(true);
+  EXPECT_THROW(status.SetBar(2, 10), ECalcBroken);
+  status.HideStatus();
+  EXPECT_EQ(status.Form(), nullptr);
+}
+
+}  // namespace
+}  // namespace tavir::calctest

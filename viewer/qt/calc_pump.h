@@ -27,14 +27,16 @@ class ECalcBroken : public std::runtime_error {
 class PumpThrottle {
  public:
   using Clock = std::chrono::steady_clock;
+  explicit PumpThrottle(std::chrono::milliseconds interval = kPumpInterval) : interval_(interval) {}
   // True when a progress callback at `now` should process events.
-  bool Due(Clock::time_point now) const { return !pumped_ || now - last_ >= kPumpInterval; }
+  bool Due(Clock::time_point now) const { return !pumped_ || now - last_ >= interval_; }
   void Pumped(Clock::time_point now) {
     last_ = now;
     pumped_ = true;
   }
 
  private:
+  std::chrono::milliseconds interval_;
   Clock::time_point last_{};
   bool pumped_ = false;
 };

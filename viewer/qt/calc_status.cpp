@@ -9,8 +9,13 @@ std::function<void(CalcStatusWindow&)>& CalcStatusWindow::PumpHook() {
   return hook;
 }
 
+std::chrono::milliseconds& CalcStatusWindow::PumpInterval() {
+  static std::chrono::milliseconds interval = kPumpInterval;
+  return interval;
+}
+
 CalcStatusWindow::CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent)
-    : project_(project), parent_(parent), policy_(mode) {}
+    : project_(project), parent_(parent), throttle_(PumpInterval()), policy_(mode) {}
 
 CalcStatusWindow::~CalcStatusWindow() { HideStatus(); }
 

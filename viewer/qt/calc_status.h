@@ -4,6 +4,7 @@
 // progress callbacks process events, which is how Break, Escape and closing any
 // window reach the computation while it runs on the GUI thread.
 #include <QPointer>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,8 @@ class CalcStatusWindow : public TCalcStatus {
 
   // Runs at every event pump (tests press Break from here).
   static std::function<void(CalcStatusWindow&)>& PumpHook();
+  // How often progress callbacks process events (tests: every time).
+  static std::chrono::milliseconds& PumpInterval();
 
  private:
   void ProcessEvents();
