@@ -99,3 +99,35 @@ TEST_F(Desk, DraggingPastTheRightEdgeScrollsAndKeepsOneBand) {
 
 }  // namespace
 }  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST_F(Desk, ActivationMakesTheViewCurrentWithItsCaptionAndGridMarks) {
+  IsolinesWz();
+  dm.Run("AcService_Create3D");
+  ASSERT_EQ(form.Windows().Current(), 1);
+  form.Windows().Items(0).Grid().SetStyle(1);
+  desk->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desk));
+  QApplication::setActiveWindow(desk);
+  QApplication::processEvents();
+  EXPECT_EQ(form.Windows().Current(), 0);
+  EXPECT_EQ(desk->StatusText(1), "Изолинии перемещений вдоль оси Z");
+  EXPECT_TRUE(dm.Action("AcGrid_Cross")->isChecked());
+}
+
+TEST_F(Desk, ADeskKeepsClearOfTheMainStrip) {
+  form.ShowAsStrip();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  const int bottom = form.y() + form.height();
+  desk->move(desk->x(), form.y());
+  const int height = desk->height() + 20;
+  desk->resize(desk->width() + 10, height);  // a resize runs the rule
+  QApplication::processEvents();
+  EXPECT_GE(desk->y(), bottom);
+  EXPECT_EQ(desk->height(), std::max(100, height - form.height()));
+}
+
+}  // namespace
+}  // namespace tavir::calctest
