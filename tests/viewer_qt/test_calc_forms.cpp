@@ -329,3 +329,37 @@ TEST_F(Forms, CtrlOOpensTheOpenDialogAlsoFromAResultWindow) {
 
 }  // namespace
 }  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST_F(Forms, OpenAndExportDialogsProposeTheirTypes) {
+  QStringList filters;
+  QString selected, suffix;
+  dialogs.Handlers["OpenDialog"] = [&](QDialog& d) {
+    auto& f = static_cast<QFileDialog&>(d);
+    filters = f.nameFilters();
+    selected = f.selectedNameFilter();
+    suffix = f.defaultSuffix();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  dm.Run("acFileOpen");
+  EXPECT_EQ(filters, (QStringList{"All Files (*.*)", "Файл проекта \"Тавир\" (*.tps)",
+                                  "Файл результатов \"Тавир\" (*.tpc)"}));
+  EXPECT_EQ(selected, "Файл проекта \"Тавир\" (*.tps)");
+  EXPECT_EQ(suffix, "tps");
+  ASSERT_TRUE(Open(Example("plate_clamped.tps")));
+  QString title;
+  dialogs.Handlers["ExportDialog"] = [&](QDialog& d) {
+    auto& f = static_cast<QFileDialog&>(d);
+    title = f.windowTitle();
+    suffix = f.defaultSuffix();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  dm.Run("acFileExport");
+  EXPECT_EQ(title, "Экспорт в файл");
+  EXPECT_EQ(suffix, "wmf");
+}
+
+}  // namespace
+}  // namespace tavir::calctest
