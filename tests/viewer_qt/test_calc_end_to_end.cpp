@@ -2,6 +2,7 @@
 // isolines, export; refused files, a singular model, Break.
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QRadioButton>
 #include <QTest>
 #include <algorithm>
 
@@ -335,6 +336,32 @@ TEST(CalcStatus, ABreakBeforeTheSolveLetsTheAdaptationFinishItsIteration) {
   EXPECT_THROW(status.SetBar(2, 10), ECalcBroken);
   status.HideStatus();
   EXPECT_EQ(status.Form(), nullptr);
+}
+
+}  // namespace
+}  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST_F(CalcFixture, StressIsolinesOfAChosenLayerAndFibre) {
+  ASSERT_TRUE(Open(Example("shell_two_materials.tps")));
+  Static();
+  ASSERT_TRUE(form.Project().HasResults());
+  dialogs.Accept("StressPosForm", [](QDialog& d) {
+    d.findChild<QRadioButton*>("RadioGrp_StressPos_2")->setChecked(true);
+  });
+  dialogs.Accept("IsoParams_Form");
+  dm.Run("Ac_IsoLineSx");
+  EXPECT_EQ(form.Project().IsoKind(), kIsoSx);
+  EXPECT_EQ(form.Project().StressPos(), 2);
+  EXPECT_EQ(form.Project().Layer(), 0);
+  EXPECT_TRUE(form.Project().IsoVisible());
+  const QImage p = Desk(0)->Picture();
+  int pixels = 0;
+  for (int y = 0; y < p.height(); ++y)
+    for (int x = 0; x < p.width(); ++x) pixels += IsolinePixel(p.pixel(x, y)) ? 1 : 0;
+  EXPECT_GT(pixels, 50);
 }
 
 }  // namespace

@@ -254,7 +254,6 @@ bool DM::Run(const QString& name) {
 }
 
 void DM::Guarded(const QString& name, const std::function<void()>& body) {
-  (void)name;
   // A command runs only when no computation is running (a pump may deliver a
   // click or a shortcut); the view mode is the computation's own.
   if (busy_ && name != kViewerModeAction) return;
