@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "calc_fixture.h"
+#include "platform/qt/radio_group.h"
 #include "viewer/example_models.h"
 #include "wmf2svg.h"
 
@@ -349,7 +350,7 @@ TEST_F(CalcFixture, StressIsolinesOfAChosenLayerAndFibre) {
   Static();
   ASSERT_TRUE(form.Project().HasResults());
   dialogs.Accept("StressPosForm", [](QDialog& d) {
-    d.findChild<QRadioButton*>("RadioGrp_StressPos_2")->setChecked(true);
+    d.findChild<RadioGroup*>("RadioGrp_StressPos")->SetItemIndex(2);
   });
   dialogs.Accept("IsoParams_Form");
   dm.Run("Ac_IsoLineSx");

@@ -12,6 +12,7 @@
 
 #include "calc_fixture.h"
 #include "platform/qt/float_edit.h"
+#include "platform/qt/up_down.h"
 #include "viewer/qt/calc_pump.h"
 
 namespace tavir::calctest {
@@ -150,12 +151,13 @@ TEST_F(Forms, IsoParamsDialogShowsAndReadsTheRecord) {
   EXPECT_EQ(f.windowTitle(), "Параметры изолиний");
   EXPECT_EQ(f.findChild<QLabel*>("Lbl_IsoTitleBottom")->text(), "Изолинии: перемещения вдоль оси Z");
   EXPECT_EQ(f.findChild<QLabel*>("Lbl_IsoTitleTop")->text(), "Изолинии: перемещения вдоль оси Z ");
-  auto* steps = f.findChild<QSpinBox*>("UpDown_NSteps");
-  EXPECT_EQ(steps->value(), 32766);
-  EXPECT_EQ(f.findChild<QSpinBox*>("UpDown_ThickLine")->value(), 1);
-  steps->setValue(4);
+  auto* steps = f.findChild<QLineEdit*>("Edit_NumSteps");
+  EXPECT_EQ(steps->text(), "32766");
+  EXPECT_EQ(f.findChild<QLineEdit*>("Edit_ThickLine")->text(), "1");
+  EXPECT_EQ(f.findChild<TFloatEdit*>("FloatEdit_Step")->Value(), 1) << "shown as stored";
+  steps->setText("4");
   EXPECT_EQ(f.findChild<TFloatEdit*>("FloatEdit_Step")->Value(), 2.5L);
-  steps->setValue(10);
+  f.findChild<UpDown*>("UpDown_NSteps")->SetPosition(10);
   EXPECT_EQ(f.findChild<TFloatEdit*>("FloatEdit_Step")->Value(), 1);
   const TIsoParamsRec out = f.SetIsoParams();
   EXPECT_EQ(out.Kind, 2);

@@ -17,6 +17,8 @@
 
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/float_edit.h"
+#include "platform/qt/radio_group.h"
+#include "platform/qt/up_down.h"
 
 namespace tavir {
 
@@ -109,10 +111,23 @@ TIsoParams_Form::TIsoParams_Form(QWidget* parent) : QDialog(parent) {
   max_->setObjectName("FloatEdit_Max");
   step_ = new TFloatEdit(this);
   step_->setObjectName("FloatEdit_Step");
-  numSteps_ = Spin(this, "UpDown_NSteps", 1, kMaxIsoLevels);
-  numSteps_->findChild<QLineEdit*>()->setObjectName("Edit_NumSteps");
-  thickLine_ = Spin(this, "UpDown_ThickLine", 1, kMaxIsoLevels);
-  thickLine_->findChild<QLineEdit*>()->setObjectName("Edit_ThickLine");
+  // A count box with its up-down pair.
+  auto counter = [this](const char* editName, const char* upDownName, QLineEdit*& edit, UpDown*& upDown) {
+    edit = new QLineEdit(this);
+    edit->setObjectName(editName);
+    upDown = new UpDown(this);
+    upDown->setObjectName(upDownName);
+    upDown->SetAssociate(edit);
+    upDown->SetRange(1, kMaxIsoLevels);
+    upDown->SetPosition(1);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(edit, 1);
+    row->addWidget(upDown);
+    return row;
+  };
+  QHBoxLayout* stepsRow = counter("Edit_NumSteps", "UpDown_NSteps", numStepsEdit_, numSteps_);
+  QHBoxLayout* labelsRow = counter("Edit_ThickLine", "UpDown_ThickLine", thickLineEdit_, thickLine_);
 
   auto* grid = new QGridLayout;
   grid->addWidget(Label(this, "Lbl_Min", "Минимальное значение"), 0, 0);
@@ -122,15 +137,15 @@ TIsoParams_Form::TIsoParams_Form(QWidget* parent) : QDialog(parent) {
   grid->addWidget(Label(this, "Lbl_step", "Шаг изолиний"), 2, 0);
   grid->addWidget(step_, 2, 1);
   grid->addWidget(Label(this, "Lbl_NSteps", "Количество шагов"), 3, 0);
-  grid->addWidget(numSteps_, 3, 1);
+  grid->addLayout(stepsRow, 3, 1);
   grid->addWidget(Label(this, "Lbl_UnderScipt", "Шаг подписи"), 4, 0);
-  grid->addWidget(thickLine_, 4, 1);
+  grid->addLayout(labelsRow, 4, 1);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(titleArea);
   layout->addLayout(grid);
   layout->addLayout(OkCancel(this, "Btn_OK", "OK", "Отменить"));
-  connect(numSteps_, &QSpinBox::textChanged, this, [this] { Edit_NumStepsChange(); });
+  connect(numStepsEdit_, &QLineEdit::textChanged, this, [this] { Edit_NumStepsChange(); });
 }
 
 void TIsoParams_Form::GetIsoParams(const TIsoParamsRec& params) {
@@ -140,9 +155,9 @@ void TIsoParams_Form::GetIsoParams(const TIsoParamsRec& params) {
   max_->SetValue(params.MaxValue);
   min_->SetValue(params.MinValue);
   step_->SetValue(params.Step);
-  const QSignalBlocker block(numSteps_);  // the stored step is shown as stored
-  numSteps_->setValue(ClampUpDown(params.StepCount));
-  thickLine_->setValue(ClampUpDown(params.LabelStep));
+  const QSignalBlocker block(numStepsEdit_);  // the stored step is shown as stored
+  numSteps_->SetPosition(ClampUpDown(params.StepCount));
+  thickLine_->SetPosition(ClampUpDown(params.LabelStep));
 }
 
 TIsoParamsRec TIsoParams_Form::SetIsoParams() const {
@@ -150,13 +165,13 @@ TIsoParamsRec TIsoParams_Form::SetIsoParams() const {
   r.MaxValue = max_->Value();
   r.MinValue = min_->Value();
   r.Step = step_->Value();
-  r.StepCount = numSteps_->value();
-  r.LabelStep = thickLine_->value();
+  r.StepCount = numSteps_->Position();
+  r.LabelStep = thickLine_->Position();
   return r;
 }
 
 void TIsoParams_Form::Edit_NumStepsChange() {
-  const Extended candidate = (max_->Value() - min_->Value()) / numSteps_->value();
+  const Extended candidate = (max_->Value() - min_->Value()) / numSteps_->Position();
   if (!(std::fabs(candidate - step_->Value()) < 1e-10L)) step_->SetValue(candidate);
 }
 
@@ -215,23 +230,15 @@ bool DrawModesByDialog::Execute(TDrawModesState& state) {
 TStressPosForm::TStressPosForm(QWidget* parent) : QDialog(parent) {
   setObjectName("StressPosForm");
   setWindowTitle("Напряжения в элементе");
-  auto* radio = new QGroupBox("Напряжения", this);
-  radio->setObjectName("RadioGrp_StressPos");
-  group_ = new QButtonGroup(this);
-  auto* rl = new QVBoxLayout(radio);
-  const char* items[] = {"В верхнем волокне слоя", "В середине слоя", "В нижнем волокне слоя"};
-  for (int i = 0; i < 3; ++i) {
-    auto* b = new QRadioButton(QString::fromUtf8(items[i]), radio);
-    b->setObjectName(QString("RadioGrp_StressPos_%1").arg(i));
-    group_->addButton(b, i);
-    rl->addWidget(b);
-  }
+  group_ = new RadioGroup("Напряжения", this);
+  group_->setObjectName("RadioGrp_StressPos");
+  group_->SetItems({"В верхнем волокне слоя", "В середине слоя", "В нижнем волокне слоя"});
   layer_ = Spin(this, "SpinEdit_NL", 0, 0);
   auto* row = new QHBoxLayout;
   row->addWidget(Label(this, "Lbl_NL", "Номер слоя:"));
   row->addWidget(layer_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(radio);
+  layout->addWidget(group_);
   layout->addLayout(row);
   layout->addLayout(OkCancel(this, "Btn_OK", "ОК", "Отменить"));
 }
@@ -248,20 +255,14 @@ void TStressPosForm::SetLayerCount(std::int32_t n) {
 
 void TStressPosForm::GetStressPos(std::uint8_t pos) {
   stressPos_ = pos;
-  if (pos <= 2) {
-    group_->button(pos)->setChecked(true);
-  } else {
-    group_->setExclusive(false);
-    for (QAbstractButton* b : group_->buttons()) b->setChecked(false);
-    group_->setExclusive(true);
-  }
+  group_->SetItemIndex(pos <= 2 ? pos : -1);
 }
 
 std::int32_t TStressPosForm::LayerNumber() const { return layer_->value(); }
 
 void TStressPosForm::done(int r) {
   if (r == QDialog::Accepted) {
-    const int id = group_->checkedId();
+    const int id = group_->ItemIndex();
     stressPos_ = id == 0 ? 0 : (id == 2 ? 2 : 1);
   }
   QDialog::done(r);

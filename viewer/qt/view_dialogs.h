@@ -21,6 +21,8 @@ class QButtonGroup;
 namespace tavir {
 
 class TFloatEdit;
+class RadioGroup;
+class UpDown;
 
 // The title of the isoline dialog by quantity (the kind 0 text for any other).
 const char* IsoTitleText(std::uint8_t kind);
@@ -43,8 +45,10 @@ class TIsoParams_Form : public QDialog {
   TFloatEdit* min_;
   TFloatEdit* max_;
   TFloatEdit* step_;
-  QSpinBox* numSteps_;
-  QSpinBox* thickLine_;
+  QLineEdit* numStepsEdit_;
+  UpDown* numSteps_;
+  QLineEdit* thickLineEdit_;
+  UpDown* thickLine_;
 };
 
 class TDrawModesForm : public QDialog {
@@ -90,7 +94,7 @@ class TStressPosForm : public QDialog {
  private:
   std::int32_t layerCount_ = 0;
   std::uint8_t stressPos_ = 0;
-  QButtonGroup* group_;
+  RadioGroup* group_;
   QSpinBox* layer_;
 };
 
