@@ -120,6 +120,7 @@ TIsoParams_Form::TIsoParams_Form(QWidget* parent) : QDialog(parent) {
     upDown->SetAssociate(edit);
     upDown->SetRange(1, kMaxIsoLevels);
     upDown->SetPosition(1);
+    upDown->setFixedHeight(edit->sizeHint().height());
     auto* row = new QHBoxLayout;
     row->setSpacing(0);
     row->addWidget(edit, 1);
