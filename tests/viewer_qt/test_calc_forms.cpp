@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolBar>
@@ -361,6 +362,26 @@ TEST_F(Forms, OpenAndExportDialogsProposeTheirTypes) {
   dm.Run("acFileExport");
   EXPECT_EQ(title, "Экспорт в файл");
   EXPECT_EQ(suffix, "wmf");
+}
+
+}  // namespace
+}  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST(StatusForm, TheBarFollowsCountsBeyondItsIntegerRange) {
+  TStatusForm f({});
+  auto* bar = f.findChild<QProgressBar*>("PrgBar_Main");
+  ASSERT_NE(bar, nullptr);
+  f.SetBar(3, 12);
+  EXPECT_EQ(bar->maximum(), 12);
+  EXPECT_EQ(bar->value(), 3);
+  f.SetBar(5'000'000'000LL, 10'000'000'000LL);
+  EXPECT_EQ(bar->maximum(), 1000);
+  EXPECT_EQ(bar->value(), 500);
+  f.SetBar(1, 0);
+  EXPECT_EQ(bar->value(), 0);
 }
 
 }  // namespace

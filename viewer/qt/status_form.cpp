@@ -5,12 +5,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "platform/qt/progress_bar.h"
 
 namespace tavir {
 
@@ -80,10 +81,10 @@ TStatusForm::TStatusForm(std::function<void()> onBreak, QWidget* parent)
   il->setContentsMargins(0, 0, 0, 0);
   il->addWidget(info_);
 
-  bar_ = new QProgressBar(this);
+  bar_ = new ProgressBar(this);
   bar_->setObjectName("PrgBar_Main");
-  bar_->setRange(0, 100);
-  bar_->setValue(0);
+  bar_->SetRange(0, 100);
+  bar_->SetPosition(0);
   bar_->setTextVisible(false);
 
   auto* panel = new QWidget(this);
@@ -162,17 +163,17 @@ QString TStatusForm::Cell(int col, int row) const {
 void TStatusForm::SetBar(long long position, long long maximum) {
   // The bar counts in ints: large counts are scaled down to a per-mille range.
   if (maximum <= 0) {
-    bar_->setRange(0, 1);
-    bar_->setValue(0);
+    bar_->SetRange(0, 1);
+    bar_->SetPosition(0);
     return;
   }
   const long long p = std::clamp(position, 0LL, maximum);
   if (maximum <= 1000000) {
-    bar_->setRange(0, static_cast<int>(maximum));
-    bar_->setValue(static_cast<int>(p));
+    bar_->SetRange(0, static_cast<int>(maximum));
+    bar_->SetPosition(static_cast<int>(p));
   } else {
-    bar_->setRange(0, 1000);
-    bar_->setValue(static_cast<int>(p * 1000 / maximum));
+    bar_->SetRange(0, 1000);
+    bar_->SetPosition(static_cast<int>(p * 1000 / maximum));
   }
 }
 

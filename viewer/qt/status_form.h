@@ -7,12 +7,13 @@
 #include <functional>
 
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
 
 namespace tavir {
+
+class ProgressBar;
 
 class TStatusForm : public QWidget {
   Q_OBJECT
@@ -49,7 +50,7 @@ class TStatusForm : public QWidget {
   QTabWidget* pages_;
   QTableWidget* process_;
   QTableWidget* info_;
-  QProgressBar* bar_;
+  ProgressBar* bar_;
   QLabel* processLabel_;
   QPushButton* breakButton_;
 };
