@@ -51,6 +51,23 @@ TEST_F(Pictures, MainWindowAndIsolinesOfThePlate) {
   Save(*desk, "result_view");
 }
 
+TEST_F(Pictures, FileDialogs) {
+  auto grab = [](const char* name) {
+    return [name](QDialog& d) {
+      d.resize(760, 440);
+      Save(d, name);
+      d.hide();
+      return static_cast<int>(QDialog::Rejected);
+    };
+  };
+  dialogs.Handlers["OpenDialog"] = grab("open_dialog");
+  dm.Run("acFileOpen");
+  ASSERT_TRUE(Open(Example("plate_clamped.tps")));
+  dialogs.Handlers["ExportDialog"] = grab("export_dialog");
+  dm.Run("acFileExport");
+  EXPECT_EQ(dialogs.Count("ExportDialog"), 1);
+}
+
 TEST_F(Pictures, Dialogs) {
   TIsoParams_Form iso;
   TIsoParamsRec r;
