@@ -386,3 +386,21 @@ TEST(StatusForm, TheBarFollowsCountsBeyondItsIntegerRange) {
 
 }  // namespace
 }  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST_F(Forms, NoCommandStartsWhileADialogWaitsForItsAnswer) {
+  QDialog modal;
+  modal.setModal(true);
+  modal.show();
+  ASSERT_EQ(QApplication::activeModalWidget(), &modal);
+  dm.Run("acFileOpen");
+  EXPECT_EQ(dialogs.Count("OpenDialog"), 0);
+  modal.hide();
+  dm.Run("acFileOpen");
+  EXPECT_EQ(dialogs.Count("OpenDialog"), 1);
+}
+
+}  // namespace
+}  // namespace tavir::calctest

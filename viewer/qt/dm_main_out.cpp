@@ -257,6 +257,8 @@ void DM::Guarded(const QString& name, const std::function<void()>& body) {
   // A command runs only when no computation is running (a pump may deliver a
   // click or a shortcut); the view mode is the computation's own.
   if (busy_ && name != kViewerModeAction) return;
+  // Nor while a dialog waits for its answer: the shortcuts reach every window.
+  if (QApplication::activeModalWidget() != nullptr && name != kViewerModeAction) return;
   try {
     body();
   } catch (const std::exception& e) {
