@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
@@ -145,11 +146,16 @@ bool TDeskForm::ImageCurrent() const {
   return !dirty_ && canvas_->Size() == want && canvas_->Origin() == origin;
 }
 
-void TDeskForm::RepaintInto() {
+void TDeskForm::FitCanvas() {
+  // The image covers the visible part of the picture, from the scroll position.
   QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
   if (want.isEmpty()) want = QSize(1, 1);
   if (canvas_->Size() != want) canvas_->Resize(want);
   canvas_->SetOrigin({scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()});
+}
+
+void TDeskForm::RepaintInto() {
+  FitCanvas();
   dirty_ = false;
   logic_.Repaint(*canvas_);
 }
@@ -166,10 +172,7 @@ void TDeskForm::Repaint() {
 void TDeskForm::ShowCleared() {
   if (detached_) return;
   UpdatePictureSize();
-  QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
-  if (want.isEmpty()) want = QSize(1, 1);
-  if (canvas_->Size() != want) canvas_->Resize(want);
-  canvas_->SetOrigin({scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()});
+  FitCanvas();
   windows_.ClearDesk(Desk(), *canvas_);
   dirty_ = true;
   paintBox_->update();
@@ -185,7 +188,6 @@ void TDeskForm::FlushLater() {
 }
 
 void TDeskForm::PaintEventPicture(QPaintEvent* event) {
-  (void)event;
   if (!detached_ && !ImageCurrent()) {
     deferred_.SetDeferring(true);
     DeskGuard(deferred_, [this] { RepaintInto(); });
@@ -194,7 +196,7 @@ void TDeskForm::PaintEventPicture(QPaintEvent* event) {
   }
   QPainter painter(paintBox_);
   const TPoint o = canvas_->Origin();
-  painter.fillRect(paintBox_->rect(), Qt::white);
+  painter.fillRect(event->rect(), Qt::white);
   painter.drawImage(QPoint(o.X, o.Y), canvas_->Image());
 }
 

@@ -113,6 +113,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   void MouseMove(QMouseEvent* event);
   void MouseUp(QMouseEvent* event);
   bool ImageCurrent() const;
+  void FitCanvas();
   void RepaintInto();
   void FlushLater();
   void FormResize();
