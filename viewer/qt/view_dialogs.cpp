@@ -113,10 +113,12 @@ TIsoParams_Form::TIsoParams_Form(QWidget* parent) : QDialog(parent) {
   step_->setObjectName("FloatEdit_Step");
   // A count box with its up-down pair.
   auto counter = [this](const char* editName, const char* upDownName, QLineEdit*& edit, UpDown*& upDown) {
-    edit = new QLineEdit(this);
-    edit->setObjectName(editName);
+    // The up-down first: children go in the order they were made, and its event
+    // filter must not see its box being destroyed.
     upDown = new UpDown(this);
     upDown->setObjectName(upDownName);
+    edit = new QLineEdit(this);
+    edit->setObjectName(editName);
     upDown->SetAssociate(edit);
     upDown->SetRange(1, kMaxIsoLevels);
     upDown->SetPosition(1);
