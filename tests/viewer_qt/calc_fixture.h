@@ -30,8 +30,10 @@ inline std::vector<std::string> ExampleNames() {
   return {"plate_simply_supported.tps", "plate_clamped.tps", "shell_spherical.tps", "shell_two_materials.tps"};
 }
 
+// One folder per test process: ctest runs the tests side by side.
 inline std::filesystem::path TempDir() {
-  auto dir = std::filesystem::temp_directory_path() / "tavir_calc_tests";
+  auto dir = std::filesystem::temp_directory_path() /
+             ("tavir_calc_tests_" + std::to_string(QCoreApplication::applicationPid()));
   std::filesystem::create_directories(dir);
   return dir;
 }
