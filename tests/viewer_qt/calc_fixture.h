@@ -99,6 +99,8 @@ class CalcFixture : public ::testing::Test {
   ~CalcFixture() override {
     CalcStatusWindow::PumpHook() = nullptr;
     CalcStatusWindow::PumpInterval() = kPumpInterval;
+    std::error_code ec;
+    std::filesystem::remove_all(TempDir(), ec);
   }
 
   bool Open(const std::string& path) {
