@@ -160,7 +160,7 @@ TEST_F(CalcFixture, CancelledOpenShowsEmptyBrackets) {
 TEST_F(CalcFixture, ModelWithoutSupportsNamesKnotAndFreedom) {
   testing::EditorState e;
   TVelEditorProject& p = e.Project;
-  const auto g = examples::BuildGrid(p, 2, 2, 2, 2, [](TMLEditorShell& s, int, int) { examples::SetSingleLayer(s, 0.1L); });
+  const auto g = examples::BuildGrid(p, 2, 2, 2, 2, [](TGeometricElement& s, int, int) { examples::SetSingleLayer(s, 0.1L); });
   for (TMLEditorShell* s : g.Shells) examples::AddSurfaceLoad(p, s, -1);
   const auto file = TempDir() / "free_plate.tps";
   const auto bytes = examples::SaveWithWindow(e, 2, 2);
