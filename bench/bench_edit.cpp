@@ -29,8 +29,8 @@ std::unique_ptr<TVelEditorProject> SquareModel(std::int32_t side) {
   dialogs.DivideAnswers.push_back(answer);
   ScriptedMessages messages;
   const auto s = static_cast<Extended>(side);
-  DivideRegion(p->Elements(), FloatPoint(0, s), FloatPoint(s, 0), p->Materials().Material(0), kElemKindShell,
-               kElementRectangle, window, dialogs, messages);
+  DivideRegion(p->Elements(), FloatPoint(0, s), FloatPoint(s, 0), p->Materials().Material(0), ElementKind::Shell,
+               ElementType::Rectangle, window, dialogs, messages);
   TForceRecord force{};
   force.Pz = -1;
   TFixation fixed{};

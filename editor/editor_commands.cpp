@@ -137,7 +137,7 @@ bool TEditorCommands::Run(std::string_view name) {
   else if (name == "AcEdit_SelectFrame") SelectFrame();
   else if (name == "acRests_ChoiceRest") ChoiceRest();
   else if (name.rfind("AcRests_", 0) == 0) RestPreset(name);
-  else if (ElementTypeOfAction(name) >= 0) ElementTypeCommand(name);
+  else if (ElementTypeOfAction(name)) ElementTypeCommand(name);
   else if (name == "acDimension_2D" || name == "acDimension_3D" || name == "acDimension_Planes")
     state_.ApplyDimension(name);
   else if (name == "acEvulStatic" || name == "acEvulDinamic") {
@@ -400,9 +400,9 @@ void TEditorCommands::SelectFrame() {
 }
 
 void TEditorCommands::ElementTypeCommand(std::string_view name) {
-  const int type = ElementTypeOfAction(name);
-  if (type < 0) return;
-  supervisor_.SetElementType(static_cast<std::uint8_t>(type));
+  const std::optional<ElementType> type = ElementTypeOfAction(name);
+  if (!type) return;
+  supervisor_.SetElementType(*type);
   state_.CheckElementType(name);
 }
 
@@ -530,8 +530,8 @@ void TEditorCommands::FormatElement() {
   if (!messages_.Ask(kElementPropsCaption, kManyElementsQuestion)) return;
   const TMLEditorElement* last = picked.back();
   ElementDialogValues start;
-  if (last->ElemKind == kElemKindPlate || last->ElemKind == kElemKindShell) start.Layers.CopyFrom(last->Layers);
-  if (const auto* shell = dynamic_cast<const TMLEditorShell*>(last); shell != nullptr && last->ElemKind == kElemKindShell) {
+  if (IsPlateOrShellKind(last->ElemKind)) start.Layers.CopyFrom(last->Layers);
+  if (const auto* shell = dynamic_cast<const TMLEditorShell*>(last); shell != nullptr && last->ElemKind == ElementKind::Shell) {
     start.Kx = shell->Kx;
     start.Ky = shell->Ky;
     start.Kxy = shell->Kxy;

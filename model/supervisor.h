@@ -65,13 +65,13 @@ class TEditSupervisor : public TBCSupervisor {
   // 0 pick, 1 by knots, 2 by grid, 3 by frame, 4 supports, 5 frame selection.
   std::uint8_t InputMode = 0;
   TFixation DefFixation{};       // all free
-  std::uint8_t ElementType = 1;  // 0 triangle, 1 rectangle, 4 rod, 5 quadrangle, ...
+  tavir::ElementType ElementType = tavir::ElementType::Rectangle;  // of new elements
   std::int32_t MaterialIndex = 0;
   TForceRecord DefConcForce;
   TForceRecord DefDispForce;
   std::int32_t ReservedD = 0;
   std::int32_t ReservedE = 0;
-  std::uint8_t ElemKind = kElemKindShell;
+  ElementKind ElemKind = ElementKind::Shell;
   std::int32_t DefDirection = 0;  // 0 right or down, 1 left or up
 
   TBCDataEditor Options;
@@ -80,8 +80,8 @@ class TEditSupervisor : public TBCSupervisor {
   TGeometricElement DefLayers;  // never stored
 
   void SetInputMode(std::uint8_t v) { InputMode = v; }
-  void SetElementType(std::uint8_t v) { ElementType = v; }
-  void SetElemKind(std::uint8_t v) { ElemKind = v; }
+  void SetElementType(tavir::ElementType v) { ElementType = v; }
+  void SetElemKind(ElementKind v) { ElemKind = v; }
   void SetMaterialIndex(std::int32_t v) { MaterialIndex = v; }
   void SetDefDirection(std::int32_t v) { DefDirection = v; }
   void SetDefFixation(const TFixation& v) { DefFixation = v; }

@@ -15,12 +15,12 @@ namespace tavir {
 
 std::unique_ptr<TEditorKnot> ResultModelFactory::MakeKnot() const { return std::make_unique<TResultKnot>(); }
 
-std::unique_ptr<TMLEditorElement> ResultModelFactory::MakePlate(std::uint8_t elementType,
+std::unique_ptr<TMLEditorElement> ResultModelFactory::MakePlate(ElementType elementType,
                                                                 const std::shared_ptr<TPhisPropRodNL>& material) const {
   return std::make_unique<TMLResultPlate>(elementType, material);
 }
 
-std::unique_ptr<TMLEditorShell> ResultModelFactory::MakeShell(std::uint8_t elementType,
+std::unique_ptr<TMLEditorShell> ResultModelFactory::MakeShell(ElementType elementType,
                                                               const std::shared_ptr<TPhisPropRodNL>& material) const {
   return std::make_unique<TMLResultShell>(elementType, material);
 }

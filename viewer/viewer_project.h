@@ -36,9 +36,9 @@ namespace tavir {
 class ResultModelFactory : public ModelFactory {
  public:
   std::unique_ptr<TEditorKnot> MakeKnot() const override;
-  std::unique_ptr<TMLEditorElement> MakePlate(std::uint8_t elementType,
+  std::unique_ptr<TMLEditorElement> MakePlate(ElementType elementType,
                                               const std::shared_ptr<TPhisPropRodNL>& material) const override;
-  std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t elementType,
+  std::unique_ptr<TMLEditorShell> MakeShell(ElementType elementType,
                                             const std::shared_ptr<TPhisPropRodNL>& material) const override;
 };
 std::shared_ptr<const ModelFactory> MakeResultModelFactory();

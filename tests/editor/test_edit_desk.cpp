@@ -199,7 +199,7 @@ TEST_F(EditDeskTest, GridInputTakesTheCurrentMaterial) {
   ASSERT_EQ(f.Project.Elements().Count(), before + 1);
   const TMLEditorElement* added = f.Project.Elements().At(before);
   EXPECT_EQ(added->Layers.LayerMaterial(0), m->Concrete);
-  EXPECT_EQ(added->ElemKind, kElemKindShell);
+  EXPECT_EQ(added->ElemKind, ElementKind::Shell);
   // A position past the list falls back on the first material.
   f.Supervisor.SetMaterialIndex(9);
   desk->MouseDown(At(f.PixelOf(-0.25L, 1.75L)));

@@ -61,7 +61,7 @@ TEST(NewProject, OkMakesWindowZeroFromTheRegionAndTheTask) {
   EXPECT_TRUE(s.Enabled("acPlaneRod"));
   EXPECT_TRUE(s.Enabled("acFileSave"));
   EXPECT_TRUE(s.MenuButtonEnabled("ToolBtn_MenuInput"));
-  EXPECT_EQ(f.Supervisor.ElementType, 1);
+  EXPECT_EQ(f.Supervisor.ElementType, ElementType::Rectangle);
 }
 
 // A cancelled new-task dialog used to leave the editor without its project: the
@@ -427,7 +427,7 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
   SampleModel& m = f.Sample();
   f.Project.Elements().Select(m.Plate, nullptr);
   f.Project.Elements().Select(m.Shell, nullptr);
-  f.Dialogs.ElementHandler = [](TMaterials& mats, std::uint8_t, const ElementDialogValues& start) {
+  f.Dialogs.ElementHandler = [](TMaterials& mats, ElementKind, const ElementDialogValues& start) {
     ElementDialogValues v;
     v.Layers.CopyFrom(start.Layers);
     v.Layers.AddLayerByName("Новый", mats.Material(0))->SetThickness(0.02L);
@@ -443,7 +443,7 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
   EXPECT_EQ(f.Messages.Shown[1].Text, kApplyToAllQuestion);
   EXPECT_EQ(f.Messages.Shown[2].Text, kDifferentKindsText);
   ASSERT_EQ(f.Dialogs.ElementCalls.size(), 1u);
-  EXPECT_EQ(f.Dialogs.ElementCalls[0].ElemKind, kElemKindShell);  // the last selected
+  EXPECT_EQ(f.Dialogs.ElementCalls[0].ElemKind, ElementKind::Shell);  // the last selected
   EXPECT_EQ(m.Shell->Kx, 0.5L);
   EXPECT_EQ(m.Shell->Kxy, 0.125L);
   ASSERT_EQ(m.Plate->Layers.Count(), 3);
@@ -456,8 +456,8 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
 TEST(FormatCommands, NoSelectionEditsTheDefaultLayers) {
   EditorFixture f;
   f.NewProject();
-  f.Dialogs.ElementHandler = [](TMaterials& mats, std::uint8_t kind, const ElementDialogValues& start) {
-    EXPECT_EQ(kind, kElemKindShell);
+  f.Dialogs.ElementHandler = [](TMaterials& mats, ElementKind kind, const ElementDialogValues& start) {
+    EXPECT_EQ(kind, ElementKind::Shell);
     ElementDialogValues v;
     v.Layers.CopyFrom(start.Layers);
     v.Layers.AddLayerByName("Тело", mats.Material(0));
@@ -499,7 +499,7 @@ TEST(ServiceCommands, EqualBandsKeepTheXOrder) {
   TEditorKnot* k2 = p.Knots().AddKnot(2, 1, 0);
   TEditorKnot* k1 = p.Knots().AddKnot(0, 1, 0);
   TEditorKnot* k3 = p.Knots().AddKnot(2, 0, 0);
-  auto shell = p.Factory()->MakeShell(1, p.Materials().Material(0));
+  auto shell = p.Factory()->MakeShell(ElementType::Rectangle, p.Materials().Material(0));
   shell->Knots = {k0, k1, k2, k3};
   p.Elements().Add(std::move(shell));
   const BandOptimisation r = OptimiseBand(p, nullptr);

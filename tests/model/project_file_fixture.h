@@ -97,13 +97,13 @@ inline std::unique_ptr<EditorState> SampleEditor(ModelUi* ui = nullptr) {
   s.SetRegionZ2(5);
   s.SetInputMode(3);
   s.SetDefFixation(TFixation{1, 0, 1, 0, 1, 0});
-  s.SetElementType(0);
+  s.SetElementType(ElementType::Triangle);
   s.SetMaterialIndex(1);
   s.SetDefConcForce(Force(-7.5L, 1, 2, 3, 4, 5));
   s.SetDefDispForce(Force(3.25L, 0, 0, 0, 0, 6));
   s.ReservedD = 0x11223344;
   s.ReservedE = -2;
-  s.SetElemKind(kElemKindPlate);
+  s.SetElemKind(ElementKind::Plate);
   s.SetDefDirection(1);
 
   SampleModel model(e->Project);

@@ -59,13 +59,13 @@ struct SampleModel {
     K[3] = p.Knots().AddKnot(2, 0, 0);
     K[4] = p.Knots().AddKnot(3, 0, 0);
 
-    auto shell = p.Factory()->MakeShell(1, Steel);
+    auto shell = p.Factory()->MakeShell(ElementType::Rectangle, Steel);
     shell->Knots = {K[0], K[1], K[2], K[3]};
     shell->Layers.AddLayerByName("Слой бетона", Concrete)->SetThickness(0.1L);
     shell->Layers.Brush = CanvasBrush{0x00FF00, BrushStyle::Cross};
     Shell = static_cast<TMLEditorShell*>(p.Elements().Add(std::move(shell)));
 
-    auto plate = p.Factory()->MakePlate(0, Concrete);
+    auto plate = p.Factory()->MakePlate(ElementType::Triangle, Concrete);
     plate->Knots = {K[3], K[4], K[2]};
     Plate = p.Elements().Add(std::move(plate));
 

@@ -333,7 +333,7 @@ TEST(Loads, ConcentratedRecordAndComponents) {
 }
 
 TEST(Loads, DistributedRecordKeepsTheOptionBytes) {
-  TMLEditorElement e0(1, nullptr, 0), e1(1, nullptr, 5);
+  TMLEditorElement e0(ElementType::Rectangle, nullptr, ElementKind::Plate), e1(ElementType::Rectangle, nullptr, ElementKind::Shell);
   VectorElementIndex elements({&e0, &e1});
   TEditorDispersionForce f;
   EXPECT_EQ(f.Option1, 0);

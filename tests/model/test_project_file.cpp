@@ -464,11 +464,11 @@ class ResultPlate : public TMLEditorElement {
 class ResultFactory : public ModelFactory {
  public:
   std::unique_ptr<TEditorKnot> MakeKnot() const override { return std::make_unique<ResultKnot>(); }
-  std::unique_ptr<TMLEditorElement> MakePlate(std::uint8_t type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
-    return std::make_unique<ResultPlate>(type, m, kElemKindPlate);
+  std::unique_ptr<TMLEditorElement> MakePlate(ElementType type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
+    return std::make_unique<ResultPlate>(type, m, ElementKind::Plate);
   }
-  std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
-    return std::make_unique<ResultShell>(type, m, kElemKindShell);
+  std::unique_ptr<TMLEditorShell> MakeShell(ElementType type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
+    return std::make_unique<ResultShell>(type, m, ElementKind::Shell);
   }
 };
 

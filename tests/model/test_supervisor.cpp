@@ -56,13 +56,13 @@ void Fill(TEditSupervisor& s) {
   s.SetRegionZ2(30);
   s.SetInputMode(5);
   s.SetDefFixation({1, 0, 1, 0, 0, 1});
-  s.SetElementType(0);
+  s.SetElementType(ElementType::Triangle);
   s.SetMaterialIndex(4);
   s.SetDefConcForce(Force(1.0L / 3));
   s.SetDefDispForce(Force(-1.0L / 7));
   s.ReservedD = 0x11223344;
   s.ReservedE = -2;
-  s.SetElemKind(0);
+  s.SetElemKind(ElementKind::Plate);
   s.SetDefDirection(1);
   // Not stored:
   s.SetWorkMode(4);
@@ -83,8 +83,8 @@ TEST(Supervisor, NewSupervisorState) {
   TEditSupervisor s;
   EXPECT_EQ(s.CurrentWindow, -1);
   EXPECT_EQ(s.WindowCount, 0);
-  EXPECT_EQ(s.ElementType, 1);
-  EXPECT_EQ(s.ElemKind, 5);
+  EXPECT_EQ(s.ElementType, ElementType::Rectangle);
+  EXPECT_EQ(s.ElemKind, ElementKind::Shell);
   EXPECT_EQ(s.MaterialIndex, 0);
   EXPECT_EQ(s.WorkMode, 0);
   EXPECT_EQ(s.InputMode, 0);
@@ -131,7 +131,7 @@ TEST(Supervisor, AssignCopiesTheBasePartOnly) {
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(b.GetSpareString(i), "строка " + std::to_string(i));
   // The editor's own fields are not the base's business.
   EXPECT_EQ(b.InputMode, 0);
-  EXPECT_EQ(b.ElementType, 1);
+  EXPECT_EQ(b.ElementType, ElementType::Rectangle);
   EXPECT_EQ(b.RegionX2, 0);
   EXPECT_EQ(b.Task.Dimension, 0);
   EXPECT_NO_THROW(b.Assign(b));
@@ -241,11 +241,11 @@ TEST(Supervisor, RoundTripRestoresTheStoredFieldsAndFourBytesOfEachLoad) {
   EXPECT_EQ(target.RegionZ2, 30);
   EXPECT_EQ(target.InputMode, 5);
   EXPECT_EQ(target.DefFixation, (TFixation{1, 0, 1, 0, 0, 1}));
-  EXPECT_EQ(target.ElementType, 0);
+  EXPECT_EQ(target.ElementType, ElementType::Triangle);
   EXPECT_EQ(target.MaterialIndex, 4);
   EXPECT_EQ(target.ReservedD, 0x11223344);
   EXPECT_EQ(target.ReservedE, -2);
-  EXPECT_EQ(target.ElemKind, 0);
+  EXPECT_EQ(target.ElemKind, ElementKind::Plate);
   EXPECT_EQ(target.DefDirection, 1);
   // Not stored: kept.
   EXPECT_EQ(target.WorkMode, 2);
@@ -284,7 +284,7 @@ TEST(Supervisor, ShortBlockIsAFormatErrorAndChangesNothing) {
   EXPECT_EQ(target.CurrentWindow, -1);
   EXPECT_EQ(target.Task.EvulKind, 0);
   EXPECT_EQ(target.Grid.StepX, 0);
-  EXPECT_EQ(target.ElementType, 1);
+  EXPECT_EQ(target.ElementType, ElementType::Rectangle);
   EXPECT_TRUE(target.DefConcForce.IsZero());
 }
 

@@ -36,7 +36,7 @@ ShellGrid BuildGrid(TVelEditorProject& p, int nx, int ny, Extended lx, Extended 
   for (int iy = 0; iy < ny; ++iy) {
     for (int ix = 0; ix < nx; ++ix) {
       const AddElementResult made =
-          AddElement(p.Elements(), messages, kElementRectangle, kElemKindShell,
+          AddElement(p.Elements(), messages, ElementType::Rectangle, ElementKind::Shell,
                      {g.At(ix, iy), g.At(ix, iy + 1), g.At(ix + 1, iy + 1), g.At(ix + 1, iy)}, p.Materials().Material(0));
       auto* shell = static_cast<TMLEditorShell*>(made.Element);
       EditLayers(*shell, fill, ix, iy);

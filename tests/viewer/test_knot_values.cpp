@@ -201,7 +201,7 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   TVelEditorProject& m = e.Project;
   const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TGeometricElement& l, int, int) { l.Layer(0)->SetThickness(0.1L); });
   TEditorKnot* lone = m.Knots().AddKnot(2, 0, 0);
-  auto plate = m.Factory()->MakePlate(0, m.Materials().Material(0));
+  auto plate = m.Factory()->MakePlate(ElementType::Triangle, m.Materials().Material(0));
   plate->Knots = {g.At(1, 0), lone, g.At(1, 1)};
   m.Elements().Add(std::move(plate));
   for (TEditorKnot* k : {g.At(0, 0), g.At(0, 1), lone}) examples::AddSupport(m, k, TFixation{1, 1, 1, 1, 1, 0});

@@ -108,7 +108,7 @@ TEST(ViewerProjectLoad, HostileAndTruncatedFilesLeaveTheOpenProjectAndResults) {
     // (4 + 16 x 14), no point load, the two empty lists and the element count.
     auto b = ExampleBytes("plate_simply_supported.tps");
     const std::size_t kindAt = 190 + 110 + 754 + 228 + 4 + 4 + 4 + 4;
-    ASSERT_EQ(b.at(kindAt), kElemKindShell);
+    ASSERT_EQ(b.at(kindAt), CodeByte(ElementKind::Shell));
     b[kindAt] = 7;
     bad.push_back(b);
   }
@@ -215,7 +215,7 @@ TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
          auto* a = p.Knots().AddKnot(0, 0, 0);
          auto* b = p.Knots().AddKnot(1, 0, 0);
          auto* c = p.Knots().AddKnot(0, 1, 0);
-         auto plate = p.Factory()->MakePlate(0, p.Materials().Material(0));
+         auto plate = p.Factory()->MakePlate(ElementType::Triangle, p.Materials().Material(0));
          plate->Knots = {a, b, c};
          p.Elements().Add(std::move(plate));
        },

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <type_traits>
+#include <vector>
+
+#include "model/codes.h"
+#include "model/mesh_ops.h"
+#include "model/model_factory.h"
+#include "model/supervisor.h"
+
+namespace tavir {
+namespace {
+
+// ---- Element type and kind can no longer be swapped, nor passed as bare bytes ----
+
+using Knots = const std::vector<TEditorKnot*>&;
+using Material = const std::shared_ptr<TPhisPropRodNL>&;
+
+static_assert(std::is_invocable_v<decltype(&AddElement), TFinElements&, MessageService&, ElementType, ElementKind, Knots,
+                                  Material>);
+static_assert(!std::is_invocable_v<decltype(&AddElement), TFinElements&, MessageService&, ElementKind, ElementType,
+                                   Knots, Material>);
+static_assert(!std::is_invocable_v<decltype(&AddElement), TFinElements&, MessageService&, std::uint8_t, std::uint8_t,
+                                   Knots, Material>);
+
+static_assert(std::is_invocable_v<decltype(&AddAtPoint), TFinElements&, int, int, Material, ElementKind, ElementType,
+                                  const TViewTransform&, Canvas*, MessageService&>);
+static_assert(!std::is_invocable_v<decltype(&AddAtPoint), TFinElements&, int, int, Material, ElementType, ElementKind,
+                                   const TViewTransform&, Canvas*, MessageService&>);
+
+static_assert(std::is_invocable_v<decltype(&DivideRegion), TFinElements&, const TFloatPoint&, const TFloatPoint&,
+                                  Material, ElementKind, ElementType, const TViewTransform&, ModelDialogs&,
+                                  MessageService&>);
+static_assert(!std::is_invocable_v<decltype(&DivideRegion), TFinElements&, const TFloatPoint&, const TFloatPoint&,
+                                   Material, ElementType, ElementKind, const TViewTransform&, ModelDialogs&,
+                                   MessageService&>);
+
+static_assert(std::is_constructible_v<TFiniteElement, ElementType, ElementKind>);
+static_assert(!std::is_constructible_v<TFiniteElement, ElementKind, ElementType>);
+static_assert(!std::is_constructible_v<TFiniteElement, std::uint8_t, std::uint8_t>);
+static_assert(std::is_constructible_v<TMLEditorElement, ElementType, std::nullptr_t, ElementKind>);
+static_assert(!std::is_constructible_v<TMLEditorElement, ElementKind, std::nullptr_t, ElementType>);
+
+template <class Kind, class Type>
+constexpr bool kMakeElementTakes = requires(const ModelFactory& f, Kind kind, Type type) {
+  f.MakeElement(kind, type, nullptr);
+};
+static_assert(kMakeElementTakes<ElementKind, ElementType>);
+static_assert(!kMakeElementTakes<ElementType, ElementKind>);
+static_assert(!kMakeElementTakes<std::uint8_t, std::uint8_t>);
+
+// ---- Each code is its byte ----
+
+template <ByteCode Code>
+struct ByteCase {
+  Code Value;
+  std::uint8_t Byte;
+};
+
+template <ByteCode Code, std::size_t N>
+void ExpectBytesRoundTrip(const ByteCase<Code> (&cases)[N]) {
+  for (const ByteCase<Code>& c : cases) {
+    EXPECT_EQ(CodeByte(c.Value), c.Byte);
+    EXPECT_EQ(CodeOfByte<Code>(c.Byte), c.Value) << int{c.Byte};
+  }
+}
+
+TEST(Codes, ElementTypeAndKindAreTheirBytes) {
+  const ByteCase<ElementType> types[] = {
+      {ElementType::Triangle, 0},       {ElementType::Rectangle, 1},       {ElementType::Quadrangle, 2},
+      {ElementType::Rod, 4},            {ElementType::QuadrangleInput, 5}, {ElementType::Parallelepiped, 6},
+      {ElementType::Tetrahedron, 7},    {ElementType::SolidRod, 8},
+  };
+  ExpectBytesRoundTrip(types);
+  const ByteCase<ElementKind> kinds[] = {{ElementKind::Plate, 0}, {ElementKind::Shell, 5}};
+  ExpectBytesRoundTrip(kinds);
+}
+
+TEST(Codes, OnlyPlateAndShellKindBytesPassTheCheck) {
+  for (int b = 0; b < 256; ++b) {
+    const std::optional<ElementKind> kind = ElementKindOfByte(static_cast<std::uint8_t>(b));
+    if (b == 0) EXPECT_EQ(kind, ElementKind::Plate);
+    else if (b == 5) EXPECT_EQ(kind, ElementKind::Shell);
+    else EXPECT_EQ(kind, std::nullopt) << b;
+  }
+}
+
+// Bytes the settings block keeps as read, whatever they are; offsets within the block.
+struct KeptByte {
+  const char* Name;
+  std::size_t Offset;
+};
+constexpr KeptByte kKeptSettingsBytes[] = {{"element type", 159}, {"element kind", 180}};
+
+TEST(Codes, SettingsBlockKeepsUnnamedCodeBytesAsRead) {
+  TEditSupervisor source;
+  BinaryWriter w;
+  source.SaveToStream(w);
+  std::vector<std::uint8_t> bytes = w.Take();
+  ASSERT_EQ(bytes.size(), kSettingsBlockBytes);
+  for (const std::uint8_t odd : {std::uint8_t{3}, std::uint8_t{9}, std::uint8_t{255}}) {
+    for (const KeptByte& k : kKeptSettingsBytes) bytes[k.Offset] = odd;
+    TEditSupervisor read;
+    BinaryReader r(bytes);
+    read.LoadFromStream(r);
+    EXPECT_EQ(CodeByte(read.ElementType), odd);
+    EXPECT_EQ(CodeByte(read.ElemKind), odd);
+    BinaryWriter again;
+    read.SaveToStream(again);
+    EXPECT_EQ(again.Bytes(), bytes) << int{odd};
+  }
+}
+
+}  // namespace
+}  // namespace tavir
