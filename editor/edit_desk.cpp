@@ -221,7 +221,7 @@ class NewWindowMode : public BandMode {
     TEditorCommands& c = desk.Commands();
     TEditSupervisor& s = c.Supervisor();
     const Extended p = s.Task.Precision;
-    const std::uint8_t projection = win.WorkWindow.Projection;
+    const Projection projection = win.WorkWindow.Projection;
     TEditWindows& windows = c.Windows();
     const int index = windows.AddWindow(hi, lo, projection, FloatPoint(p, p), 0xFFFFFF, true);
     if (index < 0) {

@@ -102,11 +102,11 @@ const TEditorWindow* TEditWindows::Find(int index) const {
 
 void TEditWindows::PublishState(std::int32_t current) { client_.SetWindowState(current, Count()); }
 
-int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
+int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
                             TFloatPoint scale, TColor color, bool show) {
   // A window must show a plane: an unknown projection would have no picture and no
   // corners to frame a new window in.
-  if (projection > 2) return -1;
+  if (!IsPlaneProjection(projection)) return -1;
   auto win = std::make_unique<TEditorWindow>(NewWindowRecord(maxCorner, minCorner, projection, scale, color, screen_));
   win->WorkWindow.SetNumber(Count());
   win->WorkDeskCreate(host_);

@@ -123,7 +123,7 @@ class TEditWindows {
   // at least the screen's size), default grid and desk; returns its index, or -1
   // with nothing added for a projection outside 0..2. Shown:
   // the grid actions are given the new window's grid and its desk comes forward.
-  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
+  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
                 TFloatPoint scale, TColor color, bool show);
   // Deletes a window after the questions; returns the index to show next (-1 for
   // none). A deletion leaves the supervisor with that window current and the new

@@ -222,7 +222,7 @@ void TEditorCommands::FileNew() {
   ApplyTaskActions();
   supervisor_.SetCurrentWindow(0);
   const Extended p = supervisor_.Task.Precision;
-  const int index = windows_.AddWindow(answer->Second, answer->First, 0, FloatPoint(p, p), 0xFFFFFF, true);
+  const int index = windows_.AddWindow(answer->Second, answer->First, Projection::XY, FloatPoint(p, p), 0xFFFFFF, true);
   supervisor_.SetCurrentWindow(index);
   supervisor_.SetWindowCount(windows_.Count());
   project_.Clear();

@@ -139,7 +139,7 @@ class EditorCommandsUi {
   // The grid dialog on a copy of a window's grid with the window's box and
   // projection; the user's grid on OK.
   virtual std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
-                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) = 0;
+                                          const TFloatPoint3D& maxCorner, Projection projection) = 0;
   // The panel dialog on the visibility of the eleven bars; the stored states on OK.
   virtual std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
       const std::array<bool, kEditorBarCount>& visible) = 0;

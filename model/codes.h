@@ -53,4 +53,13 @@ constexpr std::optional<ElementKind> ElementKindOfByte(std::uint8_t byte) {
   return std::nullopt;
 }
 
+// The plane a window shows (u across, v up): X-Y, Y-Z, X-Z. The analysis program
+// keeps its view kind in the same byte, with 3 its spatial view. Windows keep any
+// other byte as read; the editor's reader refuses a window of a non-plane projection.
+enum class Projection : std::uint8_t { XY = 0, YZ = 1, XZ = 2, Spatial = 3 };
+
+constexpr bool IsPlaneProjection(Projection p) {
+  return p == Projection::XY || p == Projection::YZ || p == Projection::XZ;
+}
+
 }  // namespace tavir

@@ -290,7 +290,7 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
                             ElementKind elemKind, ElementType elementType, const TViewTransform& window,
                             Canvas* picture, MessageService& messages) {
   AddAtPointResult result;
-  if (window.Projection != 0 || elements.Knots == nullptr) {
+  if (window.Projection != Projection::XY || elements.Knots == nullptr) {
     result.Outcome = AddAtPointOutcome::NotPlanWindow;
     return result;
   }

@@ -72,7 +72,7 @@ std::pair<TPoint, TPoint> TSectionLine_2D::ScreenPoints(const TGraphWindow& view
 }
 
 void TSectionLine_2D::Draw(Canvas& canvas, const TGraphWindow& view) const {
-  if (!Shown || view.Kind() != kViewPlan) return;
+  if (!Shown || view.Kind() != Projection::XY) return;
   const auto [a, b] = ScreenPoints(view);
   CanvasStateGuard guard(canvas);
   canvas.Pen.Width = 4;

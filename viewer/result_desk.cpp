@@ -29,14 +29,14 @@ void Guarded(TDrawFailures& failures, F&& f) {
 void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, TDrawFailures& failures) {
   Guarded(failures, [&] { view.ClearView(canvas); });
   switch (view.Kind()) {
-    case kViewSectionYZ:
-    case kViewSectionXZ:
+    case Projection::YZ:
+    case Projection::XZ:
       Guarded(failures, [&] {
         scene.PrepareSection();
         scene.DrawSection(view, canvas, failures);
       });
       break;
-    case kViewPlan:
+    case Projection::XY:
       Guarded(failures, [&] {
         scene.UpdateScreen(view);
         scene.DrawPlan(canvas, failures);
@@ -86,10 +86,10 @@ void TResultDesk::MouseDown(MouseButton button, int x, int y) {
   switch (client_.MouseMode()) {
     case 3:
       // A section line is drawn in plan: other views have no plan to cut.
-      if (view->Kind() == kViewPlan) Begin(DeskGesture::SectionLine, x, y);
+      if (view->Kind() == Projection::XY) Begin(DeskGesture::SectionLine, x, y);
       break;
     case 4:
-      if (view->Kind() <= kViewSectionXZ) Begin(DeskGesture::NewWindow, x, y);
+      if (IsPlaneProjection(view->Kind())) Begin(DeskGesture::NewWindow, x, y);
       break;
     default:
       break;
@@ -157,7 +157,7 @@ void TResultDesk::MouseUp(MouseButton button, int x, int y) {
 
 void TResultDesk::FinishSectionLine(int x, int y) {
   TGraphWindow* view = View();
-  if (view == nullptr || view->Kind() != kViewPlan) return;
+  if (view == nullptr || view->Kind() != Projection::XY) return;
   TPoint a = anchor_, b{x, y};
   ClampPoints(a, b, view->Height(), view->Width());
   if (a == b) return;
@@ -177,7 +177,7 @@ void TResultDesk::FinishSectionLine(int x, int y) {
 
 void TResultDesk::FinishNewWindow(int x, int y) {
   TGraphWindow* view = View();
-  if (view == nullptr || view->Kind() > kViewSectionXZ) return;
+  if (view == nullptr || !IsPlaneProjection(view->Kind())) return;
   TPoint a = anchor_, b{x, y};
   NormalizeRect(a, b);
   ClampPoints(a, b, view->Height(), view->Width());
@@ -187,7 +187,7 @@ void TResultDesk::FinishNewWindow(int x, int y) {
   TFloatPoint3D lo, hi;
   if (!FramedWindowBox(view->View, qa, qb, lo, hi)) return;
   const Extended s = client_.DefaultScale();
-  const std::uint8_t kind = view->Kind();
+  const Projection kind = view->Kind();
   const int index = windows_.AddWindow(lo, 0xFFFFFF, kind, FloatPoint(s, s), hi);
   windows_.ShowWindow(index);
 }

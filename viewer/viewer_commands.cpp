@@ -220,7 +220,7 @@ int Create3DViewCommand(TGraphWindows& windows) {
   const TFloatPoint3D minPoint = first.View.MinPoint;
   const TFloatPoint3D maxPoint = first.View.MaxPoint;
   const TFloatPoint scale = first.View.Scale;
-  const int index = windows.AddWindow(minPoint, 0xFFFFFF, kView3D, scale, maxPoint);
+  const int index = windows.AddWindow(minPoint, 0xFFFFFF, Projection::Spatial, scale, maxPoint);
   windows.ShowDesk(index);
   windows.RepaintView(index);
   return index;

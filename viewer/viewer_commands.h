@@ -159,7 +159,7 @@ class GridParamsDialog {
   // Edits the copy of the view's grid; the view's box and kind (as the projection
   // whose pairs of controls are enabled) are shown. True for OK.
   virtual bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
-                       std::uint8_t projection) = 0;
+                       Projection projection) = 0;
 };
 // AcGrid_Params: the dialog on a copy of the current view's grid, copied back on
 // OK; the view's desk to the foreground and repainted either way. False without a

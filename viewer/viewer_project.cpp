@@ -596,7 +596,7 @@ void TViewerProject::AverageKnotThickness(ProgressObserver* progress) {
 }
 
 std::optional<TSectionWindowData> TViewerProject::SectionWindowData(const TViewTransform& view) {
-  if (view.Projection != 0) return std::nullopt;
+  if (view.Projection != Projection::XY) return std::nullopt;
   AverageKnotThickness();
   Extended lower = 1E4096L;
   Extended upper = -1;

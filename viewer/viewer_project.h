@@ -155,7 +155,7 @@ struct TSectionWindowData {
   TFloatPoint3D MinPoint;
   TFloatPoint3D MaxPoint;
   TColor Color = 0xFFFFFF;
-  std::uint8_t Kind = 2;
+  Projection Kind = Projection::XZ;
   TFloatPoint Scale;
 };
 

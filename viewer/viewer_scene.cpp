@@ -42,7 +42,7 @@ TViewerScene::TViewerScene(TViewerProject& project, TGraphWindows& windows, std:
 
 void TViewerScene::UpdateScreen(const TGraphWindow& view) {
   TVelEditorProject& model = project_.Model();
-  if (view.Kind() <= kViewSectionXZ) {
+  if (IsPlaneProjection(view.Kind())) {
     model.UpdateScreen(view.View);
     return;
   }

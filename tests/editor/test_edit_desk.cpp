@@ -291,7 +291,7 @@ TEST_F(EditDeskTest, NewWindowTakesTheHiddenAxisAndThePrecision) {
   EXPECT_EQ(w.MinPoint.Z, -5);
   EXPECT_EQ(w.MaxPoint.Z, 5);
   EXPECT_EQ(w.Scale.X, 0.01L);
-  EXPECT_EQ(w.Projection, 0);
+  EXPECT_EQ(w.Projection, Projection::XY);
   EXPECT_EQ(f.Supervisor.CurrentWindow, 1);
   EXPECT_EQ(f.Supervisor.WindowCount, 2);
   EXPECT_EQ(f.Supervisor.WorkMode, 0);
@@ -316,7 +316,7 @@ TEST(FramedWindowBox, EachProjectionKeepsItsHiddenAxisAndNoPlaneMakesNoBox) {
                         {1, FloatPoint3D(-1, 0.1L, 0.2L), FloatPoint3D(1, 0.5L, 0.7L)},
                         {2, FloatPoint3D(0.1L, -2, 0.2L), FloatPoint3D(0.5L, 2, 0.7L)}};
   for (const Case& c : cases) {
-    v.Projection = c.projection;
+    v.Projection = CodeOfByte<Projection>(c.projection);
     TFloatPoint3D lo, hi;
     ASSERT_TRUE(FramedWindowBox(v, FloatPoint(0.1L, 0.7L), FloatPoint(0.5L, 0.2L), lo, hi));
     EXPECT_EQ(lo.X, c.lo.X);
@@ -326,7 +326,7 @@ TEST(FramedWindowBox, EachProjectionKeepsItsHiddenAxisAndNoPlaneMakesNoBox) {
     EXPECT_EQ(hi.Y, c.hi.Y);
     EXPECT_EQ(hi.Z, c.hi.Z);
   }
-  v.Projection = 3;
+  v.Projection = Projection::Spatial;
   TFloatPoint3D lo = FloatPoint3D(9, 9, 9), hi = lo;
   EXPECT_FALSE(FramedWindowBox(v, FloatPoint(0.1L, 0.7L), FloatPoint(0.5L, 0.2L), lo, hi));
   EXPECT_EQ(lo.X, 9);
@@ -379,7 +379,7 @@ TEST_F(EditDeskTest, PointerCoordinatesOnlyOnTheActiveDesk) {
 }
 
 TEST_F(EditDeskTest, RepaintLeavesTheScreenPointsOfTheCurrentWindow) {
-  f.Commands.Windows().AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(-10, -10, -10), 0, FloatPoint(0.1L, 0.1L),
+  f.Commands.Windows().AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(-10, -10, -10), Projection::XY, FloatPoint(0.1L, 0.1L),
                                  0xC0C0C0, false);
   ASSERT_EQ(f.Supervisor.CurrentWindow, 0);
   FakeSurface other;
@@ -410,7 +410,7 @@ using namespace testing;
 TEST(DeskClose, OnlyTheMainWindowAsksAndEndsTheProgramOnOk) {
   EditorFixture f;
   f.NewProject();
-  f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0, false);
+  f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0, false);
   FakeSurface s0, s1;
   TEditDesk main(f.Commands, f.Window(0).WorkDesk(), s0);
   TEditDesk other(f.Commands, f.Window(1).WorkDesk(), s1);

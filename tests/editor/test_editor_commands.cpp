@@ -354,7 +354,7 @@ TEST(WindowCommands, AddingAShownWindowSetsTheGridMarksOnly) {
   ASSERT_EQ(f.Window(0).Grid().Style, 2);
   f.Window(0).Grid().SetSnapToGrid(0);
   const int added =
-      f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
+      f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
   EXPECT_EQ(added, 1);
   EXPECT_EQ(f.Window(0).Grid().Style, 2);
   EXPECT_EQ(f.Window(0).Grid().SnapToGrid, 0);
@@ -367,7 +367,7 @@ TEST(WindowCommands, NextAndPreviousWrapAndDeleteAllKeepsTheMain) {
   EditorFixture f;
   f.NewProject();
   for (int i = 0; i < 2; ++i)
-    f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 1, FloatPoint(0.01L, 0.01L), 0, false);
+    f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::YZ, FloatPoint(0.01L, 0.01L), 0, false);
   f.Commands.Run("acWinPred");
   EXPECT_EQ(f.Supervisor.CurrentWindow, 2);
   f.Commands.Run("acWinNext");
@@ -605,7 +605,7 @@ TEST(DialogCommands, GridSettingsPanelsAndInformation) {
   f.Ui.GridScript = g;
   f.Commands.Run("acNetParametr");
   EXPECT_EQ(f.Ui.GridShown.StepX, 0.5L);
-  EXPECT_EQ(f.Ui.GridProjection, 0);
+  EXPECT_EQ(f.Ui.GridProjection, Projection::XY);
   EXPECT_EQ(f.Window().Grid().StepX, 0.25L);
   EXPECT_TRUE(f.Commands.State().Checked("acNetOther"));
   EXPECT_FALSE(f.Commands.State().Checked("acModeShowGrid"));

@@ -14,7 +14,7 @@ inline TViewTransform PlanWindow() {
   w.MinPoint = FloatPoint3D(-1, -1, -5);
   w.MaxPoint = FloatPoint3D(4, 2, 5);
   w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Projection = 0;
+  w.Projection = Projection::XY;
   w.Width = 500;
   w.Height = 300;
   return w;

@@ -10,6 +10,7 @@
 #include "model/mesh_ops.h"
 #include "model/model_factory.h"
 #include "model/supervisor.h"
+#include "model/window_record.h"
 
 namespace tavir {
 namespace {
@@ -79,6 +80,13 @@ TEST(Codes, ElementTypeAndKindAreTheirBytes) {
   ExpectBytesRoundTrip(kinds);
 }
 
+TEST(Codes, ProjectionIsItsByte) {
+  const ByteCase<Projection> projections[] = {
+      {Projection::XY, 0}, {Projection::YZ, 1}, {Projection::XZ, 2}, {Projection::Spatial, 3}};
+  ExpectBytesRoundTrip(projections);
+  for (int b = 0; b < 256; ++b) EXPECT_EQ(IsPlaneProjection(CodeOfByte<Projection>(static_cast<std::uint8_t>(b))), b <= 2) << b;
+}
+
 TEST(Codes, OnlyPlateAndShellKindBytesPassTheCheck) {
   for (int b = 0; b < 256; ++b) {
     const std::optional<ElementKind> kind = ElementKindOfByte(static_cast<std::uint8_t>(b));
@@ -111,6 +119,32 @@ TEST(Codes, SettingsBlockKeepsUnnamedCodeBytesAsRead) {
     BinaryWriter again;
     read.SaveToStream(again);
     EXPECT_EQ(again.Bytes(), bytes) << int{odd};
+  }
+}
+
+// A window record keeps its projection byte as read (the analysis program reads
+// view kinds through it); only the editor's window block refuses a non-plane one.
+TEST(Codes, WindowRecordKeepsItsProjectionByte) {
+  constexpr std::size_t kProjectionAt = 196;
+  const TWindowRecord made =
+      NewWindowRecord(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XZ, FloatPoint(0.01L, 0.01L), 0, {1024, 768});
+  BinaryWriter w;
+  made.SaveToStream(w);
+  std::vector<std::uint8_t> bytes = w.Take();
+  ASSERT_EQ(bytes.at(kProjectionAt), 2);
+  for (const std::uint8_t b : {std::uint8_t{0}, std::uint8_t{3}, std::uint8_t{200}}) {
+    bytes[kProjectionAt] = b;
+    TWindowRecord read;
+    BinaryReader r(bytes);
+    read.LoadFromStream(r);
+    EXPECT_EQ(CodeByte(read.WorkWindow.Projection), b);
+    BinaryWriter again;
+    read.SaveToStream(again);
+    EXPECT_EQ(again.Bytes(), bytes) << int{b};
+    TWindowBlock block;
+    block.Windows.push_back(std::move(read));
+    if (b <= 2) EXPECT_NO_THROW(block.CheckProjections());
+    else EXPECT_THROW(block.CheckProjections(), EFormatError) << int{b};
   }
 }
 

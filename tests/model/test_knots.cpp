@@ -23,7 +23,7 @@ TViewTransform Window(std::uint8_t projection) {
   w.Scale = FloatPoint(0.1L, 0.1L);
   w.Width = 100;
   w.Height = 300;
-  w.Projection = projection;
+  w.Projection = CodeOfByte<Projection>(projection);
   return w;
 }
 

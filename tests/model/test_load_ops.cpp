@@ -339,7 +339,7 @@ TEST_F(LoadFixture, AddByDialogProposesTheFrame) {
 
   // A frame drawn in a side view frames nothing: no dialog opens.
   TViewTransform side = plan;
-  side.Projection = 1;
+  side.Projection = Projection::YZ;
   const int kindCalls = dialogs.SurfaceKindCalls;
   EXPECT_EQ(AddByDialog(s, p1, p2, 0, side, dialogs).Outcome, AddShellOutcome::EmptyFrame);
   EXPECT_EQ(dialogs.SurfaceKindCalls, kindCalls);

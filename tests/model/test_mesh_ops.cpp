@@ -24,7 +24,7 @@ TViewTransform Plan(Extended step = 1) {
   w.MinPoint = FloatPoint3D(0, 0, 0);
   w.MaxPoint = FloatPoint3D(10, 10, 10);
   w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Projection = 0;
+  w.Projection = Projection::XY;
   w.Width = 1000;
   w.Height = 1000;
   w.Grid.StepX = step;
@@ -196,7 +196,7 @@ TEST_F(MeshFixture, ClickRefusals) {
   TViewTransform negY = Plan();
   negY.Grid.StepY = -1;
   TViewTransform side = Plan();
-  side.Projection = 2;
+  side.Projection = Projection::XZ;
   const Case cases[] = {
       {"zero step", zeroX, AddAtPointOutcome::BadCell, true},
       {"negative step", negY, AddAtPointOutcome::BadCell, true},

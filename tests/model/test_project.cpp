@@ -279,7 +279,7 @@ TEST(Project, SelectInRectOnlyInAPlanWindow) {
   TVelEditorProject p;
   SampleModel m(p);
   TViewTransform side = PlanWindow();
-  side.Projection = 1;
+  side.Projection = Projection::YZ;
   // The whole model lies in the rectangle, but not in a plan window.
   p.Knots().SelectInRect(FloatPoint(-10, 10), FloatPoint(10, -10), side, nullptr);
   p.Elements().SelectInRect(FloatPoint(-10, 10), FloatPoint(10, -10), side, nullptr);

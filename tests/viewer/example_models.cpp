@@ -83,7 +83,7 @@ void SupportBoundary(TVelEditorProject& p, const ShellGrid& g, bool clamped) {
 }
 
 std::vector<std::uint8_t> SaveWithWindow(testing::EditorState& e, Extended lx, Extended ly) {
-  e.Windows.AddWindow(FloatPoint3D(lx + 1, ly + 1, 5), FloatPoint3D(-1, -1, -5), 0, FloatPoint(0.01L, 0.01L),
+  e.Windows.AddWindow(FloatPoint3D(lx + 1, ly + 1, 5), FloatPoint3D(-1, -1, -5), Projection::XY, FloatPoint(0.01L, 0.01L),
                       0xFFFFFF, true);
   return e.Save();
 }

@@ -150,7 +150,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   p.Model().UpdateScreen(plan);
   const auto section = p.SectionWindowData(plan);
   ASSERT_TRUE(section.has_value());
-  EXPECT_EQ(section->Kind, 2);
+  EXPECT_EQ(section->Kind, Projection::XZ);
   EXPECT_EQ(section->Color, 0xFFFFFFu);
   EXPECT_NEAR(section->MinPoint.Z, -0.05L, 1e-15L);
   EXPECT_NEAR(section->MaxPoint.Z, 0.05L, 1e-15L);
@@ -164,7 +164,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   EXPECT_EQ(progress.Preparations, 1);
   EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
 
-  plan.Projection = 2;
+  plan.Projection = Projection::XZ;
   EXPECT_FALSE(p.SectionWindowData(plan).has_value());
 
   // Cancel hides the isolines.

@@ -32,7 +32,7 @@ struct FakeClient : ResultDeskClient {
   int CreateSectionWindow(const TGraphWindow& plan) override {
     SectionRequests.push_back(&plan);
     if (RefuseSection) return -1;
-    return Windows->AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L),
+    return Windows->AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L),
                               FloatPoint3D(3, 1, 1));
   }
   void ViewActivated(const TGraphWindow&) override { ++Activated; }
@@ -81,7 +81,7 @@ struct Desk : ::testing::Test {
 
   void SetUp() override {
     // A 300 x 300 plan of [0, 3] x [0, 3]: model (x, y) at pixel (100 x, 300 - 100 y).
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 0));
     windows.Items(0).Grid().ShowGrid = 0;
     client.Windows = &windows;
     client.Line = &scene.Line;
@@ -113,7 +113,7 @@ TEST_F(Desk, RepaintByViewKind) {
   EXPECT_EQ(lines[0].Points[1], (TPoint{250, 250}));
 
   // Section view: the diagrams of the shells the line cuts, nothing of the plan.
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
   canvas.Clear();
   sectionDesk.Repaint(canvas);
@@ -123,7 +123,7 @@ TEST_F(Desk, RepaintByViewKind) {
   EXPECT_TRUE(canvas.CallsOf(CanvasOp::LineTo).empty());
 
   // 3-D view: the background alone.
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0x0000FF, kView3D, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0x0000FF, Projection::Spatial, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TResultDesk desk3d(windows, windows.Items(2).WorkDesk, scene, client, surface, messages);
   canvas.Clear();
   desk3d.Repaint(canvas);
@@ -187,7 +187,7 @@ TEST_F(Desk, NewViewRectangleInEitherDirection) {
   ASSERT_EQ(windows.Count(), 3);
   for (int i : {1, 2}) {
     const TGraphWindow& w = windows.Items(i);
-    EXPECT_EQ(w.Kind(), kViewPlan);
+    EXPECT_EQ(w.Kind(), Projection::XY);
     EXPECT_NEAR(static_cast<double>(w.View.MinPoint.X), 0.5, 1e-12);
     EXPECT_NEAR(static_cast<double>(w.View.MaxPoint.X), 2.5, 1e-12);
     EXPECT_NEAR(static_cast<double>(w.View.MinPoint.Y), 0.5, 1e-12);
@@ -205,7 +205,7 @@ TEST_F(Desk, NewViewRectangleInEitherDirection) {
 
 TEST_F(Desk, SectionLineThroughTheDraggedPointsOfThisDesksView) {
   // Another view is current; the gesture still works in this desk's own view.
-  windows.AddWindow(FloatPoint3D(-50, -50, 0), 0, kViewPlan, FloatPoint(1, 1), FloatPoint3D(50, 50, 0));
+  windows.AddWindow(FloatPoint3D(-50, -50, 0), 0, Projection::XY, FloatPoint(1, 1), FloatPoint3D(50, 50, 0));
   ASSERT_EQ(windows.Current(), 1);
   Drag(3, {50, 250}, {250, 150});
   ASSERT_EQ(client.SectionRequests.size(), 1u);
@@ -231,7 +231,7 @@ TEST_F(Desk, SectionLineThroughTheDraggedPointsOfThisDesksView) {
 }
 
 TEST_F(Desk, SectionGestureOnlyInPlanViewsAndOnlyWhenAViewIsMade) {
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
   client.Mode = 3;
   sectionDesk.MouseDown(MouseButton::Right, 10, 10);
@@ -308,7 +308,7 @@ TEST_F(Desk, DraggingPastTheRightEdgeScrollsAndKeepsOneBand) {
 }
 
 TEST_F(Desk, ActivationMakesTheViewCurrent) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
   ASSERT_EQ(windows.Current(), 1);
   desk->Activate();
   EXPECT_EQ(windows.Current(), 0);

@@ -113,7 +113,7 @@ TEST_F(SolvedShell, PreparingStressesForALayerMakesItTheProjectsLayerAndFibre) {
 TEST_F(SolvedShell, DisplacementIsolinesKeepTheFibreForTheNextStressDialog) {
   project.SetStressPos(2);
   project.SetLayer(1);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
   ASSERT_EQ(windows.Current(), 1);
   ASSERT_TRUE(IsoLinesCommand(project, windows, kIsoWz, isoDialog, stressDialog));
   EXPECT_EQ(project.Layer(), -1);
@@ -237,7 +237,7 @@ TEST(ViewerCommands, StateFollowsTheViewsAndTheComputation) {
   TViewerProject project{messages};
   TGraphWindows windows{{0, 0}};
   EXPECT_FALSE(ViewerCommandState(project, windows).HasView);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   EXPECT_TRUE(ViewerCommandState(project, windows).HasView);
   EXPECT_FALSE(ViewerCommandState(project, windows).Busy);
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
@@ -266,8 +266,8 @@ TEST(ViewerCommands, GridZoomAndScaleDoNothingWithoutAView) {
 TEST(ViewerCommands, GridAndZoomActOnTheCurrentView) {
   DeskLog desks;
   TGraphWindows windows{{0, 0}, &desks};
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   const DeskHandle d1 = windows.Items(1).WorkDesk;
   EXPECT_TRUE(GridStyleCommand(windows, 1));
   EXPECT_EQ(windows.Items(1).Grid().Style, 1);
@@ -300,10 +300,10 @@ struct ScriptedScale : ScaleDialog {
 
 struct ScriptedGrid : GridParamsDialog {
   bool Ok = true;
-  std::uint8_t SawProjection = 99;
+  std::optional<Projection> SawProjection;
   TFloatPoint3D SawMax;
   int Calls = 0;
-  bool Execute(TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D& maxPoint, std::uint8_t projection) override {
+  bool Execute(TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D& maxPoint, Projection projection) override {
     ++Calls;
     SawProjection = projection;
     SawMax = maxPoint;
@@ -322,7 +322,7 @@ TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
   EXPECT_FALSE(GridParamsCommand(windows, grid));
   EXPECT_EQ(scale.Calls + grid.Calls, 0);  // no dialog without a view
 
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(4, 1, 2));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(4, 1, 2));
   const DeskHandle d = windows.Items(0).WorkDesk;
   scale.Answer = -2;
   const Extended before = windows.Items(0).View.Scale.X;
@@ -334,7 +334,7 @@ TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
   EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{d});
 
   EXPECT_TRUE(GridParamsCommand(windows, grid));
-  EXPECT_EQ(grid.SawProjection, kViewSectionXZ);
+  EXPECT_EQ(grid.SawProjection, Projection::XZ);
   EXPECT_EQ(grid.SawMax.Z, 2);
   EXPECT_EQ(windows.Items(0).Grid().StepX, 0.5L);
   EXPECT_EQ(windows.Items(0).Grid().Style, 0);
@@ -349,20 +349,20 @@ TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
 TEST(ViewerCommands, Create3DMakesAWhiteViewOfViewZerosBoxShownAndRepainted) {
   DeskLog desks;
   TGraphWindows windows{{800, 600}, &desks};
-  windows.AddWindow(FloatPoint3D(-1, -2, -3), 0x00C0C0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 5, 6));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.5L, 0.5L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(-1, -2, -3), 0x00C0C0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 5, 6));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.5L, 0.5L), FloatPoint3D(1, 1, 0));
   const TFloatPoint scale0 = windows.Items(0).View.Scale;
   const int i = Create3DViewCommand(windows);
   ASSERT_EQ(i, 2);
   EXPECT_EQ(windows.Current(), 2);
   const TGraphWindow& v = windows.Items(2);
-  EXPECT_EQ(v.Kind(), kView3D);
+  EXPECT_EQ(v.Kind(), Projection::Spatial);
   EXPECT_EQ(v.Color, 0xFFFFFFu);
   EXPECT_EQ(v.View.MinPoint.X, -1);
   EXPECT_EQ(v.View.MaxPoint.Z, 6);
   // AddWindow fits the scale to the screen from view 0's scale, as for any new view.
   TGraphWindows probe{{800, 600}};
-  probe.AddWindow(FloatPoint3D(-1, -2, -3), 0xFFFFFF, kView3D, scale0, FloatPoint3D(4, 5, 6));
+  probe.AddWindow(FloatPoint3D(-1, -2, -3), 0xFFFFFF, Projection::Spatial, scale0, FloatPoint3D(4, 5, 6));
   EXPECT_EQ(v.View.Scale.X, probe.Items(0).View.Scale.X);
   EXPECT_EQ(desks.Cleared, std::vector<DeskHandle>{v.WorkDesk});
   EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{v.WorkDesk});
@@ -373,7 +373,7 @@ TEST(ViewerCommands, MouseModesSetTheCursorsOfEveryView) {
   TViewerProject project{messages};
   DeskLog desks;
   TGraphWindows windows{{0, 0}, &desks};
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   project.SetIsoVisible(true);
   MouseModeCommand(project, windows, 4);
   EXPECT_EQ(project.MouseMode(), 4);

@@ -40,8 +40,8 @@ struct Linked : ::testing::Test {
 };
 
 TEST_F(Linked, OpeningReplacesTheViewsAndShowsViewZeroClearedAfterTheViewMode) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   desks.Log.clear();
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
   EXPECT_EQ(hooks.Actions, std::vector<std::string>{kViewerModeAction});
@@ -65,7 +65,7 @@ TEST_F(Linked, ClearHidesTheSectionLineAndRunsTheViewMode) {
 
 TEST_F(Linked, ComputationsRepaintEveryDesk) {
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kView3D, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::Spatial, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
   desks.Log.clear();
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
@@ -74,7 +74,7 @@ TEST_F(Linked, ComputationsRepaintEveryDesk) {
 
 TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   windows.Items(0).Grid().Style = 2;
   windows.Items(0).Grid().SnapToGrid = 1;
   NoSurface surface;
@@ -124,7 +124,7 @@ TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
   desk.MouseMove(b.X, b.Y);
   desk.MouseUp(MouseButton::Left, b.X, b.Y);
   ASSERT_EQ(windows.Count(), 2);
-  EXPECT_EQ(windows.Items(1).Kind(), kViewSectionXZ);
+  EXPECT_EQ(windows.Items(1).Kind(), Projection::XZ);
   const std::string d0 = std::to_string(windows.Items(0).WorkDesk);
   const std::string d1 = std::to_string(windows.Items(1).WorkDesk);
   // Made with the section cursor of the mode, shown, then every view back to the default cursor.
@@ -215,7 +215,7 @@ TEST_F(Linked, ARepaintThatPreparesOpensTheBoxOnceAndOnlyThen) {
   EXPECT_EQ(boxes.Opened, 1);
 
   // The thickness averages of a section view: one box over elements and knots.
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 2, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 2, 1));
   PaintResultView(windows.Items(1), scene, canvas, failures);
   ASSERT_EQ(boxes.Opened, 2);
   const auto& bar = boxes.Last().Bar;

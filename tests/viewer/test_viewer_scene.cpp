@@ -99,7 +99,7 @@ TEST_F(SolvedPlate, SectionGestureMakesAShownSectionViewOfTheCutRow) {
   EXPECT_EQ(windows.Current(), 1);
   EXPECT_TRUE(scene.Line.Shown);
   const TGraphWindow& section = windows.Items(1);
-  EXPECT_EQ(section.Kind(), kViewSectionXZ);
+  EXPECT_EQ(section.Kind(), Projection::XZ);
   EXPECT_EQ(section.View.MinPoint.Z, -0.05L);  // -(0 + 0.1 / 2)
   EXPECT_EQ(section.View.MaxPoint.Z, 0.05L);
 
