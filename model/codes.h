@@ -62,4 +62,27 @@ constexpr bool IsPlaneProjection(Projection p) {
   return p == Projection::XY || p == Projection::YZ || p == Projection::XZ;
 }
 
+// What a click in an editing window does (never stored in a file).
+enum class WorkMode : std::uint8_t {
+  Edit = 0,
+  ElementInput = 1,
+  Supports = 2,
+  NewWindow = 3,
+  DistributedLoad = 4,
+  ConcentratedLoad = 5,
+  SupportDisplacement = 6,
+  ShellSurface = 11,
+};
+
+// How a work mode takes its input. The settings block stores it and keeps any
+// byte as read.
+enum class InputMode : std::uint8_t {
+  Pick = 0,
+  ByKnots = 1,
+  ByGrid = 2,
+  ByFrame = 3,
+  Supports = 4,
+  FrameSelection = 5,
+};
+
 }  // namespace tavir

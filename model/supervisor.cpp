@@ -117,7 +117,7 @@ void TEditSupervisor::SaveToStream(BinaryWriter& w) const {
   w.WriteExtended(RegionX2);
   w.WriteExtended(RegionY2);
   w.WriteExtended(RegionZ2);
-  w.WriteByte(InputMode);
+  w.WriteByte(CodeByte(InputMode));
   WriteFixation(w, DefFixation);
   w.WriteByte(CodeByte(ElementType));
   w.WriteInt32(MaterialIndex);
@@ -146,7 +146,7 @@ void TEditSupervisor::LoadFromStream(BinaryReader& r) {
   RegionX2 = r.ReadExtended();
   RegionY2 = r.ReadExtended();
   RegionZ2 = r.ReadExtended();
-  InputMode = r.ReadByte();
+  InputMode = CodeOfByte<tavir::InputMode>(r.ReadByte());  // kept as read
   DefFixation = ReadFixation(r);
   ElementType = CodeOfByte<tavir::ElementType>(r.ReadByte());  // kept as read
   MaterialIndex = r.ReadInt32();

@@ -75,8 +75,8 @@ class FakeClient : public EditWindowsClient {
     ++StateCalls;
   }
   std::int32_t CurrentWindow() const override { return Current; }
-  std::uint8_t WorkMode() const override { return Work; }
-  std::uint8_t InputMode() const override { return Input; }
+  tavir::WorkMode WorkMode() const override { return CodeOfByte<tavir::WorkMode>(Work); }
+  tavir::InputMode InputMode() const override { return CodeOfByte<tavir::InputMode>(Input); }
   void RunAction(const std::string& name) override { Actions.push_back(name); }
   void SyncGridActions(const TGrid& grid) override { SyncedSteps.push_back(grid.StepX); }
   void CloseProgram() override { ++CloseRequests; }
@@ -394,7 +394,7 @@ TEST(ModeCursorTable, EveryWorkModeAndInputMode) {
       {5, 3, DeskCursor::Unchanged},    {11, 2, DeskCursor::SetSurface},   {6, 0, DeskCursor::Arrow},
       {10, 5, DeskCursor::Arrow},       {12, 1, DeskCursor::Arrow},        {255, 255, DeskCursor::Arrow},
   };
-  for (const Case& c : cases) EXPECT_EQ(ModeCursor(c.work, c.input), c.want) << int(c.work) << "/" << int(c.input);
+  for (const Case& c : cases) EXPECT_EQ(ModeCursor(CodeOfByte<WorkMode>(c.work), CodeOfByte<InputMode>(c.input)), c.want) << int(c.work) << "/" << int(c.input);
 
   EXPECT_EQ(CursorSlot(DeskCursor::NewWindow), 1);
   EXPECT_EQ(CursorResourceName(DeskCursor::NewWindow), "NEWWINCURSOR");
@@ -413,10 +413,10 @@ TEST(ModeCursorTable, EveryWorkModeAndInputMode) {
 TEST_F(EditWindowsTest, SetModeCursorReachesEveryDeskAndUnchangedTouchesNone) {
   AddBox(10, Projection::XY, false);
   AddBox(10, Projection::XY, false);
-  windows.SetModeCursor(2, 0);
+  windows.SetModeCursor(WorkMode::Supports, InputMode::Pick);
   EXPECT_EQ(DeskOf(0).Cursor, DeskCursor::SetRest);
   EXPECT_EQ(DeskOf(1).Cursor, DeskCursor::SetRest);
-  windows.SetModeCursor(0, 3);  // unchanged
+  windows.SetModeCursor(WorkMode::Edit, InputMode::ByFrame);  // unchanged
   EXPECT_EQ(DeskOf(0).Cursor, DeskCursor::SetRest);
   EXPECT_EQ(DeskOf(1).Cursor, DeskCursor::SetRest);
 }

@@ -108,7 +108,7 @@ TEST(NewProject, NewInALoadModeLeavesItFirst) {
     EXPECT_FALSE(f.Ui.LoadOpen);
     EXPECT_TRUE(f.Project.Knots().Selection().empty());
     EXPECT_TRUE(f.Project.Elements().Selection().empty());
-    EXPECT_EQ(f.Supervisor.WorkMode, 0);
+    EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
     EXPECT_FALSE(f.Commands.State().Checked("acForceConcentrate"));
     EXPECT_FALSE(f.Commands.State().Checked("acForceDispersion"));
     EXPECT_TRUE(f.Commands.State().Checked("acModeEdit"));
@@ -129,7 +129,7 @@ TEST(NewProject, NoTaskLeavesALoadModeAndAnEmptyCollectionHasNoCurrentWindow) {
   f.Commands.Run("acNoTask");
   EXPECT_FALSE(f.Ui.LoadOpen);
   EXPECT_TRUE(f.Project.Knots().Selection().empty());
-  EXPECT_EQ(f.Supervisor.WorkMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
 }
 
 // ---- open and save ----
@@ -243,14 +243,14 @@ TEST(ModeCommands, LeavingAPointLoadModeDropsItsPicksAndTheDialog) {
   SampleModel& m = f.Sample();
   f.Supervisor.SetDefConcForce(Force(1, 2, 3, 4, 5, 6));
   f.Commands.Run("acForceConcentrate");
-  EXPECT_EQ(f.Supervisor.WorkMode, 5);
-  EXPECT_EQ(f.Supervisor.InputMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::ConcentratedLoad);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Pick);
   ASSERT_EQ(f.Ui.LoadForces.size(), 1u);
   EXPECT_EQ(f.Ui.LoadForces[0].Mz, 6);
   f.Project.Knots().Select(m.K[2], nullptr);
   f.Commands.Run("acModeFrame");
-  EXPECT_EQ(f.Supervisor.WorkMode, 1);
-  EXPECT_EQ(f.Supervisor.InputMode, 3);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::ElementInput);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::ByFrame);
   EXPECT_TRUE(f.Project.Knots().Selection().empty());
   EXPECT_FALSE(f.Ui.LoadOpen);
   for (auto a : kModeActions) EXPECT_EQ(f.Commands.State().Checked(a), a == "acModeFrame") << a;
@@ -274,8 +274,8 @@ TEST(ModeCommands, SupportsGoToEverySelectedKnot) {
   EXPECT_EQ(f.Commands.RestButtonAction(), "AcRests_RestXYZ");
   for (int i : {1, 2, 3}) f.Project.Knots().Select(m.K[i], nullptr);
   f.Commands.Run("acInput_Rest");
-  EXPECT_EQ(f.Supervisor.WorkMode, 2);
-  EXPECT_EQ(f.Supervisor.InputMode, 4);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Supports);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Supports);
   for (int i : {1, 2, 3}) {
     const std::int32_t at = f.Project.Supports().IndexOfKnot(m.K[i]);
     ASSERT_GE(at, 0) << i;
@@ -292,17 +292,17 @@ TEST(ModeCommands, FrameSelectionDecidesTheInputMode) {
   EditorFixture f;
   f.NewProject();
   f.Commands.Run("AcEdit_SelectFrame");
-  EXPECT_EQ(f.Supervisor.InputMode, 5);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);
   f.Commands.Run("acModeEdit");
-  EXPECT_EQ(f.Supervisor.InputMode, 5);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);
   EXPECT_EQ(f.Host.Cursors.at(f.Window().WorkDesk()), DeskCursor::Cross);
   f.Commands.Run("AcEdit_SelectFrame");
-  EXPECT_EQ(f.Supervisor.InputMode, 0);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Pick);
   f.Commands.Run("acModeNet");
   f.Commands.Run("AcEdit_SelectFrame");
-  EXPECT_EQ(f.Supervisor.InputMode, 2);  // element input keeps its input mode
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::ByGrid);  // element input keeps its input mode
   f.Commands.Run("acEditor_SetSurface");
-  EXPECT_EQ(f.Supervisor.WorkMode, 11);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::ShellSurface);
   for (auto a : kModeActions) EXPECT_FALSE(f.Commands.State().Checked(a)) << a;
 }
 
@@ -378,7 +378,7 @@ TEST(WindowCommands, NextAndPreviousWrapAndDeleteAllKeepsTheMain) {
   EXPECT_EQ(f.Supervisor.CurrentWindow, 0);
   EXPECT_FALSE(f.Commands.State().Enabled("acWinDel"));
   f.Commands.Run("acWinNew");
-  EXPECT_EQ(f.Supervisor.WorkMode, 3);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::NewWindow);
   EXPECT_TRUE(f.Commands.State().Enabled("acWinDelAll"));
 }
 
@@ -564,8 +564,8 @@ TEST(ModeCommands, ModesChecksAndCursorsOfEveryModeCommand) {
     if (c.selectFrame) f.Commands.Run("AcEdit_SelectFrame");
     f.Commands.Run("acModeEdit");
     f.Commands.Run(c.action);
-    EXPECT_EQ(f.Supervisor.WorkMode, c.work);
-    EXPECT_EQ(f.Supervisor.InputMode, c.input);
+    EXPECT_EQ(CodeByte(f.Supervisor.WorkMode), c.work);
+    EXPECT_EQ(CodeByte(f.Supervisor.InputMode), c.input);
     for (auto a : kModeActions) EXPECT_EQ(f.Commands.State().Checked(a), c.checked != nullptr && a == c.checked) << a;
     EXPECT_EQ(f.Host.Cursors.at(f.Window().WorkDesk()), c.cursor);
     EXPECT_EQ(f.Ui.LoadOpen, c.work == 4 || c.work == 5);

@@ -95,7 +95,7 @@ inline std::unique_ptr<EditorState> SampleEditor(ModelUi* ui = nullptr) {
   s.SetRegionX2(4);
   s.SetRegionY2(2);
   s.SetRegionZ2(5);
-  s.SetInputMode(3);
+  s.SetInputMode(InputMode::ByFrame);
   s.SetDefFixation(TFixation{1, 0, 1, 0, 1, 0});
   s.SetElementType(ElementType::Triangle);
   s.SetMaterialIndex(1);

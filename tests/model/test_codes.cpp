@@ -87,6 +87,20 @@ TEST(Codes, ProjectionIsItsByte) {
   for (int b = 0; b < 256; ++b) EXPECT_EQ(IsPlaneProjection(CodeOfByte<Projection>(static_cast<std::uint8_t>(b))), b <= 2) << b;
 }
 
+TEST(Codes, WorkAndInputModesAreTheirBytes) {
+  const ByteCase<WorkMode> work[] = {
+      {WorkMode::Edit, 0},           {WorkMode::ElementInput, 1},     {WorkMode::Supports, 2},
+      {WorkMode::NewWindow, 3},      {WorkMode::DistributedLoad, 4},  {WorkMode::ConcentratedLoad, 5},
+      {WorkMode::SupportDisplacement, 6}, {WorkMode::ShellSurface, 11},
+  };
+  ExpectBytesRoundTrip(work);
+  const ByteCase<InputMode> input[] = {
+      {InputMode::Pick, 0},    {InputMode::ByKnots, 1},  {InputMode::ByGrid, 2},
+      {InputMode::ByFrame, 3}, {InputMode::Supports, 4}, {InputMode::FrameSelection, 5},
+  };
+  ExpectBytesRoundTrip(input);
+}
+
 TEST(Codes, OnlyPlateAndShellKindBytesPassTheCheck) {
   for (int b = 0; b < 256; ++b) {
     const std::optional<ElementKind> kind = ElementKindOfByte(static_cast<std::uint8_t>(b));
@@ -101,7 +115,7 @@ struct KeptByte {
   const char* Name;
   std::size_t Offset;
 };
-constexpr KeptByte kKeptSettingsBytes[] = {{"element type", 159}, {"element kind", 180}};
+constexpr KeptByte kKeptSettingsBytes[] = {{"input mode", 152}, {"element type", 159}, {"element kind", 180}};
 
 TEST(Codes, SettingsBlockKeepsUnnamedCodeBytesAsRead) {
   TEditSupervisor source;
@@ -116,6 +130,7 @@ TEST(Codes, SettingsBlockKeepsUnnamedCodeBytesAsRead) {
     read.LoadFromStream(r);
     EXPECT_EQ(CodeByte(read.ElementType), odd);
     EXPECT_EQ(CodeByte(read.ElemKind), odd);
+    EXPECT_EQ(CodeByte(read.InputMode), odd);
     BinaryWriter again;
     read.SaveToStream(again);
     EXPECT_EQ(again.Bytes(), bytes) << int{odd};
