@@ -368,8 +368,8 @@ void TGraphWindows::ClearDesk(DeskHandle desk, Canvas& canvas) const {
   if (i >= 0) items_[static_cast<std::size_t>(i)]->ClearView(canvas);
 }
 
-void TGraphWindows::SetModeCursor(std::uint8_t mouseMode) {
-  cursorSlot_ = mouseMode == 3 ? 6 : (mouseMode == 4 ? 1 : 0);
+void TGraphWindows::SetModeCursor(MouseMode mouseMode) {
+  cursorSlot_ = mouseMode == MouseMode::SectionLine ? 6 : (mouseMode == MouseMode::NewWindow ? 1 : 0);
   for (std::size_t i = 0; i < items_.size(); ++i)
     if (deskHosts_[i] != nullptr) deskHosts_[i]->SetDeskCursor(items_[i]->WorkDesk, cursorSlot_);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/window_record.h"
+#include "viewer/view_codes.h"
 #include "model/knots.h"
 #include "model/project_file.h"
 #include "model/records.h"
@@ -219,7 +220,7 @@ class TGraphWindows {
   // A panel of a desk's status bar; false for a desk of no view.
   bool SetDeskStatusText(DeskHandle desk, int panel, const std::string& text);
   // Mouse mode 3 shows cursor 6, 4 cursor 1, any other the default.
-  void SetModeCursor(std::uint8_t mouseMode);
+  void SetModeCursor(MouseMode mouseMode);
   // Every view is replaced by view 0 from the first stored window.
   void LoadFromWindowData(const TAnalysisWindowData& data);
 

@@ -84,11 +84,11 @@ void TResultDesk::MouseDown(MouseButton button, int x, int y) {
   const TGraphWindow* view = View();
   if (view == nullptr) return;
   switch (client_.MouseMode()) {
-    case 3:
+    case tavir::MouseMode::SectionLine:
       // A section line is drawn in plan: other views have no plan to cut.
       if (view->Kind() == Projection::XY) Begin(DeskGesture::SectionLine, x, y);
       break;
-    case 4:
+    case tavir::MouseMode::NewWindow:
       if (IsPlaneProjection(view->Kind())) Begin(DeskGesture::NewWindow, x, y);
       break;
     default:
@@ -97,8 +97,8 @@ void TResultDesk::MouseDown(MouseButton button, int x, int y) {
 }
 
 void TResultDesk::MouseMove(int x, int y) {
-  const std::uint8_t mode = client_.MouseMode();
-  if ((mode == 3 || mode == 4) && gesture_ != DeskGesture::Idle) ScrollToPointer(x, y);
+  const tavir::MouseMode mode = client_.MouseMode();
+  if ((mode == tavir::MouseMode::SectionLine || mode == tavir::MouseMode::NewWindow) && gesture_ != DeskGesture::Idle) ScrollToPointer(x, y);
 }
 
 void TResultDesk::ScrollToPointer(int x, int y) {
@@ -146,12 +146,12 @@ void TResultDesk::EndGesture() {
 
 void TResultDesk::MouseUp(MouseButton button, int x, int y) {
   (void)button;
-  const std::uint8_t mode = client_.MouseMode();
-  if (mode != 3 && mode != 4) return;
+  const tavir::MouseMode mode = client_.MouseMode();
+  if (mode != tavir::MouseMode::SectionLine && mode != tavir::MouseMode::NewWindow) return;
   const DeskGesture g = gesture_;
   if (g != DeskGesture::Idle) EndGesture();
-  if (g == DeskGesture::SectionLine && mode == 3) FinishSectionLine(x, y);
-  if (g == DeskGesture::NewWindow && mode == 4) FinishNewWindow(x, y);
+  if (g == DeskGesture::SectionLine && mode == tavir::MouseMode::SectionLine) FinishSectionLine(x, y);
+  if (g == DeskGesture::NewWindow && mode == tavir::MouseMode::NewWindow) FinishNewWindow(x, y);
   client_.EnterViewMode();
 }
 

@@ -533,9 +533,9 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
 
 // ---- knot values ----
 
-bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
+bool TViewerProject::PrepareKnotValues(ResultKind kind, std::int32_t layer, Fibre fibre,
                                        ProgressObserver* progress) {
-  if (!HasResults() || kind >= kIsoNone) return false;
+  if (!HasResults() || !IsResultQuantity(kind)) return false;
   std::unique_ptr<ProgressObserver> box;
   if (progress == nullptr && boxes_ != nullptr) progress = (box = boxes_->OpenProgressBox()).get();
   if (!tavir::PrepareKnotValues(model_->Knots(), model_->Elements(), loadVector_, kind, layer, fibre, progress))
@@ -544,9 +544,9 @@ bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, st
   return true;
 }
 
-bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog,
+bool TViewerProject::PrepareIsoLines(std::int32_t layer, Fibre fibre, IsoParamsDialog* dialog,
                                      ProgressObserver* progress) {
-  if (!HasResults() || isoKind_ >= kIsoNone) return false;
+  if (!HasResults() || !IsResultQuantity(isoKind_)) return false;
   if (IsStressKind(isoKind_)) {
     layer_ = layer;
     stressPos_ = fibre;
@@ -582,7 +582,7 @@ bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, Iso
 }
 
 bool TViewerProject::EnsureIsoValues(ProgressObserver* progress) {
-  if (!isoVisible_ || !HasResults() || isoKind_ >= kIsoNone) return false;
+  if (!isoVisible_ || !HasResults() || !IsResultQuantity(isoKind_)) return false;
   const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer_, stressPos_);
   if (preparedKey_ && *preparedKey_ == key) return true;
   return PrepareIsoLines(layer_, stressPos_, nullptr, progress);

@@ -86,7 +86,7 @@ void TViewerScene::EnterViewMode() {
     viewMode_();
     return;
   }
-  MouseModeCommand(project_, windows_, 0);
+  MouseModeCommand(project_, windows_, MouseMode::View);
 }
 
 void TViewerScene::UpdateStatusCaption(const TGraphWindow& view) {

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "model/code_bytes.h"
 #include "model/codes.h"
 #include "model/mesh_ops.h"
 #include "model/model_factory.h"
@@ -54,20 +55,6 @@ static_assert(!kMakeElementTakes<ElementType, ElementKind>);
 static_assert(!kMakeElementTakes<std::uint8_t, std::uint8_t>);
 
 // ---- Each code is its byte ----
-
-template <ByteCode Code>
-struct ByteCase {
-  Code Value;
-  std::uint8_t Byte;
-};
-
-template <ByteCode Code, std::size_t N>
-void ExpectBytesRoundTrip(const ByteCase<Code> (&cases)[N]) {
-  for (const ByteCase<Code>& c : cases) {
-    EXPECT_EQ(CodeByte(c.Value), c.Byte);
-    EXPECT_EQ(CodeOfByte<Code>(c.Byte), c.Value) << int{c.Byte};
-  }
-}
 
 TEST(Codes, ElementTypeAndKindAreTheirBytes) {
   const ByteCase<ElementType> types[] = {

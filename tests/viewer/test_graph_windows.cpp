@@ -232,9 +232,9 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   EXPECT_EQ(windows.Items(0).View.Scale.X, 0.1L);
   EXPECT_TRUE(windows.ActualSizeCurrent());
   EXPECT_EQ(windows.Items(1).View.Scale.X, 0.1L);
-  windows.SetModeCursor(3);
-  windows.SetModeCursor(4);
-  windows.SetModeCursor(0);
+  windows.SetModeCursor(MouseMode::SectionLine);
+  windows.SetModeCursor(MouseMode::NewWindow);
+  windows.SetModeCursor(MouseMode::View);
   const std::vector<std::pair<DeskHandle, int>> expected{{d0, 6}, {d1, 6}, {d0, 1}, {d1, 1}, {d0, 0}, {d1, 0}};
   EXPECT_EQ(host.Cursors, expected);
   RecordingCanvas c;
@@ -305,11 +305,11 @@ TEST(GraphWindows, AViewMadeDuringAGestureGetsTheCursorOfTheMouseMode) {
   TGraphWindows windows({0, 0}, &host);
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   EXPECT_TRUE(host.Cursors.empty());  // the default cursor needs no call
-  windows.SetModeCursor(3);
+  windows.SetModeCursor(MouseMode::SectionLine);
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
   const std::vector<std::pair<DeskHandle, int>> expected{{100, 6}, {101, 6}};
   EXPECT_EQ(host.Cursors, expected);
-  windows.SetModeCursor(0);
+  windows.SetModeCursor(MouseMode::View);
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   EXPECT_EQ(host.Cursors.size(), 4u);
 }

@@ -81,7 +81,7 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   TResultDesk desk0(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
   TResultDesk desk1(windows, windows.Items(1).WorkDesk, scene, scene, surface, messages);
 
-  project.SetIsoKind(kIsoWz);
+  project.SetIsoKind(ResultKind::Wz);
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
   desks.Log.clear();
   desk0.Activate();
@@ -100,7 +100,7 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   EXPECT_EQ(desks.Log, std::vector<std::string>{"status " + d1 + " 1 "});
   EXPECT_EQ(hooks.Grids.back(), (TGridActionChecks{true, false, std::array<bool, 4>{false, false, false, true}}));
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
-  project.SetIsoKind(kIsoNone);
+  project.SetIsoKind(ResultKind::None);
   desks.Log.clear();
   desk0.Activate();
   EXPECT_TRUE(desks.Log.empty());
@@ -115,7 +115,7 @@ TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
   TResultDesk desk(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
   RecordingCanvas canvas;
   desk.Repaint(canvas);  // screen points of the plan
-  MouseModeCommand(project, windows, 3);
+  MouseModeCommand(project, windows, MouseMode::SectionLine);
   desks.Log.clear();
   const TGraphWindow& plan = windows.Items(0);
   const TPoint a = plan.ModelToScreen(FloatPoint(0, 0.5L));
@@ -131,7 +131,7 @@ TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
   const std::vector<std::string> expected{"create " + d1, "cursor " + d1 + " 6", "show " + d1, "cursor " + d0 + " 0",
                                           "cursor " + d1 + " 0"};
   EXPECT_EQ(desks.Log, expected);
-  EXPECT_EQ(project.MouseMode(), 0);
+  EXPECT_EQ(project.MouseMode(), MouseMode::View);
   EXPECT_TRUE(scene.Line.Shown);
 }
 
@@ -174,7 +174,7 @@ TEST_F(Linked, KnotValuesRunBothBarsOfTheBox) {
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
   BarLog log;
-  ASSERT_TRUE(project.PrepareKnotValues(kIsoSx, 0, 0, &log));
+  ASSERT_TRUE(project.PrepareKnotValues(ResultKind::Sx, 0, Fibre::Upper, &log));
   const std::vector<std::string> expected{"bar2 0/100",
                                           "label2 Нормальные напряжения по оси X (Sx)",
                                           "label Подготовка узлов для отрисовки изолиний",
@@ -201,7 +201,7 @@ TEST_F(Linked, ARepaintThatPreparesOpensTheBoxOnceAndOnlyThen) {
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("shell_two_materials.tps"), "s.tps"));
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
-  project.SetIsoKind(kIsoWz);
+  project.SetIsoKind(ResultKind::Wz);
   project.SetIsoVisible(true);
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
   RecordingCanvas canvas;
