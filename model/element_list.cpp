@@ -127,9 +127,10 @@ void TFinElements::LoadFromStream(BinaryReader& r, const KnotIndex& knots, Mater
     const std::uint8_t kindByte = r.ReadByte();
     // Only plates and shells are ever written; any other kind has a record of unknown
     // length, so nothing after it could be read.
+    // The record that follows sets the type.
     const std::optional<ElementKind> kind = ElementKindOfByte(kindByte);
-    if (!kind) throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kindByte) + ").");
-    std::unique_ptr<TMLEditorElement> element = factory_->MakeElement(*kind, ElementType::Triangle, nullptr);
+    std::unique_ptr<TMLEditorElement> element =
+        kind ? factory_->MakeElement(*kind, ElementType::Triangle, nullptr) : nullptr;
     if (!element) throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kindByte) + ").");
     element->LoadFromStream(r, knots, materials);
     elements.push_back(std::move(element));
