@@ -11,7 +11,7 @@ std::string BandMemoryMessage(std::size_t equations, std::size_t bandWidth) {
          std::to_string(bandWidth) + ".";
 }
 
-void TBandMatrix::Allocate(std::size_t equations, std::size_t bandWidth) {
+void BandMatrix::Allocate(std::size_t equations, std::size_t bandWidth) {
   if (equations == 0 || bandWidth == 0) {
     n_ = 0;
     bw_ = 0;
@@ -22,13 +22,13 @@ void TBandMatrix::Allocate(std::size_t equations, std::size_t bandWidth) {
   constexpr std::size_t kMaxValues = std::numeric_limits<std::size_t>::max() / sizeof(Extended);
   if (bandWidth > kMaxValues / equations) {
     Clear();
-    throw EBandError(BandMemoryMessage(equations, bandWidth));
+    throw BandError(BandMemoryMessage(equations, bandWidth));
   }
   const std::size_t count = equations * bandWidth;
   if (count > capacity_) {
     Clear();
     Extended* p = new (std::nothrow) Extended[count];
-    if (p == nullptr) throw EBandError(BandMemoryMessage(equations, bandWidth));
+    if (p == nullptr) throw BandError(BandMemoryMessage(equations, bandWidth));
     data_.reset(p);
     capacity_ = count;
   }
@@ -37,34 +37,34 @@ void TBandMatrix::Allocate(std::size_t equations, std::size_t bandWidth) {
   Reset();
 }
 
-void TBandMatrix::Reset() {
+void BandMatrix::Reset() {
   if (data_) std::fill(data_.get(), data_.get() + n_ * bw_, Extended(0));
 }
 
-void TBandMatrix::Clear() {
+void BandMatrix::Clear() {
   data_.reset();
   capacity_ = 0;
   n_ = 0;
   bw_ = 0;
 }
 
-Extended TBandMatrix::At(std::size_t i, std::size_t j) const {
+Extended BandMatrix::At(std::size_t i, std::size_t j) const {
   if (i >= n_ || j >= n_) return 0;
   if (j < i) std::swap(i, j);
   const std::size_t d = j - i;
   return d < bw_ ? data_[i * bw_ + d] : Extended(0);
 }
 
-void BandMultiply(const TBandMatrix& matrix, std::span<const Extended> v, std::span<Extended> c) {
+void BandMultiply(const BandMatrix& matrix, std::span<const Extended> v, std::span<Extended> c) {
   const std::size_t n = matrix.Size();
   const std::size_t bw = matrix.BandWidth();
   if (v.size() != n || c.size() != n) {
-    throw EBandError("Некорректно выбрана размерность массивов!\r\nC = AxV\r\nРазмерность массива A: " +
+    throw BandError("Некорректно выбрана размерность массивов!\r\nC = AxV\r\nРазмерность массива A: " +
                      std::to_string(n) + "x" + std::to_string(bw) + "\r\nРазмерность вектора V: " +
                      std::to_string(v.size()) + "\r\nРазмерность вектора C: " + std::to_string(c.size()));
   }
   if (n == 0) return;
-  if (v.data() == c.data()) throw EBandError("Произведение матрицы на вектор: результат совпадает с операндом.");
+  if (v.data() == c.data()) throw BandError("Произведение матрицы на вектор: результат совпадает с операндом.");
   for (std::size_t i = 0; i < n; ++i) {
     Extended s = 0;
     const std::size_t lo = i + 1 > bw ? i + 1 - bw : 0;

@@ -17,23 +17,23 @@ namespace tavir {
 
 // Allocation failure or an index outside the band (a wrong band width or knot
 // numbering). The message is for the user.
-class EBandError : public std::runtime_error {
+class BandError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-class TBandMatrix {
+class BandMatrix {
  public:
-  TBandMatrix() = default;
-  TBandMatrix(std::size_t equations, std::size_t bandWidth) { Allocate(equations, bandWidth); }
-  TBandMatrix(const TBandMatrix&) = delete;
-  TBandMatrix& operator=(const TBandMatrix&) = delete;
-  TBandMatrix(TBandMatrix&&) noexcept = default;
-  TBandMatrix& operator=(TBandMatrix&&) noexcept = default;
+  BandMatrix() = default;
+  BandMatrix(std::size_t equations, std::size_t bandWidth) { Allocate(equations, bandWidth); }
+  BandMatrix(const BandMatrix&) = delete;
+  BandMatrix& operator=(const BandMatrix&) = delete;
+  BandMatrix(BandMatrix&&) noexcept = default;
+  BandMatrix& operator=(BandMatrix&&) noexcept = default;
 
   // n equations with half-bandwidth BW, all zero. The buffer is kept when it is
   // already large enough (a new system of the same or a smaller size); otherwise
-  // it is replaced. Throws EBandError when n * BW values cannot be held; the
+  // it is replaced. Throws BandError when n * BW values cannot be held; the
   // matrix is then empty. n = 0 or BW = 0 gives an empty (unallocated) matrix.
   void Allocate(std::size_t equations, std::size_t bandWidth);
   // All entries zero, same dimensions, no reallocation.
@@ -72,7 +72,7 @@ std::string BandMemoryMessage(std::size_t equations, std::size_t bandWidth);
 // C := M x V with M the symmetric matrix stored in the band. Each C[i] is summed
 // in Extended from 0 over j in increasing order, the stored upper band serving both
 // halves. Requires V and C of length n, distinct from each other; throws
-// EBandError otherwise (C unchanged).
-void BandMultiply(const TBandMatrix& matrix, std::span<const Extended> v, std::span<Extended> c);
+// BandError otherwise (C unchanged).
+void BandMultiply(const BandMatrix& matrix, std::span<const Extended> v, std::span<Extended> c);
 
 }  // namespace tavir

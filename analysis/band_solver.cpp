@@ -18,44 +18,44 @@ std::string EquationText(std::int64_t equation) {
   return "узел " + std::to_string(equation / 5) + ", степень свободы " + std::to_string(equation % 5) + ".";
 }
 
-[[noreturn]] void Fail(TSolveFailure kind, std::int64_t equation) {
+[[noreturn]] void Fail(SolveFailure kind, std::int64_t equation) {
   switch (kind) {
-    case TSolveFailure::Singular:
-      throw ESolveError(kind, equation, "Система уравнений вырождена: " + EquationText(equation));
-    case TSolveFailure::BadLoad:
-      throw ESolveError(kind, equation, "Нагрузка не является конечным числом: " + EquationText(equation));
-    case TSolveFailure::NonFinite:
-      throw ESolveError(kind, equation, "Перемещение не является конечным числом: " + EquationText(equation));
-    case TSolveFailure::Dimensions:
+    case SolveFailure::Singular:
+      throw SolveError(kind, equation, "Система уравнений вырождена: " + EquationText(equation));
+    case SolveFailure::BadLoad:
+      throw SolveError(kind, equation, "Нагрузка не является конечным числом: " + EquationText(equation));
+    case SolveFailure::NonFinite:
+      throw SolveError(kind, equation, "Перемещение не является конечным числом: " + EquationText(equation));
+    case SolveFailure::Dimensions:
       break;
   }
-  throw ESolveError(kind, equation, "Некорректно выбрана размерность массивов!");
+  throw SolveError(kind, equation, "Некорректно выбрана размерность массивов!");
 }
 
 // The checks every elimination makes before it starts. Returns false for an empty
 // system.
-bool Prepare(const TBandMatrix& k, std::span<const Extended> f) {
+bool Prepare(const BandMatrix& k, std::span<const Extended> f) {
   if (!k.IsAllocated() && f.empty()) return false;
   if (!k.IsAllocated() || f.size() != k.Size()) {
-    throw ESolveError(TSolveFailure::Dimensions, -1,
+    throw SolveError(SolveFailure::Dimensions, -1,
                       "Некорректно выбрана размерность массивов!\r\nРазмерность матрицы: " +
                           std::to_string(k.Size()) + "x" + std::to_string(k.BandWidth()) +
                           "\r\nРазмерность вектора: " + std::to_string(f.size()));
   }
   for (std::size_t i = 0; i < f.size(); ++i) {
-    if (!std::isfinite(f[i])) Fail(TSolveFailure::BadLoad, static_cast<std::int64_t>(i));
+    if (!std::isfinite(f[i])) Fail(SolveFailure::BadLoad, static_cast<std::int64_t>(i));
   }
   return true;
 }
 
 // The diagonal before elimination: what each pivot is measured against.
-std::vector<Extended> OriginalDiagonal(const TBandMatrix& k) {
+std::vector<Extended> OriginalDiagonal(const BandMatrix& k) {
   try {
     std::vector<Extended> d(k.Size());
     for (std::size_t i = 0; i < k.Size(); ++i) d[i] = k(i, 0);
     return d;
   } catch (const std::bad_alloc&) {
-    throw EBandError(BandMemoryMessage(k.Size(), k.BandWidth()));
+    throw BandError(BandMemoryMessage(k.Size(), k.BandWidth()));
   }
 }
 
@@ -68,7 +68,7 @@ void SetBar(ProgressObserver* progress, long long position, long long maximum) {
   if (progress != nullptr) progress->SetBar(position, maximum);
 }
 
-void BackSubstitution(TBandMatrix& k, std::span<Extended> f, ProgressObserver* progress) {
+void BackSubstitution(BandMatrix& k, std::span<Extended> f, ProgressObserver* progress) {
   const std::size_t n = k.Size();
   const std::size_t bw = k.BandWidth();
   SetBar(progress, 0, static_cast<long long>(n));
@@ -79,7 +79,7 @@ void BackSubstitution(TBandMatrix& k, std::span<Extended> f, ProgressObserver* p
     Extended s = 0;
     for (std::size_t a = 1; a < c; ++a) s += row[a] * f[i + a];
     f[i] = (f[i] - s) / row[0];
-    if (!std::isfinite(f[i])) Fail(TSolveFailure::NonFinite, static_cast<std::int64_t>(i));
+    if (!std::isfinite(f[i])) Fail(SolveFailure::NonFinite, static_cast<std::int64_t>(i));
     SetBar(progress, static_cast<long long>(step + 1), static_cast<long long>(n));
   }
 }
@@ -148,7 +148,7 @@ class SpinBarrier {
 };
 
 struct Blocked {
-  TBandMatrix& K;
+  BandMatrix& K;
   std::span<Extended> F;
   const std::vector<Extended>& Diag;
   std::size_t N;
@@ -244,7 +244,7 @@ struct Blocked {
   }
 };
 
-void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Extended>& diag,
+void ForwardBlocked(BandMatrix& k, std::span<Extended> f, const std::vector<Extended>& diag,
                     ProgressObserver* progress, unsigned threads, std::size_t blockSize) {
   const std::size_t n = k.Size();
   Blocked ctx{k, f, diag, n, k.BandWidth(), blockSize, PivotTolerance(n)};
@@ -256,17 +256,17 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
   try {
     scratch.assign(threads, std::vector<Extended>(2 * b));
   } catch (const std::bad_alloc&) {
-    throw EBandError(BandMemoryMessage(n, k.BandWidth()));
+    throw BandError(BandMemoryMessage(n, k.BandWidth()));
   }
 
   if (threads <= 1) {
     Extended* g = scratch[0].data();
     std::int64_t bad = ctx.FactorRows(0, 0, std::min(n, b), g);
-    if (bad >= 0) Fail(TSolveFailure::Singular, bad);
+    if (bad >= 0) Fail(SolveFailure::Singular, bad);
     for (std::size_t b0 = 0; b0 + b < n; b0 += b) {
       const std::size_t b1 = b0 + b;
       bad = ctx.FactorRows(b0, b1, std::min(n, b1 + b), g);
-      if (bad >= 0) Fail(TSolveFailure::Singular, bad);
+      if (bad >= 0) Fail(SolveFailure::Singular, bad);
       std::atomic<std::size_t> next{0};
       ctx.UpdateTail(b0, b1, next, g);
       SetBar(progress, static_cast<long long>(std::min(n - 1, b1)), barMax);
@@ -345,7 +345,7 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
   }
   for (auto& t : pool) t.join();
   if (observerError) std::rethrow_exception(observerError);
-  if (failed >= 0) Fail(TSolveFailure::Singular, failed);
+  if (failed >= 0) Fail(SolveFailure::Singular, failed);
 }
 
 std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
@@ -359,7 +359,7 @@ std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
 
 }  // namespace
 
-void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
+void SolveBandPlain(BandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
   if (!Prepare(matrix, vector)) return;
   const std::vector<Extended> diag = OriginalDiagonal(matrix);
   const std::size_t n = matrix.Size();
@@ -369,7 +369,7 @@ void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObs
   SetBar(progress, 0, static_cast<long long>(n - 1));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const Extended* ri = matrix.Row(i);
-    if (!PivotOk(ri[0], diag[i], tolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
+    if (!PivotOk(ri[0], diag[i], tolerance)) Fail(SolveFailure::Singular, static_cast<std::int64_t>(i));
     const std::size_t m = std::min(bw - 1, n - 1 - i);
     for (std::size_t d = 1; d <= m; ++d) {
       const Extended g = ri[d] / ri[0];
@@ -379,11 +379,11 @@ void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObs
     }
     SetBar(progress, static_cast<long long>(i + 1), static_cast<long long>(n - 1));
   }
-  if (!PivotOk(matrix(n - 1, 0), diag[n - 1], tolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
+  if (!PivotOk(matrix(n - 1, 0), diag[n - 1], tolerance)) Fail(SolveFailure::Singular, static_cast<std::int64_t>(n - 1));
   BackSubstitution(matrix, f, progress);
 }
 
-void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
+void SolveBandBlocked(BandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
                       unsigned threads, std::size_t blockSize) {
   if (!Prepare(matrix, vector)) return;
   threads = std::max(1u, threads);
@@ -392,7 +392,7 @@ void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressO
   ForwardBlocked(matrix, vector, diag, progress, threads, blockSize);
   SetBar(progress, static_cast<long long>(matrix.Size() - 1), static_cast<long long>(matrix.Size() - 1));
   if (!PivotOk(matrix(matrix.Size() - 1, 0), diag.back(), PivotTolerance(matrix.Size())))
-    Fail(TSolveFailure::Singular, static_cast<std::int64_t>(matrix.Size() - 1));
+    Fail(SolveFailure::Singular, static_cast<std::int64_t>(matrix.Size() - 1));
   BackSubstitution(matrix, vector, progress);
 }
 
@@ -414,7 +414,7 @@ unsigned BlockedSolveThreads(std::size_t bandWidth) {
   return std::clamp(hw == 0 ? 1u : hw, 1u, 8u);
 }
 
-void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
+void SolveBand(BandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
   if (UsesBlockedSolve(matrix.Size(), matrix.BandWidth()))
     SolveBandBlocked(matrix, vector, progress, BlockedSolveThreads(matrix.BandWidth()));
   else

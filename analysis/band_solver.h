@@ -5,7 +5,7 @@
 // Every pivot is tested before it is used. A pivot that is not finite, not
 // positive, or negligible against the original diagonal of its equation (the
 // stiffness of that degree of freedom lost to round-off: a mechanism, a free knot,
-// a knot that no shell stiffens) stops the solve with ESolveError naming the knot
+// a knot that no shell stiffens) stops the solve with SolveError naming the knot
 // and the degree of freedom. After a failure F (and K) hold partial results and
 // must be discarded by the caller; no non-finite number is ever reported as a
 // displacement.
@@ -42,18 +42,18 @@ inline constexpr Extended kPivotToleranceFloor = 1e-14L;
 inline constexpr Extended kPivotNoisePerEquation = 2e4L * 1.0842021724855044340e-19L;
 Extended PivotTolerance(std::size_t equations);
 
-enum class TSolveFailure {
+enum class SolveFailure {
   Singular,     // zero, negative, negligible or non-finite pivot
   BadLoad,      // a load that is not a finite number
   NonFinite,    // a displacement overflowed
   Dimensions,   // the vector does not match the matrix
 };
 
-class ESolveError : public std::runtime_error {
+class SolveError : public std::runtime_error {
  public:
-  ESolveError(TSolveFailure kind, std::int64_t equation, const std::string& message)
+  SolveError(SolveFailure kind, std::int64_t equation, const std::string& message)
       : std::runtime_error(message), Kind(kind), Equation(equation) {}
-  TSolveFailure Kind;
+  SolveFailure Kind;
   std::int64_t Equation;  // -1 when no equation is concerned
   // The knot's Number (from 0, equation div 5) and the degree of freedom
   // (equation mod 5: u, v, w, slope along Y, slope along X); -1 without an equation.
@@ -64,17 +64,17 @@ class ESolveError : public std::runtime_error {
 // Solves in place, choosing the elimination by the size of the system. The
 // progress bar runs 0 .. n - 1 through the elimination, then 0 .. n through the
 // back substitution. An unallocated matrix with an empty vector is an empty
-// system and does nothing. Throws ESolveError (see above) or EBandError when the
+// system and does nothing. Throws SolveError (see above) or BandError when the
 // work array of n values cannot be allocated.
-void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
+void SolveBand(BandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
 
 // The reference elimination: row by row, each pivot row updating the rows below.
-void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
+void SolveBandPlain(BandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
 
 // The blocked elimination on `threads` threads (the calling one included, at
 // least 1) with pivot panels of `blockSize` rows (0: chosen from the band width
 // and the thread count). Bit-identical to SolveBandPlain, same failures.
-void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
+void SolveBandBlocked(BandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
                       unsigned threads, std::size_t blockSize = 0);
 
 // Whether SolveBand uses the blocked elimination for this size, and on how many

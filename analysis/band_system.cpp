@@ -8,12 +8,12 @@ namespace tavir {
 namespace band_detail {
 
 void EquationOutside(std::int64_t equation, std::size_t equations) {
-  throw EBandError("Номер уравнения " + std::to_string(equation) + " вне системы из " + std::to_string(equations) +
+  throw BandError("Номер уравнения " + std::to_string(equation) + " вне системы из " + std::to_string(equations) +
                    " уравнений: нумерация узлов не соответствует матрице жесткости.");
 }
 
 void PairOutsideBand(std::int64_t row, std::int64_t column, std::size_t bandWidth) {
-  throw EBandError("Элемент матрицы жесткости (" + std::to_string(row) + ", " + std::to_string(column) +
+  throw BandError("Элемент матрицы жесткости (" + std::to_string(row) + ", " + std::to_string(column) +
                    ") вне ленты ширины " + std::to_string(bandWidth) + ".");
 }
 
@@ -41,7 +41,7 @@ std::int64_t KnotNumberSpan(std::span<const std::int64_t> numbers) {
 std::int32_t BandWidthOfSpan(std::int64_t largestSpan) {
   constexpr std::int64_t kMaxSpan = (std::numeric_limits<std::int32_t>::max() - kKnotFreedoms) / kKnotFreedoms;
   if (largestSpan < 0 || largestSpan > kMaxSpan)
-    throw EBandError("Разность номеров узлов элемента " + std::to_string(largestSpan) +
+    throw BandError("Разность номеров узлов элемента " + std::to_string(largestSpan) +
                      " слишком велика для ленточной матрицы жесткости.");
   return static_cast<std::int32_t>(kKnotFreedoms * largestSpan + kKnotFreedoms);
 }
@@ -53,7 +53,7 @@ void AddConcForce(std::int64_t knotNumber, const TForceRecord& force, std::span<
   for (int k = 0; k < kKnotFreedoms; ++k) vector[base + static_cast<std::size_t>(k)] += c[k];
 }
 
-void AddDispForce(const TElementKnotNumbers& numbers, bool rectangle, Extended a, Extended b,
+void AddDispForce(const ElementKnotNumberArray& numbers, bool rectangle, Extended a, Extended b,
                   std::uint8_t option1, std::uint8_t option2, const TForceRecord& force,
                   std::span<Extended> vector) {
   // The area is zero for any other shape, and only a rectangle has the edges, so
@@ -80,7 +80,7 @@ void AddDispForce(const TElementKnotNumbers& numbers, bool rectangle, Extended a
   }
 }
 
-void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, TBandMatrix& matrix,
+void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, BandMatrix& matrix,
                   std::span<Extended> vector) {
   if (!matrix.IsAllocated()) return;
   const std::size_t n = matrix.Size();
@@ -104,9 +104,9 @@ std::optional<std::int64_t> KnotNumber(const TKnot* knot) {
   return numbered->Number;
 }
 
-std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& element) {
+std::optional<ElementKnotNumberArray> ElementKnotNumbers(const TFiniteElement& element) {
   if (element.Knots.size() < static_cast<std::size_t>(kElementKnots)) return std::nullopt;
-  TElementKnotNumbers numbers{};
+  ElementKnotNumberArray numbers{};
   for (std::size_t m = 0; m < numbers.size(); ++m) {
     const auto number = KnotNumber(element.Knots[m]);
     if (!number) return std::nullopt;
@@ -125,12 +125,12 @@ std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& ele
   return BandWidthOfSpan(span);
 }
 
-void AddToSystem(const TMLResultShell& shell, TBandMatrix& matrix) {
+void AddToSystem(const TMLResultShell& shell, BandMatrix& matrix) {
   if (!matrix.IsAllocated()) return;
   const auto numbers = ElementKnotNumbers(shell);
   if (!numbers) return;
   if (shell.Stiffness.Rows() != kElementFreedoms || shell.Stiffness.Cols() != kElementFreedoms)
-    throw EBandError("Матрица жесткости элемента не вычислена.");
+    throw BandError("Матрица жесткости элемента не вычислена.");
   AddToSystem(*numbers, shell.Stiffness, matrix);
 }
 
@@ -148,7 +148,7 @@ void AddDispForce(const TEditorDispersionForce& force, std::span<Extended> vecto
   AddDispForce(*numbers, element->ElementType == ElementType::Rectangle, a, b, force.Option1, force.Option2, force.Force, vector);
 }
 
-void ApplySupport(const TEditorSupport& support, TBandMatrix& matrix, std::span<Extended> vector) {
+void ApplySupport(const TEditorSupport& support, BandMatrix& matrix, std::span<Extended> vector) {
   if (const auto number = KnotNumber(support.Knot)) ApplySupport(*number, support.Fixation, matrix, vector);
 }
 

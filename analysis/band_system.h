@@ -14,7 +14,7 @@
 // The core works on plain data (knot numbers, a 20×20 matrix, a force record, a
 // fixation). Indices are checked: an equation outside the system or a pair
 // outside the band (a band width that does not match the numbering) is an
-// EBandError, never a write out of bounds. The overloads on the analysis classes
+// BandError, never a write out of bounds. The overloads on the analysis classes
 // take the knots' Number and add nothing for an item whose knot or element is
 // missing (or whose knot carries no equation number).
 #include <array>
@@ -40,12 +40,12 @@ constexpr int kKnotFreedoms = 5;
 constexpr int kElementKnots = 4;
 constexpr int kElementFreedoms = kKnotFreedoms * kElementKnots;  // 20
 
-using TElementKnotNumbers = std::array<std::int64_t, kElementKnots>;
+using ElementKnotNumberArray = std::array<std::int64_t, kElementKnots>;
 
 // Greatest minus smallest of the numbers (0 for none).
 std::int64_t KnotNumberSpan(std::span<const std::int64_t> numbers);
 // BW = 5 × D + 5 for the largest span D over the shells (D = 0 without shells).
-// Throws EBandError when it does not fit an Int32.
+// Throws BandError when it does not fit an Int32.
 std::int32_t BandWidthOfSpan(std::int64_t largestSpan);
 
 namespace band_detail {
@@ -59,7 +59,7 @@ namespace band_detail {
 // ones. Nothing when the band is not allocated. All indices are checked before
 // anything is added.
 template <class ElementMatrix>
-void AddToSystem(const TElementKnotNumbers& numbers, const ElementMatrix& ke, TBandMatrix& matrix) {
+void AddToSystem(const ElementKnotNumberArray& numbers, const ElementMatrix& ke, BandMatrix& matrix) {
   if (!matrix.IsAllocated()) return;
   const std::size_t n = matrix.Size();
   const std::int64_t bw = static_cast<std::int64_t>(matrix.BandWidth());
@@ -91,13 +91,13 @@ void AddConcForce(std::int64_t knotNumber, const TForceRecord& force, std::span<
 // X = X0 + a (option 1), Py × a / 2 on the edge Y = Y0 + b (option 0) or Y = Y0
 // (option 1), and Pz, Mx, My × a·b / 4 on every knot. Any other shape gets
 // nothing. Mz takes no part.
-void AddDispForce(const TElementKnotNumbers& numbers, bool rectangle, Extended a, Extended b,
+void AddDispForce(const ElementKnotNumberArray& numbers, bool rectangle, Extended a, Extended b,
                   std::uint8_t option1, std::uint8_t option2, const TForceRecord& force, std::span<Extended> vector);
 
 // Imposes a zero value for every restraint 1..5 that is fixed (byte 1): the
 // equation's column above the diagonal and its row become those of the unit
 // matrix and its load 0. Restraint 6 (rotation about Z) takes no part.
-void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, TBandMatrix& matrix,
+void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, BandMatrix& matrix,
                   std::span<Extended> vector);
 
 // ---- the analysis classes --------------------------------------------------------
@@ -106,7 +106,7 @@ void ApplySupport(std::int64_t knotNumber, const TFixation& fixation, TBandMatri
 // (not a result knot).
 std::optional<std::int64_t> KnotNumber(const TKnot* knot);
 // The Numbers of the element's four knots; nullopt unless it has four numbered knots.
-std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& element);
+std::optional<ElementKnotNumberArray> ElementKnotNumbers(const TFiniteElement& element);
 
 // The half-bandwidth over the shell elements (kind 5) of the list's items; plates
 // and elements without four numbered knots do not count. 5 without shells. (The
@@ -115,12 +115,12 @@ std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& elem
 std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& elements);
 
 // The shell's Stiffness into the band. Nothing when the band is not allocated or
-// a knot is missing; EBandError when Stiffness has not been computed (not 20×20).
-void AddToSystem(const TMLResultShell& shell, TBandMatrix& matrix);
+// a knot is missing; BandError when Stiffness has not been computed (not 20×20).
+void AddToSystem(const TMLResultShell& shell, BandMatrix& matrix);
 void AddConcForce(const TConcentrateForce& force, std::span<Extended> vector);
 // Only on a shell element with four numbered knots; its shape code (element type)
 // 1 is the rectangle.
 void AddDispForce(const TEditorDispersionForce& force, std::span<Extended> vector);
-void ApplySupport(const TEditorSupport& support, TBandMatrix& matrix, std::span<Extended> vector);
+void ApplySupport(const TEditorSupport& support, BandMatrix& matrix, std::span<Extended> vector);
 
 }  // namespace tavir

@@ -12,11 +12,11 @@
 
 namespace tavir {
 
-void TResultKnot::AddKey(TMaterialKey key) {
+void TResultKnot::AddKey(MaterialKey key) {
   if (!HasKey(key)) Values.push_back({key, 0});
 }
 
-void TResultKnot::SetValue(TMaterialKey key, Extended value) {
+void TResultKnot::SetValue(MaterialKey key, Extended value) {
   for (TKnotValue& v : Values)
     if (v.Key == key) {
       v.Value = value;
@@ -24,17 +24,17 @@ void TResultKnot::SetValue(TMaterialKey key, Extended value) {
     }
 }
 
-Extended TResultKnot::ValueOf(TMaterialKey key) const {
+Extended TResultKnot::ValueOf(MaterialKey key) const {
   for (const TKnotValue& v : Values)
     if (v.Key == key) return v.Value;
   return 0;
 }
 
-bool TResultKnot::HasKey(TMaterialKey key) const {
+bool TResultKnot::HasKey(MaterialKey key) const {
   return std::any_of(Values.begin(), Values.end(), [key](const TKnotValue& v) { return v.Key == key; });
 }
 
-TMaterialKey TResultKnot::KeyAt(std::int32_t index) const {
+MaterialKey TResultKnot::KeyAt(std::int32_t index) const {
   if (index < 0 || index >= ValueCount()) return nullptr;
   return Values[static_cast<std::size_t>(index)].Key;
 }
@@ -42,28 +42,28 @@ TMaterialKey TResultKnot::KeyAt(std::int32_t index) const {
 TMLResultShell::TMLResultShell(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material)
     : TMLEditorShell(elementType, material, ElementKind::Shell) {}
 
-TMaterialKey TMLResultShell::LayerMaterial(std::int32_t index) const {
+MaterialKey TMLResultShell::LayerMaterial(std::int32_t index) const {
   return Layers.LayerMaterial(index).get();
 }
 
-std::vector<TLayerInput> TMLResultShell::LayerInputs() const {
-  std::vector<TLayerInput> inputs;
+std::vector<LayerInput> TMLResultShell::LayerInputs() const {
+  std::vector<LayerInput> inputs;
   inputs.reserve(static_cast<std::size_t>(Layers.Count()));
   for (std::int32_t i = 0; i < Layers.Count(); ++i) {
     const auto layer = Layers.Layer(i);
     const auto material = layer ? layer->Material() : nullptr;
-    if (!material) throw EElementError("Элемент, слой " + std::to_string(i) + ": у слоя не задан материал");
+    if (!material) throw ElementError("Элемент, слой " + std::to_string(i) + ": у слоя не задан материал");
     inputs.push_back({layer->Thickness, layer->Z, layer->TypeLayer, material->E, material->mu, material->Fi});
   }
   return inputs;
 }
 
 void TMLResultShell::LayerElasticity() {
-  const std::vector<TLayerInput> inputs = LayerInputs();
+  const std::vector<LayerInput> inputs = LayerInputs();
   TFloatVector k(inputs.size()), g(inputs.size());
   TFloat3DMatrix q(inputs.size(), TFloat2DMatrix(3, 3));
   for (std::size_t i = 0; i < inputs.size(); ++i) {
-    const TLayerElastic el = LayerElastic(inputs[i]);
+    const LayerModuli el = LayerElastic(inputs[i]);
     k[i] = el.K;
     g[i] = el.G;
     for (std::size_t r = 0; r < 3; ++r)
@@ -82,17 +82,17 @@ void TMLResultShell::LayerMatrices(TFloat3DMatrix& L) const {
 }
 
 void TMLResultShell::SectionMatrix(TFloat2DMatrix& D) const {
-  const std::vector<TLayerInput> inputs = LayerInputs();
+  const std::vector<LayerInput> inputs = LayerInputs();
   if (inputs.size() != LayerQ.size())
-    throw EElementError("Элемент: характеристики слоёв не вычислены для текущего набора слоёв");
-  std::vector<TLayerElastic> el(inputs.size());
+    throw ElementError("Элемент: характеристики слоёв не вычислены для текущего набора слоёв");
+  std::vector<LayerModuli> el(inputs.size());
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     el[i].K = LayerK[i];
     el[i].G = LayerG[i];
     for (std::size_t r = 0; r < 3; ++r)
       for (std::size_t c = 0; c < 3; ++c) el[i].Q[r][c] = LayerQ[i][r][c];
   }
-  TSectionArray d;
+  SectionArray d;
   tavir::SectionMatrix(inputs, el, d);
   D = ToMatrix(d);
 }
@@ -100,23 +100,23 @@ void TMLResultShell::SectionMatrix(TFloat2DMatrix& D) const {
 void TMLResultShell::BuildTransform() {
   const auto rect = AnalysisRectangle(*this);
   if (!rect) {
-    throw EElementError(CheckShellForAnalysis(*this, -1).value_or("Элемент: оболочка не является прямоугольником"));
+    throw ElementError(CheckShellForAnalysis(*this, -1).value_or("Элемент: оболочка не является прямоугольником"));
   }
-  TMatrix20 t;
+  Matrix20 t;
   ShellTransform(rect->a, rect->b, t);
   Transform = ToMatrix(t);
 }
 
 void TMLResultShell::CalcStiffness() {
-  if (auto problem = CheckShellForAnalysis(*this, -1)) throw EElementError(*problem);
-  const TShellRectangle rect = *AnalysisRectangle(*this);
-  const std::vector<TLayerInput> inputs = LayerInputs();
+  if (auto problem = CheckShellForAnalysis(*this, -1)) throw ElementError(*problem);
+  const ShellRectangle rect = *AnalysisRectangle(*this);
+  const std::vector<LayerInput> inputs = LayerInputs();
 
-  std::vector<TLayerElastic> el(inputs.size());
+  std::vector<LayerModuli> el(inputs.size());
   for (std::size_t i = 0; i < inputs.size(); ++i) el[i] = LayerElastic(inputs[i]);
-  TSectionArray D;
+  SectionArray D;
   tavir::SectionMatrix(inputs, el, D);
-  TMatrix20 k, t;
+  Matrix20 k, t;
   ShellStiffness(rect.a, rect.b, Kx, Ky, D, k, t);
 
   // Everything is computed: only now are the element's fields replaced, in the
@@ -140,12 +140,12 @@ void TMLResultShell::CalcStresses(const TFloatVector& vector, std::int64_t index
   const std::string name = AnalysisElementName(index);
   const auto rect = AnalysisRectangle(*this);
   if (!rect) {
-    throw EElementError(CheckShellForAnalysis(*this, index).value_or(name + ": оболочка не является прямоугольником"));
+    throw ElementError(CheckShellForAnalysis(*this, index).value_or(name + ": оболочка не является прямоугольником"));
   }
   std::array<std::int32_t, 4> numbers{};
   for (std::size_t n = 0; n < 4; ++n) {
     const auto* knot = dynamic_cast<const TResultKnot*>(Knots[n]);
-    if (knot == nullptr) throw EElementError(name + ": узел " + std::to_string(n) + " не является узлом расчёта");
+    if (knot == nullptr) throw ElementError(name + ": узел " + std::to_string(n) + " не является узлом расчёта");
     numbers[n] = knot->Number;
   }
   std::array<Extended, 20> q;
@@ -156,29 +156,29 @@ void TMLResultShell::CalcStresses(const TFloatVector& vector, std::int64_t index
     case DoubleRounding::Kept:
       break;
     case DoubleRounding::Overflow:
-      throw EElementError(name + ": перемещения узлов элемента превышают допустимый диапазон (больше 1,8E308), "
+      throw ElementError(name + ": перемещения узлов элемента превышают допустимый диапазон (больше 1,8E308), "
                                  "напряжения не могут быть вычислены. Проверьте нагрузки, жесткость и закрепления.");
     case DoubleRounding::Vanish:
-      throw EElementError(name + ": перемещения узлов элемента слишком малы (меньше 2,2E-308), "
+      throw ElementError(name + ": перемещения узлов элемента слишком малы (меньше 2,2E-308), "
                                  "напряжения не могут быть вычислены. Проверьте модуль упругости и нагрузки.");
   }
   // The layer constants belong to the current layers; recompute them when the
   // stack has changed since the stiffness was computed.
   if (LayerQ.size() != static_cast<std::size_t>(Layers.Count())) LayerElasticity();
 
-  const TShellStrainField field = ShellStrainField(rect->a, rect->b, Kx, Ky, q);
+  const ShellStrains field = ShellStrainField(rect->a, rect->b, Kx, Ky, q);
   const std::size_t layers = LayerQ.size();
-  std::vector<std::array<TFibreResult, kFibreCount>> results(layers);
+  std::vector<std::array<FibreResult, kFibreCount>> results(layers);
   for (std::size_t j = 0; j < layers; ++j) {
     const auto layer = Layers.Layer(static_cast<std::int32_t>(j));
-    TLayerQ Q;
+    LayerQMatrix Q;
     for (std::size_t r = 0; r < 3; ++r)
       for (std::size_t c = 0; c < 3; ++c) Q[r][c] = LayerQ[j][r][c];
     results[j] = LayerFibres(field, layer->Thickness, layer->Z, Q);
-    for (const TFibreResult& fibre : results[j]) {
+    for (const FibreResult& fibre : results[j]) {
       for (std::size_t i = 0; i < 3; ++i) {
         if (!RecoveredValueUsable(fibre.Strain[i]) || !RecoveredValueUsable(fibre.Stress[i])) {
-          throw EElementError(name + ", слой " + std::to_string(j) + " \"" +
+          throw ElementError(name + ", слой " + std::to_string(j) + " \"" +
                               Layers.LayerName(static_cast<std::int32_t>(j)) +
                               "\": деформации или напряжения не являются конечными числами (выход за пределы "
                               "диапазона). Проверьте толщину слоя, модуль упругости и нагрузки.");
@@ -201,8 +201,8 @@ void TMLResultShell::CalcStresses(const TFloatVector& vector, std::int64_t index
 
 void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads) {
   for (std::size_t i = 0; i < shells.size(); ++i) {
-    if (shells[i] == nullptr) throw EElementError("Элемент " + std::to_string(i) + ": элемент отсутствует");
-    if (auto problem = CheckShellForAnalysis(*shells[i], static_cast<std::int64_t>(i))) throw EElementError(*problem);
+    if (shells[i] == nullptr) throw ElementError("Элемент " + std::to_string(i) + ": элемент отсутствует");
+    if (auto problem = CheckShellForAnalysis(*shells[i], static_cast<std::int64_t>(i))) throw ElementError(*problem);
   }
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   // Small lists are not worth a thread.

@@ -19,10 +19,10 @@ namespace tavir {
 
 // Identity of a layer material: the key of the values kept at a knot (nullptr
 // for none). Only compared, never dereferenced.
-using TMaterialKey = const TPhisPropRodNL*;
+using MaterialKey = const TPhisPropRodNL*;
 
 struct TKnotValue {
-  TMaterialKey Key = nullptr;
+  MaterialKey Key = nullptr;
   Extended Value = 0;
 };
 
@@ -33,14 +33,14 @@ class TResultKnot : public TEditorKnot {
 
   std::int32_t ValueCount() const { return static_cast<std::int32_t>(Values.size()); }
   // Appends (key, 0) when the key is not there yet.
-  void AddKey(TMaterialKey key);
+  void AddKey(MaterialKey key);
   // Sets the value of the key's entry; an absent key changes nothing.
-  void SetValue(TMaterialKey key, Extended value);
+  void SetValue(MaterialKey key, Extended value);
   // 0 when the key is absent.
-  Extended ValueOf(TMaterialKey key) const;
-  bool HasKey(TMaterialKey key) const;
+  Extended ValueOf(MaterialKey key) const;
+  bool HasKey(MaterialKey key) const;
   // nullptr when the index is out of range.
-  TMaterialKey KeyAt(std::int32_t index) const;
+  MaterialKey KeyAt(std::int32_t index) const;
   void ClearValues() { Values.clear(); }
   void SetNumber(std::int32_t value) { Number = value; }
 };
@@ -61,31 +61,31 @@ class TMLResultShell : public TMLEditorShell {
   std::array<TFloat2DMatrix, 3> Stresses;
 
   // Layer i's material as the key of the knot values; nullptr out of range.
-  TMaterialKey LayerMaterial(std::int32_t index) const;
+  MaterialKey LayerMaterial(std::int32_t index) const;
 
-  // LayerK, LayerG, LayerQ for the current layers. Throws EElementError for a
+  // LayerK, LayerG, LayerQ for the current layers. Throws ElementError for a
   // layer without a material (nothing changed then).
   void LayerElasticity();
   // L := [layer][5][5] with each layer's Q in the upper-left block.
   void LayerMatrices(TFloat3DMatrix& L) const;
   // D := the 8x8 section matrix (LayerElasticity must have run for these layers).
   void SectionMatrix(TFloat2DMatrix& D) const;
-  // Transform for the element's rectangle. Throws EElementError when it is not one.
+  // Transform for the element's rectangle. Throws ElementError when it is not one.
   void BuildTransform();
-  // Stiffness, Transform, LayerK, LayerG, LayerQ. Throws EElementError, with all
+  // Stiffness, Transform, LayerK, LayerG, LayerQ. Throws ElementError, with all
   // of them unchanged, when the shell fails the analysis check.
   void CalcStiffness();
   // The strains and stresses of every layer from the displacement vector; nothing
   // when the vector is empty. The arrays are reallocated when the layer count
   // changed. Throws (nothing changed) when the shell is not a rectangle of result
-  // knots or an equation lies outside the vector, and EElementError naming the
+  // knots or an equation lies outside the vector, and ElementError naming the
   // element by `index` (its position in the element list; none when < 0) when
   // the results cannot be trusted: the knot values go beyond the double range or
   // vanish in it, or a strain or stress is not a finite double.
   void CalcStresses(const TFloatVector& vector, std::int64_t index = -1);
 
  private:
-  std::vector<TLayerInput> LayerInputs() const;
+  std::vector<LayerInput> LayerInputs() const;
 };
 
 class TMLResultPlate : public TMLEditorElement {
@@ -97,7 +97,7 @@ class TMLResultPlate : public TMLEditorElement {
 // CalcStiffness of every shell, on up to `threads` threads (0: the hardware's
 // count; the elements are independent, so the results are those of the plain
 // loop). Every shell is checked first: the first one that fails throws
-// EElementError naming its index in the span, and no element is changed.
+// ElementError naming its index in the span, and no element is changed.
 void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads = 0);
 
 }  // namespace tavir

@@ -9,8 +9,8 @@ namespace {
 constexpr Extended kPi = 3.14159265358979324L;
 }
 
-TLayerElastic LayerElastic(const TLayerInput& layer) {
-  TLayerElastic r;
+LayerModuli LayerElastic(const LayerInput& layer) {
+  LayerModuli r;
   const Extended E = layer.E, nu = layer.Mu;
   const Extended K = (E / 3) / (1 - 2 * nu);
   const Extended G = (E / 2) / (nu + 1);
@@ -28,7 +28,7 @@ TLayerElastic LayerElastic(const TLayerInput& layer) {
     const double c = static_cast<double>(std::cos(rad));
     const double s = static_cast<double>(std::sin(rad));
     const Extended cl = c, sl = s;
-    TLayerQ& q = r.Q;
+    LayerQMatrix& q = r.Q;
     q[0][0] = (cl * cl) * (cl * cl);
     q[0][1] = (sl * sl) * (cl * cl);
     q[0][2] = (cl * cl) * cl * sl;
@@ -45,12 +45,12 @@ TLayerElastic LayerElastic(const TLayerInput& layer) {
   return r;
 }
 
-void SectionMatrix(std::span<const TLayerInput> layers, std::span<const TLayerElastic> elastic, TSectionArray& D) {
+void SectionMatrix(std::span<const LayerInput> layers, std::span<const LayerModuli> elastic, SectionArray& D) {
   if (layers.size() != elastic.size()) throw EMatrixError("Число слоёв не совпадает с числом матриц слоёв");
   for (auto& row : D) row.fill(0);
   for (std::size_t i = 0; i < layers.size(); ++i) {
     const Extended t = layers[i].Thickness, e = layers[i].Z;
-    const TLayerQ& Q = elastic[i].Q;
+    const LayerQMatrix& Q = elastic[i].Q;
     const Extended zt = t / 2 + e, zb = e - t / 2;
     const Extended I = (zt * zt * zt - zb * zb * zb) / 3;
     if (e != 0) {
@@ -81,28 +81,28 @@ void SectionMatrix(std::span<const TLayerInput> layers, std::span<const TLayerEl
     for (std::size_t c = 0; c < r; ++c) D[r][c] = D[c][r];
 }
 
-TFloat2DMatrix SectionMatrix(std::span<const TLayerInput> layers) {
-  std::vector<TLayerElastic> elastic;
+TFloat2DMatrix SectionMatrix(std::span<const LayerInput> layers) {
+  std::vector<LayerModuli> elastic;
   elastic.reserve(layers.size());
-  for (const TLayerInput& l : layers) elastic.push_back(LayerElastic(l));
-  TSectionArray D;
+  for (const LayerInput& l : layers) elastic.push_back(LayerElastic(l));
+  SectionArray D;
   SectionMatrix(layers, elastic, D);
   return ToMatrix(D);
 }
 
-TFloat2DMatrix ToMatrix(const TSectionArray& D) {
+TFloat2DMatrix ToMatrix(const SectionArray& D) {
   TFloat2DMatrix m(8, 8);
   for (std::size_t r = 0; r < 8; ++r)
     for (std::size_t c = 0; c < 8; ++c) m[r][c] = D[r][c];
   return m;
 }
 
-TSectionArray ToSectionArray(const TFloat2DMatrix& D) {
+SectionArray ToSectionArray(const TFloat2DMatrix& D) {
   if (D.Rows() != 8 || D.Cols() != 8) {
     throw EMatrixError("Некорректно выбрана размерность массивов!\r\nРазмерность массива D: " +
                        std::to_string(D.Rows()) + "x" + std::to_string(D.Cols()));
   }
-  TSectionArray a;
+  SectionArray a;
   for (std::size_t r = 0; r < 8; ++r)
     for (std::size_t c = 0; c < 8; ++c) a[r][c] = D[r][c];
   return a;

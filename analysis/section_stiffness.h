@@ -20,7 +20,7 @@ constexpr std::uint8_t kLayerMonolith = 0;
 constexpr std::uint8_t kLayerReinforcement = 1;
 
 // One layer as the computation sees it: geometry, type and material constants.
-struct TLayerInput {
+struct LayerInput {
   Extended Thickness = 0;
   Extended Z = 0;  // offset of the layer's middle from the mid-surface
   std::uint8_t TypeLayer = kLayerMonolith;
@@ -29,29 +29,29 @@ struct TLayerInput {
   Extended Fi = 0;  // rod angle from the X axis, degrees (reinforcement layers)
 };
 
-using TLayerQ = std::array<std::array<Extended, 3>, 3>;
-using TSectionArray = std::array<std::array<Extended, 8>, 8>;
+using LayerQMatrix = std::array<std::array<Extended, 3>, 3>;
+using SectionArray = std::array<std::array<Extended, 8>, 8>;
 
-struct TLayerElastic {
+struct LayerModuli {
   Extended K = 0;  // bulk modulus
   Extended G = 0;  // shear modulus
-  TLayerQ Q{};     // plane stiffness for (εx, εy, γxy) in the element axes
+  LayerQMatrix Q{};     // plane stiffness for (εx, εy, γxy) in the element axes
 };
 
 // K, G and Q of one layer. A monolith is isotropic in plane stress; a
 // reinforcement layer is a uniaxial rod field turned by Fi; any other type has
 // Q = 0 (its K and G are still computed). No guard against E = 0 or ν = 0.5:
 // the shell check refuses such materials before anything is computed.
-TLayerElastic LayerElastic(const TLayerInput& layer);
+LayerModuli LayerElastic(const LayerInput& layer);
 
 // D of the stack from its layers and their constants (same length, same order).
-void SectionMatrix(std::span<const TLayerInput> layers, std::span<const TLayerElastic> elastic, TSectionArray& D);
+void SectionMatrix(std::span<const LayerInput> layers, std::span<const LayerModuli> elastic, SectionArray& D);
 
 // The same at the matrix interface: D (8x8) for the given layers.
-TFloat2DMatrix SectionMatrix(std::span<const TLayerInput> layers);
+TFloat2DMatrix SectionMatrix(std::span<const LayerInput> layers);
 
-TFloat2DMatrix ToMatrix(const TSectionArray& D);
+TFloat2DMatrix ToMatrix(const SectionArray& D);
 // Refuses (EMatrixError) a matrix that is not 8x8.
-TSectionArray ToSectionArray(const TFloat2DMatrix& D);
+SectionArray ToSectionArray(const TFloat2DMatrix& D);
 
 }  // namespace tavir

@@ -21,7 +21,7 @@ const char* const kWrongOrder =
 
 enum class ShapeFault { None, NotQuadrilateral, MissingKnot, RepeatedKnot, NotFinite, WrongOrder, NotAxisParallel };
 
-ShapeFault CheckShape(const TFiniteElement& element, TShellRectangle& out, int& knot) {
+ShapeFault CheckShape(const TFiniteElement& element, ShellRectangle& out, int& knot) {
   if ((element.ElementType != ElementType::Rectangle && element.ElementType != ElementType::Quadrangle) || element.Knots.size() != 4)
     return ShapeFault::NotQuadrilateral;
   for (int k = 0; k < 4; ++k) {
@@ -50,8 +50,8 @@ ShapeFault CheckShape(const TFiniteElement& element, TShellRectangle& out, int& 
 
 }  // namespace
 
-std::optional<TShellRectangle> AnalysisRectangle(const TFiniteElement& element) {
-  TShellRectangle r;
+std::optional<ShellRectangle> AnalysisRectangle(const TFiniteElement& element) {
+  ShellRectangle r;
   int knot = 0;
   if (CheckShape(element, r, knot) != ShapeFault::None) return std::nullopt;
   return r;
@@ -73,7 +73,7 @@ std::optional<std::string> CheckLayerForAnalysis(const TPhisicalElement& layer) 
 
 std::optional<std::string> CheckShellForAnalysis(const TMLEditorShell& shell, std::int64_t index) {
   const std::string name = AnalysisElementName(index);
-  TShellRectangle r;
+  ShellRectangle r;
   int knot = 0;
   switch (CheckShape(shell, r, knot)) {
     case ShapeFault::None:

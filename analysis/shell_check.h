@@ -15,17 +15,17 @@
 namespace tavir {
 
 // An element the analysis cannot compute; the message is for the user.
-class EElementError : public std::runtime_error {
+class ElementError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 // The sides of the element's rectangle: a = X3 - X0 along X, b = Y1 - Y0 along Y;
 // nullopt when it is not a rectangle the element can be computed on.
-struct TShellRectangle {
+struct ShellRectangle {
   Extended a = 0, b = 0;
 };
-std::optional<TShellRectangle> AnalysisRectangle(const TFiniteElement& element);
+std::optional<ShellRectangle> AnalysisRectangle(const TFiniteElement& element);
 
 // nullopt when the shell can be analysed, else the Russian message naming the
 // element by its index in the element list (no number when index < 0).

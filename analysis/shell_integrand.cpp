@@ -10,12 +10,12 @@ namespace {
 
 // The strains each column of B can reach (its nonzero rows), in increasing order.
 // Columns 0 and 4 are rigid in-plane translations and reach none.
-struct TColumnPattern {
+struct ColumnPattern {
   std::uint8_t Count;
   std::array<std::uint8_t, 6> Rows;
 };
 
-constexpr std::array<TColumnPattern, 20> kPattern = {{
+constexpr std::array<ColumnPattern, 20> kPattern = {{
     {0, {}},                  // 0: 1 (u)
     {1, {0}},                 // 1: x (u)
     {1, {2}},                 // 2: y (u)
@@ -39,9 +39,9 @@ constexpr std::array<TColumnPattern, 20> kPattern = {{
 }};
 
 // The values of B's nonzero entries, column by column in the order of kPattern.
-using TColumnValues = std::array<std::array<Extended, 6>, 20>;
+using ColumnValueTable = std::array<std::array<Extended, 6>, 20>;
 
-void ColumnValues(const TIntegrandPoint& p, Extended Kx, Extended Ky, TColumnValues& v) {
+void ColumnValues(const IntegrandPoint& p, Extended Kx, Extended Ky, ColumnValueTable& v) {
   const Extended x = p.x, x2 = p.x2, x3 = p.x3, y = p.y, y2 = p.y2, y3 = p.y3, xy = p.xy;
   v[1] = {1};
   v[2] = {1};
@@ -70,7 +70,7 @@ void ColumnValues(const TIntegrandPoint& p, Extended Kx, Extended Ky, TColumnVal
 // w,y, for a D whose rows and columns 6 and 7 are zero (every layer stack): the
 // terms dropped are then exact zeros and every cell gets the same value.
 template <bool Slopes>
-struct TKernel {
+struct Kernel {
   static constexpr std::size_t Strains = Slopes ? 8 : 6;
 
   // B's nonzero rows of column C that take part; rows 6 and 7 always come last.
@@ -81,27 +81,27 @@ struct TKernel {
     return n;
   }
 
-  using TDB = std::array<std::array<Extended, 20>, Strains>;
+  using DB = std::array<std::array<Extended, 20>, Strains>;
 
   template <std::size_t C, std::size_t K, std::size_t... N>
-  static Extended DBEntry(const TSectionArray& D, const TColumnValues& v, std::index_sequence<N...>) {
+  static Extended DBEntry(const SectionArray& D, const ColumnValueTable& v, std::index_sequence<N...>) {
     Extended sum = 0;
     ((sum += D[K][kPattern[C].Rows[N]] * v[C][N]), ...);
     return sum;
   }
 
   template <std::size_t C, std::size_t... K>
-  static void DBColumn(TDB& db, const TSectionArray& D, const TColumnValues& v, std::index_sequence<K...>) {
+  static void DBColumn(DB& db, const SectionArray& D, const ColumnValueTable& v, std::index_sequence<K...>) {
     ((db[K][C] = DBEntry<C, K>(D, v, std::make_index_sequence<Count(C)>{})), ...);
   }
 
   template <std::size_t... C>
-  static void DBAll(TDB& db, const TSectionArray& D, const TColumnValues& v, std::index_sequence<C...>) {
+  static void DBAll(DB& db, const SectionArray& D, const ColumnValueTable& v, std::index_sequence<C...>) {
     (DBColumn<C>(db, D, v, std::make_index_sequence<Strains>{}), ...);
   }
 
   template <std::size_t R, std::size_t... N>
-  static Extended Cell(const TDB& db, const TColumnValues& v, std::size_t c, std::index_sequence<N...>) {
+  static Extended Cell(const DB& db, const ColumnValueTable& v, std::size_t c, std::index_sequence<N...>) {
     Extended sum = 0;
     ((sum += v[R][N] * db[kPattern[R].Rows[N]][c]), ...);
     return sum;
@@ -109,7 +109,7 @@ struct TKernel {
 
   // Row R, columns R..19 (4 left out in rows 1-3), handed to the sink.
   template <std::size_t R, class Sink>
-  static void Row(const TDB& db, const TColumnValues& v, Sink&& sink) {
+  static void Row(const DB& db, const ColumnValueTable& v, Sink&& sink) {
     for (std::size_t c = R; c < 20; ++c) {
       if (R <= 3 && c == 4) continue;
       sink(R, c, Cell<R>(db, v, c, std::make_index_sequence<Count(R)>{}));
@@ -117,15 +117,15 @@ struct TKernel {
   }
 
   template <class Sink, std::size_t... R>
-  static void Rows(const TDB& db, const TColumnValues& v, Sink&& sink, std::index_sequence<R...>) {
+  static void Rows(const DB& db, const ColumnValueTable& v, Sink&& sink, std::index_sequence<R...>) {
     (Row<R + 6>(db, v, sink), ...);
   }
 
   template <class Sink>
-  static void Run(const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky, Sink&& sink) {
-    TColumnValues v;
+  static void Run(const SectionArray& D, const IntegrandPoint& p, Extended Kx, Extended Ky, Sink&& sink) {
+    ColumnValueTable v;
     ColumnValues(p, Kx, Ky, v);
-    TDB db;
+    DB db;
     DBAll(db, D, v, std::make_index_sequence<20>{});
     Row<1>(db, v, sink);
     Row<2>(db, v, sink);
@@ -134,24 +134,24 @@ struct TKernel {
   }
 };
 
-bool SlopesTakePart(const TSectionArray& D) {
+bool SlopesTakePart(const SectionArray& D) {
   for (std::size_t i = 0; i < 8; ++i)
     if (D[6][i] != 0 || D[7][i] != 0 || D[i][6] != 0 || D[i][7] != 0) return true;
   return false;
 }
 
 template <class Sink>
-void RunKernel(const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky, Sink&& sink) {
+void RunKernel(const SectionArray& D, const IntegrandPoint& p, Extended Kx, Extended Ky, Sink&& sink) {
   if (SlopesTakePart(D))
-    TKernel<true>::Run(D, p, Kx, Ky, sink);
+    Kernel<true>::Run(D, p, Kx, Ky, sink);
   else
-    TKernel<false>::Run(D, p, Kx, Ky, sink);
+    Kernel<false>::Run(D, p, Kx, Ky, sink);
 }
 
 }  // namespace
 
-TIntegrandPoint MakeIntegrandPoint(Extended x, Extended y) {
-  TIntegrandPoint p;
+IntegrandPoint MakeIntegrandPoint(Extended x, Extended y) {
+  IntegrandPoint p;
   p.x = x;
   p.x2 = x * x;
   p.x3 = p.x2 * x;
@@ -162,12 +162,12 @@ TIntegrandPoint MakeIntegrandPoint(Extended x, Extended y) {
   return p;
 }
 
-void LocMatRectIntegrand(TMatrix20& Ka, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky) {
+void LocMatRectIntegrand(Matrix20& Ka, const SectionArray& D, const IntegrandPoint& p, Extended Kx, Extended Ky) {
   RunKernel(D, p, Kx, Ky, [&Ka](std::size_t r, std::size_t c, Extended value) { Ka[r][c] = value; });
   Ka[5] = Ka[2];
 }
 
-void AddIntegrand(TMatrix20& K, Extended weight, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx,
+void AddIntegrand(Matrix20& K, Extended weight, const SectionArray& D, const IntegrandPoint& p, Extended Kx,
                   Extended Ky) {
   RunKernel(D, p, Kx, Ky, [&K, weight](std::size_t r, std::size_t c, Extended value) {
     K[r][c] += weight * value;
@@ -181,8 +181,8 @@ void LocMatRectIntegrand(TFloat2DMatrix& Ka, const TFloat2DMatrix& D, Extended x
     throw EMatrixError("Некорректно выбрана размерность массивов!\r\nРазмерность массива Ka: " +
                        std::to_string(Ka.Rows()) + "x" + std::to_string(Ka.Cols()));
   }
-  const TSectionArray d = ToSectionArray(D);
-  TMatrix20 ka;
+  const SectionArray d = ToSectionArray(D);
+  Matrix20 ka;
   for (std::size_t r = 0; r < 20; ++r)
     for (std::size_t c = 0; c < 20; ++c) ka[r][c] = Ka[r][c];
   LocMatRectIntegrand(ka, d, MakeIntegrandPoint(x, y), Kx, Ky);
@@ -190,8 +190,8 @@ void LocMatRectIntegrand(TFloat2DMatrix& Ka, const TFloat2DMatrix& D, Extended x
     for (std::size_t c = 0; c < 20; ++c) Ka[r][c] = ka[r][c];
 }
 
-std::array<std::array<Extended, 20>, 8> StrainMatrix(const TIntegrandPoint& p, Extended Kx, Extended Ky) {
-  TColumnValues v;
+std::array<std::array<Extended, 20>, 8> StrainMatrix(const IntegrandPoint& p, Extended Kx, Extended Ky) {
+  ColumnValueTable v;
   ColumnValues(p, Kx, Ky, v);
   std::array<std::array<Extended, 20>, 8> B{};
   for (std::size_t c = 0; c < 20; ++c)

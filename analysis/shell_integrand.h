@@ -14,28 +14,28 @@
 
 namespace tavir {
 
-using TMatrix20 = std::array<std::array<Extended, 20>, 20>;
+using Matrix20 = std::array<std::array<Extended, 20>, 20>;
 
 // The powers of the point that B needs, formed once per point.
-struct TIntegrandPoint {
+struct IntegrandPoint {
   Extended x = 0, x2 = 0, x3 = 0;
   Extended y = 0, y2 = 0, y3 = 0;
   Extended xy = 0;
 };
 
-TIntegrandPoint MakeIntegrandPoint(Extended x, Extended y);
+IntegrandPoint MakeIntegrandPoint(Extended x, Extended y);
 
 // Writes (Bᵀ·D·B)[r][c] into the cells the element stiffness reads: rows 1-3
 // from the diagonal on (column 4 left out) and rows 6-19 from the diagonal on;
 // then row 5 becomes a copy of row 2 (α2 and α5 enter only through γxy, so B's
 // columns 2 and 5 are equal). Every other cell keeps what it held.
-void LocMatRectIntegrand(TMatrix20& Ka, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx, Extended Ky);
+void LocMatRectIntegrand(Matrix20& Ka, const SectionArray& D, const IntegrandPoint& p, Extended Kx, Extended Ky);
 
 // K[r][c] += weight · (Bᵀ·D·B)[r][c] for exactly the cells that the element
 // stiffness sums (the upper triangle of rows 1-3 and 5-19, column 4 left out):
 // the same values as LocMatRectIntegrand followed by the weighted sum, without
 // the intermediate matrix.
-void AddIntegrand(TMatrix20& K, Extended weight, const TSectionArray& D, const TIntegrandPoint& p, Extended Kx,
+void AddIntegrand(Matrix20& K, Extended weight, const SectionArray& D, const IntegrandPoint& p, Extended Kx,
                   Extended Ky);
 
 // The same at the matrix interface; Ka must be 20x20 and D 8x8 (EMatrixError
@@ -44,6 +44,6 @@ void LocMatRectIntegrand(TFloat2DMatrix& Ka, const TFloat2DMatrix& D, Extended x
                          Extended Ky);
 
 // B itself (8x20) at the point: for checks and for the strains of a field.
-std::array<std::array<Extended, 20>, 8> StrainMatrix(const TIntegrandPoint& p, Extended Kx, Extended Ky);
+std::array<std::array<Extended, 20>, 8> StrainMatrix(const IntegrandPoint& p, Extended Kx, Extended Ky);
 
 }  // namespace tavir

@@ -11,7 +11,7 @@ const std::array<Extended, 4> GaussAbscissae = {-0.861136311594053L, -0.33998104
 const std::array<Extended, 4> GaussWeights = {0.347854845137454L, 0.652145154862546L, 0.652145154862546L,
                                               0.347854845137454L};
 
-void ShellTransform(Extended a, Extended b, TMatrix20& T) {
+void ShellTransform(Extended a, Extended b, Matrix20& T) {
   for (auto& row : T) row.fill(0);
   // Every entry is a dyadic constant times a power product of a and b; the
   // products are written in a and the side ratio e (b = a e) as divisions.
@@ -147,7 +147,7 @@ void ShellTransform(Extended a, Extended b, TMatrix20& T) {
   T[19][15] = iab2;
 }
 
-void ShellInterpolation(Extended a, Extended b, TMatrix20& C) {
+void ShellInterpolation(Extended a, Extended b, Matrix20& C) {
   for (auto& row : C) row.fill(0);
   const Extended e = b / a;
   const std::array<Extended, 4> kx = {-a / 2, -a / 2, a / 2, a / 2};
@@ -178,13 +178,13 @@ namespace {
 // nonzero entries. The products below take only these terms: the ones left out
 // are exact zeros, so every entry is the sum the full product would form, term
 // for term in the same order.
-struct TColumnRows {
+struct ColumnRows {
   std::uint8_t Count;
   std::array<std::uint8_t, 8> Rows;
 };
 
-constexpr std::array<TColumnRows, 20> MakeTransformPattern() {
-  std::array<TColumnRows, 20> p{};
+constexpr std::array<ColumnRows, 20> MakeTransformPattern() {
+  std::array<ColumnRows, 20> p{};
   for (std::size_t j = 0; j < 8; ++j) {
     const std::uint8_t b = j < 4 ? 0 : 4;
     p[j] = {4, {b, static_cast<std::uint8_t>(b + 1), static_cast<std::uint8_t>(b + 2), static_cast<std::uint8_t>(b + 3)}};
@@ -197,11 +197,11 @@ constexpr std::array<TColumnRows, 20> MakeTransformPattern() {
   return p;
 }
 
-constexpr std::array<TColumnRows, 20> kTransformPattern = MakeTransformPattern();
+constexpr std::array<ColumnRows, 20> kTransformPattern = MakeTransformPattern();
 
 }  // namespace
 
-void ShellGeneralizedStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& K) {
+void ShellGeneralizedStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const SectionArray& D, Matrix20& K) {
   const Extended e = b / a;
   for (auto& row : K) row.fill(0);
   for (std::size_t i = 0; i < 4; ++i) {
@@ -221,19 +221,19 @@ void ShellGeneralizedStiffness(Extended a, Extended b, Extended Kx, Extended Ky,
     for (std::size_t c = r; c-- > 0;) K[r][c] = K[c][r];
 }
 
-void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSectionArray& D, TMatrix20& stiffness,
-                    TMatrix20& transform) {
+void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const SectionArray& D, Matrix20& stiffness,
+                    Matrix20& transform) {
   ShellTransform(a, b, transform);
-  TMatrix20 K;
+  Matrix20 K;
   ShellGeneralizedStiffness(a, b, Kx, Ky, D, K);
 
   // P = K·T, then Tᵀ·P.
-  const TMatrix20& T = transform;
-  TMatrix20 P;
+  const Matrix20& T = transform;
+  Matrix20 P;
   for (std::size_t i = 0; i < 20; ++i) {
     for (std::size_t j = 0; j < 20; ++j) {
       Extended sum = 0;
-      const TColumnRows& rows = kTransformPattern[j];
+      const ColumnRows& rows = kTransformPattern[j];
       for (std::size_t n = 0; n < rows.Count; ++n) sum += K[i][rows.Rows[n]] * T[rows.Rows[n]][j];
       P[i][j] = sum;
     }
@@ -241,20 +241,20 @@ void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TSec
   for (std::size_t i = 0; i < 20; ++i) {
     for (std::size_t j = 0; j < 20; ++j) {
       Extended sum = 0;
-      const TColumnRows& rows = kTransformPattern[i];
+      const ColumnRows& rows = kTransformPattern[i];
       for (std::size_t n = 0; n < rows.Count; ++n) sum += T[rows.Rows[n]][i] * P[rows.Rows[n]][j];
       stiffness[i][j] = sum;
     }
   }
 }
 
-void CopyInto(const TMatrix20& m, TFloat2DMatrix& out) {
+void CopyInto(const Matrix20& m, TFloat2DMatrix& out) {
   if (out.Rows() != 20 || out.Cols() != 20) out.Resize(20, 20);
   // A byte copy: the values are moved as they are, without passing through the FPU.
   for (std::size_t i = 0; i < 20; ++i) std::memcpy(out[i], m[i].data(), sizeof(Extended) * 20);
 }
 
-TFloat2DMatrix ToMatrix(const TMatrix20& m) {
+TFloat2DMatrix ToMatrix(const Matrix20& m) {
   TFloat2DMatrix r;
   CopyInto(m, r);
   return r;
@@ -262,8 +262,8 @@ TFloat2DMatrix ToMatrix(const TMatrix20& m) {
 
 void ShellStiffness(Extended a, Extended b, Extended Kx, Extended Ky, const TFloat2DMatrix& D,
                     TFloat2DMatrix& stiffness, TFloat2DMatrix& transform) {
-  const TSectionArray d = ToSectionArray(D);
-  TMatrix20 k, t;
+  const SectionArray d = ToSectionArray(D);
+  Matrix20 k, t;
   ShellStiffness(a, b, Kx, Ky, d, k, t);
   CopyInto(k, stiffness);
   CopyInto(t, transform);

@@ -7,7 +7,7 @@
 
 namespace tavir {
 
-TShellStrainField ShellStrainField(Extended a, Extended b, Extended Kx, Extended Ky,
+ShellStrains ShellStrainField(Extended a, Extended b, Extended Kx, Extended Ky,
                                    const std::array<Extended, 20>& values) {
   const double da = static_cast<double>(a);
   const double de = static_cast<double>(b / da);
@@ -21,7 +21,7 @@ TShellStrainField ShellStrainField(Extended a, Extended b, Extended Kx, Extended
   const Extended t0 = q[12], t1 = q[13], t2 = q[14], t3 = q[15];  // ∂w/∂y
   const Extended p0 = q[16], p1 = q[17], p2 = q[18], p3 = q[19];  // ∂w/∂x
 
-  TShellStrainField f;
+  ShellStrains f;
   const Extended wc = (w0 + w1 + w2 + w3) / 4 + eb * (t0 - t1 - t2 + t3) / 16 + ea * (p0 + p1 - p2 - p3) / 16;
   f.CentreDeflection = wc;
   f.Membrane[0] = (u2 + u3 - u0 - u1) / (2 * ea) - Kx * wc;
@@ -33,14 +33,14 @@ TShellStrainField ShellStrainField(Extended a, Extended b, Extended Kx, Extended
   return f;
 }
 
-std::array<TFibreResult, kFibreCount> LayerFibres(const TShellStrainField& field, Extended thickness, Extended z,
-                                                  const TLayerQ& Q) {
+std::array<FibreResult, kFibreCount> LayerFibres(const ShellStrains& field, Extended thickness, Extended z,
+                                                  const LayerQMatrix& Q) {
   const std::array<double, kFibreCount> heights = {static_cast<double>(z - thickness / 2), static_cast<double>(z),
                                                    static_cast<double>(z + thickness / 2)};
-  std::array<TFibreResult, kFibreCount> out;
+  std::array<FibreResult, kFibreCount> out;
   for (int f = 0; f < kFibreCount; ++f) {
     const Extended h = heights[f];
-    TFibreResult& r = out[f];
+    FibreResult& r = out[f];
     for (std::size_t i = 0; i < 3; ++i) r.Strain[i] = field.Membrane[i] + h * field.Bending[i];
     for (std::size_t i = 0; i < 3; ++i) r.Stress[i] = Q[i][0] * r.Strain[0] + Q[i][1] * r.Strain[1] + Q[i][2] * r.Strain[2];
   }

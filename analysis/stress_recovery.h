@@ -16,26 +16,26 @@
 
 namespace tavir {
 
-struct TShellStrainField {
+struct ShellStrains {
   std::array<Extended, 3> Membrane{};  // (εx, εy, γxy) at z = 0, curvature terms included
   std::array<Extended, 3> Bending{};   // their change per unit of z
   Extended CentreDeflection = 0;
 };
 
 // a = X(knot 3) - X(knot 0), b = Y(knot 1) - Y(knot 0).
-TShellStrainField ShellStrainField(Extended a, Extended b, Extended Kx, Extended Ky, const std::array<Extended, 20>& q);
+ShellStrains ShellStrainField(Extended a, Extended b, Extended Kx, Extended Ky, const std::array<Extended, 20>& q);
 
 // Fibres of a layer, in this order: 0 at Z - t/2 (the "upper" fibre of the
 // results), 1 at Z, 2 at Z + t/2 (the "lower" fibre).
 constexpr int kFibreCount = 3;
 
-struct TFibreResult {
+struct FibreResult {
   std::array<Extended, 3> Strain{};  // εx, εy, γxy
   std::array<Extended, 3> Stress{};  // σx, σy, τxy = Q · strain
 };
 
-std::array<TFibreResult, kFibreCount> LayerFibres(const TShellStrainField& field, Extended thickness, Extended z,
-                                                  const TLayerQ& Q);
+std::array<FibreResult, kFibreCount> LayerFibres(const ShellStrains& field, Extended thickness, Extended z,
+                                                  const LayerQMatrix& Q);
 
 // What rounding the element's 20 values to double leaves of them.
 enum class DoubleRounding {

@@ -27,37 +27,37 @@ namespace tavir {
 namespace {
 
 // One monolith layer, t = 0.1, ν = 0.3, E such that the flexural rigidity is 1.
-TSectionArray PlateSection() {
-  TLayerInput layer;
+SectionArray PlateSection() {
+  LayerInput layer;
   layer.Thickness = 0.1L;
   layer.Mu = 0.3L;
   layer.E = 12 * (1 - layer.Mu * layer.Mu) / (layer.Thickness * layer.Thickness * layer.Thickness);
-  const std::array<TLayerInput, 1> layers{layer};
-  const std::array<TLayerElastic, 1> elastic{LayerElastic(layer)};
-  TSectionArray D{};
+  const std::array<LayerInput, 1> layers{layer};
+  const std::array<LayerModuli, 1> elastic{LayerElastic(layer)};
+  SectionArray D{};
   SectionMatrix(layers, elastic, D);
   return D;
 }
 
-TMatrix20 PlateElementMatrix(Extended a, Extended b) {
-  TMatrix20 k{}, t{};
+Matrix20 PlateElementMatrix(Extended a, Extended b) {
+  Matrix20 k{}, t{};
   ShellStiffness(a, b, 0, 0, PlateSection(), k, t);
   return k;
 }
 
 struct PlateSystem {
   int N = 0;
-  std::vector<TElementKnotNumbers> Elements;
-  TMatrix20 Ke{};
+  std::vector<ElementKnotNumberArray> Elements;
+  Matrix20 Ke{};
   std::size_t Equations = 0;
   std::size_t BandWidth = 0;
-  TBandMatrix K;             // assembled, supported
+  BandMatrix K;             // assembled, supported
   std::vector<Extended> F;   // loaded, supported
 };
 
 std::int64_t KnotOf(int N, int ix, int iy) { return static_cast<std::int64_t>(iy) * (N + 1) + ix; }
 
-void Assemble(PlateSystem& s, TBandMatrix& k, std::vector<Extended>& f) {
+void Assemble(PlateSystem& s, BandMatrix& k, std::vector<Extended>& f) {
   k.Reset();
   std::fill(f.begin(), f.end(), Extended(0));
   for (const auto& e : s.Elements) AddToSystem(e, s.Ke, k);
@@ -97,7 +97,7 @@ PlateSystem& System(int N) {
   return *slot;
 }
 
-void CopyBand(const TBandMatrix& from, TBandMatrix& to) {
+void CopyBand(const BandMatrix& from, BandMatrix& to) {
   if (to.Size() != from.Size() || to.BandWidth() != from.BandWidth()) to.Allocate(from.Size(), from.BandWidth());
   std::copy(from.Data(), from.Data() + from.Size() * from.BandWidth(), to.Data());
 }
@@ -110,9 +110,9 @@ void Describe(benchmark::State& state, const PlateSystem& s) {
 // The element matrix alone (section matrix given), and the whole computation of a
 // result shell (check, layer constants, section, matrix, the element's fields).
 void BM_ElementStiffness(benchmark::State& state) {
-  const TSectionArray D = PlateSection();
+  const SectionArray D = PlateSection();
   const Extended h = Extended(1) / 64;
-  TMatrix20 k{}, t{};
+  Matrix20 k{}, t{};
   for (auto _ : state) {
     ShellStiffness(h, h, 0, 0, D, k, t);
     benchmark::DoNotOptimize(k);
@@ -158,7 +158,7 @@ void BM_AllShellStiffnesses(benchmark::State& state) {
 
 void BM_Assemble(benchmark::State& state) {
   PlateSystem& s = System(static_cast<int>(state.range(0)));
-  TBandMatrix k(s.Equations, s.BandWidth);
+  BandMatrix k(s.Equations, s.BandWidth);
   std::vector<Extended> f(s.Equations);
   for (auto _ : state) {
     Assemble(s, k, f);
@@ -170,7 +170,7 @@ void BM_Assemble(benchmark::State& state) {
 template <bool Plain>
 void BM_Solve(benchmark::State& state) {
   PlateSystem& s = System(static_cast<int>(state.range(0)));
-  TBandMatrix k;
+  BandMatrix k;
   std::vector<Extended> f;
   for (auto _ : state) {
     state.PauseTiming();
@@ -192,7 +192,7 @@ void BM_Solve(benchmark::State& state) {
 void BM_SolveThreads(benchmark::State& state) {
   PlateSystem& s = System(static_cast<int>(state.range(0)));
   const unsigned threads = static_cast<unsigned>(state.range(1));
-  TBandMatrix k;
+  BandMatrix k;
   std::vector<Extended> f;
   for (auto _ : state) {
     state.PauseTiming();
@@ -211,7 +211,7 @@ void BM_Agreement(benchmark::State& state) {
   PlateSystem& s = System(static_cast<int>(state.range(0)));
   double identical = 0, lapackDeviation = -1;
   for (auto _ : state) {
-    TBandMatrix a, b;
+    BandMatrix a, b;
     CopyBand(s.K, a);
     CopyBand(s.K, b);
     std::vector<Extended> fa = s.F, fb = s.F;

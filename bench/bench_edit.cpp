@@ -19,7 +19,7 @@ namespace {
 
 std::unique_ptr<TVelEditorProject> SquareModel(std::int32_t side) {
   auto p = std::make_unique<TVelEditorProject>();
-  TViewTransform window;
+  ViewTransform window;
   window.Projection = Projection::XY;
   window.Grid.StepX = window.Grid.StepY = window.Grid.StepZ = 1;
   ScriptedModelDialogs dialogs;

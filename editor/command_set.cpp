@@ -303,40 +303,40 @@ std::string_view UserPresetAction(int userLevel) {
   return kUserPresetActions[static_cast<std::size_t>(userLevel)];
 }
 
-TCommandSetState::TCommandSetState() {
+CommandSetState::CommandSetState() {
   for (const ActionInfo& a : kActions) actions_.emplace(std::string(a.Name), ActionState{});
   for (const EditorBarInfo& b : kBars) Mutable(b.SwitchAction).Checked = true;
   for (std::string_view b : kTaskMenuButtons) menuButtons_.emplace(std::string(b), true);
   panelMainMenuChecked_ = true;
 }
 
-const ActionState& TCommandSetState::Action(std::string_view name) const {
+const ActionState& CommandSetState::Action(std::string_view name) const {
   const auto it = actions_.find(name);
   if (it == actions_.end()) throw std::out_of_range("Нет команды " + std::string(name));
   return it->second;
 }
 
-ActionState& TCommandSetState::Mutable(std::string_view name) {
+ActionState& CommandSetState::Mutable(std::string_view name) {
   const auto it = actions_.find(name);
   if (it == actions_.end()) throw std::out_of_range("Нет команды " + std::string(name));
   return it->second;
 }
 
-void TCommandSetState::SetEnabled(std::string_view name, bool enabled) { Mutable(name).Enabled = enabled; }
+void CommandSetState::SetEnabled(std::string_view name, bool enabled) { Mutable(name).Enabled = enabled; }
 
-void TCommandSetState::SetChecked(std::string_view name, bool checked) { Mutable(name).Checked = checked; }
+void CommandSetState::SetChecked(std::string_view name, bool checked) { Mutable(name).Checked = checked; }
 
-void TCommandSetState::SetBarVisible(int index, bool visible) {
+void CommandSetState::SetBarVisible(int index, bool visible) {
   bars_.at(static_cast<std::size_t>(index)).Visible = visible;
   Mutable(kBars.at(static_cast<std::size_t>(index)).SwitchAction).Checked = visible;
 }
 
-bool TCommandSetState::MenuButtonEnabled(std::string_view name) const {
+bool CommandSetState::MenuButtonEnabled(std::string_view name) const {
   const auto it = menuButtons_.find(name);
   return it == menuButtons_.end() ? true : it->second;
 }
 
-void TCommandSetState::EnterNoTask() {
+void CommandSetState::EnterNoTask() {
   for (auto& [name, enabled] : menuButtons_) enabled = false;
   for (std::string_view a : kTaskActions) SetEnabled(a, false);
   panelsMenuOpens_ = false;
@@ -347,7 +347,7 @@ void TCommandSetState::EnterNoTask() {
   SetBarVisible(kBarGrid, false);
 }
 
-void TCommandSetState::EnterTask(int userLevel) {
+void CommandSetState::EnterTask(int userLevel) {
   for (auto& [name, enabled] : menuButtons_) enabled = true;
   for (std::string_view a : kTaskActions) SetEnabled(a, true);
   panelsMenuOpens_ = true;
@@ -357,7 +357,7 @@ void TCommandSetState::EnterTask(int userLevel) {
   ApplyUserPreset(userLevel);
 }
 
-void TCommandSetState::ApplyUserPreset(int userLevel) {
+void CommandSetState::ApplyUserPreset(int userLevel) {
   if (userLevel < 0 || userLevel > 2) return;
   for (int b : {kBarMainMenu, kBarStandart, kBarInputMode, kBarGrid}) SetBarVisible(b, true);
   for (int b : {kBar2DElements, kBar3DElements, kBarService}) SetBarVisible(b, userLevel <= 1);
@@ -365,7 +365,7 @@ void TCommandSetState::ApplyUserPreset(int userLevel) {
   if (userLevel == 2) SetBarEnabled(kBarGrid, true);
 }
 
-void TCommandSetState::CheckElementType(std::string_view name) {
+void CommandSetState::CheckElementType(std::string_view name) {
   for (const ElementTypeCommand& c : kElementTypes) {
     if (c.Name != name) continue;
     SetChecked(c.Name, true);
@@ -374,7 +374,7 @@ void TCommandSetState::CheckElementType(std::string_view name) {
   }
 }
 
-void TCommandSetState::ApplyDimension(std::string_view name) {
+void CommandSetState::ApplyDimension(std::string_view name) {
   for (const DimensionCommand& d : kDimensions) {
     if (d.Name != name) continue;
     for (std::string_view a : d.Enabled) SetEnabled(a, true);
@@ -386,16 +386,16 @@ void TCommandSetState::ApplyDimension(std::string_view name) {
   }
 }
 
-void TCommandSetState::CheckMode(std::string_view name) {
+void CommandSetState::CheckMode(std::string_view name) {
   for (std::string_view a : kModeActions) SetChecked(a, a == name);
 }
 
-void TCommandSetState::CheckEvulKind(int kind) {
+void CommandSetState::CheckEvulKind(int kind) {
   SetChecked("acEvulStatic", kind == 0);
   SetChecked("acEvulDinamic", kind == 1);
 }
 
-void TCommandSetState::SyncGrid(const TGrid& grid) {
+void CommandSetState::SyncGrid(const TGrid& grid) {
   if (grid.Style <= 3) {
     static constexpr std::array<std::string_view, 4> kStyles = {"acNetDot", "acNetCross", "acNetLine", "acNetOther"};
     for (std::size_t i = 0; i < kStyles.size(); ++i) SetChecked(kStyles[i], i == grid.Style);

@@ -2,7 +2,7 @@
 // The editor's command set as data: every action with its caption and whether it
 // has a handler, and the state of the actions, tool bars and menu buttons that the
 // commands change (enabled, checked, visible). The Qt command module applies a
-// TCommandSetState to its QActions and bars after each command; nothing here
+// CommandSetState to its QActions and bars after each command; nothing here
 // knows about widgets.
 #include <array>
 #include <cstdint>
@@ -102,11 +102,11 @@ std::optional<ElementType> ElementTypeOfAction(std::string_view name);
 // The preset action of a user level; empty for a level without one.
 std::string_view UserPresetAction(int userLevel);
 
-class TCommandSetState {
+class CommandSetState {
  public:
   // Every action enabled and unchecked but the bar switches, which are checked
   // (every bar visible and enabled); every menu button enabled.
-  TCommandSetState();
+  CommandSetState();
 
   // Unknown names throw std::out_of_range.
   const ActionState& Action(std::string_view name) const;

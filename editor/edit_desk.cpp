@@ -12,13 +12,13 @@ namespace tavir {
 
 // ---- the band ----
 
-void TRubberBand::Begin(int x, int y) {
+void RubberBand::Begin(int x, int y) {
   origin_ = corner_ = {x, y};
   tracking_ = -1;
   visible_ = true;
 }
 
-void TRubberBand::Draw(Canvas& canvas) const {
+void RubberBand::Draw(Canvas& canvas) const {
   CanvasStateGuard guard(canvas);
   canvas.Pen.Mode = PenMode::NotXor;
   canvas.Pen.Color = 0;
@@ -27,14 +27,14 @@ void TRubberBand::Draw(Canvas& canvas) const {
   canvas.Rectangle(origin_.X, origin_.Y, corner_.X, corner_.Y);
 }
 
-void TRubberBand::Track(Canvas& canvas, int x, int y) {
+void RubberBand::Track(Canvas& canvas, int x, int y) {
   if (tracking_ == 0 || (TPoint{x, y} == corner_)) return;
   Draw(canvas);
   corner_ = {x, y};
   Draw(canvas);
 }
 
-void TRubberBand::End(Canvas& canvas) {
+void RubberBand::End(Canvas& canvas) {
   tracking_ = 0;
   Draw(canvas);
   visible_ = false;
@@ -42,7 +42,7 @@ void TRubberBand::End(Canvas& canvas) {
 
 // ---- the modes ----
 
-void DeskMode::Move(TEditDesk& desk, const DeskMouse& e) {
+void DeskMode::Move(EditDesk& desk, const DeskMouse& e) {
   if (Busy() && desk.Band().Tracking()) desk.ScrollToPointer(e.X, e.Y);
 }
 
@@ -52,7 +52,7 @@ namespace {
 // changes its selection.
 class PickMode : public DeskMode {
  public:
-  void Press(TEditDesk& desk, const DeskMouse& e) override {
+  void Press(EditDesk& desk, const DeskMouse& e) override {
     TEditorWindow* win = desk.CurrentWindow();
     if (win == nullptr) return;
     TVelEditorProject& p = desk.Commands().Project();
@@ -78,10 +78,10 @@ class PickMode : public DeskMode {
 // Element input by grid (1, 2): the elements of the grid cell under the pointer.
 class GridInputMode : public DeskMode {
  public:
-  void Press(TEditDesk& desk, const DeskMouse& e) override {
+  void Press(EditDesk& desk, const DeskMouse& e) override {
     TEditorWindow* win = desk.CurrentWindow();
     if (win == nullptr) return;
-    TEditorCommands& c = desk.Commands();
+    EditorCommands& c = desk.Commands();
     const TEditSupervisor& s = c.Supervisor();
     AddAtPoint(c.Project().Elements(), e.X, e.Y, c.MaterialForNewElements(), s.ElemKind, s.ElementType, win->View(),
                c.CurrentCanvas(), c.Messages());
@@ -91,11 +91,11 @@ class GridInputMode : public DeskMode {
 // Supports (2): the default support on the knot under the pointer (not with Ctrl).
 class SupportMode : public DeskMode {
  public:
-  void Press(TEditDesk& desk, const DeskMouse& e) override {
+  void Press(EditDesk& desk, const DeskMouse& e) override {
     if (e.Ctrl) return;
     TEditorWindow* win = desk.CurrentWindow();
     if (win == nullptr) return;
-    TEditorCommands& c = desk.Commands();
+    EditorCommands& c = desk.Commands();
     TVelEditorProject& p = c.Project();
     TEditorKnot* k = KnotAtPixel(p.Knots(), e.X, e.Y, win->View());
     if (k == nullptr) return;
@@ -109,10 +109,10 @@ class SupportMode : public DeskMode {
 class LoadPickMode : public DeskMode {
  public:
   explicit LoadPickMode(bool knots) : knots_(knots) {}
-  void Press(TEditDesk& desk, const DeskMouse& e) override {
+  void Press(EditDesk& desk, const DeskMouse& e) override {
     TEditorWindow* win = desk.CurrentWindow();
     if (win == nullptr) return;
-    TEditorCommands& c = desk.Commands();
+    EditorCommands& c = desk.Commands();
     TVelEditorProject& p = c.Project();
     Canvas* canvas = c.CurrentCanvas();
     if (knots_) {
@@ -136,17 +136,17 @@ class LoadPickMode : public DeskMode {
 // press and ended by the left release; the frame then goes to the mode's action.
 class BandMode : public DeskMode {
  public:
-  void Press(TEditDesk& desk, const DeskMouse& e) override {
+  void Press(EditDesk& desk, const DeskMouse& e) override {
     if (desk.CurrentWindow() == nullptr) return;
     desk.Band().Begin(e.X, e.Y);
     begun_ = true;
   }
   bool Busy() const override { return begun_; }
 
-  void Release(TEditDesk& desk, const DeskMouse& e) override {
+  void Release(EditDesk& desk, const DeskMouse& e) override {
     if (!begun_ || e.Button != MouseButton::Left) return;
     begun_ = false;
-    TRubberBand& band = desk.Band();
+    RubberBand& band = desk.Band();
     band.End(desk.Surface().PictureCanvas());
     TEditorWindow* win = desk.CurrentWindow();
     if (win == nullptr) return;
@@ -161,19 +161,19 @@ class BandMode : public DeskMode {
     Frame(desk, *win, tl, br, e.Ctrl);
   }
 
-  void Cancel(TEditDesk& desk) override {
+  void Cancel(EditDesk& desk) override {
     if (!begun_) return;
     begun_ = false;
     desk.Band().End(desk.Surface().PictureCanvas());
   }
 
  protected:
-  virtual void EmptyFrame(TEditDesk& desk) = 0;
+  virtual void EmptyFrame(EditDesk& desk) = 0;
   // tl: top-left model corner (u minimum, v maximum); br: bottom-right.
-  virtual void Frame(TEditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br,
+  virtual void Frame(EditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br,
                      bool ctrl) = 0;
 
-  static void EditModeWithCursor(TEditDesk& desk) {
+  static void EditModeWithCursor(EditDesk& desk) {
     desk.Commands().Run("acModeEdit");
     desk.Commands().SetModeCursor();
   }
@@ -184,8 +184,8 @@ class BandMode : public DeskMode {
 
 // Frame selection in edit mode (0, 5): elements, or knots with Ctrl.
 class FrameSelectMode : public BandMode {
-  void EmptyFrame(TEditDesk& desk) override { desk.Commands().Run("acModeEdit"); }
-  void Frame(TEditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool ctrl) override {
+  void EmptyFrame(EditDesk& desk) override { desk.Commands().Run("acModeEdit"); }
+  void Frame(EditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool ctrl) override {
     TVelEditorProject& p = desk.Commands().Project();
     Canvas* canvas = desk.Commands().CurrentCanvas();
     if (ctrl)
@@ -197,9 +197,9 @@ class FrameSelectMode : public BandMode {
 
 // Element input by frame (1, 3): the region is meshed.
 class FrameInputMode : public BandMode {
-  void EmptyFrame(TEditDesk& desk) override { desk.Commands().Run("acModeEdit"); }
-  void Frame(TEditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool) override {
-    TEditorCommands& c = desk.Commands();
+  void EmptyFrame(EditDesk& desk) override { desk.Commands().Run("acModeEdit"); }
+  void Frame(EditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool) override {
+    EditorCommands& c = desk.Commands();
     const TEditSupervisor& s = c.Supervisor();
     DivideRegion(c.Project().Elements(), tl, br, c.MaterialForNewElements(), s.ElemKind, s.ElementType, win.View(),
                  c.Dialogs(), c.Messages());
@@ -210,15 +210,15 @@ class FrameInputMode : public BandMode {
 
 // New window (3): the frame becomes the box of a new window of the same projection.
 class NewWindowMode : public BandMode {
-  void EmptyFrame(TEditDesk& desk) override { EditModeWithCursor(desk); }
-  void Frame(TEditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool) override {
+  void EmptyFrame(EditDesk& desk) override { EditModeWithCursor(desk); }
+  void Frame(EditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool) override {
     TFloatPoint3D lo, hi;
     // A window whose projection shows no plane has nothing to frame.
     if (!FramedWindowBox(win.View(), tl, br, lo, hi)) {
       EmptyFrame(desk);
       return;
     }
-    TEditorCommands& c = desk.Commands();
+    EditorCommands& c = desk.Commands();
     TEditSupervisor& s = c.Supervisor();
     const Extended p = s.Task.Precision;
     const Projection projection = win.WorkWindow.Projection;
@@ -243,8 +243,8 @@ class LoadFrameMode : public BandMode {
   explicit LoadFrameMode(bool knots) : knots_(knots) {}
 
  private:
-  void EmptyFrame(TEditDesk& desk) override { desk.Commands().Run("AcEdit_SelectFrame"); }
-  void Frame(TEditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool ctrl) override {
+  void EmptyFrame(EditDesk& desk) override { desk.Commands().Run("AcEdit_SelectFrame"); }
+  void Frame(EditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool ctrl) override {
     TVelEditorProject& p = desk.Commands().Project();
     Canvas* canvas = desk.Commands().CurrentCanvas();
     if (knots_) {
@@ -264,9 +264,9 @@ class LoadFrameMode : public BandMode {
 
 // Shell surface (11): the surface dialogs on the frame.
 class SurfaceMode : public BandMode {
-  void EmptyFrame(TEditDesk& desk) override { EditModeWithCursor(desk); }
-  void Frame(TEditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool) override {
-    TEditorCommands& c = desk.Commands();
+  void EmptyFrame(EditDesk& desk) override { EditModeWithCursor(desk); }
+  void Frame(EditDesk& desk, TEditorWindow& win, const TFloatPoint& tl, const TFloatPoint& br, bool) override {
+    EditorCommands& c = desk.Commands();
     AddByDialog(c.Project().ShellFuncs(), FloatPoint3D(tl.X, tl.Y, 0), FloatPoint3D(br.X, br.Y, 0), 0, win.View(),
                 c.Dialogs());
     c.Run("acModeEdit");
@@ -301,14 +301,14 @@ std::unique_ptr<DeskMode> MakeDeskMode(WorkMode workMode, InputMode inputMode) {
 
 // ---- the desk ----
 
-TEditDesk::TEditDesk(TEditorCommands& commands, DeskHandle desk, DeskSurface& surface)
+EditDesk::EditDesk(EditorCommands& commands, DeskHandle desk, DeskSurface& surface)
     : commands_(commands), desk_(desk), surface_(surface) {}
 
-TEditDesk::~TEditDesk() = default;
+EditDesk::~EditDesk() = default;
 
-int TEditDesk::WindowIndex() const { return commands_.Windows().IndexOfDesk(desk_); }
+int EditDesk::WindowIndex() const { return commands_.Windows().IndexOfDesk(desk_); }
 
-std::optional<std::string> TEditDesk::Repaint(Canvas& canvas) {
+std::optional<std::string> EditDesk::Repaint(Canvas& canvas) {
   const TEditWindows& windows = commands_.Windows();
   const int i = WindowIndex();
   const TEditorWindow* win = windows.Find(i);
@@ -328,7 +328,7 @@ std::optional<std::string> TEditDesk::Repaint(Canvas& canvas) {
   return failure;
 }
 
-void TEditDesk::Activate(bool statusBarVisible) {
+void EditDesk::Activate(bool statusBarVisible) {
   TEditWindows& windows = commands_.Windows();
   const int i = WindowIndex();
   if (windows.Find(i) == nullptr) return;
@@ -339,9 +339,9 @@ void TEditDesk::Activate(bool statusBarVisible) {
   commands_.Ui().RepaintWindow(i);
 }
 
-void TEditDesk::Deactivate() { commands_.SetModeCursor(); }
+void EditDesk::Deactivate() { commands_.SetModeCursor(); }
 
-bool TEditDesk::CloseQuery() {
+bool EditDesk::CloseQuery() {
   const TEditorWindow* win = commands_.Windows().Find(WindowIndex());
   if (win == nullptr || win->WorkWindow.Number != 0) return true;
   if (commands_.Messages().Show(MsgKind::Question, "Закрытие программы", "Вы хотите прекратить работу?",
@@ -351,7 +351,7 @@ bool TEditDesk::CloseQuery() {
   return true;
 }
 
-void TEditDesk::MouseDown(const DeskMouse& e) {
+void EditDesk::MouseDown(const DeskMouse& e) {
   if (e.Button != MouseButton::Left) return;
   if (active_ != nullptr && active_->Busy()) return;  // one band per desk
   const TEditSupervisor& s = commands_.Supervisor();
@@ -361,7 +361,7 @@ void TEditDesk::MouseDown(const DeskMouse& e) {
   if (!active_->Busy()) active_.reset();
 }
 
-std::optional<std::string> TEditDesk::MouseMove(const DeskMouse& e, bool deskActive) {
+std::optional<std::string> EditDesk::MouseMove(const DeskMouse& e, bool deskActive) {
   if (active_ != nullptr) active_->Move(*this, e);
   if (!deskActive) return std::nullopt;
   const TEditorWindow* win = CurrentWindow();
@@ -371,20 +371,20 @@ std::optional<std::string> TEditDesk::MouseMove(const DeskMouse& e, bool deskAct
   return win->WriteCoordinates(x, y);
 }
 
-void TEditDesk::MouseUp(const DeskMouse& e) {
+void EditDesk::MouseUp(const DeskMouse& e) {
   if (active_ == nullptr) return;
   active_->Release(*this, e);
   if (!active_->Busy()) active_.reset();
 }
 
-void TEditDesk::CancelGesture() {
+void EditDesk::CancelGesture() {
   if (active_ == nullptr) return;
   active_->Cancel(*this);
   active_.reset();
 }
 
-void TEditDesk::ScrollToPointer(int x, int y) {
-  if (const std::optional<TScrollPosition> p = ScrollStep(surface_.Scroll(), x, y)) {
+void EditDesk::ScrollToPointer(int x, int y) {
+  if (const std::optional<ScrollPosition> p = ScrollStep(surface_.Scroll(), x, y)) {
     band_.Draw(surface_.PictureCanvas());  // removed before the picture moves
     surface_.SetScroll(p->H, p->V);
     surface_.RepaintNow();
@@ -393,7 +393,7 @@ void TEditDesk::ScrollToPointer(int x, int y) {
   if (band_.Visible()) band_.Track(surface_.PictureCanvas(), x, y);
 }
 
-void TEditDesk::FillLoadDialog(const TForceRecord& force, bool anySelected) {
+void EditDesk::FillLoadDialog(const TForceRecord& force, bool anySelected) {
   EditorCommandsUi& ui = commands_.Ui();
   ui.ShowLoadDialog(force);
   ui.EnableLoadDialogButtons(anySelected);

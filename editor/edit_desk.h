@@ -4,7 +4,7 @@
 // release and cancel on plain events; the modes that frame a region share a
 // rubber band drawn through the desk's picture canvas with a NOT-XOR pen, so
 // that drawing it twice removes it. The Qt desk form forwards its paint and mouse
-// events to TEditDesk and offers its picture and scroll box through DeskSurface.
+// events to EditDesk and offers its picture and scroll box through DeskSurface.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,7 +26,7 @@ struct DeskMouse {
 };
 
 // The rubber band of the frame modes.
-class TRubberBand {
+class RubberBand {
  public:
   bool Visible() const { return visible_; }
   bool Tracking() const { return tracking_ != 0; }
@@ -50,17 +50,17 @@ class TRubberBand {
   std::int32_t tracking_ = 0;  // -1 while a band is dragged
 };
 
-class TEditDesk;
+class EditDesk;
 
 // What one work mode does with the mouse.
 class DeskMode {
  public:
   virtual ~DeskMode() = default;
-  virtual void Press(TEditDesk& desk, const DeskMouse& e) = 0;
-  virtual void Move(TEditDesk& desk, const DeskMouse& e);
-  virtual void Release(TEditDesk& desk, const DeskMouse& e) { (void)desk, (void)e; }
+  virtual void Press(EditDesk& desk, const DeskMouse& e) = 0;
+  virtual void Move(EditDesk& desk, const DeskMouse& e);
+  virtual void Release(EditDesk& desk, const DeskMouse& e) { (void)desk, (void)e; }
   // The press is undone: a band is removed and nothing is done.
-  virtual void Cancel(TEditDesk& desk) { (void)desk; }
+  virtual void Cancel(EditDesk& desk) { (void)desk; }
   // Whether the gesture goes on until the release (a band is dragged).
   virtual bool Busy() const { return false; }
 };
@@ -69,16 +69,16 @@ class DeskMode {
 // nothing.
 std::unique_ptr<DeskMode> MakeDeskMode(WorkMode workMode, InputMode inputMode);
 
-class TEditDesk {
+class EditDesk {
  public:
-  TEditDesk(TEditorCommands& commands, DeskHandle desk, DeskSurface& surface);
-  ~TEditDesk();
+  EditDesk(EditorCommands& commands, DeskHandle desk, DeskSurface& surface);
+  ~EditDesk();
 
   DeskHandle Desk() const { return desk_; }
-  TEditorCommands& Commands() { return commands_; }
+  EditorCommands& Commands() { return commands_; }
   DeskSurface& Surface() { return surface_; }
-  TRubberBand& Band() { return band_; }
-  const TRubberBand& Band() const { return band_; }
+  RubberBand& Band() { return band_; }
+  const RubberBand& Band() const { return band_; }
   // The mode of the gesture in progress, nullptr between gestures.
   const DeskMode* ActiveMode() const { return active_.get(); }
 
@@ -120,10 +120,10 @@ class TEditDesk {
   void FillLoadDialog(const TForceRecord& force, bool anySelected);
 
  private:
-  TEditorCommands& commands_;
+  EditorCommands& commands_;
   DeskHandle desk_;
   DeskSurface& surface_;
-  TRubberBand band_;
+  RubberBand band_;
   std::unique_ptr<DeskMode> active_;
 };
 

@@ -82,7 +82,7 @@ void TEditorWindow::LoadFromStream(BinaryReader& r) {
 
 // ---- the collection ----
 
-TEditWindows::TEditWindows(EditDeskHost& host, MessageService& messages, EditWindowsClient& client, TSize screen)
+TEditWindows::TEditWindows(EditDeskHost& host, MessageService& messages, EditWindowsClient& client, PixelSize screen)
     : host_(host), messages_(messages), client_(client), screen_(screen) {}
 
 TEditWindows::~TEditWindows() = default;
@@ -104,7 +104,7 @@ const TEditorWindow* TEditWindows::Find(int index) const {
 void TEditWindows::PublishState(std::int32_t current) { client_.SetWindowState(current, Count()); }
 
 int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
-                            TFloatPoint scale, TColor color, bool show) {
+                            TFloatPoint scale, RgbColor color, bool show) {
   // A window must show a plane: an unknown projection would have no picture and no
   // corners to frame a new window in.
   if (!IsPlaneProjection(projection)) return -1;
@@ -207,7 +207,7 @@ WindowRecordList TEditWindows::Records() const {
   return out;
 }
 
-void TEditWindows::Adopt(TWindowBlock&& block) {
+void TEditWindows::Adopt(WindowBlock&& block) {
   if (block.Windows.empty()) throw std::invalid_argument("Нет окон редактирования.");
   block.CheckProjections();
   std::vector<std::unique_ptr<TEditorWindow>> fresh;

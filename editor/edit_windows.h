@@ -98,7 +98,7 @@ class TEditorWindow : public TWindowRecord {
 class TEditWindows {
  public:
   // screen: the size of the primary display in pixels, for the scale fit.
-  TEditWindows(EditDeskHost& host, MessageService& messages, EditWindowsClient& client, TSize screen);
+  TEditWindows(EditDeskHost& host, MessageService& messages, EditWindowsClient& client, PixelSize screen);
   ~TEditWindows();
   TEditWindows(const TEditWindows&) = delete;
   TEditWindows& operator=(const TEditWindows&) = delete;
@@ -116,15 +116,15 @@ class TEditWindows {
   TEditorWindow* Current() { return Find(client_.CurrentWindow()); }
   const TEditorWindow* Current() const { return Find(client_.CurrentWindow()); }
 
-  TSize ScreenSize() const { return screen_; }
-  void SetScreenSize(TSize s) { screen_ = s; }
+  PixelSize ScreenSize() const { return screen_; }
+  void SetScreenSize(PixelSize s) { screen_ = s; }
 
   // Adds a window with the box, projection and scale (fitted so that the picture is
   // at least the screen's size), default grid and desk; returns its index, or -1
   // with nothing added for a projection outside 0..2. Shown:
   // the grid actions are given the new window's grid and its desk comes forward.
   int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
-                TFloatPoint scale, TColor color, bool show);
+                TFloatPoint scale, RgbColor color, bool show);
   // Deletes a window after the questions; returns the index to show next (-1 for
   // none). A deletion leaves the supervisor with that window current and the new
   // count.
@@ -148,8 +148,8 @@ class TEditWindows {
   // Puts a block read from a file in place of the current windows: desks for the
   // new windows, window 0 current and shown, the count set, edit mode entered, the
   // mode cursor set. An empty block (std::invalid_argument) or one with a window of
-  // an unknown projection (EFormatError) is refused and nothing changes.
-  void Adopt(TWindowBlock&& block);
+  // an unknown projection (FormatError) is refused and nothing changes.
+  void Adopt(WindowBlock&& block);
 
  private:
   void PublishState(std::int32_t current);
@@ -157,7 +157,7 @@ class TEditWindows {
   EditDeskHost& host_;
   MessageService& messages_;
   EditWindowsClient& client_;
-  TSize screen_;
+  PixelSize screen_;
   std::vector<std::unique_ptr<TEditorWindow>> items_;
 };
 

@@ -83,8 +83,8 @@ std::string BandOptimisationText(const BandOptimisation& result) {
 
 // ---- the module ----
 
-TEditorCommands::TEditorCommands(TEditSupervisor& supervisor, TVelEditorProject& project, EditorCommandsUi& ui,
-                                 EditDeskHost& desks, ModelDialogs& dialogs, MessageService& messages, TSize screen)
+EditorCommands::EditorCommands(TEditSupervisor& supervisor, TVelEditorProject& project, EditorCommandsUi& ui,
+                                 EditDeskHost& desks, ModelDialogs& dialogs, MessageService& messages, PixelSize screen)
     : supervisor_(supervisor),
       project_(project),
       ui_(ui),
@@ -92,31 +92,31 @@ TEditorCommands::TEditorCommands(TEditSupervisor& supervisor, TVelEditorProject&
       messages_(messages),
       windows_(desks, messages, *this, screen) {}
 
-TEditorCommands::~TEditorCommands() = default;
+EditorCommands::~EditorCommands() = default;
 
-void TEditorCommands::SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) {
+void EditorCommands::SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) {
   supervisor_.SetCurrentWindow(currentWindow);
   supervisor_.SetWindowCount(windowCount);
 }
 
-Canvas* TEditorCommands::CurrentCanvas() {
+Canvas* EditorCommands::CurrentCanvas() {
   return windows_.Current() != nullptr ? ui_.WindowCanvas(supervisor_.CurrentWindow) : nullptr;
 }
 
-std::shared_ptr<TPhisPropRodNL> TEditorCommands::MaterialForNewElements() const {
+std::shared_ptr<TPhisPropRodNL> EditorCommands::MaterialForNewElements() const {
   if (auto m = project_.Materials().Material(supervisor_.MaterialIndex)) return m;
   return project_.Materials().Material(0);
 }
 
-void TEditorCommands::BringCurrentForward() {
+void EditorCommands::BringCurrentForward() {
   if (windows_.Current() != nullptr) windows_.ShowWindow(supervisor_.CurrentWindow);
 }
 
-void TEditorCommands::UnselectKnots() { project_.Knots().UnselectAll(CurrentCanvas()); }
+void EditorCommands::UnselectKnots() { project_.Knots().UnselectAll(CurrentCanvas()); }
 
-void TEditorCommands::UnselectElements() { project_.Elements().UnselectAll(CurrentCanvas()); }
+void EditorCommands::UnselectElements() { project_.Elements().UnselectAll(CurrentCanvas()); }
 
-bool TEditorCommands::Run(std::string_view name) {
+bool EditorCommands::Run(std::string_view name) {
   const ActionInfo* info = FindEditorAction(name);
   if (info == nullptr) return false;
   if (info->Kind != ActionKind::Handler) return true;
@@ -195,7 +195,7 @@ bool TEditorCommands::Run(std::string_view name) {
 
 // ---- project ----
 
-void TEditorCommands::FileNew() {
+void EditorCommands::FileNew() {
   if (!messages_.Ask(kNewProjectCaption, kNewProjectQuestion)) return;
   DropLoadMode();
   const std::optional<NewTaskAnswer> answer =
@@ -230,13 +230,13 @@ void TEditorCommands::FileNew() {
   ui_.SetMainCaption(EditorCaption(project_.FileName()));
 }
 
-bool TEditorCommands::FileOpen() {
+bool EditorCommands::FileOpen() {
   const std::optional<std::string> name = ui_.AskOpenFileName();
   if (!name) return false;
   return OpenNamed(*name);
 }
 
-bool TEditorCommands::OpenNamed(const std::string& fileName) {
+bool EditorCommands::OpenNamed(const std::string& fileName) {
   try {
     if (!OpenProject(fileName, supervisor_, project_, windows_, messages_)) return false;
   } catch (const std::exception& e) {
@@ -249,7 +249,7 @@ bool TEditorCommands::OpenNamed(const std::string& fileName) {
   return true;
 }
 
-bool TEditorCommands::FileSave() {
+bool EditorCommands::FileSave() {
   if (project_.FileName() != kNoNameFile) {
     try {
       SaveProject(project_.FileName(), supervisor_, project_, windows_);
@@ -262,13 +262,13 @@ bool TEditorCommands::FileSave() {
   return FileSaveAs();
 }
 
-bool TEditorCommands::FileSaveAs() {
+bool EditorCommands::FileSaveAs() {
   const std::optional<std::string> name = ui_.AskSaveFileName();
   if (!name) return false;
   return SaveAsNamed(*name);
 }
 
-bool TEditorCommands::SaveAsNamed(const std::string& fileName) {
+bool EditorCommands::SaveAsNamed(const std::string& fileName) {
   if (ui_.FileExists(fileName) && !messages_.Ask(kSaveFileCaption, ReplaceFileQuestion(fileName))) return false;
   try {
     SaveProject(fileName, supervisor_, project_, windows_);
@@ -281,20 +281,20 @@ bool TEditorCommands::SaveAsNamed(const std::string& fileName) {
   return true;
 }
 
-void TEditorCommands::NoTask() {
+void EditorCommands::NoTask() {
   DropLoadMode();
   state_.EnterNoTask();
 }
 
-void TEditorCommands::NewTask() { state_.EnterTask(supervisor_.Options.UserKind); }
+void EditorCommands::NewTask() { state_.EnterTask(supervisor_.Options.UserKind); }
 
-void TEditorCommands::ApplyTaskActions() {
+void EditorCommands::ApplyTaskActions() {
   for (const std::string& name : supervisor_.ApplyTaskActions()) Run(name);
 }
 
 // ---- modes ----
 
-void TEditorCommands::LeaveLoadMode() {
+void EditorCommands::LeaveLoadMode() {
   if (state_.Checked("acForceConcentrate")) UnselectKnots();
   if (state_.Checked("acForceDispersion")) UnselectElements();
   state_.SetChecked("acForceConcentrate", false);
@@ -303,7 +303,7 @@ void TEditorCommands::LeaveLoadMode() {
   state_.SetChecked("acDisplacement", false);
 }
 
-void TEditorCommands::DropLoadMode() {
+void EditorCommands::DropLoadMode() {
   const tavir::WorkMode mode = supervisor_.WorkMode;
   if (ui_.LoadDialogOpen()) ui_.CloseLoadDialog();
   UnselectKnots();
@@ -320,7 +320,7 @@ void TEditorCommands::DropLoadMode() {
   }
 }
 
-void TEditorCommands::ModeCommand(std::string_view name) {
+void EditorCommands::ModeCommand(std::string_view name) {
   enum class NextInput { Given, Pick, Unchanged };  // Pick: frame selection when checked
   struct Row {
     std::string_view Name;
@@ -358,14 +358,14 @@ void TEditorCommands::ModeCommand(std::string_view name) {
   }
 }
 
-void TEditorCommands::InputRest() {
+void EditorCommands::InputRest() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
   for (TEditorKnot* knot : picked)
     SetSupport(project_.Supports(), knot, supervisor_.DefFixation, supervisor_.DefDirection);
   if (!picked.empty()) UnselectKnots();
 }
 
-void TEditorCommands::ForceConcentrate() {
+void EditorCommands::ForceConcentrate() {
   supervisor_.SetWorkMode(tavir::WorkMode::ConcentratedLoad);
   supervisor_.SetInputMode(PickInputMode());
   SetModeCursor();
@@ -374,7 +374,7 @@ void TEditorCommands::ForceConcentrate() {
   state_.CheckMode("acForceConcentrate");
 }
 
-void TEditorCommands::ForceDispersion() {
+void EditorCommands::ForceDispersion() {
   supervisor_.SetWorkMode(tavir::WorkMode::DistributedLoad);
   supervisor_.SetInputMode(PickInputMode());
   SetModeCursor();
@@ -383,21 +383,21 @@ void TEditorCommands::ForceDispersion() {
   state_.CheckMode("acForceDispersion");
 }
 
-void TEditorCommands::ApplyConcForces() {
+void EditorCommands::ApplyConcForces() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
   for (TEditorKnot* knot : picked) SetForce(project_.ConcForces(), knot, supervisor_.DefConcForce);
   if (!picked.empty()) UnselectKnots();
   if (Canvas* c = CurrentCanvas()) project_.ConcForces().Draw(*c);
 }
 
-void TEditorCommands::ApplyDispForces() {
+void EditorCommands::ApplyDispForces() {
   const std::vector<TMLEditorElement*> picked = project_.Elements().Selection();
   for (TMLEditorElement* e : picked) SetForce(project_.DispForces(), e, supervisor_.DefDispForce);
   if (!picked.empty()) UnselectElements();
   if (Canvas* c = CurrentCanvas()) project_.DispForces().Draw(*c);
 }
 
-void TEditorCommands::SelectFrame() {
+void EditorCommands::SelectFrame() {
   const bool checked = !state_.Checked("AcEdit_SelectFrame");
   state_.SetChecked("AcEdit_SelectFrame", checked);
   const tavir::WorkMode mode = supervisor_.WorkMode;
@@ -406,14 +406,14 @@ void TEditorCommands::SelectFrame() {
   SetModeCursor();
 }
 
-void TEditorCommands::ElementTypeCommand(std::string_view name) {
+void EditorCommands::ElementTypeCommand(std::string_view name) {
   const std::optional<ElementType> type = ElementTypeOfAction(name);
   if (!type) return;
   supervisor_.SetElementType(*type);
   state_.CheckElementType(name);
 }
 
-void TEditorCommands::ChoiceRest() {
+void EditorCommands::ChoiceRest() {
   const std::optional<SupportAnswer> a = ui_.SupportDialog(supervisor_.DefFixation, supervisor_.DefDirection);
   if (!a) return;
   supervisor_.SetDefFixation(a->Fixation);
@@ -421,7 +421,7 @@ void TEditorCommands::ChoiceRest() {
   restButtonAction_ = "acRests_ChoiceRest";
 }
 
-void TEditorCommands::RestPreset(std::string_view name) {
+void EditorCommands::RestPreset(std::string_view name) {
   for (const SupportPreset& p : kSupportPresets) {
     if (p.Action != name) continue;
     supervisor_.SetDefFixation(p.Fixation);
@@ -430,7 +430,7 @@ void TEditorCommands::RestPreset(std::string_view name) {
   }
 }
 
-void TEditorCommands::LoadDialogApplied(const TForceRecord& force) {
+void EditorCommands::LoadDialogApplied(const TForceRecord& force) {
   switch (supervisor_.WorkMode) {
     case tavir::WorkMode::DistributedLoad:
       supervisor_.SetDefDispForce(force);
@@ -446,14 +446,14 @@ void TEditorCommands::LoadDialogApplied(const TForceRecord& force) {
 
 // ---- dialogs of the forms ----
 
-void TEditorCommands::ServiceParam() {
+void EditorCommands::ServiceParam() {
   const std::optional<SettingsAnswer> a = ui_.SettingsDialog(supervisor_.Options, supervisor_.Task);
   if (!a) return;
   supervisor_.Options.Assign(a->Options);
   supervisor_.Task.Assign(a->Task);
 }
 
-void TEditorCommands::NetParametr() {
+void EditorCommands::NetParametr() {
   TEditorWindow* w = windows_.Current();
   if (w == nullptr) return;
   const TWorkWindow& ww = w->WorkWindow;
@@ -463,7 +463,7 @@ void TEditorCommands::NetParametr() {
   state_.SyncGrid(w->Grid());
 }
 
-void TEditorCommands::ViewPanels() {
+void EditorCommands::ViewPanels() {
   std::array<bool, kEditorBarCount> visible{};
   for (int i = 0; i < kEditorBarCount; ++i) visible[static_cast<std::size_t>(i)] = state_.Bar(i).Visible;
   const std::optional<std::array<bool, kEditorBarCount>> chosen = ui_.PanelsDialog(visible);
@@ -471,18 +471,18 @@ void TEditorCommands::ViewPanels() {
   for (int i = 0; i < kEditorBarCount; ++i) state_.SetBarVisible(i, (*chosen)[static_cast<std::size_t>(i)]);
 }
 
-void TEditorCommands::ViewStatusBar() {
+void EditorCommands::ViewStatusBar() {
   if (windows_.Current() == nullptr) return;
   state_.SetChecked("acViewStatusBar", ui_.ToggleStatusBar(supervisor_.CurrentWindow));
   windows_.ShowWindow(supervisor_.CurrentWindow);
 }
 
-void TEditorCommands::FormatShells() {
+void EditorCommands::FormatShells() {
   ShowList(project_.ShellFuncs(), dialogs_);
   BringCurrentForward();
 }
 
-ProjectInfo TEditorCommands::ProjectInformation() const {
+ProjectInfo EditorCommands::ProjectInformation() const {
   ProjectInfo info;
   info.FileName = std::filesystem::path(project_.FileName()).filename().string();
   info.Knots = project_.Knots().Count();
@@ -492,7 +492,7 @@ ProjectInfo TEditorCommands::ProjectInformation() const {
 
 // ---- selection and editing ----
 
-void TEditorCommands::EditDelete() {
+void EditorCommands::EditDelete() {
   switch (supervisor_.WorkMode) {
     case tavir::WorkMode::Edit: DeleteSelected(project_.Elements(), CurrentCanvas()); break;
     case tavir::WorkMode::ConcentratedLoad:
@@ -507,19 +507,19 @@ void TEditorCommands::EditDelete() {
   BringCurrentForward();
 }
 
-void TEditorCommands::SelectAll(bool elements, bool knots) {
+void EditorCommands::SelectAll(bool elements, bool knots) {
   Run("acModeEdit");
   if (windows_.Current() == nullptr) return;
   if (elements) project_.Elements().SelectAll(CurrentCanvas());
   if (knots) project_.Knots().SelectAll(CurrentCanvas());
 }
 
-void TEditorCommands::ClearSelection() {
+void EditorCommands::ClearSelection() {
   UnselectElements();
   UnselectKnots();
 }
 
-void TEditorCommands::FormatElement() {
+void EditorCommands::FormatElement() {
   const std::vector<TMLEditorElement*> picked = project_.Elements().Selection();
   if (picked.empty()) {
     if (!messages_.Ask(kElementPropsCaption, kNoElementSelectedQuestion)) return;
@@ -549,11 +549,11 @@ void TEditorCommands::FormatElement() {
   ApplyPropertiesToElements(picked, *done, messages_);
 }
 
-void TEditorCommands::FormatCharacteristic() {
+void EditorCommands::FormatCharacteristic() {
   supervisor_.SetMaterialIndex(project_.Materials().ChooseMaterial(nullptr));
 }
 
-BandOptimisation TEditorCommands::ServiceOptimize() {
+BandOptimisation EditorCommands::ServiceOptimize() {
   BandOptimisation r;
   {
     std::unique_ptr<TwoBarProgress> box = ui_.OpenProgressBox();
@@ -565,14 +565,14 @@ BandOptimisation TEditorCommands::ServiceOptimize() {
 
 // ---- windows and grid ----
 
-void TEditorCommands::WinNew() {
+void EditorCommands::WinNew() {
   supervisor_.SetWorkMode(tavir::WorkMode::NewWindow);
   BringCurrentForward();
   state_.SetEnabled("acWinDel", true);
   state_.SetEnabled("acWinDelAll", true);
 }
 
-void TEditorCommands::WinDel() {
+void EditorCommands::WinDel() {
   if (windows_.Current() == nullptr) return;
   const int b = windows_.DeleteWindow(supervisor_.CurrentWindow);
   if (windows_.ShowWindow(b)) supervisor_.SetCurrentWindow(b);
@@ -580,7 +580,7 @@ void TEditorCommands::WinDel() {
   if (const TEditorWindow* w = windows_.Current()) state_.SyncGrid(w->Grid());
 }
 
-void TEditorCommands::WinDelAll() {
+void EditorCommands::WinDelAll() {
   for (int i = windows_.Count() - 1; i >= 1; --i) supervisor_.SetCurrentWindow(windows_.DeleteWindow(i));
   supervisor_.SetWindowCount(windows_.Count());
   windows_.ShowWindow(supervisor_.CurrentWindow);
@@ -588,11 +588,11 @@ void TEditorCommands::WinDelAll() {
   state_.SetEnabled("acWinDelAll", false);
 }
 
-void TEditorCommands::WinShow(int index) {
+void EditorCommands::WinShow(int index) {
   if (windows_.ShowWindow(index)) supervisor_.SetCurrentWindow(index);
 }
 
-void TEditorCommands::GridStyle(std::uint8_t style) {
+void EditorCommands::GridStyle(std::uint8_t style) {
   TEditorWindow* w = windows_.Current();
   if (w == nullptr) return;
   w->Grid().SetStyle(style);
@@ -600,7 +600,7 @@ void TEditorCommands::GridStyle(std::uint8_t style) {
   state_.SyncGrid(w->Grid());
 }
 
-void TEditorCommands::ToggleShowGrid() {
+void EditorCommands::ToggleShowGrid() {
   TEditorWindow* w = windows_.Current();
   if (w == nullptr) return;
   w->Grid().SetShowGrid(w->Grid().ShowGrid != 0 ? 0 : 1);
@@ -608,7 +608,7 @@ void TEditorCommands::ToggleShowGrid() {
   BringCurrentForward();
 }
 
-void TEditorCommands::ToggleSnapGrid() {
+void EditorCommands::ToggleSnapGrid() {
   TEditorWindow* w = windows_.Current();
   if (w == nullptr) return;
   w->Grid().SetSnapToGrid(w->Grid().SnapToGrid != 0 ? 0 : 1);

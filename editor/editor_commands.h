@@ -150,18 +150,18 @@ class EditorCommandsUi {
   virtual void ShowDialog(std::string_view action) = 0;
 };
 
-class TEditorCommands : private EditWindowsClient {
+class EditorCommands : private EditWindowsClient {
  public:
-  TEditorCommands(TEditSupervisor& supervisor, TVelEditorProject& project, EditorCommandsUi& ui,
-                  EditDeskHost& desks, ModelDialogs& dialogs, MessageService& messages, TSize screen);
-  ~TEditorCommands() override;
-  TEditorCommands(const TEditorCommands&) = delete;
-  TEditorCommands& operator=(const TEditorCommands&) = delete;
+  EditorCommands(TEditSupervisor& supervisor, TVelEditorProject& project, EditorCommandsUi& ui,
+                  EditDeskHost& desks, ModelDialogs& dialogs, MessageService& messages, PixelSize screen);
+  ~EditorCommands() override;
+  EditorCommands(const EditorCommands&) = delete;
+  EditorCommands& operator=(const EditorCommands&) = delete;
 
   TEditWindows& Windows() { return windows_; }
   const TEditWindows& Windows() const { return windows_; }
-  const TCommandSetState& State() const { return state_; }
-  TCommandSetState& State() { return state_; }
+  const CommandSetState& State() const { return state_; }
+  CommandSetState& State() { return state_; }
   TEditSupervisor& Supervisor() { return supervisor_; }
   TVelEditorProject& Project() { return project_; }
   EditorCommandsUi& Ui() { return ui_; }
@@ -267,7 +267,7 @@ class TEditorCommands : private EditWindowsClient {
   EditorCommandsUi& ui_;
   ModelDialogs& dialogs_;
   MessageService& messages_;
-  TCommandSetState state_;
+  CommandSetState state_;
   TEditWindows windows_;
   std::string restButtonAction_ = "acRests_ChoiceRest";
 };

@@ -17,9 +17,9 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
 
 void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
                       TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows) {
-  TProjectContents contents = ReadProjectBytes(bytes, fileName, supervisor, project);
+  ProjectContents contents = ReadProjectBytes(bytes, fileName, supervisor, project);
   InstallProject(std::move(contents), supervisor, project,
-                 [&windows](TWindowBlock&& block) { windows.Adopt(std::move(block)); });
+                 [&windows](WindowBlock&& block) { windows.Adopt(std::move(block)); });
 }
 
 bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,

@@ -17,7 +17,7 @@ const char* const kUnknownElementKind = "Файл поврежден: неизв
 constexpr std::size_t kMinElementEntryBytes = 2 + kLayerStackHeaderBytes;
 }  // namespace
 
-TFinElements::TFinElements(std::shared_ptr<const ModelFactory> factory) : TFactoryList(std::move(factory)) {}
+TFinElements::TFinElements(std::shared_ptr<const ModelFactory> factory) : FactoryList(std::move(factory)) {}
 
 TMLEditorElement* TFinElements::Add(std::unique_ptr<TMLEditorElement> element) {
   if (!element) return nullptr;
@@ -34,7 +34,7 @@ bool TFinElements::Delete(std::int32_t i) {
   TMLEditorElement* element = At(i);
   if (element == nullptr) return false;
   selection_.Remove(element);
-  return TFactoryList::Delete(i);
+  return FactoryList::Delete(i);
 }
 
 void TFinElements::FreeAll() {
@@ -106,7 +106,7 @@ void TFinElements::SelectAll(Canvas* canvas) {
 }
 
 void TFinElements::SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
-                                const TViewTransform& window, Canvas* canvas) {
+                                const ViewTransform& window, Canvas* canvas) {
   for (const auto& e : items_) {
     std::size_t corners = 0;
     if (e->ElementType == ElementType::Triangle) corners = 3;
@@ -131,7 +131,7 @@ void TFinElements::LoadFromStream(BinaryReader& r, const KnotIndex& knots, Mater
     const std::optional<ElementKind> kind = ElementKindOfByte(kindByte);
     std::unique_ptr<TMLEditorElement> element =
         kind ? factory_->MakeElement(*kind, ElementType::Triangle, nullptr) : nullptr;
-    if (!element) throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kindByte) + ").");
+    if (!element) throw FormatError(std::string(kUnknownElementKind) + std::to_string(kindByte) + ").");
     element->LoadFromStream(r, knots, materials);
     elements.push_back(std::move(element));
   }

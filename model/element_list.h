@@ -21,7 +21,7 @@ class TMaterials;
 enum class DeleteOutcome;
 class TDispForcesList;
 
-class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex {
+class TFinElements : public FactoryList<TMLEditorElement>, public ElementIndex {
  public:
   explicit TFinElements(std::shared_ptr<const ModelFactory> factory);
 
@@ -54,7 +54,7 @@ class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex 
   void UnselectAll(Canvas* canvas);
   void SelectAll(Canvas* canvas);
   // Every element all of whose corner knots lie in the rectangle (see TFinKnots).
-  void SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& bottomRight, const TViewTransform& window,
+  void SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& bottomRight, const ViewTransform& window,
                     Canvas* canvas);
   const std::vector<TMLEditorElement*>& Selection() const { return selection_.Items(); }
 
@@ -82,7 +82,7 @@ class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex 
     RemoveIf(pick);
   }
 
-  TSelectionList<TMLEditorElement> selection_;
+  SelectionList<TMLEditorElement> selection_;
 };
 
 }  // namespace tavir

@@ -7,8 +7,8 @@ namespace tavir {
 namespace {
 const char* const kMissingKnot = "Файл поврежден: элемент ссылается на несуществующий узел.";
 constexpr const char* kFirstLayerName = "Тело пластины";
-constexpr TColor kSelectionPen = 0xFF0000;
-constexpr TColor kSelectionFill = 0xF0CAA6;
+constexpr RgbColor kSelectionPen = 0xFF0000;
+constexpr RgbColor kSelectionFill = 0xF0CAA6;
 }  // namespace
 
 // ---- TFiniteElement ----
@@ -44,7 +44,7 @@ TFiniteElement::KnotPart TFiniteElement::ReadKnotPart(BinaryReader& r, const Kno
   part.Knots.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
     TEditorKnot* knot = knots.KnotAt(r.ReadInt32());
-    if (knot == nullptr) throw EFormatError(kMissingKnot);
+    if (knot == nullptr) throw FormatError(kMissingKnot);
     part.Knots.push_back(knot);
   }
   return part;
@@ -263,7 +263,7 @@ void TMLEditorElement::Draw(Canvas& canvas, std::int32_t layerIndex) const {
   if (!points.empty()) canvas.Polygon(points);
 }
 
-void TMLEditorElement::DrawErase(Canvas& canvas, TColor color) const {
+void TMLEditorElement::DrawErase(Canvas& canvas, RgbColor color) const {
   if (Visible == 0) return;
   CanvasStateGuard guard(canvas);
   canvas.Pen.Color = 0xFFFFFF;

@@ -177,7 +177,7 @@ class TMLEditorElement : public TMLFiniteElement {
   // (layerIndex < 0) or layer layerIndex's; selection colours when selected.
   void Draw(Canvas& canvas, std::int32_t layerIndex) const;
   // The same polygon, white outline, filled with the colour: wipes the element out.
-  void DrawErase(Canvas& canvas, TColor color) const;
+  void DrawErase(Canvas& canvas, RgbColor color) const;
   // Visible when at least one of its knots is (the knots' flags must be current).
   void UpdateVisible();
 

@@ -16,11 +16,11 @@ namespace tavir {
 // gives nullptr, an item not in the list gives -1. Searches are linear and the
 // first hit wins.
 template <class T>
-class TOwningList {
+class OwningList {
  public:
-  TOwningList() = default;
-  TOwningList(const TOwningList&) = delete;
-  TOwningList& operator=(const TOwningList&) = delete;
+  OwningList() = default;
+  OwningList(const OwningList&) = delete;
+  OwningList& operator=(const OwningList&) = delete;
 
   std::int32_t Count() const { return static_cast<std::int32_t>(items_.size()); }
   bool Empty() const { return items_.empty(); }
@@ -48,12 +48,12 @@ class TOwningList {
 
 // An owning list whose readers make their items through a factory.
 template <class T>
-class TFactoryList : public TOwningList<T> {
+class FactoryList : public OwningList<T> {
  public:
-  explicit TFactoryList(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
+  explicit FactoryList(std::shared_ptr<const ModelFactory> factory) : factory_(std::move(factory)) {}
 
   void FreeAll() { this->items_.clear(); }
-  void Swap(TFactoryList& other) { this->items_.swap(other.items_); }
+  void Swap(FactoryList& other) { this->items_.swap(other.items_); }
 
   // The factory the list makes its items with.
   const std::shared_ptr<const ModelFactory>& Factory() const { return factory_; }

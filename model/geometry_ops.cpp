@@ -48,7 +48,7 @@ void ClampPoints(TPoint& p1, TPoint& p2, std::int32_t height, std::int32_t width
   p2.Y = Clamp(p2.Y, height);
 }
 
-bool ScreenRectToModel(TPoint p1, TPoint p2, const TViewTransform& window, TFloatPoint& f1, TFloatPoint& f2) {
+bool ScreenRectToModel(TPoint p1, TPoint p2, const ViewTransform& window, TFloatPoint& f1, TFloatPoint& f2) {
   f2 = window.PointToFloatPoint(p2);
   f1 = window.PointToFloatPoint(p1);
   if (window.Grid.SnapToGrid != 0) {

@@ -25,7 +25,7 @@ void ClampPoints(TPoint& p1, TPoint& p2, std::int32_t height, std::int32_t width
 // Model points of a rubber band's two corners (F1 of P1, F2 of P2), snapped to the
 // grid when the window's grid snaps. False when the band has (almost) no width or
 // no height, snapped or not: such a band selects or creates nothing sensible.
-bool ScreenRectToModel(TPoint p1, TPoint p2, const TViewTransform& window, TFloatPoint& f1, TFloatPoint& f2);
+bool ScreenRectToModel(TPoint p1, TPoint p2, const ViewTransform& window, TFloatPoint& f1, TFloatPoint& f2);
 
 // Each coordinate must lie strictly between its two sides or within tol of one.
 bool InBox(Extended px, Extended py, Extended left, Extended top, Extended right, Extended bottom, Extended tol);

@@ -12,7 +12,7 @@ class TBCGrid {
  public:
   Extended StepX = 0, StepY = 0, StepZ = 0;
   std::int32_t NSX = 0, NSY = 0, NSZ = 0;
-  TColor Color = 0;
+  RgbColor Color = 0;
   std::uint8_t Style = 0;  // 0 dots, 1 crosses, 2 lines, 3 circles
   std::uint8_t Place = 0;  // 0 over the model, 1 under it, 2 over it inverting
 
@@ -22,7 +22,7 @@ class TBCGrid {
   void SetNSX(std::int32_t v) { NSX = v; }
   void SetNSY(std::int32_t v) { NSY = v; }
   void SetNSZ(std::int32_t v) { NSZ = v; }
-  void SetColor(TColor v) { Color = v; }
+  void SetColor(RgbColor v) { Color = v; }
   void SetStyle(std::uint8_t v) { Style = v; }
   void SetPlace(std::uint8_t v) { Place = v; }
 

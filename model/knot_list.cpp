@@ -11,7 +11,7 @@ namespace {
 constexpr Extended kRectTolerance = 1e-10L;
 }  // namespace
 
-TFinKnots::TFinKnots(std::shared_ptr<const ModelFactory> factory) : TFactoryList(std::move(factory)) {}
+TFinKnots::TFinKnots(std::shared_ptr<const ModelFactory> factory) : FactoryList(std::move(factory)) {}
 
 void TFinKnots::SetMinSizeX(Extended x) {
   if (IsFinitePositive(x) && x < MinSizeX) MinSizeX = x;
@@ -39,7 +39,7 @@ bool TFinKnots::Delete(std::int32_t i) {
   TEditorKnot* knot = At(i);
   if (knot == nullptr) return false;
   selection_.Remove(knot);
-  return TFactoryList::Delete(i);
+  return FactoryList::Delete(i);
 }
 
 void TFinKnots::FreeAll() {
@@ -52,11 +52,11 @@ void TFinKnots::Draw(Canvas& canvas) const {
     if (k->Visible != 0) k->Draw(canvas);
 }
 
-void TFinKnots::Project(const TViewTransform& window) {
+void TFinKnots::Project(const ViewTransform& window) {
   for (const auto& k : items_) k->Project(window);
 }
 
-void TFinKnots::UpdateVisible(const TViewTransform& window) {
+void TFinKnots::UpdateVisible(const ViewTransform& window) {
   for (const auto& k : items_) k->UpdateVisible(window);
 }
 
@@ -95,13 +95,13 @@ void TFinKnots::SelectAll(Canvas* canvas) {
 }
 
 bool TFinKnots::KnotInRect(const TEditorKnot& knot, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
-                           const TViewTransform& window) {
+                           const ViewTransform& window) {
   if (window.Projection != Projection::XY) return false;
   return InBox(knot.X, knot.Y, topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y, kRectTolerance);
 }
 
 void TFinKnots::SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
-                             const TViewTransform& window, Canvas* canvas) {
+                             const ViewTransform& window, Canvas* canvas) {
   for (const auto& k : items_)
     if (KnotInRect(*k, topLeft, bottomRight, window)) Select(k.get(), canvas);
 }

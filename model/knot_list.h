@@ -21,7 +21,7 @@ enum class DeleteOutcome;
 class TEditorSupports;
 class TConcForcesList;
 
-class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
+class TFinKnots : public FactoryList<TEditorKnot>, public KnotIndex {
  public:
   explicit TFinKnots(std::shared_ptr<const ModelFactory> factory);
 
@@ -50,8 +50,8 @@ class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
   // Every visible knot.
   void Draw(Canvas& canvas) const;
   // Screen points, then visibility, for one window.
-  void Project(const TViewTransform& window);
-  void UpdateVisible(const TViewTransform& window);
+  void Project(const ViewTransform& window);
+  void UpdateVisible(const ViewTransform& window);
 
   // Selection. "Draw" is the knot drawn on the window's canvas, when one is given.
   bool Select(TEditorKnot* knot, Canvas* canvas);
@@ -61,10 +61,10 @@ class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
   void SelectAll(Canvas* canvas);
   // Every knot in the rectangle of model corners topLeft (smallest X, largest Y) and
   // bottomRight (largest X, smallest Y); only a plan window (projection 0) has any.
-  void SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& bottomRight, const TViewTransform& window,
+  void SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& bottomRight, const ViewTransform& window,
                     Canvas* canvas);
   static bool KnotInRect(const TEditorKnot& knot, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
-                         const TViewTransform& window);
+                         const ViewTransform& window);
   const std::vector<TEditorKnot*>& Selection() const { return selection_.Items(); }
 
   // Int32 count, then per knot X, Y, Z. On any error the list is unchanged.
@@ -90,7 +90,7 @@ class TFinKnots : public TFactoryList<TEditorKnot>, public KnotIndex {
     RemoveIf(pick);
   }
 
-  TSelectionList<TEditorKnot> selection_;
+  SelectionList<TEditorKnot> selection_;
 };
 
 }  // namespace tavir

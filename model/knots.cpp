@@ -15,9 +15,9 @@ int Shift(std::int32_t base, std::int64_t delta) {
   return static_cast<int>(v);
 }
 
-constexpr TColor kSelectionPen = 0xFF0000;
-constexpr TColor kSelectionFill = 0xF0CAA6;
-constexpr TColor kKnotFill = 0x808080;
+constexpr RgbColor kSelectionPen = 0xFF0000;
+constexpr RgbColor kSelectionFill = 0xF0CAA6;
+constexpr RgbColor kKnotFill = 0x808080;
 }  // namespace
 
 void TKnot::LoadFromStream(BinaryReader& r) {
@@ -39,7 +39,7 @@ void TEditorKnot::LoadFromStream(BinaryReader& r) {
   ScreenPoint = {0, 0};
 }
 
-void TEditorKnot::Project(const TViewTransform& window) {
+void TEditorKnot::Project(const ViewTransform& window) {
   switch (window.Projection) {
     case Projection::XY: ScreenPoint = window.FloatPointToPoint(FloatPoint(X, Y)); break;
     case Projection::YZ: ScreenPoint = window.FloatPointToPoint(FloatPoint(Y, Z)); break;
@@ -48,7 +48,7 @@ void TEditorKnot::Project(const TViewTransform& window) {
   }
 }
 
-void TEditorKnot::UpdateVisible(const TViewTransform& window) {
+void TEditorKnot::UpdateVisible(const ViewTransform& window) {
   const TFloatPoint3D& mn = window.MinPoint;
   const TFloatPoint3D& mx = window.MaxPoint;
   auto between = [](Extended lo, Extended v, Extended hi) { return lo <= v && v <= hi; };

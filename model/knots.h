@@ -46,10 +46,10 @@ class TEditorKnot : public TKnot {
   void SaveToStream(BinaryWriter& w) const { TKnot::SaveToStream(w); }
 
   // ScreenPoint of the window's projection plane point (unknown projection: unchanged).
-  void Project(const TViewTransform& window);
+  void Project(const ViewTransform& window);
   // Visible when inside the window's box on the projection's two axes, bounds
   // inclusive (unknown projection: unchanged).
-  void UpdateVisible(const TViewTransform& window);
+  void UpdateVisible(const ViewTransform& window);
 
   void SetScreenPoint(TPoint p) { ScreenPoint = p; }
   void SetVisible(std::uint8_t v) { Visible = v; }

@@ -15,11 +15,11 @@ namespace tavir {
 class TFinKnots;
 class TFinElements;
 
-class TConcForcesList : public TFactoryList<TEditorConcentrateForce> {
+class TConcForcesList : public FactoryList<TEditorConcentrateForce> {
  public:
-  using TFactoryList::TFactoryList;
-  using TFactoryList::Delete;
-  using TFactoryList::RemoveIf;
+  using FactoryList::FactoryList;
+  using FactoryList::Delete;
+  using FactoryList::RemoveIf;
 
   TFinKnots* Knots = nullptr;  // link, not owned
 
@@ -35,11 +35,11 @@ class TConcForcesList : public TFactoryList<TEditorConcentrateForce> {
 
 };
 
-class TDispForcesList : public TFactoryList<TEditorDispersionForce> {
+class TDispForcesList : public FactoryList<TEditorDispersionForce> {
  public:
-  using TFactoryList::TFactoryList;
-  using TFactoryList::Delete;
-  using TFactoryList::RemoveIf;
+  using FactoryList::FactoryList;
+  using FactoryList::Delete;
+  using FactoryList::RemoveIf;
 
   TFinElements* Elements = nullptr;  // link, not owned
 

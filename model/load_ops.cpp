@@ -196,7 +196,7 @@ MaterialOutcome DeleteMaterial(TMaterials& materials, const TPhisPropRodNL* mate
 // ---- shell surfaces ----
 
 std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPoint3D& origin, std::uint8_t plane,
-                      const std::vector<Extended>& params, TColor color) {
+                      const std::vector<Extended>& params, RgbColor color) {
   if (kind == kShellParaboloid) {
     std::unique_ptr<TEditorShellEP> p = shells.Factory()->MakeParaboloid();
     p->SetOrigin(origin);
@@ -227,7 +227,7 @@ std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPo
 }
 
 AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, const TFloatPoint3D& p2,
-                           std::uint8_t plane, const TViewTransform& window, ModelDialogs& dialogs) {
+                           std::uint8_t plane, const ViewTransform& window, ModelDialogs& dialogs) {
   AddShellResult result;
   // A frame drawn in a side view holds no plan coordinates: it frames nothing.
   if (window.Projection != Projection::XY) {

@@ -113,7 +113,7 @@ MaterialOutcome DeleteMaterial(TMaterials& materials, const TPhisPropRodNL* mate
 // f1, f2 (a, f), any other count keeps the surface's own. Returns the position of
 // the new surface; -1 for any other kind.
 std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPoint3D& origin, std::uint8_t plane,
-                      const std::vector<Extended>& params, TColor color);
+                      const std::vector<Extended>& params, RgbColor color);
 
 enum class AddShellOutcome {
   Added,
@@ -130,7 +130,7 @@ struct AddShellResult {
 // paraboloid a, b = the frame's width and height, f1 = f2 = 0.2; sphere a = the
 // larger of the two, f = 0.2. On OK the surface is added in the given plane.
 AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, const TFloatPoint3D& p2,
-                           std::uint8_t plane, const TViewTransform& window, ModelDialogs& dialogs);
+                           std::uint8_t plane, const ViewTransform& window, ModelDialogs& dialogs);
 
 // The project surfaces dialog on the list.
 void ShowList(TShellFunctions& shells, ModelDialogs& dialogs);

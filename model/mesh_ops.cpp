@@ -37,7 +37,7 @@ void ShowPlain(MessageService& messages, const std::string& text) {
 // twice the first tolerances wide is never narrower than the box searched.
 class KnotFinder {
  public:
-  KnotFinder(TFinKnots& knots, const TViewTransform& window)
+  KnotFinder(TFinKnots& knots, const ViewTransform& window)
       : knots_(knots), window_(window), cell_(CellSizes(KnotSnapTolerances(knots, window))) {
     buckets_.reserve(static_cast<std::size_t>(knots.Count()) * 2 + 16);
     for (std::int32_t i = 0; i < knots.Count(); ++i) Insert(*knots.At(i), i);
@@ -106,7 +106,7 @@ class KnotFinder {
   }
 
   TFinKnots& knots_;
-  const TViewTransform& window_;
+  const ViewTransform& window_;
   const SnapTolerances cell_;
   std::unordered_map<Key, std::vector<std::int32_t>, KeyHash> buckets_;
 };
@@ -147,7 +147,7 @@ void ShowNewElement(TMLEditorElement& element, Canvas* picture) {
     if (k != nullptr) k->Draw(*picture);
 }
 
-void UpdateForWindow(TEditorKnot& knot, const TViewTransform& window) {
+void UpdateForWindow(TEditorKnot& knot, const ViewTransform& window) {
   knot.Project(window);
   knot.UpdateVisible(window);
 }
@@ -165,7 +165,7 @@ std::string RegionLabel(Extended sizeX, Extended sizeY) { return FormatGeneral(s
 
 // ---- knots ----
 
-SnapTolerances KnotSnapTolerances(const TFinKnots& knots, const TViewTransform& window) {
+SnapTolerances KnotSnapTolerances(const TFinKnots& knots, const ViewTransform& window) {
   const TGrid& g = window.Grid;
   SnapTolerances t;
   t.X = FloorTolerance(std::min(knots.MinSizeX / 2, g.StepX * 0.2L));
@@ -176,14 +176,14 @@ SnapTolerances KnotSnapTolerances(const TFinKnots& knots, const TViewTransform& 
   return t;
 }
 
-FoundKnot FindOrAdd(TFinKnots& knots, const TViewTransform& window, Extended x, Extended y, Extended z) {
+FoundKnot FindOrAdd(TFinKnots& knots, const ViewTransform& window, Extended x, Extended y, Extended z) {
   const SnapTolerances tol = KnotSnapTolerances(knots, window);
   for (const auto& k : knots.Items())
     if (Matches(*k, x, y, z, tol)) return {k.get(), false};
   return {knots.AddKnot(x, y, z), true};
 }
 
-TEditorKnot* KnotAtPixel(const TFinKnots& knots, int x, int y, const TViewTransform& window) {
+TEditorKnot* KnotAtPixel(const TFinKnots& knots, int x, int y, const ViewTransform& window) {
   const TGrid& g = window.Grid;
   const std::int32_t gx = RoundSat(g.StepX / window.Scale.X);
   const std::int32_t gy = RoundSat(g.StepY / window.Scale.Y);
@@ -287,7 +287,7 @@ AddElementResult AddElement(TFinElements& elements, MessageService& messages, El
 }
 
 AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::shared_ptr<TPhisPropRodNL>& material,
-                            ElementKind elemKind, ElementType elementType, const TViewTransform& window,
+                            ElementKind elemKind, ElementType elementType, const ViewTransform& window,
                             Canvas* picture, MessageService& messages) {
   AddAtPointResult result;
   if (window.Projection != Projection::XY || elements.Knots == nullptr) {
@@ -383,7 +383,7 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
   return result;
 }
 
-TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, const TViewTransform& window) {
+TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, const ViewTransform& window) {
   const TFloatPoint p = window.PointToFloatPoint(TPoint{x, y});
   for (const auto& e : elements.Items()) {
     if (e->ElementType != ElementType::Rectangle && e->ElementType != ElementType::Quadrangle) continue;
@@ -399,7 +399,7 @@ TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, con
 
 DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
                           const std::shared_ptr<TPhisPropRodNL>& material, ElementKind elemKind,
-                          ElementType elementType, const TViewTransform& window, ModelDialogs& dialogs,
+                          ElementType elementType, const ViewTransform& window, ModelDialogs& dialogs,
                           MessageService& messages) {
   DivideResult result;
   DivideDialogValues start;

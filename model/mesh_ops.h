@@ -53,7 +53,7 @@ inline constexpr const char* kDifferentKindsText =
 struct SnapTolerances {
   Extended X = kMinSnapTolerance, Y = kMinSnapTolerance, Z = kMinSnapTolerance;
 };
-SnapTolerances KnotSnapTolerances(const TFinKnots& knots, const TViewTransform& window);
+SnapTolerances KnotSnapTolerances(const TFinKnots& knots, const ViewTransform& window);
 
 struct FoundKnot {
   TEditorKnot* Knot = nullptr;
@@ -62,12 +62,12 @@ struct FoundKnot {
 
 // The first knot, in numbering order, strictly within the snap tolerances of
 // (x, y, z); otherwise a new knot there (not visible, screen point (0, 0)).
-FoundKnot FindOrAdd(TFinKnots& knots, const TViewTransform& window, Extended x, Extended y, Extended z);
+FoundKnot FindOrAdd(TFinKnots& knots, const ViewTransform& window, Extended x, Extended y, Extended z);
 
 // The first knot whose screen point (as last computed) lies within the half-widths
 // of the pixel: half a grid step and half the smallest element size, in pixels, and
 // at least one pixel (the knot drawn on the pixel itself). nullptr when none.
-TEditorKnot* KnotAtPixel(const TFinKnots& knots, int x, int y, const TViewTransform& window);
+TEditorKnot* KnotAtPixel(const TFinKnots& knots, int x, int y, const ViewTransform& window);
 
 enum class DeleteOutcome {
   Deleted,
@@ -135,12 +135,12 @@ struct AddAtPointResult {
 // one is given, with its knots. Knots found or added stay when an element exists
 // already; knots this call added are removed again when no element came of them.
 AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::shared_ptr<TPhisPropRodNL>& material,
-                            ElementKind elemKind, ElementType elementType, const TViewTransform& window,
+                            ElementKind elemKind, ElementType elementType, const ViewTransform& window,
                             Canvas* picture, MessageService& messages);
 
 // The first rectangle or quadrangle (plate or shell) whose box holds the model point
 // of the pixel (within 1e-10); triangles are never found. nullptr when none.
-TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, const TViewTransform& window);
+TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, const ViewTransform& window);
 
 enum class DivideOutcome {
   Done,
@@ -163,7 +163,7 @@ struct DivideResult {
 // smallest sizes take the steps in any case. Nothing is drawn.
 DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
                           const std::shared_ptr<TPhisPropRodNL>& material, ElementKind elemKind,
-                          ElementType elementType, const TViewTransform& window, ModelDialogs& dialogs,
+                          ElementType elementType, const ViewTransform& window, ModelDialogs& dialogs,
                           MessageService& messages);
 
 // Deletes the element with every distributed load on it, takes it out of the

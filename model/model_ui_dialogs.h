@@ -50,7 +50,7 @@ struct ShellDataValues {
   std::int16_t Kind = 0;  // 0 elliptic paraboloid, 3 sphere
   TFloatPoint3D Origin;
   bool ChoiceEnabled = false;
-  TColor ContourColor = 255;
+  RgbColor ContourColor = 255;
   std::vector<Extended> Params;  // paraboloid a, b, f1, f2; sphere a, f
 };
 

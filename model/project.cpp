@@ -93,7 +93,7 @@ void TVelEditorProject::Draw(Canvas& canvas, std::uint32_t flags) const {
   if ((flags & kDrawShells) != 0) shellFuncs_->Draw(canvas);
 }
 
-void TVelEditorProject::UpdateScreen(const TViewTransform& window) {
+void TVelEditorProject::UpdateScreen(const ViewTransform& window) {
   knots_->Project(window);
   knots_->UpdateVisible(window);
   shellFuncs_->CalcScreenRects(window);

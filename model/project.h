@@ -108,11 +108,11 @@ class TVelEditorProject {
   // kDrawLoads the loads, kDrawShells the surfaces.
   void Draw(Canvas& canvas, std::uint32_t flags) const;
   // Screen points and visibility of every item for one window.
-  void UpdateScreen(const TViewTransform& window);
+  void UpdateScreen(const ViewTransform& window);
 
   // The model lists of the project file. Reading is all or nothing: the lists are
   // read into a fresh project and take its items only when every list was read;
-  // on any error (EFormatError, ShellException, or whatever the chooser throws)
+  // on any error (FormatError, ShellException, or whatever the chooser throws)
   // this project is unchanged. The file name is not touched.
   void LoadFromStream(BinaryReader& r);
   // ApplyShellFuncs, then the nine stored lists.

@@ -11,13 +11,13 @@ const char* const kMissingClosingByte = "Файл поврежден: нет з�
 
 // The signature, or the format error when it is missing or wrong.
 void ReadSignature(BinaryReader& r) {
-  if (r.Remaining() < 4 || r.ReadInt32() != kProjectSignature) throw EFormatError(kWrongSignature);
+  if (r.Remaining() < 4 || r.ReadInt32() != kProjectSignature) throw FormatError(kWrongSignature);
 }
 
 // A save's leftover temporary file (a save killed before its rename) holds a
 // project of unknown completeness; it is never opened as one.
 void RefuseSaveTemporary(const std::string& fileName) {
-  if (IsSaveTemporaryName(fileName)) throw EFormatError(SaveTemporaryText(fileName));
+  if (IsSaveTemporaryName(fileName)) throw FormatError(SaveTemporaryText(fileName));
 }
 
 bool FileExists(const std::string& fileName) {
@@ -72,12 +72,12 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
   WriteFileAtomic(fileName, bytes);
 }
 
-TProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
                                   const TEditSupervisor& supervisor, const TVelEditorProject& project) {
   BinaryReader r(bytes);
   ReadSignature(r);
 
-  TProjectContents c;
+  ProjectContents c;
   // The stored settings are read over a copy of the current ones: of the default
   // loads only 4 bytes each are stored, the rest stays as the supervisor holds it.
   c.Settings = std::make_unique<TEditSupervisor>();
@@ -91,15 +91,15 @@ TProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const 
   c.Project->LoadFromStream(r);
   c.Project->SetFileName(fileName);
 
-  c.Windows = TWindowBlock::LoadFromStream(r);
+  c.Windows = WindowBlock::LoadFromStream(r);
   c.Windows.CheckProjections();
-  if (r.Remaining() < 1) throw EFormatError(kMissingClosingByte);
+  if (r.Remaining() < 1) throw FormatError(kMissingClosingByte);
   (void)r.ReadByte();
   return c;
 }
 
-void InstallProject(TProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
-                    const std::function<void(TWindowBlock&&)>& adoptWindows) {
+void InstallProject(ProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
+                    const std::function<void(WindowBlock&&)>& adoptWindows) {
   TEditSupervisor previous;
   previous.CopySettingsFrom(supervisor);
   supervisor.CopySettingsFrom(*contents.Settings);
@@ -115,7 +115,7 @@ void InstallProject(TProjectContents&& contents, TEditSupervisor& supervisor, TV
 // ---- the analysis program ----
 
 std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
-                                                   TVelEditorProject& results, TAnalysisWindowData& window) {
+                                                   TVelEditorProject& results, AnalysisWindowData& window) {
   BinaryReader r(bytes);
   ReadSignature(r);
 
@@ -132,10 +132,10 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
 
   const std::int32_t count = r.ReadInt32();
   if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
-    throw EFormatError(WindowCountError(count));
+    throw FormatError(WindowCountError(count));
   TWindowRecord first;
   first.LoadFromStream(r);
-  TAnalysisWindowData data;
+  AnalysisWindowData data;
   const TWorkWindow& w = first.WorkWindow;
   data.View.Grid = w.Grid;
   data.View.MaxPoint = w.MaxPoint;
@@ -157,7 +157,7 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
   return order;
 }
 
-bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
+bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, AnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder) {
   const std::optional<std::vector<std::uint8_t>> bytes = ReadExistingFile(fileName, messages);
   if (!bytes) return false;

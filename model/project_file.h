@@ -7,7 +7,7 @@
 // a copy of the supervisor's settings, a new window block) and they take the place
 // of the open ones only when the whole file has been read. On any error nothing of
 // the open project changes and the error reaches the caller with a Russian message
-// (EFormatError, ShellException or std::runtime_error). Saving builds the whole
+// (FormatError, ShellException or std::runtime_error). Saving builds the whole
 // file in memory and then replaces the target atomically, so a failed save leaves
 // the old file as it was.
 #include <cstddef>
@@ -58,35 +58,35 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
                  const WindowRecordList& windows);
 
 // A whole project file read into fresh objects, not yet in use.
-struct TProjectContents {
+struct ProjectContents {
   std::unique_ptr<TEditSupervisor> Settings;  // the current settings with the stored ones read over them
   std::unique_ptr<TVelEditorProject> Project;  // the file's lists, named by the file
-  TWindowBlock Windows;
+  WindowBlock Windows;
 };
 
 // Reads a whole file held in memory, touching nothing of the open project: the
 // settings over a copy of `supervisor`'s, the lists into a project made like
 // `project` (same factory, chooser and smallest sizes), the window records. Throws
 // on any fault of the file.
-TProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
                                   const TEditSupervisor& supervisor, const TVelEditorProject& project);
 
 // Puts what was read in place of the open project: the settings first (the window
 // owner makes window 0 current through the supervisor), then `adoptWindows` with
 // the window block, then the lists. Should adoptWindows throw, the settings come
 // back and the lists stay; the exception goes on.
-void InstallProject(TProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
-                    const std::function<void(TWindowBlock&&)>& adoptWindows);
+void InstallProject(ProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
+                    const std::function<void(WindowBlock&&)>& adoptWindows);
 
 // ---- the analysis program ----
 
 // What the analysis program keeps of the first stored window: its view (grid,
 // corners, scale, projection as the view kind, width and height) and the scale as
 // saved.
-struct TAnalysisWindowData {
-  TViewTransform View;
+struct AnalysisWindowData {
+  ViewTransform View;
   TFloatPoint SavedScale;
-  TColor Color = 0xFFFFFF;  // the window's background
+  RgbColor Color = 0xFFFFFF;  // the window's background
 };
 
 // Reads a file held in memory the analysis program's way, all or nothing: the
@@ -95,11 +95,11 @@ struct TAnalysisWindowData {
 // `window`. Later windows and the closing byte are not read. Returns the knots in
 // list order: knot i of the result is the knot numbered i.
 std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
-                                                   TVelEditorProject& results, TAnalysisWindowData& window);
+                                                   TVelEditorProject& results, AnalysisWindowData& window);
 // The same of a file. A missing file shows "Файл %s не найден!" and returns
 // false with nothing changed; a save's leftover temporary file is refused as by
 // OpenProject. knotOrder, when given, receives the knot order.
-bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
+bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, AnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder = nullptr);
 
 }  // namespace tavir

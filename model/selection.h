@@ -10,7 +10,7 @@ namespace tavir {
 // (not owning). Membership is kept in a set, so that selecting every item of a
 // large model stays linear.
 template <class T>
-class TSelectionList {
+class SelectionList {
  public:
   bool Contains(const T* item) const { return set_.count(item) != 0; }
   bool Add(T* item) {
@@ -44,7 +44,7 @@ class TSelectionList {
     order_.clear();
     set_.clear();
   }
-  void Swap(TSelectionList& other) {
+  void Swap(SelectionList& other) {
     order_.swap(other.order_);
     set_.swap(other.set_);
   }

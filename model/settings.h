@@ -121,7 +121,7 @@ class TTask : public TBCTask {
   void SetPrecision(Extended v) { Precision = v; }
 
   // Three bytes (kind, statement, dimension), then the 10-byte precision. A short
-  // record raises EFormatError and leaves the task as it was.
+  // record raises FormatError and leaves the task as it was.
   void LoadFromStream(BinaryReader& r);
   void SaveToStream(BinaryWriter& w) const;
 };

@@ -51,7 +51,7 @@ Extended ToLocal(Extended v, Extended o, Extended lo, Extended hi) {
 Extended Greater(Extended a, Extended b) { return a > b ? a : b; }
 Extended Smaller(Extended a, Extended b) { return a < b ? a : b; }
 
-void PlanScreenRect(const TViewTransform& w, const TFloatPoint3D& o, std::uint8_t plane, const PlanExtent& e,
+void PlanScreenRect(const ViewTransform& w, const TFloatPoint3D& o, std::uint8_t plane, const PlanExtent& e,
                     TPoint& topLeft, TPoint& bottomRight) {
   if (w.Projection != Projection::XY || plane != kShellPlaneXY) return;
   const Extended lowX = Greater(o.X + e.Lo1, w.MinPoint.X);
@@ -62,7 +62,7 @@ void PlanScreenRect(const TViewTransform& w, const TFloatPoint3D& o, std::uint8_
   bottomRight = w.FloatPointToPoint(FloatPoint(highX, lowY));
 }
 
-std::uint8_t PlanVisible(const TViewTransform& w, const TFloatPoint3D& o, std::uint8_t plane, const PlanExtent& e) {
+std::uint8_t PlanVisible(const ViewTransform& w, const TFloatPoint3D& o, std::uint8_t plane, const PlanExtent& e) {
   // The contour is a plan rectangle: it means nothing in the other projections.
   if (w.Projection != Projection::XY || plane != kShellPlaneXY) return 0;
   const Extended xs[2] = {o.X + e.Lo1, o.X + e.Hi1};
@@ -73,7 +73,7 @@ std::uint8_t PlanVisible(const TViewTransform& w, const TFloatPoint3D& o, std::u
   return 0;
 }
 
-void DrawContour(Canvas& c, TColor color, const TPoint& topLeft, const TPoint& bottomRight) {
+void DrawContour(Canvas& c, RgbColor color, const TPoint& topLeft, const TPoint& bottomRight) {
   CanvasStateGuard guard(c);
   c.Brush.Style = BrushStyle::Clear;
   c.Pen.Mode = PenMode::Copy;
@@ -86,7 +86,7 @@ void DrawContour(Canvas& c, TColor color, const TPoint& topLeft, const TPoint& b
 struct EditorTail {
   std::uint8_t Plane = 0;
   TFloatPoint3D Origin;
-  TColor Color = 0;
+  RgbColor Color = 0;
 };
 
 EditorTail ReadEditorTail(BinaryReader& r) {
@@ -97,7 +97,7 @@ EditorTail ReadEditorTail(BinaryReader& r) {
   return t;
 }
 
-void WriteEditorTail(BinaryWriter& w, std::uint8_t plane, const TFloatPoint3D& origin, TColor color) {
+void WriteEditorTail(BinaryWriter& w, std::uint8_t plane, const TFloatPoint3D& origin, RgbColor color) {
   w.WriteByte(plane);
   WriteFloatPoint3D(w, origin);
   w.WriteUInt32(color);
@@ -328,12 +328,12 @@ PlanExtent ExtentOf(const TSphere& s) {
 }  // namespace
 
 template <class Kind>
-bool TEditorSurface<Kind>::Contains(Extended x, Extended y) const {
+bool EditorSurface<Kind>::Contains(Extended x, Extended y) const {
   return PlanContains(Origin, Plane, ExtentOf(*this), x, y);
 }
 
 template <class Kind>
-Extended TEditorSurface<Kind>::GetZ(Extended x, Extended y) {
+Extended EditorSurface<Kind>::GetZ(Extended x, Extended y) {
   if (Plane == kShellPlaneNone) return 0;
   Extended lx = 0, ly = 0;
   if (Plane == kShellPlaneXY) {
@@ -345,22 +345,22 @@ Extended TEditorSurface<Kind>::GetZ(Extended x, Extended y) {
 }
 
 template <class Kind>
-void TEditorSurface<Kind>::CalcScreenRect(const TViewTransform& window) {
+void EditorSurface<Kind>::CalcScreenRect(const ViewTransform& window) {
   PlanScreenRect(window, Origin, Plane, ExtentOf(*this), TopLeft, BottomRight);
 }
 
 template <class Kind>
-void TEditorSurface<Kind>::CheckVisible(const TViewTransform& window) {
+void EditorSurface<Kind>::CheckVisible(const ViewTransform& window) {
   Visible = PlanVisible(window, Origin, Plane, ExtentOf(*this));
 }
 
 template <class Kind>
-void TEditorSurface<Kind>::Draw(Canvas& canvas) const {
+void EditorSurface<Kind>::Draw(Canvas& canvas) const {
   DrawContour(canvas, Color, TopLeft, BottomRight);
 }
 
 template <class Kind>
-void TEditorSurface<Kind>::LoadFromStream(BinaryReader& r) {
+void EditorSurface<Kind>::LoadFromStream(BinaryReader& r) {
   // The whole record is read before anything changes.
   TBaseShellFuncs::BaseRecord rec = Kind::ReadRecord(r);
   const EditorTail tail = ReadEditorTail(r);
@@ -371,13 +371,13 @@ void TEditorSurface<Kind>::LoadFromStream(BinaryReader& r) {
 }
 
 template <class Kind>
-void TEditorSurface<Kind>::SaveToStream(BinaryWriter& w) const {
+void EditorSurface<Kind>::SaveToStream(BinaryWriter& w) const {
   Kind::SaveToStream(w);
   WriteEditorTail(w, Plane, Origin, Color);
 }
 
-template class TEditorSurface<TElipticParabolloid>;
-template class TEditorSurface<TSphere>;
+template class EditorSurface<TElipticParabolloid>;
+template class EditorSurface<TSphere>;
 
 TEditorShellEP::TEditorShellEP() {
   SetA(10);

@@ -176,18 +176,18 @@ class TSphere : public TBaseShellFuncs {
 // the sphere the centre of the plan square), its contour colour and the pixels of
 // the contour in the current window.
 template <class Kind>
-class TEditorSurface : public Kind {
+class EditorSurface : public Kind {
  public:
   TFloatPoint3D Origin;
   std::uint8_t Plane = kShellPlaneXY;
   TPoint BottomRight;  // pixel of the plan corner (largest X, smallest Y)
   TPoint TopLeft;      // pixel of the plan corner (smallest X, largest Y)
   std::uint8_t Visible = 0;
-  TColor Color = 255;  // contour colour
+  RgbColor Color = 255;  // contour colour
 
   void SetOrigin(const TFloatPoint3D& v) { Origin = v; }
   void SetPlane(std::uint8_t v) { Plane = v; }
-  void SetColor(TColor v) { Color = v; }
+  void SetColor(RgbColor v) { Color = v; }
   void SetVisible(std::uint8_t v) { Visible = v; }
   void SetTopLeft(const TPoint& v) { TopLeft = v; }
   void SetBottomRight(const TPoint& v) { BottomRight = v; }
@@ -197,10 +197,10 @@ class TEditorSurface : public Kind {
   // Height over a model point of the plan (0 for plane 3, 0 off the X-Y plane).
   Extended GetZ(Extended x, Extended y);
   // The contour's pixels in a plan window (projection 0, plane 0), clipped to its box.
-  void CalcScreenRect(const TViewTransform& window);
+  void CalcScreenRect(const ViewTransform& window);
   // Visible = 1 when a plan corner lies in the window's box; a surface seen in any
   // other projection, or not lying in the X-Y plane, is not visible.
-  void CheckVisible(const TViewTransform& window);
+  void CheckVisible(const ViewTransform& window);
   // The contour rectangle from TopLeft to BottomRight, pen width 3.
   void Draw(Canvas& canvas) const;
 
@@ -209,18 +209,18 @@ class TEditorSurface : public Kind {
   void SaveToStream(BinaryWriter& w) const;
 };
 
-extern template class TEditorSurface<TElipticParabolloid>;
-extern template class TEditorSurface<TSphere>;
+extern template class EditorSurface<TElipticParabolloid>;
+extern template class EditorSurface<TSphere>;
 
 // The editor's paraboloid.
-class TEditorShellEP : public TEditorSurface<TElipticParabolloid> {
+class TEditorShellEP : public EditorSurface<TElipticParabolloid> {
  public:
   // a = b = 10, f1 = f2 = 1 (so Kx = Ky = 0.08), at the origin, red contour.
   TEditorShellEP();
 };
 
 // The editor's sphere.
-class TEditorSphere : public TEditorSurface<TSphere> {
+class TEditorSphere : public EditorSurface<TSphere> {
  public:
   // a = 10, f = 2 (so R = 6.25 and Kx = Ky = 0.16), centred at the origin, red contour.
   TEditorSphere();

@@ -12,11 +12,11 @@ namespace tavir {
 
 class TFinKnots;
 
-class TEditorSupports : public TFactoryList<TEditorSupport> {
+class TEditorSupports : public FactoryList<TEditorSupport> {
  public:
-  using TFactoryList::TFactoryList;
-  using TFactoryList::Delete;
-  using TFactoryList::RemoveIf;
+  using FactoryList::FactoryList;
+  using FactoryList::Delete;
+  using FactoryList::RemoveIf;
 
   TFinKnots* Knots = nullptr;  // link, not owned
 

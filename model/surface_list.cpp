@@ -59,14 +59,14 @@ void TShellFunctions::Draw(Canvas& canvas) const {
   }
 }
 
-void TShellFunctions::CalcScreenRects(const TViewTransform& window) {
+void TShellFunctions::CalcScreenRects(const ViewTransform& window) {
   for (const auto& s : items_) {
     if (TEditorShellEP* p = AsParaboloid(s.get())) p->CalcScreenRect(window);
     else if (TEditorSphere* sp = AsSphere(s.get())) sp->CalcScreenRect(window);
   }
 }
 
-void TShellFunctions::UpdateVisible(const TViewTransform& window) {
+void TShellFunctions::UpdateVisible(const ViewTransform& window) {
   for (const auto& s : items_) {
     if (TEditorShellEP* p = AsParaboloid(s.get())) p->CheckVisible(window);
     else if (TEditorSphere* sp = AsSphere(s.get())) sp->CheckVisible(window);
@@ -97,7 +97,7 @@ void TShellFunctions::LoadFromStream(BinaryReader& r) {
       shells.push_back(std::move(s));
     } else {
       // The editor writes no other kind; what a file holds after one is unknown.
-      throw EFormatError(std::string(kUnknownShellKind) + std::to_string(kind) + ").");
+      throw FormatError(std::string(kUnknownShellKind) + std::to_string(kind) + ").");
     }
   }
   items_ = std::move(shells);

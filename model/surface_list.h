@@ -11,11 +11,11 @@
 namespace tavir {
 
 // Paraboloids (kind 0) and spheres (kind 3); an item's kind is its class.
-class TShellFunctions : public TFactoryList<TBaseShellFuncs> {
+class TShellFunctions : public FactoryList<TBaseShellFuncs> {
  public:
-  using TFactoryList::TFactoryList;
-  using TFactoryList::Delete;
-  using TFactoryList::RemoveIf;
+  using FactoryList::FactoryList;
+  using FactoryList::Delete;
+  using FactoryList::RemoveIf;
 
   TEditorShellEP* Add(std::unique_ptr<TEditorShellEP> shell);
   TEditorSphere* Add(std::unique_ptr<TEditorSphere> shell);
@@ -30,8 +30,8 @@ class TShellFunctions : public TFactoryList<TBaseShellFuncs> {
   Extended GetKy(Extended x, Extended y) const;
 
   void Draw(Canvas& canvas) const;
-  void CalcScreenRects(const TViewTransform& window);
-  void UpdateVisible(const TViewTransform& window);
+  void CalcScreenRects(const ViewTransform& window);
+  void UpdateVisible(const ViewTransform& window);
 
   // Int32 count; per surface Int16 kind, then the kind's editor record. Any kind
   // but 0 and 3 is a format error; a record of the wrong kind or with a parameter

@@ -7,7 +7,7 @@
 namespace tavir {
 
 namespace {
-void Axes(const TViewTransform& t, const TFloatPoint3D& p, Extended& u, Extended& v) {
+void Axes(const ViewTransform& t, const TFloatPoint3D& p, Extended& u, Extended& v) {
   switch (t.Projection) {
     case Projection::XY: u = p.X; v = p.Y; break;
     case Projection::YZ: u = p.Y; v = p.Z; break;
@@ -16,7 +16,7 @@ void Axes(const TViewTransform& t, const TFloatPoint3D& p, Extended& u, Extended
   }
 }
 
-Extended Steps(const TViewTransform& t, int axis) {  // axis 0 = u, 1 = v
+Extended Steps(const ViewTransform& t, int axis) {  // axis 0 = u, 1 = v
   switch (t.Projection) {
     case Projection::XY: return axis == 0 ? t.Grid.StepX : t.Grid.StepY;
     case Projection::YZ: return axis == 0 ? t.Grid.StepY : t.Grid.StepZ;
@@ -31,19 +31,19 @@ std::int32_t ToPixel(Extended delta, Extended scale) {
 }
 }  // namespace
 
-TFloatPoint TViewTransform::MinUV() const {
+TFloatPoint ViewTransform::MinUV() const {
   TFloatPoint r;
   Axes(*this, MinPoint, r.X, r.Y);
   return r;
 }
 
-TFloatPoint TViewTransform::MaxUV() const {
+TFloatPoint ViewTransform::MaxUV() const {
   TFloatPoint r;
   Axes(*this, MaxPoint, r.X, r.Y);
   return r;
 }
 
-TFloatPoint TViewTransform::PlanePoint(Extended x, Extended y, Extended z) const {
+TFloatPoint ViewTransform::PlanePoint(Extended x, Extended y, Extended z) const {
   switch (Projection) {
     case Projection::XY: return FloatPoint(x, y);
     case Projection::YZ: return FloatPoint(y, z);
@@ -52,7 +52,7 @@ TFloatPoint TViewTransform::PlanePoint(Extended x, Extended y, Extended z) const
   }
 }
 
-TPoint TViewTransform::FloatPointToPoint(const TFloatPoint& p) const {
+TPoint ViewTransform::FloatPointToPoint(const TFloatPoint& p) const {
   if (!HasValidProjection()) return {0, 0};
   const TFloatPoint mn = MinUV();
   const std::int32_t px = ToPixel(p.X - mn.X, Scale.X);
@@ -61,14 +61,14 @@ TPoint TViewTransform::FloatPointToPoint(const TFloatPoint& p) const {
   return {px, pyClamped};
 }
 
-TFloatPoint TViewTransform::PointToFloatPoint(const TPoint& pixel) const {
+TFloatPoint ViewTransform::PointToFloatPoint(const TPoint& pixel) const {
   if (!HasValidProjection()) return FloatPoint(0, 0);
   const TFloatPoint mn = MinUV();
   return FloatPoint(static_cast<Extended>(pixel.X) * Scale.X + mn.X,
                     static_cast<Extended>(std::int64_t{Height} - pixel.Y) * Scale.Y + mn.Y);
 }
 
-bool TViewTransform::SnapToGrid(const TFloatPoint& p, TFloatPoint& out) const {
+bool ViewTransform::SnapToGrid(const TFloatPoint& p, TFloatPoint& out) const {
   if (!HasValidProjection()) return false;
   const TFloatPoint mn = MinUV();
   auto snap = [](Extended value, Extended min, Extended step) {

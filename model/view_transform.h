@@ -13,7 +13,7 @@
 
 namespace tavir {
 
-struct TViewTransform {
+struct ViewTransform {
   TFloatPoint3D MinPoint;
   TFloatPoint3D MaxPoint;
   TFloatPoint Scale;          // model units per pixel, horizontal (X) and vertical (Y)

@@ -20,7 +20,7 @@ std::string Range(const char* axis, Extended min, Extended max) {
 }
 
 // The grid steps of the two shown axes (u in X, v in Y).
-TFloatPoint ShownSteps(const TViewTransform& view) {
+TFloatPoint ShownSteps(const ViewTransform& view) {
   const TGrid& g = view.Grid;
   switch (view.Projection) {
     case Projection::XY: return FloatPoint(g.StepX, g.StepY);
@@ -131,7 +131,7 @@ void TWorkWindow::SaveToStream(BinaryWriter& w) const {
 
 // ---- the record ----
 
-std::optional<std::string> WriteCoordinates(const TViewTransform& view, int x, int y) {
+std::optional<std::string> WriteCoordinates(const ViewTransform& view, int x, int y) {
   TFloatPoint p = view.PointToFloatPoint({x, y});
   if (view.Grid.SnapToGrid != 0) {
     TFloatPoint snapped = p;
@@ -145,7 +145,7 @@ std::optional<std::string> TWindowRecord::WriteCoordinates(int x, int y) const {
   return tavir::WriteCoordinates(View(), x, y);
 }
 
-void DrawGrid(const TViewTransform& view, Canvas& canvas) {
+void DrawGrid(const ViewTransform& view, Canvas& canvas) {
   if (!view.HasValidProjection()) return;
   const TGrid& g = view.Grid;
   if (g.Style > 3) return;
@@ -216,7 +216,7 @@ void TWindowRecord::SaveToStream(BinaryWriter& w) const {
 }
 
 TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner,
-                              Projection projection, TFloatPoint scale, TColor color, TSize screen) {
+                              Projection projection, TFloatPoint scale, RgbColor color, PixelSize screen) {
   TWindowRecord rec;
   TWorkWindow& w = rec.WorkWindow;
   w.MaxPoint = maxCorner;
@@ -267,7 +267,7 @@ TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3
   return rec;
 }
 
-bool FramedWindowBox(const TViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
+bool FramedWindowBox(const ViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
                      TFloatPoint3D& minCorner, TFloatPoint3D& maxCorner) {
   const Extended u0 = std::min(a.X, b.X), u1 = std::max(a.X, b.X);
   const Extended v0 = std::min(a.Y, b.Y), v1 = std::max(a.Y, b.Y);
@@ -302,27 +302,27 @@ void SaveWindowBlock(BinaryWriter& w, const WindowRecordList& windows) {
   for (const TWindowRecord* win : windows) win->SaveToStream(w);
 }
 
-WindowRecordList TWindowBlock::Records() const {
+WindowRecordList WindowBlock::Records() const {
   WindowRecordList out;
   out.reserve(Windows.size());
   for (const TWindowRecord& win : Windows) out.push_back(&win);
   return out;
 }
 
-void TWindowBlock::CheckProjections() const {
+void WindowBlock::CheckProjections() const {
   for (std::size_t i = 0; i < Windows.size(); ++i) {
     const Projection p = Windows[i].WorkWindow.Projection;
     if (!IsPlaneProjection(p))
-      throw EFormatError("Файл поврежден: окно редактирования " + std::to_string(i) + " с неизвестной проекцией (" +
+      throw FormatError("Файл поврежден: окно редактирования " + std::to_string(i) + " с неизвестной проекцией (" +
                          std::to_string(CodeByte(p)) + ").");
   }
 }
 
-TWindowBlock TWindowBlock::LoadFromStream(BinaryReader& r) {
+WindowBlock WindowBlock::LoadFromStream(BinaryReader& r) {
   const std::int32_t count = r.ReadInt32();
   if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
-    throw EFormatError(WindowCountError(count));
-  TWindowBlock block;
+    throw FormatError(WindowCountError(count));
+  WindowBlock block;
   block.Windows.resize(static_cast<std::size_t>(count));
   for (TWindowRecord& win : block.Windows) win.LoadFromStream(r);
   return block;

@@ -1,9 +1,9 @@
 #pragma once
 // The record of an editing window as the project file holds it: its geometry (box,
-// scale, projection, picture size, grid) is a TViewTransform, so the model draws
+// scale, projection, picture size, grid) is a ViewTransform, so the model draws
 // and hit-tests through View() and never sees a window. The editor's window
 // collection (editor/edit_windows.h) is made of these records with a desk each;
-// the file reader hands the records it read up to it as a TWindowBlock.
+// the file reader hands the records it read up to it as a WindowBlock.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -29,7 +29,7 @@ constexpr std::size_t kReservedWindowBytes = 10;
 inline constexpr Extended kFallbackScale = 0.01L;
 
 // The two corners of the editing box; their share of the record is 96 bytes.
-class TBCWorkWindow : public TViewTransform {
+class TBCWorkWindow : public ViewTransform {
  public:
   void SetMaxPoint(const TFloatPoint3D& p) { MaxPoint = p; }
   void SetMinPoint(const TFloatPoint3D& p) { MinPoint = p; }
@@ -42,7 +42,7 @@ class TBCWorkWindow : public TViewTransform {
 class TWorkWindow : public TBCWorkWindow {
  public:
   std::int32_t Number = 0;  // 0 is the main window of the project
-  TColor Color = 0;         // background of the picture
+  RgbColor Color = 0;         // background of the picture
   std::string Caption;      // rebuilt from the fields, never stored
   std::array<std::uint8_t, kReservedWindowBytes> Reserved{};  // kept as read
 
@@ -57,7 +57,7 @@ class TWorkWindow : public TBCWorkWindow {
     Number = v;
     UpdateCaption();
   }
-  void SetColor(TColor v) { Color = v; }
+  void SetColor(RgbColor v) { Color = v; }
   void SetCaption(const std::string& v) { Caption = v; }
 
   // "Главное окно проекта. " or "Окно №<n>.  ", then the box of the shown axes.
@@ -85,7 +85,7 @@ class TWindowRecord {
 
   TGrid& Grid() { return WorkWindow.Grid; }
   const TGrid& Grid() const { return WorkWindow.Grid; }
-  const TViewTransform& View() const { return WorkWindow; }
+  const ViewTransform& View() const { return WorkWindow; }
 
   TPoint FloatPointToPoint(const TFloatPoint& p) const { return WorkWindow.FloatPointToPoint(p); }
   TFloatPoint PointToFloatPoint(const TPoint& pixel) const { return WorkWindow.PointToFloatPoint(pixel); }
@@ -106,25 +106,25 @@ class TWindowRecord {
 // scale and gets no pixels; an unusable scale falls back on kFallbackScale. The
 // number is left to the collection.
 TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner,
-                              Projection projection, TFloatPoint scale, TColor color, TSize screen);
+                              Projection projection, TFloatPoint scale, RgbColor color, PixelSize screen);
 
 // The box of a new window framed in a view: the frame's picture-plane corners a
 // and b (any order) on the view's two shown axes, the view's own limits on the
 // axis it does not show. False, with nothing written, for a projection outside
 // 0..2: such a view has no plane to frame in.
-bool FramedWindowBox(const TViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
+bool FramedWindowBox(const ViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
                      TFloatPoint3D& minCorner, TFloatPoint3D& maxCorner);
 
 // "X=" u ", Y=" v of a pixel (10 significant digits, snapped when the grid snaps);
 // none when a coordinate is not a finite number.
-std::optional<std::string> WriteCoordinates(const TViewTransform& view, int x, int y);
+std::optional<std::string> WriteCoordinates(const ViewTransform& view, int x, int y);
 
 // The grid of a view: dots, crosses, lines or circles at min + k * step on the two
 // shown axes, in the grid colour (NOT pen for placement 2). An axis whose step is
 // not a finite positive number, whose box is not finite, or that would have more
 // nodes than the picture has pixels along it (plus one) is not drawn; dots,
 // crosses and circles need both axes, lines draw the axes that can be drawn.
-void DrawGrid(const TViewTransform& view, Canvas& canvas);
+void DrawGrid(const ViewTransform& view, Canvas& canvas);
 
 // The records of the windows of an open project, in index order.
 using WindowRecordList = std::vector<const TWindowRecord*>;
@@ -137,14 +137,14 @@ void SaveWindowBlock(BinaryWriter& w, const WindowRecordList& windows);
 std::string WindowCountError(std::int32_t count);
 
 // A window block read from a file, not yet in use.
-struct TWindowBlock {
+struct WindowBlock {
   std::vector<TWindowRecord> Windows;
 
   WindowRecordList Records() const;
   void SaveToStream(BinaryWriter& w) const { SaveWindowBlock(w, Records()); }
   // Reads a window block and touches nothing else. A count below 1 or more records
   // than bytes left is a format error.
-  static TWindowBlock LoadFromStream(BinaryReader& r);
+  static WindowBlock LoadFromStream(BinaryReader& r);
   // Every window shows a plane (projection 0..2); otherwise a format error naming
   // the first window that does not. The editor cannot show or frame in such a
   // window, so it never takes one in.

@@ -23,7 +23,7 @@ const char* const kShortRead = "Файл поврежден: неожиданн�
 }
 
 void BinaryReader::Require(std::size_t n) const {
-  if (n > size_ - pos_) throw EFormatError(kShortRead);
+  if (n > size_ - pos_) throw FormatError(kShortRead);
 }
 
 void BinaryReader::ReadBytes(void* out, std::size_t n) {
@@ -59,16 +59,16 @@ Extended BinaryReader::ReadExtended() {
 
 std::int32_t BinaryReader::ReadCount(std::size_t minItemBytes) {
   const std::int32_t n = ReadInt32();
-  if (n < 0) throw EFormatError("Файл поврежден: отрицательное число элементов списка.");
+  if (n < 0) throw FormatError("Файл поврежден: отрицательное число элементов списка.");
   if (minItemBytes != 0 && static_cast<std::uint64_t>(n) > Remaining() / minItemBytes)
-    throw EFormatError("Файл поврежден: число элементов списка больше, чем данных в файле.");
+    throw FormatError("Файл поврежден: число элементов списка больше, чем данных в файле.");
   return n;
 }
 
 std::string BinaryReader::ReadRawString(std::int32_t length) {
-  if (length < 0) throw EFormatError("Файл поврежден: отрицательная длина строки.");
+  if (length < 0) throw FormatError("Файл поврежден: отрицательная длина строки.");
   if (static_cast<std::size_t>(length) > Remaining())
-    throw EFormatError("Файл поврежден: длина строки больше, чем данных в файле.");
+    throw FormatError("Файл поврежден: длина строки больше, чем данных в файле.");
   std::string s(reinterpret_cast<const char*>(data_ + pos_), static_cast<std::size_t>(length));
   pos_ += static_cast<std::size_t>(length);
   return s;
@@ -101,7 +101,7 @@ void BinaryWriter::WriteExtended(Extended v) {
 
 void BinaryWriter::WriteString(std::string_view utf8) {
   const auto bytes = Utf8ToCp1251(utf8);
-  if (!bytes) throw EFormatError("Текст содержит символы, которые нельзя записать в файл.");
+  if (!bytes) throw FormatError("Текст содержит символы, которые нельзя записать в файл.");
   WriteInt32(static_cast<std::int32_t>(bytes->size()));
   WriteBytes(bytes->data(), bytes->size());
 }
@@ -112,7 +112,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t max
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   if (size < 0) throw std::runtime_error("Не удается прочитать файл " + path);
-  if (static_cast<std::uint64_t>(size) > maxBytes) throw EFormatError("Файл слишком велик: " + path);
+  if (static_cast<std::uint64_t>(size) > maxBytes) throw FormatError("Файл слишком велик: " + path);
   in.seekg(0, std::ios::beg);
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))

@@ -1,7 +1,7 @@
 #pragma once
 // Checked binary streams for the project file. The reader never reads past the
 // end: every read, count and length is checked against the bytes left first,
-// and a failure raises EFormatError with a Russian message for the user.
+// and a failure raises FormatError with a Russian message for the user.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,9 +14,9 @@
 
 namespace tavir {
 
-class EFormatError : public std::runtime_error {
+class FormatError : public std::runtime_error {
  public:
-  explicit EFormatError(const std::string& message) : std::runtime_error(message) {}
+  explicit FormatError(const std::string& message) : std::runtime_error(message) {}
 };
 
 class BinaryReader {
@@ -63,7 +63,7 @@ class BinaryWriter {
   void WriteUInt32(std::uint32_t v);
   void WriteExtended(Extended v);
   // Int32 length, then the text in CP1251. Characters the code page lacks raise
-  // EFormatError (fields that go into a file refuse them on input already).
+  // FormatError (fields that go into a file refuse them on input already).
   void WriteString(std::string_view utf8);
 
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }

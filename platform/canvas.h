@@ -21,7 +21,7 @@ enum class BrushStyle : std::uint8_t {
 };
 
 struct CanvasPen {
-  TColor Color = 0;
+  RgbColor Color = 0;
   int Width = 1;  // 0 draws one pixel wide
   PenStyle Style = PenStyle::Solid;
   PenMode Mode = PenMode::Copy;
@@ -29,7 +29,7 @@ struct CanvasPen {
 };
 
 struct CanvasBrush {
-  TColor Color = 0xFFFFFF;
+  RgbColor Color = 0xFFFFFF;
   BrushStyle Style = BrushStyle::Solid;
   friend bool operator==(const CanvasBrush&, const CanvasBrush&) = default;
 };
@@ -37,7 +37,7 @@ struct CanvasBrush {
 struct CanvasFont {
   std::string Name = "Arial";
   int Size = 8;  // points
-  TColor Color = 0;
+  RgbColor Color = 0;
   friend bool operator==(const CanvasFont&, const CanvasFont&) = default;
 };
 
@@ -57,9 +57,9 @@ class Canvas {
   virtual void Polygon(const std::vector<TPoint>& points) = 0;
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void Ellipse(int x1, int y1, int x2, int y2) = 0;
-  virtual void SetPixel(int x, int y, TColor color) = 0;
+  virtual void SetPixel(int x, int y, RgbColor color) = 0;
   virtual void TextOut(int x, int y, std::string_view utf8) = 0;
-  virtual TSize TextExtent(std::string_view utf8) = 0;
+  virtual PixelSize TextExtent(std::string_view utf8) = 0;
   // A picture of a named image list ("IL_Rests", "IL_Forces", ...), top-left at (x, y).
   virtual void DrawImage(std::string_view list, int index, int x, int y) = 0;
 

@@ -45,7 +45,7 @@ void RecordingCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   Calls.push_back(std::move(c));
 }
 
-void RecordingCanvas::SetPixel(int x, int y, TColor color) {
+void RecordingCanvas::SetPixel(int x, int y, RgbColor color) {
   auto c = Make(CanvasOp::Pixel);
   c.Points = {TPoint{x, y}};
   c.Color = color;
@@ -59,7 +59,7 @@ void RecordingCanvas::TextOut(int x, int y, std::string_view utf8) {
   Calls.push_back(std::move(c));
 }
 
-TSize RecordingCanvas::TextExtent(std::string_view utf8) {
+PixelSize RecordingCanvas::TextExtent(std::string_view utf8) {
   const int perChar = Font.Size * 2 / 3 + 1;
   return {static_cast<std::int32_t>(Utf8Length(utf8)) * perChar, Font.Size * 4 / 3 + 1};
 }

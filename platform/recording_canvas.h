@@ -15,7 +15,7 @@ struct CanvasCall {
   std::vector<TPoint> Points;  // LineTo: from, to; Rectangle/Ellipse: the two corners; Pixel/Text/Image: the position
   std::string Text;            // Text: the text; Image: the list name
   int Index = 0;               // Image: picture index
-  TColor Color = 0;            // Pixel: its colour
+  RgbColor Color = 0;            // Pixel: its colour
   CanvasPen Pen;
   CanvasBrush Brush;
   CanvasFont Font;
@@ -28,11 +28,11 @@ class RecordingCanvas : public Canvas {
   void Polygon(const std::vector<TPoint>& points) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
-  void SetPixel(int x, int y, TColor color) override;
+  void SetPixel(int x, int y, RgbColor color) override;
   void TextOut(int x, int y, std::string_view utf8) override;
   // A fixed-pitch estimate: each character is (Size * 2 / 3 + 1) pixels wide and
   // the line Size * 4 / 3 + 1 high, so that layouts are reproducible in tests.
-  TSize TextExtent(std::string_view utf8) override;
+  PixelSize TextExtent(std::string_view utf8) override;
   void DrawImage(std::string_view list, int index, int x, int y) override;
 
   std::vector<CanvasCall> Calls;

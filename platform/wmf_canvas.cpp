@@ -109,8 +109,8 @@ void WmfCanvas::Word(std::uint16_t w) {
 
 void WmfCanvas::Int(int v) { Word(static_cast<std::uint16_t>(Sat16(v))); }
 
-void WmfCanvas::Colour(TColor c) {
-  const TColor rgb = c & 0x00FFFFFFu;  // a COLORREF: the top byte is always 0
+void WmfCanvas::Colour(RgbColor c) {
+  const RgbColor rgb = c & 0x00FFFFFFu;  // a COLORREF: the top byte is always 0
   Word(static_cast<std::uint16_t>(rgb & 0xFFFF));
   Word(static_cast<std::uint16_t>(rgb >> 16));
 }
@@ -238,7 +238,7 @@ void WmfCanvas::UseRop2() {
   rop2_ = rop;
 }
 
-void WmfCanvas::UseBkMode(bool opaque, TColor colour) {
+void WmfCanvas::UseBkMode(bool opaque, RgbColor colour) {
   if (bkOpaque_ != opaque) {
     Simple(wmf::kSetBkMode, {opaque ? kOpaque : kTransparent, 0});
     bkOpaque_ = opaque;
@@ -253,7 +253,7 @@ void WmfCanvas::UseBkMode(bool opaque, TColor colour) {
 }
 
 void WmfCanvas::UseTextColor() {
-  const TColor colour = Font.Color & 0x00FFFFFFu;
+  const RgbColor colour = Font.Color & 0x00FFFFFFu;
   if (textColour_ == colour) return;
   BeginRecord(wmf::kSetTextColor);
   Colour(colour);
@@ -329,7 +329,7 @@ void WmfCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   Simple(wmf::kEllipse, {Dev(y2), Dev(x2), Dev(y1), Dev(x1)});
 }
 
-void WmfCanvas::SetPixel(int x, int y, TColor color) {
+void WmfCanvas::SetPixel(int x, int y, RgbColor color) {
   CheckOpen();
   BeginRecord(wmf::kSetPixel);
   Colour(color);
@@ -358,7 +358,7 @@ void WmfCanvas::TextOut(int x, int y, std::string_view utf8) {
   EndRecord();
 }
 
-TSize WmfCanvas::TextExtent(std::string_view utf8) {
+PixelSize WmfCanvas::TextExtent(std::string_view utf8) {
   const int h = FontPixels(Font.Size);
   const auto n = static_cast<long long>(Utf8Length(utf8));
   const long long width = n * ((h + 1) / 2);

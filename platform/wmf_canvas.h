@@ -85,11 +85,11 @@ class WmfCanvas : public Canvas {
   void Polygon(const std::vector<TPoint>& points) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
-  void SetPixel(int x, int y, TColor color) override;
+  void SetPixel(int x, int y, RgbColor color) override;
   // Characters CP1251 lacks are written as '?'.
   void TextOut(int x, int y, std::string_view utf8) override;
   // No font metrics are at hand: an estimate from the font size at 96 pixels an inch.
-  TSize TextExtent(std::string_view utf8) override;
+  PixelSize TextExtent(std::string_view utf8) override;
   void DrawImage(std::string_view list, int index, int x, int y) override;
 
   // Ends the metafile; drawing afterwards throws std::logic_error. Repeating it is harmless.
@@ -100,7 +100,7 @@ class WmfCanvas : public Canvas {
 
  private:
   struct PenKey {
-    TColor Color;
+    RgbColor Color;
     int Width;
     PenStyle Style;
     friend bool operator==(const PenKey&, const PenKey&) = default;
@@ -114,7 +114,7 @@ class WmfCanvas : public Canvas {
   void EndRecord();
   void Word(std::uint16_t w);
   void Int(int v);  // saturated to int16
-  void Colour(TColor c);
+  void Colour(RgbColor c);
   void Simple(std::uint16_t function, std::initializer_list<int> params);
 
   int NewSlot();
@@ -124,7 +124,7 @@ class WmfCanvas : public Canvas {
   void UseBrush();
   void UseFont();
   void UseRop2();
-  void UseBkMode(bool opaque, TColor colour);
+  void UseBkMode(bool opaque, RgbColor colour);
   void UseTextColor();
   void UseShapeState(bool filled);
   void WritePoints(std::uint16_t function, const TPoint* points, std::size_t count);
@@ -147,8 +147,8 @@ class WmfCanvas : public Canvas {
   std::optional<CanvasFont> font_;
   std::optional<std::uint16_t> rop2_;
   std::optional<bool> bkOpaque_;
-  std::optional<TColor> bkColour_;
-  std::optional<TColor> textColour_;
+  std::optional<RgbColor> bkColour_;
+  std::optional<RgbColor> textColour_;
   std::optional<TPoint> devicePos_;  // the player's current position, saturated
 
   bool finished_ = false;

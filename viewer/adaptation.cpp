@@ -235,7 +235,7 @@ Extended VolumeChange(Extended v0, Extended v1) {
   return std::fabs((v1 - v0) / m * 100);
 }
 
-Extended PotentialEnergy(const TBandMatrix& matrix, const std::vector<Extended>& vector) {
+Extended PotentialEnergy(const BandMatrix& matrix, const std::vector<Extended>& vector) {
   if (!matrix.IsAllocated() || vector.empty() || vector.size() != matrix.Size()) return 0;
   std::vector<Extended> kf(vector.size(), 0);
   BandMultiply(matrix, vector, kf);

@@ -98,6 +98,6 @@ Extended EnergyMeasure(Extended energy, Extended targetDensity);
 Extended VolumeChange(Extended v0, Extended v1);
 
 // W = F · (K F) / 2; 0 when the matrix or the vector is missing or they differ in size.
-Extended PotentialEnergy(const TBandMatrix& matrix, const std::vector<Extended>& vector);
+Extended PotentialEnergy(const BandMatrix& matrix, const std::vector<Extended>& vector);
 
 }  // namespace tavir

@@ -17,7 +17,7 @@ std::int32_t ClampInt(std::int64_t v) {
 }
 
 // The extents of the picture's two axes (u across, v up) for a kind's fit.
-void FitExtents(const TViewTransform& v, Extended& du, Extended& dv) {
+void FitExtents(const ViewTransform& v, Extended& du, Extended& dv) {
   const TFloatPoint3D& mn = v.MinPoint;
   const TFloatPoint3D& mx = v.MaxPoint;
   switch (v.Projection) {
@@ -46,7 +46,7 @@ std::int32_t Stretch(std::int32_t pixels, Extended u, Extended min, Extended max
 
 }  // namespace
 
-void TDrawFailures::Add(const std::string& message) {
+void DrawFailures::Add(const std::string& message) {
   if (count_ == 0) first_ = message;
   ++count_;
 }
@@ -120,7 +120,7 @@ std::pair<TFloatPoint, TFloatPoint> TGraphWindow::ScreenPointsToModel(const TPoi
 bool TGraphWindow::ApplyScale(Extended sx, Extended sy) {
   if (!IsFinitePositive(sx) || !IsFinitePositive(sy)) return false;
   if (IsPlaneProjection(Kind())) {
-    TViewTransform probe = View;
+    ViewTransform probe = View;
     probe.Scale = FloatPoint(sx, sy);
     Extended du = 0, dv = 0;
     FitExtents(probe, du, dv);
@@ -183,7 +183,7 @@ void ProjectKnot(TEditorKnot& knot, const TGraphWindow& view) {
 void UpdateKnotVisible(TEditorKnot& knot, const TGraphWindow& view) {
   if (view.Kind() == Projection::Spatial) {
     // The 3-D view tests the plan coordinates.
-    TViewTransform plan = view.View;
+    ViewTransform plan = view.View;
     plan.Projection = Projection::XY;
     knot.UpdateVisible(plan);
   } else {
@@ -205,8 +205,8 @@ void ProjectSurface(TEditorSphere& surface, const TGraphWindow& view) {
 
 // ---- the collection ----
 
-TGridActionChecks GridActionChecks(const TGrid& grid) {
-  TGridActionChecks c;
+GridActionFlags GridActionChecks(const TGrid& grid) {
+  GridActionFlags c;
   c.Show = grid.ShowGrid != 0;
   c.Snap = grid.SnapToGrid != 0;
   if (grid.Style <= 3) {
@@ -217,7 +217,7 @@ TGridActionChecks GridActionChecks(const TGrid& grid) {
   return c;
 }
 
-TGraphWindows::TGraphWindows(TSize screen, GraphDeskHost* host) : screen_(screen), host_(host) {}
+TGraphWindows::TGraphWindows(PixelSize screen, GraphDeskHost* host) : screen_(screen), host_(host) {}
 
 TGraphWindows::~TGraphWindows() { FreeAll(); }
 
@@ -254,7 +254,7 @@ void TGraphWindows::FreeAll() {
   }
 }
 
-int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, Projection kind, TFloatPoint scale,
+int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, RgbColor color, Projection kind, TFloatPoint scale,
                              const TFloatPoint3D& maxPoint) {
   auto win = std::make_unique<TGraphWindow>();
   TGraphWindow& w = *win;
@@ -374,7 +374,7 @@ void TGraphWindows::SetModeCursor(MouseMode mouseMode) {
     if (deskHosts_[i] != nullptr) deskHosts_[i]->SetDeskCursor(items_[i]->WorkDesk, cursorSlot_);
 }
 
-void TGraphWindows::LoadFromWindowData(const TAnalysisWindowData& data) {
+void TGraphWindows::LoadFromWindowData(const AnalysisWindowData& data) {
   FreeAll();
   AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(kDefaultViewScale, kDefaultViewScale),
             FloatPoint3D(10, 10, 10));

@@ -1,6 +1,6 @@
 #pragma once
 // The result views of the analysis program and their collection. A view's box,
-// kind, scale, picture size and grid are its TViewTransform (View): plan (0),
+// kind, scale, picture size and grid are its ViewTransform (View): plan (0),
 // section Y-Z (1) and section X-Z (2) go through it unchanged; the 3-D view (3)
 // projects through the rotation below and stretches the box over the picture.
 // The desk form that shows a view is the Qt side's; the collection names it by a
@@ -38,7 +38,7 @@ inline constexpr std::int32_t kMaxPictureSide = 16777215;
 
 // Collects the failures of one picture: the picture goes on without the failing
 // item, and the user hears of it once.
-class TDrawFailures {
+class DrawFailures {
  public:
   void Add(const std::string& message);
   int Count() const { return count_; }
@@ -57,8 +57,8 @@ class TGraphWindow {
  public:
   TGraphWindow();
 
-  TViewTransform View;  // Projection holds the view kind
-  TColor Color = 0xFFFFFF;
+  ViewTransform View;  // Projection holds the view kind
+  RgbColor Color = 0xFFFFFF;
   Extended Distance1 = 6.5L;  // kept with the view; nothing reads them
   Extended Distance2 = -6.5L;
   Extended ViewAngle1 = 0;  // radians
@@ -73,7 +73,7 @@ class TGraphWindow {
   std::int32_t Width() const { return View.Width; }
   std::int32_t Height() const { return View.Height; }
 
-  void SetColor(TColor c) { Color = c; }
+  void SetColor(RgbColor c) { Color = c; }
   // Also the saved scale.
   void SetScale(const TFloatPoint& s) {
     View.Scale = s;
@@ -140,7 +140,7 @@ class GraphDeskHost {
   // Makes the desk visible with its picture cleared to background and grid
   // (TGraphWindows::ClearDesk on the desk's picture canvas).
   virtual void ShowDeskCleared(DeskHandle desk) { ShowDesk(desk); }
-  // The repaint message: the desk repaints its picture now (TResultDesk::Repaint).
+  // The repaint message: the desk repaints its picture now (ResultDesk::Repaint).
   virtual void RepaintDesk(DeskHandle desk) { (void)desk; }
   // slot: 0 the default cursor, 1 "NEWWINCURSOR", 6 "NEWSECTION".
   virtual void SetDeskCursor(DeskHandle desk, int slot) = 0;
@@ -155,19 +155,19 @@ class GraphDeskHost {
 // Check states of the grid commands for a grid: AcGrid_Show and AcGrid_SnapToGrid
 // follow its flags; styles 0..3 check exactly one of AcGrid_Dot, AcGrid_Cross,
 // AcGrid_Line, AcGrid_Other, another style leaves all four as they are (nullopt).
-struct TGridActionChecks {
+struct GridActionFlags {
   bool Show = false;
   bool Snap = false;
   std::optional<std::array<bool, 4>> Styles;  // Dot, Cross, Line, Other
-  friend bool operator==(const TGridActionChecks&, const TGridActionChecks&) = default;
+  friend bool operator==(const GridActionFlags&, const GridActionFlags&) = default;
 };
-TGridActionChecks GridActionChecks(const TGrid& grid);
+GridActionFlags GridActionChecks(const TGrid& grid);
 
 class TGraphWindows {
  public:
   // screen: the display size in pixels, for the scale fit of new views. Without a
   // host the views get handles of their own and nothing is shown.
-  explicit TGraphWindows(TSize screen, GraphDeskHost* host = nullptr);
+  explicit TGraphWindows(PixelSize screen, GraphDeskHost* host = nullptr);
   // Frees every view (and has its desk destroyed).
   ~TGraphWindows();
   TGraphWindows(const TGraphWindows&) = delete;
@@ -186,8 +186,8 @@ class TGraphWindows {
   TGraphWindow* CurrentWindow();
   const TGraphWindow* CurrentWindow() const;
 
-  TSize ScreenSize() const { return screen_; }
-  void SetScreenSize(TSize s) { screen_ = s; }
+  PixelSize ScreenSize() const { return screen_; }
+  void SetScreenSize(PixelSize s) { screen_ = s; }
 
   // The zoom and actual-size commands on the current view; false (nothing done)
   // without one or when the view refuses.
@@ -198,7 +198,7 @@ class TGraphWindows {
   void FreeAll();
   // The new view becomes current; the host makes its (hidden) desk, with the cursor
   // of the last mouse mode. Returns its index.
-  int AddWindow(const TFloatPoint3D& minPoint, TColor color, Projection kind, TFloatPoint scale,
+  int AddWindow(const TFloatPoint3D& minPoint, RgbColor color, Projection kind, TFloatPoint scale,
                 const TFloatPoint3D& maxPoint);
   int IndexOfDesk(DeskHandle desk) const;
   TGraphWindow* WindowOfDesk(DeskHandle desk);
@@ -222,10 +222,10 @@ class TGraphWindows {
   // Mouse mode 3 shows cursor 6, 4 cursor 1, any other the default.
   void SetModeCursor(MouseMode mouseMode);
   // Every view is replaced by view 0 from the first stored window.
-  void LoadFromWindowData(const TAnalysisWindowData& data);
+  void LoadFromWindowData(const AnalysisWindowData& data);
 
  private:
-  TSize screen_;
+  PixelSize screen_;
   GraphDeskHost* host_;
   std::vector<std::unique_ptr<TGraphWindow>> items_;
   std::vector<GraphDeskHost*> deskHosts_;  // the host that made each view's desk

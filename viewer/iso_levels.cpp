@@ -48,26 +48,26 @@ bool SteppedLevelsUsable(const TIsoParamsRec& params) {
   return !SteppedValues(params).empty();
 }
 
-std::vector<TIsoLevel> IsoLevels(const TIsoParamsRec& params) {
-  std::vector<TIsoLevel> out;
-  ForEachIsoLevel(params, [&](const TIsoLevel& l) { out.push_back(l); }, {});
+std::vector<IsoLevel> IsoLevels(const TIsoParamsRec& params) {
+  std::vector<IsoLevel> out;
+  ForEachIsoLevel(params, [&](const IsoLevel& l) { out.push_back(l); }, {});
   return out;
 }
 
-void ForEachIsoLevel(const TIsoParamsRec& params, const std::function<void(const TIsoLevel&)>& level,
-                     const std::function<void(TIsoLevelGroup)>& endGroup) {
+void ForEachIsoLevel(const TIsoParamsRec& params, const std::function<void(const IsoLevel&)>& level,
+                     const std::function<void(IsoLevelGroup)>& endGroup) {
   const std::int32_t labelStep = EffectiveLabelStep(params);
   const std::vector<Extended> stepped = SteppedValues(params);
   std::int32_t n = 1;
   for (Extended v : stepped) {
-    if (level) level(TIsoLevel{v, TIsoLevelGroup::Stepped, n, n % labelStep == 0});
+    if (level) level(IsoLevel{v, IsoLevelGroup::Stepped, n, n % labelStep == 0});
     ++n;
   }
-  if (endGroup) endGroup(TIsoLevelGroup::Stepped);
-  if (std::isfinite(params.MaxValue) && level) level(TIsoLevel{params.MaxValue, TIsoLevelGroup::Max, 0, true});
-  if (endGroup) endGroup(TIsoLevelGroup::Max);
-  if (level) level(TIsoLevel{0, TIsoLevelGroup::Zero, 0, true});
-  if (endGroup) endGroup(TIsoLevelGroup::Zero);
+  if (endGroup) endGroup(IsoLevelGroup::Stepped);
+  if (std::isfinite(params.MaxValue) && level) level(IsoLevel{params.MaxValue, IsoLevelGroup::Max, 0, true});
+  if (endGroup) endGroup(IsoLevelGroup::Max);
+  if (level) level(IsoLevel{0, IsoLevelGroup::Zero, 0, true});
+  if (endGroup) endGroup(IsoLevelGroup::Zero);
 }
 
 }  // namespace tavir

@@ -41,11 +41,11 @@ struct TIsoParamsRec {
 TIsoParamsRec DefaultIsoParams(ResultKind kind, Extended minValue, Extended maxValue);
 
 // Which group of the loop a level belongs to.
-enum class TIsoLevelGroup { Stepped, Max, Zero };
+enum class IsoLevelGroup { Stepped, Max, Zero };
 
-struct TIsoLevel {
+struct IsoLevel {
   Extended Value = 0;
-  TIsoLevelGroup Group = TIsoLevelGroup::Stepped;
+  IsoLevelGroup Group = IsoLevelGroup::Stepped;
   std::int32_t Number = 0;  // 1, 2, ... in the stepped run; 0 for MaxValue and 0
   bool Labels = false;      // labels requested for this level
 };
@@ -57,12 +57,12 @@ std::int32_t EffectiveLabelStep(const TIsoParamsRec& params);
 bool SteppedLevelsUsable(const TIsoParamsRec& params);
 
 // Every level a repaint draws, in drawing order.
-std::vector<TIsoLevel> IsoLevels(const TIsoParamsRec& params);
+std::vector<IsoLevel> IsoLevels(const TIsoParamsRec& params);
 
 // The loop: `level` for every level in drawing order, `endGroup` after the stepped
 // run, after MaxValue and after 0 (where the gathered labels are drawn and the
 // label list emptied). Either callback may be empty.
-void ForEachIsoLevel(const TIsoParamsRec& params, const std::function<void(const TIsoLevel&)>& level,
-                     const std::function<void(TIsoLevelGroup)>& endGroup);
+void ForEachIsoLevel(const TIsoParamsRec& params, const std::function<void(const IsoLevel&)>& level,
+                     const std::function<void(IsoLevelGroup)>& endGroup);
 
 }  // namespace tavir

@@ -26,7 +26,7 @@ bool Between(Extended a, Extended b, Extended level) { return (a <= level && lev
 // Edges 1..4 by their knots.
 constexpr std::array<std::array<int, 2>, 4> kEdges{{{0, 1}, {1, 2}, {2, 3}, {0, 3}}};
 
-TColor LevelPen(Extended level) {
+RgbColor LevelPen(Extended level) {
   if (level == 0) return 0xF0CAA6;
   return level > 0 ? 0x0000FF : 0xFF0000;
 }
@@ -39,8 +39,8 @@ bool SameEdge(const std::array<const TEditorKnot*, 2>& e, const TEditorKnot* a, 
 
 // ---- lines ----
 
-TLineCoefficients LineCoefficients(Extended x1, Extended y1, Extended x2, Extended y2) {
-  TLineCoefficients c;
+LineEquation LineCoefficients(Extended x1, Extended y1, Extended x2, Extended y2) {
+  LineEquation c;
   if (x1 == x2 && y1 == y2) return c;
   c.A = y2 - y1;
   c.B = x1 - x2;
@@ -49,7 +49,7 @@ TLineCoefficients LineCoefficients(Extended x1, Extended y1, Extended x2, Extend
 }
 
 void TLine_2D::SetByPoints(const TFloatPoint& p1, const TFloatPoint& p2) {
-  const TLineCoefficients c = LineCoefficients(p1.X, p1.Y, p2.X, p2.Y);
+  const LineEquation c = LineCoefficients(p1.X, p1.Y, p2.X, p2.Y);
   A = c.A;
   B = c.B;
   C = c.C;
@@ -84,7 +84,7 @@ void TSectionLine_2D::Draw(Canvas& canvas, const TGraphWindow& view) const {
 
 // ---- values ----
 
-std::optional<Extended> StoredKnotValue(const TEditorKnot& knot, TMaterialKey key) {
+std::optional<Extended> StoredKnotValue(const TEditorKnot& knot, MaterialKey key) {
   const auto* k = dynamic_cast<const TResultKnot*>(&knot);
   if (k == nullptr || !k->HasKey(key)) return std::nullopt;
   return k->ValueOf(key);
@@ -129,7 +129,7 @@ bool DrawIsoLine(const TMLResultShell& shell, Canvas& canvas, bool labelled, std
                  TIsoLabelData& data, Extended level, const KnotValueReader& values) {
   const auto knots = DrawableShellKnots(shell);
   if (!knots) return false;
-  const TMaterialKey key = layerIndex >= 0 && layerIndex < shell.Layers.Count() ? shell.LayerMaterial(layerIndex)
+  const MaterialKey key = layerIndex >= 0 && layerIndex < shell.Layers.Count() ? shell.LayerMaterial(layerIndex)
                                                                                  : nullptr;
   std::array<TPoint, 4> p{};
   std::array<Extended, 4> v{};
@@ -297,7 +297,7 @@ void TIsoLabelsList::DrawLabel(Canvas& canvas, const TIsoLabel& label) {
 }
 
 void DrawIsoLevel(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, Extended level, bool labelled,
-                  std::int32_t layerIndex, TIsoLabelsList& labels, TDrawFailures& failures,
+                  std::int32_t layerIndex, TIsoLabelsList& labels, DrawFailures& failures,
                   const KnotValueReader& values) {
   for (const TMLResultShell* shell : shells) {
     if (shell == nullptr || shell->Visible == 0) continue;

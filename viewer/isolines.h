@@ -26,11 +26,11 @@ inline constexpr const char* kNoKnotValueMessage = "Узел не имеет т�
 
 // ---- straight lines ----
 
-struct TLineCoefficients {
+struct LineEquation {
   Extended A = 0, B = 0, C = 0;
 };
 // Through (X1, Y1) and (X2, Y2): A = Y2 - Y1, B = X1 - X2, C = X2*Y1 - X1*Y2.
-TLineCoefficients LineCoefficients(Extended x1, Extended y1, Extended x2, Extended y2);
+LineEquation LineCoefficients(Extended x1, Extended y1, Extended x2, Extended y2);
 
 class TLine_2D {
  public:
@@ -66,9 +66,9 @@ class TSectionLine_2D : public TLine_2D {
 
 // The value a knot holds under a key (nullptr: the key of displacements and of the
 // nodal thickness averages), or none.
-using KnotValueReader = std::function<std::optional<Extended>(const TEditorKnot& knot, TMaterialKey key)>;
+using KnotValueReader = std::function<std::optional<Extended>(const TEditorKnot& knot, MaterialKey key)>;
 // Reads the values a TResultKnot keeps; other knots hold none.
-std::optional<Extended> StoredKnotValue(const TEditorKnot& knot, TMaterialKey key);
+std::optional<Extended> StoredKnotValue(const TEditorKnot& knot, MaterialKey key);
 
 // The four knots of a shell that the drawing can use: exactly four non-nil knots
 // and at least one layer; otherwise none and the element is skipped.
@@ -131,7 +131,7 @@ std::string IsoLabelText(Extended value);
 // label (shell, level) added for every shell the level crossed. A shell that fails
 // is skipped and its failure collected.
 void DrawIsoLevel(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, Extended level, bool labelled,
-                  std::int32_t layerIndex, TIsoLabelsList& labels, TDrawFailures& failures,
+                  std::int32_t layerIndex, TIsoLabelsList& labels, DrawFailures& failures,
                   const KnotValueReader& values = StoredKnotValue);
 
 // The result shells among the elements of a list (any range of raw or owning

@@ -49,9 +49,9 @@ std::string StatusCaption(ResultKind kind) {
   return k < kTexts.size() ? kTexts[k] : std::string();
 }
 
-TKnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre) {
-  if (IsStressKind(kind)) return TKnotValuesKey{kind, layer, fibre};
-  return TKnotValuesKey{kind, -1, Fibre::Upper};
+KnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre) {
+  if (IsStressKind(kind)) return KnotValuesKey{kind, layer, fibre};
+  return KnotValuesKey{kind, -1, Fibre::Upper};
 }
 
 TResultKnot* AsResultKnot(TEditorKnot* knot) { return dynamic_cast<TResultKnot*>(knot); }
@@ -70,7 +70,7 @@ void PrepareKnotKeys(TFinKnots& knots, const TFinElements& elements, std::int32_
   long long step = 0;
   for (const auto& e : elements.Items()) {
     if (const TMLResultShell* shell = AsResultShell(e.get())) {
-      const TMaterialKey key = shell->LayerMaterial(layer);
+      const MaterialKey key = shell->LayerMaterial(layer);
       for (TEditorKnot* k : shell->Knots)
         if (TResultKnot* rk = AsResultKnot(k)) rk->AddKey(key);
     }
@@ -91,7 +91,7 @@ std::optional<Extended> LayerStress(const TMLResultShell& shell, std::int32_t la
   return s[static_cast<std::size_t>(layer)][c];
 }
 
-bool QualifiesFor(const TMLResultShell& shell, std::int32_t layer, TMaterialKey key) {
+bool QualifiesFor(const TMLResultShell& shell, std::int32_t layer, MaterialKey key) {
   return layer >= 0 && layer < shell.Layers.Count() && shell.LayerMaterial(layer) == key;
 }
 
@@ -102,7 +102,7 @@ struct Sum {
 
 }  // namespace
 
-Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, Fibre fibre, ResultKind kind,
+Extended KnotStressAverage(const TEditorKnot& knot, MaterialKey key, Fibre fibre, ResultKind kind,
                            std::int32_t layer, const TFinElements& elements) {
   if (!IsStressKind(kind)) return 0;
   Sum sum;
@@ -143,14 +143,14 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
 
   // Stress sums per knot and material in one pass over the elements (list order,
   // so every mean adds its shells in the same order as a per-knot search would).
-  std::unordered_map<const TEditorKnot*, std::vector<std::pair<TMaterialKey, Sum>>> sums;
+  std::unordered_map<const TEditorKnot*, std::vector<std::pair<MaterialKey, Sum>>> sums;
   if (freedom < 0) {
     for (const auto& e : elements.Items()) {
       const TMLResultShell* shell = AsResultShell(e.get());
       if (shell == nullptr || layer < 0 || layer >= shell->Layers.Count()) continue;
       const auto v = LayerStress(*shell, layer, fibre, kind);
       if (!v) continue;
-      const TMaterialKey key = shell->LayerMaterial(layer);
+      const MaterialKey key = shell->LayerMaterial(layer);
       for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
         const TEditorKnot* k = shell->Knots[m];
         if (k == nullptr) continue;
@@ -196,8 +196,8 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
   return true;
 }
 
-TValueRange KnotValueRange(const TFinKnots& knots) {
-  TValueRange r{1E4096L, -1E4000L};
+ValueBounds KnotValueRange(const TFinKnots& knots) {
+  ValueBounds r{1E4096L, -1E4000L};
   for (const auto& kp : knots.Items()) {
     const TResultKnot* rk = AsResultKnot(kp.get());
     if (rk == nullptr) continue;
@@ -209,7 +209,7 @@ TValueRange KnotValueRange(const TFinKnots& knots) {
   return r;
 }
 
-TValueRange FreedomValueRange(const TFinKnots& knots, const std::vector<Extended>& loadVector, int freedom) {
+ValueBounds FreedomValueRange(const TFinKnots& knots, const std::vector<Extended>& loadVector, int freedom) {
   bool any = false;
   double lo = 0, hi = 0;
   for (std::int32_t i = 0; i < knots.Count(); ++i) {
@@ -224,7 +224,7 @@ TValueRange FreedomValueRange(const TFinKnots& knots, const std::vector<Extended
       if (v > hi) hi = v;
     }
   }
-  return TValueRange{lo, hi};
+  return ValueBounds{lo, hi};
 }
 
 std::int32_t MaxLayerCount(const TFinElements& elements) {
@@ -234,12 +234,12 @@ std::int32_t MaxLayerCount(const TFinElements& elements) {
   return best;
 }
 
-void TKnotThicknessStore::Clear() {
+void KnotThicknessStore::Clear() {
   ready_ = false;
   values_.clear();
 }
 
-void TKnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& elements, ProgressObserver* progress) {
+void KnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& elements, ProgressObserver* progress) {
   // The upper bar runs over the elements (the sums), then over the knots (the means).
   std::unordered_map<const TEditorKnot*, Sum> sums;
   const long long elementCount = elements.Count();
@@ -274,7 +274,7 @@ void TKnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& elem
   ready_ = true;
 }
 
-Extended TKnotThicknessStore::At(const TEditorKnot* knot) const {
+Extended KnotThicknessStore::At(const TEditorKnot* knot) const {
   const auto it = values_.find(knot);
   return it == values_.end() ? 0 : it->second;
 }

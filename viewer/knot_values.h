@@ -8,12 +8,12 @@
 // material boundary. Knots of no shell carry no value.
 //
 // The values live in the knots' value lists (TResultKnot::Values), which the
-// isoline drawing reads. What they were prepared for is a TKnotValuesKey (quantity,
+// isoline drawing reads. What they were prepared for is a KnotValuesKey (quantity,
 // layer, fibre): a change of layer or fibre is a different key, so stale values of
 // another layer are never shown as the current ones.
 //
 // The nodal thickness averages of the section views are kept apart, in a
-// TKnotThicknessStore, so that drawing a section never evicts the isoline values.
+// KnotThicknessStore, so that drawing a section never evicts the isoline values.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,13 +49,13 @@ inline constexpr const char* kPrepareDataLabel = "Подготовка данн�
 
 // What a set of knot values was prepared for. Displacements and slopes do not
 // depend on a layer or fibre: their key carries layer -1 and fibre 0.
-struct TKnotValuesKey {
+struct KnotValuesKey {
   ResultKind Kind = ResultKind::None;
   std::int32_t Layer = -1;
   tavir::Fibre Fibre = tavir::Fibre::Upper;
-  bool operator==(const TKnotValuesKey&) const = default;
+  bool operator==(const KnotValuesKey&) const = default;
 };
-TKnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre);
+KnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre);
 
 // The result knot of a list item (nullptr for an item of another class).
 TResultKnot* AsResultKnot(TEditorKnot* knot);
@@ -72,7 +72,7 @@ void PrepareKnotKeys(TFinKnots& knots, const TFinElements& elements, std::int32_
 // The mean over the shells that contain the knot and whose layer `layer` has the
 // material `key`, of component kind - 3 of that layer's stress at the fibre; 0 when
 // no shell qualifies or for a kind that is not a stress. Linear in the elements.
-Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, Fibre fibre, ResultKind kind,
+Extended KnotStressAverage(const TEditorKnot& knot, MaterialKey key, Fibre fibre, ResultKind kind,
                            std::int32_t layer, const TFinElements& elements);
 
 // Keys, then values of the quantity at every knot. Nothing (false) when the vector
@@ -84,22 +84,22 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
                        ResultKind kind, std::int32_t layer, Fibre fibre,
                        ProgressObserver* progress = nullptr);
 
-struct TValueRange {
+struct ValueBounds {
   Extended Min = 0;
   Extended Max = 0;
 };
 // Smallest and largest entry over every knot's values; (1E4096, -1E4000) when no
 // knot has one.
-TValueRange KnotValueRange(const TFinKnots& knots);
+ValueBounds KnotValueRange(const TFinKnots& knots);
 // The range of a displacement or slope quantity over all knots, read from the
 // vector and compared in double precision; (0, 0) without knots.
-TValueRange FreedomValueRange(const TFinKnots& knots, const std::vector<Extended>& loadVector, int freedom);
+ValueBounds FreedomValueRange(const TFinKnots& knots, const std::vector<Extended>& loadVector, int freedom);
 
 // The largest layer count over the shells (0 without shells).
 std::int32_t MaxLayerCount(const TFinElements& elements);
 
 // The mean Thickness of the shells at each knot of a shell, for the section views.
-class TKnotThicknessStore {
+class KnotThicknessStore {
  public:
   bool Ready() const { return ready_; }
   void Clear();

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kUnknownDrawError = "Неизвестная ошибка при рисовании.";
 
 template <class F>
-void Guarded(TDrawFailures& failures, F&& f) {
+void Guarded(DrawFailures& failures, F&& f) {
   try {
     f();
   } catch (const std::exception& e) {
@@ -26,7 +26,7 @@ void Guarded(TDrawFailures& failures, F&& f) {
 
 }  // namespace
 
-void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, TDrawFailures& failures) {
+void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, DrawFailures& failures) {
   Guarded(failures, [&] { view.ClearView(canvas); });
   switch (view.Kind()) {
     case Projection::YZ:
@@ -48,14 +48,14 @@ void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canva
   }
 }
 
-TResultDesk::TResultDesk(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
+ResultDesk::ResultDesk(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
                          DeskSurface& surface, MessageService& messages)
     : windows_(windows), desk_(desk), scene_(scene), client_(client), surface_(surface), messages_(messages) {}
 
-void TResultDesk::Repaint(Canvas& canvas) {
+void ResultDesk::Repaint(Canvas& canvas) {
   const TGraphWindow* view = View();
   if (view == nullptr) return;
-  TDrawFailures failures;
+  DrawFailures failures;
   PaintResultView(*view, scene_, canvas, failures);
   if (failures.Count() == 0) {
     reported_.clear();
@@ -68,17 +68,17 @@ void TResultDesk::Repaint(Canvas& canvas) {
   messages_.Error(reported_);
 }
 
-void TResultDesk::Activate() {
+void ResultDesk::Activate() {
   windows_.SetCurrentDesk(desk_);
   if (const TGraphWindow* view = View()) client_.ViewActivated(*view);
 }
 
-void TResultDesk::Begin(DeskGesture g, int x, int y) {
+void ResultDesk::Begin(DeskGesture g, int x, int y) {
   anchor_ = current_ = {x, y};
   gesture_ = g;
 }
 
-void TResultDesk::MouseDown(MouseButton button, int x, int y) {
+void ResultDesk::MouseDown(MouseButton button, int x, int y) {
   (void)button;
   if (gesture_ != DeskGesture::Idle) return;
   const TGraphWindow* view = View();
@@ -96,13 +96,13 @@ void TResultDesk::MouseDown(MouseButton button, int x, int y) {
   }
 }
 
-void TResultDesk::MouseMove(int x, int y) {
+void ResultDesk::MouseMove(int x, int y) {
   const tavir::MouseMode mode = client_.MouseMode();
   if ((mode == tavir::MouseMode::SectionLine || mode == tavir::MouseMode::NewWindow) && gesture_ != DeskGesture::Idle) ScrollToPointer(x, y);
 }
 
-void TResultDesk::ScrollToPointer(int x, int y) {
-  if (const std::optional<TScrollPosition> p = ScrollStep(surface_.Scroll(), x, y)) {
+void ResultDesk::ScrollToPointer(int x, int y) {
+  if (const std::optional<ScrollPosition> p = ScrollStep(surface_.Scroll(), x, y)) {
     DrawRubberBand();  // erased before the picture moves
     surface_.SetScroll(p->H, p->V);
     surface_.RepaintNow();
@@ -111,14 +111,14 @@ void TResultDesk::ScrollToPointer(int x, int y) {
   if (gesture_ != DeskGesture::Idle) TrackRubberBand(x, y);
 }
 
-void TResultDesk::TrackRubberBand(int x, int y) {
+void ResultDesk::TrackRubberBand(int x, int y) {
   if (gesture_ == DeskGesture::Idle || (TPoint{x, y} == current_)) return;
   DrawShape(current_);
   DrawShape({x, y});
   current_ = {x, y};
 }
 
-void TResultDesk::DrawShape(const TPoint& to) {
+void ResultDesk::DrawShape(const TPoint& to) {
   // A shape of no size draws nothing, so erasing it needs nothing either.
   if (gesture_ == DeskGesture::Idle || to == anchor_) return;
   Canvas& c = surface_.PictureCanvas();
@@ -139,12 +139,12 @@ void TResultDesk::DrawShape(const TPoint& to) {
   }
 }
 
-void TResultDesk::EndGesture() {
+void ResultDesk::EndGesture() {
   DrawRubberBand();  // the last band is erased
   gesture_ = DeskGesture::Idle;
 }
 
-void TResultDesk::MouseUp(MouseButton button, int x, int y) {
+void ResultDesk::MouseUp(MouseButton button, int x, int y) {
   (void)button;
   const tavir::MouseMode mode = client_.MouseMode();
   if (mode != tavir::MouseMode::SectionLine && mode != tavir::MouseMode::NewWindow) return;
@@ -155,7 +155,7 @@ void TResultDesk::MouseUp(MouseButton button, int x, int y) {
   client_.EnterViewMode();
 }
 
-void TResultDesk::FinishSectionLine(int x, int y) {
+void ResultDesk::FinishSectionLine(int x, int y) {
   TGraphWindow* view = View();
   if (view == nullptr || view->Kind() != Projection::XY) return;
   TPoint a = anchor_, b{x, y};
@@ -175,7 +175,7 @@ void TResultDesk::FinishSectionLine(int x, int y) {
   windows_.ShowWindow(index);
 }
 
-void TResultDesk::FinishNewWindow(int x, int y) {
+void ResultDesk::FinishNewWindow(int x, int y) {
   TGraphWindow* view = View();
   if (view == nullptr || !IsPlaneProjection(view->Kind())) return;
   TPoint a = anchor_, b{x, y};

@@ -22,18 +22,18 @@ class ResultScene {
   virtual void UpdateScreen(const TGraphWindow& view) = 0;
   // The model as the draw flags say, the isolines included (once) when shown.
   // Items that fail are skipped and collected.
-  virtual void DrawPlan(Canvas& canvas, TDrawFailures& failures) = 0;
+  virtual void DrawPlan(Canvas& canvas, DrawFailures& failures) = 0;
   // The nodal thickness averages of the section views, when not ready yet.
   virtual void PrepareSection() = 0;
   // The diagrams of the shells the section line cuts.
-  virtual void DrawSection(const TGraphWindow& view, Canvas& canvas, TDrawFailures& failures) = 0;
+  virtual void DrawSection(const TGraphWindow& view, Canvas& canvas, DrawFailures& failures) = 0;
   virtual const TSectionLine_2D& SectionLine() const = 0;
 };
 
 // Paints a view: background and grid; then the model and the section line in a
 // plan view, the section diagram in a section view, nothing more in a 3-D view.
 // No exception leaves it: what fails is collected and the picture goes on.
-void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, TDrawFailures& failures);
+void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, DrawFailures& failures);
 
 // What the desk asks of the project and the command set.
 class ResultDeskClient {
@@ -54,9 +54,9 @@ class ResultDeskClient {
 
 enum class DeskGesture : std::uint8_t { Idle, NewWindow, SectionLine };
 
-class TResultDesk {
+class ResultDesk {
  public:
-  TResultDesk(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
+  ResultDesk(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
               DeskSurface& surface, MessageService& messages);
 
   DeskHandle Desk() const { return desk_; }

@@ -53,7 +53,7 @@ void DrawSection(const TMLResultShell& shell, const TGraphWindow& view, Canvas& 
 }
 
 void DrawSections(const std::vector<TMLResultShell*>& shells, const TLine_2D& line, const TGraphWindow& view,
-                  Canvas& canvas, TDrawFailures& failures, const KnotValueReader& values) {
+                  Canvas& canvas, DrawFailures& failures, const KnotValueReader& values) {
   for (TMLResultShell* s : shells)
     if (s != nullptr) s->Visible = CutBySection(*s, line) ? 1 : 0;
   for (const TMLResultShell* s : shells) {
@@ -66,7 +66,7 @@ void DrawSections(const std::vector<TMLResultShell*>& shells, const TLine_2D& li
   }
 }
 
-int CreateSectionWindow(TGraphWindows& windows, const TGraphWindow& plan, const TSectionWindowData& box,
+int CreateSectionWindow(TGraphWindows& windows, const TGraphWindow& plan, const SectionWindowBox& box,
                         const std::vector<TMLResultShell*>& shells, const TLine_2D& line) {
   if (plan.Kind() != Projection::XY) return -1;
   const Extended lower = box.MinPoint.Z;

@@ -30,13 +30,13 @@ void DrawSection(const TMLResultShell& shell, const TGraphWindow& view, Canvas& 
 // Every shell's visible flag := cut by the line; then the diagrams of the cut
 // ones. A failing shell is skipped and its failure collected.
 void DrawSections(const std::vector<TMLResultShell*>& shells, const TLine_2D& line, const TGraphWindow& view,
-                  Canvas& canvas, TDrawFailures& failures, const KnotValueReader& values = StoredKnotValue);
+                  Canvas& canvas, DrawFailures& failures, const KnotValueReader& values = StoredKnotValue);
 
 // A new current X-Z view of the section box (from TViewerProject::
 // SectionWindowData), the shells marked by the cut; its index. Only from a plan
 // view and for a box that has a height: a model without shells in the view gives
 // an inverted box, and then no view is made (-1, nothing changed).
-int CreateSectionWindow(TGraphWindows& windows, const TGraphWindow& plan, const TSectionWindowData& box,
+int CreateSectionWindow(TGraphWindows& windows, const TGraphWindow& plan, const SectionWindowBox& box,
                         const std::vector<TMLResultShell*>& shells, const TLine_2D& line);
 
 // The mutable result shells of a list (any range of raw or owning pointers).

@@ -130,7 +130,7 @@ void DrawBuiltInSymbol(Canvas& canvas, std::string_view list, int index, int x, 
   if (!HasBuiltInSymbol(list, index)) return;
   CanvasStateGuard guard(canvas);
   const bool rest = list == "IL_Rests";
-  const TColor colour = rest ? kRestSymbolColor : kForceSymbolColor;
+  const RgbColor colour = rest ? kRestSymbolColor : kForceSymbolColor;
   canvas.Pen.Color = colour;
   canvas.Pen.Width = rest ? 1 : 2;
   canvas.Pen.Style = PenStyle::Solid;

@@ -16,8 +16,8 @@ inline constexpr int kForceSymbolSide = 24;
 inline constexpr int kRestSymbolCount = 16;
 inline constexpr int kForceSymbolCount = 10;
 // Support symbols are dark blue, load symbols red.
-inline constexpr TColor kRestSymbolColor = 0x800000;
-inline constexpr TColor kForceSymbolColor = 0x0000FF;
+inline constexpr RgbColor kRestSymbolColor = 0x800000;
+inline constexpr RgbColor kForceSymbolColor = 0x0000FF;
 
 // Whether the list has a picture at the index.
 bool HasBuiltInSymbol(std::string_view list, int index);

@@ -26,7 +26,7 @@ std::string MetafileName(const std::string& fileName) {
   return base + ".wmf";
 }
 
-std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, TDrawFailures& failures,
+std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, DrawFailures& failures,
                                              const WmfImageProvider& images) {
   SymbolWmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
   PaintResultView(view, scene, canvas, failures);
@@ -42,7 +42,7 @@ ExportResult ExportViewToMetafile(const std::string& confirmedName, const TGraph
       !messages.Ask(kExportDialogTitle, "Файл " + name + " уже существует.\rЗаменить его?"))
     return ExportResult::Cancelled;
 
-  TDrawFailures failures;
+  DrawFailures failures;
   std::vector<std::uint8_t> bytes;
   try {
     bytes = RenderViewMetafile(view, scene, failures, images);

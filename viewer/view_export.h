@@ -23,7 +23,7 @@ std::string MetafileName(const std::string& fileName);
 
 // The metafile of a view (picture size width x height), failures collected. The
 // support and load symbols are the built-in ones unless `images` has a bitmap.
-std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, TDrawFailures& failures,
+std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, DrawFailures& failures,
                                              const WmfImageProvider& images = {});
 
 enum class ExportResult : std::uint8_t { Written, Cancelled, NoView, Failed };

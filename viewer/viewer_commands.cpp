@@ -7,8 +7,8 @@
 
 namespace tavir {
 
-TViewerCommandState ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows) {
-  return TViewerCommandState{windows.CurrentWindow() != nullptr, project.IsBusy()};
+ViewerCommandStatus ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows) {
+  return ViewerCommandStatus{windows.CurrentWindow() != nullptr, project.IsBusy()};
 }
 
 namespace {
@@ -29,7 +29,7 @@ bool Listed(std::string_view name, const auto& list) {
 
 }  // namespace
 
-bool ViewerCommandEnabled(std::string_view action, const TViewerCommandState& state) {
+bool ViewerCommandEnabled(std::string_view action, const ViewerCommandStatus& state) {
   if (state.Busy && Listed(action, kHandledCommands)) return false;
   if (Listed(action, kViewCommands)) return state.HasView;
   return true;
@@ -37,9 +37,9 @@ bool ViewerCommandEnabled(std::string_view action, const TViewerCommandState& st
 
 // ---- draw modes ----
 
-TDrawModesState DrawModesFromFlags(std::int16_t flags, std::int32_t colorCount) {
+DrawModesState DrawModesFromFlags(std::int16_t flags, std::int32_t colorCount) {
   const auto bits = static_cast<std::uint16_t>(flags);
-  TDrawModesState s;
+  DrawModesState s;
   std::uint16_t boxed = 0;
   for (std::size_t i = 0; i < kDrawModeBoxes.size(); ++i) {
     s.Checked[i] = (bits & kDrawModeBoxes[i].Bit) != 0;
@@ -50,12 +50,12 @@ TDrawModesState DrawModesFromFlags(std::int16_t flags, std::int32_t colorCount) 
   return s;
 }
 
-std::int16_t DrawFlagsFromModes(const TDrawModesState& state) {
+std::int16_t DrawFlagsFromModes(const DrawModesState& state) {
   std::uint16_t bits = 0;
   for (std::size_t i = 0; i < kDrawModeBoxes.size(); ++i)
     if (state.Checked[i]) bits = static_cast<std::uint16_t>(bits | kDrawModeBoxes[i].Bit);
   std::uint16_t boxed = 0;
-  for (const TDrawModeBox& b : kDrawModeBoxes) boxed = static_cast<std::uint16_t>(boxed | b.Bit);
+  for (const DrawModeBox& b : kDrawModeBoxes) boxed = static_cast<std::uint16_t>(boxed | b.Bit);
   bits = static_cast<std::uint16_t>(bits | (state.OtherBits & ~boxed));
   return static_cast<std::int16_t>(bits);
 }
@@ -66,7 +66,7 @@ void SetFrames(TFinElements& elements, bool value) {
 }
 
 bool DrawModesCommand(TViewerProject& project, TGraphWindows& windows, DrawModesDialog& dialog) {
-  TDrawModesState state = DrawModesFromFlags(project.DrawFlags(), project.ColorCount());
+  DrawModesState state = DrawModesFromFlags(project.DrawFlags(), project.ColorCount());
   const bool ok = dialog.Execute(state);
   if (ok) {
     const std::int16_t flags = DrawFlagsFromModes(state);

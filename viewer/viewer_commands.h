@@ -15,11 +15,11 @@ namespace tavir {
 
 // ---- whether a command can run ----
 
-struct TViewerCommandState {
+struct ViewerCommandStatus {
   bool HasView = false;  // a result view is open (a project was opened)
   bool Busy = false;     // a computation runs
 };
-TViewerCommandState ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows);
+ViewerCommandStatus ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows);
 
 // The commands that act on the current view: they need one.
 inline constexpr std::array<std::string_view, 12> kViewCommands{
@@ -30,16 +30,16 @@ inline constexpr std::array<std::string_view, 12> kViewCommands{
 // need a view; while a computation runs no command with a handler starts (the
 // view-mode command, which the project itself runs, excepted). Commands without a
 // handler do nothing either way and are reported enabled.
-bool ViewerCommandEnabled(std::string_view action, const TViewerCommandState& state);
+bool ViewerCommandEnabled(std::string_view action, const ViewerCommandStatus& state);
 
 // ---- draw modes ----
 
-struct TDrawModeBox {
+struct DrawModeBox {
   std::string_view Name;     // the check box's control name
   std::string_view Caption;  // its text
   std::uint16_t Bit;         // its bit of the draw flags
 };
-inline constexpr std::array<TDrawModeBox, 9> kDrawModeBoxes{{
+inline constexpr std::array<DrawModeBox, 9> kDrawModeBoxes{{
     {"ChBox_Knots", "Узлы", 0x0004},
     {"ChBox_FrameElems", "Контуры элементов", 0x4000},
     {"ChBox_Rests", "Опоры", 0x0008},
@@ -54,15 +54,15 @@ inline constexpr std::array<TDrawModeBox, 9> kDrawModeBoxes{{
 // What the draw-mode dialog shows: one check per box of kDrawModeBoxes, the colour
 // count of the zones, and the bits no box represents (the layer zones $200 among
 // them), which go back unchanged.
-struct TDrawModesState {
+struct DrawModesState {
   std::array<bool, kDrawModeBoxes.size()> Checked{};
   std::int32_t ColorCount = 2;
   std::uint16_t OtherBits = 0;
-  friend bool operator==(const TDrawModesState&, const TDrawModesState&) = default;
+  friend bool operator==(const DrawModesState&, const DrawModesState&) = default;
 };
 // The colour count is shown in 1..2.
-TDrawModesState DrawModesFromFlags(std::int16_t flags, std::int32_t colorCount);
-std::int16_t DrawFlagsFromModes(const TDrawModesState& state);
+DrawModesState DrawModesFromFlags(std::int16_t flags, std::int32_t colorCount);
+std::int16_t DrawFlagsFromModes(const DrawModesState& state);
 
 // The outline flag of every plate and shell.
 void SetFrames(TFinElements& elements, bool value);
@@ -71,7 +71,7 @@ class DrawModesDialog {
  public:
   virtual ~DrawModesDialog() = default;
   // Edits the state; true for OK.
-  virtual bool Execute(TDrawModesState& state) = 0;
+  virtual bool Execute(DrawModesState& state) = 0;
 };
 
 // AcService_DrawModes: on OK the outlines by bit $4000, the draw flags and the
@@ -83,7 +83,7 @@ bool DrawModesCommand(TViewerProject& project, TGraphWindows& windows, DrawModes
 // The quantity of an isoline command ("Ac_IsoLineUx" 0 ... "Ac_IsoLineRy" 7).
 std::optional<ResultKind> IsoKindOfAction(std::string_view action);
 
-struct TStressPosChoice {
+struct StressPosChoice {
   Fibre StressPos = Fibre::Upper;
   std::int32_t Layer = 0;
 };
@@ -93,7 +93,7 @@ class StressPosDialog {
   virtual ~StressPosDialog() = default;
   // The layer number ranges over 0..layerCount-1; the fibre starts at stressPos.
   // nullopt for Cancel.
-  virtual std::optional<TStressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) = 0;
+  virtual std::optional<StressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) = 0;
 };
 
 // An isoline command of the quantity. Displacements and slopes: layer -1 and the

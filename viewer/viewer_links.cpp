@@ -2,7 +2,7 @@
 
 namespace tavir {
 
-void ResultViewsHooks::WindowLoaded(const TAnalysisWindowData& window) {
+void ResultViewsHooks::WindowLoaded(const AnalysisWindowData& window) {
   windows_.LoadFromWindowData(window);
   windows_.ShowDesk(0);
 }

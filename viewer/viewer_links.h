@@ -12,11 +12,11 @@ namespace tavir {
 
 class ResultViewsHooks : public ViewerHooks {
  public:
-  ResultViewsHooks(TGraphWindows& windows, TViewerScene& scene) : windows_(windows), scene_(scene) {}
+  ResultViewsHooks(TGraphWindows& windows, ViewerScene& scene) : windows_(windows), scene_(scene) {}
 
   // Every view (and desk) is freed; view 0 takes the stored window; its desk is
   // shown with background and grid only.
-  void WindowLoaded(const TAnalysisWindowData& window) override;
+  void WindowLoaded(const AnalysisWindowData& window) override;
   // The section line is no longer shown.
   void ProjectCleared() override;
   void RepaintCurrentView() override { windows_.RepaintCurrent(); }
@@ -24,11 +24,11 @@ class ResultViewsHooks : public ViewerHooks {
 
  protected:
   TGraphWindows& Windows() { return windows_; }
-  TViewerScene& Scene() { return scene_; }
+  ViewerScene& Scene() { return scene_; }
 
  private:
   TGraphWindows& windows_;
-  TViewerScene& scene_;
+  ViewerScene& scene_;
 };
 
 }  // namespace tavir

@@ -83,7 +83,7 @@ bool TViewerProject::LoadProjectFile(const std::string& fileName) {
   try {
     // Everything is read into a fresh model first; any fault leaves this one untouched.
     auto candidate = EmptyModel(factory_, ui_);
-    TAnalysisWindowData window;
+    AnalysisWindowData window;
     if (!ReadAnalysisProject(fileName, *candidate, window, messages_)) return false;
     return AdoptModel(candidate, window, fileName);
   } catch (const std::bad_alloc&) {
@@ -96,7 +96,7 @@ bool TViewerProject::LoadProjectBytes(const std::vector<std::uint8_t>& bytes, co
   BusyGuard busy(*this);
   try {
     auto candidate = EmptyModel(factory_, ui_);
-    TAnalysisWindowData window;
+    AnalysisWindowData window;
     ReadAnalysisProjectBytes(bytes, *candidate, window);
     return AdoptModel(candidate, window, fileName);
   } catch (const std::bad_alloc&) {
@@ -104,11 +104,11 @@ bool TViewerProject::LoadProjectBytes(const std::vector<std::uint8_t>& bytes, co
   }
 }
 
-bool TViewerProject::AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const TAnalysisWindowData& window,
+bool TViewerProject::AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const AnalysisWindowData& window,
                                 const std::string& fileName) {
   // What may still allocate comes before the first change of this project.
   std::string name = fileName;
-  std::optional<TAnalysisWindowData> first = window;
+  std::optional<AnalysisWindowData> first = window;
   candidate->SetFileName(fileName);
   Renumber(candidate->Knots());
 
@@ -260,7 +260,7 @@ bool TViewerProject::AllocateSystem() {
   try {
     stiffness_.Allocate(static_cast<std::size_t>(equationCount_), static_cast<std::size_t>(bandWidth_));
     loadVector_.assign(static_cast<std::size_t>(equationCount_), 0);
-  } catch (const EBandError& e) {
+  } catch (const BandError& e) {
     DropResults();
     messages_.Error(e.what());
     return false;
@@ -272,7 +272,7 @@ bool TViewerProject::AllocateSystem() {
   return true;
 }
 
-void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status) {
+void TViewerProject::Assemble(BandMatrix& matrix, bool recompute, CalcStatus& status) {
   const long long count = model_->Elements().Count();
   status.SetBar(0, count);
   if (recompute) {
@@ -289,7 +289,7 @@ void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& 
       TMLResultShell* shell = AsResultShell(list[i].get());
       if (shell == nullptr) continue;
       const auto position = static_cast<std::int64_t>(i);
-      if (auto problem = CheckShellForAnalysis(*shell, position)) throw EElementError(*problem);
+      if (auto problem = CheckShellForAnalysis(*shell, position)) throw ElementError(*problem);
       shells.push_back(shell);
       positions.push_back(position);
     }
@@ -297,7 +297,7 @@ void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& 
     // An element matrix that overflowed is named here, before it reaches the band
     // and the solver could only call the system singular.
     for (std::size_t j = 0; j < shells.size(); ++j)
-      if (auto problem = CheckElementStiffness(shells[j]->Stiffness, positions[j])) throw EElementError(*problem);
+      if (auto problem = CheckElementStiffness(shells[j]->Stiffness, positions[j])) throw ElementError(*problem);
   }
   long long step = 0;
   for (const auto& e : model_->Elements().Items()) {
@@ -312,7 +312,7 @@ long long TViewerProject::LoadItemCount() const {
          model_->KnotDisp().Count();
 }
 
-void TViewerProject::AddLoadsAndSupports(TCalcStatus& status, long long position) {
+void TViewerProject::AddLoadsAndSupports(CalcStatus& status, long long position) {
   const long long maximum = LoadItemCount();
   std::span<Extended> f(loadVector_);
   for (const auto& c : model_->ConcForces().Items()) {
@@ -335,10 +335,10 @@ void TViewerProject::CalcStresses() {
     if (TMLResultShell* shell = AsResultShell(items[i].get()))
       shell->CalcStresses(loadVector_, static_cast<std::int64_t>(i));
   std::string problem;
-  if (!CheckResults(problem)) throw EElementError(problem);
+  if (!CheckResults(problem)) throw ElementError(problem);
 }
 
-void TViewerProject::Fail(TCalcStatus& status, const std::string& message) {
+void TViewerProject::Fail(CalcStatus& status, const std::string& message) {
   // Partial results are never shown: the displacements of a failed run are dropped.
   DropResults();
   isoVisible_ = false;
@@ -376,7 +376,7 @@ std::string OutOfMemoryAnalysisText() {
 
 }  // namespace
 
-bool TViewerProject::StaticCalculate(TCalcStatus& status) {
+bool TViewerProject::StaticCalculate(CalcStatus& status) {
   if (busy_) return false;
   BusyGuard busy(*this);
   if (!PrepareSystem()) return false;
@@ -413,7 +413,7 @@ bool TViewerProject::StaticCalculate(TCalcStatus& status) {
 
 // ---- adaptation ----
 
-bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) {
+bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
   if (busy_) return false;
   BusyGuard busy(*this);
   const bool hasSurfaces = model_->ShellFuncs().Count() > 0;
@@ -551,7 +551,7 @@ bool TViewerProject::PrepareIsoLines(std::int32_t layer, Fibre fibre, IsoParamsD
     layer_ = layer;
     stressPos_ = fibre;
   }
-  const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer, fibre);
+  const KnotValuesKey key = MakeKnotValuesKey(isoKind_, layer, fibre);
   if (!preparedKey_ || *preparedKey_ != key) {
     if (!PrepareKnotValues(isoKind_, layer, fibre, progress)) return false;
     if (progress) progress->Pump();
@@ -559,7 +559,7 @@ bool TViewerProject::PrepareIsoLines(std::int32_t layer, Fibre fibre, IsoParamsD
   // The levels keep the user's edits while they belong to these values.
   if (!levelsKey_ || *levelsKey_ != key) {
     const int freedom = FreedomOfKind(isoKind_);
-    const TValueRange range =
+    const ValueBounds range =
         freedom >= 0 ? FreedomValueRange(model_->Knots(), loadVector_, freedom) : KnotValueRange(model_->Knots());
     isoParams_ = DefaultIsoParams(isoKind_, range.Min, range.Max);
     levelsKey_ = key;
@@ -583,7 +583,7 @@ bool TViewerProject::PrepareIsoLines(std::int32_t layer, Fibre fibre, IsoParamsD
 
 bool TViewerProject::EnsureIsoValues(ProgressObserver* progress) {
   if (!isoVisible_ || !HasResults() || !IsResultQuantity(isoKind_)) return false;
-  const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer_, stressPos_);
+  const KnotValuesKey key = MakeKnotValuesKey(isoKind_, layer_, stressPos_);
   if (preparedKey_ && *preparedKey_ == key) return true;
   return PrepareIsoLines(layer_, stressPos_, nullptr, progress);
 }
@@ -595,7 +595,7 @@ void TViewerProject::AverageKnotThickness(ProgressObserver* progress) {
   thickness_.Build(model_->Knots(), model_->Elements(), progress);
 }
 
-std::optional<TSectionWindowData> TViewerProject::SectionWindowData(const TViewTransform& view) {
+std::optional<SectionWindowBox> TViewerProject::SectionWindowData(const ViewTransform& view) {
   if (view.Projection != Projection::XY) return std::nullopt;
   AverageKnotThickness();
   Extended lower = 1E4096L;
@@ -612,7 +612,7 @@ std::optional<TSectionWindowData> TViewerProject::SectionWindowData(const TViewT
       }
     }
   }
-  TSectionWindowData d;
+  SectionWindowBox d;
   d.MinPoint = view.MinPoint;
   d.MinPoint.Z = lower;
   d.MaxPoint = view.MaxPoint;

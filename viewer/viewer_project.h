@@ -8,7 +8,7 @@
 // place of the open ones only when the whole file was read; a refused file leaves
 // the open model, its results and the file name as they were.
 //
-// A computation reports through a TCalcStatus (the status window) and lets the
+// A computation reports through a CalcStatus (the status window) and lets the
 // interface run between its stages (Pump). While it runs the project is busy: no
 // other computation, no open and no Clear may start (they return false), so an
 // event handled inside a pump can never free the lists under the running loop.
@@ -45,7 +45,7 @@ std::shared_ptr<const ModelFactory> MakeResultModelFactory();
 
 // The status window of a computation: shown at the start, hidden at the end
 // (also when it fails), stage rows 1..11 and cells of columns 1 and 2.
-class TCalcStatus : public ProgressObserver {
+class CalcStatus : public ProgressObserver {
  public:
   virtual void ShowStatus() {}
   virtual void HideStatus() {}
@@ -91,7 +91,7 @@ class ViewerHooks {
   virtual void RunAction(const std::string& name) { (void)name; }
   // A file was opened: the result views are replaced by view 0 of its first
   // window, and view 0's desk is shown with a cleared picture.
-  virtual void WindowLoaded(const TAnalysisWindowData& window) { (void)window; }
+  virtual void WindowLoaded(const AnalysisWindowData& window) { (void)window; }
   // The model and its results were freed: the section line is no longer shown.
   virtual void ProjectCleared() {}
   virtual void RepaintCurrentView() {}
@@ -151,10 +151,10 @@ inline constexpr std::int16_t kViewDrawOutlines = 0x4000;
 inline constexpr std::int16_t kViewDrawDefault = kDrawKnots | kDrawSupports | kViewDrawOutlines;  // 0x400C
 
 // The box of a new section view (kind 2, white, scale 0.01).
-struct TSectionWindowData {
+struct SectionWindowBox {
   TFloatPoint3D MinPoint;
   TFloatPoint3D MaxPoint;
-  TColor Color = 0xFFFFFF;
+  RgbColor Color = 0xFFFFFF;
   Projection Kind = Projection::XZ;
   TFloatPoint Scale;
 };
@@ -190,7 +190,7 @@ class TViewerProject {
   TAdaptParams AdaptParams;
 
   // ---- commands (each false when refused: busy, no file, no model, a failure) ----
-  // A missing file shows "Файл %s не найден!"; a damaged one throws (EFormatError,
+  // A missing file shows "Файл %s не найден!"; a damaged one throws (FormatError,
   // ShellException, std::runtime_error) with everything unchanged. The file is
   // read through the model's analysis reader, with the editor's size limit. An
   // allocation failure throws std::runtime_error with a text that starts with
@@ -200,8 +200,8 @@ class TViewerProject {
   // The results file type: nothing is read.
   bool LoadResultsFile(const std::string& fileName);
   bool Clear();
-  bool StaticCalculate(TCalcStatus& status);
-  bool Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status);
+  bool StaticCalculate(CalcStatus& status);
+  bool Adaptation(AdaptParamsDialog& dialog, CalcStatus& status);
 
   bool IsBusy() const { return busy_; }
   // The adaptation's iteration limit (kMaxAdaptIterations unless set; at least 1).
@@ -209,26 +209,26 @@ class TViewerProject {
   void SetAdaptIterationLimit(std::int32_t v) { adaptIterationLimit_ = std::max<std::int32_t>(1, v); }
 
   // The first stored window of the file opened last (none before the first open).
-  const std::optional<TAnalysisWindowData>& FirstWindow() const { return firstWindow_; }
+  const std::optional<AnalysisWindowData>& FirstWindow() const { return firstWindow_; }
 
   // ---- results ----
   // Whether displacements of the current model exist (a successful solve).
   bool HasResults() const { return !loadVector_.empty(); }
   const std::vector<Extended>& LoadVector() const { return loadVector_; }
-  const TBandMatrix& Stiffness() const { return stiffness_; }
+  const BandMatrix& Stiffness() const { return stiffness_; }
   std::int32_t BandWidth() const { return bandWidth_; }
   std::int32_t EquationCount() const { return equationCount_; }
   // Every knot's Z and every shell's curvatures from the surfaces.
   void ApplyShellFuncs() { model_->ApplyShellFuncs(); }
   // W = F · (K F) / 2 with the displacements.
-  Extended PotentialEnergy(const TBandMatrix& matrix) const { return tavir::PotentialEnergy(matrix, loadVector_); }
+  Extended PotentialEnergy(const BandMatrix& matrix) const { return tavir::PotentialEnergy(matrix, loadVector_); }
 
   // ---- knot values and isolines ----
   // Values of the quantity at the knots; false without results or for kind 8.
   bool PrepareKnotValues(ResultKind kind, std::int32_t layer, Fibre fibre,
                          ProgressObserver* progress = nullptr);
   // What the knots' values hold now (none after a load, a solve or Clear).
-  const std::optional<TKnotValuesKey>& PreparedKey() const { return preparedKey_; }
+  const std::optional<KnotValuesKey>& PreparedKey() const { return preparedKey_; }
   // The isoline command: values for IsoKind at the layer and fibre when they are
   // not the prepared ones (then IsoParams take the defaults of their range);
   // silent: IsoVisible := true, else the dialog decides. Sets the isoline draw
@@ -239,16 +239,16 @@ class TViewerProject {
   // Before isolines are drawn: prepares silently when the prepared values are not
   // those of IsoKind, Layer and StressPos. True when values for them are ready.
   bool EnsureIsoValues(ProgressObserver* progress = nullptr);
-  TValueRange ValueRange() const { return KnotValueRange(Knots()); }
+  ValueBounds ValueRange() const { return KnotValueRange(Knots()); }
   std::int32_t MaxLayerCount() const { return tavir::MaxLayerCount(Elements()); }
 
   // Nodal thickness averages of the section views, in their own store.
   void AverageKnotThickness(ProgressObserver* progress = nullptr);
-  const TKnotThicknessStore& KnotThickness() const { return thickness_; }
+  const KnotThicknessStore& KnotThickness() const { return thickness_; }
   // The box of a section view for a plan view (nullopt for another kind); builds
   // the thickness averages first. The range runs over the visible shells, so the
   // view's screen update must have run.
-  std::optional<TSectionWindowData> SectionWindowData(const TViewTransform& view);
+  std::optional<SectionWindowBox> SectionWindowData(const ViewTransform& view);
 
   // ---- display state ----
   bool IsoVisible() const { return isoVisible_; }
@@ -280,7 +280,7 @@ class TViewerProject {
 
  private:
   class BusyGuard;
-  bool AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const TAnalysisWindowData& window,
+  bool AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const AnalysisWindowData& window,
                   const std::string& fileName);
   void DropResults();
   void DropKnotValues();
@@ -289,11 +289,11 @@ class TViewerProject {
   bool CheckResults(std::string& message) const;
   void WarnUnplacedItems();
   bool AllocateSystem();
-  void Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status);
-  void AddLoadsAndSupports(TCalcStatus& status, long long startPosition);
+  void Assemble(BandMatrix& matrix, bool recompute, CalcStatus& status);
+  void AddLoadsAndSupports(CalcStatus& status, long long startPosition);
   void CalcStresses();
   long long LoadItemCount() const;
-  void Fail(TCalcStatus& status, const std::string& message);
+  void Fail(CalcStatus& status, const std::string& message);
 
   MessageService& messages_;
   ViewerHooks* hooks_ = nullptr;
@@ -301,10 +301,10 @@ class TViewerProject {
   ModelUi* ui_ = nullptr;
   std::shared_ptr<const ModelFactory> factory_;
   std::unique_ptr<TVelEditorProject> model_;
-  std::optional<TAnalysisWindowData> firstWindow_;
+  std::optional<AnalysisWindowData> firstWindow_;
 
-  TBandMatrix stiffness_;
-  TBandMatrix energyStiffness_;  // the adaptation's second band (the solver destroys the first)
+  BandMatrix stiffness_;
+  BandMatrix energyStiffness_;  // the adaptation's second band (the solver destroys the first)
   std::vector<Extended> loadVector_;
   std::int32_t bandWidth_ = 0;
   std::int32_t equationCount_ = 0;
@@ -323,9 +323,9 @@ class TViewerProject {
   Extended defaultScale_ = 0.01L;
   std::uint8_t dataState_ = kDataNone;
   std::int32_t colorCount_ = 2;
-  std::optional<TKnotValuesKey> preparedKey_;  // what the knots' values hold
-  std::optional<TKnotValuesKey> levelsKey_;    // what IsoParams were defaulted for
-  TKnotThicknessStore thickness_;
+  std::optional<KnotValuesKey> preparedKey_;  // what the knots' values hold
+  std::optional<KnotValuesKey> levelsKey_;    // what IsoParams were defaulted for
+  KnotThicknessStore thickness_;
 };
 
 }  // namespace tavir

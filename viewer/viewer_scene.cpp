@@ -26,21 +26,21 @@ void DrawPlanItems(const TVelEditorProject& model, Canvas& canvas, std::int16_t 
 }
 
 void DrawIsoLines(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, const TIsoParamsRec& params,
-                  std::int32_t layerIndex, TDrawFailures& failures, const KnotValueReader& values) {
+                  std::int32_t layerIndex, DrawFailures& failures, const KnotValueReader& values) {
   TIsoLabelsList labels;
   ForEachIsoLevel(
       params,
-      [&](const TIsoLevel& level) {
+      [&](const IsoLevel& level) {
         DrawIsoLevel(canvas, shells, level.Value, level.Labels, layerIndex, labels, failures, values);
       },
-      [&](TIsoLevelGroup) { labels.DrawLabels(canvas); });
+      [&](IsoLevelGroup) { labels.DrawLabels(canvas); });
   labels.FreeAll();
 }
 
-TViewerScene::TViewerScene(TViewerProject& project, TGraphWindows& windows, std::function<void()> viewMode)
+ViewerScene::ViewerScene(TViewerProject& project, TGraphWindows& windows, std::function<void()> viewMode)
     : project_(project), windows_(windows), viewMode_(std::move(viewMode)) {}
 
-void TViewerScene::UpdateScreen(const TGraphWindow& view) {
+void ViewerScene::UpdateScreen(const TGraphWindow& view) {
   TVelEditorProject& model = project_.Model();
   if (IsPlaneProjection(view.Kind())) {
     model.UpdateScreen(view.View);
@@ -56,7 +56,7 @@ void TViewerScene::UpdateScreen(const TGraphWindow& view) {
   model.DispForces().UpdateVisible();
 }
 
-void TViewerScene::DrawPlan(Canvas& canvas, TDrawFailures& failures) {
+void ViewerScene::DrawPlan(Canvas& canvas, DrawFailures& failures) {
   const std::int16_t flags = project_.DrawFlags();
   DrawPlanItems(project_.Model(), canvas, flags, project_.Layer(), project_.ColorCount());
   if ((flags & kViewDrawIsolines) == 0 || !project_.IsoVisible()) return;
@@ -67,21 +67,21 @@ void TViewerScene::DrawPlan(Canvas& canvas, TDrawFailures& failures) {
   DrawIsoLines(canvas, ResultShells(project_.Elements().Items()), project_.IsoParams(), layer, failures);
 }
 
-void TViewerScene::PrepareSection() { project_.AverageKnotThickness(); }
+void ViewerScene::PrepareSection() { project_.AverageKnotThickness(); }
 
-KnotValueReader TViewerScene::ThicknessReader() const {
-  const TKnotThicknessStore& store = project_.KnotThickness();
-  return [&store](const TEditorKnot& k, TMaterialKey key) -> std::optional<Extended> {
+KnotValueReader ViewerScene::ThicknessReader() const {
+  const KnotThicknessStore& store = project_.KnotThickness();
+  return [&store](const TEditorKnot& k, MaterialKey key) -> std::optional<Extended> {
     if (key != nullptr || !store.Has(&k)) return std::nullopt;
     return store.At(&k);
   };
 }
 
-void TViewerScene::DrawSection(const TGraphWindow& view, Canvas& canvas, TDrawFailures& failures) {
+void ViewerScene::DrawSection(const TGraphWindow& view, Canvas& canvas, DrawFailures& failures) {
   DrawSections(MutableResultShells(project_.Elements().Items()), Line, view, canvas, failures, ThicknessReader());
 }
 
-void TViewerScene::EnterViewMode() {
+void ViewerScene::EnterViewMode() {
   if (viewMode_) {
     viewMode_();
     return;
@@ -89,17 +89,17 @@ void TViewerScene::EnterViewMode() {
   MouseModeCommand(project_, windows_, MouseMode::View);
 }
 
-void TViewerScene::UpdateStatusCaption(const TGraphWindow& view) {
+void ViewerScene::UpdateStatusCaption(const TGraphWindow& view) {
   if (const auto text = IsoStatusPanelText(project_.DrawFlags(), project_.IsoKind()))
     windows_.SetDeskStatusText(view.WorkDesk, 1, *text);
 }
 
-void TViewerScene::ViewActivated(const TGraphWindow& view) {
+void ViewerScene::ViewActivated(const TGraphWindow& view) {
   UpdateStatusCaption(view);
   if (ViewerHooks* hooks = project_.Hooks()) hooks->SyncGridActions(view.Grid());
 }
 
-int TViewerScene::CreateSectionWindow(const TGraphWindow& plan) {
+int ViewerScene::CreateSectionWindow(const TGraphWindow& plan) {
   const auto box = project_.SectionWindowData(plan.View);
   if (!box) return -1;
   return tavir::CreateSectionWindow(windows_, plan, *box, MutableResultShells(project_.Elements().Items()), Line);

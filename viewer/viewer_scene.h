@@ -24,13 +24,13 @@ void DrawPlanItems(const TVelEditorProject& model, Canvas& canvas, std::int16_t 
 // The level loop of the isolines: every level of the record across the visible
 // shells, the labels of each group merged and drawn when the group ends.
 void DrawIsoLines(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, const TIsoParamsRec& params,
-                  std::int32_t layerIndex, TDrawFailures& failures, const KnotValueReader& values = StoredKnotValue);
+                  std::int32_t layerIndex, DrawFailures& failures, const KnotValueReader& values = StoredKnotValue);
 
-class TViewerScene : public ResultScene, public ResultDeskClient {
+class ViewerScene : public ResultScene, public ResultDeskClient {
  public:
   // viewMode runs the view-mode command ("AcVMode_Viewer"); without one the
   // scene sets mouse mode 0 and the default cursors itself.
-  TViewerScene(TViewerProject& project, TGraphWindows& windows, std::function<void()> viewMode = {});
+  ViewerScene(TViewerProject& project, TGraphWindows& windows, std::function<void()> viewMode = {});
 
   TSectionLine_2D Line;  // the project's section line
 
@@ -39,9 +39,9 @@ class TViewerScene : public ResultScene, public ResultDeskClient {
 
   // ResultScene
   void UpdateScreen(const TGraphWindow& view) override;
-  void DrawPlan(Canvas& canvas, TDrawFailures& failures) override;
+  void DrawPlan(Canvas& canvas, DrawFailures& failures) override;
   void PrepareSection() override;
-  void DrawSection(const TGraphWindow& view, Canvas& canvas, TDrawFailures& failures) override;
+  void DrawSection(const TGraphWindow& view, Canvas& canvas, DrawFailures& failures) override;
   const TSectionLine_2D& SectionLine() const override { return Line; }
 
   // ResultDeskClient

@@ -10,12 +10,12 @@ namespace tavir {
 
 namespace {
 
-constexpr TColor kSelectionPen = 0xFF0000;
-constexpr TColor kSelectionFill = 0xF0CAA6;
+constexpr RgbColor kSelectionPen = 0xFF0000;
+constexpr RgbColor kSelectionFill = 0xF0CAA6;
 
 bool NearZoneValue(Extended a, Extended b) { return std::fabs(a - b) < 1e-300L; }
 
-void FillPolygon(const TMLResultShell& shell, Canvas& canvas, TColor colour) {
+void FillPolygon(const TMLResultShell& shell, Canvas& canvas, RgbColor colour) {
   const std::vector<TPoint> points = ElementScreenPolygon(shell);
   if (points.empty()) return;
   CanvasStateGuard guard(canvas);
@@ -99,7 +99,7 @@ void FillByScale(const TMLResultShell& shell, Canvas& canvas, Extended current, 
   if (!(max >= current) || NearZoneValue(initial, max) || NearZoneValue(initial, min) || !(min <= current) ||
       !(min <= max) || !std::isfinite(initial))
     return;
-  TColor colour = 0;
+  RgbColor colour = 0;
   if (initial <= current) {
     const std::uint8_t e = Intensity((current - initial) / (max - initial));
     colour = RGBColor(255, static_cast<std::uint8_t>(255 - e), static_cast<std::uint8_t>(255 - e));

@@ -13,7 +13,7 @@ ColorBox::ColorBox(QWidget* parent) : QAbstractButton(parent) {
   connect(this, &QAbstractButton::clicked, this, [this] { Pick(); });
 }
 
-void ColorBox::SetColor(TColor color) {
+void ColorBox::SetColor(RgbColor color) {
   color &= 0xFFFFFFu;
   if (color == color_) return;
   color_ = color;

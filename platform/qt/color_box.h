@@ -11,8 +11,8 @@ class ColorBox : public QAbstractButton {
  public:
   explicit ColorBox(QWidget* parent = nullptr);
 
-  TColor Color() const { return color_; }
-  void SetColor(TColor color);
+  RgbColor Color() const { return color_; }
+  void SetColor(RgbColor color);
   void SetDialogTitle(const QString& title) { title_ = title; }
   // Opens the colour dialog with the current colour; true when one was chosen.
   bool Pick();
@@ -20,13 +20,13 @@ class ColorBox : public QAbstractButton {
   QSize sizeHint() const override { return {40, 21}; }
 
  signals:
-  void colorChanged(tavir::TColor color);
+  void colorChanged(tavir::RgbColor color);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  TColor color_ = 0xFFFFFF;
+  RgbColor color_ = 0xFFFFFF;
   QString title_;
 };
 

@@ -7,7 +7,7 @@
 
 namespace tavir {
 
-std::optional<TColor> ColorPicker::Pick(QWidget* parent, TColor initial, const QString& title) {
+std::optional<RgbColor> ColorPicker::Pick(QWidget* parent, RgbColor initial, const QString& title) {
   QColorDialog dialog(ToQColor(initial), parent);
   dialog.setObjectName(QStringLiteral("ColorDialog"));
   if (!title.isEmpty()) dialog.setWindowTitle(title);

@@ -12,7 +12,7 @@ namespace tavir {
 class ColorPicker {
  public:
   // The chosen colour, or nothing when the user cancels.
-  static std::optional<TColor> Pick(QWidget* parent, TColor initial, const QString& title = QString());
+  static std::optional<RgbColor> Pick(QWidget* parent, RgbColor initial, const QString& title = QString());
 };
 
 }  // namespace tavir

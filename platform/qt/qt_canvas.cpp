@@ -43,7 +43,7 @@ using Wide = __int128;
 
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-std::uint32_t Argb(TColor c) {
+std::uint32_t Argb(RgbColor c) {
   return kOpaque | (std::uint32_t{RedOf(c)} << 16) | (std::uint32_t{GreenOf(c)} << 8) | BlueOf(c);
 }
 
@@ -279,9 +279,9 @@ void QtCanvas::Resize(QSize size) {
   image_.fill(Qt::white);
 }
 
-void QtCanvas::Fill(TColor color) { image_.fill(ToQColor(color)); }
+void QtCanvas::Fill(RgbColor color) { image_.fill(ToQColor(color)); }
 
-TColor QtCanvas::PixelAt(int x, int y) const {
+RgbColor QtCanvas::PixelAt(int x, int y) const {
   if (!image_.rect().contains(x, y)) return 0;
   return FromQColor(QColor::fromRgb(image_.pixel(x, y)));
 }
@@ -523,7 +523,7 @@ void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   }
 }
 
-void QtCanvas::SetPixel(int x, int y, TColor color) {
+void QtCanvas::SetPixel(int x, int y, RgbColor color) {
   const long long lx = x - static_cast<long long>(origin_.X);
   const long long ly = y - static_cast<long long>(origin_.Y);
   if (lx < 0 || ly < 0 || lx >= image_.width() || ly >= image_.height()) return;
@@ -539,7 +539,7 @@ QFont QtCanvas::ToQFont(const CanvasFont& font) {
   return f;
 }
 
-TSize QtCanvas::TextExtent(std::string_view utf8) {
+PixelSize QtCanvas::TextExtent(std::string_view utf8) {
   const QFontMetrics metrics(ToQFont(Font), &image_);
   return {metrics.horizontalAdvance(ToQString(utf8)), metrics.height()};
 }

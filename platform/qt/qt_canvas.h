@@ -59,20 +59,20 @@ class QtCanvas : public Canvas {
   void SetImages(const ImageProvider* images) { images_ = images; }
 
   // Fills the whole image (the pen mode does not apply).
-  void Fill(TColor color);
+  void Fill(RgbColor color);
   // The picture drawn so far.
   const QImage& Image() const { return image_; }
   // The colour of an image pixel (image coordinates, not picture ones).
-  TColor PixelAt(int x, int y) const;
+  RgbColor PixelAt(int x, int y) const;
 
   void LineTo(int x, int y) override;
   void Polyline(const std::vector<TPoint>& points) override;
   void Polygon(const std::vector<TPoint>& points) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void Ellipse(int x1, int y1, int x2, int y2) override;
-  void SetPixel(int x, int y, TColor color) override;
+  void SetPixel(int x, int y, RgbColor color) override;
   void TextOut(int x, int y, std::string_view utf8) override;
-  TSize TextExtent(std::string_view utf8) override;
+  PixelSize TextExtent(std::string_view utf8) override;
   void DrawImage(std::string_view list, int index, int x, int y) override;
 
   // The Qt font for a canvas font at the screen's 96 pixels an inch.

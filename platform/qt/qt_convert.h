@@ -10,8 +10,8 @@
 
 namespace tavir {
 
-inline QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-inline TColor FromQColor(const QColor& c) {
+inline QColor ToQColor(RgbColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+inline RgbColor FromQColor(const QColor& c) {
   return RGBColor(static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
                   static_cast<std::uint8_t>(c.blue()));
 }

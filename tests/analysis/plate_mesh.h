@@ -29,8 +29,8 @@ struct PlateMesh {
   std::int64_t Knot(int ix, int iy) const { return static_cast<std::int64_t>(iy) * (N + 1) + ix; }
   std::size_t Equations() const { return static_cast<std::size_t>((N + 1) * (N + 1) * kKnotFreedoms); }
 
-  std::vector<TElementKnotNumbers> Elements() const {
-    std::vector<TElementKnotNumbers> e;
+  std::vector<ElementKnotNumberArray> Elements() const {
+    std::vector<ElementKnotNumberArray> e;
     for (int iy = 0; iy < N; ++iy)
       for (int ix = 0; ix < N; ++ix) e.push_back({Knot(ix, iy), Knot(ix, iy + 1), Knot(ix + 1, iy + 1), Knot(ix + 1, iy)});
     return e;
@@ -42,26 +42,26 @@ struct PlateMesh {
     return static_cast<std::size_t>(BandWidthOfSpan(span));
   }
 
-  TMatrix20 ElementMatrix() const {
-    TLayerInput layer;
+  Matrix20 ElementMatrix() const {
+    LayerInput layer;
     layer.Thickness = Thickness;
     layer.E = E();
     layer.Mu = Mu;
-    const std::array<TLayerInput, 1> layers{layer};
-    const std::array<TLayerElastic, 1> elastic{LayerElastic(layer)};
-    TSectionArray D{};
+    const std::array<LayerInput, 1> layers{layer};
+    const std::array<LayerModuli, 1> elastic{LayerElastic(layer)};
+    SectionArray D{};
     SectionMatrix(layers, elastic, D);
-    TMatrix20 ke{}, t{};
+    Matrix20 ke{}, t{};
     const Extended h = L / N;
     ShellStiffness(h, h, 0, 0, D, ke, t);
     return ke;
   }
 
   // Assembles, loads and supports the system in K (allocated here) and F.
-  void Build(Edge edge, Load load, TBandMatrix& K, std::vector<Extended>& F) const {
+  void Build(Edge edge, Load load, BandMatrix& K, std::vector<Extended>& F) const {
     K.Allocate(Equations(), BandWidth());
     F.assign(Equations(), 0);
-    const TMatrix20 ke = ElementMatrix();
+    const Matrix20 ke = ElementMatrix();
     const Extended h = L / N;
     for (const auto& e : Elements()) AddToSystem(e, ke, K);
     if (load == Load::Uniform) {
@@ -97,7 +97,7 @@ struct PlateMesh {
   // w at the centre, scaled: w·D/(q·L⁴) for the uniform load, w·D/(P·L²) for the
   // point load.
   Extended CentreCoefficient(Edge edge, Load load) const {
-    TBandMatrix K;
+    BandMatrix K;
     std::vector<Extended> F;
     Build(edge, load, K, F);
     SolveBand(K, F);
@@ -151,7 +151,7 @@ struct PlateModel {
 
   // Computes the element matrices and builds the system in list order: shells,
   // concentrated loads, distributed loads, supports.
-  void Build(TBandMatrix& K, std::vector<Extended>& F) const {
+  void Build(BandMatrix& K, std::vector<Extended>& F) const {
     K.Allocate(Knots.size() * kKnotFreedoms, static_cast<std::size_t>(BandWidth(Elements)));
     F.assign(Knots.size() * kKnotFreedoms, 0);
     for (const auto& e : Elements) {

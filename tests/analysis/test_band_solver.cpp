@@ -18,8 +18,8 @@ using Dense = std::vector<std::vector<Extended>>;
 
 // A symmetric positive definite band: random off-diagonal entries, a dominant
 // diagonal.
-TBandMatrix RandomSpdBand(std::size_t n, std::size_t bw, unsigned seed) {
-  TBandMatrix k(n, bw);
+BandMatrix RandomSpdBand(std::size_t n, std::size_t bw, unsigned seed) {
+  BandMatrix k(n, bw);
   std::mt19937_64 rng(seed);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
   std::vector<Extended> rowSum(n, 0);
@@ -43,7 +43,7 @@ std::vector<Extended> RandomVector(std::size_t n, unsigned seed) {
   return f;
 }
 
-Dense ToDense(const TBandMatrix& k) {
+Dense ToDense(const BandMatrix& k) {
   const std::size_t n = k.Size();
   Dense a(n, std::vector<Extended>(n, 0));
   for (std::size_t i = 0; i < n; ++i)
@@ -77,7 +77,7 @@ std::vector<Extended> DenseSolve(Dense a, std::vector<Extended> b) {
 
 bool SameBits(Extended a, Extended b) { return a == b && std::signbit(a) == std::signbit(b); }
 
-void ExpectBitIdentical(const TBandMatrix& a, const std::vector<Extended>& fa, const TBandMatrix& b,
+void ExpectBitIdentical(const BandMatrix& a, const std::vector<Extended>& fa, const BandMatrix& b,
                         const std::vector<Extended>& fb) {
   ASSERT_EQ(fa.size(), fb.size());
   std::size_t diffs = 0;
@@ -90,15 +90,15 @@ void ExpectBitIdentical(const TBandMatrix& a, const std::vector<Extended>& fa, c
   EXPECT_EQ(diffs, 0u) << "eliminated band entries differ";
 }
 
-TBandMatrix Copy(const TBandMatrix& k) {
-  TBandMatrix c(k.Size(), k.BandWidth());
+BandMatrix Copy(const BandMatrix& k) {
+  BandMatrix c(k.Size(), k.BandWidth());
   std::copy(k.Data(), k.Data() + k.Size() * k.BandWidth(), c.Data());
   return c;
 }
 
 enum class Solver { Plain, Blocked1, Blocked3, Auto };
 
-void RunSolver(Solver s, TBandMatrix& k, std::vector<Extended>& f, ProgressObserver* p = nullptr) {
+void RunSolver(Solver s, BandMatrix& k, std::vector<Extended>& f, ProgressObserver* p = nullptr) {
   switch (s) {
     case Solver::Plain: SolveBandPlain(k, f, p); break;
     case Solver::Blocked1: SolveBandBlocked(k, f, p, 1, 5); break;
@@ -114,7 +114,7 @@ TEST_P(SolverKinds, MatchesDenseEliminationForAnyBandShape) {
   // n = 1, a diagonal system, a band as wide as the matrix, ordinary bands.
   for (const Case c : {Case{1, 1}, Case{1, 3}, Case{7, 1}, Case{9, 9}, Case{23, 5}, Case{40, 12}, Case{61, 20}}) {
     SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw);
-    TBandMatrix k = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n * 31 + c.bw));
+    BandMatrix k = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n * 31 + c.bw));
     std::vector<Extended> f = RandomVector(c.n, static_cast<unsigned>(c.n));
     const std::vector<Extended> expected = DenseSolve(ToDense(k), f);
     RunSolver(GetParam(), k, f);
@@ -123,13 +123,13 @@ TEST_P(SolverKinds, MatchesDenseEliminationForAnyBandShape) {
 }
 
 TEST_P(SolverKinds, DiagonalAndSingleEquation) {
-  TBandMatrix one(1, 1);
+  BandMatrix one(1, 1);
   one(0, 0) = 4;
   std::vector<Extended> f1{10};
   RunSolver(GetParam(), one, f1);
   EXPECT_EQ(f1[0], Extended(10) / 4);
 
-  TBandMatrix diag(5, 1);
+  BandMatrix diag(5, 1);
   std::vector<Extended> f(5);
   for (std::size_t i = 0; i < 5; ++i) {
     diag(i, 0) = Extended(i + 3);
@@ -140,7 +140,7 @@ TEST_P(SolverKinds, DiagonalAndSingleEquation) {
 }
 
 TEST_P(SolverKinds, UnitRowOfASupportKeepsZero) {
-  TBandMatrix k = RandomSpdBand(30, 8, 5);
+  BandMatrix k = RandomSpdBand(30, 8, 5);
   const std::size_t c = 13;
   for (std::size_t j = (c >= 7 ? c - 7 : 0); j < c; ++j) k(j, c - j) = 0;
   k(c, 0) = 1;
@@ -161,7 +161,7 @@ TEST_P(SolverKinds, SingularSystemsNameTheKnotAndFreedom) {
   for (const Case c : {Case{"zero diagonal", 17, 0}, Case{"negative diagonal", 0, -2}, Case{"NaN diagonal", 33, nan},
                        Case{"last equation zero", 34, 0}}) {
     SCOPED_TRACE(c.what);
-    TBandMatrix k = RandomSpdBand(35, 10, 3);
+    BandMatrix k = RandomSpdBand(35, 10, 3);
     for (std::size_t j = (c.eq >= 9 ? c.eq - 9 : 0); j < c.eq; ++j) k(j, c.eq - j) = 0;
     for (std::size_t d = 1; d < 10 && c.eq + d < 35; ++d) k(c.eq, d) = 0;
     k(c.eq, 0) = c.diagonal;
@@ -169,8 +169,8 @@ TEST_P(SolverKinds, SingularSystemsNameTheKnotAndFreedom) {
     try {
       RunSolver(GetParam(), k, f);
       ADD_FAILURE() << "no failure reported";
-    } catch (const ESolveError& e) {
-      EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+    } catch (const SolveError& e) {
+      EXPECT_EQ(e.Kind, SolveFailure::Singular);
       EXPECT_EQ(e.Equation, static_cast<std::int64_t>(c.eq));
       EXPECT_EQ(e.Knot(), static_cast<std::int64_t>(c.eq / 5));
       EXPECT_EQ(e.Freedom(), static_cast<int>(c.eq % 5));
@@ -184,7 +184,7 @@ TEST_P(SolverKinds, MechanismIsFoundByItsNegligiblePivot) {
   // A chain of springs 0-1-2-...: stiff and positive semidefinite, the rigid
   // translation left free. The last pivot is round-off.
   const std::size_t n = 40;
-  TBandMatrix k(n, 2);
+  BandMatrix k(n, 2);
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const Extended s = 1e6L * Extended(1 + (i % 7));
     k(i, 0) += s;
@@ -196,28 +196,28 @@ TEST_P(SolverKinds, MechanismIsFoundByItsNegligiblePivot) {
   try {
     RunSolver(GetParam(), k, f);
     ADD_FAILURE() << "no failure reported";
-  } catch (const ESolveError& e) {
-    EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+  } catch (const SolveError& e) {
+    EXPECT_EQ(e.Kind, SolveFailure::Singular);
     EXPECT_EQ(e.Equation, static_cast<std::int64_t>(n - 1));
     EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел 7, степень свободы 4.");
   }
 }
 
 TEST_P(SolverKinds, BadLoadsAndDimensions) {
-  TBandMatrix k = RandomSpdBand(12, 4, 1);
+  BandMatrix k = RandomSpdBand(12, 4, 1);
   std::vector<Extended> f = RandomVector(12, 2);
   f[6] = std::numeric_limits<Extended>::infinity();
   try {
     RunSolver(GetParam(), k, f);
     ADD_FAILURE();
-  } catch (const ESolveError& e) {
-    EXPECT_EQ(e.Kind, TSolveFailure::BadLoad);
+  } catch (const SolveError& e) {
+    EXPECT_EQ(e.Kind, SolveFailure::BadLoad);
     EXPECT_EQ(std::string(e.what()), "Нагрузка не является конечным числом: узел 1, степень свободы 1.");
   }
   std::vector<Extended> shortVector(11, 1);
-  EXPECT_THROW(RunSolver(GetParam(), k, shortVector), ESolveError);
+  EXPECT_THROW(RunSolver(GetParam(), k, shortVector), SolveError);
   // An empty system is no error.
-  TBandMatrix none;
+  BandMatrix none;
   std::vector<Extended> empty;
   EXPECT_NO_THROW(RunSolver(GetParam(), none, empty));
 }
@@ -229,7 +229,7 @@ class RecordingProgress : public ProgressObserver {
 };
 
 TEST_P(SolverKinds, ProgressRunsThroughBothPasses) {
-  TBandMatrix k = RandomSpdBand(50, 6, 8);
+  BandMatrix k = RandomSpdBand(50, 6, 8);
   std::vector<Extended> f = RandomVector(50, 8);
   RecordingProgress p;
   RunSolver(GetParam(), k, f, &p);
@@ -255,8 +255,8 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnRandomBands) {
       for (const std::size_t block : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{16}, std::size_t{50}}) {
         SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw << " threads=" << threads
                                           << " block=" << block);
-        TBandMatrix a = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n + c.bw));
-        TBandMatrix b = Copy(a);
+        BandMatrix a = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n + c.bw));
+        BandMatrix b = Copy(a);
         std::vector<Extended> fa = RandomVector(c.n, 77);
         std::vector<Extended> fb = fa;
         SolveBandPlain(a, fa);
@@ -272,7 +272,7 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
   // block size used.
   test::PlateMesh mesh;
   mesh.N = 13;
-  TBandMatrix k0;
+  BandMatrix k0;
   std::vector<Extended> f0;
   mesh.Build(test::Edge::Simple, test::Load::Uniform, k0, f0);
   ASSERT_EQ(k0.Size(), 980u);
@@ -280,7 +280,7 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
   for (const unsigned threads : {1u, 3u, 8u}) {
     for (const std::size_t block : {std::size_t{0}, std::size_t{6}, std::size_t{23}}) {
       SCOPED_TRACE(::testing::Message() << "threads=" << threads << " block=" << block);
-      TBandMatrix a = Copy(k0), b = Copy(k0);
+      BandMatrix a = Copy(k0), b = Copy(k0);
       std::vector<Extended> fa = f0, fb = f0;
       SolveBandPlain(a, fa);
       SolveBandBlocked(b, fb, nullptr, threads, block);
@@ -302,17 +302,17 @@ TEST(SingularModels, UnsupportedOrPartlySupportedPlateIsAMechanism) {
                         Case{"hinged along one edge", std::vector<TFixation>(7, uvw)}}) {
     for (const Solver s : {Solver::Plain, Solver::Blocked3}) {
       SCOPED_TRACE(c.what);
-      TBandMatrix k(n, mesh.BandWidth());
+      BandMatrix k(n, mesh.BandWidth());
       std::vector<Extended> f(n, 0);
-      const TMatrix20 ke = mesh.ElementMatrix();
+      const Matrix20 ke = mesh.ElementMatrix();
       for (const auto& e : mesh.Elements()) AddToSystem(e, ke, k);
       f[n / 2] = 1;
       for (std::size_t i = 0; i < c.supports.size(); ++i) ApplySupport(mesh.Knot(0, static_cast<int>(i)), c.supports[i], k, f);
       try {
         RunSolver(s, k, f);
         ADD_FAILURE() << "no failure reported";
-      } catch (const ESolveError& e) {
-        EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+      } catch (const SolveError& e) {
+        EXPECT_EQ(e.Kind, SolveFailure::Singular);
         EXPECT_GE(e.Knot(), 0);
         EXPECT_LT(e.Knot(), 49);
       }
@@ -326,17 +326,17 @@ TEST(SingularModels, HingedPlateOfThousandsOfEquationsIsStillAMechanism) {
   test::PlateMesh mesh;
   mesh.N = 30;
   const std::size_t n = mesh.Equations();
-  TBandMatrix k(n, mesh.BandWidth());
+  BandMatrix k(n, mesh.BandWidth());
   std::vector<Extended> f(n, 0);
-  const TMatrix20 ke = mesh.ElementMatrix();
+  const Matrix20 ke = mesh.ElementMatrix();
   for (const auto& e : mesh.Elements()) AddToSystem(e, ke, k);
   for (int i = 0; i <= mesh.N; ++i) ApplySupport(mesh.Knot(0, i), TFixation{1, 1, 1, 0, 0, 0}, k, f);
   f[n - 3] = 1;
   try {
     SolveBand(k, f);
     ADD_FAILURE() << "no failure reported";
-  } catch (const ESolveError& e) {
-    EXPECT_EQ(e.Kind, TSolveFailure::Singular);
+  } catch (const SolveError& e) {
+    EXPECT_EQ(e.Kind, SolveFailure::Singular);
     EXPECT_EQ(e.Knot(), mesh.Knot(mesh.N, mesh.N));
   }
 }
@@ -351,21 +351,21 @@ TEST(SingularModels, KnotWithoutShellIsNamed) {
   // a plate element or a knot left over after editing would be.
   test::PlateMesh mesh;
   mesh.N = 6;
-  TBandMatrix k0;
+  BandMatrix k0;
   std::vector<Extended> f0;
   mesh.Build(test::Edge::Clamped, test::Load::Uniform, k0, f0);
-  TBandMatrix k(k0.Size() + 5, k0.BandWidth());
+  BandMatrix k(k0.Size() + 5, k0.BandWidth());
   std::copy(k0.Data(), k0.Data() + k0.Size() * k0.BandWidth(), k.Data());
   std::vector<Extended> f = f0;
   f.resize(k.Size(), 0);
   try {
     SolveBand(k, f);
     ADD_FAILURE();
-  } catch (const ESolveError& e) {
+  } catch (const SolveError& e) {
     EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел 49, степень свободы 0.");
   }
   // Held in every freedom it is harmless.
-  TBandMatrix k2(k0.Size() + 5, k0.BandWidth());
+  BandMatrix k2(k0.Size() + 5, k0.BandWidth());
   std::copy(k0.Data(), k0.Data() + k0.Size() * k0.BandWidth(), k2.Data());
   std::vector<Extended> f2 = f;
   ApplySupport(49, TFixation{1, 1, 1, 1, 1, 0}, k2, f2);
@@ -374,19 +374,19 @@ TEST(SingularModels, KnotWithoutShellIsNamed) {
 }
 
 TEST(BlockedSolve, ReportsTheSameFirstFailureAsThePlainLoop) {
-  TBandMatrix a = RandomSpdBand(400, 60, 12);
+  BandMatrix a = RandomSpdBand(400, 60, 12);
   // Two singular equations: the first in elimination order is reported.
   for (const std::size_t eq : {std::size_t{233}, std::size_t{351}}) {
     for (std::size_t j = eq - 59; j < eq; ++j) a(j, eq - j) = 0;
     for (std::size_t d = 0; d < 60; ++d) a(eq, d) = 0;
   }
   for (const unsigned threads : {1u, 4u}) {
-    TBandMatrix b = Copy(a);
+    BandMatrix b = Copy(a);
     std::vector<Extended> f = RandomVector(400, 1);
     try {
       SolveBandBlocked(b, f, nullptr, threads, 9);
       ADD_FAILURE();
-    } catch (const ESolveError& e) {
+    } catch (const SolveError& e) {
       EXPECT_EQ(e.Equation, 233);
     }
   }
@@ -400,7 +400,7 @@ class ThrowingProgress : public ProgressObserver {
 };
 
 TEST(BlockedSolve, ObserverExceptionEndsTheWorkersAndPropagates) {
-  TBandMatrix k = RandomSpdBand(600, 80, 2);
+  BandMatrix k = RandomSpdBand(600, 80, 2);
   std::vector<Extended> f = RandomVector(600, 2);
   ThrowingProgress p;
   EXPECT_THROW(SolveBandBlocked(k, f, &p, 4, 10), std::runtime_error);

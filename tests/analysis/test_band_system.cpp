@@ -29,19 +29,19 @@ Ke RandomSymmetric(unsigned seed) {
 using Dense = std::vector<std::vector<Extended>>;
 
 // The textbook scatter of a full element matrix into a full system matrix.
-void DenseAdd(Dense& d, const TElementKnotNumbers& numbers, const Ke& ke) {
+void DenseAdd(Dense& d, const ElementKnotNumberArray& numbers, const Ke& ke) {
   for (int i = 0; i < kElementFreedoms; ++i)
     for (int j = 0; j < kElementFreedoms; ++j)
       d[numbers[i % 4] * 5 + i / 4][numbers[j % 4] * 5 + j / 4] += ke[i][j];
 }
 
-void ExpectBandEquals(const TBandMatrix& k, const Dense& d) {
+void ExpectBandEquals(const BandMatrix& k, const Dense& d) {
   for (std::size_t i = 0; i < d.size(); ++i)
     for (std::size_t j = 0; j < d.size(); ++j) ASSERT_EQ(k.At(i, j), d[i][j]) << "(" << i << ", " << j << ")";
 }
 
 TEST(BandMatrix, AllocationIsReusedAndChecked) {
-  TBandMatrix k(10, 4);
+  BandMatrix k(10, 4);
   k(3, 2) = 5;
   const Extended* buffer = k.Data();
   k.Reset();
@@ -57,7 +57,7 @@ TEST(BandMatrix, AllocationIsReusedAndChecked) {
   try {
     k.Allocate(huge, 505);
     ADD_FAILURE();
-  } catch (const EBandError& e) {
+  } catch (const BandError& e) {
     EXPECT_EQ(std::string(e.what()), "Недостаточно памяти для матрицы жесткости: " + std::to_string(huge) +
                                          " уравнений, ширина ленты 505.");
   }
@@ -67,7 +67,7 @@ TEST(BandMatrix, AllocationIsReusedAndChecked) {
 TEST(BandMatrix, ProductMatchesDenseProduct) {
   for (const std::size_t bw : {std::size_t{1}, std::size_t{3}, std::size_t{9}, std::size_t{14}}) {
     const std::size_t n = 9;
-    TBandMatrix k(n, bw);
+    BandMatrix k(n, bw);
     std::mt19937 rng(static_cast<unsigned>(bw));
     std::uniform_int_distribution<int> u(-9, 9);
     for (std::size_t i = 0; i < n; ++i)
@@ -90,9 +90,9 @@ TEST(BandMatrix, ProductMatchesDenseProduct) {
 }
 
 TEST(BandMatrix, ProductRejectsMismatchedVectors) {
-  TBandMatrix k(4, 2);
+  BandMatrix k(4, 2);
   std::vector<Extended> v(3, 1), c(4, 7);
-  EXPECT_THROW(BandMultiply(k, v, c), EBandError);
+  EXPECT_THROW(BandMultiply(k, v, c), BandError);
   for (const Extended x : c) EXPECT_EQ(x, 7);
 }
 
@@ -101,22 +101,22 @@ TEST(BandWidth, FiveTimesTheLargestKnotSpanPlusFive) {
   EXPECT_EQ(BandWidthOfSpan(KnotNumberSpan(a)), 20);
   EXPECT_EQ(BandWidthOfSpan(KnotNumberSpan(b)), 45);
   EXPECT_EQ(BandWidthOfSpan(KnotNumberSpan(none)), 5);
-  EXPECT_THROW(BandWidthOfSpan(std::int64_t{1} << 40), EBandError);
+  EXPECT_THROW(BandWidthOfSpan(std::int64_t{1} << 40), BandError);
 }
 
 TEST(Assembly, ElementsLandWhereTheDenseScatterPutsThem) {
-  const TElementKnotNumbers e1{0, 1, 2, 3}, e2{2, 3, 5, 4}, e3{4, 5, 7, 6};
+  const ElementKnotNumberArray e1{0, 1, 2, 3}, e2{2, 3, 5, 4}, e3{4, 5, 7, 6};
   const Ke k1 = RandomSymmetric(1), k2 = RandomSymmetric(2), k3 = RandomSymmetric(3);
   // One element numbered 0..3: band width 20, all in rows 0..19.
   {
-    TBandMatrix k(20, 20);
+    BandMatrix k(20, 20);
     AddToSystem(e1, k1, k);
     Dense d(20, std::vector<Extended>(20, 0));
     DenseAdd(d, e1, k1);
     ExpectBandEquals(k, d);
   }
   // Shared knots add up; the local order is dof × 4 + knot.
-  TBandMatrix k(40, 20);
+  BandMatrix k(40, 20);
   Dense d(40, std::vector<Extended>(40, 0));
   for (const auto& [nums, ke] : {std::pair{e1, k1}, std::pair{e2, k2}, std::pair{e3, k3}}) {
     AddToSystem(nums, ke, k);
@@ -128,13 +128,13 @@ TEST(Assembly, ElementsLandWhereTheDenseScatterPutsThem) {
 
 TEST(Assembly, IndicesOutsideTheSystemOrBandAreRefused) {
   const Ke ke = RandomSymmetric(4);
-  TBandMatrix k(40, 20);
-  EXPECT_THROW(AddToSystem(TElementKnotNumbers{0, 1, 7, 8}, ke, k), EBandError);  // needs 45
-  EXPECT_THROW(AddToSystem(TElementKnotNumbers{5, 6, 7, 8}, ke, k), EBandError);  // knot 8 beyond 40 equations
-  EXPECT_THROW(AddToSystem(TElementKnotNumbers{-1, 0, 1, 2}, ke, k), EBandError);
+  BandMatrix k(40, 20);
+  EXPECT_THROW(AddToSystem(ElementKnotNumberArray{0, 1, 7, 8}, ke, k), BandError);  // needs 45
+  EXPECT_THROW(AddToSystem(ElementKnotNumberArray{5, 6, 7, 8}, ke, k), BandError);  // knot 8 beyond 40 equations
+  EXPECT_THROW(AddToSystem(ElementKnotNumberArray{-1, 0, 1, 2}, ke, k), BandError);
   for (std::size_t i = 0; i < 40 * 20; ++i) ASSERT_EQ(k.Data()[i], 0);
-  TBandMatrix none;
-  EXPECT_NO_THROW(AddToSystem(TElementKnotNumbers{0, 1, 2, 3}, ke, none));
+  BandMatrix none;
+  EXPECT_NO_THROW(AddToSystem(ElementKnotNumberArray{0, 1, 2, 3}, ke, none));
 }
 
 TEST(Loads, ConcentratedLoadGoesToTheKnotsFiveEquations) {
@@ -144,7 +144,7 @@ TEST(Loads, ConcentratedLoadGoesToTheKnotsFiveEquations) {
   AddConcForce(1, p, f);
   const std::vector<Extended> expected{1, 1, 1, 1, 1, 3, 4, 5, 6, 7, 1, 1, 1, 1, 1};
   EXPECT_EQ(f, expected);  // Mz nowhere
-  EXPECT_THROW(AddConcForce(3, p, f), EBandError);
+  EXPECT_THROW(AddConcForce(3, p, f), BandError);
   EXPECT_EQ(f, expected);
 }
 
@@ -160,7 +160,7 @@ TEST(Loads, DistributedLoadByOptions) {
                        Case{0, 1, {0, 1}, {0, 3}}}) {
     SCOPED_TRACE(::testing::Message() << int(c.o1) << "," << int(c.o2));
     std::vector<Extended> f(20, 0);
-    AddDispForce(TElementKnotNumbers{0, 1, 2, 3}, true, 2, 3, c.o1, c.o2, p, f);
+    AddDispForce(ElementKnotNumberArray{0, 1, 2, 3}, true, 2, 3, c.o1, c.o2, p, f);
     for (int m = 0; m < 4; ++m) {
       const bool x = m == c.xKnots[0] || m == c.xKnots[1];
       const bool y = m == c.yKnots[0] || m == c.yKnots[1];
@@ -172,13 +172,13 @@ TEST(Loads, DistributedLoadByOptions) {
     }
   }
   std::vector<Extended> f(20, 0);
-  AddDispForce(TElementKnotNumbers{0, 1, 2, 3}, false, 2, 3, 0, 0, p, f);
+  AddDispForce(ElementKnotNumberArray{0, 1, 2, 3}, false, 2, 3, 0, 0, p, f);
   for (const Extended v : f) EXPECT_EQ(v, 0);
 }
 
 TEST(Supports, FixedFreedomBecomesAUnitEquation) {
   const std::size_t n = 40, bw = 20;
-  TBandMatrix k(n, bw);
+  BandMatrix k(n, bw);
   for (std::size_t i = 0; i < n * bw; ++i) k.Data()[i] = Extended(i % 13 + 1);
   std::vector<Extended> f(n, 3);
   TFixation fix{0, 0, 1, 0, 0, 0};  // move Z at knot 3: equation 17
@@ -191,17 +191,17 @@ TEST(Supports, FixedFreedomBecomesAUnitEquation) {
   EXPECT_EQ(f[16], 3);
 
   // Restraint 6 and bytes other than 1 change nothing.
-  TBandMatrix k2(n, bw);
+  BandMatrix k2(n, bw);
   for (std::size_t i = 0; i < n * bw; ++i) k2.Data()[i] = Extended(i % 11);
   std::vector<Extended> f2(n, 3);
   ApplySupport(2, TFixation{2, 0, 0, 0, 0, 1}, k2, f2);
   for (std::size_t i = 0; i < n * bw; ++i) ASSERT_EQ(k2.Data()[i], Extended(i % 11));
   for (const Extended v : f2) EXPECT_EQ(v, 3);
-  EXPECT_THROW(ApplySupport(8, fix, k2, f2), EBandError);
+  EXPECT_THROW(ApplySupport(8, fix, k2, f2), BandError);
 }
 
 TEST(Supports, AllFiveFreedomsOfTheFirstKnotClipTheColumnAtRowZero) {
-  TBandMatrix k(10, 7);
+  BandMatrix k(10, 7);
   for (std::size_t i = 0; i < 70; ++i) k.Data()[i] = 2;
   std::vector<Extended> f(10, 1);
   ApplySupport(0, TFixation{1, 1, 1, 1, 1, 1}, k, f);
@@ -252,27 +252,27 @@ TEST(ModelSystem, BandWidthCountsShellsOnly) {
 TEST(ModelSystem, ShellGoesInThroughItsKnotNumbers) {
   SmallModel s;
   s.s2->CalcStiffness();
-  TBandMatrix viaModel(45, 20), viaCore(45, 20);
+  BandMatrix viaModel(45, 20), viaCore(45, 20);
   AddToSystem(*s.s2, viaModel);
-  AddToSystem(TElementKnotNumbers{2, 3, 5, 4}, s.s2->Stiffness, viaCore);
+  AddToSystem(ElementKnotNumberArray{2, 3, 5, 4}, s.s2->Stiffness, viaCore);
   EXPECT_TRUE(std::equal(viaModel.Data(), viaModel.Data() + 45 * 20, viaCore.Data()));
   EXPECT_NE(viaModel(10, 0), 0);
   // Renumbered knots move the element.
   s.m.Knots[2]->Number = 6;
-  TBandMatrix moved(45, 30);
+  BandMatrix moved(45, 30);
   AddToSystem(*s.s2, moved);
   EXPECT_EQ(moved(30, 0), s.s2->Stiffness[0][0]);
   // Without its matrix the shell is refused, not added as zeros.
   TMLResultShell raw(ElementType::Rectangle, s.m.Material);
   raw.Knots = s.s1->Knots;
-  EXPECT_THROW(AddToSystem(raw, viaModel), EBandError);
+  EXPECT_THROW(AddToSystem(raw, viaModel), BandError);
 }
 
 TEST(ModelSystem, ItemsWithoutKnotOrElementAddNothing) {
   SmallModel s;
   s.s1->CalcStiffness();
   s.s1->Knots[2] = nullptr;
-  TBandMatrix k(45, 20);
+  BandMatrix k(45, 20);
   std::vector<Extended> f(45, 0);
   AddToSystem(*s.s1, k);
   TEditorConcentrateForce conc;
@@ -314,7 +314,7 @@ TEST(ModelSystem, DistributedLoadUsesTheElementsSides) {
 
 TEST(ModelSystem, KnotOnlyAPlateUsesMakesTheSystemSingular) {
   SmallModel s;
-  TBandMatrix k;
+  BandMatrix k;
   std::vector<Extended> f;
   s.m.AddSupport(s.m.Knots[0].get(), TFixation{1, 1, 1, 1, 1, 0});
   s.m.AddSupport(s.m.Knots[1].get(), TFixation{1, 1, 1, 1, 1, 0});
@@ -323,7 +323,7 @@ TEST(ModelSystem, KnotOnlyAPlateUsesMakesTheSystemSingular) {
   try {
     SolveBand(k, f);
     ADD_FAILURE();
-  } catch (const ESolveError& e) {
+  } catch (const SolveError& e) {
     EXPECT_EQ(std::string(e.what()), "Система уравнений вырождена: узел 6, степень свободы 0.");
   }
   // With the plate's own knots held the shells alone carry the load.

@@ -32,7 +32,7 @@ TEST_P(PlateConvergence, CentreDeflectionConvergesToTheSeriesSolution) {
     // Through the model classes: knots, shells with their one-layer stack,
     // loads and supports as the analysis program holds them.
     const test::PlateModel model = test::MakePlateModel(mesh, c.edge, c.load);
-    TBandMatrix K;
+    BandMatrix K;
     std::vector<Extended> F;
     model.Build(K, F);
     SolveBand(K, F);
@@ -53,7 +53,7 @@ TEST(PlateSystem, ModelClassesBuildTheSameSystemAsThePlainData) {
   PlateMesh mesh;
   mesh.N = 6;
   for (const Load load : {Load::Uniform, Load::CentralPoint}) {
-    TBandMatrix k1, k2;
+    BandMatrix k1, k2;
     std::vector<Extended> f1, f2;
     mesh.Build(Edge::Simple, load, k1, f1);
     test::MakePlateModel(mesh, Edge::Simple, load).Build(k2, f2);
@@ -76,7 +76,7 @@ TEST(PlateSystem, UniformLoadSumsToTheTotalLoad) {
   mesh.L = 3;
   test::PlateModel model = test::MakePlateModel(mesh, Edge::Simple, Load::Uniform);
   model.Supports.clear();
-  TBandMatrix K;
+  BandMatrix K;
   std::vector<Extended> F;
   model.Build(K, F);
   Extended total = 0;
@@ -130,7 +130,7 @@ TEST(MembranePatch, NonUniformMeshUnderEdgeTractionsHasConstantStress) {
       m.AddSupport(knot(ix, iy), fix);
     }
   }
-  TBandMatrix K;
+  BandMatrix K;
   std::vector<Extended> F;
   m.Build(K, F);
   SolveBand(K, F);

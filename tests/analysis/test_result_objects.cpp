@@ -67,18 +67,18 @@ TEST_F(ShellFixture, CalcStiffnessFillsTheFieldsFromThePureComputation) {
   shell->CalcStiffness();
   ASSERT_EQ(shell->LayerQ.size(), 1u);
   ASSERT_EQ(shell->LayerK.size(), 1u);
-  const TLayerInput in{0.05L, 0.01L, 0, material->E, material->mu, 0};
-  const TLayerElastic el = LayerElastic(in);
+  const LayerInput in{0.05L, 0.01L, 0, material->E, material->mu, 0};
+  const LayerModuli el = LayerElastic(in);
   EXPECT_EQ(shell->LayerK[0], el.K);
   EXPECT_EQ(shell->LayerQ[0][0][1], el.Q[0][1]);
   TFloat2DMatrix k, t;
-  ShellStiffness(2, 1.5L, 0.01L, 0, SectionMatrix(std::span<const TLayerInput>(&in, 1)), k, t);
+  ShellStiffness(2, 1.5L, 0.01L, 0, SectionMatrix(std::span<const LayerInput>(&in, 1)), k, t);
   EXPECT_EQ(shell->Stiffness, k);
   EXPECT_EQ(shell->Transform, t);
 
   TFloat2DMatrix D;
   shell->SectionMatrix(D);
-  EXPECT_EQ(D, SectionMatrix(std::span<const TLayerInput>(&in, 1)));
+  EXPECT_EQ(D, SectionMatrix(std::span<const LayerInput>(&in, 1)));
   TFloat3DMatrix L;
   shell->LayerMatrices(L);
   ASSERT_EQ(L.size(), 1u);
@@ -100,7 +100,7 @@ TEST_F(ShellFixture, RefusedShellKeepsItsResults) {
   shell->CalcStiffness();
   const TFloat2DMatrix before = shell->Stiffness;
   material->SetMu(0.5L);
-  EXPECT_THROW(shell->CalcStiffness(), EElementError);
+  EXPECT_THROW(shell->CalcStiffness(), ElementError);
   EXPECT_EQ(shell->Stiffness, before);
 }
 
@@ -159,7 +159,7 @@ TEST_F(ShellFixture, ValidationNamesTheElementAndTheFault) {
     SetUp();
     c.breakIt(*shell, knots, *material);
     EXPECT_EQ(CheckShellForAnalysis(*shell, 7).value_or("(passed)"), c.message) << c.what;
-    EXPECT_THROW(shell->CalcStiffness(), EElementError) << c.what;
+    EXPECT_THROW(shell->CalcStiffness(), ElementError) << c.what;
     EXPECT_TRUE(shell->Stiffness.Empty()) << c.what;
   }
   SetUp();
@@ -211,7 +211,7 @@ TEST_F(ShellFixture, CalcStressesWithoutAVectorOrWithAShortOne) {
   shell->Knots[2] = &plain;
   plain.X = 3;
   plain.Y = 3.5L;
-  EXPECT_THROW(shell->CalcStresses(TFloatVector(20, 0)), EElementError);
+  EXPECT_THROW(shell->CalcStresses(TFloatVector(20, 0)), ElementError);
 }
 
 TEST(StressRecoveryRange, RoundingOfTheKnotValues) {
@@ -281,7 +281,7 @@ TEST_F(ShellFixture, CalcStressesRefusesValuesBeyondTheDoubleRange) {
     try {
       shell->CalcStresses(x, 7);
       ADD_FAILURE() << "accepted";
-    } catch (const EElementError& e) {
+    } catch (const ElementError& e) {
       EXPECT_EQ(std::string(e.what()).rfind(c.Start, 0), 0u) << e.what();
     }
     EXPECT_EQ(shell->Stresses[1][0][0], kept[0][0]);
@@ -318,7 +318,7 @@ TEST_F(ShellFixture, ListStiffnessOnThreadsEqualsThePlainLoopAndChecksFirst) {
   try {
     CalcShellStiffnesses(pb, 4);
     FAIL() << "no error";
-  } catch (const EElementError& e) {
+  } catch (const ElementError& e) {
     EXPECT_EQ(std::string(e.what()), "Элемент 455, слой 0 \"Тело пластины\": толщина слоя должна быть больше нуля");
   }
   for (auto& s : b) EXPECT_TRUE(s->Stiffness.Empty());

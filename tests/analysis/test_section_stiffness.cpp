@@ -12,10 +12,10 @@ namespace {
 
 constexpr Extended kE = 2.06e6L, kNu = 0.3L;
 
-TSectionArray Section(const std::vector<TLayerInput>& layers) {
-  std::vector<TLayerElastic> el;
+SectionArray Section(const std::vector<LayerInput>& layers) {
+  std::vector<LayerModuli> el;
   for (const auto& l : layers) el.push_back(LayerElastic(l));
-  TSectionArray D;
+  SectionArray D;
   SectionMatrix(layers, el, D);
   return D;
 }
@@ -27,7 +27,7 @@ void ExpectRel(Extended actual, Extended expected, double tol = 1e-17) {
 }
 
 TEST(LayerElastic, MonolithInClosedForm) {
-  const TLayerElastic l = LayerElastic({0.1L, 0, kLayerMonolith, kE, kNu, 0});
+  const LayerModuli l = LayerElastic({0.1L, 0, kLayerMonolith, kE, kNu, 0});
   ExpectRel(l.K, kE / (3 * (1 - 2 * kNu)));
   ExpectRel(l.G, kE / (2 * (1 + kNu)));
   ExpectRel(l.Q[0][0], kE / (1 - kNu * kNu));
@@ -40,7 +40,7 @@ TEST(LayerElastic, MonolithInClosedForm) {
 }
 
 TEST(LayerElastic, ReinforcementIsARodFieldTurnedByTheAngle) {
-  const TLayerElastic l0 = LayerElastic({0.01L, 0, kLayerReinforcement, kE, kNu, 0});
+  const LayerModuli l0 = LayerElastic({0.01L, 0, kLayerReinforcement, kE, kNu, 0});
   const Extended er = static_cast<double>((9 * l0.K * l0.G) / (3 * l0.K + l0.G));
   EXPECT_EQ(l0.Q[0][0], er);
   ExpectRel(er, kE, 1e-15);
@@ -50,13 +50,13 @@ TEST(LayerElastic, ReinforcementIsARodFieldTurnedByTheAngle) {
         EXPECT_EQ(l0.Q[i][j], 0) << i << j;
       }
 
-  const TLayerElastic l90 = LayerElastic({0.01L, 0, kLayerReinforcement, kE, kNu, 90});
+  const LayerModuli l90 = LayerElastic({0.01L, 0, kLayerReinforcement, kE, kNu, 90});
   ExpectRel(l90.Q[1][1], er, 1e-15);
   EXPECT_NE(l90.Q[0][2], 0);  // cos of the rounded angle is tiny, not zero
   EXPECT_LT(std::fabs(l90.Q[0][2]), 1e-9L * er);
 
   // At 30°: the rod strain is ε·n with n = (c², s², cs): Q = E_r n nᵀ.
-  const TLayerElastic l30 = LayerElastic({0.01L, 0, kLayerReinforcement, kE, kNu, 30});
+  const LayerModuli l30 = LayerElastic({0.01L, 0, kLayerReinforcement, kE, kNu, 30});
   const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6);
   const double n[3] = {c * c, s * s, c * s};
   for (std::size_t i = 0; i < 3; ++i)
@@ -64,18 +64,18 @@ TEST(LayerElastic, ReinforcementIsARodFieldTurnedByTheAngle) {
 }
 
 TEST(LayerElastic, OtherTypesAddNothingButKeepTheirModuli) {
-  const TLayerElastic l = LayerElastic({0.01L, 0.02L, 2, kE, kNu, 0});
+  const LayerModuli l = LayerElastic({0.01L, 0.02L, 2, kE, kNu, 0});
   ExpectRel(l.G, kE / (2 * (1 + kNu)));
   for (const auto& row : l.Q)
     for (Extended v : row) EXPECT_EQ(v, 0);
-  const TSectionArray D = Section({{0.01L, 0.02L, 2, kE, kNu, 0}});
+  const SectionArray D = Section({{0.01L, 0.02L, 2, kE, kNu, 0}});
   for (const auto& row : D)
     for (Extended v : row) EXPECT_EQ(v, 0);
 }
 
 TEST(SectionMatrix, SingleCentredLayerInClosedForm) {
   const Extended t = 0.12L;
-  const TSectionArray D = Section({{t, 0, kLayerMonolith, kE, kNu, 0}});
+  const SectionArray D = Section({{t, 0, kLayerMonolith, kE, kNu, 0}});
   const Extended G = kE / (2 * (1 + kNu));
   ExpectRel(D[0][0], kE * t / (1 - kNu * kNu), 1e-16);
   ExpectRel(D[0][1], kNu * kE * t / (1 - kNu * kNu), 1e-16);
@@ -92,10 +92,10 @@ TEST(SectionMatrix, SingleCentredLayerInClosedForm) {
 
 // D by integrating the layer strain (ε - z κ) through the thickness numerically
 // (Simpson over each layer): the reference for eccentric and mixed stacks.
-TSectionArray NumericSection(const std::vector<TLayerInput>& layers) {
-  TSectionArray D{};
+SectionArray NumericSection(const std::vector<LayerInput>& layers) {
+  SectionArray D{};
   for (const auto& l : layers) {
-    const TLayerQ Q = LayerElastic(l).Q;
+    const LayerQMatrix Q = LayerElastic(l).Q;
     const int n = 200;  // Simpson is exact for the quadratic integrand; n only checks that
     const Extended h = l.Thickness / n;
     for (int k = 0; k <= n; ++k) {
@@ -120,12 +120,12 @@ TSectionArray NumericSection(const std::vector<TLayerInput>& layers) {
 }
 
 TEST(SectionMatrix, EccentricMixedStackMatchesThroughThicknessIntegration) {
-  const std::vector<TLayerInput> stack = {
+  const std::vector<LayerInput> stack = {
       {0.08L, 0.03L, kLayerMonolith, 3e6L, 0.2L, 0},
       {0.01L, -0.04L, kLayerReinforcement, 2e7L, 0.3L, 35},
       {0.005L, 0.075L, kLayerReinforcement, 2e7L, 0.3L, -70},
   };
-  const TSectionArray D = Section(stack), N = NumericSection(stack);
+  const SectionArray D = Section(stack), N = NumericSection(stack);
   // Compare each block (membrane, coupling, bending) against its own largest entry.
   auto block = [](std::size_t r, std::size_t c) { return (r < 3 ? 0 : 1) + (c < 3 ? 0 : 1); };
   Extended scale[3] = {0, 0, 0};
@@ -147,8 +147,8 @@ TEST(SectionMatrix, EccentricMixedStackMatchesThroughThicknessIntegration) {
 
 TEST(SectionMatrix, SymmetricPairCancelsTheCoupling) {
   const Extended t = 0.02L, e = 0.05L;
-  const TSectionArray D = Section({{t, e, kLayerMonolith, kE, kNu, 0}, {t, -e, kLayerMonolith, kE, kNu, 0}});
-  const TLayerQ Q = LayerElastic({t, e, kLayerMonolith, kE, kNu, 0}).Q;
+  const SectionArray D = Section({{t, e, kLayerMonolith, kE, kNu, 0}, {t, -e, kLayerMonolith, kE, kNu, 0}});
+  const LayerQMatrix Q = LayerElastic({t, e, kLayerMonolith, kE, kNu, 0}).Q;
   for (std::size_t i = 0; i < 3; ++i)
     for (std::size_t j = 3; j < 6; ++j) EXPECT_EQ(D[i][j], 0) << i << j;
   ExpectRel(D[3][3], 2 * (e * e * t + t * t * t / 12) * Q[0][0], 1e-15);
@@ -156,7 +156,7 @@ TEST(SectionMatrix, SymmetricPairCancelsTheCoupling) {
 }
 
 TEST(SectionMatrix, NoLayersGiveZero) {
-  const TFloat2DMatrix D = SectionMatrix(std::span<const TLayerInput>{});
+  const TFloat2DMatrix D = SectionMatrix(std::span<const LayerInput>{});
   ASSERT_EQ(D.Rows(), 8u);
   for (std::size_t r = 0; r < 8; ++r)
     for (std::size_t c = 0; c < 8; ++c) EXPECT_EQ(D[r][c], 0);
@@ -164,18 +164,18 @@ TEST(SectionMatrix, NoLayersGiveZero) {
 
 // The integrand against Bᵀ·D·B formed from the full B.
 TEST(ShellIntegrand, EqualsBtDBWhereverItWrites) {
-  const std::vector<TLayerInput> stack = {
+  const std::vector<LayerInput> stack = {
       {0.08L, 0.03L, kLayerMonolith, 3e6L, 0.2L, 0},
       {0.01L, -0.04L, kLayerReinforcement, 2e7L, 0.3L, 35},
   };
-  TSectionArray D = Section(stack);
+  SectionArray D = Section(stack);
   D[6][6] = 5;  // the slopes' rows take part too when D has them
   D[6][7] = D[7][6] = -2;
   D[7][7] = 3;
   D[0][6] = D[6][0] = 1.5L;
   const Extended Kx = 0.3L, Ky = -0.2L;
-  const TIntegrandPoint p = MakeIntegrandPoint(0.37L, -0.61L);
-  TMatrix20 Ka;
+  const IntegrandPoint p = MakeIntegrandPoint(0.37L, -0.61L);
+  Matrix20 Ka;
   for (auto& row : Ka) row.fill(-777);
   LocMatRectIntegrand(Ka, D, p, Kx, Ky);
   const auto B = StrainMatrix(p, Kx, Ky);
@@ -209,11 +209,11 @@ TEST(ShellIntegrand, EqualsBtDBWhereverItWrites) {
 TEST(ShellIntegrand, WeightedSumEqualsTheIntegrandCells) {
   // Without the slope rows in D (every real stack) and with them: AddIntegrand
   // adds exactly weight x the cells LocMatRectIntegrand writes.
-  TSectionArray D = Section({{0.08L, 0.03L, kLayerMonolith, 3e6L, 0.2L, 0}, {0.01L, -0.04L, kLayerReinforcement, 2e7L, 0.3L, 35}});
+  SectionArray D = Section({{0.08L, 0.03L, kLayerMonolith, 3e6L, 0.2L, 0}, {0.01L, -0.04L, kLayerReinforcement, 2e7L, 0.3L, 35}});
   for (int withSlopes = 0; withSlopes < 2; ++withSlopes) {
     if (withSlopes) D[7][7] = 2;
-    const TIntegrandPoint p = MakeIntegrandPoint(-0.21L, 0.43L);
-    TMatrix20 Ka{}, K{};
+    const IntegrandPoint p = MakeIntegrandPoint(-0.21L, 0.43L);
+    Matrix20 Ka{}, K{};
     LocMatRectIntegrand(Ka, D, p, 0.05L, -0.07L);
     AddIntegrand(K, 0.3L, D, p, 0.05L, -0.07L);
     const auto B = StrainMatrix(p, 0.05L, -0.07L);
@@ -232,8 +232,8 @@ TEST(ShellIntegrand, WeightedSumEqualsTheIntegrandCells) {
 }
 
 TEST(ShellIntegrand, CentreOfAFlatElement) {
-  const TSectionArray D = Section({{0.1L, 0, kLayerMonolith, kE, kNu, 0}});
-  TMatrix20 Ka{};
+  const SectionArray D = Section({{0.1L, 0, kLayerMonolith, kE, kNu, 0}});
+  Matrix20 Ka{};
   LocMatRectIntegrand(Ka, D, MakeIntegrandPoint(0, 0), 0, 0);
   EXPECT_EQ(Ka[11][11], D[5][5]);
   EXPECT_EQ(Ka[12][12], 4 * D[3][3]);

@@ -12,22 +12,22 @@
 namespace tavir {
 namespace {
 
-TSectionArray SectionOf(const std::vector<TLayerInput>& layers) {
-  return ToSectionArray(SectionMatrix(std::span<const TLayerInput>(layers)));
+SectionArray SectionOf(const std::vector<LayerInput>& layers) {
+  return ToSectionArray(SectionMatrix(std::span<const LayerInput>(layers)));
 }
 
-TLayerInput Monolith(Extended t, Extended z, Extended E = 2.06e6L, Extended mu = 0.3L) {
+LayerInput Monolith(Extended t, Extended z, Extended E = 2.06e6L, Extended mu = 0.3L) {
   return {t, z, kLayerMonolith, E, mu, 0};
 }
 
-Extended MaxAbs(const TMatrix20& m) {
+Extended MaxAbs(const Matrix20& m) {
   Extended r = 0;
   for (const auto& row : m)
     for (Extended v : row) r = std::max(r, std::fabs(v));
   return r;
 }
 
-std::array<Extended, 20> Apply(const TMatrix20& K, const std::array<Extended, 20>& q) {
+std::array<Extended, 20> Apply(const Matrix20& K, const std::array<Extended, 20>& q) {
   std::array<Extended, 20> f{};
   for (std::size_t i = 0; i < 20; ++i)
     for (std::size_t j = 0; j < 20; ++j) f[i] += K[i][j] * q[j];
@@ -40,7 +40,7 @@ std::array<std::array<Extended, 2>, 4> Corners(Extended a, Extended b) {
 }
 
 TEST(ShellTransform, InvertsTheInterpolationAndHasTheKnownUBlock) {
-  TMatrix20 T, C;
+  Matrix20 T, C;
   ShellTransform(3, 2, T);
   ShellInterpolation(3, 2, C);
   for (std::size_t i = 0; i < 20; ++i)
@@ -71,7 +71,7 @@ TEST(ShellTransform, InvertsTheInterpolationAndHasTheKnownUBlock) {
 
 TEST(ShellTransform, InvertsForOtherProportions) {
   for (auto [a, b] : {std::pair<Extended, Extended>{0.1L, 7.5L}, {250, 0.4L}, {1, 1}}) {
-    TMatrix20 T, C;
+    Matrix20 T, C;
     ShellTransform(a, b, T);
     ShellInterpolation(a, b, C);
     for (std::size_t i = 0; i < 20; ++i)
@@ -85,7 +85,7 @@ TEST(ShellTransform, InvertsForOtherProportions) {
 
 struct StiffnessCase {
   Extended a, b, Kx, Ky;
-  std::vector<TLayerInput> layers;
+  std::vector<LayerInput> layers;
 };
 
 std::vector<StiffnessCase> Cases() {
@@ -101,8 +101,8 @@ TEST(ShellStiffness, IsTheFullProductOfTheTransformAndTheGeneralizedMatrix) {
   // The element skips the zero entries of T; the result must be the dense
   // Tᵀ·(K·T) of the plain products, bit for bit.
   for (const StiffnessCase& c : Cases()) {
-    const TSectionArray D = SectionOf(c.layers);
-    TMatrix20 K, T, Ka;
+    const SectionArray D = SectionOf(c.layers);
+    Matrix20 K, T, Ka;
     ShellStiffness(c.a, c.b, c.Kx, c.Ky, D, K, T);
     ShellGeneralizedStiffness(c.a, c.b, c.Kx, c.Ky, D, Ka);
     const TFloat2DMatrix t = ToMatrix(T), ka = ToMatrix(Ka);
@@ -117,7 +117,7 @@ TEST(ShellStiffness, IsTheFullProductOfTheTransformAndTheGeneralizedMatrix) {
 
 TEST(ShellStiffness, IsSymmetric) {
   for (const StiffnessCase& c : Cases()) {
-    TMatrix20 K, T;
+    Matrix20 K, T;
     ShellStiffness(c.a, c.b, c.Kx, c.Ky, SectionOf(c.layers), K, T);
     const Extended scale = MaxAbs(K);
     ASSERT_GT(scale, 0);
@@ -128,7 +128,7 @@ TEST(ShellStiffness, IsSymmetric) {
 }
 
 TEST(ShellStiffness, FlatSingleCentredLayerDoesNotCoupleMembraneAndBending) {
-  TMatrix20 K, T;
+  Matrix20 K, T;
   ShellStiffness(3, 2, 0, 0, SectionOf({Monolith(0.1L, 0)}), K, T);
   for (std::size_t i = 0; i < 8; ++i)
     for (std::size_t j = 8; j < 20; ++j) {
@@ -155,7 +155,7 @@ std::array<Extended, 20> Nodal(Extended a, Extended b, U u, V v, W w, Wx wx, Wy 
 
 // Force per unit of the largest matrix entry: zero up to rounding for a mode
 // without strain energy.
-Extended RelativeForce(const TMatrix20& K, const std::array<Extended, 20>& q) {
+Extended RelativeForce(const Matrix20& K, const std::array<Extended, 20>& q) {
   const auto f = Apply(K, q);
   Extended m = 0, qm = 0;
   for (std::size_t i = 0; i < 20; ++i) {
@@ -182,7 +182,7 @@ TEST(ShellStiffness, FlatElementHasSixRigidModes) {
   };
   for (const StiffnessCase& c : Cases()) {
     if (c.Kx != 0 || c.Ky != 0) continue;
-    TMatrix20 K, T;
+    Matrix20 K, T;
     ShellStiffness(a, b, 0, 0, SectionOf(c.layers), K, T);
     for (std::size_t m = 0; m < modes.size(); ++m) EXPECT_LT(RelativeForce(K, modes[m]), 1e-15) << "mode " << m;
   }
@@ -191,7 +191,7 @@ TEST(ShellStiffness, FlatElementHasSixRigidModes) {
 TEST(ShellStiffness, TiltWithWrongSlopeCarriesEnergy) {
   // w = x with the slope put into the ∂w/∂y place is not rigid: the dof order matters.
   const Extended a = 1.5L, b = 4;
-  TMatrix20 K, T;
+  Matrix20 K, T;
   ShellStiffness(a, b, 0, 0, SectionOf({Monolith(0.1L, 0)}), K, T);
   const auto zero = [](Extended, Extended) { return 0.0L; };
   const auto one = [](Extended, Extended) { return 1.0L; };
@@ -205,7 +205,7 @@ TEST(ShellStiffness, CurvedElementRigidModes) {
   // (a bilinear u, v represents it exactly).
   const Extended a = 2, b = 1;
   const Extended Kx = 0.01L, Ky = 0.02L;
-  TMatrix20 K, T;
+  Matrix20 K, T;
   ShellStiffness(a, b, Kx, Ky, SectionOf({Monolith(0.05L, 0.01L)}), K, T);
   const auto zero = [](Extended, Extended) { return 0.0L; };
   const auto one = [](Extended, Extended) { return 1.0L; };
@@ -225,8 +225,8 @@ TEST(ShellStiffness, MatchesTheEnergyOfAKnownField) {
   // Pure bending w = x²/2 of a single centred layer: w,xx = 1, energy density
   // D33 / 2 per area, so qᵀKq = D33·a·b.
   const Extended a = 1.5L, b = 4;
-  const TSectionArray D = SectionOf({Monolith(0.1L, 0)});
-  TMatrix20 K, T;
+  const SectionArray D = SectionOf({Monolith(0.1L, 0)});
+  Matrix20 K, T;
   ShellStiffness(a, b, 0, 0, D, K, T);
   const auto zero = [](Extended, Extended) { return 0.0L; };
   const auto q = Nodal(a, b, zero, zero, [](Extended x, Extended) { return x * x / 2; },
@@ -245,8 +245,8 @@ TEST(ShellStiffness, MatchesTheEnergyOfAKnownField) {
 
 TEST(ShellStiffness, MatrixInterfaceGivesTheSameNumbersAndRefusesAWrongD) {
   const StiffnessCase c = Cases()[1];
-  TMatrix20 K, T;
-  const TSectionArray D = SectionOf(c.layers);
+  Matrix20 K, T;
+  const SectionArray D = SectionOf(c.layers);
   ShellStiffness(c.a, c.b, c.Kx, c.Ky, D, K, T);
   TFloat2DMatrix km, tm;
   ShellStiffness(c.a, c.b, c.Kx, c.Ky, ToMatrix(D), km, tm);

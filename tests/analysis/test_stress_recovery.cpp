@@ -42,7 +42,7 @@ TEST(StressRecovery, RigidTranslationGivesNoStrain) {
   Field f;
   f.u0 = 0.3L;
   f.v0 = -1.2L;
-  const TShellStrainField s = ShellStrainField(2, 3, 0, 0, Nodal(f, 2, 3));
+  const ShellStrains s = ShellStrainField(2, 3, 0, 0, Nodal(f, 2, 3));
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(s.Membrane[i], 0);
     EXPECT_EQ(s.Bending[i], 0);
@@ -66,7 +66,7 @@ TEST(StressRecovery, LinearFieldsAreReproducedExactly) {
   const Extended Kx = 0.02L, Ky = 0.01L;
   // The element centred at (1, -2): the field seen from its centre.
   const Extended a = 1.5L, b = 0.75L, cx = 1, cy = -2;
-  const TShellStrainField s = ShellStrainField(a, b, Kx, Ky, Nodal(f, a, b, cx, cy));
+  const ShellStrains s = ShellStrainField(a, b, Kx, Ky, Nodal(f, a, b, cx, cy));
   const Extended wc = f.w0 + f.sx * cx + f.sy * cy + f.kx * cx * cx / 2 + f.ky * cy * cy / 2 + f.kxy * cx * cy;
   const double tol = 1e-15;  // the values pass through double
   ExpectNear(s.CentreDeflection, wc, tol);
@@ -82,7 +82,7 @@ TEST(StressRecovery, AgreesWithTheElementFieldAtTheCentreForAnyValues) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<double> d(-1, 1);
   const Extended a = 2.5L, b = 1.25L, Kx = 0.3L, Ky = -0.1L;
-  TMatrix20 T;
+  Matrix20 T;
   ShellTransform(a, b, T);
   const auto B = StrainMatrix(MakeIntegrandPoint(0, 0), Kx, Ky);
   for (int trial = 0; trial < 5; ++trial) {
@@ -94,7 +94,7 @@ TEST(StressRecovery, AgreesWithTheElementFieldAtTheCentreForAnyValues) {
     std::array<Extended, 8> eps{};
     for (std::size_t k = 0; k < 8; ++k)
       for (std::size_t j = 0; j < 20; ++j) eps[k] += B[k][j] * alpha[j];
-    const TShellStrainField s = ShellStrainField(a, b, Kx, Ky, q);
+    const ShellStrains s = ShellStrainField(a, b, Kx, Ky, q);
     for (std::size_t i = 0; i < 3; ++i) ExpectNear(s.Membrane[i], eps[i], 1e-14);
     ExpectNear(s.Bending[0], -eps[3], 1e-14);
     ExpectNear(s.Bending[1], -eps[4], 1e-14);
@@ -103,10 +103,10 @@ TEST(StressRecovery, AgreesWithTheElementFieldAtTheCentreForAnyValues) {
 }
 
 TEST(StressRecovery, FibresOfALayer) {
-  TShellStrainField s;
+  ShellStrains s;
   s.Membrane = {1e-3L, -2e-4L, 5e-4L};
   s.Bending = {0.1L, 0.2L, -0.3L};
-  const TLayerQ Q = LayerElastic({0.1L, 0.02L, kLayerMonolith, 2e6L, 0.25L, 0}).Q;
+  const LayerQMatrix Q = LayerElastic({0.1L, 0.02L, kLayerMonolith, 2e6L, 0.25L, 0}).Q;
   const auto f = LayerFibres(s, 0.1L, 0.02L, Q);
   const double z[3] = {0.02 - 0.05, 0.02, 0.02 + 0.05};
   for (int k = 0; k < 3; ++k) {
@@ -139,15 +139,15 @@ TEST(StressRecovery, GatherMapsEquationsToLocalValues) {
 // the nodal forces of a constant stress state, the rigid modes held, a dense
 // solve; every element must then show the constant strain exactly.
 TEST(StressRecovery, MembranePatchOnTwoUnequalElements) {
-  const std::vector<TLayerInput> layers = {{0.1L, 0, kLayerMonolith, 2.06e6L, 0.3L, 0}};
-  const TSectionArray D = ToSectionArray(SectionMatrix(std::span<const TLayerInput>(layers)));
+  const std::vector<LayerInput> layers = {{0.1L, 0, kLayerMonolith, 2.06e6L, 0.3L, 0}};
+  const SectionArray D = ToSectionArray(SectionMatrix(std::span<const LayerInput>(layers)));
   // Knots: 0 (0,0) 1 (0,2) 2 (1,2) 3 (1,0) 4 (3.5,2) 5 (3.5,0).
   const Extended X[6] = {0, 0, 1, 1, 3.5L, 3.5L}, Y[6] = {0, 2, 2, 0, 2, 0};
   const std::array<std::array<int, 4>, 2> elems = {{{0, 1, 2, 3}, {3, 2, 4, 5}}};
   const std::size_t n = 30;
   std::vector<std::vector<Extended>> K(n, std::vector<Extended>(n, 0));
   for (const auto& e : elems) {
-    TMatrix20 ke, te;
+    Matrix20 ke, te;
     ShellStiffness(X[e[3]] - X[e[0]], Y[e[1]] - Y[e[0]], 0, 0, D, ke, te);
     for (std::size_t i = 0; i < 20; ++i)
       for (std::size_t j = 0; j < 20; ++j) K[e[i % 4] * 5 + i / 4][e[j % 4] * 5 + j / 4] += ke[i][j];
@@ -203,7 +203,7 @@ TEST(StressRecovery, MembranePatchOnTwoUnequalElements) {
   for (const auto& e : elems) {
     std::array<Extended, 20> q;
     GatherShellValues(U, {e[0], e[1], e[2], e[3]}, q);
-    const TShellStrainField s = ShellStrainField(X[e[3]] - X[e[0]], Y[e[1]] - Y[e[0]], 0, 0, q);
+    const ShellStrains s = ShellStrainField(X[e[3]] - X[e[0]], Y[e[1]] - Y[e[0]], 0, 0, q);
     ExpectNear(s.Membrane[0], ex, 1e-15);
     ExpectNear(s.Membrane[1], ey, 1e-15);
     ExpectNear(s.Membrane[2], gxy, 1e-15);

@@ -159,7 +159,7 @@ class FakeUi : public EditorCommandsUi {
 class FakeSurface : public DeskSurface {
  public:
   Canvas& PictureCanvas() override { return Picture; }
-  TDeskScroll Scroll() const override { return State; }
+  DeskScroll Scroll() const override { return State; }
   void SetScroll(int h, int v) override {
     State.H = h;
     State.V = v;
@@ -168,8 +168,8 @@ class FakeSurface : public DeskSurface {
   void RepaintNow() override { ++Repaints; }
 
   RecordingCanvas Picture;
-  TDeskScroll State{0, 0, 200, 200, 300};
-  std::vector<TScrollPosition> ScrollCalls;
+  DeskScroll State{0, 0, 200, 200, 300};
+  std::vector<ScrollPosition> ScrollCalls;
   int Repaints = 0;
 };
 
@@ -192,7 +192,7 @@ struct EditorFixture {
   FakeUi Ui;
   ScriptedModelDialogs Dialogs;
   ScriptedMessages Messages;
-  TEditorCommands Commands{Supervisor, Project, Ui, Host, Dialogs, Messages, TSize{100, 100}};
+  EditorCommands Commands{Supervisor, Project, Ui, Host, Dialogs, Messages, PixelSize{100, 100}};
 
   EditorFixture() {
     Supervisor.Task.SetDefaults();

@@ -59,7 +59,7 @@ TEST(EditorActions, EveryActionTheCommandsAndBarsNameIsListed) {
 // ---- the two states ----
 
 TEST(CommandSetState, NoProjectAndTask) {
-  TCommandSetState s;
+  CommandSetState s;
   s.EnterNoTask();
   for (auto b : kTaskMenuButtons) EXPECT_FALSE(s.MenuButtonEnabled(b)) << b;
   EXPECT_TRUE(s.MenuButtonEnabled("ToolBtn_MenuFile"));
@@ -105,7 +105,7 @@ TEST(CommandSetState, UserLevelPresetsChooseTheBars) {
       {2, {true, true, true, true, false, false, false, false, false, false, false}},
   };
   for (const Case& c : cases) {
-    TCommandSetState s;
+    CommandSetState s;
     s.EnterNoTask();
     s.EnterTask(c.level);
     for (int b = 0; b < kEditorBarCount; ++b) {
@@ -114,7 +114,7 @@ TEST(CommandSetState, UserLevelPresetsChooseTheBars) {
     }
   }
   // Another level applies no preset: the bars stay as no project left them.
-  TCommandSetState s;
+  CommandSetState s;
   s.EnterNoTask();
   s.EnterTask(7);
   EXPECT_FALSE(s.Bar(kBarInputMode).Visible);
@@ -140,7 +140,7 @@ TEST(CommandSetState, DimensionsEnableTheirElementCommandsOnly) {
       {"acDimension_Planes", {"acPlaneTriangle", "acPlaneRectangle", "acPlaneRod"}},
   };
   for (const Case& c : cases) {
-    TCommandSetState s;
+    CommandSetState s;
     for (auto a : all) s.SetChecked(a, true);
     s.ApplyDimension(c.dimension);
     for (auto a : all) {
@@ -152,7 +152,7 @@ TEST(CommandSetState, DimensionsEnableTheirElementCommandsOnly) {
 }
 
 TEST(CommandSetState, ElementTypeCommandsUncheckTheirGroupOnly) {
-  TCommandSetState s;
+  CommandSetState s;
   s.CheckElementType("acPlaneRod");
   s.CheckElementType("ac3DCube");
   EXPECT_TRUE(s.Checked("ac3DCube"));
@@ -180,7 +180,7 @@ TEST(CommandSetState, ElementTypeCommandsUncheckTheirGroupOnly) {
 }
 
 TEST(CommandSetState, ExactlyOneModeIsChecked) {
-  TCommandSetState s;
+  CommandSetState s;
   for (auto m : kModeActions) {
     s.CheckMode(m);
     for (auto other : kModeActions) EXPECT_EQ(s.Checked(other), other == m) << m << " " << other;
@@ -191,7 +191,7 @@ TEST(CommandSetState, ExactlyOneModeIsChecked) {
 }
 
 TEST(CommandSetState, GridMarksFollowAGridAndChangeNothingElse) {
-  TCommandSetState s;
+  CommandSetState s;
   TGrid g;
   g.Style = 2;
   g.ShowGrid = 1;
@@ -218,7 +218,7 @@ namespace tavir {
 namespace {
 
 TEST(CommandSetState, RestoredPanelsShowTheFirstSixBars) {
-  TCommandSetState s;
+  CommandSetState s;
   s.ApplyUserPreset(2);
   const std::array<bool, kEditorBarCount> restored = RestoredBarChecks();
   for (int b = 0; b < kEditorBarCount; ++b) s.SetBarVisible(b, restored[static_cast<std::size_t>(b)]);

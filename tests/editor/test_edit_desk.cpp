@@ -21,7 +21,7 @@ class EditDeskTest : public ::testing::Test {
   void SetUp() override {
     f.NewProject();
     m = &f.Sample();
-    desk = std::make_unique<TEditDesk>(f.Commands, f.Window().WorkDesk(), surface);
+    desk = std::make_unique<EditDesk>(f.Commands, f.Window().WorkDesk(), surface);
   }
   DeskMouse At(int x, int y, bool ctrl = false, MouseButton b = MouseButton::Left) { return {b, x, y, ctrl}; }
   DeskMouse At(TPoint p, bool ctrl = false) { return At(p.X, p.Y, ctrl); }
@@ -39,7 +39,7 @@ class EditDeskTest : public ::testing::Test {
   EditorFixture f;
   SampleModel* m = nullptr;
   FakeSurface surface;
-  std::unique_ptr<TEditDesk> desk;
+  std::unique_ptr<EditDesk> desk;
   // The frame (-0.5, 1.4)-(2.5, -0.4) once snapped: the shell and its knots, not knot 4.
   const TPoint kFrom{50, 50}, kTo{350, 250};
 };
@@ -49,7 +49,7 @@ class EditDeskTest : public ::testing::Test {
 TEST(RubberBand, DrawsNotXorRectanglesThatEraseThemselves) {
   RecordingCanvas c;
   c.Pen.Color = 0x123456;
-  TRubberBand band;
+  RubberBand band;
   band.Begin(10, 20);
   EXPECT_TRUE(band.Visible());
   EXPECT_TRUE(band.Tracking());
@@ -94,7 +94,7 @@ TEST(DeskModes, EveryWorkModeAndInputMode) {
     EditorFixture f;
     f.NewProject();
     FakeSurface surface;
-    TEditDesk desk(f.Commands, f.Window().WorkDesk(), surface);
+    EditDesk desk(f.Commands, f.Window().WorkDesk(), surface);
     f.Supervisor.SetWorkMode(CodeOfByte<WorkMode>(c.work));
     f.Supervisor.SetInputMode(CodeOfByte<InputMode>(c.input));
     const std::unique_ptr<DeskMode> mode = MakeDeskMode(CodeOfByte<WorkMode>(c.work), CodeOfByte<InputMode>(c.input));
@@ -305,7 +305,7 @@ TEST_F(EditDeskTest, NewWindowTakesTheHiddenAxisAndThePrecision) {
 }
 
 TEST(FramedWindowBox, EachProjectionKeepsItsHiddenAxisAndNoPlaneMakesNoBox) {
-  TViewTransform v;
+  ViewTransform v;
   v.MinPoint = FloatPoint3D(-1, -2, -3);
   v.MaxPoint = FloatPoint3D(1, 2, 3);
   struct Case {
@@ -383,7 +383,7 @@ TEST_F(EditDeskTest, RepaintLeavesTheScreenPointsOfTheCurrentWindow) {
                                  0xC0C0C0, false);
   ASSERT_EQ(f.Supervisor.CurrentWindow, 0);
   FakeSurface other;
-  TEditDesk second(f.Commands, f.Window(1).WorkDesk(), other);
+  EditDesk second(f.Commands, f.Window(1).WorkDesk(), other);
   RecordingCanvas c;
   EXPECT_EQ(second.Repaint(c), std::nullopt);
   ASSERT_FALSE(c.Calls.empty());
@@ -412,8 +412,8 @@ TEST(DeskClose, OnlyTheMainWindowAsksAndEndsTheProgramOnOk) {
   f.NewProject();
   f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0, false);
   FakeSurface s0, s1;
-  TEditDesk main(f.Commands, f.Window(0).WorkDesk(), s0);
-  TEditDesk other(f.Commands, f.Window(1).WorkDesk(), s1);
+  EditDesk main(f.Commands, f.Window(0).WorkDesk(), s0);
+  EditDesk other(f.Commands, f.Window(1).WorkDesk(), s1);
   EXPECT_TRUE(other.CloseQuery());
   EXPECT_TRUE(f.Messages.Shown.empty());
   f.Messages.Answers = {MsgResult::Cancel};

@@ -26,7 +26,7 @@ class FakeDeskHost : public EditDeskHost {
  public:
   struct Desk {
     std::int32_t Width = 0, Height = 0;
-    TColor Color = 0;
+    RgbColor Color = 0;
     std::string Caption;
     bool Visible = false;
     DeskCursor Cursor = DeskCursor::Unchanged;
@@ -103,7 +103,7 @@ class EditWindowsTest : public ::testing::Test {
   FakeDeskHost host;
   ScriptedMessages messages;
   FakeClient client;
-  TEditWindows windows{host, messages, client, TSize{1024, 768}};
+  TEditWindows windows{host, messages, client, PixelSize{1024, 768}};
 };
 
 // ---- adding, scale fit, transforms ----
@@ -480,7 +480,7 @@ TEST_F(EditWindowsTest, BlockRoundTripKeepsEveryByteAndTheStoredNumbers) {
   windows.SaveToStream(first);
 
   BinaryReader r(first.Bytes());
-  TWindowBlock block = TWindowBlock::LoadFromStream(r);
+  WindowBlock block = WindowBlock::LoadFromStream(r);
   EXPECT_TRUE(r.AtEnd());
   ASSERT_EQ(block.Windows.size(), 2u);
   // Numbers as stored, captions from them.
@@ -519,14 +519,14 @@ TEST_F(EditWindowsTest, HostileBlocksAreFormatErrors) {
   };
   for (const Case& c : cases) {
     BinaryReader r(c.bytes);
-    EXPECT_THROW(TWindowBlock::LoadFromStream(r), EFormatError) << c.what;
+    EXPECT_THROW(WindowBlock::LoadFromStream(r), FormatError) << c.what;
   }
   try {
     std::vector<std::uint8_t> bytes = block(-1, 0);
     BinaryReader r(bytes);
-    TWindowBlock::LoadFromStream(r);
+    WindowBlock::LoadFromStream(r);
     FAIL();
-  } catch (const EFormatError& e) {
+  } catch (const FormatError& e) {
     EXPECT_EQ(std::string(e.what()), "Файл поврежден: неверное число окон редактирования (-1).");
   }
   // A failed read changed nothing here.
@@ -543,7 +543,7 @@ TEST_F(EditWindowsTest, ShortRecordLeavesTheWindowAndItsDeskAlone) {
   bytes.pop_back();
   const DeskHandle desk = win.WorkDesk();
   BinaryReader r(bytes);
-  EXPECT_THROW(win.LoadFromStream(r), EFormatError);
+  EXPECT_THROW(win.LoadFromStream(r), FormatError);
   EXPECT_EQ(r.Position(), 0u);
   EXPECT_EQ(win.WorkWindow.MaxPoint.X, 10);
   EXPECT_EQ(win.Grid().StepX, 0.75L);
@@ -576,7 +576,7 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   BinaryWriter w;
   windows.SaveToStream(w);
   BinaryReader r(w.Bytes());
-  TWindowBlock block = TWindowBlock::LoadFromStream(r);
+  WindowBlock block = WindowBlock::LoadFromStream(r);
 
   windows.Clear();
   AddBox(99);  // what was open before
@@ -605,18 +605,18 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   EXPECT_EQ(windows.IndexOfDesk(windows.Items(1).WorkDesk()), 1);
 
   // A block with a window that shows no plane is refused and changes nothing.
-  TWindowBlock odd;
+  WindowBlock odd;
   odd.Windows.push_back(NewWindowRecord(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0,
                                         {100, 100}));
   odd.Windows.back().WorkWindow.Projection = CodeOfByte<Projection>(4);
   const std::size_t desks = host.Alive.size();
-  EXPECT_THROW(windows.Adopt(std::move(odd)), EFormatError);
+  EXPECT_THROW(windows.Adopt(std::move(odd)), FormatError);
   EXPECT_EQ(windows.Count(), 2);
   EXPECT_EQ(host.Alive.size(), desks);
 
   // An empty block is refused and changes nothing.
   const std::size_t actions = client.Actions.size();
-  EXPECT_THROW(windows.Adopt(TWindowBlock{}), std::invalid_argument);
+  EXPECT_THROW(windows.Adopt(WindowBlock{}), std::invalid_argument);
   EXPECT_EQ(windows.Count(), 2);
   EXPECT_EQ(client.Actions.size(), actions);
 }
@@ -632,7 +632,7 @@ TEST_F(EditWindowsTest, UnusableScalesFromAFileAreMendedWhenTheWindowsComeIntoUs
   BinaryWriter w;
   windows.SaveToStream(w);
   BinaryReader r(w.Bytes());
-  TWindowBlock block = TWindowBlock::LoadFromStream(r);
+  WindowBlock block = WindowBlock::LoadFromStream(r);
   EXPECT_EQ(block.Windows[0].WorkWindow.Scale.X, 0);  // read as stored
   windows.Adopt(std::move(block));
 

@@ -53,7 +53,7 @@ TEST(NewProject, OkMakesWindowZeroFromTheRegionAndTheTask) {
   EXPECT_EQ(f.Ui.Captions.back(), "Программный комплекс \"Тавир\" - редактор [NoName.tps]");
   EXPECT_EQ(f.Ui.Repaints.back(), 0);
   // The task's actions: edit mode, static, plate rectangle, plates and shells.
-  const TCommandSetState& s = f.Commands.State();
+  const CommandSetState& s = f.Commands.State();
   EXPECT_TRUE(s.Checked("acModeEdit"));
   EXPECT_TRUE(s.Checked("acEvulStatic"));
   EXPECT_TRUE(s.Checked("acPlaneRectangle"));

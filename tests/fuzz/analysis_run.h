@@ -24,7 +24,7 @@
 namespace tavir::fuzzing {
 
 // A status window that shows nothing and counts what the analysis asks of it.
-class QuietStatus : public TCalcStatus {
+class QuietStatus : public CalcStatus {
  public:
   void ShowStatus() override { Visible = true; }
   void HideStatus() override { Visible = false; }

@@ -60,7 +60,7 @@ void FuzzEditorReader(EditorState& e, const std::vector<std::uint8_t>& bytes) {
   if (e.Save() != once) Fail("a saved file reads back to other bytes");
 }
 
-void FuzzAnalysisReader(TVelEditorProject& results, TAnalysisWindowData& window,
+void FuzzAnalysisReader(TVelEditorProject& results, AnalysisWindowData& window,
                         const std::vector<std::uint8_t>& bytes) {
   const std::vector<std::uint8_t> before = ListBytes(results);
   try {
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static FirstMaterialUi ui;
   static std::unique_ptr<EditorState> editor = SampleEditor(&ui);
   static TVelEditorProject results(DefaultModelFactory(), &ui);
-  static TAnalysisWindowData window;
+  static AnalysisWindowData window;
 
   const std::vector<std::uint8_t> bytes(data, data + size);
   FuzzEditorReader(*editor, bytes);

@@ -24,8 +24,8 @@ class WindowRecords {
  public:
   explicit WindowRecords(TEditSupervisor& s) : s_(s) {}
   int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
-                TFloatPoint scale, TColor color, bool /*show*/) {
-    Block.Windows.push_back(NewWindowRecord(maxCorner, minCorner, projection, scale, color, TSize{1024, 768}));
+                TFloatPoint scale, RgbColor color, bool /*show*/) {
+    Block.Windows.push_back(NewWindowRecord(maxCorner, minCorner, projection, scale, color, PixelSize{1024, 768}));
     const int index = Count() - 1;
     Block.Windows.back().WorkWindow.SetNumber(index);
     if (s_.CurrentWindow < 0 || s_.CurrentWindow >= Count()) s_.SetCurrentWindow(index);
@@ -36,13 +36,13 @@ class WindowRecords {
   TWindowRecord& Items(int i) { return Block.Windows.at(static_cast<std::size_t>(i)); }
   WindowRecordList Records() const { return Block.Records(); }
   // A block read from a file takes the place of the records: window 0 current.
-  void Adopt(TWindowBlock&& block) {
+  void Adopt(WindowBlock&& block) {
     Block = std::move(block);
     s_.SetCurrentWindow(0);
     s_.SetWindowCount(Count());
   }
 
-  TWindowBlock Block;
+  WindowBlock Block;
 
  private:
   TEditSupervisor& s_;
@@ -61,9 +61,9 @@ struct EditorState {
 
   std::vector<std::uint8_t> Save() { return SaveProjectBytes(Supervisor, Project, Windows.Records()); }
   void Open(const std::vector<std::uint8_t>& bytes, const std::string& name = "/tmp/opened.tps") {
-    TProjectContents contents = ReadProjectBytes(bytes, name, Supervisor, Project);
+    ProjectContents contents = ReadProjectBytes(bytes, name, Supervisor, Project);
     InstallProject(std::move(contents), Supervisor, Project,
-                   [this](TWindowBlock&& block) { Windows.Adopt(std::move(block)); });
+                   [this](WindowBlock&& block) { Windows.Adopt(std::move(block)); });
   }
 };
 

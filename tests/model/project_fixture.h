@@ -9,8 +9,8 @@
 
 namespace tavir::testing {
 
-inline TViewTransform PlanWindow() {
-  TViewTransform w;
+inline ViewTransform PlanWindow() {
+  ViewTransform w;
   w.MinPoint = FloatPoint3D(-1, -1, -5);
   w.MaxPoint = FloatPoint3D(4, 2, 5);
   w.Scale = FloatPoint(0.01L, 0.01L);

@@ -29,15 +29,15 @@ static_assert(!std::is_invocable_v<decltype(&AddElement), TFinElements&, Message
                                    Knots, Material>);
 
 static_assert(std::is_invocable_v<decltype(&AddAtPoint), TFinElements&, int, int, Material, ElementKind, ElementType,
-                                  const TViewTransform&, Canvas*, MessageService&>);
+                                  const ViewTransform&, Canvas*, MessageService&>);
 static_assert(!std::is_invocable_v<decltype(&AddAtPoint), TFinElements&, int, int, Material, ElementType, ElementKind,
-                                   const TViewTransform&, Canvas*, MessageService&>);
+                                   const ViewTransform&, Canvas*, MessageService&>);
 
 static_assert(std::is_invocable_v<decltype(&DivideRegion), TFinElements&, const TFloatPoint&, const TFloatPoint&,
-                                  Material, ElementKind, ElementType, const TViewTransform&, ModelDialogs&,
+                                  Material, ElementKind, ElementType, const ViewTransform&, ModelDialogs&,
                                   MessageService&>);
 static_assert(!std::is_invocable_v<decltype(&DivideRegion), TFinElements&, const TFloatPoint&, const TFloatPoint&,
-                                   Material, ElementType, ElementKind, const TViewTransform&, ModelDialogs&,
+                                   Material, ElementType, ElementKind, const ViewTransform&, ModelDialogs&,
                                    MessageService&>);
 
 static_assert(std::is_constructible_v<TFiniteElement, ElementType, ElementKind>);
@@ -143,10 +143,10 @@ TEST(Codes, WindowRecordKeepsItsProjectionByte) {
     BinaryWriter again;
     read.SaveToStream(again);
     EXPECT_EQ(again.Bytes(), bytes) << int{b};
-    TWindowBlock block;
+    WindowBlock block;
     block.Windows.push_back(std::move(read));
     if (b <= 2) EXPECT_NO_THROW(block.CheckProjections());
-    else EXPECT_THROW(block.CheckProjections(), EFormatError) << int{b};
+    else EXPECT_THROW(block.CheckProjections(), FormatError) << int{b};
   }
 }
 

@@ -423,7 +423,7 @@ TEST(ElementRecords, BrokenRecordsAreFormatErrorsAndChangeNothing) {
     TMLEditorElement e(ElementType::Triangle, m.steel, ElementKind::Plate);
     e.Knots = {&m.k[0], &m.k[1], &m.k[2]};
     BinaryReader r(bytes);
-    EXPECT_THROW(e.LoadFromStream(r, m.index, m.materials), EFormatError) << c.what;
+    EXPECT_THROW(e.LoadFromStream(r, m.index, m.materials), FormatError) << c.what;
     EXPECT_EQ(e.ElementType, ElementType::Triangle) << c.what;
     EXPECT_EQ(e.Knots.size(), 3u);
     EXPECT_EQ(e.Layers.Count(), 1);
@@ -435,7 +435,7 @@ TEST(ElementRecords, BrokenRecordsAreFormatErrorsAndChangeNothing) {
     TMLEditorElement e(ElementType::Rectangle, nullptr, ElementKind::Plate);
     e.LoadFromStream(r, m.index, m.materials);
     FAIL() << "no error";
-  } catch (const EFormatError& e) {
+  } catch (const FormatError& e) {
     EXPECT_STREQ(e.what(), "Файл поврежден: элемент ссылается на несуществующий узел.");
   }
   const auto good = PlateRecord(3, 1, 1);

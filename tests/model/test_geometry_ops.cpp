@@ -54,7 +54,7 @@ class ScreenRectTest : public ::testing::Test {
     w.Grid.StepX = 1;
     w.Grid.StepY = 1;
   }
-  TViewTransform w;
+  ViewTransform w;
   TFloatPoint f1, f2;
 };
 

@@ -118,7 +118,7 @@ TEST(Grid, ShortRecordIsAFormatError) {
     Bytes cut(b.begin(), b.begin() + n);
     BinaryReader r(cut);
     TGrid g;
-    EXPECT_THROW(g.LoadFromStream(r), EFormatError) << n;
+    EXPECT_THROW(g.LoadFromStream(r), FormatError) << n;
   }
 }
 

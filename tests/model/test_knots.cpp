@@ -16,8 +16,8 @@ std::int32_t Int32At(const std::vector<std::uint8_t>& b, std::size_t off) {
                                    (std::uint32_t{b[off + 2]} << 16) | (std::uint32_t{b[off + 3]} << 24));
 }
 
-TViewTransform Window(std::uint8_t projection) {
-  TViewTransform w;
+ViewTransform Window(std::uint8_t projection) {
+  ViewTransform w;
   w.MinPoint = FloatPoint3D(0, 0, 0);
   w.MaxPoint = FloatPoint3D(10, 20, 30);
   w.Scale = FloatPoint(0.1L, 0.1L);
@@ -59,7 +59,7 @@ TEST(Knots, RecordIsThirtyBytesAndReadingResetsScreenState) {
   std::vector<std::uint8_t> shortRecord(w.Bytes().begin(), w.Bytes().end() - 1);
   BinaryReader rs(shortRecord);
   TEditorKnot untouched = KnotAt(9, 9, 9);
-  EXPECT_THROW(untouched.LoadFromStream(rs), EFormatError);
+  EXPECT_THROW(untouched.LoadFromStream(rs), FormatError);
   EXPECT_EQ(untouched.X, 9);
 }
 
@@ -328,7 +328,7 @@ TEST(Loads, ConcentratedRecordAndComponents) {
   std::vector<std::uint8_t> shortRecord(w.Bytes().begin(), w.Bytes().end() - 2);
   BinaryReader rs(shortRecord);
   TEditorConcentrateForce untouched;
-  EXPECT_THROW(untouched.LoadFromStream(rs, knots), EFormatError);
+  EXPECT_THROW(untouched.LoadFromStream(rs, knots), FormatError);
   EXPECT_TRUE(untouched.Force.IsZero());
 }
 

@@ -12,8 +12,8 @@
 namespace tavir {
 namespace {
 
-TViewTransform Plan() {
-  TViewTransform w;
+ViewTransform Plan() {
+  ViewTransform w;
   w.MinPoint = FloatPoint3D(0, 0, 0);
   w.MaxPoint = FloatPoint3D(10, 10, 10);
   w.Scale = FloatPoint(0.01L, 0.01L);
@@ -301,7 +301,7 @@ TEST_F(LoadFixture, AddByDialogProposesTheFrame) {
   TShellFunctions& s = p.ShellFuncs();
   const TFloatPoint3D p1 = FloatPoint3D(2, 7, 0);  // smallest X, largest Y
   const TFloatPoint3D p2 = FloatPoint3D(8, 3, 0);  // a frame 6 wide and 4 high
-  const TViewTransform plan = Plan();
+  const ViewTransform plan = Plan();
 
   dialogs.SurfaceKindAnswers = {std::int16_t{0}, std::int16_t{3}};
   dialogs.ShellDataAnswers.push_back(std::function<void(ShellDataValues&)>{});
@@ -338,7 +338,7 @@ TEST_F(LoadFixture, AddByDialogProposesTheFrame) {
   EXPECT_EQ(s.Count(), 2);
 
   // A frame drawn in a side view frames nothing: no dialog opens.
-  TViewTransform side = plan;
+  ViewTransform side = plan;
   side.Projection = Projection::YZ;
   const int kindCalls = dialogs.SurfaceKindCalls;
   EXPECT_EQ(AddByDialog(s, p1, p2, 0, side, dialogs).Outcome, AddShellOutcome::EmptyFrame);

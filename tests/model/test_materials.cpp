@@ -109,7 +109,7 @@ TEST(Materials, ShortRecordIsAFormatErrorAndChangesNothing) {
   bytes.pop_back();
   BinaryReader r(bytes);
   TPhisPropRodNL m;
-  EXPECT_THROW(m.LoadFromStream(r), EFormatError);
+  EXPECT_THROW(m.LoadFromStream(r), FormatError);
   EXPECT_EQ(m.E, 2.06e6L);
   EXPECT_EQ(r.Position(), 0u);
 }

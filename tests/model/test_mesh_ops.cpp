@@ -19,8 +19,8 @@ namespace {
 
 // A plan window over [0, 10] x [0, 10] at 100 pixels per unit: the model point
 // (x, y) is the pixel (100 x, 1000 - 100 y).
-TViewTransform Plan(Extended step = 1) {
-  TViewTransform w;
+ViewTransform Plan(Extended step = 1) {
+  ViewTransform w;
   w.MinPoint = FloatPoint3D(0, 0, 0);
   w.MaxPoint = FloatPoint3D(10, 10, 10);
   w.Scale = FloatPoint(0.01L, 0.01L);
@@ -40,7 +40,7 @@ struct MeshFixture : ::testing::Test {
   TVelEditorProject p;
   ScriptedMessages msgs;
   ScriptedModelDialogs dialogs;
-  TViewTransform plan = Plan();
+  ViewTransform plan = Plan();
 
   std::shared_ptr<TPhisPropRodNL> Steel() { return p.Materials().Material(0); }
   TFinKnots& K() { return p.Knots(); }
@@ -110,7 +110,7 @@ TEST_F(MeshFixture, FindOrAddSnapsStrictlyWithinTheToleranceAndTakesTheFirstKnot
 }
 
 TEST_F(MeshFixture, ZeroStepsStillFindTheKnotOnThePoint) {
-  TViewTransform flat = Plan();
+  ViewTransform flat = Plan();
   flat.Grid.StepX = 0;
   flat.Grid.StepZ = 0;  // a region without height gives a Z step of 0
   TEditorKnot* a = FindOrAdd(K(), flat, 2, 3, 0).Knot;
@@ -127,7 +127,7 @@ TEST_F(MeshFixture, KnotAtPixelHalfWidths) {
   TEditorKnot* k = K().AddKnot(1, 1, 0);
   k->SetScreenPoint({100, 900});
   // Grid step of 3 pixels: half-width 1, only the knot's own pixel.
-  TViewTransform w = Plan(0.03L);
+  ViewTransform w = Plan(0.03L);
   EXPECT_EQ(KnotAtPixel(K(), 100, 900, w), k);
   EXPECT_EQ(KnotAtPixel(K(), 101, 900, w), nullptr);
   EXPECT_EQ(KnotAtPixel(K(), 100, 899, w), nullptr);
@@ -187,15 +187,15 @@ TEST_F(MeshFixture, ANeighbourCellReusesTheSharedKnots) {
 TEST_F(MeshFixture, ClickRefusals) {
   struct Case {
     const char* Name;
-    TViewTransform Window;
+    ViewTransform Window;
     AddAtPointOutcome Outcome;
     bool Warned;
   };
-  TViewTransform zeroX = Plan();
+  ViewTransform zeroX = Plan();
   zeroX.Grid.StepX = 0;
-  TViewTransform negY = Plan();
+  ViewTransform negY = Plan();
   negY.Grid.StepY = -1;
-  TViewTransform side = Plan();
+  ViewTransform side = Plan();
   side.Projection = Projection::XZ;
   const Case cases[] = {
       {"zero step", zeroX, AddAtPointOutcome::BadCell, true},
@@ -474,7 +474,7 @@ TEST_F(MeshFixture, DivideRegionRefusals) {
             DivideOutcome::NoMaterial);
   EXPECT_EQ(K().Count(), 0);
   // A window step of zero proposes one step.
-  TViewTransform zero = Plan(0);
+  ViewTransform zero = Plan(0);
   DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), Steel(), ElementKind::Shell, ElementType::Rectangle, zero, dialogs, msgs);
   EXPECT_EQ(dialogs.DivideCalls.back().Nx, 1);
   EXPECT_EQ(dialogs.DivideCalls.back().Ny, 1);
@@ -595,8 +595,8 @@ concept RemovesRaw = requires(List& list) { list.Delete(std::int32_t{0}); } ||
 TEST(DeleteSelected, KnotsAndElementsHaveNoRawRemoval) {
   static_assert(!RemovesRaw<TFinKnots>);
   static_assert(!RemovesRaw<TFinElements>);
-  static_assert(!RemovesRaw<TFactoryList<TEditorKnot>>, "not through the base either");
-  static_assert(!RemovesRaw<TFactoryList<TMLEditorElement>>);
+  static_assert(!RemovesRaw<FactoryList<TEditorKnot>>, "not through the base either");
+  static_assert(!RemovesRaw<FactoryList<TMLEditorElement>>);
   // Nothing refers to supports and loads: their lists keep plain removal.
   static_assert(RemovesRaw<TEditorSupports>);
   static_assert(RemovesRaw<TConcForcesList>);

@@ -278,7 +278,7 @@ TEST(Project, SelectingDrawsOnTheWindowCanvasInSelectionColours) {
 TEST(Project, SelectInRectOnlyInAPlanWindow) {
   TVelEditorProject p;
   SampleModel m(p);
-  TViewTransform side = PlanWindow();
+  ViewTransform side = PlanWindow();
   side.Projection = Projection::YZ;
   // The whole model lies in the rectangle, but not in a plan window.
   p.Knots().SelectInRect(FloatPoint(-10, 10), FloatPoint(10, -10), side, nullptr);
@@ -288,7 +288,7 @@ TEST(Project, SelectInRectOnlyInAPlanWindow) {
 
   // The rectangle x in [0, 2], y in [0, 1]: the shell's four knots (on the edges,
   // within 1e-10) but not knot 4, so the shell and not the plate.
-  const TViewTransform plan = PlanWindow();
+  const ViewTransform plan = PlanWindow();
   p.Knots().SelectInRect(FloatPoint(0, 1), FloatPoint(2 + 1e-11L, 0), plan, nullptr);
   ASSERT_EQ(p.Knots().Selection().size(), 4u);
   EXPECT_FALSE(p.Knots().IsSelected(m.K[4]));
@@ -312,7 +312,7 @@ TEST(Project, UpdateScreenFollowsTheKnotsAndSkipsItemsWithoutReferences) {
   orphanLoad->Visible = 1;
   TEditorDispersionForce* lostLoad = p.DispForces().Add(std::move(orphanLoad));
 
-  TViewTransform w = PlanWindow();
+  ViewTransform w = PlanWindow();
   w.MaxPoint.X = 2.5L;  // knot 4 at x = 3 is outside
   p.UpdateScreen(w);
   EXPECT_EQ(m.K[0]->ScreenPoint, (TPoint{100, 200}));
@@ -331,7 +331,7 @@ TEST(Project, UpdateScreenFollowsTheKnotsAndSkipsItemsWithoutReferences) {
   EXPECT_EQ(m.Sphere->Visible, 0);
 
   // A window that shows nothing of the model.
-  TViewTransform far = PlanWindow();
+  ViewTransform far = PlanWindow();
   far.MinPoint = FloatPoint3D(100, 100, -5);
   far.MaxPoint = FloatPoint3D(101, 101, 5);
   p.UpdateScreen(far);
@@ -506,7 +506,7 @@ TEST(Project, ReadingIsAllOrNothing) {
   std::vector<std::uint8_t> broken = testing::ListBytes(other);
   broken.resize(broken.size() - 3);  // the surfaces' count cut short
   BinaryReader r(broken);
-  EXPECT_THROW(p.LoadFromStream(r), EFormatError);
+  EXPECT_THROW(p.LoadFromStream(r), FormatError);
   EXPECT_EQ(testing::ListBytes(p), before);
   EXPECT_EQ(p.Knots().At(1), m.K[1]);
   EXPECT_TRUE(p.Knots().IsSelected(m.K[1]));

@@ -108,7 +108,7 @@ TEST(FuzzCorpus, AnalysisReaderRefusesEveryTruncationBeforeTheClosingByte) {
   for (const CorpusFile& f : ValidCorpusFiles()) {
     SCOPED_TRACE(f.Name);
     TVelEditorProject results;
-    TAnalysisWindowData window;
+    AnalysisWindowData window;
     ReadAnalysisProjectBytes(f.Bytes, results, window);
     const std::vector<std::uint8_t> before = ListBytes(results);
     const std::int32_t width = window.View.Width;

@@ -399,7 +399,7 @@ TEST_F(ProjectFileTest, MissingFileIsReportedAndChangesNothing) {
   EXPECT_EQ(e->Save(), before);
 
   TVelEditorProject results;
-  TAnalysisWindowData window;
+  AnalysisWindowData window;
   window.View.Width = 77;
   EXPECT_FALSE(ReadAnalysisProject(path, results, window, e->Messages));
   EXPECT_EQ(e->Messages.Shown.size(), 2u);
@@ -416,14 +416,14 @@ TEST_F(ProjectFileTest, ALeftoverTemporaryOfASaveIsNeverOpened) {
   try {
     ReadExistingFile(temp, back.Messages);
     ADD_FAILURE() << "opened";
-  } catch (const EFormatError& ex) {
+  } catch (const FormatError& ex) {
     EXPECT_EQ(std::string(ex.what()), "Файл " + temp + " - временный файл прерванного сохранения, а не проект.");
   }
 
   TVelEditorProject results;
-  TAnalysisWindowData window;
+  AnalysisWindowData window;
   window.View.Width = 77;
-  EXPECT_THROW(ReadAnalysisProject(temp, results, window, back.Messages), EFormatError);
+  EXPECT_THROW(ReadAnalysisProject(temp, results, window, back.Messages), FormatError);
   EXPECT_EQ(window.View.Width, 77);
   EXPECT_TRUE(back.Messages.Shown.empty());
 }
@@ -479,7 +479,7 @@ TEST(AnalysisReader, UsesOnlyTheFirstOfThreeWindows) {
   std::vector<std::uint8_t> b = e->Save();
 
   TVelEditorProject results(std::make_shared<ResultFactory>());
-  TAnalysisWindowData window;
+  AnalysisWindowData window;
   const std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(b, results, window);
   const TWorkWindow& first = e->Windows.Items(0).WorkWindow;
   EXPECT_EQ(window.View.MaxPoint.X, first.MaxPoint.X);
@@ -512,14 +512,14 @@ TEST(AnalysisReader, HostileFilesLeaveTheResultsAsTheyWere) {
   auto e = SampleEditor();
   const std::vector<std::uint8_t> good = e->Save();
   TVelEditorProject results;
-  TAnalysisWindowData window;
+  AnalysisWindowData window;
   ReadAnalysisProjectBytes(good, results, window);
   results.SetFileName("/tmp/calc.tps");
   const std::vector<std::uint8_t> before = ListBytes(results);
   for (const HostileFile& h : HostileFiles(good)) {
     if (h.Name == "no_closing_byte") continue;  // the analysis program does not read it
     SCOPED_TRACE(h.Name);
-    TAnalysisWindowData w = window;
+    AnalysisWindowData w = window;
     w.View.Width = -1;
     EXPECT_ANY_THROW(ReadAnalysisProjectBytes(h.Bytes, results, w));
     EXPECT_EQ(w.View.Width, -1);
@@ -544,7 +544,7 @@ TEST(ProjectFileOpen, AWindowThatShowsNoPlaneIsRefused) {
   try {
     back->Open(b, "/tmp/odd.tps");
     ADD_FAILURE() << "accepted";
-  } catch (const EFormatError& ex) {
+  } catch (const FormatError& ex) {
     EXPECT_EQ(std::string(ex.what()), "Файл поврежден: окно редактирования 1 с неизвестной проекцией (3).");
   }
   EXPECT_EQ(back->Save(), before);

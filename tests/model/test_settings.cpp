@@ -149,7 +149,7 @@ TEST(Options, StreamIsOnePlaceholderByte) {
   EXPECT_EQ(o.Notify, 0);
 
   BinaryReader empty(nullptr, 0);
-  EXPECT_THROW(o.LoadFromStream(empty), EFormatError);
+  EXPECT_THROW(o.LoadFromStream(empty), FormatError);
 }
 
 TEST(Task, DefaultsAreAStaticLinearPlateTask) {
@@ -214,7 +214,7 @@ TEST(Task, ShortRecordChangesNothing) {
   for (std::size_t n : {0u, 1u, 3u, 12u}) {
     const Bytes cut(n, 0x07);  // would show in any field read before the end was found
     BinaryReader r(cut);
-    EXPECT_THROW(target.LoadFromStream(r), EFormatError) << n;
+    EXPECT_THROW(target.LoadFromStream(r), FormatError) << n;
     EXPECT_EQ(target.EvulKind, 0) << n;
     EXPECT_EQ(target.Statement, 0) << n;
     EXPECT_EQ(target.Dimension, 2) << n;

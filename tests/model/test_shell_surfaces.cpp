@@ -34,8 +34,8 @@ Bytes Save(const S& s) {
 }
 
 // Picture 100 x 100 pixels over the plan box [0, 10] x [0, 10], 0.1 units a pixel.
-TViewTransform Window(std::uint8_t projection = 0) {
-  TViewTransform w;
+ViewTransform Window(std::uint8_t projection = 0) {
+  ViewTransform w;
   w.MinPoint = FloatPoint3D(0, 0, 0);
   w.MaxPoint = FloatPoint3D(10, 10, 10);
   w.Scale = FloatPoint(0.1L, 0.1L);
@@ -324,7 +324,7 @@ TEST(EditorParaboloid, HeightIsMeasuredFromTheOrigin) {
 // ---- screen rectangle, visibility, drawing ----
 
 TEST(EditorSurfaces, ScreenRectIsThePlanClippedToTheWindow) {
-  const TViewTransform w = Window();
+  const ViewTransform w = Window();
   TEditorShellEP p;
   p.SetParams(4, 2, 1, 1);
   p.SetOrigin(FloatPoint3D(2, 3, 0));

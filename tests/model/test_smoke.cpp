@@ -6,7 +6,7 @@ namespace tavir {
 namespace {
 
 TEST(ViewTransform, MinAndMaxCornersMapToPictureCorners) {
-  TViewTransform t;
+  ViewTransform t;
   t.MinPoint = FloatPoint3D(0, 0, 0);
   t.MaxPoint = FloatPoint3D(10, 10, 0);
   t.Scale = FloatPoint(10.0L / 1024, 0.01L);

@@ -278,7 +278,7 @@ TEST(Supervisor, ShortBlockIsAFormatErrorAndChangesNothing) {
   b.pop_back();
   TEditSupervisor target;
   BinaryReader r(b);
-  EXPECT_THROW(target.LoadFromStream(r), EFormatError);
+  EXPECT_THROW(target.LoadFromStream(r), FormatError);
   EXPECT_EQ(r.Position(), 0u);
   EXPECT_EQ(target.ReservedA, 0);
   EXPECT_EQ(target.CurrentWindow, -1);

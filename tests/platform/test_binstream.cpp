@@ -45,7 +45,7 @@ TEST(BinaryReader, EveryReadRefusesEveryShortBuffer) {
   for (const auto& read : reads) {
     for (std::size_t n = 0; n < read.size; ++n) {
       BinaryReader r(data.data(), n);
-      EXPECT_THROW(read.read(r), EFormatError) << read.name << " from " << n << " bytes";
+      EXPECT_THROW(read.read(r), FormatError) << read.name << " from " << n << " bytes";
       EXPECT_EQ(r.Position(), 0u) << read.name << ": a refused read moves nothing";
     }
     BinaryReader exact(data.data(), read.size);
@@ -79,7 +79,7 @@ TEST(BinaryReader, CountsAreCheckedAgainstTheBytesLeft) {
     if (c.accepted)
       EXPECT_EQ(r.ReadCount(8), c.count);
     else
-      EXPECT_THROW(r.ReadCount(8), EFormatError) << c.count;
+      EXPECT_THROW(r.ReadCount(8), FormatError) << c.count;
   }
   // One-byte items: the count may use every byte left, not one more.
   const Bytes ok = Concat(Int32Bytes(24), tail);
@@ -87,7 +87,7 @@ TEST(BinaryReader, CountsAreCheckedAgainstTheBytesLeft) {
   EXPECT_EQ(r1.ReadCount(1), 24);
   const Bytes over = Concat(Int32Bytes(25), tail);
   BinaryReader r2(over);
-  EXPECT_THROW(r2.ReadCount(1), EFormatError);
+  EXPECT_THROW(r2.ReadCount(1), FormatError);
 }
 
 TEST(BinaryReader, StringLengthsAreChecked) {
@@ -105,11 +105,11 @@ TEST(BinaryReader, StringLengthsAreChecked) {
                                     std::numeric_limits<std::int32_t>::min()}) {
     const Bytes data = Concat(Int32Bytes(length), text);
     BinaryReader r(data);
-    EXPECT_THROW(r.ReadString(), EFormatError) << length;
+    EXPECT_THROW(r.ReadString(), FormatError) << length;
   }
   const Bytes raw = {'a', 'b', 'c'};
   BinaryReader r(raw);
-  EXPECT_THROW(r.ReadRawString(4), EFormatError);
+  EXPECT_THROW(r.ReadRawString(4), FormatError);
   EXPECT_EQ(r.ReadRawString(3), "abc");
 }
 
@@ -149,7 +149,7 @@ TEST(BinaryWriter, WritesHandComputedLittleEndianBytes) {
 
 TEST(BinaryWriter, RefusesTextTheCodePageLacks) {
   BinaryWriter w;
-  EXPECT_THROW(w.WriteString("中"), EFormatError);
+  EXPECT_THROW(w.WriteString("中"), FormatError);
   EXPECT_EQ(w.Size(), 0u) << "nothing of a refused string is written";
 }
 
@@ -183,7 +183,7 @@ TEST_F(TempFolder, ReadWholeFileRefusesMissingAndOversizedFiles) {
   EXPECT_THROW(ReadWholeFile(path), std::runtime_error);
   WriteFileAtomic(path, Bytes(100, 7));
   EXPECT_EQ(ReadWholeFile(path, 100).size(), 100u);
-  EXPECT_THROW(ReadWholeFile(path, 99), EFormatError);
+  EXPECT_THROW(ReadWholeFile(path, 99), FormatError);
 }
 
 }  // namespace

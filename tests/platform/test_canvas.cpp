@@ -60,8 +60,8 @@ TEST(RecordingCanvas, LineToStartsAtTheCurrentPosition) {
 TEST(RecordingCanvas, TextExtentCountsCodePoints) {
   RecordingCanvas canvas;
   canvas.Font.Size = 9;  // 7 pixels a character, 13 high
-  EXPECT_EQ(canvas.TextExtent("Тело"), (TSize{28, 13}));
-  EXPECT_EQ(canvas.TextExtent(""), (TSize{0, 13}));
+  EXPECT_EQ(canvas.TextExtent("Тело"), (PixelSize{28, 13}));
+  EXPECT_EQ(canvas.TextExtent(""), (PixelSize{0, 13}));
   EXPECT_EQ(Utf8Length("Тело 1"), 6u);
 }
 

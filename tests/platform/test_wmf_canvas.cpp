@@ -373,7 +373,7 @@ TEST(WmfCanvas, ReaderCatchesBrokenFiles) {
 TEST(WmfCanvas, TextExtentGrowsWithSizeAndLength) {
   WmfCanvas c(10, 10);
   c.Font.Size = 8;
-  const TSize one = c.TextExtent("Т");
+  const PixelSize one = c.TextExtent("Т");
   EXPECT_GT(one.Width, 0);
   EXPECT_EQ(c.TextExtent("ТТТ").Width, 3 * one.Width);
   c.Font.Size = 16;

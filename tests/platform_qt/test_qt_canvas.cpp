@@ -14,10 +14,10 @@
 namespace tavir {
 namespace {
 
-constexpr TColor kWhite = 0xFFFFFF;
-constexpr TColor kBlack = 0x000000;
-constexpr TColor kRed = 0x0000FF;
-constexpr TColor kBlue = 0xFF0000;
+constexpr RgbColor kWhite = 0xFFFFFF;
+constexpr RgbColor kBlack = 0x000000;
+constexpr RgbColor kRed = 0x0000FF;
+constexpr RgbColor kBlue = 0xFF0000;
 
 using Pixels = std::set<std::pair<int, int>>;
 
@@ -118,7 +118,7 @@ TEST(QtCanvas, RectangleLeavesOutItsRightAndBottomEdges) {
       for (int x = 0; x < 12; ++x) {
         const bool inside = x >= l && x < rt && y >= t && y < b;
         const bool frame = inside && (x == l || x == rt - 1 || y == t || y == b - 1);
-        const TColor want = !inside ? kWhite : frame ? kRed : kBlue;
+        const RgbColor want = !inside ? kWhite : frame ? kRed : kBlue;
         EXPECT_EQ(c.PixelAt(x, y), want) << "rect " << r.X1 << "," << r.Y1 << "," << r.X2 << "," << r.Y2 << " at "
                                          << x << "," << y;
       }
@@ -316,7 +316,7 @@ TEST(QtCanvas, PenModesCombineWithThePicture) {
   c.SetPixel(1, 0, 0x123456);
   c.SetPixel(2, 0, 0x123456);
   c.SetPixel(3, 0, 0x123456);
-  const std::vector<std::pair<PenMode, TColor>> modes = {
+  const std::vector<std::pair<PenMode, RgbColor>> modes = {
       {PenMode::Copy, 0x0F0F0F},
       {PenMode::NotXor, ~(0x0F0F0Fu ^ 0x123456u) & 0xFFFFFFu},
       {PenMode::Not, ~0x123456u & 0xFFFFFFu},
@@ -364,7 +364,7 @@ TEST(QtCanvas, BrushHatchesAreEightPixelTiles) {
         for (int x = 0; x < 24; ++x) {
           const int px = ((x + origin.X) % 8 + 8) % 8;
           const int py = ((y + origin.Y) % 8 + 8) % 8;
-          const TColor want = k.Tile[static_cast<std::size_t>(py)][static_cast<std::size_t>(px)] == '#' ? kRed : kWhite;
+          const RgbColor want = k.Tile[static_cast<std::size_t>(py)][static_cast<std::size_t>(px)] == '#' ? kRed : kWhite;
           ASSERT_EQ(c.PixelAt(x, y), want) << "style " << static_cast<int>(k.Style) << " origin " << origin.X << ","
                                            << origin.Y << " at " << x << "," << y;
         }
@@ -431,7 +431,7 @@ TEST(QtCanvas, TextHasAnOpaqueOrClearBackground) {
   QtCanvas opaque(QSize(120, 40));
   opaque.Brush = {kBlue, BrushStyle::Solid};
   opaque.Font = {"DejaVu Sans", 10, kBlack};
-  const TSize size = opaque.TextExtent("Тело 1");
+  const PixelSize size = opaque.TextExtent("Тело 1");
   ASSERT_GT(size.Width, 20);
   ASSERT_GT(size.Height, 8);
   opaque.TextOut(5, 6, "Тело 1");
@@ -439,7 +439,7 @@ TEST(QtCanvas, TextHasAnOpaqueOrClearBackground) {
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 120; ++x) {
       const bool inCell = x >= 5 && x < 5 + size.Width && y >= 6 && y < 6 + size.Height;
-      const TColor p = opaque.PixelAt(x, y);
+      const RgbColor p = opaque.PixelAt(x, y);
       if (!inCell) {
         ASSERT_EQ(p, kWhite) << "outside the text cell at " << x << "," << y;
         continue;
@@ -458,7 +458,7 @@ TEST(QtCanvas, TextHasAnOpaqueOrClearBackground) {
   int black = 0;
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 120; ++x) {
-      const TColor p = clear.PixelAt(x, y);
+      const RgbColor p = clear.PixelAt(x, y);
       ASSERT_TRUE(p == kWhite || p == kBlack);
       black += p == kBlack;
     }

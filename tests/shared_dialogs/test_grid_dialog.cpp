@@ -25,7 +25,7 @@ using testing::Find;
 using testing::Retype;
 using testing::ShowActive;
 
-constexpr TColor kRed = 0x0000FF;
+constexpr RgbColor kRed = 0x0000FF;
 
 // A window of 10 x 4 x 0 (no Z range), grid steps 1, 2, 3 with counts 4, 5, 6.
 class GridDialogTest : public ::testing::Test {
@@ -53,7 +53,7 @@ class GridDialogTest : public ::testing::Test {
     dialog->SetProjection(CodeOfByte<Projection>(projection));
   }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(*dialog, name); }
-  TColor PreviewPixel(int x, int y) {
+  RgbColor PreviewPixel(int x, int y) {
     return FromQColor(dialog->Image_PreviewGrid->pixmap().toImage().pixelColor(x, y));
   }
 

@@ -45,7 +45,7 @@ struct ResultStrip {
   TMLResultShell& Shell(int ix, int iy) const { return *Shells[static_cast<std::size_t>(iy * Nx + ix)]; }
 
   // Every knot gets the field's value under the key.
-  void SetField(const std::function<Extended(Extended x, Extended y)>& f, TMaterialKey key = nullptr) {
+  void SetField(const std::function<Extended(Extended x, Extended y)>& f, MaterialKey key = nullptr) {
     for (auto& k : Knots) {
       k->ClearValues();
       k->AddKey(key);
@@ -83,7 +83,7 @@ class StripScene : public ResultScene {
     }
     for (auto& s : strip_.Shells) s->UpdateVisible();
   }
-  void DrawPlan(Canvas& canvas, TDrawFailures& failures) override {
+  void DrawPlan(Canvas& canvas, DrawFailures& failures) override {
     ++PlanCount;
     for (auto& s : strip_.Shells) s->Draw(canvas, -1);
     TIsoLabelsList labels;
@@ -94,10 +94,10 @@ class StripScene : public ResultScene {
     Thickness.clear();
     for (auto& k : strip_.Knots) Thickness[k.get()] = 0.2L;
   }
-  void DrawSection(const TGraphWindow& view, Canvas& canvas, TDrawFailures& failures) override {
+  void DrawSection(const TGraphWindow& view, Canvas& canvas, DrawFailures& failures) override {
     ++SectionCount;
     DrawSections(strip_.MutableShells(), Line, view, canvas, failures,
-                 [this](const TEditorKnot& k, TMaterialKey key) -> std::optional<Extended> {
+                 [this](const TEditorKnot& k, MaterialKey key) -> std::optional<Extended> {
                    const auto it = Thickness.find(&k);
                    if (key != nullptr || it == Thickness.end()) return std::nullopt;
                    return it->second;

@@ -306,7 +306,7 @@ TEST(AnalysisFaults, OversizedFileIsRefusedBeforeItIsRead) {
   try {
     v.Project.LoadProjectFile(path.string());
     ADD_FAILURE() << "accepted";
-  } catch (const EFormatError& e) {
+  } catch (const FormatError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Файл слишком велик", 0), 0u) << e.what();
   }
   fs::remove(path);

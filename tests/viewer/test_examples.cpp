@@ -28,7 +28,7 @@ TEST(ExampleFiles, DistributedLoadsCarryTheEditorsOptionBytes) {
   int loads = 0;
   for (const auto& ex : examples::AllExamples()) {
     TVelEditorProject p;
-    TAnalysisWindowData window;
+    AnalysisWindowData window;
     ReadAnalysisProjectBytes(viewertest::ReadBytes(examples::ExamplePath(ex.Name)), p, window);
     for (const auto& d : p.DispForces().Items()) {
       EXPECT_EQ(d->Option1, 0) << ex.Name;

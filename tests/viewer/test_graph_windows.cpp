@@ -268,7 +268,7 @@ TEST(GraphWindows, EveryViewHasItsDeskFromCreationToFreeing) {
 
     // Opening a project replaces the views: the old desks go, view 0 gets a new one.
     windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-    windows.LoadFromWindowData(TAnalysisWindowData{});
+    windows.LoadFromWindowData(AnalysisWindowData{});
     EXPECT_EQ(host.Destroyed.back(), 103u);
     EXPECT_EQ(host.Alive, std::vector<DeskHandle>{104});
   }
@@ -329,7 +329,7 @@ TEST(GraphWindows, AHostThatCannotMakeADeskLeavesTheCollectionAsItWas) {
 TEST(GraphWindows, GridActionChecksFollowTheGrid) {
   struct Case {
     std::uint8_t show, snap, style;
-    TGridActionChecks expected;
+    GridActionFlags expected;
   };
   const Case cases[] = {
       {1, 0, 0, {true, false, std::array<bool, 4>{true, false, false, false}}},
@@ -351,7 +351,7 @@ TEST(GraphWindows, ViewZeroFromTheStoredWindow) {
   TGraphWindows windows({1024, 768});
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  TAnalysisWindowData data;
+  AnalysisWindowData data;
   data.View.MinPoint = FloatPoint3D(-1, -2, -3);
   data.View.MaxPoint = FloatPoint3D(4, 5, 6);
   data.View.Scale = FloatPoint(0.02L, 0.03L);

@@ -19,7 +19,7 @@ TIsoParamsRec Params(Extended minValue, Extended maxValue, Extended step, std::i
   return p;
 }
 
-std::vector<Extended> Values(const std::vector<TIsoLevel>& levels) {
+std::vector<Extended> Values(const std::vector<IsoLevel>& levels) {
   std::vector<Extended> v;
   for (const auto& l : levels) v.push_back(l.Value);
   return v;
@@ -35,11 +35,11 @@ TEST(IsoLevels, DefaultsSplitTheRangeInTenWithLabelsOnEveryThird) {
   EXPECT_EQ(Values(levels), (std::vector<Extended>{-5, -3, -1, 1, 3, 5, 7, 9, 11, 13, 15, 0}));
   std::vector<std::int32_t> labelled;
   for (const auto& l : levels)
-    if (l.Group == TIsoLevelGroup::Stepped && l.Labels) labelled.push_back(l.Number);
+    if (l.Group == IsoLevelGroup::Stepped && l.Labels) labelled.push_back(l.Number);
   EXPECT_EQ(labelled, (std::vector<std::int32_t>{3, 6, 9}));
-  EXPECT_EQ(levels[10].Group, TIsoLevelGroup::Max);
+  EXPECT_EQ(levels[10].Group, IsoLevelGroup::Max);
   EXPECT_TRUE(levels[10].Labels);
-  EXPECT_EQ(levels[11].Group, TIsoLevelGroup::Zero);
+  EXPECT_EQ(levels[11].Group, IsoLevelGroup::Zero);
   EXPECT_TRUE(levels[11].Labels);
 }
 
@@ -52,8 +52,8 @@ TEST(IsoLevels, EqualValuesGiveStepZeroAndOnlyMaxAndZero) {
 TEST(IsoLevels, LabelsAreDrawnWhenEachGroupEnds) {
   std::vector<std::string> events;
   ForEachIsoLevel(
-      Params(0, 2, 1, 1), [&](const TIsoLevel& l) { events.push_back("L" + std::to_string(static_cast<int>(l.Value))); },
-      [&](TIsoLevelGroup g) { events.push_back(g == TIsoLevelGroup::Stepped ? "S" : g == TIsoLevelGroup::Max ? "M" : "Z"); });
+      Params(0, 2, 1, 1), [&](const IsoLevel& l) { events.push_back("L" + std::to_string(static_cast<int>(l.Value))); },
+      [&](IsoLevelGroup g) { events.push_back(g == IsoLevelGroup::Stepped ? "S" : g == IsoLevelGroup::Max ? "M" : "Z"); });
   EXPECT_EQ(events, (std::vector<std::string>{"L0", "L1", "S", "L2", "M", "L0", "Z"}));
 }
 

@@ -39,7 +39,7 @@ struct OneElement : ::testing::Test {
 };
 
 TEST(Line2D, CoefficientsSidesAndDegenerateLine) {
-  const TLineCoefficients c = LineCoefficients(1, 2, 4, 6);
+  const LineEquation c = LineCoefficients(1, 2, 4, 6);
   EXPECT_EQ(c.A, 4);
   EXPECT_EQ(c.B, -3);
   EXPECT_EQ(c.C, 2);  // X2*Y1 - X1*Y2 = 8 - 6
@@ -113,7 +113,7 @@ TEST_F(OneElement, PensBySignAndLabelWidthCanvasRestored) {
   struct Case {
     Extended level;
     bool labelled;
-    TColor colour;
+    RgbColor colour;
     int width;
   };
   for (const Case& c : {Case{0, false, 0xF0CAA6, 1}, Case{0.5L, true, 0x0000FF, 2}, Case{-0.5L, false, 0xFF0000, 1}}) {
@@ -216,7 +216,7 @@ struct Strip : ::testing::Test {
   ResultStrip strip{5, 1};
   RecordingCanvas canvas;
   TIsoLabelsList labels;
-  TDrawFailures failures;
+  DrawFailures failures;
   void SetUp() override {
     strip.PlaceOnScreen(10, 110, 100);
     strip.SetField([](Extended, Extended y) { return y; });

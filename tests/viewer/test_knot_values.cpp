@@ -25,7 +25,7 @@ struct Solved {
 
 // The mean of stress component c of layer j at the fibre over the shells at the
 // knot whose layer j is of the material.
-Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, TMaterialKey material, int layer, Fibre fibre,
+Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, MaterialKey material, int layer, Fibre fibre,
                   int component) {
   Extended sum = 0;
   int n = 0;
@@ -42,8 +42,8 @@ Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, TMaterialKey
 TEST(KnotValues, KnotBetweenTwoMaterialsCarriesOneStressPerMaterial) {
   Solved s("shell_two_materials.tps");
   TViewerProject& p = s.Project;
-  const TMaterialKey steel = p.Materials().Material(0).get();
-  const TMaterialKey concrete = p.Materials().Material(1).get();
+  const MaterialKey steel = p.Materials().Material(0).get();
+  const MaterialKey concrete = p.Materials().Material(1).get();
   for (std::int32_t layer : {0, 1}) {
     for (Fibre fibre : {Fibre::Upper, Fibre::Lower}) {
       ASSERT_TRUE(p.PrepareKnotValues(ResultKind::Sx, layer, fibre));
@@ -51,7 +51,7 @@ TEST(KnotValues, KnotBetweenTwoMaterialsCarriesOneStressPerMaterial) {
       ASSERT_EQ(joint->ValueCount(), 2);
       // Layer 0 is steel on the left, where the keys are met first.
       EXPECT_EQ(joint->KeyAt(0), layer == 0 ? steel : concrete);
-      for (TMaterialKey key : {steel, concrete}) {
+      for (MaterialKey key : {steel, concrete}) {
         const Extended expected = MeanOver(p, joint, key, layer, fibre, 0);
         EXPECT_NE(expected, 0);
         EXPECT_DOUBLE_EQ(static_cast<double>(joint->ValueOf(key)), static_cast<double>(expected));
@@ -81,20 +81,20 @@ TEST(KnotValues, ChangingLayerOrFibrePreparesAgainAndNeverShowsStaleValues) {
   ASSERT_TRUE(p.PrepareIsoLines(0, Fibre::Upper, nullptr));
   ASSERT_TRUE(p.EnsureIsoValues());
   const TResultKnot* left = s.Knot(1, 1, 4);
-  const TMaterialKey steel = p.Materials().Material(0).get();
-  const TMaterialKey concrete = p.Materials().Material(1).get();
+  const MaterialKey steel = p.Materials().Material(0).get();
+  const MaterialKey concrete = p.Materials().Material(1).get();
   const Extended layer0 = left->ValueOf(steel);
 
   p.SetLayer(1);  // concrete on the left
   ASSERT_TRUE(p.EnsureIsoValues());
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Sx, 1, Fibre::Upper}));
+  EXPECT_EQ(*p.PreparedKey(), (KnotValuesKey{ResultKind::Sx, 1, Fibre::Upper}));
   EXPECT_FALSE(left->HasKey(steel));
   EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, Fibre::Upper, 0));
   EXPECT_NE(left->ValueOf(concrete), layer0);
 
   p.SetStressPos(Fibre::Lower);
   ASSERT_TRUE(p.EnsureIsoValues());
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Sx, 1, Fibre::Lower}));
+  EXPECT_EQ(*p.PreparedKey(), (KnotValuesKey{ResultKind::Sx, 1, Fibre::Lower}));
   EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, Fibre::Lower, 0));
   EXPECT_EQ(p.DataState(), 6);
 }
@@ -146,7 +146,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   const TIsoParamsRec kept = p.IsoParams();
 
   // A section view builds its thickness averages apart from the isoline values.
-  TViewTransform plan = p.FirstWindow()->View;
+  ViewTransform plan = p.FirstWindow()->View;
   p.Model().UpdateScreen(plan);
   const auto section = p.SectionWindowData(plan);
   ASSERT_TRUE(section.has_value());
@@ -158,7 +158,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   EXPECT_EQ(section->MaxPoint.Y, plan.MaxPoint.Y);
   EXPECT_TRUE(p.KnotThickness().Ready());
   EXPECT_NEAR(p.KnotThickness().At(p.KnotAt(12)), 0.1L, 1e-18L);
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Wz, -1, Fibre::Upper}));
+  EXPECT_EQ(*p.PreparedKey(), (KnotValuesKey{ResultKind::Wz, -1, Fibre::Upper}));
   EXPECT_EQ(p.IsoParams(), kept);
   EXPECT_TRUE(p.EnsureIsoValues(&progress));
   EXPECT_EQ(progress.Preparations, 1);
@@ -184,7 +184,7 @@ TEST(KnotValues, OtherValuesInBetweenKeepTheEditedLevels) {
   const TIsoParamsRec edited = p.IsoParams();
   ASSERT_TRUE(p.PrepareKnotValues(ResultKind::RotX, -1, Fibre::Upper));
   ASSERT_TRUE(p.EnsureIsoValues());
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Wz, -1, Fibre::Upper}));
+  EXPECT_EQ(*p.PreparedKey(), (KnotValuesKey{ResultKind::Wz, -1, Fibre::Upper}));
   EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
   EXPECT_EQ(p.IsoParams(), edited);
   // A new quantity takes the defaults of its own range.
@@ -232,13 +232,13 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
 
 TEST(KnotValues, RangesAndLayerCount) {
   TFinKnots knots(MakeResultModelFactory());
-  const TValueRange none = KnotValueRange(knots);
+  const ValueBounds none = KnotValueRange(knots);
   EXPECT_EQ(none.Min, 1E4096L);
   EXPECT_EQ(none.Max, -1E4000L);
   Solved s("shell_two_materials.tps");
   EXPECT_EQ(s.Project.MaxLayerCount(), 2);
   ASSERT_TRUE(s.Project.PrepareKnotValues(ResultKind::Sy, 0, Fibre::Upper));
-  const TValueRange r = s.Project.ValueRange();
+  const ValueBounds r = s.Project.ValueRange();
   EXPECT_LT(r.Min, r.Max);
 }
 

@@ -69,7 +69,7 @@ class FailingAllocation {
   static bool Fired() { return g_allocationsLeft.load() == 0; }
 };
 
-class SilentStatus : public TCalcStatus {
+class SilentStatus : public CalcStatus {
  public:
   void ShowStatus() override { Visible = true; }
   void HideStatus() override { Visible = false; }

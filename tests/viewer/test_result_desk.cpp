@@ -40,11 +40,11 @@ struct FakeClient : ResultDeskClient {
 
 struct FakeSurface : DeskSurface {
   RecordingCanvas Picture;
-  TDeskScroll State{0, 0, 200, 200, 100};
+  DeskScroll State{0, 0, 200, 200, 100};
   std::vector<std::pair<int, int>> Scrolls;
   int Repaints = 0;
   Canvas& PictureCanvas() override { return Picture; }
-  TDeskScroll Scroll() const override { return State; }
+  DeskScroll Scroll() const override { return State; }
   void SetScroll(int h, int v) override {
     Scrolls.emplace_back(h, v);
     State.H = h;
@@ -76,7 +76,7 @@ struct Desk : ::testing::Test {
   FakeClient client;
   FakeSurface surface;
   ScriptedMessages messages;
-  std::unique_ptr<TResultDesk> desk;
+  std::unique_ptr<ResultDesk> desk;
   RecordingCanvas canvas;
 
   void SetUp() override {
@@ -85,7 +85,7 @@ struct Desk : ::testing::Test {
     windows.Items(0).Grid().ShowGrid = 0;
     client.Windows = &windows;
     client.Line = &scene.Line;
-    desk = std::make_unique<TResultDesk>(windows, windows.Items(0).WorkDesk, scene, client, surface, messages);
+    desk = std::make_unique<ResultDesk>(windows, windows.Items(0).WorkDesk, scene, client, surface, messages);
   }
   void Drag(MouseMode mode, TPoint from, TPoint to) {
     client.Mode = mode;
@@ -114,7 +114,7 @@ TEST_F(Desk, RepaintByViewKind) {
 
   // Section view: the diagrams of the shells the line cuts, nothing of the plan.
   windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
-  TResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
+  ResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
   canvas.Clear();
   sectionDesk.Repaint(canvas);
   EXPECT_EQ(scene.UpdateCount, 1);
@@ -124,7 +124,7 @@ TEST_F(Desk, RepaintByViewKind) {
 
   // 3-D view: the background alone.
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0x0000FF, Projection::Spatial, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
-  TResultDesk desk3d(windows, windows.Items(2).WorkDesk, scene, client, surface, messages);
+  ResultDesk desk3d(windows, windows.Items(2).WorkDesk, scene, client, surface, messages);
   canvas.Clear();
   desk3d.Repaint(canvas);
   ASSERT_EQ(canvas.Calls.size(), 1u);
@@ -137,7 +137,7 @@ TEST_F(Desk, RepaintByViewKind) {
 struct ThrowingScene : StripScene {
   using StripScene::StripScene;
   bool Throw = true;
-  void DrawPlan(Canvas& canvas, TDrawFailures& failures) override {
+  void DrawPlan(Canvas& canvas, DrawFailures& failures) override {
     if (Throw) throw std::runtime_error("Сбой рисования");
     StripScene::DrawPlan(canvas, failures);
   }
@@ -147,7 +147,7 @@ TEST_F(Desk, AFailureNeverLeavesTheRepaintAndIsReportedOnce) {
   ThrowingScene bad(strip);
   bad.Line.SetByPoints(FloatPoint(0, 1), FloatPoint(3, 1));
   bad.Line.SetFlag(true);
-  TResultDesk d(windows, windows.Items(0).WorkDesk, bad, client, surface, messages);
+  ResultDesk d(windows, windows.Items(0).WorkDesk, bad, client, surface, messages);
   canvas.Pen.Color = 0x123;
   EXPECT_NO_THROW(d.Repaint(canvas));
   EXPECT_EQ(canvas.CallsOf(CanvasOp::LineTo).size(), 1u) << "the picture is finished";
@@ -232,7 +232,7 @@ TEST_F(Desk, SectionLineThroughTheDraggedPointsOfThisDesksView) {
 
 TEST_F(Desk, SectionGestureOnlyInPlanViewsAndOnlyWhenAViewIsMade) {
   windows.AddWindow(FloatPoint3D(0, 0, -1), 0, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
-  TResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
+  ResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
   client.Mode = MouseMode::SectionLine;
   sectionDesk.MouseDown(MouseButton::Right, 10, 10);
   EXPECT_EQ(sectionDesk.Gesture(), DeskGesture::Idle);

@@ -14,11 +14,11 @@ namespace {
 
 // The fibre and the quantity stand side by side in the stress average: a swap no
 // longer compiles, and neither do bare bytes.
-static_assert(std::is_invocable_v<decltype(&KnotStressAverage), const TEditorKnot&, TMaterialKey, Fibre, ResultKind,
+static_assert(std::is_invocable_v<decltype(&KnotStressAverage), const TEditorKnot&, MaterialKey, Fibre, ResultKind,
                                   std::int32_t, const TFinElements&>);
-static_assert(!std::is_invocable_v<decltype(&KnotStressAverage), const TEditorKnot&, TMaterialKey, ResultKind, Fibre,
+static_assert(!std::is_invocable_v<decltype(&KnotStressAverage), const TEditorKnot&, MaterialKey, ResultKind, Fibre,
                                    std::int32_t, const TFinElements&>);
-static_assert(!std::is_invocable_v<decltype(&KnotStressAverage), const TEditorKnot&, TMaterialKey, std::uint8_t,
+static_assert(!std::is_invocable_v<decltype(&KnotStressAverage), const TEditorKnot&, MaterialKey, std::uint8_t,
                                    std::uint8_t, std::int32_t, const TFinElements&>);
 static_assert(!std::is_invocable_v<decltype(&MakeKnotValuesKey), Fibre, std::int32_t, ResultKind>);
 static_assert(!std::is_invocable_v<decltype(&TGraphWindows::SetModeCursor), TGraphWindows&, std::uint8_t>);

@@ -81,7 +81,7 @@ struct Export : ::testing::Test {
 };
 
 TEST_F(Export, APlanViewIsAValidPlaceableMetafileOfWhatTheScreenShows) {
-  TDrawFailures failures;
+  DrawFailures failures;
   const auto bytes = RenderViewMetafile(windows.Items(0), scene, failures);
   EXPECT_EQ(failures.Count(), 0);
   const auto wmf = ReadWmf(bytes);
@@ -105,7 +105,7 @@ TEST_F(Export, TheExportedViewGetsItsOwnScreenPointsFirst) {
   ASSERT_EQ(small.Width(), 150);
   scene.UpdateScreen(windows.Items(0));  // the screen shows view 0
   scene.Levels.clear();
-  TDrawFailures failures;
+  DrawFailures failures;
   const auto wmf = ReadWmf(RenderViewMetafile(small, scene, failures));
   ASSERT_EQ(wmf.Error, "");
   EXPECT_EQ(scene.LastUpdated, &small);
@@ -122,7 +122,7 @@ TEST_F(Export, TheExportedViewGetsItsOwnScreenPointsFirst) {
 
 TEST_F(Export, AThreeDimensionalViewExportsItsBackgroundOnly) {
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::Spatial, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 3));
-  TDrawFailures failures;
+  DrawFailures failures;
   const auto wmf = ReadWmf(RenderViewMetafile(windows.Items(1), scene, failures));
   ASSERT_EQ(wmf.Error, "");
   EXPECT_EQ(wmf.Count(wmf::kRectangle), 1u);
@@ -135,7 +135,7 @@ TEST_F(Export, AThreeDimensionalViewExportsItsBackgroundOnly) {
 TEST_F(Export, ASectionViewExportsTheDiagramsOfTheCutShells) {
   scene.Line.SetByPoints(FloatPoint(1.5L, 0), FloatPoint(1.5L, 1));
   windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
-  TDrawFailures failures;
+  DrawFailures failures;
   const auto wmf = ReadWmf(RenderViewMetafile(windows.Items(1), scene, failures));
   ASSERT_EQ(wmf.Error, "");
   EXPECT_EQ(wmf.Count(wmf::kPolygon), 1u);
@@ -234,7 +234,7 @@ struct WideSection : ::testing::Test {
   ScriptedMessages messages;
   TViewerProject project{messages};
   TGraphWindows windows{{1024, 768}};
-  TViewerScene scene{project, windows};
+  ViewerScene scene{project, windows};
   TempDir dir;
   int section = -1;
 
@@ -251,7 +251,7 @@ struct WideSection : ::testing::Test {
 TEST_F(WideSection, TheWholeViewIsExportedScaledIntoSixteenBits) {
   const TGraphWindow& view = windows.Items(section);
   ASSERT_EQ(view.Width(), 57600);
-  TDrawFailures failures;
+  DrawFailures failures;
   const auto wmf = ReadWmf(RenderViewMetafile(view, scene, failures));
   ASSERT_EQ(wmf.Error, "");
   EXPECT_EQ(failures.Count(), 0) << failures.First();

@@ -34,10 +34,10 @@ struct EditingIsoDialog : IsoParamsDialog {
 };
 
 struct ScriptedStressDialog : StressPosDialog {
-  std::optional<TStressPosChoice> Answer;
+  std::optional<StressPosChoice> Answer;
   std::int32_t SawLayers = -1;
   std::optional<Fibre> SawPos;
-  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) override {
+  std::optional<StressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) override {
     SawLayers = layerCount;
     SawPos = stressPos;
     return Answer;
@@ -58,7 +58,7 @@ struct SolvedShell : ::testing::Test {
   TViewerProject project{messages};
   DeskLog desks;
   TGraphWindows windows{{1024, 768}, &desks};
-  TViewerScene scene{project, windows};
+  ViewerScene scene{project, windows};
   CountingBoxes boxes;
   EditingIsoDialog isoDialog;
   ScriptedStressDialog stressDialog;
@@ -73,14 +73,14 @@ struct SolvedShell : ::testing::Test {
   }
   void Repaint(const TGraphWindow& view) {
     RecordingCanvas canvas;
-    TDrawFailures failures;
+    DrawFailures failures;
     PaintResultView(view, scene, canvas, failures);
     EXPECT_EQ(failures.Count(), 0) << failures.First();
   }
 };
 
 TEST_F(SolvedShell, StressCommandLeavesValuesTheRepaintUsesAndKeepsTheUsersLevels) {
-  stressDialog.Answer = TStressPosChoice{Fibre::Lower, 1};
+  stressDialog.Answer = StressPosChoice{Fibre::Lower, 1};
   ASSERT_TRUE(IsoLinesCommand(project, windows, ResultKind::Sx, isoDialog, stressDialog));
   EXPECT_EQ(stressDialog.SawLayers, 2);
   EXPECT_EQ(stressDialog.SawPos, Fibre::Upper);
@@ -149,17 +149,17 @@ TEST(ViewerCommands, IsoKindsOfTheActions) {
 // ---- draw modes ----
 
 TEST(DrawModes, BoxesFollowTheirBits) {
-  const TDrawModesState s = DrawModesFromFlags(0x400C, 2);
+  const DrawModesState s = DrawModesFromFlags(0x400C, 2);
   std::vector<std::string_view> checked;
   for (std::size_t i = 0; i < kDrawModeBoxes.size(); ++i)
     if (s.Checked[i]) checked.push_back(kDrawModeBoxes[i].Name);
   EXPECT_EQ(checked, (std::vector<std::string_view>{"ChBox_Knots", "ChBox_FrameElems", "ChBox_Rests"}));
   EXPECT_EQ(s.OtherBits, 0);
   EXPECT_EQ(DrawFlagsFromModes(s), 0x400C);
-  TDrawModesState none = s;
+  DrawModesState none = s;
   none.Checked.fill(false);
   EXPECT_EQ(DrawFlagsFromModes(none), 0);
-  TDrawModesState all = s;
+  DrawModesState all = s;
   all.Checked.fill(true);
   EXPECT_EQ(static_cast<std::uint16_t>(DrawFlagsFromModes(all)), 0x7D0Du);
 }
@@ -167,9 +167,9 @@ TEST(DrawModes, BoxesFollowTheirBits) {
 TEST(DrawModes, BitsWithoutABoxSurviveTheDialog) {
   // The layer zones ($200) and two bits nothing draws yet have no box.
   for (const std::uint16_t flags : {0x420Cu, 0x0200u, 0xC612u, 0xFFFFu}) {
-    const TDrawModesState s = DrawModesFromFlags(static_cast<std::int16_t>(flags), 1);
+    const DrawModesState s = DrawModesFromFlags(static_cast<std::int16_t>(flags), 1);
     EXPECT_EQ(static_cast<std::uint16_t>(DrawFlagsFromModes(s)), flags) << std::hex << flags;
-    TDrawModesState cleared = s;
+    DrawModesState cleared = s;
     cleared.Checked.fill(false);
     EXPECT_EQ(static_cast<std::uint16_t>(DrawFlagsFromModes(cleared)), flags & ~0x7D0Du) << std::hex << flags;
   }
@@ -183,10 +183,10 @@ TEST(DrawModes, ColourCountIsShownInItsRange) {
 }
 
 struct ScriptedDrawModes : DrawModesDialog {
-  std::function<void(TDrawModesState&)> Edit;
+  std::function<void(DrawModesState&)> Edit;
   bool Ok = true;
-  TDrawModesState Seen;
-  bool Execute(TDrawModesState& s) override {
+  DrawModesState Seen;
+  bool Execute(DrawModesState& s) override {
     Seen = s;
     if (Edit) Edit(s);
     return Ok;
@@ -196,7 +196,7 @@ struct ScriptedDrawModes : DrawModesDialog {
 TEST_F(SolvedShell, DrawModesCommandSetsOutlinesFlagsAndColoursAndRepaintsEitherWay) {
   project.SetDrawFlags(0x420C);
   ScriptedDrawModes dialog;
-  dialog.Edit = [](TDrawModesState& s) {
+  dialog.Edit = [](DrawModesState& s) {
     s.Checked[1] = false;  // no element outlines
     s.ColorCount = 1;
   };
@@ -208,7 +208,7 @@ TEST_F(SolvedShell, DrawModesCommandSetsOutlinesFlagsAndColoursAndRepaintsEither
   EXPECT_EQ(desks.Repainted.size(), 1u);
 
   dialog.Ok = false;
-  dialog.Edit = [](TDrawModesState& s) { s.Checked.fill(true); };
+  dialog.Edit = [](DrawModesState& s) { s.Checked.fill(true); };
   EXPECT_FALSE(DrawModesCommand(project, windows, dialog));
   EXPECT_EQ(project.DrawFlags(), 0x020C);
   for (const auto& e : project.Elements().Items()) EXPECT_EQ(e->Contur, 0);
@@ -218,7 +218,7 @@ TEST_F(SolvedShell, DrawModesCommandSetsOutlinesFlagsAndColoursAndRepaintsEither
 // ---- enabled states ----
 
 TEST(ViewerCommands, ViewCommandsNeedAViewAndNothingStartsWhileBusy) {
-  const TViewerCommandState none{false, false}, view{true, false}, busy{true, true};
+  const ViewerCommandStatus none{false, false}, view{true, false}, busy{true, true};
   for (const std::string_view name : kViewCommands) {
     EXPECT_FALSE(ViewerCommandEnabled(name, none)) << name;
     EXPECT_TRUE(ViewerCommandEnabled(name, view)) << name;

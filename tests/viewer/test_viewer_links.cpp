@@ -24,7 +24,7 @@ using viewertest::NoSurface;
 struct GuiHooks : ResultViewsHooks {
   using ResultViewsHooks::ResultViewsHooks;
   std::vector<std::string> Actions;
-  std::vector<TGridActionChecks> Grids;
+  std::vector<GridActionFlags> Grids;
   void RunAction(const std::string& name) override { Actions.push_back(name); }
   void SyncGridActions(const TGrid& grid) override { Grids.push_back(GridActionChecks(grid)); }
 };
@@ -34,7 +34,7 @@ struct Linked : ::testing::Test {
   TViewerProject project{messages};
   DeskLog desks;
   TGraphWindows windows{{1024, 768}, &desks};
-  TViewerScene scene{project, windows};
+  ViewerScene scene{project, windows};
   GuiHooks hooks{windows, scene};
   void SetUp() override { project.SetHooks(&hooks); }
 };
@@ -48,7 +48,7 @@ TEST_F(Linked, OpeningReplacesTheViewsAndShowsViewZeroClearedAfterTheViewMode) {
   EXPECT_EQ(desks.Log, (std::vector<std::string>{"destroy 2", "destroy 1", "create 3", "cleared 3"}));
   ASSERT_EQ(windows.Count(), 1);
   EXPECT_EQ(windows.Current(), 0);
-  const TAnalysisWindowData& stored = *project.FirstWindow();
+  const AnalysisWindowData& stored = *project.FirstWindow();
   EXPECT_EQ(windows.Items(0).View.MaxPoint.X, stored.View.MaxPoint.X);
   EXPECT_EQ(windows.Items(0).Color, stored.Color);
 }
@@ -78,8 +78,8 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   windows.Items(0).Grid().Style = 2;
   windows.Items(0).Grid().SnapToGrid = 1;
   NoSurface surface;
-  TResultDesk desk0(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
-  TResultDesk desk1(windows, windows.Items(1).WorkDesk, scene, scene, surface, messages);
+  ResultDesk desk0(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
+  ResultDesk desk1(windows, windows.Items(1).WorkDesk, scene, scene, surface, messages);
 
   project.SetIsoKind(ResultKind::Wz);
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
@@ -90,7 +90,7 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   const std::string d1 = std::to_string(windows.Items(1).WorkDesk);
   EXPECT_EQ(desks.Log, std::vector<std::string>{"status " + d0 + " 1 Изолинии перемещений вдоль оси Z"});
   ASSERT_EQ(hooks.Grids.size(), 1u);
-  EXPECT_EQ(hooks.Grids[0], (TGridActionChecks{true, true, std::array<bool, 4>{false, false, true, false}}));
+  EXPECT_EQ(hooks.Grids[0], (GridActionFlags{true, true, std::array<bool, 4>{false, false, true, false}}));
 
   // Without the isoline flag the panel is emptied; quantity 8 leaves it alone.
   project.SetDrawFlags(kViewDrawDefault);
@@ -98,7 +98,7 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   desk1.Activate();
   EXPECT_EQ(windows.Current(), 1);
   EXPECT_EQ(desks.Log, std::vector<std::string>{"status " + d1 + " 1 "});
-  EXPECT_EQ(hooks.Grids.back(), (TGridActionChecks{true, false, std::array<bool, 4>{false, false, false, true}}));
+  EXPECT_EQ(hooks.Grids.back(), (GridActionFlags{true, false, std::array<bool, 4>{false, false, false, true}}));
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
   project.SetIsoKind(ResultKind::None);
   desks.Log.clear();
@@ -112,7 +112,7 @@ TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
   NoSurface surface;
-  TResultDesk desk(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
+  ResultDesk desk(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
   RecordingCanvas canvas;
   desk.Repaint(canvas);  // screen points of the plan
   MouseModeCommand(project, windows, MouseMode::SectionLine);
@@ -205,7 +205,7 @@ TEST_F(Linked, ARepaintThatPreparesOpensTheBoxOnceAndOnlyThen) {
   project.SetIsoVisible(true);
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
   RecordingCanvas canvas;
-  TDrawFailures failures;
+  DrawFailures failures;
   PaintResultView(windows.Items(0), scene, canvas, failures);
   EXPECT_EQ(failures.Count(), 0) << failures.First();
   ASSERT_EQ(boxes.Opened, 1);

@@ -139,7 +139,7 @@ TEST(ViewerProjectLoad, RefusedFilesSayWhy) {
   try {
     v.Project.LoadProjectBytes(kind, "x.tps");
     ADD_FAILURE() << "accepted";
-  } catch (const EFormatError& e) {
+  } catch (const FormatError& e) {
     EXPECT_NE(std::string(e.what()).find("7"), std::string::npos) << e.what();
   }
   EXPECT_EQ(v.Project.FileName(), "");

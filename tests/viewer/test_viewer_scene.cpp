@@ -27,7 +27,7 @@ struct SolvedPlate : ::testing::Test {
   ScriptedMessages messages;
   TViewerProject project{messages};
   TGraphWindows windows{{1024, 768}};
-  TViewerScene scene{project, windows};
+  ViewerScene scene{project, windows};
   RecordingCanvas canvas;
 
   void SetUp() override {
@@ -41,7 +41,7 @@ struct SolvedPlate : ::testing::Test {
     ASSERT_TRUE(project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   }
   const TGraphWindow& plan() { return windows.Items(0); }
-  std::size_t PenLines(TColor colour) {
+  std::size_t PenLines(RgbColor colour) {
     std::size_t n = 0;
     for (const auto& c : canvas.CallsOf(CanvasOp::LineTo)) n += c.Pen.Color == colour;
     return n;
@@ -49,7 +49,7 @@ struct SolvedPlate : ::testing::Test {
 };
 
 TEST_F(SolvedPlate, PlanViewShowsShellsAndLabelledIsolinesOfTheDeflection) {
-  TDrawFailures failures;
+  DrawFailures failures;
   PaintResultView(plan(), scene, canvas, failures);
   EXPECT_EQ(failures.Count(), 0) << failures.First();
   EXPECT_EQ(canvas.CallsOf(CanvasOp::Polygon).size(), 16u);
@@ -63,7 +63,7 @@ TEST_F(SolvedPlate, PlanViewShowsShellsAndLabelledIsolinesOfTheDeflection) {
 
 TEST_F(SolvedPlate, DisplacementIsolinesIgnoreALayerChosenForStresses) {
   project.SetLayer(0);  // what a stress command leaves behind
-  TDrawFailures failures;
+  DrawFailures failures;
   PaintResultView(plan(), scene, canvas, failures);
   EXPECT_EQ(failures.Count(), 0) << failures.First();
   EXPECT_GT(PenLines(0xFF0000), 0u);
@@ -72,7 +72,7 @@ TEST_F(SolvedPlate, DisplacementIsolinesIgnoreALayerChosenForStresses) {
 TEST_F(SolvedPlate, ZonesAndLayerZonesByTheDrawFlags) {
   project.SetDrawFlags(static_cast<std::int16_t>(0x800 | 0x200));
   project.SetColorCount(1);
-  TDrawFailures failures;
+  DrawFailures failures;
   PaintResultView(plan(), scene, canvas, failures);
   // Elements (outline flag only, no knots), then layer zones (rectangles: text),
   // then the fills: every shell has the largest volume, so all are pure red.
@@ -85,7 +85,7 @@ TEST_F(SolvedPlate, ZonesAndLayerZonesByTheDrawFlags) {
 
 TEST_F(SolvedPlate, SectionGestureMakesAShownSectionViewOfTheCutRow) {
   NoSurface surface;
-  TResultDesk desk(windows, plan().WorkDesk, scene, scene, surface, messages);
+  ResultDesk desk(windows, plan().WorkDesk, scene, scene, surface, messages);
   // Paint once so that the visibility of the shells is that of the plan.
   desk.Repaint(canvas);
   const TPoint a = plan().ModelToScreen(FloatPoint(-0.5L, 0.75L));
@@ -103,7 +103,7 @@ TEST_F(SolvedPlate, SectionGestureMakesAShownSectionViewOfTheCutRow) {
   EXPECT_EQ(section.View.MinPoint.Z, -0.05L);  // -(0 + 0.1 / 2)
   EXPECT_EQ(section.View.MaxPoint.Z, 0.05L);
 
-  TResultDesk sectionDesk(windows, section.WorkDesk, scene, scene, surface, messages);
+  ResultDesk sectionDesk(windows, section.WorkDesk, scene, scene, surface, messages);
   canvas.Clear();
   sectionDesk.Repaint(canvas);
   EXPECT_TRUE(messages.Shown.empty());
@@ -129,7 +129,7 @@ TEST_F(SolvedPlate, ExportOfThePlanIsAValidMetafile) {
   EXPECT_EQ(wmf.Error, "");
   // The shells, and the support symbols drawn as primitives: every picture the
   // screen takes from the image list adds the built-in symbol's polygons.
-  TDrawFailures failures;
+  DrawFailures failures;
   PaintResultView(plan(), scene, canvas, failures);
   std::size_t symbolPolygons = 0;
   const auto images = canvas.CallsOf(CanvasOp::Image);

@@ -13,7 +13,7 @@ namespace {
 
 using testing_viewer::ResultStrip;
 
-TColor FillOf(const RecordingCanvas& c, std::size_t i) { return c.CallsOf(CanvasOp::Polygon).at(i).Brush.Color; }
+RgbColor FillOf(const RecordingCanvas& c, std::size_t i) { return c.CallsOf(CanvasOp::Polygon).at(i).Brush.Color; }
 
 struct Zones : ::testing::Test {
   ResultStrip strip{3, 1};
@@ -141,9 +141,9 @@ struct Section : ::testing::Test {
   ResultStrip strip{3, 1};
   TGraphWindows windows{{0, 0}};
   RecordingCanvas canvas;
-  TDrawFailures failures;
+  DrawFailures failures;
   std::map<const TEditorKnot*, Extended> thickness;
-  KnotValueReader reader = [this](const TEditorKnot& k, TMaterialKey key) -> std::optional<Extended> {
+  KnotValueReader reader = [this](const TEditorKnot& k, MaterialKey key) -> std::optional<Extended> {
     const auto it = thickness.find(&k);
     if (key != nullptr || it == thickness.end()) return std::nullopt;
     return it->second;
@@ -200,7 +200,7 @@ TEST_F(Section, CutShellsAreShownAndAFailingOneIsSkipped) {
 TEST_F(Section, WindowOnlyFromAPlanViewWithShells) {
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 1, 0));
   const TGraphWindow& plan = windows.Items(1);
-  TSectionWindowData box;
+  SectionWindowBox box;
   box.MinPoint = FloatPoint3D(0, 0, -0.2L);
   box.MaxPoint = FloatPoint3D(3, 1, 0.1L);
   box.Scale = FloatPoint(0.01L, 0.01L);
@@ -208,7 +208,7 @@ TEST_F(Section, WindowOnlyFromAPlanViewWithShells) {
   line.SetByPoints(FloatPoint(2.5L, 0), FloatPoint(2.5L, 1));
   EXPECT_EQ(CreateSectionWindow(windows, view(), box, strip.MutableShells(), line), -1) << "not a plan view";
   // No shells in the plan: the box is inverted (1E4096 .. -1).
-  TSectionWindowData empty = box;
+  SectionWindowBox empty = box;
   empty.MinPoint.Z = 1E4096L;
   empty.MaxPoint.Z = -1;
   EXPECT_EQ(CreateSectionWindow(windows, plan, empty, strip.MutableShells(), line), -1);

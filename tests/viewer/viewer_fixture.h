@@ -36,7 +36,7 @@ inline std::vector<std::uint8_t> ExampleBytes(const std::string& name) {
 }
 
 // Records what a computation shows; `OnPump` runs at every pump point.
-class RecordingStatus : public TCalcStatus {
+class RecordingStatus : public CalcStatus {
  public:
   void ShowStatus() override {
     ++Shown;
@@ -76,12 +76,12 @@ class RecordingStatus : public TCalcStatus {
 class RecordingHooks : public ViewerHooks {
  public:
   void RunAction(const std::string& name) override { Actions.push_back(name); }
-  void WindowLoaded(const TAnalysisWindowData& w) override { Windows.push_back(w); }
+  void WindowLoaded(const AnalysisWindowData& w) override { Windows.push_back(w); }
   void ProjectCleared() override { ++Cleared; }
   void RepaintCurrentView() override { ++CurrentRepaints; }
   void RepaintAllViews() override { ++AllRepaints; }
   std::vector<std::string> Actions;
-  std::vector<TAnalysisWindowData> Windows;
+  std::vector<AnalysisWindowData> Windows;
   int Cleared = 0, CurrentRepaints = 0, AllRepaints = 0;
 };
 
@@ -139,7 +139,7 @@ class RecordingDeskHost : public GraphDeskHost {
 struct NoSurface : DeskSurface {
   RecordingCanvas Picture;
   Canvas& PictureCanvas() override { return Picture; }
-  TDeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
+  DeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
   void SetScroll(int, int) override {}
   void RepaintNow() override {}
 };
@@ -172,13 +172,13 @@ class ScriptedAdaptDialog : public AdaptParamsDialog {
 // i), independently of the analysis project.
 inline std::vector<Extended> DirectSolve(const std::vector<std::uint8_t>& bytes) {
   TVelEditorProject p;
-  TAnalysisWindowData window;
+  AnalysisWindowData window;
   const std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(bytes, p, window);
   auto number = [&](const TEditorKnot* k) {
     return static_cast<std::int64_t>(std::find(order.begin(), order.end(), k) - order.begin());
   };
   auto numbers = [&](const TFiniteElement& e) {
-    TElementKnotNumbers n{};
+    ElementKnotNumberArray n{};
     for (int m = 0; m < 4; ++m) n[static_cast<std::size_t>(m)] = number(e.Knots[static_cast<std::size_t>(m)]);
     return n;
   };
@@ -186,15 +186,15 @@ inline std::vector<Extended> DirectSolve(const std::vector<std::uint8_t>& bytes)
   for (const auto& e : p.Elements().Items())
     if (e->ElemKind == ElementKind::Shell) span = std::max(span, KnotNumberSpan(numbers(*e)));
   const std::size_t n = order.size() * 5;
-  TBandMatrix K(n, static_cast<std::size_t>(BandWidthOfSpan(span)));
+  BandMatrix K(n, static_cast<std::size_t>(BandWidthOfSpan(span)));
   std::vector<Extended> F(n, 0);
   for (const auto& e : p.Elements().Items()) {
     if (e->ElemKind != ElementKind::Shell) continue;
     const auto& shell = static_cast<const TMLEditorShell&>(*e);
-    std::vector<TLayerInput> layers;
+    std::vector<LayerInput> layers;
     for (std::int32_t j = 0; j < shell.Layers.Count(); ++j) {
       const auto l = shell.Layers.Layer(j);
-      TLayerInput in;
+      LayerInput in;
       in.Thickness = l->Thickness;
       in.Z = l->Z;
       in.TypeLayer = l->TypeLayer;
@@ -203,13 +203,13 @@ inline std::vector<Extended> DirectSolve(const std::vector<std::uint8_t>& bytes)
       in.Fi = l->Material()->Fi;
       layers.push_back(in);
     }
-    std::vector<TLayerElastic> el;
+    std::vector<LayerModuli> el;
     for (const auto& l : layers) el.push_back(LayerElastic(l));
-    TSectionArray D{};
+    SectionArray D{};
     SectionMatrix(layers, el, D);
     const Extended a = shell.Knots[3]->X - shell.Knots[0]->X;
     const Extended b = shell.Knots[1]->Y - shell.Knots[0]->Y;
-    TMatrix20 ke{}, t{};
+    Matrix20 ke{}, t{};
     ShellStiffness(a, b, shell.Kx, shell.Ky, D, ke, t);
     AddToSystem(numbers(shell), ke, K);
   }

@@ -271,16 +271,16 @@ TEST_F(CalcFixture, ARepaintFailureIsShownAfterThePaintEvent) {
       throw std::runtime_error("сбой рисования " + std::to_string(++failures));
     }
     int failures = 0;
-    void DrawPlan(Canvas&, TDrawFailures&) override {}
+    void DrawPlan(Canvas&, DrawFailures&) override {}
     void PrepareSection() override {}
-    void DrawSection(const TGraphWindow&, Canvas&, TDrawFailures&) override {}
+    void DrawSection(const TGraphWindow&, Canvas&, DrawFailures&) override {}
     const TSectionLine_2D& SectionLine() const override { return line; }
     TSectionLine_2D line;
   } scene;
-  TGraphWindows windows(TSize{800, 600});
+  TGraphWindows windows(PixelSize{800, 600});
   windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(2, 2, 2));
   TViewerProject project(msgs);
-  TViewerScene client(project, windows);
+  ViewerScene client(project, windows);
   TDeskForm desk(windows, windows.Items(0).WorkDesk, scene, client, msgs, nullptr);
   desk.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&desk));

@@ -14,7 +14,7 @@
 
 namespace tavir {
 
-class CalcStatusWindow : public TCalcStatus {
+class CalcStatusWindow : public CalcStatus {
  public:
   CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent = nullptr);
   ~CalcStatusWindow() override;

@@ -205,8 +205,8 @@ Canvas& TDeskForm::PictureCanvas() {
   return *canvas_;
 }
 
-TDeskScroll TDeskForm::Scroll() const {
-  TDeskScroll s;
+DeskScroll TDeskForm::Scroll() const {
+  DeskScroll s;
   s.H = scroll_->horizontalScrollBar()->value();
   s.V = scroll_->verticalScrollBar()->value();
   s.ClientWidth = scroll_->viewport()->width();

@@ -72,7 +72,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   ~TDeskForm() override;
 
   DeskHandle Desk() const { return logic_.Desk(); }
-  TResultDesk& Logic() { return logic_; }
+  ResultDesk& Logic() { return logic_; }
   // The repaint message: the visible part of the picture painted now.
   void Repaint();
   // Background and grid only; the next paint event paints the whole picture.
@@ -104,7 +104,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   friend class DeskPaintBox;
   // DeskSurface
   Canvas& PictureCanvas() override;
-  TDeskScroll Scroll() const override;
+  DeskScroll Scroll() const override;
   void SetScroll(int h, int v) override;
   void RepaintNow() override;
 
@@ -119,7 +119,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   void FormResize();
 
   DeferredMessages deferred_;
-  TResultDesk logic_;
+  ResultDesk logic_;
   TGraphWindows& windows_;
   std::unique_ptr<QtCanvas> canvas_;
   bool dirty_ = true;

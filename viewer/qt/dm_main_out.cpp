@@ -285,7 +285,7 @@ void DM::SetBusy(bool busy) {
 }
 
 void DM::UpdateCommandStates() {
-  TViewerCommandState state;
+  ViewerCommandStatus state;
   if (ctx_.Project != nullptr && ctx_.Windows != nullptr) state = ViewerCommandState(*ctx_.Project, *ctx_.Windows);
   state.Busy = state.Busy || busy_;
   const bool attached = ctx_.Project != nullptr;
@@ -297,7 +297,7 @@ void DM::UpdateCommandStates() {
 }
 
 void DM::SyncGridActions(const TGrid& grid) {
-  const TGridActionChecks c = GridActionChecks(grid);
+  const GridActionFlags c = GridActionChecks(grid);
   registry_.SetChecked("AcGrid_Show", c.Show);
   registry_.SetChecked("AcGrid_SnapToGrid", c.Snap);
   const char* styles[] = {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"};

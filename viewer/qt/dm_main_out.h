@@ -37,7 +37,7 @@ class TRSFormOut;
 struct CalcContext {
   TViewerProject* Project = nullptr;
   TGraphWindows* Windows = nullptr;
-  TViewerScene* Scene = nullptr;
+  ViewerScene* Scene = nullptr;
   CalcDesks* Desks = nullptr;
   TRSFormOut* MainForm = nullptr;
 };

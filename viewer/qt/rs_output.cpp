@@ -19,10 +19,10 @@ namespace tavir {
 // code's, running commands by name and the grid check marks the command module's.
 class CalcHooks : public ResultViewsHooks {
  public:
-  CalcHooks(TGraphWindows& windows, TViewerScene& scene, TDM_OutMain& commands)
+  CalcHooks(TGraphWindows& windows, ViewerScene& scene, TDM_OutMain& commands)
       : ResultViewsHooks(windows, scene), commands_(commands) {}
   void RunAction(const std::string& name) override { commands_.Run(QString::fromStdString(name)); }
-  void WindowLoaded(const TAnalysisWindowData& window) override {
+  void WindowLoaded(const AnalysisWindowData& window) override {
     ResultViewsHooks::WindowLoaded(window);
     // View 0 is the current view now: the grid commands show its grid at once,
     // not only when its window is activated.
@@ -67,12 +67,12 @@ class CalcProgressBoxes : public ProgressBoxOpener {
 
 namespace {
 
-TSize ScreenSize() {
+PixelSize ScreenSize() {
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
     const QSize z = s->size();
-    return TSize{z.width(), z.height()};
+    return PixelSize{z.width(), z.height()};
   }
-  return TSize{1024, 768};
+  return PixelSize{1024, 768};
 }
 
 }  // namespace
@@ -85,7 +85,7 @@ TRSFormOut::TRSFormOut(TDM_OutMain& commands, MessageService& messages, const Im
   desks_->SetMainForm(this);
   windows_ = std::make_unique<TGraphWindows>(ScreenSize(), desks_.get());
   project_ = std::make_unique<TViewerProject>(messages);
-  scene_ = std::make_unique<TViewerScene>(*project_, *windows_, [&commands] { commands.Run(kViewerModeAction); });
+  scene_ = std::make_unique<ViewerScene>(*project_, *windows_, [&commands] { commands.Run(kViewerModeAction); });
   hooks_ = std::make_unique<CalcHooks>(*windows_, *scene_, commands);
   project_->SetHooks(hooks_.get());
   boxes_ = std::make_unique<CalcProgressBoxes>();

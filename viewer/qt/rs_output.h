@@ -32,7 +32,7 @@ class TRSFormOut : public QMainWindow {
   TViewerProject& Project() { return *project_; }
   TGraphWindows& Windows() { return *windows_; }
   CalcDesks& Desks() { return *desks_; }
-  TViewerScene& Scene() { return *scene_; }
+  ViewerScene& Scene() { return *scene_; }
   TDM_OutMain& Commands() { return commands_; }
 
   // The program's two-bar progress box, which the preparations of knot values show
@@ -58,7 +58,7 @@ class TRSFormOut : public QMainWindow {
   std::unique_ptr<CalcDesks> desks_;
   std::unique_ptr<TGraphWindows> windows_;
   std::unique_ptr<TViewerProject> project_;
-  std::unique_ptr<TViewerScene> scene_;
+  std::unique_ptr<ViewerScene> scene_;
   std::unique_ptr<CalcHooks> hooks_;
   std::unique_ptr<CalcProgressBoxes> boxes_;
 };

@@ -192,7 +192,7 @@ TDrawModesForm::TDrawModesForm(QWidget* parent) : QDialog(parent) {
   setObjectName("DrawModesForm");
   setWindowTitle("Прорисовка проекта");
   auto* layout = new QVBoxLayout(this);
-  for (const TDrawModeBox& b : kDrawModeBoxes) {
+  for (const DrawModeBox& b : kDrawModeBoxes) {
     auto* c = new QCheckBox(QString::fromUtf8(b.Caption.data(), static_cast<int>(b.Caption.size())), this);
     c->setObjectName(QString::fromUtf8(b.Name.data(), static_cast<int>(b.Name.size())));
     layout->addWidget(c);
@@ -206,7 +206,7 @@ TDrawModesForm::TDrawModesForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(OkCancel(this, "Btn_OK", "OK", "Cancel"));
 }
 
-void TDrawModesForm::SetState(const TDrawModesState& state) {
+void TDrawModesForm::SetState(const DrawModesState& state) {
   state_ = state;
   for (std::size_t i = 0; i < boxes_.size(); ++i) boxes_[i]->setChecked(state.Checked[i]);
   numCol_->setValue(state.ColorCount);
@@ -220,7 +220,7 @@ void TDrawModesForm::done(int r) {
   QDialog::done(r);
 }
 
-bool DrawModesByDialog::Execute(TDrawModesState& state) {
+bool DrawModesByDialog::Execute(DrawModesState& state) {
   TDrawModesForm form(parent_);
   form.SetState(state);
   if (DialogRunner::Run(form) != QDialog::Accepted) return false;
@@ -271,12 +271,12 @@ void TStressPosForm::done(int r) {
   QDialog::done(r);
 }
 
-std::optional<TStressPosChoice> StressPosByDialog::Execute(std::int32_t layerCount, Fibre stressPos) {
+std::optional<StressPosChoice> StressPosByDialog::Execute(std::int32_t layerCount, Fibre stressPos) {
   TStressPosForm form(parent_);
   form.SetLayerCount(layerCount);
   form.GetStressPos(CodeByte(stressPos));
   if (DialogRunner::Run(form) != QDialog::Accepted) return std::nullopt;
-  return TStressPosChoice{CodeOfByte<Fibre>(form.StressPos()), form.LayerNumber()};
+  return StressPosChoice{CodeOfByte<Fibre>(form.StressPos()), form.LayerNumber()};
 }
 
 // ---- scale ----

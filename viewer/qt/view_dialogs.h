@@ -56,15 +56,15 @@ class TDrawModesForm : public QDialog {
  public:
   explicit TDrawModesForm(QWidget* parent = nullptr);
   // Every box and the colour count from the state.
-  void SetState(const TDrawModesState& state);
+  void SetState(const DrawModesState& state);
   // Read back after OK.
-  const TDrawModesState& State() const { return state_; }
+  const DrawModesState& State() const { return state_; }
 
  protected:
   void done(int r) override;
 
  private:
-  TDrawModesState state_;
+  DrawModesState state_;
   std::vector<QCheckBox*> boxes_;
   QSpinBox* numCol_;
 };
@@ -72,7 +72,7 @@ class TDrawModesForm : public QDialog {
 class DrawModesByDialog : public DrawModesDialog {
  public:
   explicit DrawModesByDialog(QWidget* parent) : parent_(parent) {}
-  bool Execute(TDrawModesState& state) override;
+  bool Execute(DrawModesState& state) override;
 
  private:
   QWidget* parent_;
@@ -144,7 +144,7 @@ class TAdaptParsDlg : public QDialog {
 class StressPosByDialog : public StressPosDialog {
  public:
   explicit StressPosByDialog(QWidget* parent) : parent_(parent) {}
-  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) override;
+  std::optional<StressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) override;
 
  private:
   QWidget* parent_;

@@ -300,7 +300,7 @@ void TGridDialog::Btn_ByStepClick() {
 }
 
 void TGridDialog::Btn_ColorGridClick() {
-  if (const std::optional<TColor> chosen = ColorPicker::Pick(this, Grid.Color)) Grid.SetColor(*chosen);
+  if (const std::optional<RgbColor> chosen = ColorPicker::Pick(this, Grid.Color)) Grid.SetColor(*chosen);
   DrawPreview();
 }
 
