@@ -111,11 +111,13 @@ std::int32_t TMaterials::IndexOfMaterial(const TPhisPropRodNL* material) const {
 std::shared_ptr<TPhisPropRodNL> TMaterials::MaterialByIndex(std::int32_t index) {
   if (index >= 0 && index < Count()) return entries_[static_cast<std::size_t>(index)].Material;
   if (ui_ == nullptr) return nullptr;
-  // The chooser works on a copy: what it adds or edits here is not kept, and the
-  // answer is taken from this list.
+  // The chooser works on a copy that the list takes over on OK, as in
+  // ChooseMaterial: the position it answers is a position of the edited list, and
+  // a material made there must be held by the list, or the layer loses it.
   std::vector<MaterialEntry> shown = entries_;
   const std::optional<std::int32_t> chosen = ui_->ChooseMaterial(shown, shown.empty() ? -1 : 0);
   if (!chosen) return nullptr;
+  entries_ = std::move(shown);
   return Material(*chosen);
 }
 

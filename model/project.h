@@ -205,8 +205,8 @@ class TMaterials : public MaterialIndex {
 
   // The material at a position. A position that names none opens the material
   // chooser on the list with its first item selected; the result is the material
-  // the user picks, nullptr on Cancel (or without a chooser). The chooser's edits
-  // of the list are not kept here.
+  // the user picks, nullptr on Cancel (or without a chooser). On OK the list takes
+  // the chooser's edits over.
   std::shared_ptr<TPhisPropRodNL> MaterialByIndex(std::int32_t index) override;
   std::int32_t IndexOfMaterial(const TPhisPropRodNL* material) const override;
   // The chooser on the material's position; on OK the list takes the chooser's

@@ -425,6 +425,35 @@ TEST(Project, ChooseMaterialKeepsTheChoosersListOnlyOnOk) {
   EXPECT_EQ(p.Materials().Name(2), "Алюминий");
 }
 
+TEST(Project, MaterialByIndexAnswersFromTheChoosersEditedList) {
+  // The chooser deletes the first material, adds one and picks a position of the
+  // list it shows.
+  class EditingUi : public ModelUi {
+   public:
+    bool Ok = true;
+    std::int32_t Pick = 0;
+    std::optional<std::int32_t> ChooseMaterial(std::vector<MaterialEntry>& entries, std::int32_t) override {
+      entries.erase(entries.begin());
+      entries.push_back(MaterialEntry{"Алюминий", std::make_shared<TPhisPropRodNL>()});
+      return Ok ? std::optional<std::int32_t>(Pick) : std::nullopt;
+    }
+  };
+  EditingUi ui;
+  TVelEditorProject p(DefaultModelFactory(), &ui);
+  SampleModel m(p);
+  ui.Ok = false;
+  EXPECT_EQ(p.Materials().MaterialByIndex(5), nullptr);
+  EXPECT_EQ(p.Materials().Count(), 2);
+  ui.Ok = true;
+  EXPECT_EQ(p.Materials().MaterialByIndex(5), m.Concrete);
+  ASSERT_EQ(p.Materials().Count(), 2);
+  ui.Pick = 1;
+  const std::shared_ptr<TPhisPropRodNL> made = p.Materials().MaterialByIndex(5);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(p.Materials().IndexOfMaterial(made.get()), 1);
+  EXPECT_EQ(p.Materials().Name(1), "Алюминий");
+}
+
 // A result knot and shell of the kind the analysis program derives.
 class CountedKnot : public TEditorKnot {
  public:
