@@ -32,73 +32,73 @@ std::string EditorCaption(const std::string& fileName) {
   return "Программный комплекс \"Тавир\" - редактор [" + name + "]";
 }
 
+std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages) {
+  if (!FileExists(fileName)) {
+    messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
+    return std::nullopt;
+  }
+  return ReadWholeFile(fileName);
+}
+
 // ---- the editor ----
 
 std::vector<std::uint8_t> SaveProjectBytes(const TEditSupervisor& supervisor, TVelEditorProject& project,
-                                           const TEditWindows& windows) {
+                                           const WindowRecordList& windows) {
   BinaryWriter w;
   w.WriteInt32(kProjectSignature);
   supervisor.SaveToStream(w);
   project.SaveToStream(w);
-  windows.SaveToStream(w);
+  SaveWindowBlock(w, windows);
   w.WriteByte(0);
   return w.Take();
 }
 
 void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor, TVelEditorProject& project,
-                 const TEditWindows& windows) {
+                 const WindowRecordList& windows) {
   // Everything is built first: a fault of the model (a name the code page cannot
   // hold) must not cost the user the file already on disk.
   const std::vector<std::uint8_t> bytes = SaveProjectBytes(supervisor, project, windows);
   WriteFileAtomic(fileName, bytes);
 }
 
-void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
-                      TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows) {
+TProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+                                  const TEditSupervisor& supervisor, const TVelEditorProject& project) {
   BinaryReader r(bytes);
   ReadSignature(r);
 
+  TProjectContents c;
   // The stored settings are read over a copy of the current ones: of the default
   // loads only 4 bytes each are stored, the rest stays as the supervisor holds it.
-  TEditSupervisor settings;
-  settings.CopySettingsFrom(supervisor);
-  settings.LoadFromStream(r);
+  c.Settings = std::make_unique<TEditSupervisor>();
+  c.Settings->CopySettingsFrom(supervisor);
+  c.Settings->LoadFromStream(r);
 
-  TVelEditorProject fresh(project.Factory(), project.Ui());
+  c.Project = std::make_unique<TVelEditorProject>(project.Factory(), project.Ui());
   // The smallest element sizes never grow, not even through a file.
-  fresh.Knots().MinSizeX = project.Knots().MinSizeX;
-  fresh.Knots().MinSizeY = project.Knots().MinSizeY;
-  fresh.LoadFromStream(r);
-  fresh.SetFileName(fileName);
+  c.Project->Knots().MinSizeX = project.Knots().MinSizeX;
+  c.Project->Knots().MinSizeY = project.Knots().MinSizeY;
+  c.Project->LoadFromStream(r);
+  c.Project->SetFileName(fileName);
 
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
+  c.Windows = TWindowBlock::LoadFromStream(r);
+  c.Windows.CheckProjections();
   if (r.Remaining() < 1) throw EFormatError(kMissingClosingByte);
   (void)r.ReadByte();
+  return c;
+}
 
-  // The whole file has been read: the new state goes in. The window collection
-  // makes window 0 current through the supervisor, so the settings go first and
-  // come back should the windows fail.
+void InstallProject(TProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
+                    const std::function<void(TWindowBlock&&)>& adoptWindows) {
   TEditSupervisor previous;
   previous.CopySettingsFrom(supervisor);
-  supervisor.CopySettingsFrom(settings);
+  supervisor.CopySettingsFrom(*contents.Settings);
   try {
-    windows.Adopt(std::move(block));
+    adoptWindows(std::move(contents.Windows));
   } catch (...) {
     supervisor.CopySettingsFrom(previous);
     throw;
   }
-  project.Swap(fresh);
-}
-
-bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
-                 TEditWindows& windows, MessageService& messages) {
-  if (!FileExists(fileName)) {
-    messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
-    return false;
-  }
-  const std::vector<std::uint8_t> bytes = ReadWholeFile(fileName);
-  OpenProjectBytes(bytes, fileName, supervisor, project, windows);
-  return true;
+  project.Swap(*contents.Project);
 }
 
 // ---- the analysis program ----
@@ -121,8 +121,8 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
 
   const std::int32_t count = r.ReadInt32();
   if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
-    throw EFormatError("Файл поврежден: неверное число окон редактирования (" + std::to_string(count) + ").");
-  TEditorWindow first;
+    throw EFormatError(WindowCountError(count));
+  TWindowRecord first;
   first.LoadFromStream(r);
   TAnalysisWindowData data;
   const TWorkWindow& w = first.WorkWindow;
@@ -148,12 +148,9 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
 
 bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder) {
-  if (!FileExists(fileName)) {
-    messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
-    return false;
-  }
-  const std::vector<std::uint8_t> bytes = ReadWholeFile(fileName);
-  std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(bytes, results, window);
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadExistingFile(fileName, messages);
+  if (!bytes) return false;
+  std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(*bytes, results, window);
   if (knotOrder != nullptr) *knotOrder = std::move(order);
   return true;
 }

@@ -12,14 +12,17 @@
 // the old file as it was.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "model/edit_windows.h"
 #include "model/project.h"
 #include "model/records.h"
 #include "model/supervisor.h"
 #include "model/view_transform.h"
+#include "model/window_record.h"
 #include "platform/services.h"
 
 namespace tavir {
@@ -37,28 +40,42 @@ std::string FileNotFoundText(const std::string& fileName);
 // The editor's main form caption for an opened file (the name without its folder).
 std::string EditorCaption(const std::string& fileName);
 
+// Shows "Файл %s не найден!" and gives nothing when the file does not exist;
+// otherwise its bytes (a file that cannot be read throws).
+std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages);
+
 // ---- the editor ----
 
 // The whole file. Runs ApplyShellFuncs on the project first (the saved heights and
 // curvatures are those of the surfaces).
 std::vector<std::uint8_t> SaveProjectBytes(const TEditSupervisor& supervisor, TVelEditorProject& project,
-                                           const TEditWindows& windows);
+                                           const WindowRecordList& windows);
 // Writes the file through a temporary file renamed over the target; throws
 // std::runtime_error (Russian) when it cannot, the old file intact. The project's
 // file name is not changed (the Save As command sets it).
 void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor, TVelEditorProject& project,
-                 const TEditWindows& windows);
+                 const WindowRecordList& windows);
 
-// Reads a whole file held in memory into the three objects, all or nothing. On
-// success: the supervisor's stored settings come from the file, the project holds
-// the file's lists and is named fileName, the window collection holds the file's
-// windows with window 0 current. Throws on any fault of the file.
-void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
-                      TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows);
-// OpenProjectBytes of a file. A missing file shows "Файл %s не найден!" and
-// returns false with nothing changed; any fault of the file throws.
-bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
-                 TEditWindows& windows, MessageService& messages);
+// A whole project file read into fresh objects, not yet in use.
+struct TProjectContents {
+  std::unique_ptr<TEditSupervisor> Settings;  // the current settings with the stored ones read over them
+  std::unique_ptr<TVelEditorProject> Project;  // the file's lists, named by the file
+  TWindowBlock Windows;
+};
+
+// Reads a whole file held in memory, touching nothing of the open project: the
+// settings over a copy of `supervisor`'s, the lists into a project made like
+// `project` (same factory, chooser and smallest sizes), the window records. Throws
+// on any fault of the file.
+TProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+                                  const TEditSupervisor& supervisor, const TVelEditorProject& project);
+
+// Puts what was read in place of the open project: the settings first (the window
+// owner makes window 0 current through the supervisor), then `adoptWindows` with
+// the window block, then the lists. Should adoptWindows throw, the settings come
+// back and the lists stay; the exception goes on.
+void InstallProject(TProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
+                    const std::function<void(TWindowBlock&&)>& adoptWindows);
 
 // ---- the analysis program ----
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/edit_windows.h"
+#include "model/window_record.h"
 #include "model/knots.h"
 #include "model/project_file.h"
 #include "model/records.h"

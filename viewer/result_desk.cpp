@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 
 #include "model/geometry_ops.h"
 
@@ -101,23 +102,9 @@ void TResultDesk::MouseMove(int x, int y) {
 }
 
 void TResultDesk::ScrollToPointer(int x, int y) {
-  const TDeskScroll s = surface_.Scroll();
-  const bool right = x > s.H + s.ClientWidth - 5;
-  const bool left = x < s.H;
-  const bool down = y > s.V + s.Height;
-  const bool up = y < s.V;
-  if (right || left || down || up) {
+  if (const std::optional<TScrollPosition> p = ScrollStep(surface_.Scroll(), x, y)) {
     DrawRubberBand();  // erased before the picture moves
-    int h = s.H, v = s.V;
-    if (right)
-      h = s.H < s.HRange ? s.H + 10 : s.HRange;
-    else if (left)
-      h = s.H > 10 ? s.H - 10 : 0;
-    if (down)
-      v = s.V + 10;
-    else if (up)
-      v = s.V > 10 ? s.V - 10 : 0;
-    surface_.SetScroll(h, v);
+    surface_.SetScroll(p->H, p->V);
     surface_.RepaintNow();
     DrawRubberBand();
   }
@@ -197,16 +184,8 @@ void TResultDesk::FinishNewWindow(int x, int y) {
   if (a == b) return;
   const auto [qa, qb] = view->ScreenPointsToModel(a, b);
   if (!(std::fabs(qa.X - qb.X) >= 1e-10L) || !(std::fabs(qa.Y - qb.Y) >= 1e-10L)) return;
-  const Extended u0 = std::min(qa.X, qb.X), u1 = std::max(qa.X, qb.X);
-  const Extended v0 = std::min(qa.Y, qb.Y), v1 = std::max(qa.Y, qb.Y);
-  const TFloatPoint3D& mn = view->View.MinPoint;
-  const TFloatPoint3D& mx = view->View.MaxPoint;
   TFloatPoint3D lo, hi;
-  switch (view->Kind()) {
-    case kViewPlan: lo = FloatPoint3D(u0, v0, mn.Z); hi = FloatPoint3D(u1, v1, mx.Z); break;
-    case kViewSectionYZ: lo = FloatPoint3D(mn.X, u0, v0); hi = FloatPoint3D(mx.X, u1, v1); break;
-    default: lo = FloatPoint3D(u0, mn.Y, v0); hi = FloatPoint3D(u1, mx.Y, v1); break;
-  }
+  if (!FramedWindowBox(view->View, qa, qb, lo, hi)) return;
   const Extended s = client_.DefaultScale();
   const std::uint8_t kind = view->Kind();
   const int index = windows_.AddWindow(lo, 0xFFFFFF, kind, FloatPoint(s, s), hi);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/desk_surface.h"
 #include "platform/services.h"
 #include "viewer/graph_windows.h"
 #include "viewer/isolines.h"
@@ -51,28 +52,7 @@ class ResultDeskClient {
   virtual void ViewActivated(const TGraphWindow& view) { (void)view; }
 };
 
-struct TDeskScroll {
-  int H = 0;            // horizontal scroll position
-  int V = 0;            // vertical scroll position
-  int ClientWidth = 0;  // of the scroll box
-  int Height = 0;       // outer height of the scroll box
-  int HRange = 0;       // range of the horizontal bar
-};
-
-// What the desk form offers.
-class DeskSurface {
- public:
-  virtual ~DeskSurface() = default;
-  // The canvas of the picture as shown (for the rubber bands).
-  virtual Canvas& PictureCanvas() = 0;
-  virtual TDeskScroll Scroll() const = 0;
-  virtual void SetScroll(int h, int v) = 0;
-  // A full repaint now (the paint handler, which calls Repaint).
-  virtual void RepaintNow() = 0;
-};
-
 enum class DeskGesture : std::uint8_t { Idle, NewWindow, SectionLine };
-enum class MouseButton : std::uint8_t { Left, Right, Middle };
 
 class TResultDesk {
  public:

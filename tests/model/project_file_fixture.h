@@ -1,56 +1,48 @@
 #pragma once
-// The editor's three global objects without a display: supervisor, project and
-// window collection, with a desk host and a command-set client that only record.
+// The editor's model side without a display: supervisor, project and the window
+// records of the project file.
 // Shared by the project-file tests and the fuzz target (hence the relative include).
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "model/edit_windows.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "model/supervisor.h"
+#include "model/window_record.h"
 #include "platform/services.h"
 #include "project_fixture.h"
 
 namespace tavir::testing {
 
-class QuietDeskHost : public EditDeskHost {
+// The window records of an open project, made as the editor makes new windows
+// (on a 1024 x 768 screen); the supervisor follows them as it follows the editor's
+// windows: the first window becomes current, the count is kept.
+class WindowRecords {
  public:
-  DeskHandle CreateDesk(const TWorkWindow&) override {
-    ++Alive;
-    return ++last_;
+  explicit WindowRecords(TEditSupervisor& s) : s_(s) {}
+  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
+                TFloatPoint scale, TColor color, bool /*show*/) {
+    Block.Windows.push_back(NewWindowRecord(maxCorner, minCorner, projection, scale, color, TSize{1024, 768}));
+    const int index = Count() - 1;
+    Block.Windows.back().WorkWindow.SetNumber(index);
+    if (s_.CurrentWindow < 0 || s_.CurrentWindow >= Count()) s_.SetCurrentWindow(index);
+    s_.SetWindowCount(Count());
+    return index;
   }
-  void DestroyDesk(DeskHandle) override { --Alive; }
-  void ShowDesk(DeskHandle desk) override { Shown.push_back(desk); }
-  void HideDesk(DeskHandle) override {}
-  void SetDeskCaption(DeskHandle, const std::string&) override {}
-  void SetDeskCursor(DeskHandle, DeskCursor) override {}
-
-  int Alive = 0;
-  std::vector<DeskHandle> Shown;
-
- private:
-  DeskHandle last_ = 0;
-};
-
-// The supervisor's side of the window collection; actions are only recorded.
-class SupervisorClient : public EditWindowsClient {
- public:
-  explicit SupervisorClient(TEditSupervisor& s) : s_(s) {}
-  void SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) override {
-    s_.SetCurrentWindow(currentWindow);
-    s_.SetWindowCount(windowCount);
+  int Count() const { return static_cast<int>(Block.Windows.size()); }
+  TWindowRecord& Items(int i) { return Block.Windows.at(static_cast<std::size_t>(i)); }
+  WindowRecordList Records() const { return Block.Records(); }
+  // A block read from a file takes the place of the records: window 0 current.
+  void Adopt(TWindowBlock&& block) {
+    Block = std::move(block);
+    s_.SetCurrentWindow(0);
+    s_.SetWindowCount(Count());
   }
-  std::int32_t CurrentWindow() const override { return s_.CurrentWindow; }
-  std::uint8_t WorkMode() const override { return s_.WorkMode; }
-  std::uint8_t InputMode() const override { return s_.InputMode; }
-  void RunAction(const std::string& name) override { Actions.push_back(name); }
-  void SyncGridActions(const TGrid&) override {}
-  void CloseProgram() override {}
 
-  std::vector<std::string> Actions;
+  TWindowBlock Block;
 
  private:
   TEditSupervisor& s_;
@@ -58,20 +50,20 @@ class SupervisorClient : public EditWindowsClient {
 
 struct EditorState {
   TEditSupervisor Supervisor;
-  QuietDeskHost Host;
   ScriptedMessages Messages;
-  SupervisorClient Client{Supervisor};
   TVelEditorProject Project;
-  TEditWindows Windows{Host, Messages, Client, TSize{1024, 768}};
+  WindowRecords Windows{Supervisor};
 
   explicit EditorState(ModelUi* ui = nullptr) : Project(DefaultModelFactory(), ui) {
     Supervisor.Task.SetDefaults();
     Supervisor.Options.SetDefaults();
   }
 
-  std::vector<std::uint8_t> Save() { return SaveProjectBytes(Supervisor, Project, Windows); }
+  std::vector<std::uint8_t> Save() { return SaveProjectBytes(Supervisor, Project, Windows.Records()); }
   void Open(const std::vector<std::uint8_t>& bytes, const std::string& name = "/tmp/opened.tps") {
-    OpenProjectBytes(bytes, name, Supervisor, Project, Windows);
+    TProjectContents contents = ReadProjectBytes(bytes, name, Supervisor, Project);
+    InstallProject(std::move(contents), Supervisor, Project,
+                   [this](TWindowBlock&& block) { Windows.Adopt(std::move(block)); });
   }
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/edit_windows.h"
+#include "editor/edit_windows.h"
 #include "platform/numtext.h"
 #include "platform/recording_canvas.h"
 
@@ -160,14 +160,21 @@ TEST_F(EditWindowsTest, FitUsesTheProjectionsAxesAndAHiddenWindowStaysHidden) {
   EXPECT_FALSE(DeskOf(0).Visible);
   EXPECT_TRUE(client.SyncedSteps.empty());
 
-  // An unknown projection keeps the scale and has no picture; transforms give zeros.
-  windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 7, FloatPoint(0.5L, 0.25L), 0, false);
-  const TEditorWindow& odd = windows.Items(1);
+  // The collection refuses a window that shows no plane.
+  EXPECT_EQ(windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 3, FloatPoint(0.5L, 0.25L), 0, true),
+            -1);
+  EXPECT_EQ(windows.Count(), 1);
+  EXPECT_EQ(host.Alive.size(), 1u);
+  windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 2, FloatPoint(0.01L, 0.01L), 0, false);
+
+  // Its record alone keeps the scale and has no picture; transforms give zeros.
+  const TWindowRecord odd =
+      NewWindowRecord(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 7, FloatPoint(0.5L, 0.25L), 0, {1024, 768});
   EXPECT_EQ(odd.WorkWindow.Scale.X, 0.5L);
   EXPECT_EQ(odd.WorkWindow.Scale.Y, 0.25L);
   EXPECT_EQ(odd.WorkWindow.Width, 0);
   EXPECT_EQ(odd.WorkWindow.Height, 0);
-  EXPECT_EQ(odd.WorkWindow.Caption, "Окно №1.  ");
+  EXPECT_EQ(odd.WorkWindow.Caption, "Главное окно проекта. ");
   EXPECT_EQ(odd.FloatPointToPoint(FloatPoint(5, 5)), (TPoint{0, 0}));
   const TFloatPoint p = odd.PointToFloatPoint({10, 10});
   EXPECT_EQ(p.X, 0);
@@ -473,14 +480,13 @@ TEST_F(EditWindowsTest, BlockRoundTripKeepsEveryByteAndTheStoredNumbers) {
   windows.SaveToStream(first);
 
   BinaryReader r(first.Bytes());
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
+  TWindowBlock block = TWindowBlock::LoadFromStream(r);
   EXPECT_TRUE(r.AtEnd());
   ASSERT_EQ(block.Windows.size(), 2u);
-  EXPECT_FALSE(block.Windows[0]->HasDesk());
   // Numbers as stored, captions from them.
-  EXPECT_EQ(block.Windows[1]->WorkWindow.Number, 7);
-  EXPECT_EQ(block.Windows[1]->WorkWindow.Caption.rfind("Окно №7.  Область редактирования: Y=[0,5]", 0), 0u);
-  EXPECT_EQ(block.Windows[0]->WorkWindow.Caption,
+  EXPECT_EQ(block.Windows[1].WorkWindow.Number, 7);
+  EXPECT_EQ(block.Windows[1].WorkWindow.Caption.rfind("Окно №7.  Область редактирования: Y=[0,5]", 0), 0u);
+  EXPECT_EQ(block.Windows[0].WorkWindow.Caption,
             "Главное окно проекта. Область редактирования: X=[-1,10]; Z=[-3,30]");
   BinaryWriter second;
   block.SaveToStream(second);
@@ -513,12 +519,12 @@ TEST_F(EditWindowsTest, HostileBlocksAreFormatErrors) {
   };
   for (const Case& c : cases) {
     BinaryReader r(c.bytes);
-    EXPECT_THROW(TEditWindows::LoadFromStream(r), EFormatError) << c.what;
+    EXPECT_THROW(TWindowBlock::LoadFromStream(r), EFormatError) << c.what;
   }
   try {
     std::vector<std::uint8_t> bytes = block(-1, 0);
     BinaryReader r(bytes);
-    TEditWindows::LoadFromStream(r);
+    TWindowBlock::LoadFromStream(r);
     FAIL();
   } catch (const EFormatError& e) {
     EXPECT_EQ(std::string(e.what()), "Файл поврежден: неверное число окон редактирования (-1).");
@@ -570,7 +576,7 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   BinaryWriter w;
   windows.SaveToStream(w);
   BinaryReader r(w.Bytes());
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
+  TWindowBlock block = TWindowBlock::LoadFromStream(r);
 
   windows.Clear();
   AddBox(99);  // what was open before
@@ -598,6 +604,16 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   // Positions, never the stored numbers, find the windows.
   EXPECT_EQ(windows.IndexOfDesk(windows.Items(1).WorkDesk()), 1);
 
+  // A block with a window that shows no plane is refused and changes nothing.
+  TWindowBlock odd;
+  odd.Windows.push_back(NewWindowRecord(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0,
+                                        {100, 100}));
+  odd.Windows.back().WorkWindow.Projection = 4;
+  const std::size_t desks = host.Alive.size();
+  EXPECT_THROW(windows.Adopt(std::move(odd)), EFormatError);
+  EXPECT_EQ(windows.Count(), 2);
+  EXPECT_EQ(host.Alive.size(), desks);
+
   // An empty block is refused and changes nothing.
   const std::size_t actions = client.Actions.size();
   EXPECT_THROW(windows.Adopt(TWindowBlock{}), std::invalid_argument);
@@ -616,8 +632,8 @@ TEST_F(EditWindowsTest, UnusableScalesFromAFileAreMendedWhenTheWindowsComeIntoUs
   BinaryWriter w;
   windows.SaveToStream(w);
   BinaryReader r(w.Bytes());
-  TWindowBlock block = TEditWindows::LoadFromStream(r);
-  EXPECT_EQ(block.Windows[0]->WorkWindow.Scale.X, 0);  // read as stored
+  TWindowBlock block = TWindowBlock::LoadFromStream(r);
+  EXPECT_EQ(block.Windows[0].WorkWindow.Scale.X, 0);  // read as stored
   windows.Adopt(std::move(block));
 
   const TWorkWindow& a = windows.Items(0).WorkWindow;

@@ -1,35 +1,22 @@
 #pragma once
-// The editing windows of the editor and their collection. A window's geometry
-// (box, scale, projection, picture size, grid) is its TViewTransform: the model
-// draws and hit-tests through View() and never sees the window. The desk form that
-// shows a window is the editor's business; the collection reaches it only through
+// The editing windows of the editor and their collection. Each window is a
+// record of the project file (model/window_record.h) with the desk form that shows
+// it. The desk is the Qt side's business: the collection reaches it only through
 // EditDeskHost, and reaches the supervisor and the command set through
 // EditWindowsClient, so that all of this runs without a display.
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/grid.h"
-#include "model/records.h"
-#include "model/view_transform.h"
+#include "model/window_record.h"
 #include "platform/binstream.h"
 #include "platform/canvas.h"
 #include "platform/geometry.h"
 #include "platform/services.h"
 
 namespace tavir {
-
-// Bytes of one window record in the project file: grid 68, MaxPoint 48, MinPoint 48,
-// Scale 32, Projection 1, Width, Height, Number, Color 4 each, Reserved 10.
-constexpr std::size_t kWindowRecordBytes = 223;
-constexpr std::size_t kWorkWindowBytes = kWindowRecordBytes - kGridRecordBytes;  // 155
-constexpr std::size_t kReservedWindowBytes = 10;
-// The scale a window falls back on when its own cannot be used (the placeholder
-// scale of a window read from a file).
-inline constexpr Extended kFallbackScale = 0.01L;
 
 // The cursor a desk picture shows in a work mode. The five resource cursors are
 // loaded into slots 1..5 by name at start-up.
@@ -50,56 +37,6 @@ int CursorSlot(DeskCursor cursor);
 std::string CursorResourceName(DeskCursor cursor);
 // The cursor for a work mode and input mode (the editor's mode table).
 DeskCursor ModeCursor(std::uint8_t workMode, std::uint8_t inputMode);
-
-// The two corners of the editing box; their share of the record is 96 bytes.
-class TBCWorkWindow : public TViewTransform {
- public:
-  void SetMaxPoint(const TFloatPoint3D& p) { MaxPoint = p; }
-  void SetMinPoint(const TFloatPoint3D& p) { MinPoint = p; }
-
-  // MaxPoint, then MinPoint, each the full 48-byte point with its padding.
-  void LoadFromStream(BinaryReader& r);
-  void SaveToStream(BinaryWriter& w) const;
-};
-
-class TWorkWindow : public TBCWorkWindow {
- public:
-  std::int32_t Number = 0;  // 0 is the main window of the project
-  TColor Color = 0;         // background of the picture
-  std::string Caption;      // rebuilt from the fields, never stored
-  std::array<std::uint8_t, kReservedWindowBytes> Reserved{};  // kept as read
-
-  void SetScale(const TFloatPoint& s) { Scale = s; }
-  void SetProjection(std::uint8_t p) {
-    Projection = p;
-    UpdateCaption();
-  }
-  void SetWidth(std::int32_t v) { Width = v; }
-  void SetHeight(std::int32_t v) { Height = v; }
-  void SetNumber(std::int32_t v) {
-    Number = v;
-    UpdateCaption();
-  }
-  void SetColor(TColor v) { Color = v; }
-  void SetCaption(const std::string& v) { Caption = v; }
-
-  // "Главное окно проекта. " or "Окно №<n>.  ", then the box of the shown axes.
-  void UpdateCaption();
-
-  // A scale axis that is zero, negative or not finite (only a damaged file holds
-  // one) is replaced: by extent / picture size when both are sound, else by
-  // kFallbackScale. The padding bytes stay. Returns true when anything changed.
-  bool MendScale();
-
-  // The window part of the record (155 bytes): corners, Scale, Projection, Width,
-  // Height, Number, Color, Reserved. A short record changes nothing; reading ends
-  // with UpdateCaption.
-  void LoadFromStream(BinaryReader& r);
-  void SaveToStream(BinaryWriter& w) const;
-};
-
-// Opaque identity of a desk form; 0 is no desk.
-using DeskHandle = std::uint64_t;
 
 // The editor's side of the desk forms.
 class EditDeskHost {
@@ -134,18 +71,13 @@ class EditWindowsClient {
   virtual void CloseProgram() = 0;
 };
 
-class TEditorWindow {
+class TEditorWindow : public TWindowRecord {
  public:
   TEditorWindow() = default;
+  explicit TEditorWindow(const TWindowRecord& record) : TWindowRecord(record) {}
   ~TEditorWindow();
   TEditorWindow(const TEditorWindow&) = delete;
   TEditorWindow& operator=(const TEditorWindow&) = delete;
-
-  TWorkWindow WorkWindow;
-
-  TGrid& Grid() { return WorkWindow.Grid; }
-  const TGrid& Grid() const { return WorkWindow.Grid; }
-  const TViewTransform& View() const { return WorkWindow; }
 
   DeskHandle WorkDesk() const { return desk_; }
   bool HasDesk() const { return desk_ != 0; }
@@ -153,38 +85,14 @@ class TEditorWindow {
   void WorkDeskCreate(EditDeskHost& host);
   void WorkDeskDestroy();
 
-  TPoint FloatPointToPoint(const TFloatPoint& p) const { return WorkWindow.FloatPointToPoint(p); }
-  TFloatPoint PointToFloatPoint(const TPoint& pixel) const { return WorkWindow.PointToFloatPoint(pixel); }
-  bool SnapToGrid(const TFloatPoint& p, TFloatPoint& out) const { return WorkWindow.SnapToGrid(p, out); }
-  // The status bar text for a pixel; none when the coordinates are not numbers.
-  std::optional<std::string> WriteCoordinates(int x, int y) const;
-  void DrawGrid(Canvas& canvas) const;
-
-  // The whole 223-byte record. Reading refuses a short record before changing
-  // anything; a window that has a desk gets a new one that shows the read fields.
+  // The whole record. Reading refuses a short record before changing anything; a
+  // window that has a desk gets a new one that shows the read fields.
   void LoadFromStream(BinaryReader& r);
-  void SaveToStream(BinaryWriter& w) const;
+  using TWindowRecord::SaveToStream;
 
  private:
   EditDeskHost* host_ = nullptr;
   DeskHandle desk_ = 0;
-};
-
-// "X=" u ", Y=" v of a pixel (10 significant digits, snapped when the grid snaps);
-// none when a coordinate is not a finite number.
-std::optional<std::string> WriteCoordinates(const TViewTransform& view, int x, int y);
-
-// The grid of a view: dots, crosses, lines or circles at min + k * step on the two
-// shown axes, in the grid colour (NOT pen for placement 2). An axis whose step is
-// not a finite positive number, whose box is not finite, or that would have more
-// nodes than the picture has pixels along it (plus one) is not drawn; dots,
-// crosses and circles need both axes, lines draw the axes that can be drawn.
-void DrawGrid(const TViewTransform& view, Canvas& canvas);
-
-// A window block read from a file, not yet in use (no desks).
-struct TWindowBlock {
-  std::vector<std::unique_ptr<TEditorWindow>> Windows;
-  void SaveToStream(BinaryWriter& w) const;
 };
 
 class TEditWindows {
@@ -196,15 +104,25 @@ class TEditWindows {
   TEditWindows& operator=(const TEditWindows&) = delete;
 
   int Count() const { return static_cast<int>(items_.size()); }
+  bool Empty() const { return items_.empty(); }
   // Throws std::out_of_range outside 0..Count-1.
   TEditorWindow& Items(int index);
   const TEditorWindow& Items(int index) const;
+  // The window at the index, or nullptr outside 0..Count-1 (an empty collection
+  // has no current window: its index is -1).
+  TEditorWindow* Find(int index);
+  const TEditorWindow* Find(int index) const;
+  // The window at the supervisor's current index, or nullptr when there is none.
+  TEditorWindow* Current() { return Find(client_.CurrentWindow()); }
+  const TEditorWindow* Current() const { return Find(client_.CurrentWindow()); }
 
   TSize ScreenSize() const { return screen_; }
   void SetScreenSize(TSize s) { screen_ = s; }
 
   // Adds a window with the box, projection and scale (fitted so that the picture is
-  // at least the screen's size), default grid and desk; returns its index.
+  // at least the screen's size), default grid and desk; returns its index, or -1
+  // with nothing added for a projection outside 0..2. Shown:
+  // the grid actions are given the new window's grid and its desk comes forward.
   int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
                 TFloatPoint scale, TColor color, bool show);
   // Deletes a window after the questions; returns the index to show next (-1 for
@@ -223,15 +141,14 @@ class TEditWindows {
   void Renumber();
   void SetModeCursor(std::uint8_t workMode, std::uint8_t inputMode);
 
+  // The records in index order, for the project file.
+  WindowRecordList Records() const;
   // The window block: Int32 count, then each record in index order.
-  void SaveToStream(BinaryWriter& w) const;
-  // Reads a window block into new windows and touches nothing else. A count below
-  // 1 or more records than bytes left is a format error.
-  static TWindowBlock LoadFromStream(BinaryReader& r);
-  // Puts a block read by LoadFromStream in place of the current windows: desks for
-  // the new windows, window 0 current and shown, the count set, edit mode entered,
-  // the mode cursor set. An empty block is refused (std::invalid_argument) and
-  // nothing changes.
+  void SaveToStream(BinaryWriter& w) const { SaveWindowBlock(w, Records()); }
+  // Puts a block read from a file in place of the current windows: desks for the
+  // new windows, window 0 current and shown, the count set, edit mode entered, the
+  // mode cursor set. An empty block (std::invalid_argument) or one with a window of
+  // an unknown projection (EFormatError) is refused and nothing changes.
   void Adopt(TWindowBlock&& block);
 
  private:

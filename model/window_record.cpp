@@ -1,5 +1,6 @@
-#include "model/edit_windows.h"
+#include "model/window_record.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -11,10 +12,6 @@
 namespace tavir {
 
 namespace {
-
-constexpr const char* kMainWindowQuestion = "Это окно главное\rУдалить следующее?";
-constexpr const char* kLastWindowQuestion = "Осталось одно главное окно\rЗакрыть проект?";
-constexpr const char* kQuestionCaption = "Предупреждение";
 
 std::string CaptionNumber(Extended v) { return FormatGeneral(v, 8, 4); }
 
@@ -60,49 +57,6 @@ int SatAdd(std::int32_t v, int d) {
 }
 
 }  // namespace
-
-// ---- cursors ----
-
-int CursorSlot(DeskCursor cursor) {
-  switch (cursor) {
-    case DeskCursor::NewWindow: return 1;
-    case DeskCursor::SetForce: return 2;
-    case DeskCursor::SetDispForce: return 3;
-    case DeskCursor::SetRest: return 4;
-    case DeskCursor::SetSurface: return 5;
-    default: return 0;
-  }
-}
-
-std::string CursorResourceName(DeskCursor cursor) {
-  switch (cursor) {
-    case DeskCursor::NewWindow: return "NEWWINCURSOR";
-    case DeskCursor::SetForce: return "SETFORCECURSOR";
-    case DeskCursor::SetDispForce: return "SETDISPFORCECURSOR";
-    case DeskCursor::SetRest: return "SETRESTCURSOR";
-    case DeskCursor::SetSurface: return "SETSURFACE";
-    default: return {};
-  }
-}
-
-DeskCursor ModeCursor(std::uint8_t workMode, std::uint8_t inputMode) {
-  switch (workMode) {
-    case 0:  // edit
-      if (inputMode == 0) return DeskCursor::Arrow;
-      if (inputMode == 5) return DeskCursor::Cross;
-      return DeskCursor::Unchanged;
-    case 1:  // element input
-      if (inputMode == 0 || inputMode == 2) return DeskCursor::Arrow;
-      if (inputMode == 1 || inputMode == 3) return DeskCursor::Cross;
-      return DeskCursor::Unchanged;
-    case 2: return DeskCursor::SetRest;
-    case 3: return DeskCursor::NewWindow;
-    case 4: return (inputMode == 0 || inputMode == 5) ? DeskCursor::SetDispForce : DeskCursor::Unchanged;
-    case 5: return (inputMode == 0 || inputMode == 5) ? DeskCursor::SetForce : DeskCursor::Unchanged;
-    case 11: return DeskCursor::SetSurface;
-    default: return DeskCursor::Arrow;
-  }
-}
 
 // ---- work window ----
 
@@ -175,20 +129,7 @@ void TWorkWindow::SaveToStream(BinaryWriter& w) const {
   w.WriteBytes(Reserved.data(), Reserved.size());
 }
 
-// ---- one window ----
-
-TEditorWindow::~TEditorWindow() { WorkDeskDestroy(); }
-
-void TEditorWindow::WorkDeskCreate(EditDeskHost& host) {
-  WorkDeskDestroy();
-  desk_ = host.CreateDesk(WorkWindow);
-  host_ = &host;
-}
-
-void TEditorWindow::WorkDeskDestroy() {
-  if (desk_ != 0 && host_ != nullptr) host_->DestroyDesk(desk_);
-  desk_ = 0;
-}
+// ---- the record ----
 
 std::optional<std::string> WriteCoordinates(const TViewTransform& view, int x, int y) {
   TFloatPoint p = view.PointToFloatPoint({x, y});
@@ -200,7 +141,7 @@ std::optional<std::string> WriteCoordinates(const TViewTransform& view, int x, i
   return "X=" + FormatGeneral(p.X, 10, 4) + ", Y=" + FormatGeneral(p.Y, 10, 4);
 }
 
-std::optional<std::string> TEditorWindow::WriteCoordinates(int x, int y) const {
+std::optional<std::string> TWindowRecord::WriteCoordinates(int x, int y) const {
   return tavir::WriteCoordinates(View(), x, y);
 }
 
@@ -261,44 +202,23 @@ void DrawGrid(const TViewTransform& view, Canvas& canvas) {
   }
 }
 
-void TEditorWindow::DrawGrid(Canvas& canvas) const { tavir::DrawGrid(View(), canvas); }
+void TWindowRecord::DrawGrid(Canvas& canvas) const { tavir::DrawGrid(View(), canvas); }
 
-void TEditorWindow::LoadFromStream(BinaryReader& r) {
+void TWindowRecord::LoadFromStream(BinaryReader& r) {
   r.Require(kWindowRecordBytes);  // nothing changes for a short record
   Grid().LoadFromStream(r);
-  EditDeskHost* host = desk_ != 0 ? host_ : nullptr;
-  WorkDeskDestroy();
   WorkWindow.LoadFromStream(r);
-  if (host != nullptr) WorkDeskCreate(*host);
 }
 
-void TEditorWindow::SaveToStream(BinaryWriter& w) const {
+void TWindowRecord::SaveToStream(BinaryWriter& w) const {
   Grid().SaveToStream(w);
   WorkWindow.SaveToStream(w);
 }
 
-void TWindowBlock::SaveToStream(BinaryWriter& w) const {
-  w.WriteInt32(static_cast<std::int32_t>(Windows.size()));
-  for (const auto& win : Windows) win->SaveToStream(w);
-}
-
-// ---- the collection ----
-
-TEditWindows::TEditWindows(EditDeskHost& host, MessageService& messages, EditWindowsClient& client, TSize screen)
-    : host_(host), messages_(messages), client_(client), screen_(screen) {}
-
-TEditWindows::~TEditWindows() = default;
-
-TEditorWindow& TEditWindows::Items(int index) { return *items_.at(static_cast<std::size_t>(index)); }
-
-const TEditorWindow& TEditWindows::Items(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
-
-void TEditWindows::PublishState(std::int32_t current) { client_.SetWindowState(current, Count()); }
-
-int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
-                            TFloatPoint scale, TColor color, bool show) {
-  auto win = std::make_unique<TEditorWindow>();
-  TWorkWindow& w = win->WorkWindow;
+TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner,
+                              std::uint8_t projection, TFloatPoint scale, TColor color, TSize screen) {
+  TWindowRecord rec;
+  TWorkWindow& w = rec.WorkWindow;
   w.MaxPoint = maxCorner;
   w.MinPoint = minCorner;
   w.Scale = scale;
@@ -315,15 +235,15 @@ int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D&
     const Extended ev = mx.Y - mn.Y;
     // In a direction where the box would not fill the screen at the given scale,
     // the scale is made finer until it fills exactly the screen.
-    auto fit = [](Extended& s, Extended extent, std::int32_t screen) {
-      if (!IsFinitePositive(extent) || screen <= 0) return;
-      if (RoundSat(extent / s) < screen) {
-        const Extended finer = extent / static_cast<Extended>(screen);
+    auto fit = [](Extended& s, Extended extent, std::int32_t screenPixels) {
+      if (!IsFinitePositive(extent) || screenPixels <= 0) return;
+      if (RoundSat(extent / s) < screenPixels) {
+        const Extended finer = extent / static_cast<Extended>(screenPixels);
         if (IsFinitePositive(finer)) s = finer;
       }
     };
-    fit(w.Scale.Y, ev, screen_.Height);
-    fit(w.Scale.X, eu, screen_.Width);
+    fit(w.Scale.Y, ev, screen.Height);
+    fit(w.Scale.X, eu, screen.Width);
     auto pixels = [](Extended extent, Extended s) { return IsFinitePositive(extent) ? RoundSat(extent / s) : 0; };
     w.Height = pixels(ev, w.Scale.Y);
     w.Width = pixels(eu, w.Scale.X);
@@ -333,7 +253,7 @@ int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D&
   }
   w.Color = color;
 
-  TGrid& g = win->Grid();
+  TGrid& g = rec.Grid();
   g.NSX = g.NSY = g.NSZ = 10;
   g.StepX = (maxCorner.X - minCorner.X) / 10;
   g.StepY = (maxCorner.Y - minCorner.Y) / 10;
@@ -343,132 +263,69 @@ int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D&
   g.Style = 0;
   g.Place = 1;
   g.Color = 0x0000FF;
-
-  w.SetNumber(Count());
-  win->WorkDeskCreate(host_);
-  items_.push_back(std::move(win));
-  const int index = Count() - 1;
-  Renumber();
-
-  std::int32_t current = client_.CurrentWindow();
-  if (current < 0 || current >= Count()) current = index;
-  PublishState(current);
-
-  if (show) {
-    client_.SyncGridActions(items_.back()->Grid());
-    host_.ShowDesk(items_.back()->WorkDesk());
-  }
-  return index;
+  w.UpdateCaption();
+  return rec;
 }
 
-int TEditWindows::DeleteWindow(int index) {
-  if (index < 0 || index >= Count()) return -1;
-  if (Count() > 1) {
-    if (index == 0) {
-      if (messages_.Show(MsgKind::Warning, kQuestionCaption, kMainWindowQuestion, MsgButtons::OkCancel) != MsgResult::Ok)
-        return -1;
-      index = 1;
-    }
-    TEditorWindow& win = *items_[static_cast<std::size_t>(index)];
-    if (win.HasDesk()) host_.HideDesk(win.WorkDesk());
-    items_.erase(items_.begin() + index);  // frees the window and its desk
-    Renumber();
-    PublishState(index - 1);
-    return index - 1;
-  }
-  if (messages_.Show(MsgKind::Warning, kQuestionCaption, kLastWindowQuestion, MsgButtons::OkCancel) == MsgResult::Ok)
-    client_.CloseProgram();
-  return index - 1;
-}
-
-void TEditWindows::Clear() {
-  items_.clear();
-  PublishState(-1);
-}
-
-bool TEditWindows::ShowWindow(int index) {
-  if (index < 0 || index >= Count()) return false;
-  TEditorWindow& win = *items_[static_cast<std::size_t>(index)];
-  if (!win.HasDesk()) win.WorkDeskCreate(host_);
-  host_.ShowDesk(win.WorkDesk());
-  return true;
-}
-
-int TEditWindows::IndexOfDesk(DeskHandle desk) const {
-  if (desk == 0) return 0;
-  for (int i = 0; i < Count(); ++i)
-    if (items_[static_cast<std::size_t>(i)]->WorkDesk() == desk) return i;
-  return 0;
-}
-
-void TEditWindows::ClearWindow(int index, Canvas& canvas) const {
-  if (index < 0 || index >= Count()) return;
-  const TEditorWindow& win = *items_[static_cast<std::size_t>(index)];
-  {
-    CanvasStateGuard guard(canvas);
-    canvas.Pen.Style = PenStyle::Clear;
-    canvas.Brush.Style = BrushStyle::Solid;
-    canvas.Brush.Color = win.WorkWindow.Color;
-    canvas.Rectangle(0, 0, win.WorkWindow.Width, win.WorkWindow.Height);
-  }
-  if (win.Grid().ShowGrid != 0 && win.Grid().Place == 1) win.DrawGrid(canvas);
-}
-
-void TEditWindows::DrawGridOver(int index, Canvas& canvas) const {
-  if (index < 0 || index >= Count()) return;
-  const TEditorWindow& win = *items_[static_cast<std::size_t>(index)];
-  if (win.Grid().ShowGrid != 0 && (win.Grid().Place == 0 || win.Grid().Place == 2)) win.DrawGrid(canvas);
-}
-
-void TEditWindows::Renumber() {
-  for (int i = 0; i < Count(); ++i) {
-    TEditorWindow& win = *items_[static_cast<std::size_t>(i)];
-    win.WorkWindow.SetNumber(i);
-    if (win.HasDesk()) host_.SetDeskCaption(win.WorkDesk(), win.WorkWindow.Caption);
+bool FramedWindowBox(const TViewTransform& view, const TFloatPoint& a, const TFloatPoint& b,
+                     TFloatPoint3D& minCorner, TFloatPoint3D& maxCorner) {
+  const Extended u0 = std::min(a.X, b.X), u1 = std::max(a.X, b.X);
+  const Extended v0 = std::min(a.Y, b.Y), v1 = std::max(a.Y, b.Y);
+  const TFloatPoint3D& mn = view.MinPoint;
+  const TFloatPoint3D& mx = view.MaxPoint;
+  switch (view.Projection) {
+    case 0:
+      minCorner = FloatPoint3D(u0, v0, mn.Z);
+      maxCorner = FloatPoint3D(u1, v1, mx.Z);
+      return true;
+    case 1:
+      minCorner = FloatPoint3D(mn.X, u0, v0);
+      maxCorner = FloatPoint3D(mx.X, u1, v1);
+      return true;
+    case 2:
+      minCorner = FloatPoint3D(u0, mn.Y, v0);
+      maxCorner = FloatPoint3D(u1, mx.Y, v1);
+      return true;
+    default:
+      return false;
   }
 }
 
-void TEditWindows::SetModeCursor(std::uint8_t workMode, std::uint8_t inputMode) {
-  const DeskCursor cursor = ModeCursor(workMode, inputMode);
-  if (cursor == DeskCursor::Unchanged) return;
-  for (const auto& win : items_)
-    if (win->HasDesk()) host_.SetDeskCursor(win->WorkDesk(), cursor);
+// ---- the block ----
+
+std::string WindowCountError(std::int32_t count) {
+  return "Файл поврежден: неверное число окон редактирования (" + std::to_string(count) + ").";
 }
 
-void TEditWindows::SaveToStream(BinaryWriter& w) const {
-  w.WriteInt32(Count());
-  for (const auto& win : items_) win->SaveToStream(w);
+void SaveWindowBlock(BinaryWriter& w, const WindowRecordList& windows) {
+  w.WriteInt32(static_cast<std::int32_t>(windows.size()));
+  for (const TWindowRecord* win : windows) win->SaveToStream(w);
 }
 
-TWindowBlock TEditWindows::LoadFromStream(BinaryReader& r) {
+WindowRecordList TWindowBlock::Records() const {
+  WindowRecordList out;
+  out.reserve(Windows.size());
+  for (const TWindowRecord& win : Windows) out.push_back(&win);
+  return out;
+}
+
+void TWindowBlock::CheckProjections() const {
+  for (std::size_t i = 0; i < Windows.size(); ++i) {
+    const std::uint8_t p = Windows[i].WorkWindow.Projection;
+    if (p > 2)
+      throw EFormatError("Файл поврежден: окно редактирования " + std::to_string(i) + " с неизвестной проекцией (" +
+                         std::to_string(p) + ").");
+  }
+}
+
+TWindowBlock TWindowBlock::LoadFromStream(BinaryReader& r) {
   const std::int32_t count = r.ReadInt32();
   if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
-    throw EFormatError("Файл поврежден: неверное число окон редактирования (" + std::to_string(count) + ").");
+    throw EFormatError(WindowCountError(count));
   TWindowBlock block;
-  block.Windows.reserve(static_cast<std::size_t>(count));
-  for (std::int32_t i = 0; i < count; ++i) {
-    auto win = std::make_unique<TEditorWindow>();
-    win->LoadFromStream(r);
-    block.Windows.push_back(std::move(win));
-  }
+  block.Windows.resize(static_cast<std::size_t>(count));
+  for (TWindowRecord& win : block.Windows) win.LoadFromStream(r);
   return block;
-}
-
-void TEditWindows::Adopt(TWindowBlock&& block) {
-  if (block.Windows.empty()) throw std::invalid_argument("Нет окон редактирования.");
-  for (const auto& win : block.Windows)
-    if (!win) throw std::invalid_argument("Нет окна редактирования.");
-  // The new desks first: should the host fail, the current windows stay as they are.
-  for (auto& win : block.Windows) {
-    win->WorkWindow.MendScale();
-    win->WorkDeskCreate(host_);
-  }
-  items_.swap(block.Windows);
-  block.Windows.clear();  // the old windows and their desks
-  PublishState(0);
-  ShowWindow(0);
-  client_.RunAction("acModeEdit");
-  SetModeCursor(client_.WorkMode(), client_.InputMode());
 }
 
 }  // namespace tavir

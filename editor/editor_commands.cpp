@@ -1,0 +1,609 @@
+#include "editor/editor_commands.h"
+
+#include <exception>
+#include <filesystem>
+#include <utility>
+
+#include "editor/project_io.h"
+#include "model/load_ops.h"
+#include "model/mesh_ops.h"
+#include "model/project_file.h"
+
+namespace tavir {
+
+namespace {
+
+const std::vector<SupportPreset> kSupportPresets = {
+    {"AcRests_NoRest", TFixation{0, 0, 0, 0, 0, 0}},    {"AcRests_RestX", TFixation{1, 0, 0, 0, 0, 0}},
+    {"AcRests_RestY", TFixation{0, 1, 0, 0, 0, 0}},     {"AcRests_RestZ", TFixation{0, 0, 1, 0, 0, 0}},
+    {"AcRests_RestXYZ", TFixation{1, 1, 1, 0, 0, 0}},   {"AcRests_RestFixed", TFixation{1, 1, 1, 1, 1, 1}},
+    {"AcRests_RestXY", TFixation{1, 1, 0, 0, 0, 0}},
+};
+
+constexpr const char* kStepBand = "Шаг №1: Определение \"ленты\"";
+
+}  // namespace
+
+const std::vector<SupportPreset>& SupportPresets() { return kSupportPresets; }
+
+std::string ReplaceFileQuestion(const std::string& fileName) {
+  std::string text = kReplaceFileFormat;
+  text.replace(text.find("%s"), 2, fileName);
+  return text;
+}
+
+// ---- band optimisation ----
+
+BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progress) {
+  auto step = [&](auto&& f) {
+    if (progress != nullptr) f(*progress);
+  };
+  step([](TwoBarProgress& p) {
+    p.SetRanges(2, 4);
+    p.SetCurrentLabel(kStepBand);
+    p.SetTotalLabel("Оптимизациия \"ленты\"");
+  });
+  BandOptimisation r;
+  r.Before = BandWidth(project.Elements());
+  step([](TwoBarProgress& p) {
+    p.StepCurrent();
+    p.SetCurrentLabel("Шаг №2: Сортировка по X");
+  });
+  SortByX(project.Knots());
+  step([](TwoBarProgress& p) {
+    p.StepCurrent();
+    p.ResetCurrent();
+    p.SetCurrentLabel(kStepBand);
+  });
+  r.ByX = BandWidth(project.Elements());
+  step([](TwoBarProgress& p) {
+    p.StepCurrent();
+    p.StepTotal();
+    p.SetCurrentLabel("Шаг №2: Сортировка по Y");
+  });
+  SortByY(project.Knots());
+  step([](TwoBarProgress& p) { p.StepCurrent(); });
+  r.ByY = BandWidth(project.Elements());
+  step([](TwoBarProgress& p) { p.StepTotal(); });
+  r.KeptY = r.ByY < r.ByX;
+  if (r.KeptY)
+    SortByY(project.Knots());
+  else
+    SortByX(project.Knots());
+  step([](TwoBarProgress& p) { p.StepTotal(); });
+  r.After = BandWidth(project.Elements());
+  step([](TwoBarProgress& p) { p.StepTotal(); });
+  return r;
+}
+
+std::string BandOptimisationText(const BandOptimisation& result) {
+  return "Лента до оптимизации: " + std::to_string(result.Before) + "\r\n" +
+         "Лента после оптимизации: " + std::to_string(result.After);
+}
+
+// ---- the module ----
+
+TEditorCommands::TEditorCommands(TEditSupervisor& supervisor, TVelEditorProject& project, EditorCommandsUi& ui,
+                                 EditDeskHost& desks, ModelDialogs& dialogs, MessageService& messages, TSize screen)
+    : supervisor_(supervisor),
+      project_(project),
+      ui_(ui),
+      dialogs_(dialogs),
+      messages_(messages),
+      windows_(desks, messages, *this, screen) {}
+
+TEditorCommands::~TEditorCommands() = default;
+
+void TEditorCommands::SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) {
+  supervisor_.SetCurrentWindow(currentWindow);
+  supervisor_.SetWindowCount(windowCount);
+}
+
+Canvas* TEditorCommands::CurrentCanvas() {
+  return windows_.Current() != nullptr ? ui_.WindowCanvas(supervisor_.CurrentWindow) : nullptr;
+}
+
+std::shared_ptr<TPhisPropRodNL> TEditorCommands::MaterialForNewElements() const {
+  if (auto m = project_.Materials().Material(supervisor_.MaterialIndex)) return m;
+  return project_.Materials().Material(0);
+}
+
+void TEditorCommands::BringCurrentForward() {
+  if (windows_.Current() != nullptr) windows_.ShowWindow(supervisor_.CurrentWindow);
+}
+
+void TEditorCommands::UnselectKnots() { project_.Knots().UnselectAll(CurrentCanvas()); }
+
+void TEditorCommands::UnselectElements() { project_.Elements().UnselectAll(CurrentCanvas()); }
+
+bool TEditorCommands::Run(std::string_view name) {
+  const ActionInfo* info = FindEditorAction(name);
+  if (info == nullptr) return false;
+  if (info->Kind != ActionKind::Handler) return true;
+
+  if (name == "acFileNew") FileNew();
+  else if (name == "acFileOpen") FileOpen();
+  else if (name == "acFileSave") FileSave();
+  else if (name == "acFileSaveAs") FileSaveAs();
+  else if (name == "acNoTask") NoTask();
+  else if (name == "AcNewTask") NewTask();
+  else if (name == "acModeKnot" || name == "acModeNet" || name == "acModeFrame" || name == "acModeEdit" ||
+           name == "acInput_Rest" || name == "acDisplacement" || name == "acEditor_SetSurface")
+    ModeCommand(name);
+  else if (name == "acForceConcentrate") ForceConcentrate();
+  else if (name == "acForceDispersion") ForceDispersion();
+  else if (name == "acForce_ConcApply") ApplyConcForces();
+  else if (name == "AcForce_DispApply") ApplyDispForces();
+  else if (name == "AcEdit_SelectFrame") SelectFrame();
+  else if (name == "acRests_ChoiceRest") ChoiceRest();
+  else if (name.rfind("AcRests_", 0) == 0) RestPreset(name);
+  else if (ElementTypeOfAction(name) >= 0) ElementTypeCommand(name);
+  else if (name == "acDimension_2D" || name == "acDimension_3D" || name == "acDimension_Planes")
+    state_.ApplyDimension(name);
+  else if (name == "acEvulStatic" || name == "acEvulDinamic") {
+    const int kind = name == "acEvulStatic" ? 0 : 1;
+    supervisor_.Task.SetEvulKind(static_cast<std::uint8_t>(kind));
+    state_.CheckEvulKind(kind);
+  } else if (name == "acEditDelete") EditDelete();
+  else if (name == "AcEdit_SelectAll") SelectAll(true, true);
+  else if (name == "AcEdit_SelectAllElems") SelectAll(true, false);
+  else if (name == "AcEdit_SelectAllKnots") SelectAll(false, true);
+  else if (name == "AcEdit_ClearSelection") ClearSelection();
+  else if (name == "acFormatElement") FormatElement();
+  else if (name == "acFormatCharacteristic") FormatCharacteristic();
+  else if (name == "acServiceOptimize") ServiceOptimize();
+  else if (name == "acWinNew") WinNew();
+  else if (name == "acWinDel") WinDel();
+  else if (name == "acWinDelAll") WinDelAll();
+  else if (name == "acWinMain") WinShow(0);
+  else if (name == "acWinNext") {
+    int n = supervisor_.CurrentWindow + 1;
+    if (n > windows_.Count() - 1) n = 0;
+    WinShow(n);
+  } else if (name == "acWinPred") {
+    int n = supervisor_.CurrentWindow - 1;
+    if (n < 0) n = windows_.Count() - 1;
+    WinShow(n);
+  } else if (name == "acNetDot") GridStyle(0);
+  else if (name == "acNetCross") GridStyle(1);
+  else if (name == "acNetLine") GridStyle(2);
+  else if (name == "acNetOther") GridStyle(3);
+  else if (name == "acModeShowGrid") ToggleShowGrid();
+  else if (name == "acModeSnapGrid") ToggleSnapGrid();
+  else if (name == "acFileExit") ui_.CloseProgram();
+  else if (name == "AcUserNoviceSettings") state_.ApplyUserPreset(0);
+  else if (name == "AcUserProfessionalSettings") state_.ApplyUserPreset(1);
+  else if (name == "AcUserExpertSettings") state_.ApplyUserPreset(2);
+  else if (name == "acServiceParam") ServiceParam();
+  else if (name == "acNetParametr") NetParametr();
+  else if (name == "acViewPanels") ViewPanels();
+  else if (name == "acViewStatusBar") ViewStatusBar();
+  else if (name == "AcFormat_Shells") FormatShells();
+  else if (name == "acHelpProjectInfo") ui_.ShowProjectInfo(ProjectInformation());
+  else if (name == "acWinList" || name == "acHelpAbout" || name == "acFilePrint") ui_.ShowDialog(name);
+  else {
+    // Tool-bar switches flip their bar.
+    for (int i = 0; i < kEditorBarCount; ++i) {
+      if (EditorBars()[static_cast<std::size_t>(i)].SwitchAction == name) {
+        state_.SetBarVisible(i, !state_.Bar(i).Visible);
+        return true;
+      }
+    }
+  }
+  return true;
+}
+
+// ---- project ----
+
+void TEditorCommands::FileNew() {
+  if (!messages_.Ask(kNewProjectCaption, kNewProjectQuestion)) return;
+  DropLoadMode();
+  const std::optional<NewTaskAnswer> answer =
+      ui_.NewTaskDialog(supervisor_.Task, FloatPoint3D(0, 0, 0), FloatPoint3D(10, 10, 10));
+  if (!answer) {
+    // The open project stays as it was; without one the editor stays without one.
+    if (windows_.Empty()) NoTask();
+    return;
+  }
+  // Only now does the old project go.
+  windows_.Clear();
+  ui_.SetMainCaption(kNoProjectCaption);
+  NewTask();
+  supervisor_.SetRegionX1(answer->First.X);
+  supervisor_.SetRegionY1(answer->First.Y);
+  supervisor_.SetRegionZ1(answer->First.Z);
+  supervisor_.SetRegionX2(answer->Second.X);
+  supervisor_.SetRegionY2(answer->Second.Y);
+  supervisor_.SetRegionZ2(answer->Second.Z);
+  supervisor_.Task.Assign(answer->Task);
+  ApplyTaskActions();
+  supervisor_.SetCurrentWindow(0);
+  const Extended p = supervisor_.Task.Precision;
+  const int index = windows_.AddWindow(answer->Second, answer->First, 0, FloatPoint(p, p), 0xFFFFFF, true);
+  supervisor_.SetCurrentWindow(index);
+  supervisor_.SetWindowCount(windows_.Count());
+  project_.Clear();
+  ui_.RepaintWindow(0);
+  ui_.SetMainCaption(EditorCaption(project_.FileName()));
+}
+
+bool TEditorCommands::FileOpen() {
+  const std::optional<std::string> name = ui_.AskOpenFileName();
+  if (!name) return false;
+  return OpenNamed(*name);
+}
+
+bool TEditorCommands::OpenNamed(const std::string& fileName) {
+  try {
+    if (!OpenProject(fileName, supervisor_, project_, windows_, messages_)) return false;
+  } catch (const std::exception& e) {
+    messages_.Error(e.what());
+    return false;
+  }
+  ui_.SetMainCaption(EditorCaption(fileName));
+  NewTask();
+  ApplyTaskActions();
+  return true;
+}
+
+bool TEditorCommands::FileSave() {
+  if (project_.FileName() != kNoNameFile) {
+    try {
+      SaveProject(project_.FileName(), supervisor_, project_, windows_);
+    } catch (const std::exception& e) {
+      messages_.Error(e.what());
+      return false;
+    }
+    return true;
+  }
+  return FileSaveAs();
+}
+
+bool TEditorCommands::FileSaveAs() {
+  const std::optional<std::string> name = ui_.AskSaveFileName();
+  if (!name) return false;
+  return SaveAsNamed(*name);
+}
+
+bool TEditorCommands::SaveAsNamed(const std::string& fileName) {
+  if (ui_.FileExists(fileName) && !messages_.Ask(kSaveFileCaption, ReplaceFileQuestion(fileName))) return false;
+  try {
+    SaveProject(fileName, supervisor_, project_, windows_);
+  } catch (const std::exception& e) {
+    messages_.Error(e.what());
+    return false;
+  }
+  project_.SetFileName(fileName);
+  ui_.SetMainCaption(EditorCaption(fileName));
+  return true;
+}
+
+void TEditorCommands::NoTask() {
+  DropLoadMode();
+  state_.EnterNoTask();
+}
+
+void TEditorCommands::NewTask() { state_.EnterTask(supervisor_.Options.UserKind); }
+
+void TEditorCommands::ApplyTaskActions() {
+  for (const std::string& name : supervisor_.ApplyTaskActions()) Run(name);
+}
+
+// ---- modes ----
+
+void TEditorCommands::LeaveLoadMode() {
+  if (state_.Checked("acForceConcentrate")) UnselectKnots();
+  if (state_.Checked("acForceDispersion")) UnselectElements();
+  state_.SetChecked("acForceConcentrate", false);
+  if (ui_.LoadDialogOpen()) ui_.CloseLoadDialog();
+  state_.SetChecked("acForceDispersion", false);
+  state_.SetChecked("acDisplacement", false);
+}
+
+void TEditorCommands::DropLoadMode() {
+  const std::uint8_t mode = supervisor_.WorkMode;
+  if (ui_.LoadDialogOpen()) ui_.CloseLoadDialog();
+  UnselectKnots();
+  UnselectElements();
+  state_.SetChecked("acForceConcentrate", false);
+  state_.SetChecked("acForceDispersion", false);
+  state_.SetChecked("acDisplacement", false);
+  if (mode == 4 || mode == 5 || mode == 6) {
+    supervisor_.SetWorkMode(0);
+    supervisor_.SetInputMode(PickInputMode());
+    state_.CheckMode("acModeEdit");
+    SetModeCursor();
+  }
+}
+
+void TEditorCommands::ModeCommand(std::string_view name) {
+  constexpr int kPick = -1;       // 5 with frame selection checked, else 0
+  constexpr int kUnchanged = -2;  // the input mode stays
+  struct Row {
+    std::string_view Name;
+    std::uint8_t Work;
+    int Input;
+    bool Cursors;       // the windows' cursors follow the new modes
+    bool ApplySupport;  // the default support goes to the selected knots
+    bool Foreground;    // the current desk comes forward
+  };
+  static constexpr Row kRows[] = {
+      {"acModeKnot", 1, 1, false, false, false},      {"acModeNet", 1, 2, false, false, false},
+      {"acModeFrame", 1, 3, false, false, false},     {"acModeEdit", 0, kPick, true, false, false},
+      {"acInput_Rest", 2, 4, true, true, false},      {"acDisplacement", 6, 0, true, false, false},
+      {"acEditor_SetSurface", 11, kUnchanged, true, false, true},
+  };
+  for (const Row& r : kRows) {
+    if (r.Name != name) continue;
+    supervisor_.SetWorkMode(r.Work);
+    if (r.Input == kPick)
+      supervisor_.SetInputMode(PickInputMode());
+    else if (r.Input != kUnchanged)
+      supervisor_.SetInputMode(static_cast<std::uint8_t>(r.Input));
+    if (r.Cursors) SetModeCursor();
+    if (r.ApplySupport) InputRest();
+    LeaveLoadMode();
+    state_.CheckMode(name);
+    if (r.Foreground) BringCurrentForward();
+    return;
+  }
+}
+
+void TEditorCommands::InputRest() {
+  const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
+  for (TEditorKnot* knot : picked)
+    SetSupport(project_.Supports(), knot, supervisor_.DefFixation, supervisor_.DefDirection);
+  if (!picked.empty()) UnselectKnots();
+}
+
+void TEditorCommands::ForceConcentrate() {
+  supervisor_.SetWorkMode(5);
+  supervisor_.SetInputMode(PickInputMode());
+  SetModeCursor();
+  ui_.ShowLoadDialog(supervisor_.DefConcForce);
+  if (state_.Checked("acForceDispersion")) UnselectElements();
+  state_.CheckMode("acForceConcentrate");
+}
+
+void TEditorCommands::ForceDispersion() {
+  supervisor_.SetWorkMode(4);
+  supervisor_.SetInputMode(PickInputMode());
+  SetModeCursor();
+  if (state_.Checked("acForceConcentrate")) UnselectKnots();
+  ui_.ShowLoadDialog(supervisor_.DefDispForce);
+  state_.CheckMode("acForceDispersion");
+}
+
+void TEditorCommands::ApplyConcForces() {
+  const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
+  for (TEditorKnot* knot : picked) SetForce(project_.ConcForces(), knot, supervisor_.DefConcForce);
+  if (!picked.empty()) UnselectKnots();
+  if (Canvas* c = CurrentCanvas()) project_.ConcForces().Draw(*c);
+}
+
+void TEditorCommands::ApplyDispForces() {
+  const std::vector<TMLEditorElement*> picked = project_.Elements().Selection();
+  for (TMLEditorElement* e : picked) SetForce(project_.DispForces(), e, supervisor_.DefDispForce);
+  if (!picked.empty()) UnselectElements();
+  if (Canvas* c = CurrentCanvas()) project_.DispForces().Draw(*c);
+}
+
+void TEditorCommands::SelectFrame() {
+  const bool checked = !state_.Checked("AcEdit_SelectFrame");
+  state_.SetChecked("AcEdit_SelectFrame", checked);
+  const std::uint8_t mode = supervisor_.WorkMode;
+  if (mode == 0 || mode == 4 || mode == 5) supervisor_.SetInputMode(checked ? 5 : 0);
+  SetModeCursor();
+}
+
+void TEditorCommands::ElementTypeCommand(std::string_view name) {
+  const int type = ElementTypeOfAction(name);
+  if (type < 0) return;
+  supervisor_.SetElementType(static_cast<std::uint8_t>(type));
+  state_.CheckElementType(name);
+}
+
+void TEditorCommands::ChoiceRest() {
+  const std::optional<SupportAnswer> a = ui_.SupportDialog(supervisor_.DefFixation, supervisor_.DefDirection);
+  if (!a) return;
+  supervisor_.SetDefFixation(a->Fixation);
+  supervisor_.SetDefDirection(a->Direction);
+  restButtonAction_ = "acRests_ChoiceRest";
+}
+
+void TEditorCommands::RestPreset(std::string_view name) {
+  for (const SupportPreset& p : kSupportPresets) {
+    if (p.Action != name) continue;
+    supervisor_.SetDefFixation(p.Fixation);
+    restButtonAction_ = std::string(name);
+    return;
+  }
+}
+
+void TEditorCommands::LoadDialogApplied(const TForceRecord& force) {
+  switch (supervisor_.WorkMode) {
+    case 4:
+      supervisor_.SetDefDispForce(force);
+      Run("AcForce_DispApply");
+      break;
+    case 5:
+      supervisor_.SetDefConcForce(force);
+      Run("acForce_ConcApply");
+      break;
+    default: break;
+  }
+}
+
+// ---- dialogs of the forms ----
+
+void TEditorCommands::ServiceParam() {
+  const std::optional<SettingsAnswer> a = ui_.SettingsDialog(supervisor_.Options, supervisor_.Task);
+  if (!a) return;
+  supervisor_.Options.Assign(a->Options);
+  supervisor_.Task.Assign(a->Task);
+}
+
+void TEditorCommands::NetParametr() {
+  TEditorWindow* w = windows_.Current();
+  if (w == nullptr) return;
+  const TWorkWindow& ww = w->WorkWindow;
+  const std::optional<TGrid> g = ui_.GridDialog(w->Grid(), ww.MinPoint, ww.MaxPoint, ww.Projection);
+  if (!g) return;
+  w->Grid().Assign(*g);
+  state_.SyncGrid(w->Grid());
+}
+
+void TEditorCommands::ViewPanels() {
+  std::array<bool, kEditorBarCount> visible{};
+  for (int i = 0; i < kEditorBarCount; ++i) visible[static_cast<std::size_t>(i)] = state_.Bar(i).Visible;
+  const std::optional<std::array<bool, kEditorBarCount>> chosen = ui_.PanelsDialog(visible);
+  if (!chosen) return;
+  for (int i = 0; i < kEditorBarCount; ++i) state_.SetBarVisible(i, (*chosen)[static_cast<std::size_t>(i)]);
+}
+
+void TEditorCommands::ViewStatusBar() {
+  if (windows_.Current() == nullptr) return;
+  state_.SetChecked("acViewStatusBar", ui_.ToggleStatusBar(supervisor_.CurrentWindow));
+  windows_.ShowWindow(supervisor_.CurrentWindow);
+}
+
+void TEditorCommands::FormatShells() {
+  ShowList(project_.ShellFuncs(), dialogs_);
+  BringCurrentForward();
+}
+
+ProjectInfo TEditorCommands::ProjectInformation() const {
+  ProjectInfo info;
+  info.FileName = std::filesystem::path(project_.FileName()).filename().string();
+  info.Knots = project_.Knots().Count();
+  info.Elements = project_.Elements().Count();
+  return info;
+}
+
+// ---- selection and editing ----
+
+void TEditorCommands::EditDelete() {
+  switch (supervisor_.WorkMode) {
+    case 0: DeleteSelected(project_.Elements(), CurrentCanvas()); break;
+    case 5:
+      while (!project_.Knots().Selection().empty()) {
+        TEditorKnot* knot = project_.Knots().Selection().front();
+        DeleteAtKnot(project_.ConcForces(), knot);
+        project_.Knots().Unselect(knot, CurrentCanvas());
+      }
+      break;
+    default: break;
+  }
+  BringCurrentForward();
+}
+
+void TEditorCommands::SelectAll(bool elements, bool knots) {
+  Run("acModeEdit");
+  if (windows_.Current() == nullptr) return;
+  if (elements) project_.Elements().SelectAll(CurrentCanvas());
+  if (knots) project_.Knots().SelectAll(CurrentCanvas());
+}
+
+void TEditorCommands::ClearSelection() {
+  UnselectElements();
+  UnselectKnots();
+}
+
+void TEditorCommands::FormatElement() {
+  const std::vector<TMLEditorElement*> picked = project_.Elements().Selection();
+  if (picked.empty()) {
+    if (!messages_.Ask(kElementPropsCaption, kNoElementSelectedQuestion)) return;
+    ElementDialogValues start;
+    start.Layers.CopyFrom(supervisor_.DefLayers);
+    const std::optional<ElementDialogValues> done =
+        dialogs_.ElementProperties(project_.Materials(), supervisor_.ElemKind, start);
+    if (done) supervisor_.DefLayers.CopyFrom(done->Layers);
+    return;
+  }
+  if (picked.size() == 1) {
+    EditProperties(project_.Elements(), picked.front(), dialogs_);
+    return;
+  }
+  if (!messages_.Ask(kElementPropsCaption, kManyElementsQuestion)) return;
+  const TMLEditorElement* last = picked.back();
+  ElementDialogValues start;
+  if (last->ElemKind == kElemKindPlate || last->ElemKind == kElemKindShell) start.Layers.CopyFrom(last->Layers);
+  if (const auto* shell = dynamic_cast<const TMLEditorShell*>(last); shell != nullptr && last->ElemKind == kElemKindShell) {
+    start.Kx = shell->Kx;
+    start.Ky = shell->Ky;
+    start.Kxy = shell->Kxy;
+  }
+  const std::optional<ElementDialogValues> done =
+      dialogs_.ElementProperties(project_.Materials(), last->ElemKind, start);
+  if (!done || !messages_.Ask(kElementPropsCaption, kApplyToAllQuestion)) return;
+  ApplyPropertiesToElements(picked, *done, messages_);
+}
+
+void TEditorCommands::FormatCharacteristic() {
+  supervisor_.SetMaterialIndex(project_.Materials().ChooseMaterial(nullptr));
+}
+
+BandOptimisation TEditorCommands::ServiceOptimize() {
+  BandOptimisation r;
+  {
+    std::unique_ptr<TwoBarProgress> box = ui_.OpenProgressBox();
+    r = OptimiseBand(project_, box.get());
+  }
+  messages_.Show(MsgKind::Plain, kOptimizeCaption, BandOptimisationText(r), MsgButtons::Ok);
+  return r;
+}
+
+// ---- windows and grid ----
+
+void TEditorCommands::WinNew() {
+  supervisor_.SetWorkMode(3);
+  BringCurrentForward();
+  state_.SetEnabled("acWinDel", true);
+  state_.SetEnabled("acWinDelAll", true);
+}
+
+void TEditorCommands::WinDel() {
+  if (windows_.Current() == nullptr) return;
+  const int b = windows_.DeleteWindow(supervisor_.CurrentWindow);
+  if (windows_.ShowWindow(b)) supervisor_.SetCurrentWindow(b);
+  supervisor_.SetWindowCount(windows_.Count());
+  if (const TEditorWindow* w = windows_.Current()) state_.SyncGrid(w->Grid());
+}
+
+void TEditorCommands::WinDelAll() {
+  for (int i = windows_.Count() - 1; i >= 1; --i) supervisor_.SetCurrentWindow(windows_.DeleteWindow(i));
+  supervisor_.SetWindowCount(windows_.Count());
+  windows_.ShowWindow(supervisor_.CurrentWindow);
+  state_.SetEnabled("acWinDel", false);
+  state_.SetEnabled("acWinDelAll", false);
+}
+
+void TEditorCommands::WinShow(int index) {
+  if (windows_.ShowWindow(index)) supervisor_.SetCurrentWindow(index);
+}
+
+void TEditorCommands::GridStyle(std::uint8_t style) {
+  TEditorWindow* w = windows_.Current();
+  if (w == nullptr) return;
+  w->Grid().SetStyle(style);
+  BringCurrentForward();
+  state_.SyncGrid(w->Grid());
+}
+
+void TEditorCommands::ToggleShowGrid() {
+  TEditorWindow* w = windows_.Current();
+  if (w == nullptr) return;
+  w->Grid().SetShowGrid(w->Grid().ShowGrid != 0 ? 0 : 1);
+  state_.SetChecked("acModeShowGrid", w->Grid().ShowGrid != 0);
+  BringCurrentForward();
+}
+
+void TEditorCommands::ToggleSnapGrid() {
+  TEditorWindow* w = windows_.Current();
+  if (w == nullptr) return;
+  w->Grid().SetSnapToGrid(w->Grid().SnapToGrid != 0 ? 0 : 1);
+  state_.SetChecked("acModeSnapGrid", w->Grid().SnapToGrid != 0);
+  BringCurrentForward();
+}
+
+}  // namespace tavir
