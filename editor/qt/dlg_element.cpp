@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/qt/dlg_brush.h"
 #include "editor/qt/dlg_layer.h"
@@ -70,7 +71,7 @@ TMLElemForm::TMLElemForm(TMaterials& materials, MessageService& messages, const 
   // Edit and Delete address a layer by its row: rows keep the stack's order.
   StrGrid_Layers->setDragDropMode(QAbstractItemView::NoDragDrop);
   StrGrid_Layers->setDragEnabled(false);
-  StrGrid_Layers->setMinimumWidth(gridWidth);
+  StrGrid_Layers->setMinimumWidth(gridWidth + 30);
   StrGrid_Layers->setMinimumHeight(130);
   middle->addWidget(StrGrid_Layers, 1);
   auto* layerButtons = new QVBoxLayout;
@@ -165,6 +166,12 @@ void TMLElemForm::RefreshLayers() {
       }
       StrGrid_Layers->setItem(i, c, item);
     }
+  }
+  // The laid-out widths, widened where this font needs more room for a text.
+  for (int c = 0; c < kLayerGridColumns; ++c) {
+    StrGrid_Layers->resizeColumnToContents(c);
+    StrGrid_Layers->setColumnWidth(
+        c, std::max(kColumnWidths[static_cast<std::size_t>(c)], StrGrid_Layers->columnWidth(c)));
   }
   Lbl_NumLayers->setText(QString::number(stack.Count()));
   Shape_ElemBrush->setPixmap(BrushPixmap(stack.Brush, Shape_ElemBrush->size()));

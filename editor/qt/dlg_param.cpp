@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include "editor/param_dialog_rules.h"
@@ -275,6 +276,8 @@ TParamForm::TParamForm(MessageService& messages, QWidget* parent) : QDialog(pare
   for (QWidget* w : std::initializer_list<QWidget*>{FileNum_Edit, CBox_Time, EditPrecision}) w->installEventFilter(this);
   Options.SetDefaults();
   Task.SetDefaults();
+  // Every sheet's tab in sight.
+  setMinimumWidth(PCtrl_Params->tabBar()->sizeHint().width() + 40);
 }
 
 std::vector<QCheckBox*> TParamForm::AllChecks() const {

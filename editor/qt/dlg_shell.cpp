@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/shell_dialog_rules.h"
 #include "model/project.h"
@@ -285,7 +286,8 @@ TShellsFuncsForm::TShellsFuncsForm(TShellFunctions* shells, MessageService& mess
   StrGrid_ShellsFuncs->setSelectionBehavior(QAbstractItemView::SelectRows);
   StrGrid_ShellsFuncs->setSelectionMode(QAbstractItemView::ContiguousSelection);
   StrGrid_ShellsFuncs->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  StrGrid_ShellsFuncs->setMinimumSize(190 + 6 * 90 + 4, 150);
+  StrGrid_ShellsFuncs->setWordWrap(false);
+  StrGrid_ShellsFuncs->setMinimumSize(230 + 6 * 90 + 4, 150);
   top->addWidget(StrGrid_ShellsFuncs);
   auto* buttons = new QHBoxLayout;
   Btn_Add = Named(new QPushButton(QStringLiteral("Добавить"), this), "Btn_Add");
@@ -328,6 +330,8 @@ void TShellsFuncsForm::RefreshList() {
       StrGrid_ShellsFuncs->setItem(i, c, item);
     }
   }
+  StrGrid_ShellsFuncs->resizeColumnToContents(0);
+  StrGrid_ShellsFuncs->setColumnWidth(0, std::max(190, StrGrid_ShellsFuncs->columnWidth(0)));
 }
 
 int TShellsFuncsForm::FirstSelectedRow() const {

@@ -189,6 +189,8 @@ void TForcesForm::EnableApply(bool enabled) {
 void TForcesForm::Btn_ApplyClick() {
   TFloatEdit::CommitFocused(this);
   const TForceRecord f = GetForce();
+  // The disabled Mz box shows what was applied.
+  FloatEdit[5]->SetValue(f.Mz);
   if (applied_) applied_(f);
 }
 

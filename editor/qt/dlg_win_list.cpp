@@ -81,7 +81,8 @@ TWinListDlg::TWinListDlg(std::vector<WindowBox> windows, QWidget* parent)
   connect(WinListBox, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { accept(); });
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-  resize(420, 260);
+  resize(460, 260);
+  Splitter->setSizes({170, 270});
 }
 
 void TWinListDlg::ShowWindowBounds() {

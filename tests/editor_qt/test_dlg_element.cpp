@@ -63,6 +63,8 @@ TEST_F(ElementDialogTest, ShowsTheStackAndTheShellPanelByKind) {
   EXPECT_EQ(grid->item(1, 3)->text(), "армирование");
   EXPECT_EQ(grid->item(2, 5)->text(), QString::fromStdString(project.Materials().Name(0)));
   EXPECT_EQ(grid->columnWidth(0), 177);
+  // A laid-out width too narrow for this font's text is widened: nothing is clipped.
+  EXPECT_GT(grid->columnWidth(3), grid->fontMetrics().horizontalAdvance(QStringLiteral("армирование")));
   EXPECT_EQ(Find<QLabel>(*form, "Lbl_NumLayers")->text(), "3");
   EXPECT_TRUE(Find<QWidget>(*form, "Panel_Shell")->isVisible());
   EXPECT_EQ(Find<TFloatEdit>(*form, "FloatEdit_Ky")->text(), "0.5");

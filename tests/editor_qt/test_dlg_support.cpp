@@ -95,6 +95,7 @@ TEST_F(LoadDialogTest, ApplyHandsOnWhatTheUserTypedAndNeverTheHiddenMz) {
   ASSERT_EQ(applied.size(), 1u);
   EXPECT_EQ(applied[0].Py, 3);
   EXPECT_EQ(applied[0].Mz, 0);
+  EXPECT_EQ(Find<TFloatEdit>(*form, "FloatEdit_Mz")->text(), "0");
   EXPECT_TRUE(form->isVisible());
   // Letters in a box: its exit puts back the number, which is what is applied.
   Retype(Find<TFloatEdit>(*form, "FloatEdit_Px"), "x");

@@ -40,13 +40,13 @@ TEST(WinListDialog, ListsTheWindowsAndShowsTheBoxOfTheSelectedOne) {
   EXPECT_EQ(Find<QLabel>(dlg, "Lbl_WinYmax")->text(), "2.5");
   list->setCurrentRow(2);
   EXPECT_EQ(Find<QLabel>(dlg, "Lbl_WinXmax")->text(), "1.23456789E0011");
+  testing::Grab(dlg, "dlg_win_list");
   QSplitter* splitter = Find<QSplitter>(dlg, "Splitter");
   EXPECT_FALSE(splitter->childrenCollapsible());
   splitter->setSizes({0, 1000});
   EXPECT_GT(splitter->sizes()[0], 0);
   splitter->setSizes({1000, 0});
   EXPECT_GT(splitter->sizes()[1], 150);
-  testing::Grab(dlg, "dlg_win_list");
 }
 
 TEST(WinListDialog, ChoosingHappensAfterTheDialogReturns) {
