@@ -202,7 +202,10 @@ void TEditorCommands::FileNew() {
       ui_.NewTaskDialog(supervisor_.Task, FloatPoint3D(0, 0, 0), FloatPoint3D(10, 10, 10));
   if (!answer) {
     // The open project stays as it was; without one the editor stays without one.
-    if (windows_.Empty()) NoTask();
+    if (windows_.Empty()) {
+      ui_.SetMainCaption(kNoProjectCaption);
+      NoTask();
+    }
     return;
   }
   // Only now does the old project go.

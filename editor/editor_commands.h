@@ -176,7 +176,7 @@ class TEditorCommands : private EditWindowsClient {
   bool Run(std::string_view name);
 
   // The current window, nullptr when there is none (no project).
-  TEditorWindow* CurrentWindow() { return windows_.Current(); }
+  TEditorWindow* CurrentEditWindow() { return windows_.Current(); }
   // The canvas of the current window's picture, or nullptr.
   Canvas* CurrentCanvas();
 

@@ -102,13 +102,29 @@ TEST(DeskModes, EveryWorkModeAndInputMode) {
     desk.MouseDown({MouseButton::Left, 10, 10, false});
     EXPECT_EQ(desk.ActiveMode() != nullptr, c.kind == Band);
     EXPECT_EQ(desk.Band().Tracking(), c.kind == Band);
+    // A move past the right edge scrolls and drags only a band: removed before the
+    // scroll, drawn again after it, and moved to the pointer.
+    desk.MouseMove({MouseButton::Left, 250, 20, false}, true);
+    EXPECT_EQ(surface.ScrollCalls.size(), c.kind == Band ? 1u : 0u);
+    EXPECT_EQ(surface.Picture.CallsOf(CanvasOp::Rectangle).size(), c.kind == Band ? 4u : 0u);
+    // A release of another button leaves the gesture as it is.
+    desk.MouseUp({MouseButton::Right, 250, 20, false});
+    EXPECT_EQ(desk.Band().Tracking(), c.kind == Band);
     // Cancel removes a band and does nothing else.
     const std::uint8_t work = f.Supervisor.WorkMode;
+    const std::uint8_t input = f.Supervisor.InputMode;
     desk.CancelGesture();
     EXPECT_EQ(desk.ActiveMode(), nullptr);
     EXPECT_FALSE(desk.Band().Tracking());
-    EXPECT_EQ(surface.Picture.CallsOf(CanvasOp::Rectangle).size(), c.kind == Band ? 1u : 0u);
+    EXPECT_FALSE(desk.Band().Visible());
+    EXPECT_EQ(surface.Picture.CallsOf(CanvasOp::Rectangle).size(), c.kind == Band ? 5u : 0u);
     EXPECT_EQ(f.Supervisor.WorkMode, work);
+    EXPECT_EQ(f.Supervisor.InputMode, input);
+    // After the cancel a left release does nothing.
+    desk.MouseUp({MouseButton::Left, 250, 20, false});
+    EXPECT_EQ(f.Supervisor.WorkMode, work);
+    EXPECT_EQ(f.Supervisor.InputMode, input);
+    EXPECT_EQ(f.Commands.Windows().Count(), 1);
   }
 }
 

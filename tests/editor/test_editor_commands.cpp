@@ -84,6 +84,7 @@ TEST(NewProject, CancelledDialogWithoutAProjectStaysWithoutOne) {
   EditorFixture f;
   f.Commands.Run("acFileNew");
   EXPECT_EQ(f.Commands.Windows().Count(), 0);
+  EXPECT_EQ(f.Ui.Captions, std::vector<std::string>{"Программный комплекс \"Тавир\" - редактор [нет проекта]"});
   EXPECT_EQ(f.Supervisor.CurrentWindow, -1);
   EXPECT_FALSE(f.Commands.State().Enabled("acFileSave"));
   EXPECT_FALSE(f.Commands.State().MenuButtonEnabled("ToolBtn_MenuEdit"));
@@ -123,7 +124,7 @@ TEST(NewProject, NoTaskLeavesALoadModeAndAnEmptyCollectionHasNoCurrentWindow) {
   f.Project.Knots().Select(m.K[1], nullptr);
   f.Commands.Windows().Clear();
   EXPECT_EQ(f.Supervisor.CurrentWindow, -1);
-  EXPECT_EQ(f.Commands.CurrentWindow(), nullptr);
+  EXPECT_EQ(f.Commands.CurrentEditWindow(), nullptr);
   EXPECT_EQ(f.Commands.CurrentCanvas(), nullptr);
   f.Commands.Run("acNoTask");
   EXPECT_FALSE(f.Ui.LoadOpen);

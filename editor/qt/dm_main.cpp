@@ -1,0 +1,446 @@
+// The cursor slots first: the editor declares a function of the same name.
+#include "platform/qt/cursors.h"
+// (keep above)
+#include "editor/qt/dm_main.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <filesystem>
+#include <set>
+
+#include "editor/qt/edit_desk_form.h"
+#include "editor/qt/editor_forms.h"
+#include "editor/qt/rs_main.h"
+#include "editor/qt/shared/grid_dialog.h"
+#include "model/load_ops.h"
+#include "platform/qt/dialog_runner.h"
+#include "platform/qt/info_dlg.h"
+#include "platform/qt/qt_canvas.h"
+
+namespace tavir {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+// The actions that show a check mark.
+const std::set<std::string_view> kCheckable = {
+    "acModeEdit",       "acModeKnot",        "acModeNet",          "acModeFrame",        "acInput_Rest",
+    "acForceConcentrate", "acForceDispersion", "acDisplacement",   "acEditor_SetSurface", "AcEdit_SelectFrame",
+    "ac2DTriangle",     "ac2DRectangle",     "ac2DQuadrangle",     "ac2dRod",            "ac3DCube",
+    "ac3DTetra",        "ac3DRod",           "acPlaneTriangle",    "acPlaneRectangle",   "acPlaneRod",
+    "acNetDot",         "acNetCross",        "acNetLine",          "acNetOther",         "acModeShowGrid",
+    "acModeSnapGrid",   "acEvulStatic",      "acEvulDinamic",      "acViewStatusBar",    "acPanelMainMenu",
+    "acPanelStandart",  "acPanelInputMode",  "acPanelGrid",        "acPanel2dElement",   "acPanel3DElement",
+    "acPanelInsert",    "acPanelTemps",      "acPanelScale",       "acPanelData",        "acPanelService"};
+
+// Tool tip and status text of the commands whose hint says more than the caption.
+const std::map<std::string_view, const char*> kHints = {
+    {"acFileNew", "Новый|Создать новый файл"},
+    {"acFileOpen", "Открыть|Открыть существующий файл"},
+    {"acFileSave", "Сохранить|Сохранить текущий файл"},
+    {"acFileSaveAs", "Сохранить как|Сохранить файл под новым именем"},
+    {"acFilePrint", "Печать|Напечатать изображение текущего окна"},
+    {"acFileExit", "Выход|Завершить работу программы"},
+    {"acEditDelete", "Удалить|Удалить выделенные элементы"},
+    {"acModeEdit", "Редактирование|Выбор и редактирование элементов"},
+    {"acModeKnot", "По узлам|Ввод элементов по узлам"},
+    {"acModeNet", "По сетке|Ввод элементов по сетке"},
+    {"acModeFrame", "Рамкой|Разбиение области рамкой на элементы"},
+    {"acInput_Rest", "Опоры|Установка опор в узлах"},
+    {"acForceConcentrate", "Сосредоточенная нагрузка|Задать нагрузку в узлах"},
+    {"acForceDispersion", "Распределенная нагрузка|Задать нагрузку на элементы"},
+    {"acServiceOptimize", "Оптимизация|Оптимизация ширины ленты"},
+    {"acWinNew", "Новое окно|Выделить рамкой область нового окна"},
+};
+
+std::string Plain(std::string_view caption) {
+  std::string s;
+  for (char c : caption)
+    if (c != '&') s += c;
+  return s;
+}
+
+// The two-bar progress box of a long operation.
+class ProgressBox : public TwoBarProgress {
+ public:
+  explicit ProgressBox(QWidget* parent) : box_(parent) {
+    box_.setObjectName("InfoDlgForm");
+    box_.ShowModeless();
+  }
+  ~ProgressBox() override { box_.hide(); }
+  void SetCurrentLabel(const std::string& text) override { box_.SetCurrentCaption(QString::fromStdString(text)); }
+  void SetTotalLabel(const std::string& text) override { box_.SetTotalCaption(QString::fromStdString(text)); }
+  void SetRanges(int currentMax, int totalMax) override {
+    current_ = 0, total_ = 0, currentMax_ = currentMax, totalMax_ = totalMax;
+    box_.SetBar(0, currentMax);
+    box_.SetBar2(0, totalMax);
+  }
+  void StepCurrent() override { box_.SetBar(++current_, currentMax_); }
+  void ResetCurrent() override { box_.SetBar(current_ = 0, currentMax_); }
+  void StepTotal() override { box_.SetBar2(++total_, totalMax_); }
+
+ private:
+  TInfoDlgForm box_;
+  long long current_ = 0, total_ = 0, currentMax_ = 100, totalMax_ = 100;
+};
+
+}  // namespace
+
+TDM_Main::TDM_Main(TRSForm& mainForm, ModelDialogs& modelDialogs, EditorDialogs& editorDialogs,
+                   MessageService& messages, const ImageProvider* images, QObject* parent)
+    : QObject(parent),
+      main_(mainForm),
+      modelDialogs_(modelDialogs),
+      editorDialogs_(editorDialogs),
+      messages_(messages),
+      registry_(this) {
+  setObjectName("DM_Main");
+  ExitProgram = [] { QCoreApplication::exit(0); };
+  registry_.SetMessages(&messages_);
+  const CursorTable* cursors = &mainForm.Cursors();
+  desks_ = std::make_unique<EditDesks>(*this, images, [cursors](int slot) { return cursors->Cursor(slot); });
+  desks_->SetMainForm(&mainForm);
+  desks_->AskEndProgram = [this] { return messages_.Ask("Закрытие программы", "Вы хотите прекратить работу?"); };
+  desks_->EndProgram = [this] {
+    desks_->HideAll();
+    if (ExitProgram) ExitProgram();
+  };
+  TSize screen{1024, 768};
+  if (const QScreen* s = QGuiApplication::primaryScreen()) screen = TSize{s->size().width(), s->size().height()};
+  commands_ = std::make_unique<TEditorCommands>(mainForm.Supervisor(), mainForm.Project(), *this, *desks_,
+                                                modelDialogs_, messages_, screen);
+  desks_->Attach(commands_.get());
+  BuildActions();
+}
+
+TDM_Main::~TDM_Main() {
+  // The window collection goes first, then the desks it leaves.
+  if (forcesForm_) delete forcesForm_.data();
+  commands_.reset();
+  desks_.reset();
+}
+
+void TDM_Main::BuildActions() {
+  for (const ActionInfo& info : EditorActions()) {
+    const QString name = Q(info.Name);
+    const bool checkable = kCheckable.count(info.Name) != 0;
+    ActionRegistry::Handler handler;
+    if (info.Kind == ActionKind::Handler)
+      handler = [this, name] { RunGuarded(name); };
+    else if (info.Kind == ActionKind::Clipboard)
+      handler = [this, name] { Clipboard(name); };
+    QAction* a = registry_.Add(name, Q(info.Caption), handler, checkable, false);
+    if (!info.Shortcut.empty()) {
+      a->setShortcut(QKeySequence(Q(info.Shortcut)));
+      // The desks are windows of their own: a key pressed on any of them counts.
+      a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    const auto hint = kHints.find(info.Name);
+    const QString text = hint != kHints.end() ? QString::fromUtf8(hint->second)
+                                              : Q(Plain(info.Caption)) + "|" + Q(Plain(info.Caption));
+    a->setToolTip(text.section('|', 0, 0));
+    a->setStatusTip(text.section('|', 1));
+  }
+}
+
+QMenu* TDM_Main::PopupMenu(const QString& name) const {
+  const auto it = menus_.find(name);
+  return it == menus_.end() ? nullptr : it->second;
+}
+
+QWidget* TDM_Main::DialogParent() const {
+  if (TMainDesk* d = CurrentDesk(); d != nullptr && d->isVisible()) return d;
+  return &main_;
+}
+
+TMainDesk* TDM_Main::DeskOf(int windowIndex) const {
+  const TEditorWindow* w = commands_->Windows().Find(windowIndex);
+  return w != nullptr ? desks_->Desk(w->WorkDesk()) : nullptr;
+}
+
+TMainDesk* TDM_Main::CurrentDesk() const { return DeskOf(main_.Supervisor().CurrentWindow); }
+
+bool TDM_Main::Run(const QString& name) {
+  const ActionInfo* info = FindEditorAction(name.toStdString());
+  if (info == nullptr) return false;
+  registry_.Run(name);
+  return true;
+}
+
+void TDM_Main::RunGuarded(const QString& name) {
+  ++depth_;
+  try {
+    if (name == "acFilePrint") acFilePrintExecute();
+    else if (name == "acHelpAbout") acHelpAboutExecute();
+    else if (name == "acHelpProjectInfo") acHelpProjectInfoExecute();
+    else if (name == "acServiceParam") acServiceParamExecute();
+    else if (name == "acViewPanels") acViewPanelsExecute();
+    else if (name == "acViewStatusBar") acViewStatusBarExecute();
+    else if (name == "acWinList") acWinListExecute();
+    else if (name == "acNetParametr") acNetParametrExecute();
+    else if (name == "AcFormat_Shells") AcFormat_ShellsExecute();
+    else commands_->Run(name.toStdString());
+  } catch (const std::exception& e) {
+    messages_.Error(e.what());
+  }
+  --depth_;
+  ApplyState();
+}
+
+void TDM_Main::ApplyState() {
+  const TCommandSetState& state = commands_->State();
+  for (const auto& [name, s] : state.Actions()) {
+    QAction* a = registry_.Find(QString::fromStdString(name));
+    if (a == nullptr) continue;
+    if (a->isEnabled() != s.Enabled) a->setEnabled(s.Enabled);
+    if (s.Checked && !a->isCheckable()) a->setCheckable(true);
+    if (a->isCheckable() && a->isChecked() != s.Checked) a->setChecked(s.Checked);
+  }
+  main_.ApplyState(state, registry_.Find(QString::fromStdString(commands_->RestButtonAction())));
+}
+
+// ---- the forms' side of the commands ----
+
+void TDM_Main::SetMainCaption(const std::string& caption) { main_.setWindowTitle(QString::fromStdString(caption)); }
+
+std::optional<NewTaskAnswer> TDM_Main::NewTaskDialog(const TBCTask& task, const TFloatPoint3D& first,
+                                                     const TFloatPoint3D& second) {
+  TNewTaskDlg dlg(messages_, &main_);
+  dlg.Task.Assign(task);
+  dlg.SetTaskData(first.X, first.Y, first.Z, second.X, second.Y, second.Z);
+  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
+  NewTaskAnswer a;
+  a.Task.Assign(dlg.Task);
+  a.First = FloatPoint3D(dlg.Region.Min[0], dlg.Region.Min[1], dlg.Region.Min[2]);
+  a.Second = FloatPoint3D(dlg.Region.Max[0], dlg.Region.Max[1], dlg.Region.Max[2]);
+  return a;
+}
+
+namespace {
+const QStringList kProjectFilters = {"All Files (*.*)", "Файл проекта \"Тавир\" (*.tps)"};
+
+std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilters(kProjectFilters);
+  dialog.selectNameFilter(kProjectFilters[1]);
+  dialog.setDefaultSuffix("tps");
+  if (DialogRunner::Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+}  // namespace
+
+std::optional<std::string> TDM_Main::AskOpenFileName() {
+  QFileDialog dialog(&main_, "Открыть");
+  dialog.setObjectName("OpenDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return RunFileDialog(dialog);
+}
+
+std::optional<std::string> TDM_Main::AskSaveFileName() {
+  QFileDialog dialog(&main_, "Сохранить как");
+  dialog.setObjectName("SaveDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The replace question is the command's own.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  return RunFileDialog(dialog);
+}
+
+bool TDM_Main::FileExists(const std::string& fileName) {
+  std::error_code ec;
+  return std::filesystem::exists(fileName, ec);
+}
+
+Canvas* TDM_Main::WindowCanvas(int index) {
+  TMainDesk* desk = DeskOf(index);
+  return desk != nullptr ? &desk->DrawingCanvas() : nullptr;
+}
+
+void TDM_Main::RepaintWindow(int index) {
+  if (TMainDesk* desk = DeskOf(index)) desk->Repaint();
+}
+
+bool TDM_Main::LoadDialogOpen() const { return !forcesForm_.isNull(); }
+
+void TDM_Main::ShowLoadDialog(const TForceRecord& force) {
+  if (!forcesForm_) {
+    forcesForm_ = new TForcesForm(&main_);
+    forcesForm_->setAttribute(Qt::WA_DeleteOnClose, false);
+    forcesForm_->Apply = [this](const TForceRecord& f) {
+      TEditSupervisor& s = main_.Supervisor();
+      // The typed load becomes the default of the current load mode, then applies.
+      if (s.WorkMode == 4) {
+        s.DefDispForce = f;
+        RunGuarded("AcForce_DispApply");
+      } else if (s.WorkMode == 5) {
+        s.DefConcForce = f;
+        RunGuarded("acForce_ConcApply");
+      }
+    };
+  }
+  forcesForm_->SetForce(force);
+  forcesForm_->show();
+  forcesForm_->raise();
+}
+
+void TDM_Main::CloseLoadDialog() {
+  if (!forcesForm_) return;
+  TForcesForm* form = forcesForm_.data();
+  forcesForm_.clear();
+  form->hide();
+  // Freed once its own handlers (an Apply in progress) have returned.
+  form->deleteLater();
+}
+
+void TDM_Main::EnableLoadDialogButtons(bool enabled) {
+  if (!forcesForm_) return;
+  forcesForm_->Btn_OK->setEnabled(enabled);
+  forcesForm_->Btn_Apply->setEnabled(enabled);
+}
+
+std::optional<SupportAnswer> TDM_Main::SupportDialog(const TFixation& fixation, std::int32_t direction) {
+  TSuppForm dlg(DialogParent());
+  dlg.SetFixation(fixation);
+  dlg.SetDirection(direction);
+  dlg.GetRests();
+  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
+  return SupportAnswer{dlg.Fixation, dlg.Direction};
+}
+
+std::unique_ptr<TwoBarProgress> TDM_Main::OpenProgressBox() { return std::make_unique<ProgressBox>(&main_); }
+
+void TDM_Main::CloseProgram() { main_.close(); }
+
+// ---- handlers ----
+
+void TDM_Main::acFilePrintExecute() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, &main_);
+  dialog.setObjectName("PrintDialogMain");
+  if (DialogRunner::Run(dialog) != QDialog::Accepted) return;
+  const int index = main_.Supervisor().CurrentWindow;
+  TMainDesk* desk = DeskOf(index);
+  const TEditorWindow* window = commands_->Windows().Find(index);
+  if (desk == nullptr || window == nullptr) return;
+  // The whole picture of the window, drawn through the canvas as the desk draws it.
+  QtCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)));
+  if (const std::optional<std::string> failure = desk->Logic().Repaint(canvas)) {
+    messages_.Error(*failure);
+    return;
+  }
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    messages_.Error("Не удалось начать печать");
+    return;
+  }
+  const QRect page = painter.viewport();
+  QSize size = canvas.Image().size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(page.x(), page.y(), size.width(), size.height());
+  painter.setWindow(canvas.Image().rect());
+  painter.drawImage(0, 0, canvas.Image());
+  painter.end();
+}
+
+void TDM_Main::acHelpAboutExecute() {
+  TAboutBox box(&main_);
+  DialogRunner::Run(box);
+}
+
+void TDM_Main::acHelpProjectInfoExecute() {
+  TInfoForm form(&main_);
+  TVelEditorProject& p = main_.Project();
+  form.Lbl_NumNodes->setText(QString::number(p.Knots().Count()));
+  form.Lbl_NumElems->setText(QString::number(p.Elements().Count()));
+  form.Lbl_ProjFileName->setText(
+      QString::fromStdString(std::filesystem::path(p.FileName()).filename().string()));
+  form.ShowTask(main_.Supervisor().Task);
+  DialogRunner::Run(form);
+}
+
+void TDM_Main::acServiceParamExecute() {
+  TEditSupervisor& s = main_.Supervisor();
+  TBCDataEditor options;
+  options.Assign(s.Options);
+  TBCTask task;
+  task.Assign(s.Task);
+  const bool ok = editorDialogs_.ProgramSettings(options, task, [this](int level) {
+    const std::string_view preset = UserPresetAction(level);
+    if (!preset.empty()) RunGuarded(Q(preset));
+  });
+  if (!ok) return;
+  s.Options.Assign(options);
+  s.Task.Assign(task);
+}
+
+void TDM_Main::acViewPanelsExecute() {
+  TCommandSetState& state = commands_->State();
+  std::array<bool, kEditorBarCount> visible{};
+  for (int i = 0; i < kEditorBarCount; ++i) visible[static_cast<std::size_t>(i)] = state.Bar(i).Visible;
+  TPDlg_ToolBox dlg(visible, &main_);
+  if (DialogRunner::Run(dlg) != QDialog::Accepted) return;
+  for (int i = 0; i < kEditorBarCount; ++i) state.SetBarVisible(i, dlg.GetPanelVisible(i));
+}
+
+void TDM_Main::acViewStatusBarExecute() {
+  TMainDesk* desk = CurrentDesk();
+  if (desk == nullptr) return;
+  const bool visible = desk->StatusBar()->isHidden();
+  desk->StatusBar()->setVisible(visible);
+  commands_->State().SetChecked("acViewStatusBar", visible);
+  commands_->Windows().ShowWindow(main_.Supervisor().CurrentWindow);
+}
+
+void TDM_Main::acWinListExecute() { editorDialogs_.WindowList(*commands_); }
+
+void TDM_Main::acNetParametrExecute() {
+  TEditorWindow* w = commands_->Windows().Current();
+  if (w == nullptr) return;
+  TGrid grid;
+  grid.Assign(w->Grid());
+  if (!EditGrid(grid, w->WorkWindow.MinPoint, w->WorkWindow.MaxPoint, w->WorkWindow.Projection, messages_, DialogParent())) return;
+  w->Grid().Assign(grid);
+  // The style command again: the grid style set, the marks and the desk forward.
+  static const char* kStyles[4] = {"acNetDot", "acNetCross", "acNetLine", "acNetOther"};
+  if (w->Grid().Style < 4) commands_->Run(kStyles[w->Grid().Style]);
+  commands_->State().SyncGrid(w->Grid());
+}
+
+void TDM_Main::AcFormat_ShellsExecute() {
+  ShowList(main_.Project().ShellFuncs(), modelDialogs_);
+  commands_->Windows().ShowWindow(main_.Supervisor().CurrentWindow);
+}
+
+void TDM_Main::Clipboard(const QString& name) {
+  QWidget* w = QApplication::focusWidget();
+  auto act = [&name](auto* edit) {
+    if (name == "acEditCut") edit->cut();
+    else if (name == "acEditCopy") edit->copy();
+    else edit->paste();
+  };
+  if (auto* line = qobject_cast<QLineEdit*>(w)) act(line);
+  else if (auto* text = qobject_cast<QTextEdit*>(w)) act(text);
+  else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) act(plain);
+}
+
+// ---- desks ----
+
+void TDM_Main::DeskActivated(TMainDesk& desk) {
+  commands_->State().SetChecked("acViewStatusBar", !desk.StatusBar()->isHidden());
+  ApplyState();
+}
+
+void TDM_Main::DeskFailure(const std::string& text) { messages_.Error(text); }
+
+}  // namespace tavir
