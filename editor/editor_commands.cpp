@@ -44,7 +44,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
     p.SetTotalLabel("Оптимизациия \"ленты\"");
   });
   BandOptimisation r;
-  r.Before = BandWidth(project.Elements());
+  r.Before = KnotBandWidth(project.Elements());
   step([](TwoBarProgress& p) {
     p.StepCurrent();
     p.SetCurrentLabel("Шаг №2: Сортировка по X");
@@ -55,7 +55,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
     p.ResetCurrent();
     p.SetCurrentLabel(kStepBand);
   });
-  r.ByX = BandWidth(project.Elements());
+  r.ByX = KnotBandWidth(project.Elements());
   step([](TwoBarProgress& p) {
     p.StepCurrent();
     p.StepTotal();
@@ -63,7 +63,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
   });
   SortByY(project.Knots());
   step([](TwoBarProgress& p) { p.StepCurrent(); });
-  r.ByY = BandWidth(project.Elements());
+  r.ByY = KnotBandWidth(project.Elements());
   step([](TwoBarProgress& p) { p.StepTotal(); });
   r.KeptY = r.ByY < r.ByX;
   if (r.KeptY)
@@ -71,7 +71,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
   else
     SortByX(project.Knots());
   step([](TwoBarProgress& p) { p.StepTotal(); });
-  r.After = BandWidth(project.Elements());
+  r.After = KnotBandWidth(project.Elements());
   step([](TwoBarProgress& p) { p.StepTotal(); });
   return r;
 }

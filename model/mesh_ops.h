@@ -198,6 +198,6 @@ int ApplyPropertiesToElements(const std::vector<TMLEditorElement*>& targets, con
 
 // The band width of the shell elements: (W + 1) x 5 with W the largest difference
 // of knot numbers within one shell element; 0 when W is 0 or there is no shell.
-std::int64_t BandWidth(const TFinElements& elements);
+std::int64_t KnotBandWidth(const TFinElements& elements);
 
 }  // namespace tavir

@@ -122,8 +122,7 @@ std::optional<SupportAnswer> RunSupportDialog(const TFixation& fixation, std::in
   return SupportAnswer{form.Fixation, form.Direction};
 }
 
-TForcesForm::TForcesForm(std::function<void(const TForceRecord&)> applied, QWidget* parent)
-    : QDialog(parent), applied_(std::move(applied)) {
+TForcesForm::TForcesForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ForcesForm"));
   setWindowTitle(QStringLiteral("Нагрузка"));
   setModal(false);
@@ -191,7 +190,7 @@ void TForcesForm::Btn_ApplyClick() {
   const TForceRecord f = GetForce();
   // The disabled Mz box shows what was applied.
   FloatEdit[5]->SetValue(f.Mz);
-  if (applied_) applied_(f);
+  if (Apply) Apply(f);
 }
 
 }  // namespace tavir

@@ -52,10 +52,11 @@ std::optional<SupportAnswer> RunSupportDialog(const TFixation& fixation, std::in
 class TForcesForm : public QDialog {
   Q_OBJECT
  public:
-  // `applied` gets the load of Apply and OK (the editor's LoadDialogApplied).
-  explicit TForcesForm(std::function<void(const TForceRecord&)> applied, QWidget* parent = nullptr);
+  explicit TForcesForm(QWidget* parent = nullptr);
 
   TForceRecord Force;
+  // Gets the load of Apply and OK (the command module's apply of the load mode).
+  std::function<void(const TForceRecord&)> Apply;
 
   // The record into the six boxes.
   void SetForce(const TForceRecord& force);
@@ -75,8 +76,6 @@ class TForcesForm : public QDialog {
 
  private:
   void Btn_ApplyClick();
-
-  std::function<void(const TForceRecord&)> applied_;
 };
 
 }  // namespace tavir

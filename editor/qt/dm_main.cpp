@@ -216,15 +216,7 @@ void TDM_Main::SetMainCaption(const std::string& caption) { main_.setWindowTitle
 
 std::optional<NewTaskAnswer> TDM_Main::NewTaskDialog(const TBCTask& task, const TFloatPoint3D& first,
                                                      const TFloatPoint3D& second) {
-  TNewTaskDlg dlg(messages_, &main_);
-  dlg.Task.Assign(task);
-  dlg.SetTaskData(first.X, first.Y, first.Z, second.X, second.Y, second.Z);
-  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
-  NewTaskAnswer a;
-  a.Task.Assign(dlg.Task);
-  a.First = FloatPoint3D(dlg.Region.Min[0], dlg.Region.Min[1], dlg.Region.Min[2]);
-  a.Second = FloatPoint3D(dlg.Region.Max[0], dlg.Region.Max[1], dlg.Region.Max[2]);
-  return a;
+  return RunNewTaskDialog(task, first, second, messages_, &main_);
 }
 
 namespace {
@@ -321,6 +313,56 @@ std::optional<SupportAnswer> TDM_Main::SupportDialog(const TFixation& fixation, 
 std::unique_ptr<TwoBarProgress> TDM_Main::OpenProgressBox() { return std::make_unique<ProgressBox>(&main_); }
 
 void TDM_Main::CloseProgram() { main_.close(); }
+
+// The plain commands' way to the same dialogs the handlers below open.
+std::optional<SettingsAnswer> TDM_Main::SettingsDialog(const TBCDataEditor& options, const TBCTask& task) {
+  SettingsAnswer a;
+  a.Options.Assign(options);
+  a.Task.Assign(task);
+  // The plain command runs the preset itself after OK.
+  if (!editorDialogs_.ProgramSettings(a.Options, a.Task, nullptr)) return std::nullopt;
+  return a;
+}
+
+std::optional<TGrid> TDM_Main::GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
+                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) {
+  TGrid g;
+  g.Assign(grid);
+  if (!EditGrid(g, minCorner, maxCorner, projection, messages_, DialogParent())) return std::nullopt;
+  return g;
+}
+
+std::optional<std::array<bool, kEditorBarCount>> TDM_Main::PanelsDialog(
+    const std::array<bool, kEditorBarCount>& visible) {
+  TPDlg_ToolBox dlg(visible, &main_);
+  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
+  std::array<bool, kEditorBarCount> chosen{};
+  for (int i = 0; i < kEditorBarCount; ++i) chosen[static_cast<std::size_t>(i)] = dlg.GetPanelVisible(i);
+  return chosen;
+}
+
+bool TDM_Main::ToggleStatusBar(int index) {
+  TMainDesk* desk = DeskOf(index);
+  if (desk == nullptr) return false;
+  const bool visible = desk->StatusBar()->isHidden();
+  desk->StatusBar()->setVisible(visible);
+  return visible;
+}
+
+void TDM_Main::ShowProjectInfo(const ProjectInfo& info) {
+  TInfoForm form(&main_);
+  form.Lbl_NumNodes->setText(QString::number(info.Knots));
+  form.Lbl_NumElems->setText(QString::number(info.Elements));
+  form.Lbl_ProjFileName->setText(QString::fromStdString(info.FileName));
+  form.ShowTask(main_.Supervisor().Task);
+  DialogRunner::Run(form);
+}
+
+void TDM_Main::ShowDialog(std::string_view action) {
+  if (action == "acWinList") acWinListExecute();
+  else if (action == "acHelpAbout") acHelpAboutExecute();
+  else if (action == "acFilePrint") acFilePrintExecute();
+}
 
 // ---- handlers ----
 

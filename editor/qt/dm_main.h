@@ -87,6 +87,14 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::optional<SupportAnswer> SupportDialog(const TFixation& fixation, std::int32_t direction) override;
   std::unique_ptr<TwoBarProgress> OpenProgressBox() override;
   void CloseProgram() override;
+  std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) override;
+  std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner, const TFloatPoint3D& maxCorner,
+                                  std::uint8_t projection) override;
+  std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
+      const std::array<bool, kEditorBarCount>& visible) override;
+  bool ToggleStatusBar(int index) override;
+  void ShowProjectInfo(const ProjectInfo& info) override;
+  void ShowDialog(std::string_view action) override;
 
   // ---- the handlers of the forms' side ----
   void acFilePrintExecute();

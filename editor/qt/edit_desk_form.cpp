@@ -184,7 +184,7 @@ void TMainDesk::MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifier
   Guarded([&] {
     // A press acts on its own window: the window becomes current first.
     if (logic_.WindowIndex() != commands_.Supervisor().CurrentWindow) {
-      logic_.Activate();
+      logic_.Activate(!StBar_Win->isHidden());
       if (!self || detached_) return;
     }
     logic_.MouseDown(DeskMouse{ButtonOf(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0});
@@ -212,7 +212,7 @@ void TMainDesk::MouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers 
 bool TMainDesk::event(QEvent* event) {
   if (!detached_) {
     if (event->type() == QEvent::WindowActivate) {
-      Guarded([&] { logic_.Activate(); });
+      Guarded([&] { logic_.Activate(!StBar_Win->isHidden()); });
       if (!detached_) events_.DeskActivated(*this);
     } else if (event->type() == QEvent::WindowDeactivate) {
       logic_.CancelGesture();

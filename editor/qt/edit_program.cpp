@@ -7,8 +7,8 @@ namespace tavir {
 TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editorDialogs) {
   rsForm_ = std::make_unique<TRSForm>(messages_);
   messages_.SetParent(rsForm_.get());
-  ownModelDialogs_ = std::make_unique<TEditorModelDialogs>(messages_, rsForm_.get());
-  ownEditorDialogs_ = std::make_unique<TEditorOwnDialogs>(rsForm_.get());
+  ownModelDialogs_ = std::make_unique<EditorModelDialogs>(messages_, rsForm_.get());
+  ownEditorDialogs_ = std::make_unique<TEditorOwnDialogs>(messages_, rsForm_.get());
   ModelDialogs& dialogs = modelDialogs != nullptr ? *modelDialogs : *ownModelDialogs_;
   // The material chooser of the model: the default layer stack holds materials too.
   holders_.Stacks.push_back(&rsForm_->Supervisor().DefLayers);

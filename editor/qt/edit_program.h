@@ -35,7 +35,7 @@ class TEditorProgram {
  private:
   QtMessageService messages_;
   std::unique_ptr<TRSForm> rsForm_;
-  std::unique_ptr<TEditorModelDialogs> ownModelDialogs_;
+  std::unique_ptr<EditorModelDialogs> ownModelDialogs_;
   std::unique_ptr<TEditorOwnDialogs> ownEditorDialogs_;
   MaterialHolders holders_;
   std::unique_ptr<MaterialChooser> chooser_;

@@ -1,113 +1,29 @@
 #pragma once
-// The dialogs the editor's commands open, behind the seams so that the complete
-// forms plug in: the window list and the program settings (EditorDialogs), the
-// mesh division and the other model dialogs (ModelDialogs, completing the shared
-// material dialog).
-#include <QDialog>
+// The dialogs the editor's commands open, behind the seams so that scripted ones
+// can take their place: the window list and the program settings (EditorDialogs,
+// on the forms of dlg_win_list.h and dlg_param.h); the model's dialogs are
+// EditorModelDialogs (editor_model_dialogs.h).
 #include <QPointer>
 
 #include "editor/qt/dm_main.h"
-#include "editor/qt/shared/shared_model_ui.h"
-
-class QLabel;
-class QListWidget;
-class QPushButton;
-class QSpinBox;
+#include "editor/qt/editor_model_dialogs.h"
+#include "platform/services.h"
 
 namespace tavir {
 
-class RadioGroup;
-class TFloatEdit;
-
-// "Список окон".
-class TWinListDlg : public QDialog {
-  Q_OBJECT
- public:
-  explicit TWinListDlg(TEditorCommands& commands, QWidget* parent = nullptr);
-  void ShowWindowBounds();
-  void ActivateSelected();
-
-  QListWidget* WinListBox = nullptr;
-  QLabel* Lbl_WinXmin = nullptr;
-  QLabel* Lbl_WinXmax = nullptr;
-  QLabel* Lbl_WinYmin = nullptr;
-  QLabel* Lbl_WinYmax = nullptr;
-  QLabel* Lbl_WinZmin = nullptr;
-  QLabel* Lbl_WinZmax = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-
- private:
-  TEditorCommands& commands_;
-};
-
-// "Разбиение области на элементы".
-class TDivideForm : public QDialog {
-  Q_OBJECT
- public:
-  explicit TDivideForm(QWidget* parent = nullptr);
-  void SetValues(const DivideDialogValues& values);
-  DivideDialogValues Values() const;
-
-  QLabel* Lbl_Region = nullptr;
-  TFloatEdit* FloatEdit_StepX = nullptr;
-  TFloatEdit* FloatEdit_StepY = nullptr;
-  QSpinBox* SpinEdit_Nx = nullptr;
-  QSpinBox* SpinEdit_Ny = nullptr;
-  QPushButton* Btn_ByStep = nullptr;
-  QPushButton* Btn_ByNumStep = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button2 = nullptr;
-
- private:
-  Extended sizeX_ = 0, sizeY_ = 0;
-  std::string region_;
-};
-
-// The program settings as far as the editor's windows need them until the full
-// settings dialog takes this place: the user level and the input precision.
-class TParamForm : public QDialog {
-  Q_OBJECT
- public:
-  explicit TParamForm(QWidget* parent = nullptr);
-  TBCDataEditor Options;
-  TBCTask Task;
-  void GetTaskParametrs();
-  // OK takes the controls back and runs the preset of the chosen level.
-  std::function<void(int)> RunPreset;
-
-  RadioGroup* RG_UserKind = nullptr;
-  TFloatEdit* FloatEdit_Precision = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-};
-
 class TEditorOwnDialogs : public EditorDialogs {
  public:
-  explicit TEditorOwnDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  explicit TEditorOwnDialogs(MessageService& messages, QWidget* parent = nullptr)
+      : messages_(messages), parent_(parent) {}
+  // The settings on copies; after OK only, the preset of the level chosen runs.
   bool ProgramSettings(TBCDataEditor& options, TBCTask& task,
                        const std::function<void(int userLevel)>& runPreset) override;
+  // The list only chooses; the chosen window is shown after the dialog has returned.
   void WindowList(TEditorCommands& commands) override;
 
  private:
+  MessageService& messages_;
   QPointer<QWidget> parent_;
-};
-
-// The model's dialogs for the editor: the material dialog is the shared one, the
-// mesh division is TDivideForm. The element, layer and surface forms are not
-// built yet: until they are, those dialogs answer "cancelled" and say so.
-class TEditorModelDialogs : public SharedModelDialogs {
- public:
-  using SharedModelDialogs::SharedModelDialogs;
-  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, std::uint8_t elemKind,
-                                                       const ElementDialogValues& start) override;
-  std::optional<DivideDialogValues> DivideRegion(const DivideDialogValues& start) override;
-  std::optional<std::int16_t> SurfaceKind() override;
-  std::optional<ShellDataValues> ShellData(const ShellDataValues& start) override;
-  void ShellList(TShellFunctions& shells) override;
-
- private:
-  void NotAvailable(const char* caption);
 };
 
 }  // namespace tavir

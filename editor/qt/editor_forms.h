@@ -1,13 +1,15 @@
 #pragma once
-// The editor's small forms: the new-task dialog, the modeless load dialog, the
-// support dialog, the panel-settings dialog, the project-information box and the
-// About box. Each is created for one use (the load dialog for one load mode) and
+// The editor's small forms: the panel-settings dialog, the project-information box
+// and the About box (the new-task, load and support dialogs are in their own
+// files, included here for the command module). Each is created for one use (the load dialog for one load mode) and
 // read back by its caller.
 #include <QDialog>
 #include <array>
 #include <functional>
 
 #include "editor/editor_commands.h"
+#include "editor/qt/dlg_new_task.h"
+#include "editor/qt/dlg_support.h"
 #include "model/records.h"
 #include "model/settings.h"
 #include "platform/extended.h"
@@ -24,104 +26,6 @@ namespace tavir {
 
 class RadioGroup;
 class TFloatEdit;
-
-// ---- new task ----
-
-// The region and the task of a new project: the coordinates in order, a box that
-// is turned inside out put right, a flat side widened (warnings given by number).
-struct NewTaskRegion {
-  std::array<Extended, 3> Min{};
-  std::array<Extended, 3> Max{};
-};
-// Swaps a minimum greater than its maximum; then, axis by axis, a maximum equal to
-// its minimum becomes twice the minimum and the axis (0 X, 1 Y, 2 Z) is reported.
-std::vector<int> CorrectRegion(NewTaskRegion& region);
-// "        Минимальная и максимальная координаты X равны.\rПроизведена коррекция - ..."
-std::string EqualCoordinatesWarning(int axis);
-// Item of RG_LinearTask for a statement code and back (the two orders differ).
-int StatementItem(std::uint8_t statement);
-std::uint8_t StatementOfItem(int item);
-// Item of RG_TaskDim for a dimension code and back.
-int DimensionItem(std::uint8_t dimension);
-std::uint8_t DimensionOfItem(int item);
-
-class TNewTaskDlg : public QDialog {
-  Q_OBJECT
- public:
-  explicit TNewTaskDlg(MessageService& messages, QWidget* parent = nullptr);
-
-  TTask Task;
-  NewTaskRegion Region;
-
-  void SetTaskData(Extended xmin, Extended ymin, Extended zmin, Extended xmax, Extended ymax, Extended zmax);
-  void EnableZControls(bool enabled);
-  // Converts the coordinate boxes 1..k (0 or 6: all six); a box that does not
-  // convert is reported and keeps its value.
-  void ReadCoordinates(int k);
-  // FormCloseQuery: read everything back, put the region right.
-  void done(int result) override;
-
-  QTabWidget* PageCtrlNew = nullptr;
-  std::array<QLineEdit*, 6> Coord{};  // CoordXmin, CoordYmin, CoordZmin, CoordXmax, CoordYmax, CoordZmax
-  std::array<QLabel*, 6> CoordLabel{};
-  RadioGroup* RG_LinearTask = nullptr;
-  RadioGroup* RG_Evulation = nullptr;
-  RadioGroup* RG_TaskDim = nullptr;
-  QLineEdit* PrecisionEdit = nullptr;
-  QPushButton* OKBtn = nullptr;
-  QPushButton* CancelBtn = nullptr;
-  QPushButton* HelpBtn = nullptr;
-
- private:
-  void ReadPrecision();
-  MessageService& messages_;
-  Extended precision_ = 0;
-  std::uint8_t statement_ = 0, evulKind_ = 0, dimension_ = 0;
-  bool closing_ = false;
-};
-
-// ---- load dialog ----
-
-// "Нагрузка": modeless, on top; its Apply stores the typed load as the default of
-// the current load mode and runs that mode's apply command (given as Apply).
-class TForcesForm : public QDialog {
-  Q_OBJECT
- public:
-  explicit TForcesForm(QWidget* parent = nullptr);
-
-  TForceRecord Force;
-  void SetForce(const TForceRecord& force);
-  TForceRecord GetForce();
-  // Reads the boxes and hands the load to the command module.
-  std::function<void(const TForceRecord&)> Apply;
-
-  std::array<TFloatEdit*, 6> Edits{};  // FloatEdit_Px .. FloatEdit_Mz
-  QPushButton* Btn_OK = nullptr;
-  QPushButton* Btn_Cancel = nullptr;
-  QPushButton* Btn_Apply = nullptr;
-
- private:
-  void ApplyClick();
-};
-
-// ---- support dialog ----
-
-class TSuppForm : public QDialog {
-  Q_OBJECT
- public:
-  explicit TSuppForm(QWidget* parent = nullptr);
-  TFixation Fixation{};
-  std::int32_t Direction = 0;
-  void SetFixation(const TFixation& f);
-  void SetDirection(std::int32_t d) { Direction = d; }
-  void GetRests();
-  void SetRests();
-
-  std::array<QCheckBox*, 6> Boxes{};  // ChBox_X, ChBox_Y, ChBox_Z, ChBox_dX, ChBox_dY, ChBox_dZ
-  RadioGroup* RGroup_Direction = nullptr;
-  QPushButton* Btn_OK = nullptr;
-  QPushButton* Btn_Cancel = nullptr;
-};
 
 // ---- panels ----
 

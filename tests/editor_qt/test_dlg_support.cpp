@@ -56,7 +56,8 @@ class LoadDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetDecimalSeparator('.');
-    form = std::make_unique<TForcesForm>([this](const TForceRecord& f) { applied.push_back(f); });
+    form = std::make_unique<TForcesForm>();
+    form->Apply = [this](const TForceRecord& f) { applied.push_back(f); };
   }
   std::vector<TForceRecord> applied;
   std::unique_ptr<TForcesForm> form;

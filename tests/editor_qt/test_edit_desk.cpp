@@ -86,12 +86,12 @@ TEST_F(EditorDeskTest, FrameOpensTheMeshDialogAndMeshes) {
 
 TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
   MeshedPlate();
-  const std::int64_t before = BandWidth(Project().Elements());
+  const std::int64_t before = KnotBandWidth(Project().Elements());
   DialogScript script;
   Run("acServiceOptimize");
   ASSERT_EQ(script.Boxes.size(), 1u);
   EXPECT_EQ(script.Boxes[0].Title, "Оптимизация");
-  const std::int64_t after = BandWidth(Project().Elements());
+  const std::int64_t after = KnotBandWidth(Project().Elements());
   EXPECT_EQ(script.Boxes[0].Text.toStdString(), "Лента до оптимизации: " + std::to_string(before) +
                                                      "\nЛента после оптимизации: " + std::to_string(after));
   EXPECT_LE(after, before);
@@ -114,7 +114,7 @@ TEST_F(EditorDeskTest, SupportsPointLoadSaveReopenAndSolve) {
   Click(6, 4);
   EXPECT_TRUE(form->Btn_OK->isEnabled());
   EXPECT_TRUE(form->Btn_Apply->isEnabled());
-  form->Edits[2]->SetValue(-1000);
+  form->FloatEdit[2]->SetValue(-1000);
   form->Btn_Apply->click();
   EXPECT_EQ(Project().ConcForces().Count(), 1);
   EXPECT_EQ(static_cast<double>(Supervisor().DefConcForce.Pz), -1000.0);

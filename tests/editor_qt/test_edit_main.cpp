@@ -10,6 +10,8 @@
 #include <functional>
 #include <set>
 
+#include "editor/new_task_dialog_rules.h"
+#include "editor/task_items.h"
 #include "editor_qt/edit_fixture.h"
 #include "platform/qt/radio_group.h"
 
@@ -137,14 +139,12 @@ TEST_F(EditorFixture, CancelledNewTaskLeavesNoProject) {
 }
 
 TEST(NewTaskRules, RegionPutRightAxisByAxis) {
-  NewTaskRegion r;
-  r.Min = {8, 5, 1};
-  r.Max = {2, 5, 4};
-  const std::vector<int> widened = CorrectRegion(r);
-  EXPECT_EQ(r.Min[0], 2);
-  EXPECT_EQ(r.Max[0], 8);
-  EXPECT_EQ(r.Max[1], 10);
-  EXPECT_EQ(widened, std::vector<int>{1});
+  const RegionCheck r = CheckRegion(FloatPoint3D(8, 5, 1), FloatPoint3D(2, 5, 4));
+  EXPECT_EQ(r.Min.X, 2);
+  EXPECT_EQ(r.Max.X, 8);
+  EXPECT_EQ(r.Max.Y, 10);
+  ASSERT_EQ(r.Warnings.size(), 1u);
+  EXPECT_EQ(r.Warnings[0], EqualCoordinatesWarning(1));
   EXPECT_EQ(EqualCoordinatesWarning(1),
             "        Минимальная и максимальная координаты Y равны.\rПроизведена коррекция - минимальная "
             "координата удвоена.");
@@ -164,7 +164,7 @@ TEST_F(EditorFixture, NewTaskDialogReportsABadCoordinateAndKeepsItsValue) {
   ASSERT_EQ(script.Boxes.size(), 1u);
   EXPECT_EQ(script.Boxes[0].Text, "Ошибка в координате Ymax");
   EXPECT_EQ(script.Boxes[0].Title, "Ошибка!!!");
-  EXPECT_EQ(static_cast<double>(dlg.Region.Max[1]), 10.0);
+  EXPECT_EQ(static_cast<double>(dlg.MaxCorner.Y), 10.0);
   // Two-dimensional and plate tasks have no Z.
   dlg.RG_TaskDim->SetItemIndex(1);
   EXPECT_FALSE(dlg.Coord[2]->isEnabled());
