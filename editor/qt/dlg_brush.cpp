@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "editor/qt/form_parts.h"
 #include "platform/qt/color_picker.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
@@ -122,16 +123,9 @@ TBrushForm::TBrushForm(QWidget* parent) : QDialog(parent) {
   right->addStretch(1);
   body->addLayout(right);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = new QPushButton(QStringLiteral("ОК"), this);
-  Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-  Btn_OK->setDefault(true);
-  Btn_Cancel = new QPushButton(QStringLiteral("Отменить"), this);
-  Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "Btn_OK"}, {QStringLiteral("Отменить"), "Btn_Cancel"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
 
   connect(Btn_OK, &QPushButton::clicked, this, &QDialog::accept);
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "editor/divide_dialog_rules.h"
+#include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
 
@@ -78,16 +79,9 @@ TDivideForm::TDivideForm(MessageService& messages, QWidget* parent) : QDialog(pa
   autoRow->addStretch(1);
   top->addLayout(autoRow);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Button1 = new QPushButton(QStringLiteral("Ра&збить область"), this);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setDefault(true);
-  Button2 = new QPushButton(QStringLiteral("&Отменить"), this);
-  Button2->setObjectName(QStringLiteral("Button2"));
-  buttons->addWidget(Button1);
-  buttons->addWidget(Button2);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("Ра&збить область"), "Button1"}, {QStringLiteral("&Отменить"), "Button2"}});
+  Button1 = closing[0];
+  Button2 = closing[1];
 
   connect(Button1, &QPushButton::clicked, this, &TDivideForm::accept);
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

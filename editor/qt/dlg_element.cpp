@@ -10,6 +10,7 @@
 #include "editor/qt/dlg_layer.h"
 #include "model/elements.h"
 #include "model/project.h"
+#include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
 
@@ -18,11 +19,6 @@ namespace tavir {
 namespace {
 
 constexpr std::array<int, kLayerGridColumns> kColumnWidths{177, 71, 68, 61, 47, 126};
-
-QLabel* Named(QLabel* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
   auto* b = new QPushButton(text, parent);
@@ -121,16 +117,10 @@ TMLElemForm::TMLElemForm(TMaterials& materials, MessageService& messages, const 
   shell->addWidget(FloatEdit_Kxy, 2, 2);
   top->addWidget(Panel_Shell);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = Button(QStringLiteral("ОК"), "Btn_OK", this);
-  Btn_OK->setDefault(true);
-  Btn_Cancel = Button(QStringLiteral("Отменить"), "Btn_Cancel", this);
-  Btn_Apply = Button(QStringLiteral("Применить"), "Btn_Apply", this);
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  buttons->addWidget(Btn_Apply);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "Btn_OK"}, {QStringLiteral("Отменить"), "Btn_Cancel"}, {QStringLiteral("Применить"), "Btn_Apply"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
+  Btn_Apply = closing[2];
 
   connect(Btn_OK, &QPushButton::clicked, this, &TMLElemForm::accept);
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);

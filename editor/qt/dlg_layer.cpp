@@ -1,5 +1,7 @@
 #include "editor/qt/dlg_layer.h"
 
+#include "editor/qt/form_parts.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -68,16 +70,9 @@ TLayerForm::TLayerForm(TMaterials& materials, MessageService& messages, QWidget*
   grid->addWidget(Lbl_TiltleMaterial, 4, 1);
   grid->addWidget(Btn_Material, 4, 2);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = new QPushButton(QStringLiteral("ОК"), this);
-  Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-  Btn_OK->setDefault(true);
-  Btn_Cancel = new QPushButton(QStringLiteral("Отменить"), this);
-  Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "Btn_OK"}, {QStringLiteral("Отменить"), "Btn_Cancel"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
 
   connect(Btn_OK, &QPushButton::clicked, this, &TLayerForm::accept);
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -9,6 +9,7 @@
 #include "editor/new_task_dialog_rules.h"
 #include "editor/task_items.h"
 #include "platform/numtext.h"
+#include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
 
@@ -88,19 +89,10 @@ TNewTaskDlg::TNewTaskDlg(MessageService& messages, QWidget* parent) : QDialog(pa
   ext->addStretch(1);
   PageCtrlNew->addTab(TS_Extended, QStringLiteral("Дополнительно"));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  HelpBtn = new QPushButton(QStringLiteral("&Help"), this);
-  HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  buttons->addWidget(HelpBtn);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("OK"), "OKBtn"}, {QStringLiteral("Cancel"), "CancelBtn"}, {QStringLiteral("&Help"), "HelpBtn"}});
+  OKBtn = closing[0];
+  CancelBtn = closing[1];
+  HelpBtn = closing[2];
 
   connect(OKBtn, &QPushButton::clicked, this, &TNewTaskDlg::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &TNewTaskDlg::reject);

@@ -11,18 +11,13 @@
 #include "editor/param_dialog_rules.h"
 #include "editor/task_items.h"
 #include "platform/numtext.h"
+#include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
 
 namespace tavir {
 
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QCheckBox* Check(const char* text, const char* name, QWidget* parent) {
   return Named(new QCheckBox(QString::fromUtf8(text), parent), name);
@@ -62,14 +57,9 @@ TAddStringDLG::TAddStringDLG(const QString& caption, QWidget* parent) : QDialog(
   Edit1->setMinimumWidth(250);
   top->addWidget(Label1);
   top->addWidget(Edit1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKBtn = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
-  OKBtn->setDefault(true);
-  CancelBtn = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn");
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("OK"), "OKBtn"}, {QStringLiteral("Cancel"), "CancelBtn"}});
+  OKBtn = closing[0];
+  CancelBtn = closing[1];
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -230,16 +220,10 @@ TParamForm::TParamForm(MessageService& messages, QWidget* parent) : QDialog(pare
   cleanLayout->addStretch(1);
   PCtrl_Params->addTab(clean, QStringLiteral("Корректирование"));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = Named(new QPushButton(QStringLiteral("ОК"), this), "Btn_OK");
-  Btn_OK->setDefault(true);
-  Btn_Cancel = Named(new QPushButton(QStringLiteral("Отменить"), this), "Btn_Cancel");
-  Btn_Help = Named(new QPushButton(QStringLiteral("Помощь"), this), "Btn_Help");
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  buttons->addWidget(Btn_Help);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "Btn_OK"}, {QStringLiteral("Отменить"), "Btn_Cancel"}, {QStringLiteral("Помощь"), "Btn_Help"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
+  Btn_Help = closing[2];
 
   // Pop-up menus.
   PM_Params = Named(new QMenu(this), "PM_Params");

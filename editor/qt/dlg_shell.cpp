@@ -9,6 +9,7 @@
 
 #include "editor/shell_dialog_rules.h"
 #include "model/project.h"
+#include "editor/qt/form_parts.h"
 #include "platform/qt/color_picker.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
@@ -16,12 +17,6 @@
 namespace tavir {
 
 namespace {
-
-template <class W>
-W* Named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 }  // namespace
 
@@ -133,14 +128,9 @@ TShellDataForm::TShellDataForm(QWidget* parent) : QDialog(parent) {
   head->setGeometry(0, 8, 430, 20);
   top->addWidget(ParamsPanel);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = Named(new QPushButton(QStringLiteral("&ОК"), this), "Btn_OK");
-  Btn_OK->setDefault(true);
-  Btn_Cancel = Named(new QPushButton(QStringLiteral("&Отменить"), this), "Btn_Cancel");
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("&ОК"), "Btn_OK"}, {QStringLiteral("&Отменить"), "Btn_Cancel"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
 
   connect(Btn_OK, &QPushButton::clicked, this, &TShellDataForm::accept);
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);

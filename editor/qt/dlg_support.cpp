@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "editor/support_dialog_rules.h"
+#include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 
 namespace tavir {
@@ -78,16 +79,9 @@ TSuppForm::TSuppForm(QWidget* parent) : QDialog(parent) {
   RGroup_Direction->SetColumns(2);
   top->addWidget(Lbl_Direction);
   top->addWidget(RGroup_Direction);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = new QPushButton(QStringLiteral("ОК"), this);
-  Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-  Btn_OK->setDefault(true);
-  Btn_Cancel = new QPushButton(QStringLiteral("Отменить"), this);
-  Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "Btn_OK"}, {QStringLiteral("Отменить"), "Btn_Cancel"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
   connect(Btn_OK, &QPushButton::clicked, this, [this] {
     SetRests();
     accept();
@@ -146,19 +140,10 @@ TForcesForm::TForcesForm(QWidget* parent) : QDialog(parent) {
   body->addLayout(grid);
   FrameXYZ_Forces = MakeFrameXYZ("FrameXYZ_Forces", this);
   body->addWidget(FrameXYZ_Forces, 0, Qt::AlignTop);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Btn_OK = new QPushButton(QStringLiteral("&OK"), this);
-  Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-  Btn_OK->setDefault(true);
-  Btn_Cancel = new QPushButton(QStringLiteral("От&менить"), this);
-  Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-  Btn_Apply = new QPushButton(QStringLiteral("П&рименить"), this);
-  Btn_Apply->setObjectName(QStringLiteral("Btn_Apply"));
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  buttons->addWidget(Btn_Apply);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("&OK"), "Btn_OK"}, {QStringLiteral("От&менить"), "Btn_Cancel"}, {QStringLiteral("П&рименить"), "Btn_Apply"}});
+  Btn_OK = closing[0];
+  Btn_Cancel = closing[1];
+  Btn_Apply = closing[2];
   connect(Btn_Apply, &QPushButton::clicked, this, &TForcesForm::Btn_ApplyClick);
   connect(Btn_OK, &QPushButton::clicked, this, [this] {
     Btn_ApplyClick();

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
 
@@ -58,19 +59,10 @@ TWinListDlg::TWinListDlg(std::vector<WindowBox> windows, QWidget* parent)
   bevel->setFrameShape(QFrame::HLine);
   bevel->setFrameShadow(QFrame::Sunken);
   top->addWidget(bevel);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setObjectName(QStringLiteral("OKBtn"));
-  OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  HelpBtn = new QPushButton(QStringLiteral("&Help"), this);
-  HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
-  buttons->addWidget(OKBtn);
-  buttons->addWidget(CancelBtn);
-  buttons->addWidget(HelpBtn);
-  top->addLayout(buttons);
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("OK"), "OKBtn"}, {QStringLiteral("Cancel"), "CancelBtn"}, {QStringLiteral("&Help"), "HelpBtn"}});
+  OKBtn = closing[0];
+  CancelBtn = closing[1];
+  HelpBtn = closing[2];
 
   for (int i = 0; i < static_cast<int>(windows_.size()); ++i) WinListBox->addItem(ToQString(WindowListLine(i)));
   if (!windows_.empty()) {
