@@ -275,26 +275,17 @@ void TParamForm::GetTaskParametrs() {
   EditUserName->setText(ToQString(Options.UserName));
   FileNum_Edit->setText(QString::number(Options.FileListNumber));
   ChBox_FileListNumber->setChecked(Options.FileListNumber != 0);
-  SetCheck(ChBox_Reduce, Options.ConfirmReduce);
   if (Options.UserKind <= 2) RGroup_User->SetItemIndex(Options.UserKind);
   if (Options.GraphicsMode <= 2) RGroup_Mode->SetItemIndex(Options.GraphicsMode);
-  SetCheck(ChBox_Contur, Options.Contur);
-  SetCheck(ChBox_OfferProperty, Options.OfferProperty);
-  SetCheck(ChBox_SaveBAK, Options.SaveBAK);
   {
     QSignalBlocker block(ChBox_AutoSave);
     SetCheck(ChBox_AutoSave, Options.AutoSave);
   }
+  for (const auto& [box, flag] : FlagBoxes()) SetCheck(box, Options.*flag);
   CBox_Time->setEditText(QString::number(Options.AutoSaveInterval));
   CBox_WorkDir->setEditText(ToQString(Options.WorkDir));
   CBox_AutoLoadDir->setEditText(ToQString(Options.AutoLoadDir));
   CBoxLibraryDir->setEditText(ToQString(Options.LibraryDir));
-  SetCheck(ChBox_Draft, Options.Draft);
-  SetCheck(ChBox_About, Options.PrintAbout);
-  SetCheck(ChBox_UserName, Options.PrintUserName);
-  SetCheck(ChBox_Remark, Options.PrintRemark);
-  SetCheck(ChBox_TaskData, Options.PrintTaskData);
-  SetCheck(ChBox_PrintGrid, Options.PrintGrid);
   if (const int i = EvulKindItem(Task.EvulKind); i >= 0) RadioGroup_Evulate->SetItemIndex(i);
   if (const int i = StatementItem(Task.Statement); i >= 0) RG_LinearTask->SetItemIndex(i);
   if (const int i = DimensionItem(Task.Dimension); i >= 0) RG_TaskDim->SetItemIndex(i);
@@ -306,17 +297,21 @@ void TParamForm::GetTaskParametrs() {
     for (const std::string& name : list) box->addItem(ToQString(name));
     box->setCurrentIndex(UnitSelection(list, force ? Options.GetForceUnit() : Options.GetLengthUnit()));
   }
-  SetCheck(ChBox_Degenerate, Options.DeleteDegenerate);
-  SetCheck(ChBox_PutOn, Options.DeletePutOn);
-  SetCheck(ChBox_Crossing, Options.DeleteCrossing);
-  SetCheck(ChBox_Uncorrect, Options.DeleteUncorrect);
-  SetCheck(ChBox_MarkUncorrect, Options.MarkUncorrect);
-  SetCheck(ChBox_ControlKnots, Options.ControlKnots);
-  SetCheck(ChBox_ControlElements, Options.ControlElements);
-  SetCheck(ChBox_Notify, Options.Notify);
   CBox_Time->setEnabled(ChBox_AutoSave->isChecked());
   FileNum_Edit->setEnabled(ChBox_FileListNumber->isChecked());
   UpDown_FileNum->setEnabled(ChBox_FileListNumber->isChecked());
+}
+
+std::vector<std::pair<QCheckBox*, std::uint8_t TBCDataEditor::*>> TParamForm::FlagBoxes() const {
+  return {{ChBox_Reduce, &TBCDataEditor::ConfirmReduce},      {ChBox_Contur, &TBCDataEditor::Contur},
+          {ChBox_OfferProperty, &TBCDataEditor::OfferProperty}, {ChBox_SaveBAK, &TBCDataEditor::SaveBAK},
+          {ChBox_Draft, &TBCDataEditor::Draft},                 {ChBox_About, &TBCDataEditor::PrintAbout},
+          {ChBox_UserName, &TBCDataEditor::PrintUserName},      {ChBox_Remark, &TBCDataEditor::PrintRemark},
+          {ChBox_TaskData, &TBCDataEditor::PrintTaskData},      {ChBox_PrintGrid, &TBCDataEditor::PrintGrid},
+          {ChBox_Degenerate, &TBCDataEditor::DeleteDegenerate}, {ChBox_PutOn, &TBCDataEditor::DeletePutOn},
+          {ChBox_Crossing, &TBCDataEditor::DeleteCrossing},     {ChBox_Uncorrect, &TBCDataEditor::DeleteUncorrect},
+          {ChBox_MarkUncorrect, &TBCDataEditor::MarkUncorrect}, {ChBox_ControlKnots, &TBCDataEditor::ControlKnots},
+          {ChBox_ControlElements, &TBCDataEditor::ControlElements}, {ChBox_Notify, &TBCDataEditor::Notify}};
 }
 
 bool TParamForm::ReadFileListNumber(std::int32_t& value) {
@@ -370,35 +365,18 @@ bool TParamForm::SetTaskParametrs() {
   std::int32_t fileList = 0;
   pass.FileListFailed = !ReadFileListNumber(fileList);
   Options.SetFileListNumber(StoredFileListNumber(ChBox_FileListNumber->isChecked()));
-  Options.SetConfirmReduce(Flag(ChBox_Reduce));
   if (RGroup_User->ItemIndex() >= 0) Options.SetUserKind(static_cast<std::uint8_t>(RGroup_User->ItemIndex()));
   if (RGroup_Mode->ItemIndex() >= 0) Options.SetGraphicsMode(static_cast<std::uint8_t>(RGroup_Mode->ItemIndex()));
-  Options.SetContur(Flag(ChBox_Contur));
-  Options.SetOfferProperty(Flag(ChBox_OfferProperty));
-  Options.SetSaveBAK(Flag(ChBox_SaveBAK));
   Options.SetAutoSave(Flag(ChBox_AutoSave));
+  for (const auto& [box, flag] : FlagBoxes()) Options.*flag = Flag(box);
   std::int32_t minutes = kAutoSaveMin;
   pass.AutoSaveFailed = !ReadAutoSaveInterval(minutes);
   Options.SetAutoSaveInterval(minutes);
   Options.SetWorkDir(CBox_WorkDir->currentText().toStdString());
   Options.SetAutoLoadDir(CBox_AutoLoadDir->currentText().toStdString());
   Options.SetLibraryDir(CBoxLibraryDir->currentText().toStdString());
-  Options.SetDraft(Flag(ChBox_Draft));
-  Options.SetPrintAbout(Flag(ChBox_About));
-  Options.SetPrintUserName(Flag(ChBox_UserName));
-  Options.SetPrintRemark(Flag(ChBox_Remark));
-  Options.SetPrintTaskData(Flag(ChBox_TaskData));
-  Options.SetPrintGrid(Flag(ChBox_PrintGrid));
   StoreUnitList(Options, false, Units(CBox_SizeUnits), CBox_SizeUnits->currentIndex());
   StoreUnitList(Options, true, Units(CBox_ForceUnits), CBox_ForceUnits->currentIndex());
-  Options.SetDeleteDegenerate(Flag(ChBox_Degenerate));
-  Options.SetDeletePutOn(Flag(ChBox_PutOn));
-  Options.SetDeleteCrossing(Flag(ChBox_Crossing));
-  Options.SetDeleteUncorrect(Flag(ChBox_Uncorrect));
-  Options.SetMarkUncorrect(Flag(ChBox_MarkUncorrect));
-  Options.SetControlKnots(Flag(ChBox_ControlKnots));
-  Options.SetControlElements(Flag(ChBox_ControlElements));
-  Options.SetNotify(Flag(ChBox_Notify));
   if (const auto k = EvulKindOfItem(RadioGroup_Evulate->ItemIndex())) Task.SetEvulKind(*k);
   if (const auto s = StatementOfItem(RG_LinearTask->ItemIndex())) Task.SetStatement(*s);
   if (const auto d = DimensionOfItem(RG_TaskDim->ItemIndex())) Task.SetDimension(*d);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "editor/editor_commands.h"
 #include "model/settings.h"
@@ -111,6 +113,8 @@ class TParamForm : public QDialog {
   bool ReadAutoSaveInterval(std::int32_t& value);
   bool ReadPrecision(Extended& value);
   std::vector<QCheckBox*> AllChecks() const;
+  // The check boxes that show one option flag each (the two with companions aside).
+  std::vector<std::pair<QCheckBox*, std::uint8_t TBCDataEditor::*>> FlagBoxes() const;
   std::vector<std::string> Units(const QComboBox* box) const;
 
   MessageService& messages_;

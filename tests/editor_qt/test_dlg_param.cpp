@@ -180,6 +180,23 @@ TEST_F(ParamFormTest, CompanionsAndMarkAll) {
   EXPECT_EQ(form->Options.AutoSaveInterval, 5);
 }
 
+TEST_F(ParamFormTest, FlagsBothWays) {
+  form->Options.SetPrintRemark(1);
+  form->Options.SetDeleteCrossing(1);
+  form->Options.SetNotify(0);
+  form->GetTaskParametrs();
+  EXPECT_TRUE(Find<QCheckBox>(*form, "ChBox_Remark")->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>(*form, "ChBox_Crossing")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(*form, "ChBox_Notify")->isChecked());
+  Find<QCheckBox>(*form, "ChBox_Remark")->setChecked(false);
+  Find<QCheckBox>(*form, "ChBox_Notify")->setChecked(true);
+  Ok();
+  ASSERT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(form->Options.PrintRemark, 0);
+  EXPECT_EQ(form->Options.DeleteCrossing, 1);
+  EXPECT_EQ(form->Options.Notify, 1);
+}
+
 TEST(ParamRun, CopiesInAndBackOnlyOnOk) {
   SetDecimalSeparator('.');
   ScriptedMessages messages;
