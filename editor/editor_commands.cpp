@@ -43,7 +43,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
     p.SetTotalLabel("Оптимизациия \"ленты\"");
   });
   BandOptimisation r;
-  r.Before = BandWidth(project.Elements());
+  r.Before = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) {
     p.StepCurrent();
     p.SetCurrentLabel("Шаг №2: Сортировка по X");
@@ -54,7 +54,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
     p.ResetCurrent();
     p.SetCurrentLabel(kStepBand);
   });
-  r.ByX = BandWidth(project.Elements());
+  r.ByX = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) {
     p.StepCurrent();
     p.StepTotal();
@@ -62,7 +62,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
   });
   SortByY(project.Knots());
   step([](TwoBarProgress& p) { p.StepCurrent(); });
-  r.ByY = BandWidth(project.Elements());
+  r.ByY = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) { p.StepTotal(); });
   r.KeptY = r.ByY < r.ByX;
   if (r.KeptY)
@@ -70,7 +70,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
   else
     SortByX(project.Knots());
   step([](TwoBarProgress& p) { p.StepTotal(); });
-  r.After = BandWidth(project.Elements());
+  r.After = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) { p.StepTotal(); });
   return r;
 }
