@@ -172,6 +172,65 @@ const std::array<EditorBarInfo, kEditorBarCount> kBars = {{
 
 using Names = std::vector<std::string_view>;
 
+const std::vector<EditorMenuInfo> kMenus = {
+    {"PupMenu_File", "ToolBtn_MenuFile", "Файл",
+     {"acFileNew", "acFileOpen", "acFileSave", "acFileSaveAs", "-", "acFilePrint", "acFilePreview", "-",
+      "acFileExport", "acFileImport", "-", "acFileExit"}},
+    {"PupMenu_Edit", "ToolBtn_MenuEdit", "Правка",
+     {"acEditUndo", "acEditRedo", "-", "acEditCut", "acEditCopy", "acEditPaste", "acEditSpecPaste", "acEditDelete",
+      "-", ">Выделить", "AcEdit_SelectFrame", "AcEdit_SelectAllElems", "AcEdit_SelectAllKnots", "AcEdit_SelectAll",
+      "<", "AcEdit_ClearSelection", "-", "acEditChange", "acEditFind", "acEditGoTo"}},
+    {"PupMenu_View", "ToolBtn_MenuView", "Вид",
+     {"acViewPanels", "acViewStatusBar", "acViewColontitul", "-", ">&Просмотр", "acViewDetails", "acViewElements",
+      "acViewForce", "acViewRest", "<", "-", ">&Сетка", "acNetDot", "acNetCross", "acNetLine", "acNetOther", "-",
+      "acModeShowGrid", "acModeSnapGrid", "-", "acNetParametr", "<", "-", "acViewZoomIn", "acViewZoomOut",
+      "acViewActual", "acViewScale"}},
+    {"PupMenu_Input", "ToolBtn_MenuInput", "Ввод",
+     {">&Элемент", ">&Двумерный", "ac2DTriangle", "ac2DRectangle", "ac2DQuadrangle", "ac2dRod", "<", ">&Объемный",
+      "ac3DTetra", "ac3DCube", "ac3DRod", "<", ">&Пластины и оболочки", "acPlaneTriangle", "acPlaneRectangle",
+      "acPlaneRod", "<", "<", ">&Нагрузка", "acForceConcentrate", "acForceDispersion", "acDisplacement", "<",
+      ">&Режим ввода", "acModeKnot", "acModeNet", "acModeFrame", "-", "acModeEdit", "<", "acInput_Rest", "-",
+      ">Ре&дактор областей", "acEditorCreate", "acEditorEdit", "acEditorSnap", "<"}},
+    {"PupMenu_Insert", "ToolBtn_MenuInsert", "Вставка",
+     {"acInsertRegion", ">&Шаблоны", "acTempLine", "acTempTriangle", "acTempCircle", "acTempPie", "acTempEllipse",
+      "acTempRectangle", "acTempSin", "acTempCos", "acInsertPattern", "<", "acInsertBookmark", "acInsertLine",
+      "acInsertPicture"}},
+    {"PupMenu_Format", "ToolBtn_MenuFormat", "Формат",
+     {"acFormatCharacteristic", "acFormatTask", "acFormatDinamics", "acFormatElement", "acFormatDiagram",
+      "AcFormat_Shells"}},
+    {"PupMenu_Service", "ToolBtn_MenuService", "Сервис",
+     {"acServiceClear", "acServiceOptimize", "acServiceCondence", "acServiceFill", "-", "acServiceParam"}},
+    {"PupMenu_Window", "ToolBtn_MenuWindow", "Окно",
+     {"acWinNew", "acWinMain", "acWinNext", "acWinPred", "acWinList", "-", "acWinDel", "acWinDelAll"}},
+    {"PupMenu_Help", "ToolBtn_MenuHelp", "Справка", {"acHelpAbout", "acHelpProjectInfo"}},
+    {"PupMenu_Rests", "", "",
+     {"AcRests_NoRest", "AcRests_RestX", "AcRests_RestY", "AcRests_RestZ", "AcRests_RestXYZ", "AcRests_RestFixed",
+      "-", "acRests_ChoiceRest"}},
+    {"PM_Panels", "", "",
+     {"acPanelMainMenu", "acPanelStandart", "acPanelInputMode", "acPanelGrid", "acPanel2dElement",
+      "acPanel3DElement", "acPanelInsert", "acPanelTemps", "acPanelScale", "acPanelData", "acPanelService"}},
+};
+
+const std::array<Names, kEditorBarCount> kBarButtons = {{
+    {},
+    {"acFileNew", "acFileOpen", "acFileSave", "-", "acFilePrint", "acFilePreview", "-", "acEditCut", "acEditCopy",
+     "acEditPaste", "-", "acEditUndo", "acEditRedo", "-", "acEditDelete", "acForceConcentrate", "acForceDispersion",
+     "acDisplacement", "ToolBtn_Rest_Set"},
+    {"acModeEdit", "AcEdit_SelectFrame", "acModeKnot", "acModeNet", "acModeFrame", "acInput_Rest",
+     "acEditor_SetSurface"},
+    {"acNetDot", "acNetCross", "acNetLine", "acNetOther", "acModeShowGrid", "acModeSnapGrid"},
+    {"ac2DTriangle", "ac2DRectangle", "ac2DQuadrangle", "ac2dRod"},
+    {"ac3DCube", "ac3DTetra", "ac3DRod", "acPlaneTriangle", "acPlaneRectangle", "acPlaneRod"},
+    {"acInsertBookmark", "acInsertLine", "acInsertPicture", "acInsertPattern", "acInsertRegion", "acEditorCreate",
+     "acEditorEdit", "acEditorSnap", "acEditor_SetSurface"},
+    {"acTempLine", "acTempTriangle", "acTempCircle", "acTempEllipse", "acTempPie", "acTempRectangle", "acTempSin",
+     "acTempCos"},
+    {"acViewScale", "acViewZoomIn", "acViewZoomOut", "acViewActual", "acViewDetails", "acViewElements",
+     "acViewForce", "acViewRest"},
+    {"acFileExport", "acFileImport"},
+    {"acServiceClear", "acServiceOptimize", "acServiceCondence", "acServiceFill", "acServiceParam"},
+}};
+
 struct ElementTypeCommand {
   std::string_view Name;
   int Type;
@@ -222,6 +281,16 @@ const ActionInfo* FindEditorAction(std::string_view name) {
 }
 
 const std::array<EditorBarInfo, kEditorBarCount>& EditorBars() { return kBars; }
+
+const std::vector<EditorMenuInfo>& EditorMenus() { return kMenus; }
+
+const std::vector<std::string_view>& EditorBarButtons(int bar) { return kBarButtons.at(static_cast<std::size_t>(bar)); }
+
+std::array<bool, kEditorBarCount> RestoredBarChecks() {
+  std::array<bool, kEditorBarCount> on{};
+  for (int b = kBarMainMenu; b <= kBar3DElements; ++b) on[static_cast<std::size_t>(b)] = true;
+  return on;
+}
 
 int ElementTypeOfAction(std::string_view name) {
   for (const ElementTypeCommand& c : kElementTypes)

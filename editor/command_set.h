@@ -46,6 +46,24 @@ struct EditorBarInfo {
 };
 const std::array<EditorBarInfo, kEditorBarCount>& EditorBars();
 
+// The drop-down menus and tool-bar buttons as the forms lay them out. Items are
+// action names in order; "-" is a separator, ">Caption" opens a sub-menu whose
+// items follow up to its closing "<", and "ToolBtn_Rest_Set" is the standard bar's
+// support drop-down button (it drops "PupMenu_Rests").
+struct EditorMenuInfo {
+  std::string_view Name;     // "PupMenu_File"
+  std::string_view Button;   // its text button on the main-menu bar ("ToolBtn_MenuFile"), empty for none
+  std::string_view Caption;  // the button's text
+  std::vector<std::string_view> Items;
+};
+const std::vector<EditorMenuInfo>& EditorMenus();
+// The buttons of bar i (1..10; the main-menu bar carries the menu buttons).
+const std::vector<std::string_view>& EditorBarButtons(int bar);
+
+// The check list of the panel dialog after "Восстановить": the main menu,
+// standard, input, grid, plane-element and solid-element bars on, the rest off.
+std::array<bool, kEditorBarCount> RestoredBarChecks();
+
 // The menu buttons of the main-menu bar that the two states enable and disable.
 inline constexpr std::array<std::string_view, 7> kTaskMenuButtons = {
     "ToolBtn_MenuEdit", "ToolBtn_MenuView",    "ToolBtn_MenuInput", "ToolBtn_MenuInsert",

@@ -327,17 +327,28 @@ std::optional<std::string> TEditDesk::Repaint(Canvas& canvas) {
   return failure;
 }
 
-void TEditDesk::Activate() {
+void TEditDesk::Activate(bool statusBarVisible) {
   TEditWindows& windows = commands_.Windows();
   const int i = WindowIndex();
   if (windows.Find(i) == nullptr) return;
   commands_.Supervisor().SetCurrentWindow(i);
+  commands_.State().SetChecked("acViewStatusBar", statusBarVisible);
   commands_.State().SyncGrid(windows.Items(i).Grid());
   commands_.SetModeCursor();
   commands_.Ui().RepaintWindow(i);
 }
 
 void TEditDesk::Deactivate() { commands_.SetModeCursor(); }
+
+bool TEditDesk::CloseQuery() {
+  const TEditorWindow* win = commands_.Windows().Find(WindowIndex());
+  if (win == nullptr || win->WorkWindow.Number != 0) return true;
+  if (commands_.Messages().Show(MsgKind::Question, "Закрытие программы", "Вы хотите прекратить работу?",
+                                MsgButtons::OkCancel) != MsgResult::Ok)
+    return false;
+  commands_.Ui().CloseProgram();
+  return true;
+}
 
 void TEditDesk::MouseDown(const DeskMouse& e) {
   if (e.Button != MouseButton::Left) return;

@@ -91,11 +91,15 @@ class TEditDesk {
   // over it; the cached screen points then go back to the current window. A
   // failure is given back to be shown after the paint (the picture goes on).
   std::optional<std::string> Repaint(Canvas& canvas);
-  // The form became active: its window becomes current, the grid marks and the
-  // cursors follow, and the current desk is repainted.
-  void Activate();
+  // The form became active: its window becomes current, the status-bar mark
+  // follows the form's status bar, the grid marks and the cursors follow, and the
+  // current desk is repainted.
+  void Activate(bool statusBarVisible);
   // The form lost the focus: the cursors are set again.
   void Deactivate();
+  // Whether the form may close (it is then hidden): always, but for the main
+  // window, whose close asks whether to end the program (and ends it on OK).
+  bool CloseQuery();
 
   // Only the left button presses; the mode is chosen by the supervisor's modes.
   void MouseDown(const DeskMouse& e);

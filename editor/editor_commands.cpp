@@ -1,6 +1,7 @@
 #include "editor/editor_commands.h"
 
 #include <exception>
+#include <filesystem>
 #include <utility>
 
 #include "editor/project_io.h"
@@ -173,6 +174,13 @@ bool TEditorCommands::Run(std::string_view name) {
   else if (name == "AcUserNoviceSettings") state_.ApplyUserPreset(0);
   else if (name == "AcUserProfessionalSettings") state_.ApplyUserPreset(1);
   else if (name == "AcUserExpertSettings") state_.ApplyUserPreset(2);
+  else if (name == "acServiceParam") ServiceParam();
+  else if (name == "acNetParametr") NetParametr();
+  else if (name == "acViewPanels") ViewPanels();
+  else if (name == "acViewStatusBar") ViewStatusBar();
+  else if (name == "AcFormat_Shells") FormatShells();
+  else if (name == "acHelpProjectInfo") ui_.ShowProjectInfo(ProjectInformation());
+  else if (name == "acWinList" || name == "acHelpAbout" || name == "acFilePrint") ui_.ShowDialog(name);
   else {
     // Tool-bar switches flip their bar.
     for (int i = 0; i < kEditorBarCount; ++i) {
@@ -181,8 +189,6 @@ bool TEditorCommands::Run(std::string_view name) {
         return true;
       }
     }
-    // The rest (print, about, settings, panels, status bar, window list, grid
-    // parameters, surfaces, project information) are dialogs of the forms.
   }
   return true;
 }
@@ -196,7 +202,10 @@ void TEditorCommands::FileNew() {
       ui_.NewTaskDialog(supervisor_.Task, FloatPoint3D(0, 0, 0), FloatPoint3D(10, 10, 10));
   if (!answer) {
     // The open project stays as it was; without one the editor stays without one.
-    if (windows_.Empty()) NoTask();
+    if (windows_.Empty()) {
+      ui_.SetMainCaption(kNoProjectCaption);
+      NoTask();
+    }
     return;
   }
   // Only now does the old project go.
@@ -311,44 +320,35 @@ void TEditorCommands::DropLoadMode() {
 }
 
 void TEditorCommands::ModeCommand(std::string_view name) {
-  if (name == "acModeKnot" || name == "acModeNet" || name == "acModeFrame") {
-    supervisor_.SetWorkMode(1);
-    supervisor_.SetInputMode(name == "acModeKnot" ? 1 : name == "acModeNet" ? 2 : 3);
+  constexpr int kPick = -1;       // 5 with frame selection checked, else 0
+  constexpr int kUnchanged = -2;  // the input mode stays
+  struct Row {
+    std::string_view Name;
+    std::uint8_t Work;
+    int Input;
+    bool Cursors;       // the windows' cursors follow the new modes
+    bool ApplySupport;  // the default support goes to the selected knots
+    bool Foreground;    // the current desk comes forward
+  };
+  static constexpr Row kRows[] = {
+      {"acModeKnot", 1, 1, false, false, false},      {"acModeNet", 1, 2, false, false, false},
+      {"acModeFrame", 1, 3, false, false, false},     {"acModeEdit", 0, kPick, true, false, false},
+      {"acInput_Rest", 2, 4, true, true, false},      {"acDisplacement", 6, 0, true, false, false},
+      {"acEditor_SetSurface", 11, kUnchanged, true, false, true},
+  };
+  for (const Row& r : kRows) {
+    if (r.Name != name) continue;
+    supervisor_.SetWorkMode(r.Work);
+    if (r.Input == kPick)
+      supervisor_.SetInputMode(PickInputMode());
+    else if (r.Input != kUnchanged)
+      supervisor_.SetInputMode(static_cast<std::uint8_t>(r.Input));
+    if (r.Cursors) SetModeCursor();
+    if (r.ApplySupport) InputRest();
     LeaveLoadMode();
     state_.CheckMode(name);
+    if (r.Foreground) BringCurrentForward();
     return;
-  }
-  if (name == "acModeEdit") {
-    supervisor_.SetWorkMode(0);
-    supervisor_.SetInputMode(PickInputMode());
-    SetModeCursor();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    return;
-  }
-  if (name == "acInput_Rest") {
-    supervisor_.SetWorkMode(2);
-    supervisor_.SetInputMode(4);
-    SetModeCursor();
-    InputRest();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    return;
-  }
-  if (name == "acDisplacement") {
-    supervisor_.SetWorkMode(6);
-    supervisor_.SetInputMode(0);
-    SetModeCursor();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    return;
-  }
-  if (name == "acEditor_SetSurface") {
-    supervisor_.SetWorkMode(11);
-    SetModeCursor();
-    LeaveLoadMode();
-    state_.CheckMode(name);
-    BringCurrentForward();
   }
 }
 
@@ -421,6 +421,66 @@ void TEditorCommands::RestPreset(std::string_view name) {
     restButtonAction_ = std::string(name);
     return;
   }
+}
+
+void TEditorCommands::LoadDialogApplied(const TForceRecord& force) {
+  switch (supervisor_.WorkMode) {
+    case 4:
+      supervisor_.SetDefDispForce(force);
+      Run("AcForce_DispApply");
+      break;
+    case 5:
+      supervisor_.SetDefConcForce(force);
+      Run("acForce_ConcApply");
+      break;
+    default: break;
+  }
+}
+
+// ---- dialogs of the forms ----
+
+void TEditorCommands::ServiceParam() {
+  const std::optional<SettingsAnswer> a = ui_.SettingsDialog(supervisor_.Options, supervisor_.Task);
+  if (!a) return;
+  supervisor_.Options.Assign(a->Options);
+  supervisor_.Task.Assign(a->Task);
+}
+
+void TEditorCommands::NetParametr() {
+  TEditorWindow* w = windows_.Current();
+  if (w == nullptr) return;
+  const TWorkWindow& ww = w->WorkWindow;
+  const std::optional<TGrid> g = ui_.GridDialog(w->Grid(), ww.MinPoint, ww.MaxPoint, ww.Projection);
+  if (!g) return;
+  w->Grid().Assign(*g);
+  state_.SyncGrid(w->Grid());
+}
+
+void TEditorCommands::ViewPanels() {
+  std::array<bool, kEditorBarCount> visible{};
+  for (int i = 0; i < kEditorBarCount; ++i) visible[static_cast<std::size_t>(i)] = state_.Bar(i).Visible;
+  const std::optional<std::array<bool, kEditorBarCount>> chosen = ui_.PanelsDialog(visible);
+  if (!chosen) return;
+  for (int i = 0; i < kEditorBarCount; ++i) state_.SetBarVisible(i, (*chosen)[static_cast<std::size_t>(i)]);
+}
+
+void TEditorCommands::ViewStatusBar() {
+  if (windows_.Current() == nullptr) return;
+  state_.SetChecked("acViewStatusBar", ui_.ToggleStatusBar(supervisor_.CurrentWindow));
+  windows_.ShowWindow(supervisor_.CurrentWindow);
+}
+
+void TEditorCommands::FormatShells() {
+  ShowList(project_.ShellFuncs(), dialogs_);
+  BringCurrentForward();
+}
+
+ProjectInfo TEditorCommands::ProjectInformation() const {
+  ProjectInfo info;
+  info.FileName = std::filesystem::path(project_.FileName()).filename().string();
+  info.Knots = project_.Knots().Count();
+  info.Elements = project_.Elements().Count();
+  return info;
 }
 
 // ---- selection and editing ----

@@ -4,6 +4,7 @@
 // owns, as the command module does), with the command-set state it keeps in step.
 // The Qt command module runs actions by name here, applies State() to its actions
 // and bars afterwards, and implements EditorCommandsUi with its dialogs and desks.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "model/model_ui_dialogs.h"
 #include "model/project.h"
 #include "model/records.h"
+#include "model/settings.h"
 #include "model/supervisor.h"
 #include "platform/canvas.h"
 #include "platform/services.h"
@@ -83,6 +85,18 @@ struct NewTaskAnswer {
   TFloatPoint3D Second;  // maximum corner
 };
 
+// What the project-information box shows.
+struct ProjectInfo {
+  std::string FileName;  // without its folder
+  std::int32_t Knots = 0;
+  std::int32_t Elements = 0;
+};
+
+struct SettingsAnswer {
+  TBCDataEditor Options;
+  TBCTask Task;
+};
+
 struct SupportAnswer {
   TFixation Fixation;
   std::int32_t Direction = 0;
@@ -99,8 +113,9 @@ class EditorCommandsUi {
   virtual std::optional<std::string> AskOpenFileName() = 0;
   virtual std::optional<std::string> AskSaveFileName() = 0;
   virtual bool FileExists(const std::string& fileName) = 0;
-  // The canvas of a window's picture, nullptr when it has none (selections are
-  // drawn on it as they change).
+  // The canvas of a window's picture (the one its desk offers as
+  // DeskSurface::PictureCanvas), nullptr when it has none; selections are drawn on
+  // it as they change.
   virtual Canvas* WindowCanvas(int index) = 0;
   // The repaint message to a window's desk.
   virtual void RepaintWindow(int index) = 0;
@@ -117,6 +132,22 @@ class EditorCommandsUi {
   virtual std::unique_ptr<TwoBarProgress> OpenProgressBox() = 0;
   // The main form closes (the program ends).
   virtual void CloseProgram() = 0;
+
+  // The settings dialog on copies of the options and the task; the user's values
+  // on OK (its own OK has run the user level's preset already).
+  virtual std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) = 0;
+  // The grid dialog on a copy of a window's grid with the window's box and
+  // projection; the user's grid on OK.
+  virtual std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
+                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) = 0;
+  // The panel dialog on the visibility of the eleven bars; the stored states on OK.
+  virtual std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
+      const std::array<bool, kEditorBarCount>& visible) = 0;
+  // Flips the status bar of a window's desk; its new visibility.
+  virtual bool ToggleStatusBar(int index) = 0;
+  virtual void ShowProjectInfo(const ProjectInfo& info) = 0;
+  // The modal dialogs with nothing to give back: "acWinList", "acHelpAbout", "acFilePrint".
+  virtual void ShowDialog(std::string_view action) = 0;
 };
 
 class TEditorCommands : private EditWindowsClient {
@@ -145,7 +176,7 @@ class TEditorCommands : private EditWindowsClient {
   bool Run(std::string_view name);
 
   // The current window, nullptr when there is none (no project).
-  TEditorWindow* CurrentWindow() { return windows_.Current(); }
+  TEditorWindow* CurrentEditWindow() { return windows_.Current(); }
   // The canvas of the current window's picture, or nullptr.
   Canvas* CurrentCanvas();
 
@@ -186,6 +217,18 @@ class TEditorCommands : private EditWindowsClient {
   // For New and no task: the load dialog closed, both selections emptied, and the
   // editor out of the load and displacement modes.
   void DropLoadMode();
+
+  // The load dialog's Apply (and OK): the force becomes the default load of the
+  // load mode, which is then applied to the selection; other modes do nothing.
+  void LoadDialogApplied(const TForceRecord& force);
+
+  // ---- dialogs of the forms ----
+  void ServiceParam();
+  void NetParametr();
+  void ViewPanels();
+  void ViewStatusBar();
+  void FormatShells();
+  ProjectInfo ProjectInformation() const;
 
   // ---- selection, format, service, windows, grid ----
   void EditDelete();

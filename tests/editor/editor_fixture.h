@@ -4,6 +4,7 @@
 // scripts.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <deque>
 #include <map>
 #include <memory>
@@ -102,7 +103,36 @@ class FakeUi : public EditorCommandsUi {
   std::unique_ptr<TwoBarProgress> OpenProgressBox() override { return std::make_unique<RecordingProgress>(Progress); }
   void CloseProgram() override { ++CloseRequests; }
 
+  std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor&, const TBCTask& task) override {
+    SettingsShownTask = task;
+    return SettingsScript;
+  }
+  std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D&,
+                                  std::uint8_t projection) override {
+    GridShown = grid;
+    GridProjection = projection;
+    return GridScript;
+  }
+  std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(const std::array<bool, kEditorBarCount>& v) override {
+    PanelsShown = v;
+    return PanelsScript;
+  }
+  bool ToggleStatusBar(int index) override { return StatusBars[index] = !StatusBars[index]; }
+  void ShowProjectInfo(const ProjectInfo& info) override { Infos.push_back(info); }
+  void ShowDialog(std::string_view action) override { Dialogs.emplace_back(action); }
+
   void Watch(const TEditWindows& w) { windows_ = &w; }
+
+  TBCTask SettingsShownTask;
+  std::optional<SettingsAnswer> SettingsScript;
+  TGrid GridShown;
+  std::uint8_t GridProjection = 255;
+  std::optional<TGrid> GridScript;
+  std::array<bool, kEditorBarCount> PanelsShown{};
+  std::optional<std::array<bool, kEditorBarCount>> PanelsScript;
+  std::map<int, bool> StatusBars;
+  std::vector<ProjectInfo> Infos;
+  std::vector<std::string> Dialogs;
 
   std::vector<std::string> Captions;
   int NewTaskDialogs = 0;

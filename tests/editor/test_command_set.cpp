@@ -205,3 +205,65 @@ TEST(CommandSetState, GridMarksFollowAGridAndChangeNothingElse) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+TEST(CommandSetState, RestoredPanelsShowTheFirstSixBars) {
+  TCommandSetState s;
+  s.ApplyUserPreset(2);
+  const std::array<bool, kEditorBarCount> restored = RestoredBarChecks();
+  for (int b = 0; b < kEditorBarCount; ++b) s.SetBarVisible(b, restored[static_cast<std::size_t>(b)]);
+  const std::vector<int> shown = {kBarMainMenu, kBarStandart, kBarInputMode, kBarGrid, kBar2DElements, kBar3DElements};
+  for (int b = 0; b < kEditorBarCount; ++b) {
+    const bool want = std::find(shown.begin(), shown.end(), b) != shown.end();
+    EXPECT_EQ(s.Bar(b).Visible, want) << b;
+    EXPECT_EQ(s.Checked(EditorBars()[static_cast<std::size_t>(b)].SwitchAction), want) << b;
+  }
+}
+
+}  // namespace
+}  // namespace tavir
+
+namespace tavir {
+namespace {
+
+bool IsMarker(std::string_view item) {
+  return item == "-" || item == "<" || item.front() == '>' || item == "ToolBtn_Rest_Set";
+}
+
+TEST(EditorMenus, EveryItemIsAnActionAndEveryActionOnAMenuIsReachable) {
+  std::set<std::string_view> placed;
+  for (const EditorMenuInfo& m : EditorMenus()) {
+    int depth = 0;
+    for (std::string_view item : m.Items) {
+      if (item.front() == '>') ++depth;
+      if (item == "<") --depth;
+      EXPECT_GE(depth, 0) << m.Name;
+      if (IsMarker(item)) continue;
+      EXPECT_NE(FindEditorAction(item), nullptr) << m.Name << " " << item;
+      placed.insert(item);
+    }
+    EXPECT_EQ(depth, 0) << m.Name;
+  }
+  for (int b = 0; b < kEditorBarCount; ++b)
+    for (std::string_view item : EditorBarButtons(b)) {
+      if (IsMarker(item)) continue;
+      EXPECT_NE(FindEditorAction(item), nullptr) << b << " " << item;
+      placed.insert(item);
+    }
+  // The actions on no menu and no bar are run by other code.
+  std::set<std::string_view> unplaced;
+  for (const ActionInfo& a : EditorActions())
+    if (placed.count(a.Name) == 0) unplaced.insert(a.Name);
+  const std::set<std::string_view> expected = {
+      "acForce_ConcApply", "AcForce_DispApply", "acEvulStatic", "acEvulDinamic", "AcRests_RestXY", "acWinParams",
+      "acNoTask", "AcNewTask", "acDimension_2D", "acDimension_3D", "acDimension_Planes", "AcUserNoviceSettings",
+      "AcUserProfessionalSettings", "AcUserExpertSettings"};
+  EXPECT_EQ(unplaced, expected);
+  EXPECT_EQ(EditorMenus()[1].Button, "ToolBtn_MenuEdit");
+  EXPECT_EQ(EditorMenus()[1].Caption, "Правка");
+}
+
+}  // namespace
+}  // namespace tavir

@@ -102,13 +102,29 @@ TEST(DeskModes, EveryWorkModeAndInputMode) {
     desk.MouseDown({MouseButton::Left, 10, 10, false});
     EXPECT_EQ(desk.ActiveMode() != nullptr, c.kind == Band);
     EXPECT_EQ(desk.Band().Tracking(), c.kind == Band);
+    // A move past the right edge scrolls and drags only a band: removed before the
+    // scroll, drawn again after it, and moved to the pointer.
+    desk.MouseMove({MouseButton::Left, 250, 20, false}, true);
+    EXPECT_EQ(surface.ScrollCalls.size(), c.kind == Band ? 1u : 0u);
+    EXPECT_EQ(surface.Picture.CallsOf(CanvasOp::Rectangle).size(), c.kind == Band ? 4u : 0u);
+    // A release of another button leaves the gesture as it is.
+    desk.MouseUp({MouseButton::Right, 250, 20, false});
+    EXPECT_EQ(desk.Band().Tracking(), c.kind == Band);
     // Cancel removes a band and does nothing else.
     const std::uint8_t work = f.Supervisor.WorkMode;
+    const std::uint8_t input = f.Supervisor.InputMode;
     desk.CancelGesture();
     EXPECT_EQ(desk.ActiveMode(), nullptr);
     EXPECT_FALSE(desk.Band().Tracking());
-    EXPECT_EQ(surface.Picture.CallsOf(CanvasOp::Rectangle).size(), c.kind == Band ? 1u : 0u);
+    EXPECT_FALSE(desk.Band().Visible());
+    EXPECT_EQ(surface.Picture.CallsOf(CanvasOp::Rectangle).size(), c.kind == Band ? 5u : 0u);
     EXPECT_EQ(f.Supervisor.WorkMode, work);
+    EXPECT_EQ(f.Supervisor.InputMode, input);
+    // After the cancel a left release does nothing.
+    desk.MouseUp({MouseButton::Left, 250, 20, false});
+    EXPECT_EQ(f.Supervisor.WorkMode, work);
+    EXPECT_EQ(f.Supervisor.InputMode, input);
+    EXPECT_EQ(f.Commands.Windows().Count(), 1);
   }
 }
 
@@ -374,9 +390,40 @@ TEST_F(EditDeskTest, RepaintLeavesTheScreenPointsOfTheCurrentWindow) {
   EXPECT_EQ(c.Calls[0].Op, CanvasOp::Rectangle);
   EXPECT_EQ(c.Calls[0].Brush.Color, 0xC0C0C0u);
   EXPECT_EQ(m->K[0]->ScreenPoint, f.PixelOf(0, 0));  // back to window 0
-  second.Activate();
+  f.Window(1).Grid().SetStyle(1);
+  second.Activate(true);
   EXPECT_EQ(f.Supervisor.CurrentWindow, 1);
+  EXPECT_TRUE(f.Commands.State().Checked("acViewStatusBar"));
+  EXPECT_TRUE(f.Commands.State().Checked("acNetCross"));
+  EXPECT_EQ(f.Window(0).Grid().Style, 0);
   EXPECT_EQ(f.Ui.Repaints.back(), 1);
+}
+
+}  // namespace
+}  // namespace tavir
+
+namespace tavir {
+namespace {
+
+using namespace testing;
+
+TEST(DeskClose, OnlyTheMainWindowAsksAndEndsTheProgramOnOk) {
+  EditorFixture f;
+  f.NewProject();
+  f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0, false);
+  FakeSurface s0, s1;
+  TEditDesk main(f.Commands, f.Window(0).WorkDesk(), s0);
+  TEditDesk other(f.Commands, f.Window(1).WorkDesk(), s1);
+  EXPECT_TRUE(other.CloseQuery());
+  EXPECT_TRUE(f.Messages.Shown.empty());
+  f.Messages.Answers = {MsgResult::Cancel};
+  EXPECT_FALSE(main.CloseQuery());
+  ASSERT_EQ(f.Messages.Shown.size(), 1u);
+  EXPECT_EQ(f.Messages.Shown[0].Text, "Вы хотите прекратить работу?");
+  EXPECT_EQ(f.Messages.Shown[0].Caption, "Закрытие программы");
+  EXPECT_EQ(f.Ui.CloseRequests, 0);
+  EXPECT_TRUE(main.CloseQuery());
+  EXPECT_EQ(f.Ui.CloseRequests, 1);
 }
 
 }  // namespace

@@ -604,6 +604,16 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   // Positions, never the stored numbers, find the windows.
   EXPECT_EQ(windows.IndexOfDesk(windows.Items(1).WorkDesk()), 1);
 
+  // A block with a window that shows no plane is refused and changes nothing.
+  TWindowBlock odd;
+  odd.Windows.push_back(NewWindowRecord(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0,
+                                        {100, 100}));
+  odd.Windows.back().WorkWindow.Projection = 4;
+  const std::size_t desks = host.Alive.size();
+  EXPECT_THROW(windows.Adopt(std::move(odd)), EFormatError);
+  EXPECT_EQ(windows.Count(), 2);
+  EXPECT_EQ(host.Alive.size(), desks);
+
   // An empty block is refused and changes nothing.
   const std::size_t actions = client.Actions.size();
   EXPECT_THROW(windows.Adopt(TWindowBlock{}), std::invalid_argument);

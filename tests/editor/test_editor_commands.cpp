@@ -84,6 +84,7 @@ TEST(NewProject, CancelledDialogWithoutAProjectStaysWithoutOne) {
   EditorFixture f;
   f.Commands.Run("acFileNew");
   EXPECT_EQ(f.Commands.Windows().Count(), 0);
+  EXPECT_EQ(f.Ui.Captions, std::vector<std::string>{"Программный комплекс \"Тавир\" - редактор [нет проекта]"});
   EXPECT_EQ(f.Supervisor.CurrentWindow, -1);
   EXPECT_FALSE(f.Commands.State().Enabled("acFileSave"));
   EXPECT_FALSE(f.Commands.State().MenuButtonEnabled("ToolBtn_MenuEdit"));
@@ -123,7 +124,7 @@ TEST(NewProject, NoTaskLeavesALoadModeAndAnEmptyCollectionHasNoCurrentWindow) {
   f.Project.Knots().Select(m.K[1], nullptr);
   f.Commands.Windows().Clear();
   EXPECT_EQ(f.Supervisor.CurrentWindow, -1);
-  EXPECT_EQ(f.Commands.CurrentWindow(), nullptr);
+  EXPECT_EQ(f.Commands.CurrentEditWindow(), nullptr);
   EXPECT_EQ(f.Commands.CurrentCanvas(), nullptr);
   f.Commands.Run("acNoTask");
   EXPECT_FALSE(f.Ui.LoadOpen);
@@ -521,6 +522,138 @@ TEST(Materials, NewElementsTakeTheCurrentMaterialWhileItExists) {
   EXPECT_EQ(f.Commands.MaterialForNewElements(), m.Steel);
   f.Supervisor.SetMaterialIndex(-1);
   EXPECT_EQ(f.Commands.MaterialForNewElements(), m.Steel);
+}
+
+}  // namespace
+}  // namespace tavir
+
+namespace tavir {
+namespace {
+
+using namespace testing;
+
+// The supervisor's modes, the checked mode command and the cursor after each mode
+// command (with frame selection off and on).
+TEST(ModeCommands, ModesChecksAndCursorsOfEveryModeCommand) {
+  struct Case {
+    const char* action;
+    bool selectFrame;
+    std::uint8_t work, input;
+    const char* checked;  // nullptr: none of the eight
+    DeskCursor cursor;
+  };
+  const Case cases[] = {
+      {"acModeEdit", false, 0, 0, "acModeEdit", DeskCursor::Arrow},
+      {"acModeEdit", true, 0, 5, "acModeEdit", DeskCursor::Cross},
+      {"acModeKnot", false, 1, 1, "acModeKnot", DeskCursor::Arrow},  // cursor left as it was
+      {"acModeNet", false, 1, 2, "acModeNet", DeskCursor::Arrow},
+      {"acModeFrame", false, 1, 3, "acModeFrame", DeskCursor::Arrow},
+      {"acInput_Rest", false, 2, 4, "acInput_Rest", DeskCursor::SetRest},
+      {"acForceConcentrate", false, 5, 0, "acForceConcentrate", DeskCursor::SetForce},
+      {"acForceConcentrate", true, 5, 5, "acForceConcentrate", DeskCursor::SetForce},
+      {"acForceDispersion", false, 4, 0, "acForceDispersion", DeskCursor::SetDispForce},
+      {"acForceDispersion", true, 4, 5, "acForceDispersion", DeskCursor::SetDispForce},
+      {"acDisplacement", false, 6, 0, "acDisplacement", DeskCursor::Arrow},
+      {"acEditor_SetSurface", false, 11, 0, nullptr, DeskCursor::SetSurface},
+      {"acWinNew", false, 3, 0, "acModeEdit", DeskCursor::Arrow},  // the cursor comes with the desk
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.action) + (c.selectFrame ? " with frame" : ""));
+    EditorFixture f;
+    f.NewProject();
+    if (c.selectFrame) f.Commands.Run("AcEdit_SelectFrame");
+    f.Commands.Run("acModeEdit");
+    f.Commands.Run(c.action);
+    EXPECT_EQ(f.Supervisor.WorkMode, c.work);
+    EXPECT_EQ(f.Supervisor.InputMode, c.input);
+    for (auto a : kModeActions) EXPECT_EQ(f.Commands.State().Checked(a), c.checked != nullptr && a == c.checked) << a;
+    EXPECT_EQ(f.Host.Cursors.at(f.Window().WorkDesk()), c.cursor);
+    EXPECT_EQ(f.Ui.LoadOpen, c.work == 4 || c.work == 5);
+  }
+}
+
+TEST(ModeCommands, TheLoadDialogsApplyGoesByTheWorkMode) {
+  EditorFixture f;
+  f.NewProject();
+  SampleModel& m = f.Sample();
+  f.Commands.Run("acForceConcentrate");
+  f.Project.Knots().Select(m.K[1], nullptr);
+  f.Commands.LoadDialogApplied(Force(0, 0, -3, 0, 0, 0));
+  EXPECT_EQ(f.Supervisor.DefConcForce.Pz, -3);
+  EXPECT_EQ(GetForce(f.Project.ConcForces(), m.K[1]).Pz, -3);
+  f.Commands.Run("acForceDispersion");
+  f.Project.Elements().Select(m.Shell, nullptr);
+  f.Commands.LoadDialogApplied(Force(0, 0, -4, 0, 0, 0));
+  EXPECT_EQ(f.Supervisor.DefDispForce.Pz, -4);
+  EXPECT_EQ(GetForce(f.Project.DispForces(), m.Shell).Pz, -4);
+  f.Commands.Run("acModeEdit");
+  f.Commands.LoadDialogApplied(Force(1, 1, 1, 1, 1, 1));
+  EXPECT_EQ(f.Supervisor.DefConcForce.Pz, -3);
+  EXPECT_EQ(f.Supervisor.DefDispForce.Pz, -4);
+}
+
+TEST(DialogCommands, GridSettingsPanelsAndInformation) {
+  EditorFixture f;
+  f.NewProject();
+  f.Sample();
+  // Grid dialog: the window's grid in, the answer back with its marks.
+  TGrid g;
+  g.Style = 3;
+  g.ShowGrid = 0;
+  g.SnapToGrid = 1;
+  g.StepX = 0.25L;
+  f.Ui.GridScript = g;
+  f.Commands.Run("acNetParametr");
+  EXPECT_EQ(f.Ui.GridShown.StepX, 0.5L);
+  EXPECT_EQ(f.Ui.GridProjection, 0);
+  EXPECT_EQ(f.Window().Grid().StepX, 0.25L);
+  EXPECT_TRUE(f.Commands.State().Checked("acNetOther"));
+  EXPECT_FALSE(f.Commands.State().Checked("acModeShowGrid"));
+  f.Ui.GridScript.reset();
+  f.Commands.Run("acNetParametr");  // Cancel
+  EXPECT_EQ(f.Window().Grid().StepX, 0.25L);
+
+  // Settings: copies in, back only on OK.
+  SettingsAnswer a;
+  a.Options.Assign(f.Supervisor.Options);
+  a.Options.UserKind = 2;
+  a.Task.Assign(f.Supervisor.Task);
+  a.Task.Precision = 0.5L;
+  f.Ui.SettingsScript = a;
+  f.Commands.Run("acServiceParam");
+  EXPECT_EQ(f.Supervisor.Options.UserKind, 2);
+  EXPECT_EQ(f.Supervisor.Task.Precision, 0.5L);
+
+  // Panels: the stored states on OK.
+  std::array<bool, kEditorBarCount> bars{};
+  bars[kBarMainMenu] = bars[kBarGrid] = true;
+  f.Ui.PanelsScript = bars;
+  const bool tempsShown = f.Commands.State().Bar(kBarTemps).Visible;
+  f.Commands.Run("acViewPanels");
+  EXPECT_EQ(f.Ui.PanelsShown[kBarTemps], tempsShown);
+  EXPECT_TRUE(f.Ui.PanelsShown[kBarStandart]);
+  EXPECT_FALSE(f.Commands.State().Bar(kBarStandart).Visible);
+  EXPECT_FALSE(f.Commands.State().Checked("acPanelStandart"));
+  EXPECT_TRUE(f.Commands.State().Bar(kBarGrid).Visible);
+  f.Commands.Run("acPanelStandart");  // a switch flips its bar
+  EXPECT_TRUE(f.Commands.State().Bar(kBarStandart).Visible);
+  EXPECT_TRUE(f.Commands.State().Checked("acPanelStandart"));
+
+  f.Commands.Run("acViewStatusBar");
+  EXPECT_TRUE(f.Commands.State().Checked("acViewStatusBar"));
+  f.Commands.Run("acViewStatusBar");
+  EXPECT_FALSE(f.Commands.State().Checked("acViewStatusBar"));
+
+  f.Project.SetFileName("/tmp/папка/модель.tps");
+  f.Commands.Run("acHelpProjectInfo");
+  ASSERT_EQ(f.Ui.Infos.size(), 1u);
+  EXPECT_EQ(f.Ui.Infos[0].FileName, "модель.tps");
+  EXPECT_EQ(f.Ui.Infos[0].Knots, 5);
+  EXPECT_EQ(f.Ui.Infos[0].Elements, 2);
+  f.Commands.Run("acWinList");
+  f.Commands.Run("AcFormat_Shells");
+  EXPECT_EQ(f.Ui.Dialogs, std::vector<std::string>{"acWinList"});
+  EXPECT_EQ(f.Dialogs.ShellListCalls, 1);
 }
 
 }  // namespace
