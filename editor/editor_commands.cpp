@@ -44,7 +44,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
     p.SetTotalLabel("Оптимизациия \"ленты\"");
   });
   BandOptimisation r;
-  r.Before = KnotBandWidth(project.Elements());
+  r.Before = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) {
     p.StepCurrent();
     p.SetCurrentLabel("Шаг №2: Сортировка по X");
@@ -55,7 +55,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
     p.ResetCurrent();
     p.SetCurrentLabel(kStepBand);
   });
-  r.ByX = KnotBandWidth(project.Elements());
+  r.ByX = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) {
     p.StepCurrent();
     p.StepTotal();
@@ -63,7 +63,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
   });
   SortByY(project.Knots());
   step([](TwoBarProgress& p) { p.StepCurrent(); });
-  r.ByY = KnotBandWidth(project.Elements());
+  r.ByY = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) { p.StepTotal(); });
   r.KeptY = r.ByY < r.ByX;
   if (r.KeptY)
@@ -71,7 +71,7 @@ BandOptimisation OptimiseBand(TVelEditorProject& project, TwoBarProgress* progre
   else
     SortByX(project.Knots());
   step([](TwoBarProgress& p) { p.StepTotal(); });
-  r.After = KnotBandWidth(project.Elements());
+  r.After = MeshBandWidth(project.Elements());
   step([](TwoBarProgress& p) { p.StepTotal(); });
   return r;
 }

@@ -566,7 +566,7 @@ int ApplyPropertiesToElements(const std::vector<TMLEditorElement*>& targets, con
   return changed;
 }
 
-std::int64_t KnotBandWidth(const TFinElements& elements) {
+std::int64_t MeshBandWidth(const TFinElements& elements) {
   if (elements.Knots == nullptr) return 0;
   const KnotPositionMap positions(*elements.Knots);
   std::int64_t w = 0;

@@ -198,6 +198,7 @@ int ApplyPropertiesToElements(const std::vector<TMLEditorElement*>& targets, con
 
 // The band width of the shell elements: (W + 1) x 5 with W the largest difference
 // of knot numbers within one shell element; 0 when W is 0 or there is no shell.
-std::int64_t KnotBandWidth(const TFinElements& elements);
+// Named apart from the analysis's BandWidth, which links into the same programs.
+std::int64_t MeshBandWidth(const TFinElements& elements);
 
 }  // namespace tavir

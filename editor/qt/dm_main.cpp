@@ -109,6 +109,7 @@ TDM_Main::TDM_Main(TRSForm& mainForm, ModelDialogs& modelDialogs, EditorDialogs&
   ExitProgram = [] { QCoreApplication::exit(0); };
   registry_.SetMessages(&messages_);
   const CursorTable* cursors = &mainForm.Cursors();
+  images_ = images;
   desks_ = std::make_unique<EditDesks>(*this, images, [cursors](int slot) { return cursors->Cursor(slot); });
   desks_->SetMainForm(&mainForm);
   desks_->AskEndProgram = [this] { return messages_.Ask("Закрытие программы", "Вы хотите прекратить работу?"); };
@@ -376,7 +377,7 @@ void TDM_Main::acFilePrintExecute() {
   const TEditorWindow* window = commands_->Windows().Find(index);
   if (desk == nullptr || window == nullptr) return;
   // The whole picture of the window, drawn through the canvas as the desk draws it.
-  QtCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)));
+  QtCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)), images_);
   if (const std::optional<std::string> failure = desk->Logic().Repaint(canvas)) {
     messages_.Error(*failure);
     return;

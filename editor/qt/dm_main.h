@@ -130,6 +130,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::unique_ptr<TEditorCommands> commands_;
   std::map<QString, QMenu*> menus_;
   QPointer<TForcesForm> forcesForm_;
+  const ImageProvider* images_ = nullptr;
   int depth_ = 0;
 };
 

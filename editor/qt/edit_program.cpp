@@ -4,7 +4,8 @@
 
 namespace tavir {
 
-TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editorDialogs) {
+TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editorDialogs)
+    : images_(EditorImageLists()) {
   rsForm_ = std::make_unique<TRSForm>(messages_);
   messages_.SetParent(rsForm_.get());
   ownModelDialogs_ = std::make_unique<EditorModelDialogs>(messages_, rsForm_.get());
@@ -16,7 +17,7 @@ TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editor
       messages_, ListContext(rsForm_->Project().Materials(), holders_), &dialogs, rsForm_.get());
   rsForm_->Project().SetUi(chooser_.get());
   dmMain_ = std::make_unique<TDM_Main>(*rsForm_, dialogs, editorDialogs != nullptr ? *editorDialogs : *ownEditorDialogs_,
-                                       messages_);
+                                       messages_, &images_);
   dmMenu_ = std::make_unique<TDM_Menu>(*dmMain_);
   rsForm_->BuildStrip(*dmMain_, *dmMenu_);
 }

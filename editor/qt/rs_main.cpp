@@ -4,6 +4,7 @@
 #include "editor/qt/rs_main.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
@@ -76,6 +77,11 @@ TRSForm::~TRSForm() {
 void TRSForm::BuildStrip(TDM_Main& commands, TDM_Menu& menus) {
   commands_ = &commands;
   setContextMenuPolicy(Qt::DefaultContextMenu);
+  // Nothing below the bars: the strip ends where they end.
+  auto* empty = new QWidget(this);
+  empty->setObjectName("StripBottom");
+  empty->setFixedHeight(0);
+  setCentralWidget(empty);
   for (int i = 0; i < kEditorBarCount; ++i) {
     const EditorBarInfo& info = EditorBars()[static_cast<std::size_t>(i)];
     auto* bar = new QToolBar(QString::fromUtf8(info.Caption.data(), static_cast<int>(info.Caption.size())), this);
@@ -132,6 +138,7 @@ void TRSForm::ApplyState(const TCommandSetState& state, QAction* restAction) {
   panelsOpen_ = state.PanelsMenuOpens();
   if (restButton_ != nullptr && restAction != nullptr && restButton_->defaultAction() != restAction)
     restButton_->setDefaultAction(restAction);
+  ArrangeRows();
   FitToBars();
 }
 
@@ -151,12 +158,31 @@ void TRSForm::ShowAsStrip() {
     const QRect r = s->availableGeometry();
     setGeometry(r.x(), r.y(), r.width(), std::max(1, height()));
   }
+  ArrangeRows();
   show();
   FitToBars();
 }
 
+void TRSForm::ArrangeRows() {
+  // Like the control bar's bands: a bar that does not fit the row starts the next.
+  const int available = width() > 0 ? width() : 800;
+  int used = 0;
+  for (QToolBar* bar : bars_) {
+    if (bar == nullptr) continue;
+    removeToolBarBreak(bar);
+    if (bar->isHidden()) continue;
+    const int w = bar->sizeHint().width();
+    if (used > 0 && used + w > available) {
+      insertToolBarBreak(bar);
+      used = 0;
+    }
+    used += w;
+  }
+}
+
 void TRSForm::FitToBars() {
   // The main window is exactly its strip of tool bars.
+  if (layout() != nullptr) layout()->activate();
   int bottom = 0;
   for (QToolBar* bar : bars_)
     if (bar != nullptr && !bar->isHidden()) bottom = std::max(bottom, bar->geometry().bottom() + 1);

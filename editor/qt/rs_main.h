@@ -53,6 +53,8 @@ class TRSForm : public QMainWindow {
   void ShowAsStrip();
   // FormResize: the form's height is the tool-bar area's.
   void FitToBars();
+  // The visible bars in rows no wider than the form.
+  void ArrangeRows();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class EditorFixture : public ::testing::Test {
     program->Show();
   }
   void TearDown() override {
+    // Boxes nobody scripted were answered by their default button: none expected.
+    for (const DialogScript::Box& b : stray.Boxes)
+      ADD_FAILURE() << "unexpected box \"" << b.Title.toStdString() << "\": " << b.Text.toStdString();
     program.reset();
     QApplication::processEvents();
   }
@@ -61,8 +65,9 @@ class EditorFixture : public ::testing::Test {
 
   // New project with the region from (0,0,0) to (x, y, z): both questions answered.
   void NewTask(double x, double y, double z = 10, DialogScript* outer = nullptr) {
-    DialogScript local;
-    DialogScript& script = outer != nullptr ? *outer : local;
+    std::optional<DialogScript> local;
+    if (outer == nullptr) local.emplace();
+    DialogScript& script = outer != nullptr ? *outer : *local;
     script.Answers.push_back(QMessageBox::Ok);
     script.Dialogs.push_back([x, y, z](QDialog& d) {
       auto& dlg = static_cast<TNewTaskDlg&>(d);
@@ -118,6 +123,8 @@ class EditorFixture : public ::testing::Test {
     };
   }
 
+  // Answers what no test script takes, so that no modal loop ever blocks.
+  DialogScript stray;
   ScriptedModelDialogs modelDialogs;
   std::unique_ptr<TEditorProgram> program;
   int exits = 0;

@@ -26,8 +26,11 @@ class NoStatus : public TCalcStatus {
   void Pump() override {}
 };
 
+// Unit steps.
 DivideDialogValues Mesh(int nx, int ny) {
   DivideDialogValues v;
+  v.StepX = 1;
+  v.StepY = 1;
   v.Nx = nx;
   v.Ny = ny;
   return v;
@@ -63,8 +66,9 @@ TEST_F(EditorDeskTest, ClickedRectanglesAndTheDuplicateMessage) {
   EXPECT_EQ(script.Boxes[0].Text, kRectangleExistsText);
   // The new elements are drawn into the picture at once.
   TMainDesk* desk = Desk();
+  Click(0.5, 3.5);  // in the visible top of the picture
   const QImage picture = desk->Picture();
-  const QPoint centre = Pixel(0.5, 0.5) - QPoint(desk->ScrollBox()->horizontalScrollBar()->value(),
+  const QPoint centre = Pixel(0.5, 3.5) - QPoint(desk->ScrollBox()->horizontalScrollBar()->value(),
                                                   desk->ScrollBox()->verticalScrollBar()->value());
   ASSERT_TRUE(picture.rect().contains(centre));
   int coloured = 0;
@@ -86,12 +90,12 @@ TEST_F(EditorDeskTest, FrameOpensTheMeshDialogAndMeshes) {
 
 TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
   MeshedPlate();
-  const std::int64_t before = KnotBandWidth(Project().Elements());
+  const std::int64_t before = MeshBandWidth(Project().Elements());
   DialogScript script;
   Run("acServiceOptimize");
   ASSERT_EQ(script.Boxes.size(), 1u);
   EXPECT_EQ(script.Boxes[0].Title, "Оптимизация");
-  const std::int64_t after = KnotBandWidth(Project().Elements());
+  const std::int64_t after = MeshBandWidth(Project().Elements());
   EXPECT_EQ(script.Boxes[0].Text.toStdString(), "Лента до оптимизации: " + std::to_string(before) +
                                                      "\nЛента после оптимизации: " + std::to_string(after));
   EXPECT_LE(after, before);
@@ -106,12 +110,22 @@ TEST_F(EditorDeskTest, SupportsPointLoadSaveReopenAndSolve) {
   EXPECT_TRUE(Action("acInput_Rest")->isChecked());
   for (int y = 0; y <= 4; ++y) Click(0, y);
   EXPECT_EQ(Project().Supports().Count(), 5);
-  // A point load at the far corner through the load dialog.
+  // The support pictures are drawn at the knots at once.
+  auto count = [this](QRgb colour) {
+    const QImage picture = Desk()->Picture();
+    int n = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
+    return n;
+  };
+  EXPECT_GT(count(qRgb(0, 0, 128)), 20);
+  // A point load at the middle of the free-standing top edge through the load dialog.
   Run("acForceConcentrate");
   TForcesForm* form = Dm().ForcesForm();
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(form->isVisible());
-  Click(6, 4);
+  Click(3, 4);
   EXPECT_TRUE(form->Btn_OK->isEnabled());
   EXPECT_TRUE(form->Btn_Apply->isEnabled());
   form->FloatEdit[2]->SetValue(-1000);
@@ -124,6 +138,7 @@ TEST_F(EditorDeskTest, SupportsPointLoadSaveReopenAndSolve) {
 
   // The picture of the window with its mesh, supports and load.
   Desk()->Repaint();
+  EXPECT_GT(count(qRgb(255, 0, 0)), 10);  // the load's arrow
   QDir().mkpath(TAVIR_PICTURES);
   EXPECT_TRUE(Desk()->grab().save(QString(TAVIR_PICTURES) + "/editor_window_mesh_supports_loads.png"));
 
@@ -194,7 +209,7 @@ TEST_F(EditorDeskTest, NewFromALoadModeThenCancelThenApplyDoesNotCrash) {
   if (form) form->Btn_Apply->click();  // a click still queued for the closed dialog
   Run("acForce_ConcApply");
   Run("AcForce_DispApply");
-  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(form.isNull());
   EXPECT_EQ(Project().ConcForces().Count(), 0);
   // The project stays and the editor is back in the edit mode.
@@ -213,7 +228,7 @@ TEST_F(EditorDeskTest, ANewTaskClearsTheWindowsWithoutAskingToEnd) {
   QPointer<TMainDesk> old0 = Desk(0), old1 = Desk(1);
   DialogScript script;
   NewTask(6, 4, 10, &script);
-  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(old0.isNull());
   EXPECT_TRUE(old1.isNull());
   EXPECT_EQ(Commands().Windows().Count(), 1);

@@ -67,8 +67,9 @@ TEST_F(EditorFixture, EveryActionIsLaidOutWithItsCaptionAndInertOnesDoNothing) {
     QAction* a = Action(std::string(info.Name).c_str());
     ASSERT_NE(a, nullptr) << info.Name;
     EXPECT_EQ(a->text().toStdString(), std::string(info.Caption)) << info.Name;
-    if (info.Kind == ActionKind::Inert) ++inert;
+    if (info.Kind != ActionKind::Handler) ++inert;
   }
+  // The toolkit's clipboard actions count among the commands without a handler.
   EXPECT_EQ(inert, 44);
   NewTask(6, 4);
   const std::size_t before = Project().Elements().Count();

@@ -369,7 +369,7 @@ TEST_F(MeshFixture, DivideRegionOfTheExample) {
     EXPECT_EQ(r.KnotsAdded, c.Knots);
     EXPECT_EQ(K().Count(), c.Knots);
     EXPECT_EQ(E().Count(), c.Elements);
-    EXPECT_EQ(KnotBandWidth(E()), 35) << c.W << " x " << c.H;
+    EXPECT_EQ(MeshBandWidth(E()), 35) << c.W << " x " << c.H;
     // Every element a unit rectangle in the knot order of the input.
     for (const auto& e : E().Items()) {
       EXPECT_TRUE(IsValidQuad(FloatPoint(e->Knots[0]->X, e->Knots[0]->Y), FloatPoint(e->Knots[1]->X, e->Knots[1]->Y),
@@ -466,27 +466,27 @@ TEST_F(MeshFixture, DivideRegionOfTrianglesOnlySetsTheSmallestSizes) {
 
 TEST_F(MeshFixture, BandOptimisationOfAMeshedRegion) {
   Divide(10, 2, 1, 1, 10, 2);
-  EXPECT_EQ(KnotBandWidth(E()), 35);
+  EXPECT_EQ(MeshBandWidth(E()), 35);
   SortByX(K());  // columns of three knots: W = 4
-  EXPECT_EQ(KnotBandWidth(E()), 25);
+  EXPECT_EQ(MeshBandWidth(E()), 25);
   for (std::int32_t i = 1; i < K().Count(); ++i) EXPECT_LT(KnotOrderXY(*K().At(i - 1), *K().At(i)), 0);
   SortByY(K());  // rows of eleven: W = 12
-  EXPECT_EQ(KnotBandWidth(E()), 65);
+  EXPECT_EQ(MeshBandWidth(E()), 65);
 
   TVelEditorProject fresh;
   p.Swap(fresh);
   Divide(2, 10, 1, 1, 2, 10);
   SortByY(K());
-  EXPECT_EQ(KnotBandWidth(E()), 25);
+  EXPECT_EQ(MeshBandWidth(E()), 25);
 }
 
 TEST_F(MeshFixture, BandWidthCountsShellsOnly) {
-  EXPECT_EQ(KnotBandWidth(E()), 0);
+  EXPECT_EQ(MeshBandWidth(E()), 0);
   Rect(0, 0, 1, 1, 0);
   Rect(1, 0, 2, 1, 0);
-  EXPECT_EQ(KnotBandWidth(E()), 0);
+  EXPECT_EQ(MeshBandWidth(E()), 0);
   Rect(2, 0, 3, 1, 5);  // knots 5, 4, 6, 7: W = 3
-  EXPECT_EQ(KnotBandWidth(E()), 20);
+  EXPECT_EQ(MeshBandWidth(E()), 20);
 }
 
 // ---- deleting ----
