@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
 
@@ -196,6 +197,64 @@ TEST_F(RealDialogsTest, MeshSupportsLoadsAndLayersThroughTheRealDialogs) {
   EXPECT_EQ(Project().Supports().Count(), 5);
   EXPECT_EQ(Project().ConcForces().Count(), 1);
   EXPECT_EQ(Project().DispForces().Count(), 1);
+}
+
+
+TEST_F(RealDialogsTest, AMaterialMadeFromTheLayerDialog) {
+  NewTask(4, 4);
+  Run("acPlaneRectangle");
+  Run("acModeNet");
+  Click(0.5, 0.5);
+  ASSERT_EQ(Project().Elements().Count(), 1);
+  Run("acModeEdit");
+  Click(0.5, 0.5);
+  TMLEditorElement* element = Project().Elements().Selection().front();
+  const std::int32_t materialsBefore = Project().Materials().Count();
+  DialogScript script;
+  // Element dialog -> new layer -> material chooser -> new material.
+  script.Dialogs.push_back([&script](QDialog& d) {
+    EXPECT_EQ(d.objectName(), "MLElemForm");
+    script.Dialogs.push_front([&script](QDialog& layer) {
+      EXPECT_EQ(layer.objectName(), "LayerForm");
+      layer.findChild<QLineEdit*>("LblEdit_LayerTitle")->setText(QStringLiteral("Бетон сверху"));
+      layer.findChild<TFloatEdit*>("FloatEdit_T")->setText("0.08");
+      script.Dialogs.push_front([&script](QDialog& chooser) {
+        EXPECT_EQ(chooser.objectName(), "MaterialForm");
+        script.Dialogs.push_front([](QDialog& props) {
+          EXPECT_EQ(props.objectName(), "PhisPropForm");
+          props.findChild<QLineEdit*>("LblEdit_Title")->setText(QStringLiteral("Бетон В30"));
+          props.findChild<TFloatEdit*>("FloatEdit_E")->setText("3.25e6");
+          props.findChild<QPushButton*>("Btn_OK")->click();
+          return props.result();
+        });
+        chooser.findChild<QPushButton*>("Btn_New")->click();
+        auto* list = chooser.findChild<QListWidget*>("ListBox_Materials");
+        EXPECT_EQ(list->item(list->count() - 1)->text(), "Бетон В30");
+        list->setCurrentRow(list->count() - 1);
+        chooser.findChild<QPushButton*>("Btn_OK")->click();
+        return chooser.result();
+      });
+      layer.findChild<QPushButton*>("Btn_Material")->click();
+      EXPECT_EQ(layer.findChild<QLabel*>("Lbl_TiltleMaterial")->text(), "Бетон В30");
+      layer.findChild<QPushButton*>("Btn_OK")->click();
+      return layer.result();
+    });
+    d.findChild<QPushButton*>("Btn_NewLayer")->click();
+    auto* grid = d.findChild<QTableWidget*>("StrGrid_Layers");
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, 5)->text(), "Бетон В30");
+    d.findChild<QPushButton*>("Btn_OK")->click();
+    return d.result();
+  });
+  Run("acFormatElement");
+  EXPECT_TRUE(script.Dialogs.empty());
+  ASSERT_EQ(Project().Materials().Count(), materialsBefore + 1);
+  ASSERT_EQ(element->Layers.Count(), 2);
+  EXPECT_EQ(element->Layers.LayerName(1), "Бетон сверху");
+  EXPECT_EQ(element->Layers.Layer(1)->Thickness, 0.08L);
+  EXPECT_EQ(Project().Materials().MaterialName(element->Layers.LayerMaterial(1).get()), "Бетон В30");
+  SaveReopenSave("materials");
+  EXPECT_EQ(Project().Materials().Count(), materialsBefore + 1);
 }
 
 }  // namespace
