@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+
+#include "platform/qt/radio_group.h"
 #include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
@@ -255,6 +258,59 @@ TEST_F(RealDialogsTest, AMaterialMadeFromTheLayerDialog) {
   EXPECT_EQ(Project().Materials().MaterialName(element->Layers.LayerMaterial(1).get()), "Бетон В30");
   SaveReopenSave("materials");
   EXPECT_EQ(Project().Materials().Count(), materialsBefore + 1);
+}
+
+TEST_F(RealDialogsTest, ThePresetFollowsTheSettingsOkNeverACancelledDialog) {
+  NewTask(4, 4);
+  Run("AcUserNoviceSettings");
+  const auto bars = [this] {
+    std::vector<bool> v;
+    for (int i = 0; i < kEditorBarCount; ++i) v.push_back(Commands().State().Bar(i).Visible);
+    return v;
+  };
+  const std::vector<bool> novice = bars();
+  const std::uint8_t kindBefore = Supervisor().Options.UserKind;
+  ASSERT_NE(kindBefore, 2);
+  {
+    // Expert chosen, OK refused by a bad interval, then Cancel.
+    DialogScript script;
+    script.Dialogs.push_back([](QDialog& d) {
+      d.findChild<RadioGroup*>("RGroup_User")->SetItemIndex(2);
+      d.findChild<QCheckBox*>("ChBox_AutoSave")->setChecked(true);
+      d.findChild<QComboBox*>("CBox_Time")->setEditText("abc");
+      d.setResult(-1);
+      d.findChild<QPushButton*>("Btn_OK")->click();
+      EXPECT_EQ(d.result(), -1);
+      d.findChild<QPushButton*>("Btn_Cancel")->click();
+      return d.result();
+    });
+    Run("acServiceParam");
+  }
+  EXPECT_EQ(bars(), novice);
+  EXPECT_EQ(Supervisor().Options.UserKind, kindBefore);
+  {
+    DialogScript script;
+    script.Dialogs.push_back([](QDialog& d) {
+      d.findChild<RadioGroup*>("RGroup_User")->SetItemIndex(2);
+      d.findChild<QPushButton*>("Btn_OK")->click();
+      return d.result();
+    });
+    Run("acServiceParam");
+  }
+  EXPECT_EQ(Supervisor().Options.UserKind, 2);
+  EXPECT_NE(bars(), novice);
+  Run("AcUserExpertSettings");
+  const std::vector<bool> expert = bars();
+  Run("AcUserNoviceSettings");
+  {
+    DialogScript script;
+    script.Dialogs.push_back([](QDialog& d) {
+      d.findChild<QPushButton*>("Btn_OK")->click();
+      return d.result();
+    });
+    Run("acServiceParam");
+  }
+  EXPECT_EQ(bars(), expert);
 }
 
 }  // namespace
