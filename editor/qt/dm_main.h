@@ -36,8 +36,8 @@ class EditorDialogs {
   virtual ~EditorDialogs() = default;
   // "Параметры" on copies of the options and the task: true on OK (the caller
   // takes both back). The dialog's OK runs the preset of the level chosen in it.
-  virtual bool ProgramSettings(TBCDataEditor& options, TBCTask& task,
-                               const std::function<void(int userLevel)>& runPreset) = 0;
+  virtual std::optional<SettingsAnswer> ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
+                                                        const std::function<void(int userLevel)>& runPreset) = 0;
   // "Список окон": may make another window current and show it.
   virtual void WindowList(TEditorCommands& commands) = 0;
 };
@@ -87,17 +87,17 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::optional<SupportAnswer> SupportDialog(const TFixation& fixation, std::int32_t direction) override;
   std::unique_ptr<TwoBarProgress> OpenProgressBox() override;
   void CloseProgram() override;
+  std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) override;
+  std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner, const TFloatPoint3D& maxCorner,
+                                  std::uint8_t projection) override;
+  std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
+      const std::array<bool, kEditorBarCount>& visible) override;
+  bool ToggleStatusBar(int index) override;
+  void ShowProjectInfo(const ProjectInfo& info) override;
+  void ShowDialog(std::string_view action) override;
 
-  // ---- the handlers of the forms' side ----
-  void acFilePrintExecute();
-  void acHelpAboutExecute();
-  void acHelpProjectInfoExecute();
-  void acServiceParamExecute();
-  void acViewPanelsExecute();
-  void acViewStatusBarExecute();
-  void acWinListExecute();
-  void acNetParametrExecute();
-  void AcFormat_ShellsExecute();
+  // The current window's picture printed whole, through the canvas.
+  void PrintCurrentWindow();
   // Cut, copy and paste on the focused text field.
   void Clipboard(const QString& name);
 
@@ -123,7 +123,6 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::map<QString, QMenu*> menus_;
   QPointer<TForcesForm> forcesForm_;
   const ImageProvider* images_ = nullptr;
-  int depth_ = 0;
 };
 
 }  // namespace tavir

@@ -184,7 +184,7 @@ void TMainDesk::MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifier
   Guarded([&] {
     // A press acts on its own window: the window becomes current first.
     if (logic_.WindowIndex() != commands_.Supervisor().CurrentWindow) {
-      logic_.Activate();
+      logic_.Activate(!StBar_Win->isHidden());
       if (!self || detached_) return;
     }
     logic_.MouseDown(DeskMouse{ButtonOf(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0});
@@ -212,7 +212,7 @@ void TMainDesk::MouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers 
 bool TMainDesk::event(QEvent* event) {
   if (!detached_) {
     if (event->type() == QEvent::WindowActivate) {
-      Guarded([&] { logic_.Activate(); });
+      Guarded([&] { logic_.Activate(!StBar_Win->isHidden()); });
       if (!detached_) events_.DeskActivated(*this);
     } else if (event->type() == QEvent::WindowDeactivate) {
       logic_.CancelGesture();
@@ -232,13 +232,21 @@ void TMainDesk::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMainDesk::closeEvent(QCloseEvent* event) {
-  // The program clears its windows without close events; this is the user's close.
-  if (detached_ || logic_.WindowIndex() != 0) {
-    QMainWindow::closeEvent(event);  // hidden, not freed
+  // The program clears its windows without close events; this is the user's
+  // close: the desk is hidden, and the main window's asks to end the program.
+  bool allowed = true;
+  if (!detached_) {
+    try {
+      allowed = logic_.CloseQuery();
+    } catch (const std::exception& e) {
+      events_.DeskFailure(e.what());
+    }
+  }
+  if (!allowed) {
+    event->ignore();
     return;
   }
-  event->ignore();
-  if (AskEndProgram && AskEndProgram() && EndProgram) EndProgram();
+  QMainWindow::closeEvent(event);
 }
 
 void TMainDesk::resizeEvent(QResizeEvent* event) {

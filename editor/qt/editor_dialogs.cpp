@@ -208,17 +208,18 @@ void TParamForm::GetTaskParametrs() {
   FloatEdit_Precision->SetValue(Task.Precision);
 }
 
-bool TEditorOwnDialogs::ProgramSettings(TBCDataEditor& options, TBCTask& task,
-                                        const std::function<void(int)>& runPreset) {
+std::optional<SettingsAnswer> TEditorOwnDialogs::ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
+                                                                 const std::function<void(int)>& runPreset) {
   TParamForm form(parent_);
   form.Options.Assign(options);
   form.Task.Assign(task);
   form.RunPreset = runPreset;
   form.GetTaskParametrs();
-  if (DialogRunner::Run(form) != QDialog::Accepted) return false;
-  options.Assign(form.Options);
-  task.Assign(form.Task);
-  return true;
+  if (DialogRunner::Run(form) != QDialog::Accepted) return std::nullopt;
+  SettingsAnswer answer;
+  answer.Options.Assign(form.Options);
+  answer.Task.Assign(form.Task);
+  return answer;
 }
 
 void TEditorOwnDialogs::WindowList(TEditorCommands& commands) {

@@ -85,8 +85,8 @@ class TParamForm : public QDialog {
 class TEditorOwnDialogs : public EditorDialogs {
  public:
   explicit TEditorOwnDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-  bool ProgramSettings(TBCDataEditor& options, TBCTask& task,
-                       const std::function<void(int userLevel)>& runPreset) override;
+  std::optional<SettingsAnswer> ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
+                                                const std::function<void(int userLevel)>& runPreset) override;
   void WindowList(TEditorCommands& commands) override;
 
  private:
