@@ -293,7 +293,8 @@ void TGridDialog::Btn_ByStepClick() {
   for (GridAxis axis : kAxes) {
     const GridAutoResult r = DivideByStep(AxisRange(minPoint_, maxPoint_, axis), AxisOf(Grid, axis));
     SetAxis(Grid, axis, r.Values);
-    if (r.Outcome == GridAutoOutcome::TooFine) Refuse(StepEdit[static_cast<std::size_t>(axis)], GridStepErrorText(axis));
+    if (r.Outcome == GridAutoOutcome::TooFine)
+      Refuse(StepEdit[static_cast<std::size_t>(axis)], GridStepErrorText(axis));
   }
   RefreshControls();
 }
