@@ -115,7 +115,6 @@ std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& elem
   return numbers;
 }
 
-std::int32_t BandWidth(const TFinElements& elements) { return BandWidth(elements.Items()); }
 
 std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& elements) {
   std::int64_t span = 0;

@@ -108,10 +108,11 @@ std::optional<std::int64_t> KnotNumber(const TKnot* knot);
 // The Numbers of the element's four knots; nullopt unless it has four numbered knots.
 std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& element);
 
-// The half-bandwidth over the shell elements (kind 5) of the list; plates and
-// elements without four numbered knots do not count. 5 without shells.
+// The half-bandwidth over the shell elements (kind 5) of the list's items; plates
+// and elements without four numbered knots do not count. 5 without shells. (The
+// list itself is not taken: the editor's mesh operations have a BandWidth of the
+// element list of their own, and both meet in one program.)
 std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& elements);
-std::int32_t BandWidth(const TFinElements& elements);
 
 // The shell's Stiffness into the band. Nothing when the band is not allocated or
 // a knot is missing; EBandError when Stiffness has not been computed (not 20×20).

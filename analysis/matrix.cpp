@@ -44,37 +44,6 @@ bool Same(const A& a, const B& b) {
 
 }  // namespace
 
-void MatrixTranspose(const TFloat2DMatrix& A, TFloat2DMatrix& AT, MessageService* messages) {
-  if (A.Empty() || AT.Empty() || A.Rows() != AT.Cols() || A.Cols() != AT.Rows()) {
-    Fail(std::string(kArraysHeader) + kLineBreak + MatrixLine("A", A) + kLineBreak + MatrixLine("AT", AT), messages);
-  }
-  if (Same(A, AT)) Fail(kSameArray, messages);
-  const std::size_t rows = AT.Rows(), cols = AT.Cols();
-  for (std::size_t i = 0; i < rows; ++i) {
-    Extended* out = AT[i];
-    for (std::size_t j = 0; j < cols; ++j) out[j] = A[j][i];
-  }
-}
-
-void MatrixMultiply(const TFloat2DMatrix& A, const TFloat2DMatrix& B, TFloat2DMatrix& C, MessageService* messages) {
-  if (A.Empty() || B.Empty() || C.Empty() || A.Rows() != C.Rows() || A.Cols() != B.Rows() || C.Cols() != B.Cols()) {
-    Fail(std::string(kArraysHeader) + kLineBreak + "C = AxB" + kLineBreak + MatrixLine("A", A) + kLineBreak +
-             MatrixLine("B", B) + kLineBreak + MatrixLine("C", C),
-         messages);
-  }
-  if (Same(A, C) || Same(B, C)) Fail(kSameArray, messages);
-  const std::size_t rows = C.Rows(), cols = C.Cols(), inner = A.Cols();
-  for (std::size_t i = 0; i < rows; ++i) {
-    const Extended* a = A[i];
-    Extended* c = C[i];
-    for (std::size_t j = 0; j < cols; ++j) {
-      Extended sum = 0;
-      for (std::size_t k = 0; k < inner; ++k) sum += a[k] * B[k][j];
-      c[j] = sum;
-    }
-  }
-}
-
 void MatrixVectorMultiply(const TFloat2DMatrix& A, const TFloatVector& V, TFloatVector& C, MessageService* messages) {
   if (A.Empty() || A.Rows() != C.size() || A.Cols() != V.size() || C.size() != V.size()) {
     Fail(std::string(kArraysHeader) + kLineBreak + "C = AxV" + kLineBreak + MatrixLine("A", A) + kLineBreak +
@@ -100,28 +69,6 @@ Extended VectorDotProduct(const TFloatVector& VT, const TFloatVector& V, Message
   Extended sum = 0;
   for (std::size_t i = 0; i < V.size(); ++i) sum += VT[i] * V[i];
   return sum;
-}
-
-void BandMatrixVectorMultiply(const TFloat2DMatrix& A, const TFloatVector& V, TFloatVector& C,
-                              MessageService* messages) {
-  if (A.Empty() || A.Rows() != C.size() || C.size() != V.size()) {
-    Fail(std::string(kArraysHeader) + kLineBreak + "C = AxV" + kLineBreak + MatrixLine("A", A) + kLineBreak +
-             VectorLine("V", V) + kLineBreak + VectorLine("C", C),
-         messages);
-  }
-  if (Same(V, C)) Fail(kSameArray, messages);
-  const std::size_t n = C.size(), w = A.Cols();
-  for (std::size_t i = 0; i < n; ++i) {
-    // Only the 2w-1 diagonals around the main one hold entries; the rest of the
-    // row would add nothing but skipped terms.
-    const std::size_t first = i + 1 >= w ? i + 1 - w : 0;
-    const std::size_t last = i + w - 1 < n ? i + w - 1 : n - 1;
-    Extended sum = 0;
-    for (std::size_t j = first; j < i; ++j) sum += A[j][i - j] * V[j];  // below the diagonal: mirrored
-    const Extended* row = A[i];
-    for (std::size_t j = i; j <= last; ++j) sum += row[j - i] * V[j];
-    C[i] = sum;
-  }
 }
 
 }  // namespace tavir

@@ -1,5 +1,7 @@
 #pragma once
-// Dense matrices and vectors of the analysis and the few products it needs.
+// Dense matrices and vectors of the analysis and the two products the energies
+// need (the element stiffness multiplies by the transform's pattern of non-zeros,
+// the band product is BandMultiply of band_matrix.h).
 //
 // Every routine checks the dimensions of its operands before it writes anything.
 // A mismatch (or an empty matrix, or a result that is one of the operands) shows
@@ -77,19 +79,10 @@ class TFloat2DMatrix {
 // One TFloat2DMatrix per layer.
 using TFloat3DMatrix = std::vector<TFloat2DMatrix>;
 
-// AT := transpose of A. AT must be cols(A) x rows(A).
-void MatrixTranspose(const TFloat2DMatrix& A, TFloat2DMatrix& AT, MessageService* messages = nullptr);
-// C := A x B. rows(C) = rows(A), cols(A) = rows(B), cols(C) = cols(B).
-void MatrixMultiply(const TFloat2DMatrix& A, const TFloat2DMatrix& B, TFloat2DMatrix& C,
-                    MessageService* messages = nullptr);
 // C := A x V for a square A: rows(A) = length(C), cols(A) = length(V), length(C) = length(V).
 void MatrixVectorMultiply(const TFloat2DMatrix& A, const TFloatVector& V, TFloatVector& C,
                           MessageService* messages = nullptr);
 // Sum of VT[i] * V[i]; lengths must agree.
 Extended VectorDotProduct(const TFloatVector& VT, const TFloatVector& V, MessageService* messages = nullptr);
-// C := M x V, M the symmetric n x n matrix whose upper band A holds: A[i][d] = M(i, i + d)
-// for d below the band width cols(A). rows(A) = length(C) = length(V).
-void BandMatrixVectorMultiply(const TFloat2DMatrix& A, const TFloatVector& V, TFloatVector& C,
-                              MessageService* messages = nullptr);
 
 }  // namespace tavir

@@ -135,42 +135,68 @@ void TMLResultShell::CalcStiffness() {
   CopyInto(t, Transform);
 }
 
-void TMLResultShell::CalcStresses(const TFloatVector& vector) {
+void TMLResultShell::CalcStresses(const TFloatVector& vector, std::int64_t index) {
   if (vector.empty()) return;
+  const std::string name = AnalysisElementName(index);
   const auto rect = AnalysisRectangle(*this);
   if (!rect) {
-    throw EElementError(CheckShellForAnalysis(*this, -1).value_or("Элемент: оболочка не является прямоугольником"));
+    throw EElementError(CheckShellForAnalysis(*this, index).value_or(name + ": оболочка не является прямоугольником"));
   }
   std::array<std::int32_t, 4> numbers{};
   for (std::size_t n = 0; n < 4; ++n) {
     const auto* knot = dynamic_cast<const TResultKnot*>(Knots[n]);
-    if (knot == nullptr) throw EElementError("Элемент: узел " + std::to_string(n) + " не является узлом расчёта");
+    if (knot == nullptr) throw EElementError(name + ": узел " + std::to_string(n) + " не является узлом расчёта");
     numbers[n] = knot->Number;
   }
   std::array<Extended, 20> q;
   GatherShellValues(vector, numbers, q);
+  // The recovery works on the values rounded to double: values that do not
+  // survive that rounding give infinite or all-zero strains, never results.
+  switch (RoundingToDouble(q)) {
+    case DoubleRounding::Kept:
+      break;
+    case DoubleRounding::Overflow:
+      throw EElementError(name + ": перемещения узлов элемента превышают допустимый диапазон (больше 1,8E308), "
+                                 "напряжения не могут быть вычислены. Проверьте нагрузки, жесткость и закрепления.");
+    case DoubleRounding::Vanish:
+      throw EElementError(name + ": перемещения узлов элемента слишком малы (меньше 2,2E-308), "
+                                 "напряжения не могут быть вычислены. Проверьте модуль упругости и нагрузки.");
+  }
   // The layer constants belong to the current layers; recompute them when the
   // stack has changed since the stiffness was computed.
   if (LayerQ.size() != static_cast<std::size_t>(Layers.Count())) LayerElasticity();
 
   const TShellStrainField field = ShellStrainField(rect->a, rect->b, Kx, Ky, q);
   const std::size_t layers = LayerQ.size();
-  for (int f = 0; f < kFibreCount; ++f) {
-    if (Strains[f].Rows() != layers || Strains[f].Cols() != 3) Strains[f].Resize(layers, 3);
-    if (Stresses[f].Rows() != layers || Stresses[f].Cols() != 3) Stresses[f].Resize(layers, 3);
-  }
+  std::vector<std::array<TFibreResult, kFibreCount>> results(layers);
   for (std::size_t j = 0; j < layers; ++j) {
     const auto layer = Layers.Layer(static_cast<std::int32_t>(j));
     TLayerQ Q;
     for (std::size_t r = 0; r < 3; ++r)
       for (std::size_t c = 0; c < 3; ++c) Q[r][c] = LayerQ[j][r][c];
-    const auto fibres = LayerFibres(field, layer->Thickness, layer->Z, Q);
+    results[j] = LayerFibres(field, layer->Thickness, layer->Z, Q);
+    for (const TFibreResult& fibre : results[j]) {
+      for (std::size_t i = 0; i < 3; ++i) {
+        if (!RecoveredValueUsable(fibre.Strain[i]) || !RecoveredValueUsable(fibre.Stress[i])) {
+          throw EElementError(name + ", слой " + std::to_string(j) + " \"" +
+                              Layers.LayerName(static_cast<std::int32_t>(j)) +
+                              "\": деформации или напряжения не являются конечными числами (выход за пределы "
+                              "диапазона). Проверьте толщину слоя, модуль упругости и нагрузки.");
+        }
+      }
+    }
+  }
+  // Every value is usable: only now are the element's arrays replaced.
+  for (int f = 0; f < kFibreCount; ++f) {
+    if (Strains[f].Rows() != layers || Strains[f].Cols() != 3) Strains[f].Resize(layers, 3);
+    if (Stresses[f].Rows() != layers || Stresses[f].Cols() != 3) Stresses[f].Resize(layers, 3);
+  }
+  for (std::size_t j = 0; j < layers; ++j)
     for (int f = 0; f < kFibreCount; ++f)
       for (std::size_t i = 0; i < 3; ++i) {
-        Strains[f][j][i] = fibres[f].Strain[i];
-        Stresses[f][j][i] = fibres[f].Stress[i];
+        Strains[f][j][i] = results[j][f].Strain[i];
+        Stresses[f][j][i] = results[j][f].Stress[i];
       }
-  }
 }
 
 void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads) {
@@ -213,13 +239,6 @@ void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned thre
   work();
   for (std::thread& t : pool) t.join();
   if (failure) std::rethrow_exception(failure);
-}
-
-std::unique_ptr<TMLEditorElement> CreateResultElement(std::uint8_t elemKind, std::uint8_t elementType,
-                                                      const std::shared_ptr<TPhisPropRodNL>& material) {
-  if (elemKind == kElemKindShell) return std::make_unique<TMLResultShell>(elementType, material);
-  if (elemKind == kElemKindPlate) return std::make_unique<TMLResultPlate>(elementType, material);
-  return nullptr;
 }
 
 }  // namespace tavir

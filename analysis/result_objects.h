@@ -78,8 +78,11 @@ class TMLResultShell : public TMLEditorShell {
   // The strains and stresses of every layer from the displacement vector; nothing
   // when the vector is empty. The arrays are reallocated when the layer count
   // changed. Throws (nothing changed) when the shell is not a rectangle of result
-  // knots or an equation lies outside the vector.
-  void CalcStresses(const TFloatVector& vector);
+  // knots or an equation lies outside the vector, and EElementError naming the
+  // element by `index` (its position in the element list; none when < 0) when
+  // the results cannot be trusted: the knot values go beyond the double range or
+  // vanish in it, or a strain or stress is not a finite double.
+  void CalcStresses(const TFloatVector& vector, std::int64_t index = -1);
 
  private:
   std::vector<TLayerInput> LayerInputs() const;
@@ -96,10 +99,5 @@ class TMLResultPlate : public TMLEditorElement {
 // loop). Every shell is checked first: the first one that fails throws
 // EElementError naming its index in the span, and no element is changed.
 void CalcShellStiffnesses(std::span<TMLResultShell* const> shells, unsigned threads = 0);
-
-// The element factory of the analysis program: result shells (kind 5) and plates
-// (kind 0), nullptr for any other kind.
-std::unique_ptr<TMLEditorElement> CreateResultElement(std::uint8_t elemKind, std::uint8_t elementType,
-                                                      const std::shared_ptr<TPhisPropRodNL>& material);
 
 }  // namespace tavir

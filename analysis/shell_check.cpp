@@ -7,11 +7,11 @@
 
 namespace tavir {
 
-namespace {
-
-std::string ElementName(std::int64_t index) {
+std::string AnalysisElementName(std::int64_t index) {
   return index < 0 ? std::string("Элемент") : "Элемент " + std::to_string(index);
 }
+
+namespace {
 
 const char* const kNotRectangle =
     ": оболочка должна быть прямоугольником из четырёх узлов со сторонами, параллельными осям X и Y";
@@ -72,7 +72,7 @@ std::optional<std::string> CheckLayerForAnalysis(const TPhisicalElement& layer) 
 }
 
 std::optional<std::string> CheckShellForAnalysis(const TMLEditorShell& shell, std::int64_t index) {
-  const std::string name = ElementName(index);
+  const std::string name = AnalysisElementName(index);
   TShellRectangle r;
   int knot = 0;
   switch (CheckShape(shell, r, knot)) {
@@ -97,6 +97,16 @@ std::optional<std::string> CheckShellForAnalysis(const TMLEditorShell& shell, st
     if (auto problem = CheckLayerForAnalysis(*layer))
       return name + ", слой " + std::to_string(i) + " \"" + shell.Layers.LayerName(i) + "\": " + *problem;
   }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckElementStiffness(const TFloat2DMatrix& stiffness, std::int64_t index) {
+  for (std::size_t r = 0; r < stiffness.Rows(); ++r)
+    for (std::size_t c = 0; c < stiffness.Cols(); ++c)
+      if (!std::isfinite(stiffness[r][c]))
+        return AnalysisElementName(index) +
+               ": матрица жесткости элемента не является конечным числом (переполнение при вычислении). "
+               "Проверьте модуль упругости материала, толщину слоёв и кривизну оболочки.";
   return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "analysis/matrix.h"
 #include "model/elements.h"
 #include "platform/extended.h"
 
@@ -32,5 +33,15 @@ std::optional<std::string> CheckShellForAnalysis(const TMLEditorShell& shell, st
 
 // The same checks for one layer's material and size.
 std::optional<std::string> CheckLayerForAnalysis(const TPhisicalElement& layer);
+
+// "Элемент <index>" (just "Элемент" when index < 0): how messages name an element.
+std::string AnalysisElementName(std::int64_t index);
+
+// A computed element stiffness matrix must hold finite numbers only: the values
+// of a model that passes the checks above can still overflow the element's
+// arithmetic (a modulus, thickness or curvature near the top of the extended
+// range), and such a matrix would only show up later as a singular system.
+// nullopt when every entry is finite, else the message naming the element.
+std::optional<std::string> CheckElementStiffness(const TFloat2DMatrix& stiffness, std::int64_t index);
 
 }  // namespace tavir

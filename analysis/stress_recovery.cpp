@@ -1,5 +1,8 @@
 #include "analysis/stress_recovery.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <string>
 
 namespace tavir {
@@ -42,6 +45,20 @@ std::array<TFibreResult, kFibreCount> LayerFibres(const TShellStrainField& field
     for (std::size_t i = 0; i < 3; ++i) r.Stress[i] = Q[i][0] * r.Strain[0] + Q[i][1] * r.Strain[1] + Q[i][2] * r.Strain[2];
   }
   return out;
+}
+
+DoubleRounding RoundingToDouble(const std::array<Extended, 20>& q) {
+  Extended largest = 0;
+  for (const Extended v : q) {
+    if (!std::isfinite(v) || std::fabs(v) > static_cast<Extended>(DBL_MAX)) return DoubleRounding::Overflow;
+    largest = std::max(largest, std::fabs(v));
+  }
+  if (largest > 0 && largest < static_cast<Extended>(DBL_MIN)) return DoubleRounding::Vanish;
+  return DoubleRounding::Kept;
+}
+
+bool RecoveredValueUsable(Extended value) {
+  return std::isfinite(value) && std::fabs(value) <= static_cast<Extended>(DBL_MAX);
 }
 
 void GatherShellValues(const TFloatVector& vector, const std::array<std::int32_t, 4>& knotNumbers,

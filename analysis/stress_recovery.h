@@ -37,6 +37,20 @@ struct TFibreResult {
 std::array<TFibreResult, kFibreCount> LayerFibres(const TShellStrainField& field, Extended thickness, Extended z,
                                                   const TLayerQ& Q);
 
+// What rounding the element's 20 values to double leaves of them.
+enum class DoubleRounding {
+  Kept,      // every value within the double range, the largest one a normal double
+  Overflow,  // a value beyond the largest double (or not a number): it becomes infinite
+  Vanish,    // not all zero, yet the largest magnitude is below the smallest normal
+             // double: the values vanish or keep no precision, the strains would be 0
+};
+DoubleRounding RoundingToDouble(const std::array<Extended, 20>& q);
+
+// Whether a recovered strain or stress may be kept: a finite number within the
+// double range. The knot averages and the isoline levels add and subtract these
+// values, which stays finite only for values of that size.
+bool RecoveredValueUsable(Extended value);
+
 // The element's 20 values from the displacement vector: equation = knotNumbers[n] x 5
 // + dof goes to local index dof x 4 + n. Throws EMatrixError (q unchanged) when
 // an equation lies outside the vector.

@@ -307,30 +307,4 @@ void TMLEditorShell::SaveToStream(BinaryWriter& w, const KnotIndex& knots, const
   w.WriteExtended(Kxy);
 }
 
-// ---- by class ----
-
-void LoadElementRecord(TMLFiniteElement& element, BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials) {
-  if (auto* shell = dynamic_cast<TMLEditorShell*>(&element))
-    shell->LoadFromStream(r, knots, materials);
-  else
-    element.LoadFromStream(r, knots, materials);
-}
-
-void SaveElementRecord(const TMLFiniteElement& element, BinaryWriter& w, const KnotIndex& knots,
-                       const MaterialIndex& materials) {
-  if (const auto* shell = dynamic_cast<const TMLEditorShell*>(&element))
-    shell->SaveToStream(w, knots, materials);
-  else
-    element.SaveToStream(w, knots, materials);
-}
-
-std::unique_ptr<TMLEditorElement> CreateEditorElement(std::uint8_t elemKind, std::uint8_t elementType,
-                                                      const std::shared_ptr<TPhisPropRodNL>& material) {
-  switch (elemKind) {
-    case kElemKindPlate: return std::make_unique<TMLEditorElement>(elementType, material, elemKind);
-    case kElemKindShell: return std::make_unique<TMLEditorShell>(elementType, material, elemKind);
-    default: return nullptr;
-  }
-}
-
 }  // namespace tavir

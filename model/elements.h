@@ -9,7 +9,6 @@
 // material has been deleted simply has none (written as -1).
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,12 +41,13 @@ class TFiniteElement {
   // Knot indices its file record carries (0: 3, 1 and 2: 4, other: none).
   static std::size_t RecordKnotCountOfType(std::uint8_t elementType);
 
-  // The type byte, then the knot indices. An index that names no knot is a format
-  // error: an element never holds a missing knot. On error nothing changes.
+ protected:
+  // The type byte, then the knot indices: only the start of an element's record,
+  // so only the record's own writers use them. An index that names no knot is a
+  // format error: an element never holds a missing knot. On error nothing changes.
   void LoadFromStream(BinaryReader& r, const KnotIndex& knots);
   void SaveToStream(BinaryWriter& w, const KnotIndex& knots) const;
 
- protected:
   struct KnotPart {
     std::uint8_t ElementType = 0;
     std::vector<TEditorKnot*> Knots;
@@ -154,9 +154,15 @@ class TMLFiniteElement : public TFiniteElement {
 
   TGeometricElement Layers;
 
-  // The element record, then the layer stack. On any failure nothing changes.
-  void LoadFromStream(BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials);
-  void SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const;
+  // The element's record in the project file, by its class: a shell's carries its
+  // curvatures, whatever reference it is written or read through. On any failure
+  // nothing changes.
+  // Here: the knot part, then the layer stack.
+  virtual void LoadFromStream(BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials);
+  virtual void SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const;
+  // The kind byte that goes before the record in the element list: the class's
+  // (plate 0, shell 5), so that the file always reads back.
+  virtual std::uint8_t RecordKind() const { return kElemKindPlate; }
 };
 
 class TMLEditorElement : public TMLFiniteElement {
@@ -198,21 +204,9 @@ class TMLEditorShell : public TMLEditorElement {
   void SetKxy(Extended v) { Kxy = v; }
 
   // The layered element record, then Kx, Ky, Kxy. On any failure nothing changes.
-  void LoadFromStream(BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials);
-  void SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const;
+  void LoadFromStream(BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials) override;
+  void SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const override;
+  std::uint8_t RecordKind() const override { return kElemKindShell; }
 };
-
-// The stream operations are not virtual; these pick the record by the element's
-// class (a shell carries its curvatures), for lists that hold elements of both kinds.
-void LoadElementRecord(TMLFiniteElement& element, BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials);
-void SaveElementRecord(const TMLFiniteElement& element, BinaryWriter& w, const KnotIndex& knots,
-                       const MaterialIndex& materials);
-
-// Creates the element of a kind: a plate (0) or a shell (5); nullptr for any other
-// kind. The analysis program puts its result classes in through its own factory.
-using ElementFactory = std::function<std::unique_ptr<TMLEditorElement>(
-    std::uint8_t elemKind, std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material)>;
-std::unique_ptr<TMLEditorElement> CreateEditorElement(std::uint8_t elemKind, std::uint8_t elementType,
-                                                      const std::shared_ptr<TPhisPropRodNL>& material);
 
 }  // namespace tavir

@@ -90,6 +90,7 @@ void TEditorSupport::LoadFromStream(BinaryReader& r, const KnotIndex& knots) {
   const std::int32_t direction = r.ReadInt32();
   Fixation = fixation;
   Direction = direction;
+  FileReference = index;
   Knot = knots.KnotAt(index);
 }
 
@@ -137,6 +138,7 @@ void TEditorConcentrateForce::LoadFromStream(BinaryReader& r, const KnotIndex& k
   const TForceRecord force = ReadForceRecord(r);
   const std::int32_t index = r.ReadInt32();
   Force = force;
+  FileReference = index;
   Knot = knots.KnotAt(index);
 }
 
@@ -179,6 +181,7 @@ void TEditorDispersionForce::LoadFromStream(BinaryReader& r, const ElementIndex&
   const std::uint8_t o1 = r.ReadByte();
   const std::uint8_t o2 = r.ReadByte();
   Force = force;
+  FileReference = index;
   Element = elements.ElementAt(index);
   Option1 = o1;
   Option2 = o2;

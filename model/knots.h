@@ -78,6 +78,9 @@ class TEditorSupport : public TSupport {
   TEditorKnot* Knot = nullptr;
   std::uint8_t Visible = 0;
   std::int32_t Direction = 0;  // 0 or 1: picks the symbol variant and its offset
+  // The knot position the file named (-1 for none or an item made in memory): kept
+  // so that the analysis can name what it leaves out; never written back.
+  std::int32_t FileReference = -1;
 
   // Knot index, fixation, direction: 14 bytes. A position that names no knot
   // leaves the support without a knot; such a support is kept but not drawn.
@@ -119,6 +122,7 @@ class TConcentrateForce : public TGlobalForce {
 class TEditorConcentrateForce : public TConcentrateForce {
  public:
   std::uint8_t Visible = 0;
+  std::int32_t FileReference = -1;  // the knot position the file named, as for supports
 
   // Force record, then the knot index: 64 bytes. A position that names no knot
   // leaves the load without a knot (kept, written back as -1, never drawn).
@@ -141,6 +145,7 @@ class TEditorDispersionForce : public TDispersionForce {
   std::uint8_t Visible = 0;
   std::uint8_t Option1 = 0;  // stored and read back; nothing else sets them
   std::uint8_t Option2 = 0;
+  std::int32_t FileReference = -1;  // the element position the file named, as for supports
 
   // Force record, element index, Option1, Option2: 66 bytes.
   void LoadFromStream(BinaryReader& r, const ElementIndex& elements);

@@ -9,19 +9,6 @@ namespace tavir {
 
 namespace {
 
-// Deletes every item of the list that the predicate picks, from the back so that
-// the positions still to visit stay valid; returns how many.
-template <class List, class Pred>
-int DeleteWhere(List& list, Pred pick) {
-  int n = 0;
-  for (std::int32_t i = list.Count() - 1; i >= 0; --i)
-    if (pick(*list.At(i))) {
-      list.Delete(i);
-      ++n;
-    }
-  return n;
-}
-
 // Deletes every item after the first that the predicate picks.
 template <class List, class Pred>
 void DeleteLaterDuplicates(List& list, std::int32_t first, Pred pick) {
@@ -78,7 +65,7 @@ SetOutcome SetSupport(TEditorSupports& supports, TEditorKnot* knot, const TFixat
 
 int DeleteAtKnot(TEditorSupports& supports, const TEditorKnot* knot) {
   if (knot == nullptr) return 0;
-  return DeleteWhere(supports, [knot](const TEditorSupport& s) { return s.Knot == knot; });
+  return supports.RemoveIf([knot](const TEditorSupport& s) { return s.Knot == knot; });
 }
 
 // ---- concentrated loads ----
@@ -110,7 +97,7 @@ TForceRecord GetForce(const TConcForcesList& forces, const TEditorKnot* knot) {
 
 int DeleteAtKnot(TConcForcesList& forces, const TEditorKnot* knot) {
   if (knot == nullptr) return 0;
-  return DeleteWhere(forces, [knot](const TEditorConcentrateForce& f) { return f.Knot == knot; });
+  return forces.RemoveIf([knot](const TEditorConcentrateForce& f) { return f.Knot == knot; });
 }
 
 // ---- distributed loads ----
@@ -144,7 +131,7 @@ TForceRecord GetForce(const TDispForcesList& forces, const TFiniteElement* eleme
 
 int DeleteAtElement(TDispForcesList& forces, const TFiniteElement* element) {
   if (element == nullptr) return 0;
-  return DeleteWhere(forces, [element](const TEditorDispersionForce& f) { return f.Element == element; });
+  return forces.RemoveIf([element](const TEditorDispersionForce& f) { return f.Element == element; });
 }
 
 // ---- materials ----
@@ -210,7 +197,7 @@ MaterialOutcome DeleteMaterial(TMaterials& materials, const TPhisPropRodNL* mate
 
 std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPoint3D& origin, std::uint8_t plane,
                       const std::vector<Extended>& params, TColor color) {
-  if (kind == kShellKindParaboloid) {
+  if (kind == kShellParaboloid) {
     std::unique_ptr<TEditorShellEP> p = shells.Factory()->MakeParaboloid();
     p->SetOrigin(origin);
     p->SetPlane(plane);
@@ -220,7 +207,7 @@ std::int32_t AddShell(TShellFunctions& shells, std::int16_t kind, const TFloatPo
     if (shells.Add(std::move(p)) == nullptr) return -1;
     return shells.Count() - 1;
   }
-  if (kind == kShellKindSphere) {
+  if (kind == kShellSphere) {
     std::unique_ptr<TEditorSphere> s = shells.Factory()->MakeSphere();
     if (params.size() == 2) s->SetParams(params[0], params[1]);
     // The centre of the plan square, by the side the sphere has now: without
@@ -248,7 +235,7 @@ AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, con
     return result;
   }
   const std::optional<std::int16_t> kind = dialogs.SurfaceKind();
-  if (!kind || (*kind != kShellKindParaboloid && *kind != kShellKindSphere)) return result;
+  if (!kind || (*kind != kShellParaboloid && *kind != kShellSphere)) return result;
   ShellDataValues start;
   start.Kind = *kind;
   start.Origin = FloatPoint3D(p1.X, p2.Y, p1.Z);
@@ -256,7 +243,7 @@ AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, con
   start.ContourColor = 255;
   const Extended w = p2.X - p1.X;
   const Extended h = p1.Y - p2.Y;
-  if (*kind == kShellKindParaboloid) {
+  if (*kind == kShellParaboloid) {
     start.Params = {w, h, 0.2L, 0.2L};
   } else {
     start.Params = {std::max(w, h), 0.2L};

@@ -108,9 +108,6 @@ MaterialOutcome DeleteMaterial(TMaterials& materials, const TPhisPropRodNL* mate
 
 // ---- shell surfaces ----
 
-inline constexpr std::int16_t kShellKindParaboloid = 0;
-inline constexpr std::int16_t kShellKindSphere = 3;
-
 // A paraboloid (kind 0) at the origin, or a sphere (kind 3) centred on the plan
 // square whose lower-left corner is the origin; four (two) parameters set a, b,
 // f1, f2 (a, f), any other count keeps the surface's own. Returns the position of

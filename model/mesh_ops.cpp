@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "model/geometry_ops.h"
 #include "model/load_ops.h"
+#include "model/pointer_marks.h"
 #include "platform/numeric.h"
+#include "platform/numtext.h"
 
 namespace tavir {
 
@@ -157,11 +158,8 @@ std::int32_t InitialCount(Extended size, Extended step) {
   return std::clamp(n, 1, kMaxDialogCount);
 }
 
-std::string RegionLabel(Extended sizeX, Extended sizeY) {
-  char buf[128];
-  std::snprintf(buf, sizeof buf, "%g x %g", static_cast<double>(sizeX), static_cast<double>(sizeY));
-  return buf;
-}
+// The two sizes in the general number format, like every number the user reads.
+std::string RegionLabel(Extended sizeX, Extended sizeY) { return FormatGeneral(sizeX) + " x " + FormatGeneral(sizeY); }
 
 }  // namespace
 
@@ -505,12 +503,46 @@ DeleteOutcome DeleteElement(TFinElements& elements, TMLEditorElement* element) {
 }
 
 int DeleteSelected(TFinElements& elements, Canvas* picture) {
-  const std::vector<TMLEditorElement*> selected = elements.Selection();
+  // The same as DeleteElement of every selected element in turn, but one pass over
+  // each list: deleting element by element scans the lists for every element.
+  // A knot of a deleted element goes when no surviving element uses it, which is
+  // what the check after each single deletion comes to once all are done.
+  constexpr std::uint8_t kGone = 1;                               // elements
+  constexpr std::uint8_t kNoted = 1, kKept = 2, kDead = 3;          // their knots
+  const std::vector<TMLEditorElement*>& selection = elements.Selection();
+  PointerMarks<TFiniteElement> gone(selection.size());  // the selected elements in the list
+  PointerMarks<TEditorKnot> knotMarks(selection.size() * 2);
   int deleted = 0;
-  for (TMLEditorElement* e : selected) {
-    if (elements.IndexOfElement(e) < 0) continue;
-    if (picture != nullptr && TFinElements::IsPlateOrShell(*e)) e->DrawErase(*picture, 0xFFFFFF);
-    if (DeleteElement(elements, e) == DeleteOutcome::Deleted) ++deleted;
+  for (const auto& e : elements.Items()) {
+    if (!elements.IsSelected(e.get())) continue;
+    gone.Set(e.get(), kGone);
+    ++deleted;
+    for (const TEditorKnot* k : e->Knots) knotMarks.Set(k, kNoted);
+  }
+  // In selection order; every knot of every deleted element is still there.
+  if (picture != nullptr)
+    for (TMLEditorElement* e : selection)
+      if (gone.Get(e) == kGone && TFinElements::IsPlateOrShell(*e)) e->DrawErase(*picture, 0xFFFFFF);
+
+  if (elements.DispForces != nullptr)
+    elements.DispForces->RemoveIf([&](const TEditorDispersionForce& f) { return gone.Get(f.Element) == kGone; });
+  elements.RemoveElementsIf([&](const TMLEditorElement& e) { return gone.Get(&e) == kGone; });
+
+  if (elements.Knots != nullptr && deleted > 0) {
+    TFinKnots& knots = *elements.Knots;
+    // Knots a survivor uses stay (the knot list's own element link decides, as in
+    // DeleteKnot), and so does whatever is on a knot that is not in the list.
+    if (knots.Elements != nullptr)
+      for (const auto& e : knots.Elements->Items())
+        for (const TEditorKnot* k : e->Knots)
+          if (knotMarks.Get(k) == kNoted) knotMarks.Set(k, kKept);
+    for (const auto& k : knots.Items())
+      if (knotMarks.Get(k.get()) == kNoted) knotMarks.Set(k.get(), kDead);
+    auto dead = [&](const TEditorKnot* k) { return knotMarks.Get(k) == kDead; };
+    if (knots.Supports != nullptr) knots.Supports->RemoveIf([&](const TEditorSupport& s) { return dead(s.Knot); });
+    if (knots.ConcForces != nullptr)
+      knots.ConcForces->RemoveIf([&](const TEditorConcentrateForce& f) { return dead(f.Knot); });
+    knots.RemoveKnotsIf([&](const TEditorKnot& k) { return dead(&k); });
   }
   elements.UnselectAll(nullptr);
   return deleted;

@@ -176,7 +176,8 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
 DeleteOutcome DeleteElement(TFinElements& elements, TMLEditorElement* element);
 
 // Wipes every selected plate or shell element off the picture (when one is given,
-// in white), deletes it, and empties the selection. Returns the number deleted.
+// in white), deletes it as DeleteElement does, and empties the selection. Returns
+// the number deleted. One pass over each list, however many are selected.
 int DeleteSelected(TFinElements& elements, Canvas* picture);
 
 enum class EditOutcome {

@@ -42,7 +42,7 @@ struct DivideDialogValues {
   Extended SizeX = 0, SizeY = 0;
   Extended StepX = 0, StepY = 0;
   std::int32_t Nx = 1, Ny = 1;
-  std::string RegionLabel;  // "%g x %g" of the two sizes
+  std::string RegionLabel;  // "<SizeX> x <SizeY>", each in the general number format
 };
 
 // "Пологая оболочка: размеры и характеристики".

@@ -14,6 +14,12 @@ void ReadSignature(BinaryReader& r) {
   if (r.Remaining() < 4 || r.ReadInt32() != kProjectSignature) throw EFormatError(kWrongSignature);
 }
 
+// A save's leftover temporary file (a save killed before its rename) holds a
+// project of unknown completeness; it is never opened as one.
+void RefuseSaveTemporary(const std::string& fileName) {
+  if (IsSaveTemporaryName(fileName)) throw EFormatError(SaveTemporaryText(fileName));
+}
+
 bool FileExists(const std::string& fileName) {
   std::error_code ec;
   return std::filesystem::is_regular_file(std::filesystem::path(fileName), ec);
@@ -27,12 +33,17 @@ std::string FileNotFoundText(const std::string& fileName) {
   return text;
 }
 
+std::string SaveTemporaryText(const std::string& fileName) {
+  return "Файл " + fileName + " - временный файл прерванного сохранения, а не проект.";
+}
+
 std::string EditorCaption(const std::string& fileName) {
   const std::string name = std::filesystem::path(fileName).filename().string();
   return "Программный комплекс \"Тавир\" - редактор [" + name + "]";
 }
 
 std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages) {
+  RefuseSaveTemporary(fileName);
   if (!FileExists(fileName)) {
     messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
     return std::nullopt;

@@ -29,7 +29,6 @@ namespace tavir {
 
 inline constexpr std::int32_t kProjectSignature = 1;
 inline constexpr std::size_t kSettingsBlockOffset = 4;
-inline constexpr std::size_t kSettingsBlockBytes = 186;
 inline constexpr std::size_t kModelListsOffset = kSettingsBlockOffset + kSettingsBlockBytes;  // 190
 
 inline constexpr const char* kFileNotFoundFormat = "Файл %s не найден!";
@@ -37,6 +36,8 @@ inline constexpr const char* kWrongSignature = "Формат файла не с�
 
 // "Файл <name> не найден!"
 std::string FileNotFoundText(const std::string& fileName);
+// Why a save's leftover temporary file (IsSaveTemporaryName) is not opened.
+std::string SaveTemporaryText(const std::string& fileName);
 // The editor's main form caption for an opened file (the name without its folder).
 std::string EditorCaption(const std::string& fileName);
 
@@ -96,7 +97,8 @@ struct TAnalysisWindowData {
 std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
                                                    TVelEditorProject& results, TAnalysisWindowData& window);
 // The same of a file. A missing file shows "Файл %s не найден!" and returns
-// false with nothing changed. knotOrder, when given, receives the knot order.
+// false with nothing changed; a save's leftover temporary file is refused as by
+// OpenProject. knotOrder, when given, receives the knot order.
 bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, TAnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder = nullptr);
 

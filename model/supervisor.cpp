@@ -132,7 +132,7 @@ void TEditSupervisor::SaveToStream(BinaryWriter& w) const {
 
 void TEditSupervisor::LoadFromStream(BinaryReader& r) {
   // The whole block is there before any field changes, so a short one changes nothing.
-  r.Require(kSettingsBlockRecordBytes);
+  r.Require(kSettingsBlockBytes);
   ReservedA = r.ReadByte();
   ReservedB = r.ReadByte();
   ReservedC = r.ReadInt32();

@@ -18,7 +18,8 @@
 
 namespace tavir {
 
-constexpr std::size_t kSettingsBlockRecordBytes = 186;
+// The editor settings block of the project file (offsets 4..189).
+inline constexpr std::size_t kSettingsBlockBytes = 186;
 constexpr int kSpareStringCount = 10;
 
 class TBCSupervisor {

@@ -1,11 +1,18 @@
 #include "platform/binstream.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string_view>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/cp1251.h"
 
@@ -113,31 +120,171 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t max
   return bytes;
 }
 
-void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+namespace {
+
+int SysOpen(const char* path, int flags, unsigned mode) { return ::open(path, flags, static_cast<mode_t>(mode)); }
+long SysWrite(int fd, const void* data, std::size_t n) { return static_cast<long>(::write(fd, data, n)); }
+int SysFsync(int fd) { return ::fsync(fd); }
+int SysClose(int fd) { return ::close(fd); }
+int SysRename(const char* from, const char* to) { return ::rename(from, to); }
+
+// The reason of a failed call in words the user reads.
+std::string ReasonText(int error) {
+  switch (error) {
+    case ENOSPC: return "нет места на диске";
+    case EDQUOT: return "превышена дисковая квота";
+    case EACCES:
+    case EPERM: return "нет прав доступа";
+    case EROFS: return "диск доступен только для чтения";
+    case EIO: return "ошибка ввода-вывода";
+    case ENOENT: return "папка не найдена";
+    case ENOTDIR: return "путь не является папкой";
+    case EISDIR: return "на месте файла находится папка";
+    case ENAMETOOLONG: return "слишком длинное имя";
+    case ELOOP: return "слишком много символьных ссылок";
+    case EXDEV: return "файл и временный файл на разных дисках";
+    case EBUSY: return "файл занят";
+    default: return "системная ошибка " + std::to_string(error);
+  }
+}
+
+[[noreturn]] void SaveFailed(const std::string& what, const std::string& path, int error) {
+  throw std::runtime_error(what + " " + path + ": " + ReasonText(error) + ".");
+}
+
+// The file a save to this path writes: the path itself, or for a symbolic link
+// the file it names (through any chain of links), so that the link stays a link.
+std::filesystem::path SaveTarget(const std::string& path) {
   namespace fs = std::filesystem;
-  const fs::path target(path);
+  fs::path p(path);
+  for (int hops = 0;; ++hops) {
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(p, ec);
+    if (ec || !fs::is_symlink(st)) return p;
+    if (hops == 40) SaveFailed("Не удается сохранить файл", path, ELOOP);
+    const fs::path next = fs::read_symlink(p, ec);
+    if (ec) SaveFailed("Не удается прочитать ссылку", p.string(), ec.value());
+    p = next.is_absolute() ? next : p.parent_path() / next;
+  }
+}
+
+// Six letters or digits, fresh for every try.
+std::string RandomSuffix(std::mt19937_64& rng) {
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::string s(6, 'x');
+  for (char& c : s) c = kChars[rng() % (sizeof(kChars) - 1)];
+  return s;
+}
+
+// Closes the temporary file, if still open, and removes it: a failed save leaves
+// nothing of itself.
+class TemporaryFile {
+ public:
+  TemporaryFile(std::string path, int fd, const SaveFileCalls& calls)
+      : path_(std::move(path)), fd_(fd), calls_(calls) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!renamed_) ::unlink(path_.c_str());
+  }
+  int Fd() const { return fd_; }
+  const std::string& Path() const { return path_; }
+  // Closes the file and reports the deferred write errors that close can return.
+  int Close() {
+    const int fd = fd_;
+    fd_ = -1;  // closed even when close fails: retrying may close another file
+    return calls_.Close(fd);
+  }
+  void Renamed() { renamed_ = true; }
+
+ private:
+  std::string path_;
+  int fd_;
+  const SaveFileCalls& calls_;
+  bool renamed_ = false;
+};
+
+}  // namespace
+
+const SaveFileCalls& SystemSaveFileCalls() {
+  static const SaveFileCalls calls{SysOpen, SysWrite, SysFsync, SysClose, SysRename};
+  return calls;
+}
+
+bool IsSaveTemporaryName(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  if (name.size() < 1 + kSaveTemporaryMark.size() + 6 || name.front() != '.') return false;
+  const std::size_t mark = name.size() - 6 - kSaveTemporaryMark.size();
+  if (name.substr(mark, kSaveTemporaryMark.size()) != kSaveTemporaryMark) return false;
+  for (char c : name.substr(name.size() - 6))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileCalls& calls) {
+  namespace fs = std::filesystem;
+  const fs::path target = SaveTarget(path);
+  const std::string targetName = target.string();
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+  // The old file's permissions and owner go to the new one.
+  struct stat old {};
+  const bool hadOld = ::stat(targetName.c_str(), &old) == 0;
+  if (!hadOld && errno != ENOENT) SaveFailed("Не удается записать файл", path, errno);
+  if (hadOld && !S_ISREG(old.st_mode)) SaveFailed("Не удается записать файл", path, EISDIR);
+
+  // The temporary file is created exclusively and never through a link, so that
+  // an entry of its name (a leftover or a planted link) is never written into.
   std::random_device rd;
-  const fs::path temp = target.parent_path() /
-                        (target.filename().string() + ".tmp" + std::to_string(rd() % 1000000u));
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("Не удается создать файл " + temp.string());
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      fs::remove(temp, ec);
-      throw std::runtime_error("Ошибка записи файла " + path);
+  std::mt19937_64 rng((static_cast<std::uint64_t>(rd()) << 32) ^ rd());
+  int fd = -1;
+  std::string tempName;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    tempName = (folder / ("." + target.filename().string() + std::string(kSaveTemporaryMark) + RandomSuffix(rng)))
+                   .string();
+    // New files get the usual permissions (the umask applies); a file that
+    // replaces another is private until it has the old one's.
+    fd = calls.Open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, hadOld ? 0600u : 0666u);
+    if (fd < 0 && (errno != EEXIST || attempt == 100)) SaveFailed("Не удается создать файл", path, errno);
+  }
+  TemporaryFile temp(tempName, fd, calls);
+
+  if (hadOld) {
+    // Another owner's file (an administrator saving it) stays theirs where allowed.
+    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && ::fchown(temp.Fd(), old.st_uid, old.st_gid) != 0 &&
+        ::fchown(temp.Fd(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+      // Not permitted: the file becomes the saver's own, as any new file would.
     }
+    if (::fchmod(temp.Fd(), old.st_mode & 07777) != 0) SaveFailed("Ошибка записи файла", path, errno);
   }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    throw std::runtime_error("Не удается записать файл " + path);
+
+  const std::uint8_t* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const long n = calls.Write(temp.Fd(), data, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) SaveFailed("Ошибка записи файла", path, errno);
+    if (n == 0) SaveFailed("Ошибка записи файла", path, EIO);
+    data += n;
+    left -= static_cast<std::size_t>(n);
   }
+  // On disk before it can replace anything: a crash after the rename must not
+  // leave an empty file under the old name.
+  if (calls.Fsync(temp.Fd()) != 0) SaveFailed("Ошибка записи файла", path, errno);
+  if (temp.Close() != 0) SaveFailed("Ошибка записи файла", path, errno);
+  if (calls.Rename(temp.Path().c_str(), targetName.c_str()) != 0) SaveFailed("Не удается записать файл", path, errno);
+  temp.Renamed();
+
+  // The rename itself reaches the disk with the folder.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) SaveFailed("Файл записан, но не сброшен на диск", path, errno);
+  const int synced = calls.Fsync(dir);
+  const int error = errno;
+  ::close(dir);
+  // Some file systems cannot flush a folder at all; there is nothing more to do.
+  if (synced != 0 && error != EINVAL && error != ENOTSUP) SaveFailed("Файл записан, но не сброшен на диск", path, error);
 }
 
 }  // namespace tavir

@@ -4,6 +4,7 @@
 // and a failure raises EFormatError with a Russian message for the user.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -75,8 +76,35 @@ class BinaryWriter {
 
 // Whole-file helpers. ReadWholeFile refuses files larger than maxBytes.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes = std::size_t{1} << 30);
-// Writes a temporary file in the same folder, then renames it over the target, so
-// that a failure leaves the old file intact. Throws std::runtime_error (Russian).
-void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// The system calls a save goes through. Tests replace some of them to make a save
+// fail at a chosen step; the program always uses the defaults. Each returns what
+// the POSIX call returns and sets errno the same way.
+struct SaveFileCalls {
+  std::function<int(const char* path, int flags, unsigned mode)> Open;  // the temporary file
+  std::function<long(int fd, const void* data, std::size_t n)> Write;
+  std::function<int(int fd)> Fsync;  // the temporary file, then the folder
+  std::function<int(int fd)> Close;
+  std::function<int(const char* from, const char* to)> Rename;
+};
+// The real calls.
+const SaveFileCalls& SystemSaveFileCalls();
+
+// Saves a whole file so that a failure at any step leaves the old file as it was:
+// the bytes go to a new hidden temporary file in the target's folder (created
+// exclusively, never through a link; named by SaveTemporaryPrefix), which is
+// flushed to disk, closed, given the old file's permissions and renamed over the
+// target; then the folder is flushed. A path that is a symbolic link saves to the
+// file the link names, and the link stays. Throws std::runtime_error with a Russian
+// message on any failure; the temporary file is removed then.
+void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                     const SaveFileCalls& calls = SystemSaveFileCalls());
+
+// A temporary file of a save to "<folder>/<name>" is "<folder>/.<name>.tavir-tmp-"
+// followed by six letters or digits. A save killed before its rename leaves one
+// behind; such a file is never a project to open.
+inline constexpr std::string_view kSaveTemporaryMark = ".tavir-tmp-";
+// Whether the last component of a path is such a temporary file.
+bool IsSaveTemporaryName(std::string_view path);
 
 }  // namespace tavir

@@ -24,8 +24,6 @@ std::int16_t Sat16(long long v) {
                                                          std::numeric_limits<std::int16_t>::max()));
 }
 
-TPoint Sat16(TPoint p) { return {Sat16(p.X), Sat16(p.Y)}; }
-
 // CP1251 bytes of a text, '?' for every character (or broken sequence) the code
 // page cannot hold: a label must not vanish for one odd character.
 std::string ToCp1251Lossy(std::string_view utf8) {
@@ -61,10 +59,30 @@ int FontPixels(int points) { return std::max(1, RoundSat(static_cast<Extended>(s
 
 }  // namespace
 
-WmfCanvas::WmfCanvas(int width, int height, WmfImageProvider images)
-    : width_(std::max<int>(1, Sat16(width))), height_(std::max<int>(1, Sat16(height))), images_(std::move(images)) {
+WmfCanvas::WmfCanvas(int width, int height, WmfImageProvider images) : images_(std::move(images)) {
+  const long long w = std::max(1, width);
+  const long long h = std::max(1, height);
+  const long long side = std::max(w, h);
+  constexpr long long kMax = std::numeric_limits<std::int16_t>::max();
+  if (side > kMax) {
+    // Fewer units an inch for fewer units a pixel: the paper size stays. Past 96
+    // times the 16-bit range even one unit an inch is too fine, and the picture
+    // shrinks on paper, still whole and in proportion.
+    const long long inch = std::max<long long>(1, wmf::kUnitsPerInch * kMax / side);
+    unitsPerInch_ = static_cast<std::uint16_t>(inch);
+    scale_ = static_cast<Extended>(inch) / wmf::kUnitsPerInch;
+    if (static_cast<Extended>(side) * scale_ > static_cast<Extended>(kMax))
+      scale_ = static_cast<Extended>(kMax) / static_cast<Extended>(side);
+  }
+  width_ = std::max(1, Dev(w));
+  height_ = std::max(1, Dev(h));
   Simple(wmf::kSetWindowOrg, {0, 0});
   Simple(wmf::kSetWindowExt, {height_, width_});
+}
+
+int WmfCanvas::Dev(long long v) const {
+  if (scale_ == 1) return Sat16(v);
+  return Sat16(RoundSat(static_cast<Extended>(v) * scale_));
 }
 
 void WmfCanvas::CheckOpen() const {
@@ -127,7 +145,9 @@ void WmfCanvas::Select(std::optional<int>& current, int created) {
 }
 
 void WmfCanvas::UsePen() {
-  PenKey key{Pen.Color & 0x00FFFFFFu, std::max(0, static_cast<int>(Sat16(Pen.Width))), Pen.Style};
+  // A pen of some width keeps at least one unit: a scaled picture never loses its lines.
+  const int width = Pen.Width <= 0 ? 0 : std::max(1, Dev(Pen.Width));
+  PenKey key{Pen.Color & 0x00FFFFFFu, width, Pen.Style};
   if (key.Style == PenStyle::Clear) key = {0, 0, PenStyle::Clear};
   if (pen_ && *pen_ == key) return;
   std::uint16_t style = kPsSolid;
@@ -185,7 +205,8 @@ void WmfCanvas::UseFont() {
   face.resize(std::min<std::size_t>(face.size(), kFaceNameBytes - 1));
   face.resize(kFaceNameBytes, '\0');
   BeginRecord(wmf::kCreateFontIndirect);
-  Int(-FontPixels(key.Size));  // negative: the character height, without internal leading
+  // Negative: the character height, without internal leading.
+  Int(-std::max(1, Dev(FontPixels(key.Size))));
   Int(0);                      // width: the font's own
   Int(0);                      // escapement
   Int(0);                      // orientation
@@ -255,8 +276,8 @@ void WmfCanvas::WritePoints(std::uint16_t function, const TPoint* points, std::s
   BeginRecord(function);
   Int(static_cast<int>(count));
   for (std::size_t i = 0; i < count; ++i) {
-    Int(points[i].X);
-    Int(points[i].Y);
+    Int(Dev(points[i].X));
+    Int(Dev(points[i].Y));
   }
   EndRecord();
 }
@@ -264,10 +285,11 @@ void WmfCanvas::WritePoints(std::uint16_t function, const TPoint* points, std::s
 void WmfCanvas::LineTo(int x, int y) {
   CheckOpen();
   UseShapeState(false);
-  const TPoint from = Sat16(PenPos());
+  const TPoint from = Dev(PenPos());
+  const TPoint to = Dev(TPoint{x, y});
   if (devicePos_ != from) Simple(wmf::kMoveTo, {from.Y, from.X});
-  Simple(wmf::kLineTo, {y, x});
-  devicePos_ = Sat16(TPoint{x, y});
+  Simple(wmf::kLineTo, {to.Y, to.X});
+  devicePos_ = to;
   SetPenPos({x, y});
 }
 
@@ -295,24 +317,24 @@ void WmfCanvas::Polygon(const std::vector<TPoint>& points) {
 
 void WmfCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   CheckOpen();
-  if (Sat16(x1) == Sat16(x2) || Sat16(y1) == Sat16(y2)) return;
+  if (Dev(x1) == Dev(x2) || Dev(y1) == Dev(y2)) return;
   UseShapeState(true);
-  Simple(wmf::kRectangle, {y2, x2, y1, x1});
+  Simple(wmf::kRectangle, {Dev(y2), Dev(x2), Dev(y1), Dev(x1)});
 }
 
 void WmfCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   CheckOpen();
-  if (Sat16(x1) == Sat16(x2) || Sat16(y1) == Sat16(y2)) return;
+  if (Dev(x1) == Dev(x2) || Dev(y1) == Dev(y2)) return;
   UseShapeState(true);
-  Simple(wmf::kEllipse, {y2, x2, y1, x1});
+  Simple(wmf::kEllipse, {Dev(y2), Dev(x2), Dev(y1), Dev(x1)});
 }
 
 void WmfCanvas::SetPixel(int x, int y, TColor color) {
   CheckOpen();
   BeginRecord(wmf::kSetPixel);
   Colour(color);
-  Int(y);
-  Int(x);
+  Int(Dev(y));
+  Int(Dev(x));
   EndRecord();
 }
 
@@ -331,8 +353,8 @@ void WmfCanvas::TextOut(int x, int y, std::string_view utf8) {
   Int(static_cast<int>(bytes.size()));
   records_.insert(records_.end(), bytes.begin(), bytes.end());
   if (bytes.size() % 2 != 0) records_.push_back(0);
-  Int(y);
-  Int(x);
+  Int(Dev(y));
+  Int(Dev(x));
   EndRecord();
 }
 
@@ -365,10 +387,10 @@ void WmfCanvas::DrawImage(std::string_view list, int index, int x, int y) {
   Int(w);
   Int(0);
   Int(0);
-  Int(h);  // destination height, width, y, x
-  Int(w);
-  Int(y);
-  Int(x);
+  Int(std::max(1, Dev(h)));  // destination height, width, y, x
+  Int(std::max(1, Dev(w)));
+  Int(Dev(y));
+  Int(Dev(x));
   // BITMAPINFOHEADER, field by field.
   auto dword = [this](std::uint32_t v) {
     Word(static_cast<std::uint16_t>(v & 0xFFFF));
@@ -419,7 +441,7 @@ void WmfCanvas::Finish() {
   word(0);
   word(static_cast<std::uint16_t>(width_));
   word(static_cast<std::uint16_t>(height_));
-  word(wmf::kUnitsPerInch);
+  word(unitsPerInch_);
   dword(0);
   std::uint16_t checksum = 0;
   for (std::size_t i = 0; i < 20; i += 2) checksum ^= static_cast<std::uint16_t>(out[i] | (out[i + 1] << 8));

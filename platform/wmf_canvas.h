@@ -1,7 +1,10 @@
 #pragma once
 // The metafile backend: a canvas that writes a placeable Windows metafile (WMF)
-// in memory. Coordinates are the picture's pixels, written as 16-bit values
-// (saturated); text is written in CP1251 with the Cyrillic character set. GDI
+// in memory. Coordinates are the picture's pixels, written as 16-bit values. A
+// picture wider or higher than 16 bits hold is written whole, every coordinate,
+// pen width, font and image scaled by the same factor into the 16-bit range, and
+// the placeable header's units per inch scaled with it, so that the picture keeps
+// its proportions and its size on paper (96 pixels an inch). Text is written in CP1251 with the Cyrillic character set. GDI
 // objects are created only when the pen, brush or font in force has changed, and
 // take the lowest free object slot, as a player assigns them. The pixels of the
 // picture itself are never held: the metafile is a list of drawing records.
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/extended.h"
 
 namespace tavir {
 
@@ -64,8 +68,16 @@ constexpr int kMaxImageSide = 4096;
 
 class WmfCanvas : public Canvas {
  public:
-  // The picture is width x height pixels (each 1..32767 after saturation).
+  // The picture is width x height pixels (at least 1 each).
   WmfCanvas(int width, int height, WmfImageProvider images = {});
+
+  // Metafile units per picture pixel: 1, or less for a picture past 16 bits.
+  Extended Scale() const { return scale_; }
+  // The placeable header's units per inch: 96 scaled like the coordinates.
+  std::uint16_t UnitsPerInch() const { return unitsPerInch_; }
+  // The metafile's own width and height (the picture's, scaled).
+  int DeviceWidth() const { return width_; }
+  int DeviceHeight() const { return height_; }
 
   void LineTo(int x, int y) override;
   void Polyline(const std::vector<TPoint>& points) override;
@@ -95,6 +107,9 @@ class WmfCanvas : public Canvas {
   };
 
   void CheckOpen() const;
+  // A picture coordinate or length in metafile units (saturated to 16 bits).
+  int Dev(long long v) const;
+  TPoint Dev(TPoint p) const { return {Dev(p.X), Dev(p.Y)}; }
   void BeginRecord(std::uint16_t function);
   void EndRecord();
   void Word(std::uint16_t w);
@@ -114,6 +129,8 @@ class WmfCanvas : public Canvas {
   void UseShapeState(bool filled);
   void WritePoints(std::uint16_t function, const TPoint* points, std::size_t count);
 
+  Extended scale_ = 1;
+  std::uint16_t unitsPerInch_ = wmf::kUnitsPerInch;
   int width_;
   int height_;
   WmfImageProvider images_;

@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/matrix.h"
 #include "viewer/knot_values.h"
 
 namespace tavir {
+
+std::string CheckAdaptParams(const TAdaptParams& params) {
+  if (!std::isfinite(params.Precision) || !(params.Precision > 0)) return kBadAdaptPrecisionText;
+  return "";
+}
 
 namespace {
 constexpr Extended kOneThird = 1.0L / 3.0L;
@@ -70,23 +76,19 @@ void PrepareAdaptation(TMLResultShell& shell) {
 Extended StrainEnergy(TMLResultShell& shell, const std::vector<Extended>& vector) {
   if (vector.empty() || shell.Stiffness.Rows() != 20 || shell.Stiffness.Cols() != 20 || shell.Knots.size() < 4)
     return 0;
-  Extended q[20] = {};
+  TFloatVector q(20, 0);
   for (int m = 0; m < 4; ++m) {
     const TResultKnot* k = AsResultKnot(shell.Knots[static_cast<std::size_t>(m)]);
     if (k == nullptr) return 0;
     for (int d = 0; d < 5; ++d) {
       const std::int64_t eq = static_cast<std::int64_t>(k->Number) * 5 + d;
       if (eq < 0 || static_cast<std::uint64_t>(eq) >= vector.size()) return 0;
-      q[d * 4 + m] = vector[static_cast<std::size_t>(eq)];
+      q[static_cast<std::size_t>(d * 4 + m)] = vector[static_cast<std::size_t>(eq)];
     }
   }
-  Extended u = 0;
-  for (std::size_t i = 0; i < 20; ++i) {
-    Extended kq = 0;
-    for (std::size_t j = 0; j < 20; ++j) kq += shell.Stiffness[i][j] * q[j];
-    u += q[i] * kq;
-  }
-  u /= 2;
+  TFloatVector kq(20, 0);
+  MatrixVectorMultiply(shell.Stiffness, q, kq);
+  const Extended u = VectorDotProduct(q, kq) / 2;
   shell.LastStrainEnergy = u;
   return u;
 }
@@ -237,9 +239,7 @@ Extended PotentialEnergy(const TBandMatrix& matrix, const std::vector<Extended>&
   if (!matrix.IsAllocated() || vector.empty() || vector.size() != matrix.Size()) return 0;
   std::vector<Extended> kf(vector.size(), 0);
   BandMultiply(matrix, vector, kf);
-  Extended w = 0;
-  for (std::size_t i = 0; i < vector.size(); ++i) w += vector[i] * kf[i];
-  return w / 2;
+  return VectorDotProduct(vector, kf) / 2;
 }
 
 }  // namespace tavir

@@ -10,6 +10,7 @@
 // volume keeps its thickness; a negative energy ratio (round-off) counts as 0; an
 // unchanged rise has converged.
 #include <cstdint>
+#include <string>
 
 #include "analysis/band_matrix.h"
 #include "analysis/result_objects.h"
@@ -41,6 +42,14 @@ class TAdaptParams {
   void Assign(const TAdaptParams& source);
   bool operator==(const TAdaptParams&) const = default;
 };
+
+// The check of the adaptation dialog's OK, also made by the adaptation itself:
+// the precision must be a finite number above 0 (the volume change is never
+// below 0, so the loop could not end). Empty when the settings can be used, else
+// the Russian message.
+std::string CheckAdaptParams(const TAdaptParams& params);
+inline constexpr const char* kBadAdaptPrecisionText =
+    "Точность адаптации должна быть положительным числом (в процентах)!";
 
 // (0.4 R)² / (2 E) of a material; 0 when it is not a positive finite number
 // (no material, E <= 0).

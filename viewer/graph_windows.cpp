@@ -205,7 +205,21 @@ void ProjectSurface(TEditorSphere& surface, const TGraphWindow& view) {
 
 // ---- the collection ----
 
+TGridActionChecks GridActionChecks(const TGrid& grid) {
+  TGridActionChecks c;
+  c.Show = grid.ShowGrid != 0;
+  c.Snap = grid.SnapToGrid != 0;
+  if (grid.Style <= 3) {
+    std::array<bool, 4> styles{};
+    styles[grid.Style] = true;
+    c.Styles = styles;
+  }
+  return c;
+}
+
 TGraphWindows::TGraphWindows(TSize screen, GraphDeskHost* host) : screen_(screen), host_(host) {}
+
+TGraphWindows::~TGraphWindows() { FreeAll(); }
 
 TGraphWindow& TGraphWindows::Items(int i) { return *items_.at(static_cast<std::size_t>(i)); }
 const TGraphWindow& TGraphWindows::Items(int i) const { return *items_.at(static_cast<std::size_t>(i)); }
@@ -228,8 +242,16 @@ bool TGraphWindows::ActualSizeCurrent() {
 }
 
 void TGraphWindows::FreeAll() {
-  while (!items_.empty()) items_.pop_back();
+  // The current index goes first: a host that looks at the collection while a desk
+  // is destroyed finds no view freed under it.
   current_ = -1;
+  while (!items_.empty()) {
+    const DeskHandle desk = items_.back()->WorkDesk;
+    GraphDeskHost* host = deskHosts_.back();
+    items_.pop_back();
+    deskHosts_.pop_back();
+    if (host != nullptr) host->DestroyDesk(desk);
+  }
 }
 
 int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, std::uint8_t kind, TFloatPoint scale,
@@ -281,9 +303,14 @@ int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, std::u
   g.Place = 1;
   g.Color = 0x8000;
 
-  w.WorkDesk = nextDesk_++;
+  // The desk is made first: a host that cannot make one leaves the collection as it was.
+  items_.reserve(items_.size() + 1);
+  deskHosts_.reserve(deskHosts_.size() + 1);
+  w.WorkDesk = host_ != nullptr ? host_->CreateDesk(w) : nextDesk_++;
   items_.push_back(std::move(win));
+  deskHosts_.push_back(host_);
   current_ = Count() - 1;
+  if (host_ != nullptr && cursorSlot_ != 0) host_->SetDeskCursor(w.WorkDesk, cursorSlot_);
   return current_;
 }
 
@@ -305,9 +332,35 @@ void TGraphWindows::SetCurrent(int i) {
 
 bool TGraphWindows::ShowWindow(int i) {
   if (i < 0 || i >= Count()) return false;
-  if (host_ != nullptr) host_->ShowDesk(items_[static_cast<std::size_t>(i)]->WorkDesk);
+  const auto at = static_cast<std::size_t>(i);
+  if (deskHosts_[at] != nullptr) deskHosts_[at]->ShowDesk(items_[at]->WorkDesk);
   current_ = i;
   return true;
+}
+
+bool TGraphWindows::ShowDesk(int i) {
+  if (i < 0 || i >= Count()) return false;
+  const auto at = static_cast<std::size_t>(i);
+  if (deskHosts_[at] != nullptr) deskHosts_[at]->ShowDeskCleared(items_[at]->WorkDesk);
+  return true;
+}
+
+bool TGraphWindows::RepaintView(int i) {
+  if (i < 0 || i >= Count()) return false;
+  const auto at = static_cast<std::size_t>(i);
+  if (deskHosts_[at] != nullptr) deskHosts_[at]->RepaintDesk(items_[at]->WorkDesk);
+  return true;
+}
+
+bool TGraphWindows::SetDeskStatusText(DeskHandle desk, int panel, const std::string& text) {
+  const int i = IndexOfDesk(desk);
+  if (i < 0) return false;
+  if (GraphDeskHost* host = deskHosts_[static_cast<std::size_t>(i)]) host->SetDeskStatusText(desk, panel, text);
+  return true;
+}
+
+void TGraphWindows::RepaintAll() {
+  for (int i = 0; i < Count(); ++i) RepaintView(i);
 }
 
 void TGraphWindows::ClearDesk(DeskHandle desk, Canvas& canvas) const {
@@ -316,9 +369,9 @@ void TGraphWindows::ClearDesk(DeskHandle desk, Canvas& canvas) const {
 }
 
 void TGraphWindows::SetModeCursor(std::uint8_t mouseMode) {
-  if (host_ == nullptr) return;
-  const int slot = mouseMode == 3 ? 6 : (mouseMode == 4 ? 1 : 0);
-  for (const auto& w : items_) host_->SetDeskCursor(w->WorkDesk, slot);
+  cursorSlot_ = mouseMode == 3 ? 6 : (mouseMode == 4 ? 1 : 0);
+  for (std::size_t i = 0; i < items_.size(); ++i)
+    if (deskHosts_[i] != nullptr) deskHosts_[i]->SetDeskCursor(items_[i]->WorkDesk, cursorSlot_);
 }
 
 void TGraphWindows::LoadFromWindowData(const TAnalysisWindowData& data) {

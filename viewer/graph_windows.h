@@ -4,9 +4,12 @@
 // section Y-Z (1) and section X-Z (2) go through it unchanged; the 3-D view (3)
 // projects through the rotation below and stretches the box over the picture.
 // The desk form that shows a view is the Qt side's; the collection names it by a
-// DeskHandle and reaches it only through GraphDeskHost.
+// DeskHandle, has it made and destroyed with the view and reaches it only through
+// GraphDeskHost.
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,19 +124,59 @@ void UpdateKnotVisible(TEditorKnot& knot, const TGraphWindow& view);
 void ProjectSurface(TEditorShellEP& surface, const TGraphWindow& view);
 void ProjectSurface(TEditorSphere& surface, const TGraphWindow& view);
 
-// What the collection asks of the desks.
+// The desk forms of the views. The collection owns the views; the host owns the
+// forms: it makes one (hidden) when a view is created and destroys it when the view
+// is freed, so a form never outlives its view and no view is left without its form.
+// Handles are the host's and never 0. A host outlives the views it made desks for
+// (the collection frees its views, and so asks for their desks' end, when it ends).
 class GraphDeskHost {
  public:
   virtual ~GraphDeskHost() = default;
+  // A new, hidden desk for the view, whose picture is the view's Width x Height.
+  virtual DeskHandle CreateDesk(const TGraphWindow& view) = 0;
+  // The view is being freed (the form goes with it).
+  virtual void DestroyDesk(DeskHandle desk) = 0;
+  // Makes the desk visible and brings it to the foreground.
   virtual void ShowDesk(DeskHandle desk) = 0;
+  // Makes the desk visible with its picture cleared to background and grid
+  // (TGraphWindows::ClearDesk on the desk's picture canvas).
+  virtual void ShowDeskCleared(DeskHandle desk) { ShowDesk(desk); }
+  // The repaint message: the desk repaints its picture now (TResultDesk::Repaint).
+  virtual void RepaintDesk(DeskHandle desk) { (void)desk; }
   // slot: 0 the default cursor, 1 "NEWWINCURSOR", 6 "NEWSECTION".
   virtual void SetDeskCursor(DeskHandle desk, int slot) = 0;
+  // A panel of the desk's status bar (panel 1: the isoline quantity).
+  virtual void SetDeskStatusText(DeskHandle desk, int panel, const std::string& text) {
+    (void)desk;
+    (void)panel;
+    (void)text;
+  }
 };
+
+// Check states of the grid commands for a grid: AcGrid_Show and AcGrid_SnapToGrid
+// follow its flags; styles 0..3 check exactly one of AcGrid_Dot, AcGrid_Cross,
+// AcGrid_Line, AcGrid_Other, another style leaves all four as they are (nullopt).
+struct TGridActionChecks {
+  bool Show = false;
+  bool Snap = false;
+  std::optional<std::array<bool, 4>> Styles;  // Dot, Cross, Line, Other
+  friend bool operator==(const TGridActionChecks&, const TGridActionChecks&) = default;
+};
+TGridActionChecks GridActionChecks(const TGrid& grid);
 
 class TGraphWindows {
  public:
-  // screen: the display size in pixels, for the scale fit of new views.
+  // screen: the display size in pixels, for the scale fit of new views. Without a
+  // host the views get handles of their own and nothing is shown.
   explicit TGraphWindows(TSize screen, GraphDeskHost* host = nullptr);
+  // Frees every view (and has its desk destroyed).
+  ~TGraphWindows();
+  TGraphWindows(const TGraphWindows&) = delete;
+  TGraphWindows& operator=(const TGraphWindows&) = delete;
+
+  // The host for the views made from now on (the views made before keep their desks).
+  void SetHost(GraphDeskHost* host) { host_ = host; }
+  GraphDeskHost* Host() const { return host_; }
 
   int Count() const { return static_cast<int>(items_.size()); }
   // Throws std::out_of_range outside 0..Count-1.
@@ -152,8 +195,10 @@ class TGraphWindows {
   bool ZoomCurrent(Extended f);
   bool ActualSizeCurrent();
 
+  // Frees every view from the last to the first; the host destroys each desk.
   void FreeAll();
-  // The new view becomes current; returns its index.
+  // The new view becomes current; the host makes its (hidden) desk, with the cursor
+  // of the last mouse mode. Returns its index.
   int AddWindow(const TFloatPoint3D& minPoint, TColor color, std::uint8_t kind, TFloatPoint scale,
                 const TFloatPoint3D& maxPoint);
   int IndexOfDesk(DeskHandle desk) const;
@@ -161,8 +206,20 @@ class TGraphWindows {
   // Out of range: nothing.
   void SetCurrent(int i);
   void SetCurrentDesk(DeskHandle desk) { current_ = IndexOfDesk(desk); }
+  // Visible and in the foreground; the view becomes current. Out of range: false.
   bool ShowWindow(int i);
+  // Visible with a cleared picture (background and grid); the current view stays.
+  // Out of range: false.
+  bool ShowDesk(int i);
   void ClearDesk(DeskHandle desk, Canvas& canvas) const;
+  // The repaint message to a view's desk; out of range: false.
+  bool RepaintView(int i);
+  // The repaint message to the current view's desk; false without one.
+  bool RepaintCurrent() { return RepaintView(current_); }
+  // The repaint message to every desk.
+  void RepaintAll();
+  // A panel of a desk's status bar; false for a desk of no view.
+  bool SetDeskStatusText(DeskHandle desk, int panel, const std::string& text);
   // Mouse mode 3 shows cursor 6, 4 cursor 1, any other the default.
   void SetModeCursor(std::uint8_t mouseMode);
   // Every view is replaced by view 0 from the first stored window.
@@ -172,7 +229,9 @@ class TGraphWindows {
   TSize screen_;
   GraphDeskHost* host_;
   std::vector<std::unique_ptr<TGraphWindow>> items_;
+  std::vector<GraphDeskHost*> deskHosts_;  // the host that made each view's desk
   int current_ = -1;
+  int cursorSlot_ = 0;
   DeskHandle nextDesk_ = 1;
 };
 

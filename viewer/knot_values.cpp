@@ -120,10 +120,23 @@ Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, std::uint8
 bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std::vector<Extended>& loadVector,
                        std::uint8_t kind, std::int32_t layer, std::uint8_t fibre, ProgressObserver* progress) {
   if (loadVector.empty() || kind >= kIsoNone) return false;
-  if (progress) progress->SetLabel(kPrepareKnotsLabel);
+  // Two bars: the lower one goes to half over the keys and to the end over the
+  // values; the upper one runs over the elements, then over the knots.
+  if (progress) {
+    progress->SetBar2(0, 100);
+    progress->SetLabel2(ProgressCaption(kind));
+    progress->SetBar(0, 100);
+    progress->SetLabel(kPrepareKnotsLabel);
+    progress->Pump();
+  }
   const int freedom = FreedomOfKind(kind);
   PrepareKnotKeys(knots, elements, freedom >= 0 ? -1 : layer, progress);
-  if (progress) progress->SetLabel(kPrepareDataLabel);
+  if (progress) {
+    progress->SetBar2(50, 100);
+    progress->Pump();
+    progress->SetLabel(kPrepareDataLabel);
+    progress->Pump();
+  }
 
   // Stress sums per knot and material in one pass over the elements (list order,
   // so every mean adds its shells in the same order as a per-knot search would).
@@ -176,6 +189,7 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
     }
     if (progress) progress->SetBar(++step, count);
   }
+  if (progress) progress->SetBar2(100, 100);
   return true;
 }
 
@@ -223,8 +237,13 @@ void TKnotThicknessStore::Clear() {
 }
 
 void TKnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& elements, ProgressObserver* progress) {
+  // The upper bar runs over the elements (the sums), then over the knots (the means).
   std::unordered_map<const TEditorKnot*, Sum> sums;
+  const long long elementCount = elements.Count();
+  if (progress) progress->SetBar(0, elementCount);
+  long long elementStep = 0;
   for (const auto& e : elements.Items()) {
+    if (progress) progress->SetBar(++elementStep, elementCount);
     const TMLResultShell* shell = AsResultShell(e.get());
     if (shell == nullptr) continue;
     const Extended t = ShellThickness(*shell);

@@ -5,14 +5,15 @@
 #include <filesystem>
 
 #include "platform/binstream.h"
+#include "viewer/symbols.h"
+#include "viewer/view_texts.h"
 
 namespace tavir {
 
 namespace {
 
-constexpr const char* kExportCaption = "Экспорт в файл";
-
-int MetafileSide(std::int32_t pixels) { return std::clamp<std::int32_t>(pixels, 1, 32767); }
+// The whole picture: the metafile canvas scales one past 16 bits into its range.
+int MetafileSide(std::int32_t pixels) { return std::max<std::int32_t>(pixels, 1); }
 
 }  // namespace
 
@@ -27,7 +28,7 @@ std::string MetafileName(const std::string& fileName) {
 
 std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, TDrawFailures& failures,
                                              const WmfImageProvider& images) {
-  WmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
+  SymbolWmfCanvas canvas(MetafileSide(view.Width()), MetafileSide(view.Height()), images);
   PaintResultView(view, scene, canvas, failures);
   canvas.Finish();
   return canvas.Bytes();
@@ -38,7 +39,7 @@ ExportResult ExportViewToMetafile(const std::string& confirmedName, const TGraph
   const std::string name = MetafileName(confirmedName);
   std::error_code ec;
   if (name != confirmedName && std::filesystem::exists(name, ec) &&
-      !messages.Ask(kExportCaption, "Файл " + name + " уже существует.\rЗаменить его?"))
+      !messages.Ask(kExportDialogTitle, "Файл " + name + " уже существует.\rЗаменить его?"))
     return ExportResult::Cancelled;
 
   TDrawFailures failures;

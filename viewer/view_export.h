@@ -13,11 +13,16 @@
 
 namespace tavir {
 
+// What the export dialog proposes: the extension of the file it writes, and its title.
+inline constexpr const char* kExportDefaultExtension = "wmf";
+inline constexpr const char* kExportDialogTitle = "Экспорт в файл";
+
 // The name with the extension ".wmf": an existing extension is replaced, a
 // missing one appended ("view.bmp" and "view" both give "view.wmf").
 std::string MetafileName(const std::string& fileName);
 
-// The metafile of a view (picture size width x height), failures collected.
+// The metafile of a view (picture size width x height), failures collected. The
+// support and load symbols are the built-in ones unless `images` has a bitmap.
 std::vector<std::uint8_t> RenderViewMetafile(const TGraphWindow& view, ResultScene& scene, TDrawFailures& failures,
                                              const WmfImageProvider& images = {});
 

@@ -2,13 +2,13 @@
 
 #include <cmath>
 #include <exception>
-#include <fstream>
 #include <new>
 #include <stdexcept>
 
 #include "analysis/band_solver.h"
 #include "analysis/band_system.h"
 #include "analysis/shell_check.h"
+#include "analysis/stress_recovery.h"
 #include "platform/numtext.h"
 
 namespace tavir {
@@ -68,33 +68,56 @@ TResultKnot* TViewerProject::KnotAt(std::int32_t i) const { return AsResultKnot(
 
 // ---- loading ----
 
+namespace {
+
+[[noreturn]] void ThrowOutOfMemory(const std::string& fileName) {
+  throw std::runtime_error(std::string(kOutOfMemoryText) + " для чтения файла " + fileName +
+                           ". Открытый проект не изменен.");
+}
+
+}  // namespace
+
 bool TViewerProject::LoadProjectFile(const std::string& fileName) {
   if (busy_) return false;
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    messages_.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
-    return false;
+  BusyGuard busy(*this);  // the material chooser may run events while the file is read
+  try {
+    // Everything is read into a fresh model first; any fault leaves this one untouched.
+    auto candidate = EmptyModel(factory_, ui_);
+    TAnalysisWindowData window;
+    if (!ReadAnalysisProject(fileName, *candidate, window, messages_)) return false;
+    return AdoptModel(candidate, window, fileName);
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(fileName);
   }
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw std::runtime_error("Ошибка чтения файла " + fileName);
-  return LoadProjectBytes(bytes, fileName);
 }
 
 bool TViewerProject::LoadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName) {
   if (busy_) return false;
-  BusyGuard busy(*this);  // the material chooser may run events while the file is read
-  // Everything is read into a fresh model first; any fault leaves this one untouched.
-  auto candidate = EmptyModel(factory_, ui_);
-  TAnalysisWindowData window;
-  ReadAnalysisProjectBytes(bytes, *candidate, window);
+  BusyGuard busy(*this);
+  try {
+    auto candidate = EmptyModel(factory_, ui_);
+    TAnalysisWindowData window;
+    ReadAnalysisProjectBytes(bytes, *candidate, window);
+    return AdoptModel(candidate, window, fileName);
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(fileName);
+  }
+}
+
+bool TViewerProject::AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const TAnalysisWindowData& window,
+                                const std::string& fileName) {
+  // What may still allocate comes before the first change of this project.
+  std::string name = fileName;
+  std::optional<TAnalysisWindowData> first = window;
+  candidate->SetFileName(fileName);
   Renumber(candidate->Knots());
 
   DropResults();
+  isoVisible_ = false;
   model_->Swap(*candidate);
-  model_->SetFileName(fileName);
-  fileName_ = fileName;
+  fileName_.swap(name);
   layer_ = -1;
-  firstWindow_ = window;
+  firstWindow_.swap(first);
   candidate.reset();  // the previous model's items go now
   if (hooks_) {
     hooks_->ProjectCleared();
@@ -120,16 +143,18 @@ void TViewerProject::DropKnotValues() {
 
 void TViewerProject::DropResults() {
   // The buffers stay allocated for the next analysis; only the contents go.
+  // Whether isolines are shown is the user's choice and outlives a new solve: the
+  // dropped knot values are prepared again by the next repaint.
   loadVector_.clear();
   stiffness_.Reset();
   energyStiffness_.Reset();
-  isoVisible_ = false;
   DropKnotValues();
 }
 
 bool TViewerProject::Clear() {
   if (busy_) return false;
   DropResults();
+  isoVisible_ = false;
   stiffness_.Clear();
   energyStiffness_.Clear();
   loadVector_.shrink_to_fit();
@@ -165,6 +190,72 @@ bool TViewerProject::CheckModel() {
   return true;
 }
 
+UnplacedItems FindUnplacedItems(const TVelEditorProject& model) {
+  UnplacedItems out;
+  const auto& supports = model.Supports().Items();
+  for (std::size_t i = 0; i < supports.size(); ++i)
+    if (supports[i]->Knot == nullptr)
+      out.Supports.push_back({static_cast<std::int32_t>(i), supports[i]->FileReference});
+  const auto& conc = model.ConcForces().Items();
+  for (std::size_t i = 0; i < conc.size(); ++i)
+    if (conc[i]->Knot == nullptr) out.ConcForces.push_back({static_cast<std::int32_t>(i), conc[i]->FileReference});
+  const auto& disp = model.DispForces().Items();
+  for (std::size_t i = 0; i < disp.size(); ++i)
+    if (disp[i]->Element == nullptr)
+      out.DispForces.push_back({static_cast<std::int32_t>(i), disp[i]->FileReference});
+  return out;
+}
+
+namespace {
+
+// "№ 0 (узел 99), 3 (узел не задан)" and at most ten items, then how many more.
+std::string PositionList(const std::vector<UnplacedItem>& items, const char* referent) {
+  constexpr std::size_t kShown = 10;
+  std::string text = "№ ";
+  for (std::size_t i = 0; i < items.size() && i < kShown; ++i) {
+    if (i > 0) text += ", ";
+    text += std::to_string(items[i].Position) + " (" + referent +
+            (items[i].Reference < 0 ? std::string(" не задан") : " " + std::to_string(items[i].Reference)) + ")";
+  }
+  if (items.size() > kShown) text += " и еще " + std::to_string(items.size() - kShown);
+  return text;
+}
+
+}  // namespace
+
+std::string UnplacedItemsText(const UnplacedItems& items) {
+  if (items.Empty()) return "";
+  std::string text = "Не учитываются в расчете (" + std::to_string(items.Count()) + "):";
+  if (!items.Supports.empty())
+    text += "\rзакрепления без узла (" + std::to_string(items.Supports.size()) + "): " + PositionList(items.Supports, "узел");
+  if (!items.ConcForces.empty())
+    text += "\rсосредоточенные нагрузки без узла (" + std::to_string(items.ConcForces.size()) +
+            "): " + PositionList(items.ConcForces, "узел");
+  if (!items.DispForces.empty())
+    text += "\rраспределенные нагрузки без элемента (" + std::to_string(items.DispForces.size()) +
+            "): " + PositionList(items.DispForces, "элемент");
+  return text;
+}
+
+void TViewerProject::WarnUnplacedItems() {
+  const UnplacedItems items = FindUnplacedItems(*model_);
+  if (!items.Empty()) messages_.Warning(UnplacedItemsText(items));
+}
+
+bool TViewerProject::CheckResults(std::string& message) const {
+  // The displacement isolines compare their values in double: every displacement
+  // must be one. Knots of shells are covered by the stress recovery already; this
+  // also holds the knots no shell uses.
+  for (std::size_t i = 0; i < loadVector_.size(); ++i) {
+    if (!RecoveredValueUsable(loadVector_[i])) {
+      message = "Узел " + std::to_string(i / 5) + ", степень свободы " + std::to_string(i % 5) +
+                ": перемещение не является конечным числом или превышает допустимый диапазон.";
+      return false;
+    }
+  }
+  return true;
+}
+
 bool TViewerProject::AllocateSystem() {
   try {
     stiffness_.Allocate(static_cast<std::size_t>(equationCount_), static_cast<std::size_t>(bandWidth_));
@@ -187,11 +278,26 @@ void TViewerProject::Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& 
   if (recompute) {
     // The element matrices are independent: computed on every core first, then
     // added in list order, so the band is the same as with the plain loop.
+    // Checked here first so that a shell the adaptation has spoilt (a thickness
+    // gone to 0 or beyond the range) is named by its place in the element list.
     std::vector<TMLResultShell*> shells;
+    std::vector<std::int64_t> positions;  // of the shells in the element list
     shells.reserve(static_cast<std::size_t>(count));
-    for (const auto& e : model_->Elements().Items())
-      if (TMLResultShell* shell = AsResultShell(e.get())) shells.push_back(shell);
+    positions.reserve(static_cast<std::size_t>(count));
+    const auto& list = model_->Elements().Items();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      TMLResultShell* shell = AsResultShell(list[i].get());
+      if (shell == nullptr) continue;
+      const auto position = static_cast<std::int64_t>(i);
+      if (auto problem = CheckShellForAnalysis(*shell, position)) throw EElementError(*problem);
+      shells.push_back(shell);
+      positions.push_back(position);
+    }
     CalcShellStiffnesses(shells);
+    // An element matrix that overflowed is named here, before it reaches the band
+    // and the solver could only call the system singular.
+    for (std::size_t j = 0; j < shells.size(); ++j)
+      if (auto problem = CheckElementStiffness(shells[j]->Stiffness, positions[j])) throw EElementError(*problem);
   }
   long long step = 0;
   for (const auto& e : model_->Elements().Items()) {
@@ -224,27 +330,56 @@ void TViewerProject::AddLoadsAndSupports(TCalcStatus& status, long long position
 }
 
 void TViewerProject::CalcStresses() {
-  for (const auto& e : model_->Elements().Items())
-    if (TMLResultShell* shell = AsResultShell(e.get())) shell->CalcStresses(loadVector_);
+  const auto& items = model_->Elements().Items();
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (TMLResultShell* shell = AsResultShell(items[i].get()))
+      shell->CalcStresses(loadVector_, static_cast<std::int64_t>(i));
+  std::string problem;
+  if (!CheckResults(problem)) throw EElementError(problem);
 }
 
 void TViewerProject::Fail(TCalcStatus& status, const std::string& message) {
   // Partial results are never shown: the displacements of a failed run are dropped.
   DropResults();
+  isoVisible_ = false;
   status.HideStatus();
   messages_.Error(message);
   if (hooks_) hooks_->RepaintAllViews();
 }
 
+bool TViewerProject::PrepareSystem() {
+  if (model_->Knots().Count() == 0) {
+    messages_.Error(kNoKnotsText);
+    return false;
+  }
+  try {
+    bandWidth_ = tavir::BandWidth(model_->Elements().Items());
+    equationCount_ = 5 * model_->Knots().Count();
+    if (!CheckModel()) return false;
+    WarnUnplacedItems();
+  } catch (const std::bad_alloc&) {
+    messages_.Error(std::string(kOutOfMemoryText) + " для проверки модели.");
+    return false;
+  } catch (const std::exception& e) {
+    messages_.Error(e.what());
+    return false;
+  }
+  DropResults();
+  return AllocateSystem();
+}
+
+namespace {
+
+std::string OutOfMemoryAnalysisText() {
+  return std::string(kOutOfMemoryText) + " для расчета. Результаты не сохранены.";
+}
+
+}  // namespace
+
 bool TViewerProject::StaticCalculate(TCalcStatus& status) {
   if (busy_) return false;
-  if (model_->Knots().Count() == 0) return false;
   BusyGuard busy(*this);
-  bandWidth_ = tavir::BandWidth(model_->Elements());
-  equationCount_ = 5 * model_->Knots().Count();
-  if (!CheckModel()) return false;
-  DropResults();
-  if (!AllocateSystem()) return false;
+  if (!PrepareSystem()) return false;
 
   status.ShowStatus();
   try {
@@ -263,6 +398,9 @@ bool TViewerProject::StaticCalculate(TCalcStatus& status) {
     status.SetStage(kStageStresses);  // the potential-energy row is passed over
     status.Pump();
     CalcStresses();
+  } catch (const std::bad_alloc&) {
+    Fail(status, OutOfMemoryAnalysisText());
+    return false;
   } catch (const std::exception& e) {
     Fail(status, e.what());
     return false;
@@ -282,14 +420,14 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
   TAdaptParams edited = AdaptParams;
   edited.SetAdaptFlight(hasSurfaces);
   if (!dialog.Execute(edited, hasSurfaces)) return false;
+  // A precision of 0 or less would never let the loop end.
+  if (const std::string problem = CheckAdaptParams(edited); !problem.empty()) {
+    messages_.Error(problem);
+    return false;
+  }
   AdaptParams.Assign(edited);
 
-  if (model_->Knots().Count() == 0) return false;
-  bandWidth_ = tavir::BandWidth(model_->Elements());
-  equationCount_ = 5 * model_->Knots().Count();
-  if (!CheckModel()) return false;
-  DropResults();
-  if (!AllocateSystem()) return false;
+  if (!PrepareSystem()) return false;
 
   status.ShowStatus();
   SetBreakFlag(false);
@@ -360,9 +498,12 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
       status.Pump();
 
       const std::string energyText = kPotentialEnergyText + FormatExponent(w, 7, 0);
-      const bool stop = BreakFlag() || (!AdaptParams.AdaptThickness && !AdaptParams.AdaptFlight);
+      const bool exhausted = iteration >= adaptIterationLimit_;
+      const bool stop = BreakFlag() || exhausted || (!AdaptParams.AdaptThickness && !AdaptParams.AdaptFlight);
       if (stop) {
         messages_.Show(MsgKind::Plain, "", energyText, MsgButtons::Ok);
+        if (exhausted && !BreakFlag() && (AdaptParams.AdaptThickness || AdaptParams.AdaptFlight))
+          messages_.Warning(AdaptNotConvergedText(adaptIterationLimit_));
         status.SetStage(kStageStresses);
       } else {
         status.SetLabel(energyText);
@@ -377,6 +518,9 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
     status.Pump();
     if (BreakFlag()) messages_.Show(MsgKind::Plain, "", kAdaptBrokenText, MsgButtons::Ok);
     CalcStresses();
+  } catch (const std::bad_alloc&) {
+    Fail(status, OutOfMemoryAnalysisText());
+    return false;
   } catch (const std::exception& e) {
     Fail(status, e.what());
     return false;
@@ -392,6 +536,8 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
 bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
                                        ProgressObserver* progress) {
   if (!HasResults() || kind >= kIsoNone) return false;
+  std::unique_ptr<ProgressObserver> box;
+  if (progress == nullptr && boxes_ != nullptr) progress = (box = boxes_->OpenProgressBox()).get();
   if (!tavir::PrepareKnotValues(model_->Knots(), model_->Elements(), loadVector_, kind, layer, fibre, progress))
     return false;
   preparedKey_ = MakeKnotValuesKey(kind, layer, fibre);
@@ -401,6 +547,10 @@ bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, st
 bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog,
                                      ProgressObserver* progress) {
   if (!HasResults() || isoKind_ >= kIsoNone) return false;
+  if (IsStressKind(isoKind_)) {
+    layer_ = layer;
+    stressPos_ = fibre;
+  }
   const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer, fibre);
   if (!preparedKey_ || *preparedKey_ != key) {
     if (!PrepareKnotValues(isoKind_, layer, fibre, progress)) return false;
@@ -440,6 +590,8 @@ bool TViewerProject::EnsureIsoValues(ProgressObserver* progress) {
 
 void TViewerProject::AverageKnotThickness(ProgressObserver* progress) {
   if (thickness_.Ready()) return;
+  std::unique_ptr<ProgressObserver> box;
+  if (progress == nullptr && boxes_ != nullptr) progress = (box = boxes_->OpenProgressBox()).get();
   thickness_.Build(model_->Knots(), model_->Elements(), progress);
 }
 

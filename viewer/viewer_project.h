@@ -12,6 +12,7 @@
 // interface run between its stages (Pump). While it runs the project is busy: no
 // other computation, no open and no Clear may start (they return false), so an
 // event handled inside a pump can never free the lists under the running loop.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -21,6 +22,7 @@
 
 #include "analysis/band_matrix.h"
 #include "analysis/result_objects.h"
+#include "model/grid.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "platform/services.h"
@@ -67,21 +69,44 @@ inline constexpr const char* kAdaptThicknessLabel = "Адаптация толщ
 inline constexpr const char* kPotentialEnergyText = "Потенциальная энергия системы: ";
 inline constexpr const char* kAdaptBrokenText = "Процесс адаптации прерван!";
 inline constexpr const char* kNoShellsText = "В модели нет оболочечных элементов: расчет невозможен!";
+inline constexpr const char* kNoKnotsText = "В модели нет узлов: расчет невозможен!";
+// Every allocation failure of loading and analysis starts with this text.
+inline constexpr const char* kOutOfMemoryText = "Недостаточно памяти";
+// The adaptation stops after this many iterations even when it has not converged
+// (a precision too fine for the volumes to settle), with a warning.
+inline constexpr std::int32_t kMaxAdaptIterations = 1000;
+inline std::string AdaptNotConvergedText(std::int32_t iterations = kMaxAdaptIterations) {
+  return "Адаптация не сошлась за " + std::to_string(iterations) + " итераций: процесс остановлен.";
+}
 inline constexpr const char* kViewerModeAction = "AcVMode_Viewer";
 
 // What the project asks of the rest of the program (the result windows, the
-// command set). Every member does nothing by default.
+// command set). Every member does nothing by default; ResultViewsHooks
+// (viewer_links.h) carries out the views' part, the GUI adds the command set's.
 class ViewerHooks {
  public:
   virtual ~ViewerHooks() = default;
-  // Runs a command by name (the view-mode command after Clear).
+  // Runs a command by name: the view-mode command "AcVMode_Viewer" after every
+  // Clear, which an open also does.
   virtual void RunAction(const std::string& name) { (void)name; }
-  // A file was opened: the result views are replaced by view 0 of its first window.
+  // A file was opened: the result views are replaced by view 0 of its first
+  // window, and view 0's desk is shown with a cleared picture.
   virtual void WindowLoaded(const TAnalysisWindowData& window) { (void)window; }
-  // The model and its results were freed (the section line is dropped).
+  // The model and its results were freed: the section line is no longer shown.
   virtual void ProjectCleared() {}
   virtual void RepaintCurrentView() {}
   virtual void RepaintAllViews() {}
+  // A view became the current one: the grid commands' check marks follow its grid
+  // (GridActionChecks in graph_windows.h).
+  virtual void SyncGridActions(const TGrid& grid) { (void)grid; }
+};
+
+// Opens the two-bar progress box for one preparation of knot values or thickness
+// averages: the box is shown while the returned observer lives.
+class ProgressBoxOpener {
+ public:
+  virtual ~ProgressBoxOpener() = default;
+  virtual std::unique_ptr<ProgressObserver> OpenProgressBox() = 0;
 };
 
 // The adaptation settings dialog: edits the copy; true for OK. hasSurfaces says
@@ -99,16 +124,31 @@ class IsoParamsDialog {
   virtual bool Execute(TIsoParamsRec& params) = 0;
 };
 
-// Draw flags of the result views.
-inline constexpr std::int16_t kViewDrawLoads = 0x1;
-inline constexpr std::int16_t kViewDrawKnots = 0x4;
-inline constexpr std::int16_t kViewDrawSupports = 0x8;
-inline constexpr std::int16_t kViewDrawSurfaces = 0x100;
+// Draw flags of the result views: the model's (kDrawLoads, kDrawKnots,
+// kDrawSupports, kDrawShells of TVelEditorProject::Draw) and these.
+// The supports and loads that the analysis cannot place: a support or a
+// concentrated load without its knot, a distributed load without its element (the
+// file named none, or a position outside the list). They stay in the model and
+// the file; the warning names each by its position in its list and the knot or
+// element number the file gave, and counts them. Empty when every item is placed.
+struct UnplacedItem {
+  std::int32_t Position = 0;    // in its own list
+  std::int32_t Reference = -1;  // the knot or element position the file named
+  bool operator==(const UnplacedItem&) const = default;
+};
+struct UnplacedItems {
+  std::vector<UnplacedItem> Supports, ConcForces, DispForces;
+  bool Empty() const { return Supports.empty() && ConcForces.empty() && DispForces.empty(); }
+  std::size_t Count() const { return Supports.size() + ConcForces.size() + DispForces.size(); }
+};
+UnplacedItems FindUnplacedItems(const TVelEditorProject& model);
+std::string UnplacedItemsText(const UnplacedItems& items);
+
 inline constexpr std::int16_t kViewDrawLayerZones = 0x200;
 inline constexpr std::int16_t kViewDrawIsolines = 0x400;
 inline constexpr std::int16_t kViewDrawZoneFills = 0x800;
 inline constexpr std::int16_t kViewDrawOutlines = 0x4000;
-inline constexpr std::int16_t kViewDrawDefault = 0x400C;
+inline constexpr std::int16_t kViewDrawDefault = kDrawKnots | kDrawSupports | kViewDrawOutlines;  // 0x400C
 
 // The box of a new section view (kind 2, white, scale 0.01).
 struct TSectionWindowData {
@@ -127,6 +167,10 @@ class TViewerProject {
   TViewerProject& operator=(const TViewerProject&) = delete;
 
   void SetHooks(ViewerHooks* hooks) { hooks_ = hooks; }
+  ViewerHooks* Hooks() const { return hooks_; }
+  // The two-bar box of the preparations that are given no observer of their own
+  // (those a repaint starts); none: they run without one.
+  void SetProgressBoxes(ProgressBoxOpener* boxes) { boxes_ = boxes; }
 
   // ---- the model ----
   TVelEditorProject& Model() { return *model_; }
@@ -147,7 +191,10 @@ class TViewerProject {
 
   // ---- commands (each false when refused: busy, no file, no model, a failure) ----
   // A missing file shows "Файл %s не найден!"; a damaged one throws (EFormatError,
-  // ShellException, std::runtime_error) with everything unchanged.
+  // ShellException, std::runtime_error) with everything unchanged. The file is
+  // read through the model's analysis reader, with the editor's size limit. An
+  // allocation failure throws std::runtime_error with a text that starts with
+  // kOutOfMemoryText, everything unchanged.
   bool LoadProjectFile(const std::string& fileName);
   bool LoadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName);
   // The results file type: nothing is read.
@@ -157,6 +204,9 @@ class TViewerProject {
   bool Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status);
 
   bool IsBusy() const { return busy_; }
+  // The adaptation's iteration limit (kMaxAdaptIterations unless set; at least 1).
+  std::int32_t AdaptIterationLimit() const { return adaptIterationLimit_; }
+  void SetAdaptIterationLimit(std::int32_t v) { adaptIterationLimit_ = std::max<std::int32_t>(1, v); }
 
   // The first stored window of the file opened last (none before the first open).
   const std::optional<TAnalysisWindowData>& FirstWindow() const { return firstWindow_; }
@@ -182,7 +232,9 @@ class TViewerProject {
   // The isoline command: values for IsoKind at the layer and fibre when they are
   // not the prepared ones (then IsoParams take the defaults of their range);
   // silent: IsoVisible := true, else the dialog decides. Sets the isoline draw
-  // flag. False when nothing was done (no results, kind 8).
+  // flag. For a stress quantity the layer and fibre become the project's Layer and
+  // StressPos, so the repaint finds the values it draws already prepared and keeps
+  // the levels the user set. False when nothing was done (no results, kind 8).
   bool PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog, ProgressObserver* progress = nullptr);
   // Before isolines are drawn: prepares silently when the prepared values are not
   // those of IsoKind, Layer and StressPos. True when values for them are ready.
@@ -228,9 +280,14 @@ class TViewerProject {
 
  private:
   class BusyGuard;
+  bool AdoptModel(std::unique_ptr<TVelEditorProject>& candidate, const TAnalysisWindowData& window,
+                  const std::string& fileName);
   void DropResults();
   void DropKnotValues();
   bool CheckModel();
+  bool PrepareSystem();
+  bool CheckResults(std::string& message) const;
+  void WarnUnplacedItems();
   bool AllocateSystem();
   void Assemble(TBandMatrix& matrix, bool recompute, TCalcStatus& status);
   void AddLoadsAndSupports(TCalcStatus& status, long long startPosition);
@@ -240,6 +297,7 @@ class TViewerProject {
 
   MessageService& messages_;
   ViewerHooks* hooks_ = nullptr;
+  ProgressBoxOpener* boxes_ = nullptr;
   ModelUi* ui_ = nullptr;
   std::shared_ptr<const ModelFactory> factory_;
   std::unique_ptr<TVelEditorProject> model_;
@@ -252,6 +310,7 @@ class TViewerProject {
   std::int32_t equationCount_ = 0;
 
   bool busy_ = false;
+  std::int32_t adaptIterationLimit_ = kMaxAdaptIterations;
   std::atomic<bool> breakFlag_{false};
   bool isoVisible_ = false;
   TIsoParamsRec isoParams_;

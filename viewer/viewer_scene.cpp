@@ -3,6 +3,8 @@
 #include "viewer/iso_levels.h"
 #include "viewer/knot_values.h"
 #include "viewer/sections.h"
+#include "viewer/view_texts.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/zones.h"
 
 namespace tavir {
@@ -14,13 +16,13 @@ void DrawPlanItems(const TVelEditorProject& model, Canvas& canvas, std::int16_t 
     if (e == nullptr || e->Visible == 0) continue;
     e->Draw(canvas, AsResultShell(e.get()) != nullptr ? layer : -1);
   }
-  if ((bits & 0x4) != 0) model.Knots().Draw(canvas);
-  if ((bits & 0x8) != 0) model.Supports().Draw(canvas);
-  if ((bits & 0x1) != 0) model.ConcForces().Draw(canvas);  // distributed loads have no picture here
-  if ((bits & 0x100) != 0) model.ShellFuncs().Draw(canvas);
+  if ((bits & kDrawKnots) != 0) model.Knots().Draw(canvas);
+  if ((bits & kDrawSupports) != 0) model.Supports().Draw(canvas);
+  if ((bits & kDrawLoads) != 0) model.ConcForces().Draw(canvas);  // distributed loads have no picture here
+  if ((bits & kDrawShells) != 0) model.ShellFuncs().Draw(canvas);
   const std::vector<const TMLResultShell*> shells = ResultShells(model.Elements().Items());
-  if ((bits & 0x200) != 0) DrawLayerZones(canvas, shells);
-  if ((bits & 0x800) != 0) DrawZones(canvas, shells, colorCount);
+  if ((bits & kViewDrawLayerZones) != 0) DrawLayerZones(canvas, shells);
+  if ((bits & kViewDrawZoneFills) != 0) DrawZones(canvas, shells, colorCount);
 }
 
 void DrawIsoLines(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, const TIsoParamsRec& params,
@@ -57,7 +59,7 @@ void TViewerScene::UpdateScreen(const TGraphWindow& view) {
 void TViewerScene::DrawPlan(Canvas& canvas, TDrawFailures& failures) {
   const std::int16_t flags = project_.DrawFlags();
   DrawPlanItems(project_.Model(), canvas, flags, project_.Layer(), project_.ColorCount());
-  if ((static_cast<std::uint16_t>(flags) & 0x400) == 0 || !project_.IsoVisible()) return;
+  if ((flags & kViewDrawIsolines) == 0 || !project_.IsoVisible()) return;
   if (!project_.EnsureIsoValues()) return;
   // Displacements and slopes are kept under no material whatever layer the
   // stress commands chose last; only stresses are drawn by the layer's material.
@@ -84,8 +86,17 @@ void TViewerScene::EnterViewMode() {
     viewMode_();
     return;
   }
-  project_.SetMouseMode(0);
-  windows_.SetModeCursor(0);
+  MouseModeCommand(project_, windows_, 0);
+}
+
+void TViewerScene::UpdateStatusCaption(const TGraphWindow& view) {
+  if (const auto text = IsoStatusPanelText(project_.DrawFlags(), project_.IsoKind()))
+    windows_.SetDeskStatusText(view.WorkDesk, 1, *text);
+}
+
+void TViewerScene::ViewActivated(const TGraphWindow& view) {
+  UpdateStatusCaption(view);
+  if (ViewerHooks* hooks = project_.Hooks()) hooks->SyncGridActions(view.Grid());
 }
 
 int TViewerScene::CreateSectionWindow(const TGraphWindow& plan) {

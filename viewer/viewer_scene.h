@@ -50,6 +50,12 @@ class TViewerScene : public ResultScene, public ResultDeskClient {
   Extended DefaultScale() const override { return project_.DefaultScale(); }
   TSectionLine_2D& SectionLine() override { return Line; }
   int CreateSectionWindow(const TGraphWindow& plan) override;
+  // Panel 1 of the view's status bar shows the isoline quantity (emptied without
+  // the isoline flag, left alone for kind 8) and the grid commands follow the
+  // view's grid (through the project's hooks).
+  void ViewActivated(const TGraphWindow& view) override;
+  // The status caption alone (after the isoline quantity changed).
+  void UpdateStatusCaption(const TGraphWindow& view);
 
  private:
   KnotValueReader ThicknessReader() const;

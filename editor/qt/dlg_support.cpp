@@ -63,11 +63,11 @@ TSuppForm::TSuppForm(QWidget* parent) : QDialog(parent) {
   Label_Title->setObjectName(QStringLiteral("Label_Title"));
   left->addWidget(Label_Title);
   for (std::size_t i = 0; i < 6; ++i) {
-    ChBox[i] = new QCheckBox(QString::fromUtf8(kRestCaptions[i]), this);
-    ChBox[i]->setObjectName(QString::fromLatin1(kRestNames[i]));
-    left->addWidget(ChBox[i]);
+    Boxes[i] = new QCheckBox(QString::fromUtf8(kRestCaptions[i]), this);
+    Boxes[i]->setObjectName(QString::fromLatin1(kRestNames[i]));
+    left->addWidget(Boxes[i]);
   }
-  ChBox[5]->setEnabled(false);
+  Boxes[5]->setEnabled(false);
   body->addLayout(left);
   FrameXYZ_Rest = MakeFrameXYZ("FrameXYZ_Rest", this);
   body->addWidget(FrameXYZ_Rest, 0, Qt::AlignTop);
@@ -96,13 +96,13 @@ void TSuppForm::SetFixation(const TFixation& fixation) {
 
 void TSuppForm::GetRests() {
   const std::array<bool, 6> checks = RestraintChecks(Fixation);
-  for (std::size_t i = 0; i < 6; ++i) ChBox[i]->setChecked(checks[i]);
+  for (std::size_t i = 0; i < 6; ++i) Boxes[i]->setChecked(checks[i]);
   RGroup_Direction->SetItemIndex(Direction);
 }
 
 void TSuppForm::SetRests() {
   std::array<bool, 6> checks{};
-  for (std::size_t i = 0; i < 6; ++i) checks[i] = ChBox[i]->isChecked();
+  for (std::size_t i = 0; i < 6; ++i) checks[i] = Boxes[i]->isChecked();
   Fixation = FixationOfChecks(checks);
   Direction = RGroup_Direction->ItemIndex();
 }
@@ -129,14 +129,14 @@ TForcesForm::TForcesForm(QWidget* parent) : QDialog(parent) {
   for (std::size_t i = 0; i < 6; ++i) {
     Lbl[i] = new QLabel(QString::fromUtf8(kForceLabels[i]), this);
     Lbl[i]->setObjectName(QString::fromLatin1(kForceLabelNames[i]));
-    FloatEdit[i] = new TFloatEdit(this);
-    FloatEdit[i]->setObjectName(QString::fromLatin1(kForceBoxes[i]));
-    Lbl[i]->setBuddy(FloatEdit[i]);
+    Edits[i] = new TFloatEdit(this);
+    Edits[i]->setObjectName(QString::fromLatin1(kForceBoxes[i]));
+    Lbl[i]->setBuddy(Edits[i]);
     grid->addWidget(Lbl[i], static_cast<int>(i), 0);
-    grid->addWidget(FloatEdit[i], static_cast<int>(i), 1);
+    grid->addWidget(Edits[i], static_cast<int>(i), 1);
   }
   Lbl[5]->setEnabled(false);
-  FloatEdit[5]->setEnabled(false);
+  Edits[5]->setEnabled(false);
   body->addLayout(grid);
   FrameXYZ_Forces = MakeFrameXYZ("FrameXYZ_Forces", this);
   body->addWidget(FrameXYZ_Forces, 0, Qt::AlignTop);
@@ -155,12 +155,12 @@ TForcesForm::TForcesForm(QWidget* parent) : QDialog(parent) {
 
 void TForcesForm::SetForce(const TForceRecord& force) {
   Force = force;
-  for (std::size_t i = 0; i < 6; ++i) FloatEdit[i]->SetValue(force.Component(static_cast<int>(i) + 1));
+  for (std::size_t i = 0; i < 6; ++i) Edits[i]->SetValue(force.Component(static_cast<int>(i) + 1));
 }
 
 TForceRecord TForcesForm::GetForce() {
   std::array<Extended, 6> shown{};
-  for (std::size_t i = 0; i < 6; ++i) shown[i] = FloatEdit[i]->Value();
+  for (std::size_t i = 0; i < 6; ++i) shown[i] = Edits[i]->Value();
   Force = LoadToApply(shown);
   return Force;
 }
@@ -174,7 +174,7 @@ void TForcesForm::Btn_ApplyClick() {
   TFloatEdit::CommitFocused(this);
   const TForceRecord f = GetForce();
   // The disabled Mz box shows what was applied.
-  FloatEdit[5]->SetValue(f.Mz);
+  Edits[5]->SetValue(f.Mz);
   if (Apply) Apply(f);
 }
 

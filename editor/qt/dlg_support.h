@@ -37,7 +37,7 @@ class TSuppForm : public QDialog {
 
   QLabel* Label_Title = nullptr;
   // ChBox_X, ChBox_Y, ChBox_Z, ChBox_dX, ChBox_dY, ChBox_dZ in byte order.
-  std::array<QCheckBox*, 6> ChBox{};
+  std::array<QCheckBox*, 6> Boxes{};
   QLabel* Lbl_Direction = nullptr;
   RadioGroup* RGroup_Direction = nullptr;
   QWidget* FrameXYZ_Rest = nullptr;
@@ -67,7 +67,7 @@ class TForcesForm : public QDialog {
   void EnableApply(bool enabled);
 
   // Px, Py, Pz, Mx, My, Mz boxes and their labels.
-  std::array<TFloatEdit*, 6> FloatEdit{};
+  std::array<TFloatEdit*, 6> Edits{};
   std::array<QLabel*, 6> Lbl{};
   QWidget* FrameXYZ_Forces = nullptr;
   QPushButton* Btn_OK = nullptr;

@@ -22,7 +22,6 @@
 #include "editor/qt/editor_forms.h"
 #include "editor/qt/rs_main.h"
 #include "editor/qt/shared/grid_dialog.h"
-#include "model/load_ops.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/info_dlg.h"
 #include "platform/qt/qt_canvas.h"
@@ -112,11 +111,6 @@ TDM_Main::TDM_Main(TRSForm& mainForm, ModelDialogs& modelDialogs, EditorDialogs&
   images_ = images;
   desks_ = std::make_unique<EditDesks>(*this, images, [cursors](int slot) { return cursors->Cursor(slot); });
   desks_->SetMainForm(&mainForm);
-  desks_->AskEndProgram = [this] { return messages_.Ask("Закрытие программы", "Вы хотите прекратить работу?"); };
-  desks_->EndProgram = [this] {
-    desks_->HideAll();
-    if (ExitProgram) ExitProgram();
-  };
   TSize screen{1024, 768};
   if (const QScreen* s = QGuiApplication::primaryScreen()) screen = TSize{s->size().width(), s->size().height()};
   commands_ = std::make_unique<TEditorCommands>(mainForm.Supervisor(), mainForm.Project(), *this, *desks_,
@@ -180,22 +174,11 @@ bool TDM_Main::Run(const QString& name) {
 }
 
 void TDM_Main::RunGuarded(const QString& name) {
-  ++depth_;
   try {
-    if (name == "acFilePrint") acFilePrintExecute();
-    else if (name == "acHelpAbout") acHelpAboutExecute();
-    else if (name == "acHelpProjectInfo") acHelpProjectInfoExecute();
-    else if (name == "acServiceParam") acServiceParamExecute();
-    else if (name == "acViewPanels") acViewPanelsExecute();
-    else if (name == "acViewStatusBar") acViewStatusBarExecute();
-    else if (name == "acWinList") acWinListExecute();
-    else if (name == "acNetParametr") acNetParametrExecute();
-    else if (name == "AcFormat_Shells") AcFormat_ShellsExecute();
-    else commands_->Run(name.toStdString());
+    commands_->Run(name.toStdString());
   } catch (const std::exception& e) {
     messages_.Error(e.what());
   }
-  --depth_;
   ApplyState();
 }
 
@@ -271,15 +254,12 @@ void TDM_Main::ShowLoadDialog(const TForceRecord& force) {
     forcesForm_ = new TForcesForm(&main_);
     forcesForm_->setAttribute(Qt::WA_DeleteOnClose, false);
     forcesForm_->Apply = [this](const TForceRecord& f) {
-      TEditSupervisor& s = main_.Supervisor();
-      // The typed load becomes the default of the current load mode, then applies.
-      if (s.WorkMode == 4) {
-        s.DefDispForce = f;
-        RunGuarded("AcForce_DispApply");
-      } else if (s.WorkMode == 5) {
-        s.DefConcForce = f;
-        RunGuarded("acForce_ConcApply");
+      try {
+        commands_->LoadDialogApplied(f);
+      } catch (const std::exception& e) {
+        messages_.Error(e.what());
       }
+      ApplyState();
     };
   }
   forcesForm_->SetForce(force);
@@ -315,31 +295,30 @@ std::unique_ptr<TwoBarProgress> TDM_Main::OpenProgressBox() { return std::make_u
 
 void TDM_Main::CloseProgram() { main_.close(); }
 
-// The plain commands' way to the same dialogs the handlers below open.
+// ---- handlers ----
+
 std::optional<SettingsAnswer> TDM_Main::SettingsDialog(const TBCDataEditor& options, const TBCTask& task) {
-  SettingsAnswer a;
-  a.Options.Assign(options);
-  a.Task.Assign(task);
-  // The plain command runs the preset itself after OK.
-  if (!editorDialogs_.ProgramSettings(a.Options, a.Task, nullptr)) return std::nullopt;
-  return a;
+  return editorDialogs_.ProgramSettings(options, task, [this](int level) {
+    const std::string_view preset = UserPresetAction(level);
+    if (!preset.empty()) RunGuarded(Q(preset));
+  });
 }
 
 std::optional<TGrid> TDM_Main::GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
                                           const TFloatPoint3D& maxCorner, std::uint8_t projection) {
-  TGrid g;
-  g.Assign(grid);
-  if (!EditGrid(g, minCorner, maxCorner, projection, messages_, DialogParent())) return std::nullopt;
-  return g;
+  TGrid edited;
+  edited.Assign(grid);
+  if (!EditGrid(edited, minCorner, maxCorner, projection, messages_, DialogParent())) return std::nullopt;
+  return edited;
 }
 
 std::optional<std::array<bool, kEditorBarCount>> TDM_Main::PanelsDialog(
     const std::array<bool, kEditorBarCount>& visible) {
   TPDlg_ToolBox dlg(visible, &main_);
   if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
-  std::array<bool, kEditorBarCount> chosen{};
-  for (int i = 0; i < kEditorBarCount; ++i) chosen[static_cast<std::size_t>(i)] = dlg.GetPanelVisible(i);
-  return chosen;
+  std::array<bool, kEditorBarCount> stored{};
+  for (int i = 0; i < kEditorBarCount; ++i) stored[static_cast<std::size_t>(i)] = dlg.GetPanelVisible(i);
+  return stored;
 }
 
 bool TDM_Main::ToggleStatusBar(int index) {
@@ -360,14 +339,17 @@ void TDM_Main::ShowProjectInfo(const ProjectInfo& info) {
 }
 
 void TDM_Main::ShowDialog(std::string_view action) {
-  if (action == "acWinList") acWinListExecute();
-  else if (action == "acHelpAbout") acHelpAboutExecute();
-  else if (action == "acFilePrint") acFilePrintExecute();
+  if (action == "acHelpAbout") {
+    TAboutBox box(&main_);
+    DialogRunner::Run(box);
+  } else if (action == "acWinList") {
+    editorDialogs_.WindowList(*commands_);
+  } else if (action == "acFilePrint") {
+    PrintCurrentWindow();
+  }
 }
 
-// ---- handlers ----
-
-void TDM_Main::acFilePrintExecute() {
+void TDM_Main::PrintCurrentWindow() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, &main_);
   dialog.setObjectName("PrintDialogMain");
@@ -396,75 +378,6 @@ void TDM_Main::acFilePrintExecute() {
   painter.end();
 }
 
-void TDM_Main::acHelpAboutExecute() {
-  TAboutBox box(&main_);
-  DialogRunner::Run(box);
-}
-
-void TDM_Main::acHelpProjectInfoExecute() {
-  TInfoForm form(&main_);
-  TVelEditorProject& p = main_.Project();
-  form.Lbl_NumNodes->setText(QString::number(p.Knots().Count()));
-  form.Lbl_NumElems->setText(QString::number(p.Elements().Count()));
-  form.Lbl_ProjFileName->setText(
-      QString::fromStdString(std::filesystem::path(p.FileName()).filename().string()));
-  form.ShowTask(main_.Supervisor().Task);
-  DialogRunner::Run(form);
-}
-
-void TDM_Main::acServiceParamExecute() {
-  TEditSupervisor& s = main_.Supervisor();
-  TBCDataEditor options;
-  options.Assign(s.Options);
-  TBCTask task;
-  task.Assign(s.Task);
-  const bool ok = editorDialogs_.ProgramSettings(options, task, [this](int level) {
-    const std::string_view preset = UserPresetAction(level);
-    if (!preset.empty()) RunGuarded(Q(preset));
-  });
-  if (!ok) return;
-  s.Options.Assign(options);
-  s.Task.Assign(task);
-}
-
-void TDM_Main::acViewPanelsExecute() {
-  TCommandSetState& state = commands_->State();
-  std::array<bool, kEditorBarCount> visible{};
-  for (int i = 0; i < kEditorBarCount; ++i) visible[static_cast<std::size_t>(i)] = state.Bar(i).Visible;
-  TPDlg_ToolBox dlg(visible, &main_);
-  if (DialogRunner::Run(dlg) != QDialog::Accepted) return;
-  for (int i = 0; i < kEditorBarCount; ++i) state.SetBarVisible(i, dlg.GetPanelVisible(i));
-}
-
-void TDM_Main::acViewStatusBarExecute() {
-  TMainDesk* desk = CurrentDesk();
-  if (desk == nullptr) return;
-  const bool visible = desk->StatusBar()->isHidden();
-  desk->StatusBar()->setVisible(visible);
-  commands_->State().SetChecked("acViewStatusBar", visible);
-  commands_->Windows().ShowWindow(main_.Supervisor().CurrentWindow);
-}
-
-void TDM_Main::acWinListExecute() { editorDialogs_.WindowList(*commands_); }
-
-void TDM_Main::acNetParametrExecute() {
-  TEditorWindow* w = commands_->Windows().Current();
-  if (w == nullptr) return;
-  TGrid grid;
-  grid.Assign(w->Grid());
-  if (!EditGrid(grid, w->WorkWindow.MinPoint, w->WorkWindow.MaxPoint, w->WorkWindow.Projection, messages_, DialogParent())) return;
-  w->Grid().Assign(grid);
-  // The style command again: the grid style set, the marks and the desk forward.
-  static const char* kStyles[4] = {"acNetDot", "acNetCross", "acNetLine", "acNetOther"};
-  if (w->Grid().Style < 4) commands_->Run(kStyles[w->Grid().Style]);
-  commands_->State().SyncGrid(w->Grid());
-}
-
-void TDM_Main::AcFormat_ShellsExecute() {
-  ShowList(main_.Project().ShellFuncs(), modelDialogs_);
-  commands_->Windows().ShowWindow(main_.Supervisor().CurrentWindow);
-}
-
 void TDM_Main::Clipboard(const QString& name) {
   QWidget* w = QApplication::focusWidget();
   auto act = [&name](auto* edit) {
@@ -479,10 +392,7 @@ void TDM_Main::Clipboard(const QString& name) {
 
 // ---- desks ----
 
-void TDM_Main::DeskActivated(TMainDesk& desk) {
-  commands_->State().SetChecked("acViewStatusBar", !desk.StatusBar()->isHidden());
-  ApplyState();
-}
+void TDM_Main::DeskActivated(TMainDesk& /*desk*/) { ApplyState(); }
 
 void TDM_Main::DeskFailure(const std::string& text) { messages_.Error(text); }
 

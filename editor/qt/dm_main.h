@@ -36,8 +36,8 @@ class EditorDialogs {
   virtual ~EditorDialogs() = default;
   // "Параметры" on copies of the options and the task: true on OK (the caller
   // takes both back). The dialog's OK runs the preset of the level chosen in it.
-  virtual bool ProgramSettings(TBCDataEditor& options, TBCTask& task,
-                               const std::function<void(int userLevel)>& runPreset) = 0;
+  virtual std::optional<SettingsAnswer> ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
+                                                        const std::function<void(int userLevel)>& runPreset) = 0;
   // "Список окон": may make another window current and show it.
   virtual void WindowList(TEditorCommands& commands) = 0;
 };
@@ -96,16 +96,8 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   void ShowProjectInfo(const ProjectInfo& info) override;
   void ShowDialog(std::string_view action) override;
 
-  // ---- the handlers of the forms' side ----
-  void acFilePrintExecute();
-  void acHelpAboutExecute();
-  void acHelpProjectInfoExecute();
-  void acServiceParamExecute();
-  void acViewPanelsExecute();
-  void acViewStatusBarExecute();
-  void acWinListExecute();
-  void acNetParametrExecute();
-  void AcFormat_ShellsExecute();
+  // The current window's picture printed whole, through the canvas.
+  void PrintCurrentWindow();
   // Cut, copy and paste on the focused text field.
   void Clipboard(const QString& name);
 
@@ -131,7 +123,6 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::map<QString, QMenu*> menus_;
   QPointer<TForcesForm> forcesForm_;
   const ImageProvider* images_ = nullptr;
-  int depth_ = 0;
 };
 
 }  // namespace tavir

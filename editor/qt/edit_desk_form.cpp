@@ -232,13 +232,21 @@ void TMainDesk::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMainDesk::closeEvent(QCloseEvent* event) {
-  // The program clears its windows without close events; this is the user's close.
-  if (detached_ || logic_.WindowIndex() != 0) {
-    QMainWindow::closeEvent(event);  // hidden, not freed
+  // The program clears its windows without close events; this is the user's
+  // close: the desk is hidden, and the main window's asks to end the program.
+  bool allowed = true;
+  if (!detached_) {
+    try {
+      allowed = logic_.CloseQuery();
+    } catch (const std::exception& e) {
+      events_.DeskFailure(e.what());
+    }
+  }
+  if (!allowed) {
+    event->ignore();
     return;
   }
-  event->ignore();
-  if (AskEndProgram && AskEndProgram() && EndProgram) EndProgram();
+  QMainWindow::closeEvent(event);
 }
 
 void TMainDesk::resizeEvent(QResizeEvent* event) {

@@ -88,11 +88,6 @@ class TMainDesk : public QMainWindow, private DeskSurface {
   // What the paint event of the picture does.
   void PaintPicture();
 
-  // Closing: the main window's desk asks whether to end the program (the answer
-  // is given to this function); the others are only hidden.
-  std::function<bool()> AskEndProgram;
-  std::function<void()> EndProgram;
-
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

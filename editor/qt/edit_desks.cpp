@@ -38,10 +38,6 @@ DeskHandle EditDesks::CreateDesk(const TWorkWindow& window) {
   const DeskHandle handle = next_++;
   auto* desk = new TMainDesk(*commands_, handle, window, events_, images_);
   desk->SetMainForm(mainForm_);
-  desk->AskEndProgram = [this] { return AskEndProgram ? AskEndProgram() : false; };
-  desk->EndProgram = [this] {
-    if (EndProgram) EndProgram();
-  };
   desks_[handle] = desk;
   return handle;
 }

@@ -25,8 +25,6 @@ class EditDesks : public EditDeskHost {
   // The command module the desks act on; set before the first desk is made.
   void Attach(TEditorCommands* commands) { commands_ = commands; }
   void SetMainForm(QWidget* main) { mainForm_ = main; }
-  std::function<bool()> AskEndProgram;
-  std::function<void()> EndProgram;
 
   TMainDesk* Desk(DeskHandle handle) const;
   // Every desk form still alive, in handle order.

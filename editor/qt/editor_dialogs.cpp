@@ -5,14 +5,11 @@
 
 namespace tavir {
 
-bool TEditorOwnDialogs::ProgramSettings(TBCDataEditor& options, TBCTask& task,
-                                        const std::function<void(int)>& runPreset) {
-  const std::optional<SettingsAnswer> a = RunSettingsDialog(options, task, messages_, parent_);
-  if (!a) return false;
-  options.Assign(a->Options);
-  task.Assign(a->Task);
-  if (runPreset) runPreset(options.UserKind);
-  return true;
+std::optional<SettingsAnswer> TEditorOwnDialogs::ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
+                                                                 const std::function<void(int)>& runPreset) {
+  std::optional<SettingsAnswer> a = RunSettingsDialog(options, task, messages_, parent_);
+  if (a && runPreset) runPreset(a->Options.UserKind);
+  return a;
 }
 
 void TEditorOwnDialogs::WindowList(TEditorCommands& commands) {

@@ -16,8 +16,8 @@ class TEditorOwnDialogs : public EditorDialogs {
   explicit TEditorOwnDialogs(MessageService& messages, QWidget* parent = nullptr)
       : messages_(messages), parent_(parent) {}
   // The settings on copies; after OK only, the preset of the level chosen runs.
-  bool ProgramSettings(TBCDataEditor& options, TBCTask& task,
-                       const std::function<void(int userLevel)>& runPreset) override;
+  std::optional<SettingsAnswer> ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
+                                                const std::function<void(int userLevel)>& runPreset) override;
   // The list only chooses; the chosen window is shown after the dialog has returned.
   void WindowList(TEditorCommands& commands) override;
 

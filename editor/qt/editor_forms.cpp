@@ -75,7 +75,9 @@ TPDlg_ToolBox::TPDlg_ToolBox(const std::array<bool, kEditorBarCount>& visible, Q
 }
 
 void TPDlg_ToolBox::Resurrect() {
-  for (int i = 0; i < kEditorBarCount; ++i) ChLB_Panels->item(i)->setCheckState(i <= 5 ? Qt::Checked : Qt::Unchecked);
+  const std::array<bool, kEditorBarCount> on = RestoredBarChecks();
+  for (int i = 0; i < kEditorBarCount; ++i)
+    ChLB_Panels->item(i)->setCheckState(on[static_cast<std::size_t>(i)] ? Qt::Checked : Qt::Unchecked);
 }
 
 void TPDlg_ToolBox::done(int result) {

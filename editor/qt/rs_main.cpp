@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
-#include <initializer_list>
+#include <string_view>
 
 #include "editor/qt/dm_main.h"
 
@@ -20,41 +20,7 @@ namespace tavir {
 
 namespace {
 
-// The buttons of the bars 1..10 (nullptr: a separator).
-using Buttons = std::initializer_list<const char*>;
-
-const Buttons kBarButtons[kEditorBarCount] = {
-    {},
-    {"acFileNew", "acFileOpen", "acFileSave", nullptr, "acFilePrint", "acFilePreview", nullptr, "acEditCut",
-     "acEditCopy", "acEditPaste", nullptr, "acEditUndo", "acEditRedo", nullptr, "acEditDelete",
-     "acForceConcentrate", "acForceDispersion", "acDisplacement"},
-    {"acModeEdit", "AcEdit_SelectFrame", "acModeKnot", "acModeNet", "acModeFrame", "acInput_Rest",
-     "acEditor_SetSurface"},
-    {"acNetDot", "acNetCross", "acNetLine", "acNetOther", "acModeShowGrid", "acModeSnapGrid"},
-    {"ac2DTriangle", "ac2DRectangle", "ac2DQuadrangle", "ac2dRod"},
-    {"ac3DCube", "ac3DTetra", "ac3DRod", "acPlaneTriangle", "acPlaneRectangle", "acPlaneRod"},
-    {"acInsertBookmark", "acInsertLine", "acInsertPicture", "acInsertPattern", "acInsertRegion", "acEditorCreate",
-     "acEditorEdit", "acEditorSnap", "acEditor_SetSurface"},
-    {"acTempLine", "acTempTriangle", "acTempCircle", "acTempEllipse", "acTempPie", "acTempRectangle", "acTempSin",
-     "acTempCos"},
-    {"acViewScale", "acViewZoomIn", "acViewZoomOut", "acViewActual", "acViewDetails", "acViewElements",
-     "acViewForce", "acViewRest"},
-    {"acFileExport", "acFileImport"},
-    {"acServiceClear", "acServiceOptimize", "acServiceCondence", "acServiceFill", "acServiceParam"},
-};
-
-struct MenuButtonSpec {
-  const char* Name;
-  const char* Caption;
-  const char* Menu;
-};
-const MenuButtonSpec kMenuButtons[] = {
-    {"ToolBtn_MenuFile", "Файл", "PupMenu_File"},          {"ToolBtn_MenuEdit", "Правка", "PupMenu_Edit"},
-    {"ToolBtn_MenuView", "Вид", "PupMenu_View"},           {"ToolBtn_MenuInput", "Ввод", "PupMenu_Input"},
-    {"ToolBtn_MenuInsert", "Вставка", "PupMenu_Insert"},   {"ToolBtn_MenuFormat", "Формат", "PupMenu_Format"},
-    {"ToolBtn_MenuService", "Сервис", "PupMenu_Service"}, {"ToolBtn_MenuWindow", "Окно", "PupMenu_Window"},
-    {"ToolBtn_MenuHelp", "Справка", "PupMenu_Help"},
-};
+QString Q(std::string_view v) { return QString::fromUtf8(v.data(), static_cast<int>(v.size())); }
 
 }  // namespace
 
@@ -93,29 +59,41 @@ void TRSForm::BuildStrip(TDM_Main& commands, TDM_Menu& menus) {
     bar->toggleViewAction()->setEnabled(false);
     addToolBar(Qt::TopToolBarArea, bar);
     bars_[static_cast<std::size_t>(i)] = bar;
-    for (const char* name : kBarButtons[i]) {
-      if (name == nullptr)
+    if (i == kBarMainMenu) continue;
+    for (std::string_view name : EditorBarButtons(i)) {
+      if (name == "-") {
         bar->addSeparator();
-      else
-        bar->addAction(commands.Action(name));
+      } else if (name == "ToolBtn_Rest_Set") {
+        // The support button: the preset chosen last, dropping down the presets.
+        restButton_ = new QToolButton(bar);
+        restButton_->setObjectName("ToolBtn_Rest_Set");
+        restButton_->setMenu(menus.Menu("PupMenu_Rests"));
+        restButton_->setPopupMode(QToolButton::MenuButtonPopup);
+        restButton_->setDefaultAction(commands.Action("acRests_ChoiceRest"));
+        bar->addWidget(restButton_);
+      } else {
+        QAction* a = commands.Action(Q(name));
+        bar->addAction(a);
+        if (name == "acFileOpen") {
+          // Its drop-down of files opened before (nothing fills it).
+          if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
+            b->setMenu(menus.Menu("PM_ReopenFiles"));
+            b->setPopupMode(QToolButton::MenuButtonPopup);
+          }
+        }
+      }
     }
   }
-  // The support button: the preset chosen last, dropping down the presets.
-  restButton_ = new QToolButton(bars_[kBarStandart]);
-  restButton_->setObjectName("ToolBtn_Rest_Set");
-  restButton_->setMenu(menus.Menu("PupMenu_Rests"));
-  restButton_->setPopupMode(QToolButton::MenuButtonPopup);
-  restButton_->setDefaultAction(commands.Action("acRests_ChoiceRest"));
-  bars_[kBarStandart]->addWidget(restButton_);
-  // The main-menu bar: nine text buttons each dropping down its menu.
-  for (const MenuButtonSpec& m : kMenuButtons) {
+  // The main-menu bar: the text buttons, each dropping down its menu.
+  for (const EditorMenuInfo& m : EditorMenus()) {
+    if (m.Button.empty()) continue;
     auto* b = new QToolButton(bars_[kBarMainMenu]);
-    b->setObjectName(m.Name);
-    b->setText(QString::fromUtf8(m.Caption));
-    b->setMenu(menus.Menu(m.Menu));
+    b->setObjectName(Q(m.Button));
+    b->setText(Q(m.Caption));
+    b->setMenu(menus.Menu(Q(m.Name)));
     b->setPopupMode(QToolButton::InstantPopup);
     bars_[kBarMainMenu]->addWidget(b);
-    menuButtons_[m.Name] = b;
+    menuButtons_[Q(m.Button)] = b;
   }
   panelsMenu_ = menus.Menu("PM_Panels");
 }
@@ -213,79 +191,33 @@ void TRSForm::closeEvent(QCloseEvent* event) {
 
 // ---- menus ----
 
-namespace {
-
-// One menu: action names, nullptr a separator, "[caption" opens a sub-menu, "]" closes it.
-using Items = std::initializer_list<const char*>;
-
-struct MenuSpec {
-  const char* Name;
-  Items Entries;
-};
-
-const MenuSpec kMenus[] = {
-    {"PupMenu_File",
-     {"acFileNew", "acFileOpen", "acFileSave", "acFileSaveAs", nullptr, "acFilePrint", "acFilePreview", nullptr,
-      "acFileExport", "acFileImport", nullptr, "acFileExit"}},
-    {"PupMenu_Edit",
-     {"acEditUndo", "acEditRedo", nullptr, "acEditCut", "acEditCopy", "acEditPaste", "acEditSpecPaste",
-      "acEditDelete", nullptr, "[Выделить", "AcEdit_SelectFrame", "AcEdit_SelectAllElems", "AcEdit_SelectAllKnots",
-      "AcEdit_SelectAll", "]", "AcEdit_ClearSelection", nullptr, "acEditChange", "acEditFind", "acEditGoTo"}},
-    {"PupMenu_View",
-     {"acViewPanels", "acViewStatusBar", "acViewColontitul", nullptr, "[&Просмотр", "acViewDetails",
-      "acViewElements", "acViewForce", "acViewRest", "]", nullptr, "[&Сетка", "acNetDot", "acNetCross", "acNetLine",
-      "acNetOther", nullptr, "acModeShowGrid", "acModeSnapGrid", nullptr, "acNetParametr", "]", nullptr,
-      "acViewZoomIn", "acViewZoomOut", "acViewActual", "acViewScale"}},
-    {"PupMenu_Input",
-     {"[&Элемент", "[&Двумерный", "ac2DTriangle", "ac2DRectangle", "ac2DQuadrangle", "ac2dRod", "]", "[&Объемный",
-      "ac3DTetra", "ac3DCube", "ac3DRod", "]", "[&Пластины и оболочки", "acPlaneTriangle", "acPlaneRectangle",
-      "acPlaneRod", "]", "]", "[&Нагрузка", "acForceConcentrate", "acForceDispersion", "acDisplacement", "]",
-      "[&Режим ввода", "acModeKnot", "acModeNet", "acModeFrame", nullptr, "acModeEdit", "]", "acInput_Rest",
-      nullptr, "[Ре&дактор областей", "acEditorCreate", "acEditorEdit", "acEditorSnap", "]"}},
-    {"PupMenu_Insert",
-     {"acInsertRegion", "[&Шаблоны", "acTempLine", "acTempTriangle", "acTempCircle", "acTempPie", "acTempEllipse",
-      "acTempRectangle", "acTempSin", "acTempCos", "acInsertPattern", "]", "acInsertBookmark", "acInsertLine",
-      "acInsertPicture"}},
-    {"PupMenu_Format",
-     {"acFormatCharacteristic", "acFormatTask", "acFormatDinamics", "acFormatElement", "acFormatDiagram",
-      "AcFormat_Shells"}},
-    {"PupMenu_Service",
-     {"acServiceClear", "acServiceOptimize", "acServiceCondence", "acServiceFill", nullptr, "acServiceParam"}},
-    {"PupMenu_Window",
-     {"acWinNew", "acWinMain", "acWinNext", "acWinPred", "acWinList", nullptr, "acWinDel", "acWinDelAll"}},
-    {"PupMenu_Help", {"acHelpAbout", "acHelpProjectInfo"}},
-    {"PupMenu_Rests",
-     {"AcRests_NoRest", "AcRests_RestX", "AcRests_RestY", "AcRests_RestZ", "AcRests_RestXYZ", "AcRests_RestFixed",
-      nullptr, "acRests_ChoiceRest"}},
-    {"PM_Panels",
-     {"acPanelMainMenu", "acPanelStandart", "acPanelInputMode", "acPanelGrid", "acPanel2dElement",
-      "acPanel3DElement", "acPanelInsert", "acPanelTemps", "acPanelScale", "acPanelData", "acPanelService"}},
-    {"PM_ReopenFiles", {"!File", nullptr}},
-};
-
-}  // namespace
-
 TDM_Menu::TDM_Menu(TDM_Main& commands) {
-  for (const MenuSpec& spec : kMenus) {
-    auto menu = std::make_unique<QMenu>();
-    menu->setObjectName(spec.Name);
-    std::vector<QMenu*> stack{menu.get()};
-    for (const char* entry : spec.Entries) {
+  auto build = [&commands](QMenu& menu, const std::vector<std::string_view>& items) {
+    std::vector<QMenu*> stack{&menu};
+    for (std::string_view item : items) {
       QMenu* current = stack.back();
-      if (entry == nullptr) {
+      if (item == "-")
         current->addSeparator();
-      } else if (entry[0] == '[') {
-        stack.push_back(current->addMenu(QString::fromUtf8(entry + 1)));
-      } else if (entry[0] == ']') {
+      else if (item.front() == '>')
+        stack.push_back(current->addMenu(Q(item.substr(1))));
+      else if (item == "<")
         stack.pop_back();
-      } else if (entry[0] == '!') {
-        current->addAction(QString::fromUtf8(entry + 1));  // a placeholder nothing fills
-      } else {
-        current->addAction(commands.Action(entry));
-      }
+      else
+        current->addAction(commands.Action(Q(item)));
     }
-    menus_[spec.Name] = std::move(menu);
+  };
+  for (const EditorMenuInfo& m : EditorMenus()) {
+    auto menu = std::make_unique<QMenu>();
+    menu->setObjectName(Q(m.Name));
+    build(*menu, m.Items);
+    menus_[Q(m.Name)] = std::move(menu);
   }
+  // The files opened before: a placeholder item nothing fills.
+  auto reopen = std::make_unique<QMenu>();
+  reopen->setObjectName("PM_ReopenFiles");
+  reopen->addAction("File");
+  reopen->addSeparator();
+  menus_["PM_ReopenFiles"] = std::move(reopen);
 }
 
 TDM_Menu::~TDM_Menu() = default;

@@ -61,16 +61,6 @@ TEST(ResultKnot, KnotValues) {
   EXPECT_EQ(k.Number, 12);
 }
 
-TEST(ResultElements, FactoryMakesResultClasses) {
-  auto shell = CreateResultElement(kElemKindShell, 1, nullptr);
-  ASSERT_NE(dynamic_cast<TMLResultShell*>(shell.get()), nullptr);
-  EXPECT_EQ(shell->ElemKind, kElemKindShell);
-  auto plate = CreateResultElement(kElemKindPlate, 0, nullptr);
-  ASSERT_NE(dynamic_cast<TMLResultPlate*>(plate.get()), nullptr);
-  EXPECT_EQ(plate->ElemKind, kElemKindPlate);
-  EXPECT_EQ(CreateResultElement(3, 1, nullptr), nullptr);
-}
-
 TEST_F(ShellFixture, CalcStiffnessFillsTheFieldsFromThePureComputation) {
   shell->Kx = 0.01L;
   shell->Layers.Layer(0)->Z = 0.01L;
@@ -222,6 +212,80 @@ TEST_F(ShellFixture, CalcStressesWithoutAVectorOrWithAShortOne) {
   plain.X = 3;
   plain.Y = 3.5L;
   EXPECT_THROW(shell->CalcStresses(TFloatVector(20, 0)), EElementError);
+}
+
+TEST(StressRecoveryRange, RoundingOfTheKnotValues) {
+  struct Case {
+    const char* Name;
+    Extended Largest, Other;
+    DoubleRounding Expected;
+  };
+  const Case cases[] = {
+      {"zero", 0, 0, DoubleRounding::Kept},
+      {"ordinary", 1e-3L, -2e-7L, DoubleRounding::Kept},
+      {"largest double", 1.7976931348623157e308L, 1, DoubleRounding::Kept},
+      {"beyond the doubles", 1e310L, 1, DoubleRounding::Overflow},
+      {"negative beyond", -1e4000L, 1, DoubleRounding::Overflow},
+      {"infinite", inf, 0, DoubleRounding::Overflow},
+      {"not a number", nan, 0, DoubleRounding::Overflow},
+      {"smallest normal double", 2.2250738585072014e-308L, 0, DoubleRounding::Kept},
+      {"all subnormal", 1e-310L, 1e-315L, DoubleRounding::Vanish},
+      {"all below the doubles", 1e-330L, -1e-4000L, DoubleRounding::Vanish},
+      // Tiny values beside a normal one only lose what is negligible against it.
+      {"tiny beside normal", 1e-300L, 1e-330L, DoubleRounding::Kept},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::array<Extended, 20> q{};
+    q[7] = c.Largest;
+    q[15] = c.Other;
+    EXPECT_EQ(RoundingToDouble(q), c.Expected);
+  }
+  EXPECT_TRUE(RecoveredValueUsable(0));
+  EXPECT_TRUE(RecoveredValueUsable(-1.7976931348623157e308L));
+  EXPECT_FALSE(RecoveredValueUsable(1e309L));
+  EXPECT_FALSE(RecoveredValueUsable(inf));
+  EXPECT_FALSE(RecoveredValueUsable(nan));
+}
+
+// Results that cannot be shown are refused, naming the element and, for a fibre,
+// the layer; the element keeps what it held.
+TEST_F(ShellFixture, CalcStressesRefusesValuesBeyondTheDoubleRange) {
+  shell->CalcStiffness();
+  TFloatVector v(20, 0);
+  v[0] = 1e-3L;
+  shell->CalcStresses(v, 7);
+  const TFloat2DMatrix kept = shell->Stresses[1];
+  struct Case {
+    const char* Name;
+    std::function<void(TFloatVector&, TMLResultShell&)> Change;
+    const char* Start;
+  };
+  const std::vector<Case> cases = {
+      {"displacement 1e310", [](TFloatVector& x, TMLResultShell&) { x[2] = 1e310L; },
+       "Элемент 7: перемещения узлов элемента превышают"},
+      {"displacements 1e-330", [](TFloatVector& x, TMLResultShell&) { x[0] = 1e-330L; },
+       "Элемент 7: перемещения узлов элемента слишком малы"},
+      {"fibre at 1e310", [](TFloatVector&, TMLResultShell& s) { s.Layers.Layer(0)->Thickness = 1e310L; },
+       "Элемент 7, слой 0 \"Тело пластины\": деформации или напряжения не являются конечными числами"},
+      {"stress beyond the doubles", [](TFloatVector&, TMLResultShell& s) { s.LayerQ[0][0][0] = 1e4000L; },
+       "Элемент 7, слой 0 \"Тело пластины\": деформации или напряжения"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetUp();
+    shell->CalcStiffness();
+    shell->CalcStresses(v, 7);
+    TFloatVector x = v;
+    c.Change(x, *shell);
+    try {
+      shell->CalcStresses(x, 7);
+      ADD_FAILURE() << "accepted";
+    } catch (const EElementError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.Start, 0), 0u) << e.what();
+    }
+    EXPECT_EQ(shell->Stresses[1][0][0], kept[0][0]);
+  }
 }
 
 TEST_F(ShellFixture, ListStiffnessOnThreadsEqualsThePlainLoopAndChecksFirst) {

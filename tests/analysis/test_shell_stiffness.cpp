@@ -1,3 +1,4 @@
+#include "analysis/dense_reference.h"
 #include "analysis/shell_stiffness.h"
 
 #include <gtest/gtest.h>
@@ -98,17 +99,14 @@ std::vector<StiffnessCase> Cases() {
 
 TEST(ShellStiffness, IsTheFullProductOfTheTransformAndTheGeneralizedMatrix) {
   // The element skips the zero entries of T; the result must be the dense
-  // Tᵀ·(K·T) of the matrix routines, bit for bit.
+  // Tᵀ·(K·T) of the plain products, bit for bit.
   for (const StiffnessCase& c : Cases()) {
     const TSectionArray D = SectionOf(c.layers);
     TMatrix20 K, T, Ka;
     ShellStiffness(c.a, c.b, c.Kx, c.Ky, D, K, T);
     ShellGeneralizedStiffness(c.a, c.b, c.Kx, c.Ky, D, Ka);
     const TFloat2DMatrix t = ToMatrix(T), ka = ToMatrix(Ka);
-    TFloat2DMatrix tt(20, 20), p(20, 20), k(20, 20);
-    MatrixTranspose(t, tt);
-    MatrixMultiply(ka, t, p);
-    MatrixMultiply(tt, p, k);
+    const TFloat2DMatrix k = DenseProduct(DenseTranspose(t), DenseProduct(ka, t));
     EXPECT_EQ(ToMatrix(K), k);
     for (std::size_t i = 0; i < 20; ++i) {
       EXPECT_EQ(Ka[0][i], 0);

@@ -160,7 +160,7 @@ TEST_F(RealDialogsTest, MeshSupportsLoadsAndLayersThroughTheRealDialogs) {
   ASSERT_NE(form, nullptr);
   EXPECT_FALSE(form->isModal());
   Click(6, 4);
-  form->FloatEdit[2]->SetValue(-500);
+  form->Edits[2]->SetValue(-500);
   form->Btn_Apply->click();
   EXPECT_EQ(Project().ConcForces().Count(), 1);
   Run("acForceDispersion");
@@ -168,7 +168,7 @@ TEST_F(RealDialogsTest, MeshSupportsLoadsAndLayersThroughTheRealDialogs) {
   ASSERT_NE(form, nullptr);
   Click(5.5, 3.5);
   EXPECT_TRUE(form->Btn_Apply->isEnabled());
-  form->FloatEdit[2]->SetValue(-2);
+  form->Edits[2]->SetValue(-2);
   form->Btn_OK->click();
   EXPECT_EQ(Project().DispForces().Count(), 1);
   EXPECT_FALSE(form->isVisible());

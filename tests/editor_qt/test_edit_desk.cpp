@@ -128,7 +128,7 @@ TEST_F(EditorDeskTest, SupportsPointLoadSaveReopenAndSolve) {
   Click(3, 4);
   EXPECT_TRUE(form->Btn_OK->isEnabled());
   EXPECT_TRUE(form->Btn_Apply->isEnabled());
-  form->FloatEdit[2]->SetValue(-1000);
+  form->Edits[2]->SetValue(-1000);
   form->Btn_Apply->click();
   EXPECT_EQ(Project().ConcForces().Count(), 1);
   EXPECT_EQ(static_cast<double>(Supervisor().DefConcForce.Pz), -1000.0);

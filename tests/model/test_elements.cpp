@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/elements.h"
+#include "model/project.h"
 #include "platform/recording_canvas.h"
 
 namespace tavir {
@@ -50,13 +51,16 @@ TEST(Elements, KnotEntriesByType) {
 }
 
 TEST(Elements, FactoryByKind) {
-  auto plate = CreateEditorElement(0, 1, nullptr);
-  auto shell = CreateEditorElement(5, 1, nullptr);
+  const auto factory = DefaultModelFactory();
+  auto plate = factory->MakeElement(0, 1, nullptr);
+  auto shell = factory->MakeElement(5, 1, nullptr);
   ASSERT_TRUE(plate && shell);
   EXPECT_EQ(dynamic_cast<TMLEditorShell*>(plate.get()), nullptr);
   EXPECT_NE(dynamic_cast<TMLEditorShell*>(shell.get()), nullptr);
   EXPECT_EQ(shell->ElemKind, 5);
-  EXPECT_EQ(CreateEditorElement(3, 1, nullptr), nullptr);
+  EXPECT_EQ(plate->RecordKind(), kElemKindPlate);
+  EXPECT_EQ(shell->RecordKind(), kElemKindShell);
+  EXPECT_EQ(factory->MakeElement(3, 1, nullptr), nullptr);
 }
 
 class ElementDrawTest : public ::testing::Test {
@@ -340,8 +344,11 @@ TEST(ElementRecords, ShellCarriesItsCurvatures) {
   s.SetKy(-0.02L);
   s.SetKxy(0.5L);
   s.Layers.AddLayerByName("арматура", nullptr);
+  // Written through a reference to the base class, as a list of both kinds does:
+  // the shell's record all the same.
+  const TMLFiniteElement& asBase = s;
   BinaryWriter w;
-  SaveElementRecord(s, w, m.index, m.materials);
+  asBase.SaveToStream(w, m.index, m.materials);
   const auto& b = w.Bytes();
   const std::size_t secondLayer = 73;  // 4 + 8 bytes of name, then the record
   ASSERT_EQ(b.size(), secondLayer + 4 + 8 + 30 + 30);
@@ -350,9 +357,9 @@ TEST(ElementRecords, ShellCarriesItsCurvatures) {
   EXPECT_EQ(DecodeExtended(b.data() + b.size() - 30), 0.01L);
   EXPECT_EQ(DecodeExtended(b.data() + b.size() - 10), 0.5L);
 
-  auto back = CreateEditorElement(kElemKindShell, 0, nullptr);
+  std::unique_ptr<TMLFiniteElement> back = DefaultModelFactory()->MakeElement(kElemKindShell, 0, nullptr);
   BinaryReader r(b);
-  LoadElementRecord(*back, r, m.index, m.materials);
+  back->LoadFromStream(r, m.index, m.materials);
   EXPECT_TRUE(r.AtEnd());
   auto* shell = dynamic_cast<TMLEditorShell*>(back.get());
   ASSERT_NE(shell, nullptr);
@@ -425,8 +432,8 @@ TEST(ElementRecords, BrokenRecordsAreFormatErrorsAndChangeNothing) {
   try {
     const auto bytes = PlateRecord(9, 1, 0);
     BinaryReader r(bytes);
-    TFiniteElement e(1, 0);
-    e.LoadFromStream(r, m.index);
+    TMLEditorElement e(1, nullptr, 0);
+    e.LoadFromStream(r, m.index, m.materials);
     FAIL() << "no error";
   } catch (const EFormatError& e) {
     EXPECT_STREQ(e.what(), "Файл поврежден: элемент ссылается на несуществующий узел.");

@@ -287,6 +287,7 @@ TEST(Supports, RecordAndKnotReferences) {
     TEditorSupport orphan;
     orphan.LoadFromStream(br, knots);
     EXPECT_EQ(orphan.Knot, nullptr);
+    EXPECT_EQ(orphan.FileReference, bad);  // for the analysis program's warning
     BinaryWriter again;
     orphan.SaveToStream(again, knots);
     EXPECT_EQ(Int32At(again.Bytes(), 0), -1);

@@ -2,6 +2,8 @@
 // division, deleting with dependants, duplicates, element properties, band width.
 #include <gtest/gtest.h>
 
+#include <numeric>
+#include <random>
 #include <set>
 #include <string>
 
@@ -9,6 +11,7 @@
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
+#include "platform/numtext.h"
 #include "platform/recording_canvas.h"
 
 namespace tavir {
@@ -343,7 +346,7 @@ TEST_F(MeshFixture, ElementAtPointOnASharedEdgeFindsTheEarlierElement) {
   EXPECT_EQ(ElementAtPoint(E(), PixelX(1), PixelY(0.5L), plan), left);
   EXPECT_EQ(ElementAtPoint(E(), PixelX(1.5L), PixelY(0.5L), plan), right);
   EXPECT_EQ(ElementAtPoint(E(), PixelX(2.5L), PixelY(0.5L), plan), nullptr);
-  E().Delete(0);
+  ASSERT_EQ(DeleteElement(E(), left), DeleteOutcome::Deleted);
   EXPECT_EQ(ElementAtPoint(E(), PixelX(0.5L), PixelY(0.5L), plan), nullptr);  // triangles are never found
 }
 
@@ -383,6 +386,30 @@ TEST_F(MeshFixture, DivideRegionOfTheExample) {
   EXPECT_EQ(dialogs.DivideCalls[0].Nx, 10);
   EXPECT_EQ(dialogs.DivideCalls[0].Ny, 2);
   EXPECT_EQ(dialogs.DivideCalls[0].StepX, 1);
+}
+
+TEST_F(MeshFixture, TheRegionLabelUsesTheGeneralNumberFormat) {
+  struct Case {
+    Extended W, H;
+    char Separator;
+    const char* Label;
+  } cases[] = {
+      {10, 2, '.', "10 x 2"},
+      {15000000, 0.1L, '.', "15000000 x 0.1"},        // not "1.5e+07"
+      {1234567.891L, 2, '.', "1234567.891 x 2"},      // all the digits, not six
+      {0.000001L, 3, '.', "1E-6 x 3"},
+      {1.5L, 2.25L, ',', "1,5 x 2,25"},                // the user's separator
+  };
+  for (const Case& c : cases) {
+    SetDecimalSeparator(c.Separator);
+    dialogs.DivideCalls.clear();
+    // No answer scripted: the dialog is cancelled after it was opened.
+    EXPECT_EQ(DivideRegion(E(), FloatPoint(0, c.H), FloatPoint(c.W, 0), Steel(), 5, 1, plan, dialogs, msgs).Outcome,
+              DivideOutcome::Cancelled);
+    ASSERT_EQ(dialogs.DivideCalls.size(), 1u);
+    EXPECT_EQ(dialogs.DivideCalls[0].RegionLabel, c.Label);
+  }
+  SetDecimalSeparator('.');
 }
 
 TEST_F(MeshFixture, DividingTheSameRegionAgainAddsNothing) {
@@ -556,6 +583,154 @@ TEST_F(MeshFixture, DeleteSelectedErasesAndEmptiesTheSelection) {
   ASSERT_EQ(polys.size(), 2u);
   EXPECT_EQ(polys[0].Pen.Color, 0xFFFFFFu);
   EXPECT_EQ(polys[0].Brush.Color, 0xFFFFFFu);
+}
+
+// Removing a knot or an element by itself would leave the supports, loads and
+// elements on it dangling: only the safe deletions of the editing operations can.
+template <class List>
+concept RemovesRaw = requires(List& list) { list.Delete(std::int32_t{0}); } ||
+                     requires(List& list) { list.RemoveIf([](const auto&) { return true; }); };
+
+TEST(DeleteSelected, KnotsAndElementsHaveNoRawRemoval) {
+  static_assert(!RemovesRaw<TFinKnots>);
+  static_assert(!RemovesRaw<TFinElements>);
+  static_assert(!RemovesRaw<TFactoryList<TEditorKnot>>, "not through the base either");
+  static_assert(!RemovesRaw<TFactoryList<TMLEditorElement>>);
+  // Nothing refers to supports and loads: their lists keep plain removal.
+  static_assert(RemovesRaw<TEditorSupports>);
+  static_assert(RemovesRaw<TConcForcesList>);
+  static_assert(RemovesRaw<TDispForcesList>);
+  SUCCEED();
+}
+
+// A small model built the same way from a seed: a grid of knots, rectangles and
+// pairs of triangles of both kinds, supports and loads (some twice on one item), a
+// knot that no element uses, and a selection of knots and elements.
+void BuildMixedModel(TVelEditorProject& p, unsigned seed) {
+  std::mt19937 rng(seed);
+  ScriptedMessages msgs;
+  const int side = 6;
+  for (int i = 0; i <= side; ++i)
+    for (int j = 0; j <= side; ++j) {
+      TEditorKnot* k = p.Knots().AddKnot(i, j, 0);
+      k->SetScreenPoint(TPoint{i * 10, 100 - j * 10});
+      k->SetVisible(1);
+    }
+  p.Knots().AddKnot(50, 50, 0);  // used by nothing
+  auto at = [&](int i, int j) { return p.Knots().At(i * (side + 1) + j); };
+  const auto steel = p.Materials().Material(0);
+  for (int i = 0; i < side; ++i)
+    for (int j = 0; j < side; ++j) {
+      const std::uint8_t kind = rng() % 2 ? kElemKindShell : kElemKindPlate;
+      switch (rng() % 3) {
+        case 0:
+          AddElement(p.Elements(), msgs, 1, kind, {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)}, steel);
+          break;
+        case 1:
+          AddElement(p.Elements(), msgs, 0, kind, {at(i, j), at(i, j + 1), at(i + 1, j + 1)}, steel);
+          AddElement(p.Elements(), msgs, 0, kind, {at(i, j), at(i + 1, j + 1), at(i + 1, j)}, steel);
+          break;
+        default:
+          break;  // a hole
+      }
+    }
+  for (const auto& e : p.Elements().Items()) e->SetVisible(1);
+  TForceRecord force{};
+  force.Pz = 1;
+  TFixation fixed{};
+  fixed[2] = 1;
+  for (std::int32_t i = 0; i < p.Knots().Count(); ++i) {
+    const unsigned r = rng() % 6;
+    if (r == 0 || r == 1) AddSupport(p.Supports(), p.Knots().At(i), fixed);
+    if (r == 1) AddSupport(p.Supports(), p.Knots().At(i), fixed);  // a second one on the knot
+    if (r == 2 || r == 3) AddForce(p.ConcForces(), p.Knots().At(i), force);
+    if (r == 3) AddForce(p.ConcForces(), p.Knots().At(i), force);
+    if (rng() % 4 == 0) p.Knots().Select(p.Knots().At(i), nullptr);
+  }
+  for (std::int32_t i = 0; i < p.Elements().Count(); ++i) {
+    const unsigned r = rng() % 5;
+    if (r == 0 || r == 1) AddForce(p.DispForces(), p.Elements().At(i), force);
+    if (r == 1) AddForce(p.DispForces(), p.Elements().At(i), force);
+  }
+  // Selected in an order of their own, not list order.
+  std::vector<std::int32_t> order(static_cast<std::size_t>(p.Elements().Count()));
+  std::iota(order.begin(), order.end(), 0);
+  std::shuffle(order.begin(), order.end(), rng);
+  const unsigned share = rng() % 4;  // none, a few, most or all of them
+  for (std::int32_t i : order)
+    if (share == 3 || rng() % 3 < share) p.Elements().Select(p.Elements().At(i), nullptr);
+}
+
+// What the selection deletion did before it was made one pass per list: the
+// single deletion of each selected element in turn.
+int DeleteSelectedOneByOne(TFinElements& elements, Canvas* picture) {
+  const std::vector<TMLEditorElement*> selected = elements.Selection();
+  int deleted = 0;
+  for (TMLEditorElement* e : selected) {
+    if (elements.IndexOfElement(e) < 0) continue;
+    if (picture != nullptr && TFinElements::IsPlateOrShell(*e)) e->DrawErase(*picture, 0xFFFFFF);
+    if (DeleteElement(elements, e) == DeleteOutcome::Deleted) ++deleted;
+  }
+  elements.UnselectAll(nullptr);
+  return deleted;
+}
+
+// Everything the deletion can change, positions for pointers.
+struct ModelState {
+  std::vector<std::uint8_t> Lists;  // the model lists as the file stores them
+  std::vector<std::int32_t> KnotSelection;
+  std::vector<std::uint8_t> ElementSelected;
+  std::int32_t ElementSelection = 0;
+  bool operator==(const ModelState&) const = default;
+};
+ModelState StateOf(TVelEditorProject& p) {
+  ModelState s;
+  BinaryWriter w;
+  p.SaveToStream(w);
+  s.Lists = w.Take();
+  for (const TEditorKnot* k : p.Knots().Selection()) s.KnotSelection.push_back(p.Knots().IndexOfKnot(k));
+  for (const auto& e : p.Elements().Items()) s.ElementSelected.push_back(e->Selected);
+  s.ElementSelection = static_cast<std::int32_t>(p.Elements().Selection().size());
+  return s;
+}
+
+TEST(DeleteSelected, OnePassGivesWhatOneByOneGave) {
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    SCOPED_TRACE(seed);
+    TVelEditorProject fast, slow;
+    BuildMixedModel(fast, seed);
+    BuildMixedModel(slow, seed);
+    ASSERT_EQ(StateOf(fast), StateOf(slow));
+    RecordingCanvas fastPicture, slowPicture;
+    const int expected = DeleteSelectedOneByOne(slow.Elements(), &slowPicture);
+    EXPECT_EQ(DeleteSelected(fast.Elements(), &fastPicture), expected);
+    EXPECT_EQ(StateOf(fast), StateOf(slow));
+    ASSERT_EQ(fastPicture.Calls.size(), slowPicture.Calls.size());
+    for (std::size_t i = 0; i < fastPicture.Calls.size(); ++i) {
+      EXPECT_EQ(fastPicture.Calls[i].Op, slowPicture.Calls[i].Op);
+      EXPECT_EQ(fastPicture.Calls[i].Points, slowPicture.Calls[i].Points);
+      EXPECT_EQ(fastPicture.Calls[i].Brush.Color, slowPicture.Calls[i].Brush.Color);
+    }
+  }
+}
+
+TEST(DeleteSelected, KeepsWhatIsOnAKnotOutsideTheList) {
+  // An element whose knot is not in the knot list: the support on that knot is
+  // not the deletion's business, as with DeleteKnot.
+  TVelEditorProject p;
+  ScriptedMessages msgs;
+  TEditorKnot stray;
+  std::vector<TEditorKnot*> ks{p.Knots().AddKnot(0, 0, 0), p.Knots().AddKnot(0, 1, 0), &stray};
+  TMLEditorElement* e = AddElement(p.Elements(), msgs, 0, kElemKindPlate, ks, p.Materials().Material(0)).Element;
+  ASSERT_NE(e, nullptr);
+  TFixation fixed{};
+  fixed[0] = 1;
+  AddSupport(p.Supports(), &stray, fixed);
+  p.Elements().Select(e, nullptr);
+  EXPECT_EQ(DeleteSelected(p.Elements(), nullptr), 1);
+  EXPECT_EQ(p.Knots().Count(), 0);
+  EXPECT_EQ(p.Supports().Count(), 1);
+  EXPECT_EQ(p.Supports().At(0)->Knot, &stray);
 }
 
 // ---- element properties ----

@@ -406,6 +406,28 @@ TEST_F(ProjectFileTest, MissingFileIsReportedAndChangesNothing) {
   EXPECT_EQ(window.View.Width, 77);
 }
 
+TEST_F(ProjectFileTest, ALeftoverTemporaryOfASaveIsNeverOpened) {
+  // What a save killed before its rename leaves: a whole project under the
+  // temporary name, which may as well be half of one.
+  auto e = SampleEditor();
+  const std::string temp = Path(".model.tps.tavir-tmp-Q7xk2P");
+  WriteFileAtomic(temp, e->Save());
+  EditorState back;
+  try {
+    ReadExistingFile(temp, back.Messages);
+    ADD_FAILURE() << "opened";
+  } catch (const EFormatError& ex) {
+    EXPECT_EQ(std::string(ex.what()), "Файл " + temp + " - временный файл прерванного сохранения, а не проект.");
+  }
+
+  TVelEditorProject results;
+  TAnalysisWindowData window;
+  window.View.Width = 77;
+  EXPECT_THROW(ReadAnalysisProject(temp, results, window, back.Messages), EFormatError);
+  EXPECT_EQ(window.View.Width, 77);
+  EXPECT_TRUE(back.Messages.Shown.empty());
+}
+
 TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFile) {
   auto e = SampleEditor();
   const std::string path = Path("old.tps");

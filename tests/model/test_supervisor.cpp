@@ -163,7 +163,7 @@ TEST(Supervisor, SettingsBlockLayoutAsInTheFile) {
   TEditSupervisor s;
   Fill(s);
   const std::vector<std::uint8_t> b = FileHead(s);
-  ASSERT_EQ(b.size(), 4 + kSettingsBlockRecordBytes);  // offsets 4..189
+  ASSERT_EQ(b.size(), 4 + kSettingsBlockBytes);  // offsets 4..189
   EXPECT_EQ(b[4], 0xA1);
   EXPECT_EQ(b[5], 0xB2);
   EXPECT_EQ(Int32At(b, 6), -123456);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/binstream.h"
+#include "platform/temp_folder.h"
 
 namespace tavir {
 namespace {
@@ -151,23 +152,6 @@ TEST(BinaryWriter, RefusesTextTheCodePageLacks) {
   EXPECT_THROW(w.WriteString("中"), EFormatError);
   EXPECT_EQ(w.Size(), 0u) << "nothing of a refused string is written";
 }
-
-class TempFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::random_device rd;
-    dir_ = fs::temp_directory_path() / ("tavir-binstream-" + std::to_string(rd()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::size_t EntriesIn(const fs::path& p) const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(p), fs::directory_iterator()));
-  }
-  fs::path dir_;
-};
 
 TEST_F(TempFolder, WriteFileAtomicReplacesTheTarget) {
   const std::string path = (dir_ / "model.tps").string();

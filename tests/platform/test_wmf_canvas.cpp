@@ -162,7 +162,7 @@ TEST(WmfCanvas, PenAndBrushObjects) {
 }
 
 TEST(WmfCanvas, CoordinatesSaturateToSixteenBits) {
-  WmfCanvas c(100000, -5);  // the picture size saturates too
+  WmfCanvas c(32767, -5);  // the largest picture written unscaled; no height is one unit
   c.MoveTo(-100000, 5);
   c.LineTo(100000, -100000);
   c.Rectangle(1, 2, 70000, 4);
@@ -185,6 +185,80 @@ TEST(WmfCanvas, CoordinatesSaturateToSixteenBits) {
   EXPECT_EQ(pixel.DWord(0), 0xABCDEFu);
   EXPECT_EQ(pixel.Int(2), -32768);
   EXPECT_EQ(pixel.Int(3), 32767);
+}
+
+TEST(WmfCanvas, APictureWiderThanSixteenBitsIsScaledWholeAndKeepsItsPaperSize) {
+  // 57,600 x 900 pixels at 96 an inch is 600 x 9.375 inches: 54 units an inch
+  // (96 x 32767 / 57600, rounded down) give 32,400 x 506 units, the same paper.
+  WmfCanvas c(57600, 900, [](std::string_view, int) -> std::optional<WmfImage> {
+    return WmfImage{18, 18, std::vector<std::uint8_t>(18 * 18 * 3, 0x40)};
+  });
+  EXPECT_EQ(c.UnitsPerInch(), 54);
+  c.DrawImage("IL_Rests", 0, 57582, 450);
+  EXPECT_EQ(c.Scale(), 54.0L / 96);
+  c.MoveTo(0, 0);
+  c.LineTo(57600, 900);
+  c.Pen.Width = 4;
+  c.Rectangle(40000, 100, 57599, 800);
+  c.Polygon({{0, 0}, {48000, 0}, {48000, 450}});
+  c.Font.Size = 12;
+  c.TextOut(50000, 800, "конец");
+  const WmfFile f = Play(c);
+  ASSERT_EQ(f.Error, "");
+  EXPECT_EQ(f.Inch, 54);
+  EXPECT_EQ(f.Right, 32400);
+  EXPECT_EQ(f.Bottom, 506);  // 900 x 0.5625 = 506.25
+  EXPECT_EQ(f.Right * 96 / f.Inch, 57600);
+  const auto window = f.Of(wmf::kSetWindowExt).at(0);
+  EXPECT_EQ(window.Int(0), 506);
+  EXPECT_EQ(window.Int(1), 32400);
+  const auto line = f.Of(wmf::kLineTo).at(0);  // y, x
+  EXPECT_EQ(line.Int(0), 506);
+  EXPECT_EQ(line.Int(1), 32400);
+  const auto rect = f.Of(wmf::kRectangle).at(0);  // bottom, right, top, left
+  EXPECT_EQ(rect.Int(3), 22500);
+  EXPECT_EQ(rect.Int(1), 32399);  // 57599 x 0.5625 = 32399.4
+  const auto poly = f.Of(wmf::kPolygon).at(0);
+  EXPECT_EQ(poly.Int(3), 27000);
+  EXPECT_EQ(poly.Int(6), 253);  // 450 x 0.5625 = 253.125
+  const auto text = f.Of(wmf::kTextOut).at(0);
+  EXPECT_EQ(text.Int(text.Params.size() / 2 - 1), 28125);  // x after the text
+  // The pen and the font shrink with the picture.
+  const auto pens = f.Of(wmf::kCreatePenIndirect);
+  EXPECT_EQ(pens.front().Int(1), 1);
+  EXPECT_EQ(pens.back().Int(1), 2);  // 4 x 0.5625
+  EXPECT_EQ(f.Of(wmf::kCreateFontIndirect).at(0).Int(0), -9);  // 16 pixels x 0.5625
+  // A picture keeps its 18 source pixels and lands on 10 units at the right edge.
+  const auto dib = f.Of(wmf::kStretchDib).at(0);
+  EXPECT_EQ(dib.Int(3), 18);
+  EXPECT_EQ(dib.Int(4), 18);
+  EXPECT_EQ(dib.Int(7), 10);
+  EXPECT_EQ(dib.Int(8), 10);
+  EXPECT_EQ(dib.Int(9), 253);
+  EXPECT_EQ(dib.Int(10), 32390);  // 57582 x 0.5625 = 32389.9
+}
+
+TEST(WmfCanvas, TheInchFieldFollowsTheLargerSide) {
+  struct Case {
+    int w, h;
+    std::uint16_t inch;
+    std::int16_t right, bottom;
+  };
+  const Case cases[] = {
+      {32767, 10, 96, 32767, 10},       // still 16 bits: unscaled
+      {32768, 10, 95, 32427, 10},       // 96 x 32767 / 32768 = 95.99
+      {100, 65534, 48, 50, 32767},      // the height decides
+      {3145632, 1, 1, 32767, 1},        // one unit an inch: 96 times the range
+      {6291264, 96, 1, 32767, 1},       // beyond: whole, in proportion, smaller on paper
+  };
+  for (const Case& k : cases) {
+    WmfCanvas c(k.w, k.h);
+    const WmfFile f = Play(c);
+    ASSERT_EQ(f.Error, "") << k.w;
+    EXPECT_EQ(f.Inch, k.inch) << k.w;
+    EXPECT_EQ(f.Right, k.right) << k.w;
+    EXPECT_EQ(f.Bottom, k.bottom) << k.w;
+  }
 }
 
 TEST(WmfCanvas, DegenerateShapesWriteNothing) {

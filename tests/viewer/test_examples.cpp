@@ -22,5 +22,22 @@ TEST(ExampleFiles, AreCurrent) {
   }
 }
 
+// The samples hold only what the editor can make: its load dialog creates a
+// distributed load with both option bytes 0.
+TEST(ExampleFiles, DistributedLoadsCarryTheEditorsOptionBytes) {
+  int loads = 0;
+  for (const auto& ex : examples::AllExamples()) {
+    TVelEditorProject p;
+    TAnalysisWindowData window;
+    ReadAnalysisProjectBytes(viewertest::ReadBytes(examples::ExamplePath(ex.Name)), p, window);
+    for (const auto& d : p.DispForces().Items()) {
+      EXPECT_EQ(d->Option1, 0) << ex.Name;
+      EXPECT_EQ(d->Option2, 0) << ex.Name;
+      ++loads;
+    }
+  }
+  EXPECT_EQ(loads, 16 + 16 + 8);
+}
+
 }  // namespace
 }  // namespace tavir

@@ -1,20 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 #include <limits>
 #include <vector>
 
 #include "platform/recording_canvas.h"
 #include "viewer/graph_windows.h"
+#include "viewer/viewer_fixture.h"
 
 namespace tavir {
 namespace {
 
-struct FakeDeskHost : GraphDeskHost {
-  std::vector<DeskHandle> Shown;
-  std::vector<std::pair<DeskHandle, int>> Cursors;
-  void ShowDesk(DeskHandle desk) override { Shown.push_back(desk); }
-  void SetDeskCursor(DeskHandle desk, int slot) override { Cursors.emplace_back(desk, slot); }
+// Desks numbered from 100, so a handle is never mistaken for an index.
+struct FakeDeskHost : viewertest::RecordingDeskHost {
+  FakeDeskHost() : RecordingDeskHost(100) {}
 };
 
 TEST(GraphWindows, NewPlanViewIsFittedToTheScreen) {
@@ -223,6 +225,7 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   EXPECT_TRUE(host.Shown.empty());
   EXPECT_TRUE(windows.ShowWindow(1));
   EXPECT_EQ(host.Shown, std::vector<DeskHandle>{d1});
+  EXPECT_EQ(d0, 100u);
   EXPECT_EQ(windows.Current(), 1);
   EXPECT_TRUE(windows.ZoomCurrent(2));
   EXPECT_EQ(windows.Items(1).View.Scale.X, 0.05L);
@@ -240,6 +243,108 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   windows.FreeAll();
   EXPECT_EQ(windows.Count(), 0);
   EXPECT_EQ(windows.CurrentWindow(), nullptr);
+}
+
+TEST(GraphWindows, EveryViewHasItsDeskFromCreationToFreeing) {
+  FakeDeskHost host;
+  {
+    TGraphWindows windows({1024, 768}, &host);
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(3, 3, 0));
+    // The host is asked once the view has its picture size, and the handle is its own.
+    EXPECT_EQ(host.CreatedWidths, (std::vector<std::int32_t>{1024, 1024, 1024}));
+    EXPECT_EQ(windows.Items(0).WorkDesk, 100u);
+    EXPECT_EQ(windows.Items(2).WorkDesk, 102u);
+    EXPECT_EQ(windows.IndexOfDesk(101), 1);
+    // Nothing is shown by making a view.
+    EXPECT_TRUE(host.Shown.empty());
+    EXPECT_TRUE(host.Cleared.empty());
+
+    // Views are freed from the last to the first, each with its desk.
+    windows.FreeAll();
+    EXPECT_EQ(host.Destroyed, (std::vector<DeskHandle>{102, 101, 100}));
+    EXPECT_TRUE(host.Alive.empty());
+
+    // Opening a project replaces the views: the old desks go, view 0 gets a new one.
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+    windows.LoadFromWindowData(TAnalysisWindowData{});
+    EXPECT_EQ(host.Destroyed.back(), 103u);
+    EXPECT_EQ(host.Alive, std::vector<DeskHandle>{104});
+  }
+  // The collection's end frees the last desks too.
+  EXPECT_TRUE(host.Alive.empty());
+}
+
+TEST(GraphWindows, ShowDeskClearsWithoutChangingTheCurrentViewAndRepaintsGoToTheDesks) {
+  FakeDeskHost host;
+  TGraphWindows windows({0, 0}, &host);
+  EXPECT_FALSE(windows.RepaintCurrent());
+  EXPECT_FALSE(windows.ShowDesk(0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.SetCurrent(1);
+  EXPECT_TRUE(windows.ShowDesk(0));
+  EXPECT_FALSE(windows.ShowDesk(2));
+  EXPECT_FALSE(windows.ShowDesk(-1));
+  EXPECT_EQ(host.Cleared, std::vector<DeskHandle>{100});
+  EXPECT_TRUE(host.Shown.empty());
+  EXPECT_EQ(windows.Current(), 1);
+  EXPECT_TRUE(windows.RepaintCurrent());
+  EXPECT_TRUE(windows.RepaintView(0));
+  EXPECT_FALSE(windows.RepaintView(7));
+  windows.RepaintAll();
+  EXPECT_EQ(host.Repainted, (std::vector<DeskHandle>{101, 100, 100, 101}));
+  EXPECT_TRUE(windows.SetDeskStatusText(101, 1, "x"));
+  EXPECT_FALSE(windows.SetDeskStatusText(55, 1, "y"));
+  EXPECT_EQ(host.Status, (std::vector<std::pair<DeskHandle, std::string>>{{101, "1:x"}}));
+}
+
+TEST(GraphWindows, AViewMadeDuringAGestureGetsTheCursorOfTheMouseMode) {
+  FakeDeskHost host;
+  TGraphWindows windows({0, 0}, &host);
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  EXPECT_TRUE(host.Cursors.empty());  // the default cursor needs no call
+  windows.SetModeCursor(3);
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
+  const std::vector<std::pair<DeskHandle, int>> expected{{100, 6}, {101, 6}};
+  EXPECT_EQ(host.Cursors, expected);
+  windows.SetModeCursor(0);
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  EXPECT_EQ(host.Cursors.size(), 4u);
+}
+
+TEST(GraphWindows, AHostThatCannotMakeADeskLeavesTheCollectionAsItWas) {
+  struct Failing : FakeDeskHost {
+    DeskHandle CreateDesk(const TGraphWindow&) override { throw std::runtime_error("нет окна"); }
+  } host;
+  TGraphWindows windows({0, 0}, &host);
+  EXPECT_THROW(
+      windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0)),
+      std::runtime_error);
+  EXPECT_EQ(windows.Count(), 0);
+  EXPECT_EQ(windows.CurrentWindow(), nullptr);
+}
+
+TEST(GraphWindows, GridActionChecksFollowTheGrid) {
+  struct Case {
+    std::uint8_t show, snap, style;
+    TGridActionChecks expected;
+  };
+  const Case cases[] = {
+      {1, 0, 0, {true, false, std::array<bool, 4>{true, false, false, false}}},
+      {0, 1, 1, {false, true, std::array<bool, 4>{false, true, false, false}}},
+      {1, 1, 2, {true, true, std::array<bool, 4>{false, false, true, false}}},
+      {0, 0, 3, {false, false, std::array<bool, 4>{false, false, false, true}}},
+      {1, 0, 4, {true, false, std::nullopt}},  // another style changes none of the four
+  };
+  for (const Case& c : cases) {
+    TGrid g;
+    g.ShowGrid = c.show;
+    g.SnapToGrid = c.snap;
+    g.Style = c.style;
+    EXPECT_EQ(GridActionChecks(g), c.expected) << int(c.style);
+  }
 }
 
 TEST(GraphWindows, ViewZeroFromTheStoredWindow) {

@@ -199,7 +199,7 @@ TEST(KnotValues, OtherValuesInBetweenKeepTheEditedLevels) {
 TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   testing::EditorState e;
   TVelEditorProject& m = e.Project;
-  const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TMLEditorShell& s, int, int) { s.Layers.Layer(0)->SetThickness(0.1L); });
+  const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TGeometricElement& l, int, int) { l.Layer(0)->SetThickness(0.1L); });
   TEditorKnot* lone = m.Knots().AddKnot(2, 0, 0);
   auto plate = m.Factory()->MakePlate(0, m.Materials().Material(0));
   plate->Knots = {g.At(1, 0), lone, g.At(1, 1)};
@@ -218,7 +218,7 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   ASSERT_TRUE(p.LoadProjectBytes(bytes, "plates.tps"));
   RecordingStatus status;
   ASSERT_TRUE(p.StaticCalculate(status)) << messages.Shown.at(0).Text;
-  EXPECT_EQ(tavir::BandWidth(p.Elements()), 20);  // the plate does not count
+  EXPECT_EQ(tavir::BandWidth(p.Elements().Items()), 20);  // the plate does not count
   for (std::uint8_t kind : {kIsoUx, kIsoWz, kIsoSx, kIsoTxy, kIsoRotX}) {
     ASSERT_TRUE(p.PrepareKnotValues(kind, 0, 1));
     EXPECT_EQ(p.KnotAt(4)->ValueCount(), 0) << int(kind);
@@ -264,13 +264,6 @@ TEST(ViewTexts, CaptionsOfTheQuantities) {
   const std::vector<std::pair<std::uint8_t, std::uint8_t>> states = {{0, 1}, {1, 2}, {2, 3}, {3, 6},
                                                                     {4, 7}, {5, 8}, {6, 4}, {7, 5}, {8, 0}};
   for (auto [kind, state] : states) EXPECT_EQ(DataStateOfKind(kind), state) << int(kind);
-}
-
-TEST(ViewTexts, ExportAlwaysWritesAWmfFile) {
-  const std::vector<std::pair<std::string, std::string>> names = {
-      {"view.bmp", "view.wmf"}, {"view", "view.wmf"},         {"view.emf", "view.wmf"},
-      {"a.b/view", "a.b/view.wmf"}, {"C:\\dir.x\\pic", "C:\\dir.x\\pic.wmf"}, {"v.1.wmf", "v.1.wmf"}};
-  for (const auto& [in, out] : names) EXPECT_EQ(MetafileExportName(in), out) << in;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "platform/wmf_reader.h"
 #include "viewer/result_strip.h"
 #include "viewer/view_export.h"
+#include "viewer/viewer_fixture.h"
+#include "viewer/viewer_scene.h"
 #include "wmf2svg.h"
 
 namespace tavir {
@@ -57,7 +59,8 @@ TEST(ViewExport, MetafileNames) {
   };
   for (const Case& c : {Case{"view.bmp", "view.wmf"}, Case{"view", "view.wmf"}, Case{"view.emf", "view.wmf"},
                         Case{"view.wmf", "view.wmf"}, Case{"dir.v1/view", "dir.v1/view.wmf"},
-                        Case{"dir.v1/view.x.png", "dir.v1/view.x.wmf"}, Case{"view.", "view.wmf"}})
+                        Case{"dir.v1/view.x.png", "dir.v1/view.x.wmf"}, Case{"view.", "view.wmf"},
+                        Case{"C:\\dir.x\\pic", "C:\\dir.x\\pic.wmf"}, Case{"v.1.wmf", "v.1.wmf"}})
     EXPECT_EQ(MetafileName(c.in), c.out) << c.in;
 }
 
@@ -170,6 +173,22 @@ TEST_F(Export, WritesUnderTheForcedNameAndAsksBeforeReplacingAnotherFile) {
   EXPECT_EQ(files, 2u);
 }
 
+TEST_F(Export, TheDialogProposesTheExtensionThatIsWritten) {
+  EXPECT_STREQ(kExportDefaultExtension, "wmf");
+  EXPECT_STREQ(kExportDialogTitle, "Экспорт в файл");
+  // The user typed "picture"; the dialog appended its default extension and asked
+  // about the file it found. The export writes exactly that file and asks nothing more.
+  const std::string confirmed = dir / (std::string("picture.") + kExportDefaultExtension);
+  WriteFileAtomic(confirmed, {'o', 'l', 'd', '!'});
+  EXPECT_EQ(MetafileName(confirmed), confirmed);
+  EXPECT_EQ(ExportCurrentView(confirmed, windows, scene, messages), ExportResult::Written);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(ReadWmf(ReadWholeFile(confirmed)).Error, "");
+  std::size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dir.Path)) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u);
+}
+
 TEST_F(Export, FailuresAreReportedAndNothingWithoutAView) {
   EXPECT_EQ(ExportCurrentView(dir / "missing/folder/x", windows, scene, messages), ExportResult::Failed);
   ASSERT_EQ(messages.Shown.size(), 1u);
@@ -201,6 +220,69 @@ TEST_F(Export, AnIndependentReaderRendersTheExportedView) {
   // The reader passes the text bytes through: the labels arrive in CP1251.
   EXPECT_EQ(Occurrences(svg, *Utf8ToCp1251(IsoLabelText(0.25L))), 1u) << svg;
   EXPECT_EQ(Occurrences(svg, *Utf8ToCp1251(IsoLabelText(0.5L))), 1u);
+}
+
+}  // namespace
+}  // namespace tavir
+
+namespace tavir {
+namespace {
+
+// The section view of the two-material shell: the section box is 4 wide and a few
+// centimetres high, so the fit to a 1024 x 768 screen makes it 57,600 pixels wide.
+struct WideSection : ::testing::Test {
+  ScriptedMessages messages;
+  TViewerProject project{messages};
+  TGraphWindows windows{{1024, 768}};
+  TViewerScene scene{project, windows};
+  TempDir dir;
+  int section = -1;
+
+  void SetUp() override {
+    ASSERT_TRUE(project.LoadProjectBytes(viewertest::ExampleBytes("shell_two_materials.tps"), "s.tps"));
+    windows.LoadFromWindowData(*project.FirstWindow());
+    scene.UpdateScreen(windows.Items(0));
+    scene.Line.SetByPoints(FloatPoint(0, 0.5L), FloatPoint(4, 0.5L));
+    section = scene.CreateSectionWindow(windows.Items(0));
+    ASSERT_EQ(section, 1);
+  }
+};
+
+TEST_F(WideSection, TheWholeViewIsExportedScaledIntoSixteenBits) {
+  const TGraphWindow& view = windows.Items(section);
+  ASSERT_EQ(view.Width(), 57600);
+  TDrawFailures failures;
+  const auto wmf = ReadWmf(RenderViewMetafile(view, scene, failures));
+  ASSERT_EQ(wmf.Error, "");
+  EXPECT_EQ(failures.Count(), 0) << failures.First();
+  // Same paper size: 57,600 pixels at 96 an inch, now 32,400 units at 54 an inch.
+  EXPECT_EQ(wmf.Inch, 54);
+  EXPECT_EQ(wmf.Right, 32400);
+  EXPECT_EQ(wmf.Right * 96 / wmf.Inch, view.Width());
+  EXPECT_EQ((wmf.Bottom * 96 + wmf.Inch / 2) / wmf.Inch, view.Height());
+  // The four cut shells, one diagram each, side by side: the box runs from x = -1
+  // to 5 at 9,600 pixels (5,400 units) a metre, and the shells past x = 2.4 are
+  // where they belong, not squeezed onto the 16-bit edge.
+  const auto polys = wmf.Of(wmf::kPolygon);
+  ASSERT_EQ(polys.size(), 4u);
+  for (std::size_t i = 0; i < polys.size(); ++i) {
+    int lo = 32767, hi = -32768;
+    for (std::size_t p = 0; p < polys[i].Word(0); ++p) {
+      lo = std::min<int>(lo, polys[i].Int(1 + 2 * p));
+      hi = std::max<int>(hi, polys[i].Int(1 + 2 * p));
+    }
+    EXPECT_EQ(lo, static_cast<int>(5400 * (i + 1))) << i;
+    EXPECT_EQ(hi, static_cast<int>(5400 * (i + 2))) << i;
+  }
+}
+
+TEST_F(WideSection, AnIndependentReaderSeesTheWholeSection) {
+  windows.SetCurrent(section);
+  ASSERT_EQ(ExportCurrentView(dir / "section", windows, scene, messages), ExportResult::Written);
+  EXPECT_TRUE(messages.Shown.empty());
+  const std::string svg = testing::Wmf2Svg(dir / "section.wmf");
+  ASSERT_FALSE(svg.empty());
+  EXPECT_EQ(Occurrences(svg, "<polygon"), 4u) << svg.substr(0, 2000);
 }
 
 }  // namespace

@@ -9,16 +9,8 @@ namespace tavir {
 namespace {
 
 using viewertest::ExampleBytes;
-using viewertest::RecordingHooks;
 using viewertest::RecordingStatus;
-
-struct Viewer {
-  ScriptedMessages Messages;
-  RecordingHooks Hooks;
-  TViewerProject Project{Messages, &Hooks};
-
-  void Open(const std::string& name) { ASSERT_TRUE(Project.LoadProjectBytes(ExampleBytes(name), name)); }
-};
+using viewertest::Viewer;
 
 class EveryExample : public ::testing::TestWithParam<std::string> {};
 
@@ -231,7 +223,7 @@ TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
       {"knots only", [](TVelEditorProject& p) { p.Knots().AddKnot(0, 0, 0); }, kNoShellsText},
       {"shell of zero thickness",
        [](TVelEditorProject& p) {
-         examples::BuildGrid(p, 1, 1, 1, 1, [](TMLEditorShell& s, int, int) { s.Layers.Layer(0)->SetThickness(0); });
+         examples::BuildGrid(p, 1, 1, 1, 1, [](TGeometricElement& l, int, int) { l.Layer(0)->SetThickness(0); });
        },
        ""},
   };
@@ -252,14 +244,6 @@ TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
     EXPECT_FALSE(v.Messages.Shown[0].Text.empty());
     EXPECT_FALSE(v.Project.HasResults());
   }
-}
-
-TEST(ViewerProjectStatic, ModelWithoutKnotsStopsSilently) {
-  Viewer v;
-  RecordingStatus status;
-  EXPECT_FALSE(v.Project.StaticCalculate(status));
-  EXPECT_TRUE(v.Messages.Shown.empty());
-  EXPECT_EQ(status.Shown, 0);
 }
 
 // While a computation pumps events no command may start another one, open a file

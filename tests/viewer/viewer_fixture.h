@@ -17,6 +17,9 @@
 #include "analysis/shell_stiffness.h"
 #include "example_models.h"
 #include "model/project_file.h"
+#include "platform/recording_canvas.h"
+#include "viewer/graph_windows.h"
+#include "viewer/result_desk.h"
 #include "viewer/viewer_project.h"
 
 namespace tavir::viewertest {
@@ -80,6 +83,74 @@ class RecordingHooks : public ViewerHooks {
   std::vector<std::string> Actions;
   std::vector<TAnalysisWindowData> Windows;
   int Cleared = 0, CurrentRepaints = 0, AllRepaints = 0;
+};
+
+// Makes desks numbered from `Next` and records what is asked of them, both per
+// request and in one log ("create 1", "cleared 1", "status 1 1 text", ...).
+class RecordingDeskHost : public GraphDeskHost {
+ public:
+  explicit RecordingDeskHost(DeskHandle first = 1) : Next(first) {}
+  DeskHandle CreateDesk(const TGraphWindow& view) override {
+    CreatedWidths.push_back(view.Width());
+    Alive.push_back(Next);
+    Note("create", Next);
+    return Next++;
+  }
+  void DestroyDesk(DeskHandle d) override {
+    Destroyed.push_back(d);
+    Alive.erase(std::find(Alive.begin(), Alive.end(), d));
+    Note("destroy", d);
+  }
+  void ShowDesk(DeskHandle d) override {
+    Shown.push_back(d);
+    Note("show", d);
+  }
+  void ShowDeskCleared(DeskHandle d) override {
+    Cleared.push_back(d);
+    Note("cleared", d);
+  }
+  void RepaintDesk(DeskHandle d) override {
+    Repainted.push_back(d);
+    Note("repaint", d);
+  }
+  void SetDeskCursor(DeskHandle d, int slot) override {
+    Cursors.emplace_back(d, slot);
+    Note("cursor", d, std::to_string(slot));
+  }
+  void SetDeskStatusText(DeskHandle d, int panel, const std::string& text) override {
+    Status.emplace_back(d, std::to_string(panel) + ":" + text);
+    Note("status", d, std::to_string(panel) + " " + text);
+  }
+
+  DeskHandle Next;
+  std::vector<DeskHandle> Alive, Destroyed, Shown, Cleared, Repainted;
+  std::vector<std::pair<DeskHandle, int>> Cursors;
+  std::vector<std::pair<DeskHandle, std::string>> Status;
+  std::vector<std::int32_t> CreatedWidths;
+  std::vector<std::string> Log;
+
+ private:
+  void Note(const char* what, DeskHandle d, const std::string& more = {}) {
+    Log.push_back(std::string(what) + " " + std::to_string(d) + (more.empty() ? "" : " " + more));
+  }
+};
+
+// A desk surface that records the rubber bands and never scrolls.
+struct NoSurface : DeskSurface {
+  RecordingCanvas Picture;
+  Canvas& PictureCanvas() override { return Picture; }
+  TDeskScroll Scroll() const override { return {0, 0, 100000, 100000, 0}; }
+  void SetScroll(int, int) override {}
+  void RepaintNow() override {}
+};
+
+// An analysis project with recording messages and hooks.
+struct Viewer {
+  ScriptedMessages Messages;
+  RecordingHooks Hooks;
+  TViewerProject Project{Messages, &Hooks};
+
+  void Open(const std::string& name) { ASSERT_TRUE(Project.LoadProjectBytes(ExampleBytes(name), name)); }
 };
 
 // Sets the switches it was given and answers OK (or Cancel).

@@ -1,0 +1,144 @@
+#pragma once
+// The analysis program's command module and main form without a display, with
+// scripted messages and dialogs, and helpers that drive them by command name.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "viewer/qt/calc_desks.h"
+#include "platform/qt/dialog_runner.h"
+#include "viewer/qt/calc_status.h"
+#include "viewer/qt/dm_main_out.h"
+#include "viewer/qt/rs_output.h"
+#include "viewer/qt/view_dialogs.h"
+
+namespace tavir::calctest {
+
+inline std::string Example(const std::string& name) { return std::string(TAVIR_EXAMPLES) + "/" + name; }
+
+inline std::vector<std::string> ExampleNames() {
+  return {"plate_simply_supported.tps", "plate_clamped.tps", "shell_spherical.tps", "shell_two_materials.tps"};
+}
+
+// One folder per test process: ctest runs the tests side by side.
+inline std::filesystem::path TempDir() {
+  auto dir = std::filesystem::temp_directory_path() /
+             ("tavir_calc_tests_" + std::to_string(QCoreApplication::applicationPid()));
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+inline std::vector<char> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::vector<char>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Stands in for the user at every modal dialog: a handler by the dialog's
+// objectName answers; a dialog without one is cancelled. Every dialog is recorded.
+class DialogScript {
+ public:
+  using Handler = std::function<int(QDialog&)>;
+  DialogScript()
+      : interceptor_([this](QDialog& d) {
+          Seen.push_back(d.objectName().toStdString());
+          auto it = Handlers.find(d.objectName().toStdString());
+          if (it == Handlers.end()) return static_cast<int>(QDialog::Rejected);
+          return it->second(d);
+        }) {}
+  DialogScript(const DialogScript&) = delete;
+  DialogScript& operator=(const DialogScript&) = delete;
+
+  // The file dialogs take this name and confirm.
+  void ChooseFile(const std::string& dialogName, const std::string& path) {
+    Handlers[dialogName] = [path](QDialog& d) {
+      auto& f = static_cast<QFileDialog&>(d);
+      f.selectFile(QString::fromStdString(path));
+      QMetaObject::invokeMethod(&f, "accept", Qt::DirectConnection);
+      return f.result();
+    };
+  }
+  // Presses OK (the dialog's own checks run).
+  void Accept(const std::string& dialogName, std::function<void(QDialog&)> fill = {}) {
+    Handlers[dialogName] = [fill](QDialog& d) {
+      if (fill) fill(d);
+      d.accept();
+      return d.result();
+    };
+  }
+  int Count(const std::string& dialogName) const {
+    int n = 0;
+    for (const auto& s : Seen) n += s == dialogName ? 1 : 0;
+    return n;
+  }
+
+  std::map<std::string, Handler> Handlers;
+  std::vector<std::string> Seen;
+
+ private:
+  ScopedDialogInterceptor interceptor_;
+};
+
+class CalcFixture : public ::testing::Test {
+ protected:
+  CalcFixture() : dm(msgs), form(dm, msgs) {}
+  ~CalcFixture() override {
+    CalcStatusWindow::PumpHook() = nullptr;
+    CalcStatusWindow::PumpInterval() = kPumpInterval;
+    std::error_code ec;
+    std::filesystem::remove_all(TempDir(), ec);
+  }
+
+  bool Open(const std::string& path) {
+    dialogs.ChooseFile("OpenDialog", path);
+    return dm.Run("acFileOpen");
+  }
+  void Static() { dm.Run("AcSolve_StaticCalculate"); }
+  void IsolinesWz() {
+    dialogs.Accept("IsoParams_Form");
+    dm.Run("Ac_IsoLineWz");
+  }
+  TDeskForm* Desk(int view) { return form.Desks().DeskOfView(view); }
+  int Errors() const {
+    int n = 0;
+    for (const auto& m : msgs.Shown) n += m.Kind == MsgKind::Error ? 1 : 0;
+    return n;
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> t;
+    for (const auto& m : msgs.Shown) t.push_back(m.Text);
+    return t;
+  }
+  static TStatusForm* VisibleStatusForm() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* s = qobject_cast<TStatusForm*>(w); s != nullptr && s->isVisible()) return s;
+    return nullptr;
+  }
+
+  ScriptedMessages msgs;
+  DialogScript dialogs;
+  TDM_OutMain dm;
+  TRSFormOut form;
+};
+
+// Pixels of the isoline pens (positive levels red, negative blue).
+inline bool IsolinePixel(QRgb c) {
+  const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+  return g == 0 && ((r == 255 && b == 0) || (r == 0 && b == 255));
+}
+
+}  // namespace tavir::calctest

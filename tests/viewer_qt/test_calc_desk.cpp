@@ -1,0 +1,133 @@
+// The result desk window with real mouse events: rubber bands drawn with NOT XOR,
+// the section and new-view gestures, scrolling past the edge.
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include "calc_fixture.h"
+
+namespace tavir::calctest {
+namespace {
+
+class Desk : public CalcFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(Open(Example("plate_simply_supported.tps")));
+    Static();
+    desk = CalcFixture::Desk(0);
+    ASSERT_NE(desk, nullptr);
+    desk->Repaint();
+  }
+  QWidget* Box() { return desk->PaintBox(); }
+  TDeskForm* desk = nullptr;
+};
+
+TEST_F(Desk, RubberLineDrawnTwiceErasesItself) {
+  dm.Run("AcService_Section");
+  const QImage before = desk->Picture();
+  QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(20, 30));
+  QTest::mouseMove(Box(), QPoint(120, 90));
+  const QImage band = desk->Picture();
+  EXPECT_NE(band, before) << "the band is drawn";
+  QTest::mouseMove(Box(), QPoint(20, 30));  // back to the anchor: a band of no size
+  EXPECT_EQ(desk->Picture(), before) << "NOT XOR: the band is gone, the picture intact";
+  QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(20, 30));
+  EXPECT_EQ(form.Windows().Count(), 1) << "a click makes no section";
+  EXPECT_EQ(form.Project().MouseMode(), 0);
+}
+
+TEST_F(Desk, SectionGestureMakesASectionView) {
+  dm.Run("AcService_Section");
+  const TGraphWindow& plan = form.Windows().Items(0);
+  const int y = plan.Height() / 2;
+  QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(10, y));
+  QTest::mouseMove(Box(), QPoint(plan.Width() / 3, y));
+  QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(plan.Width() - 10, y));
+  ASSERT_EQ(form.Windows().Count(), 2);
+  EXPECT_EQ(form.Windows().Items(1).Kind(), kViewSectionXZ);
+  EXPECT_EQ(form.Project().MouseMode(), 0);
+  EXPECT_TRUE(form.Scene().Line.Shown);
+  ASSERT_NE(CalcFixture::Desk(1), nullptr);
+  EXPECT_TRUE(CalcFixture::Desk(1)->isVisible());
+}
+
+TEST_F(Desk, NewViewRectangleEitherWay) {
+  const TGraphWindow& plan = form.Windows().Items(0);
+  const QPoint a(plan.Width() / 4, plan.Height() / 4), b(plan.Width() / 2, plan.Height() / 2);
+  std::vector<std::pair<TFloatPoint3D, TFloatPoint3D>> boxes;
+  for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+    form.Windows().SetCurrent(0);
+    dm.Run("acWinNew");
+    EXPECT_EQ(form.Project().MouseMode(), 4);
+    QTest::mousePress(Box(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(Box(), (from + to) / 2);
+    QTest::mouseRelease(Box(), Qt::LeftButton, {}, to);
+    const TGraphWindow& v = form.Windows().Items(form.Windows().Count() - 1);
+    EXPECT_EQ(v.Kind(), kViewPlan);
+    boxes.emplace_back(v.View.MinPoint, v.View.MaxPoint);
+  }
+  ASSERT_EQ(form.Windows().Count(), 3);
+  EXPECT_EQ(boxes[0].first.X, boxes[1].first.X);
+  EXPECT_EQ(boxes[0].second.Y, boxes[1].second.Y);
+  EXPECT_LT(boxes[0].first.X, boxes[0].second.X);
+}
+
+TEST_F(Desk, DraggingPastTheRightEdgeScrollsAndKeepsOneBand) {
+  // A picture wider than the window.
+  dm.Run("acViewZoomIn");
+  dm.Run("acViewZoomIn");
+  desk->resize(300, 300);
+  desk->Repaint();
+  QScrollBar* h = desk->ScrollBox()->horizontalScrollBar();
+  ASSERT_GT(h->maximum(), 0);
+  dm.Run("acWinNew");
+  QTest::mousePress(Box(), Qt::LeftButton, {}, QPoint(20, 20));
+  const int edge = desk->ScrollBox()->viewport()->width();
+  QTest::mouseMove(Box(), QPoint(edge, 60));
+  EXPECT_EQ(h->value(), 10);
+  QTest::mouseMove(Box(), QPoint(edge + 10, 60));
+  EXPECT_EQ(h->value(), 20);
+  // Exactly one band is shown: the release erases it (draws it once more), which
+  // leaves the picture as a fresh repaint at this scroll position paints it.
+  const QImage withBand = desk->Picture();
+  QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(edge + 10, 60));
+  const QImage released = desk->Picture();
+  EXPECT_NE(withBand, released);
+  desk->Repaint();
+  EXPECT_EQ(released, desk->Picture());
+}
+
+}  // namespace
+}  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+TEST_F(Desk, ActivationMakesTheViewCurrentWithItsCaptionAndGridMarks) {
+  IsolinesWz();
+  dm.Run("AcService_Create3D");
+  ASSERT_EQ(form.Windows().Current(), 1);
+  form.Windows().Items(0).Grid().SetStyle(1);
+  desk->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desk));
+  QApplication::setActiveWindow(desk);
+  QApplication::processEvents();
+  EXPECT_EQ(form.Windows().Current(), 0);
+  EXPECT_EQ(desk->StatusText(1), "Изолинии перемещений вдоль оси Z");
+  EXPECT_TRUE(dm.Action("AcGrid_Cross")->isChecked());
+}
+
+TEST_F(Desk, ADeskKeepsClearOfTheMainStrip) {
+  form.ShowAsStrip();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  const int bottom = form.y() + form.height();
+  desk->move(desk->x(), form.y());
+  const int height = desk->height() + 20;
+  desk->resize(desk->width() + 10, height);  // a resize runs the rule
+  QApplication::processEvents();
+  EXPECT_GE(desk->y(), bottom);
+  EXPECT_EQ(desk->height(), std::max(100, height - form.height()));
+}
+
+}  // namespace
+}  // namespace tavir::calctest

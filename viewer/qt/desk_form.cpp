@@ -1,0 +1,281 @@
+#include "viewer/qt/desk_form.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "platform/qt/qt_canvas.h"
+#include "viewer/symbols.h"
+
+namespace tavir {
+
+// The screen picture: support and load symbols drawn as the built-in pictures
+// unless the image lists supply bitmaps.
+class DeskCanvas : public QtCanvas {
+ public:
+  DeskCanvas(QSize size, const ImageProvider* images) : QtCanvas(size, images), images_(images) {}
+  void DrawImage(std::string_view list, int index, int x, int y) override {
+    if (images_ != nullptr && !images_->Image(list, index).isNull()) {
+      QtCanvas::DrawImage(list, index, x, y);
+      return;
+    }
+    DrawBuiltInSymbol(*this, list, index, x, y);
+  }
+
+ private:
+  const ImageProvider* images_;
+};
+
+// ---- deferred messages ----
+
+MsgResult DeferredMessages::Show(MsgKind kind, const std::string& caption, const std::string& text,
+                                 MsgButtons buttons) {
+  if (!deferring_) return target_.Show(kind, caption, text, buttons);
+  pending_.push_back({kind, caption, text, buttons});
+  return MsgResult::Ok;
+}
+
+void DeferredMessages::Flush() {
+  std::vector<Entry> pending;
+  pending.swap(pending_);
+  for (const Entry& e : pending) target_.Show(e.Kind, e.Caption, e.Text, e.Buttons);
+}
+
+// Runs a desk entry from the event loop: a failure is shown after the event, never
+// thrown through the loop.
+template <class F>
+void DeskGuard(DeferredMessages& messages, F&& body) {
+  std::string failure;
+  try {
+    body();
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = "Неизвестная ошибка.";
+  }
+  if (!failure.empty()) messages.Show(MsgKind::Error, "Ошибка", failure, MsgButtons::Ok);
+}
+
+// ---- paint box ----
+
+DeskPaintBox::DeskPaintBox(TDeskForm& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
+  setObjectName("PaintBox_Desk");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+}
+
+void DeskPaintBox::paintEvent(QPaintEvent* event) { desk_.PaintEventPicture(event); }
+void DeskPaintBox::mousePressEvent(QMouseEvent* event) { desk_.MouseDown(event); }
+void DeskPaintBox::mouseMoveEvent(QMouseEvent* event) { desk_.MouseMove(event); }
+void DeskPaintBox::mouseReleaseEvent(QMouseEvent* event) { desk_.MouseUp(event); }
+
+// ---- desk ----
+
+TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
+                     MessageService& messages, const ImageProvider* images, QWidget* parent)
+    : QMainWindow(parent, Qt::Window),
+      deferred_(messages),
+      logic_(windows, desk, scene, client, *this, deferred_),
+      windows_(windows),
+      canvas_(std::make_unique<DeskCanvas>(QSize(1, 1), images)) {
+  setObjectName("DeskForm");
+  setWindowTitle("Окно");
+  resize(600, 500);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect r = screen->availableGeometry();
+    move(r.center() - QPoint(300, 250));
+  }
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName("ScrollBox_Desk");
+  scroll_->setWidgetResizable(false);
+  paintBox_ = new DeskPaintBox(*this);
+  scroll_->setWidget(paintBox_);
+  setCentralWidget(scroll_);
+  status_ = new QStatusBar(this);
+  status_->setObjectName("StatusBar_Desk");
+  status_->setSizeGripEnabled(false);
+  for (const int w : {200, 280, 50}) {
+    auto* panel = new QLabel(status_);
+    panel->setFixedWidth(w);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    status_->addWidget(panel);
+    panels_.push_back(panel);
+  }
+  setStatusBar(status_);
+  // Scrolling shows another part of the picture: it is painted anew.
+  auto scrolled = [this] {
+    dirty_ = true;
+    paintBox_->update();
+  };
+  connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
+  connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
+  UpdatePictureSize();
+}
+
+TDeskForm::~TDeskForm() = default;
+
+void TDeskForm::UpdatePictureSize() {
+  const TGraphWindow* view = windows_.WindowOfDesk(Desk());
+  const int w = view ? std::max(1, view->Width()) : 1;
+  const int h = view ? std::max(1, view->Height()) : 1;
+  if (paintBox_->size() != QSize(w, h)) paintBox_->resize(w, h);
+  dirty_ = true;
+}
+
+void TDeskForm::SetStatusText(int panel, const QString& text) {
+  if (panel >= 0 && panel < static_cast<int>(panels_.size())) panels_[static_cast<std::size_t>(panel)]->setText(text);
+}
+
+QString TDeskForm::StatusText(int panel) const {
+  if (panel < 0 || panel >= static_cast<int>(panels_.size())) return {};
+  return panels_[static_cast<std::size_t>(panel)]->text();
+}
+
+bool TDeskForm::ImageCurrent() const {
+  const QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
+  const TPoint origin{scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()};
+  return !dirty_ && canvas_->Size() == want && canvas_->Origin() == origin;
+}
+
+void TDeskForm::FitCanvas() {
+  // The image covers the visible part of the picture, from the scroll position.
+  QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
+  if (want.isEmpty()) want = QSize(1, 1);
+  if (canvas_->Size() != want) canvas_->Resize(want);
+  canvas_->SetOrigin({scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()});
+}
+
+void TDeskForm::RepaintInto() {
+  FitCanvas();
+  dirty_ = false;
+  logic_.Repaint(*canvas_);
+}
+
+void TDeskForm::Repaint() {
+  if (detached_) return;
+  DeskGuard(deferred_, [this] {
+    UpdatePictureSize();
+    RepaintInto();
+  });
+  paintBox_->update();
+}
+
+void TDeskForm::ShowCleared() {
+  if (detached_) return;
+  UpdatePictureSize();
+  FitCanvas();
+  windows_.ClearDesk(Desk(), *canvas_);
+  dirty_ = true;
+  paintBox_->update();
+}
+
+QImage TDeskForm::Picture() const { return canvas_->Image(); }
+
+void TDeskForm::FlushLater() {
+  if (deferred_.Pending() == 0) return;
+  QTimer::singleShot(0, this, [self = QPointer<TDeskForm>(this)] {
+    if (self) self->deferred_.Flush();
+  });
+}
+
+void TDeskForm::PaintEventPicture(QPaintEvent* event) {
+  if (!detached_ && !ImageCurrent()) {
+    deferred_.SetDeferring(true);
+    DeskGuard(deferred_, [this] { RepaintInto(); });
+    deferred_.SetDeferring(false);
+    FlushLater();
+  }
+  QPainter painter(paintBox_);
+  const TPoint o = canvas_->Origin();
+  painter.fillRect(event->rect(), Qt::white);
+  painter.drawImage(QPoint(o.X, o.Y), canvas_->Image());
+}
+
+Canvas& TDeskForm::PictureCanvas() {
+  paintBox_->update();
+  return *canvas_;
+}
+
+TDeskScroll TDeskForm::Scroll() const {
+  TDeskScroll s;
+  s.H = scroll_->horizontalScrollBar()->value();
+  s.V = scroll_->verticalScrollBar()->value();
+  s.ClientWidth = scroll_->viewport()->width();
+  s.Height = scroll_->height();
+  s.HRange = scroll_->horizontalScrollBar()->maximum();
+  return s;
+}
+
+void TDeskForm::SetScroll(int h, int v) {
+  scroll_->horizontalScrollBar()->setValue(h);
+  scroll_->verticalScrollBar()->setValue(v);
+}
+
+void TDeskForm::RepaintNow() { RepaintInto(); }
+
+namespace {
+MouseButton ButtonOf(const QMouseEvent* e) {
+  switch (e->button()) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Left;
+  }
+}
+}  // namespace
+
+void TDeskForm::MouseDown(QMouseEvent* event) {
+  if (!inputEnabled_ || detached_) return;
+  const QPoint p = event->position().toPoint();
+  DeskGuard(deferred_, [&] { logic_.MouseDown(ButtonOf(event), p.x(), p.y()); });
+}
+
+void TDeskForm::MouseMove(QMouseEvent* event) {
+  if (detached_ || !logic_.Tracking()) return;
+  const QPoint p = event->position().toPoint();
+  DeskGuard(deferred_, [&] { logic_.MouseMove(p.x(), p.y()); });
+  paintBox_->update();
+}
+
+void TDeskForm::MouseUp(QMouseEvent* event) {
+  if (!inputEnabled_ || detached_) return;
+  const QPoint p = event->position().toPoint();
+  // Ending a gesture can open views and run commands.
+  DeskGuard(deferred_, [&] { logic_.MouseUp(ButtonOf(event), p.x(), p.y()); });
+  paintBox_->update();
+}
+
+bool TDeskForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && !detached_) {
+    DeskGuard(deferred_, [this] { logic_.Activate(); });
+    emit Activated(this);
+  }
+  return QMainWindow::event(event);
+}
+
+void TDeskForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+  dirty_ = true;
+}
+
+void TDeskForm::FormResize() {
+  if (detached_) return;
+  // The desk keeps clear of the main window's strip of tool bars.
+  if (!mainForm_ || !mainForm_->isVisible()) return;
+  const int mainBottom = mainForm_->y() + mainForm_->height();
+  if (y() < mainBottom) {
+    const int newHeight = std::max(100, height() - mainForm_->height());
+    setGeometry(x(), mainBottom + (geometry().y() - y()), width(), newHeight);
+  }
+}
+
+}  // namespace tavir

@@ -1,0 +1,201 @@
+#include "viewer/qt/status_form.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/qt/progress_bar.h"
+
+namespace tavir {
+
+namespace {
+
+const char* const kStageTexts[TStatusForm::kRows] = {
+    "Текущий процесс",
+    "Формирование матрицы жесткости",
+    "Формирование вектора нагрузки",
+    "Решение системы уравнений",
+    "Вычисление потенциальной энергии",
+    "Вычисление напряжений",
+    "",
+    "Итерация:",
+    "Время итерации:",
+    "Время расчета:",
+    "На текущей итерации:",
+    "На предыдущей итерации:",
+};
+
+const QColor kCream(0xF0, 0xFB, 0xFF);
+
+QTableWidget* MakeGrid(QWidget* parent, const char* name, int rows, int columns) {
+  auto* g = new QTableWidget(rows, columns, parent);
+  g->setObjectName(name);
+  g->horizontalHeader()->hide();
+  g->verticalHeader()->hide();
+  g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  g->setFocusPolicy(Qt::NoFocus);
+  g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) g->setItem(r, c, new QTableWidgetItem());
+  return g;
+}
+
+}  // namespace
+
+TStatusForm::TStatusForm(std::function<void()> onBreak, QWidget* parent)
+    : QWidget(parent, Qt::Window), onBreak_(std::move(onBreak)) {
+  setObjectName("StatusForm");
+  setWindowTitle("Выполнение расчета");
+  resize(480, 400);
+
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName("PageCtrl_Main");
+  auto* processPage = new QWidget;
+  processPage->setObjectName("TabSheet_Processes");
+  auto* infoPage = new QWidget;
+  infoPage->setObjectName("TabSheet_Info");
+  pages_->addTab(processPage, "Ход решения");
+  pages_->addTab(infoPage, "Информация");
+
+  process_ = MakeGrid(processPage, "StrGrid_Process", kRows, kColumns);
+  process_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  process_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  // The fixed row and column, cream as in the layout.
+  for (int c = 0; c < kColumns; ++c) process_->item(0, c)->setBackground(kCream);
+  for (int r = 0; r < kRows; ++r) process_->item(r, 0)->setBackground(kCream);
+  auto* pl = new QVBoxLayout(processPage);
+  pl->setContentsMargins(0, 0, 0, 0);
+  pl->addWidget(process_);
+
+  info_ = MakeGrid(infoPage, "StringGrid_Info", kRows, 2);
+  info_->verticalHeader()->setDefaultSectionSize(24);
+  auto* il = new QVBoxLayout(infoPage);
+  il->setContentsMargins(0, 0, 0, 0);
+  il->addWidget(info_);
+
+  bar_ = new ProgressBar(this);
+  bar_->setObjectName("PrgBar_Main");
+  bar_->SetRange(0, 100);
+  bar_->SetPosition(0);
+  bar_->setTextVisible(false);
+
+  auto* panel = new QWidget(this);
+  panel->setObjectName("PanelBtn");
+  processLabel_ = new QLabel(panel);
+  processLabel_->setObjectName("Lbl_Process");
+  breakButton_ = new QPushButton("Прервать", panel);
+  breakButton_->setObjectName("Btn_Breake");
+  auto* bl = new QHBoxLayout(panel);
+  bl->addWidget(processLabel_, 1);
+  bl->addWidget(breakButton_);
+  connect(breakButton_, &QPushButton::clicked, this, [this] { Btn_BreakeClick(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(pages_, 1);
+  layout->addWidget(bar_);
+  layout->addWidget(panel);
+  FitGrids();
+}
+
+void TStatusForm::FitGrids() {
+  // Columns 1 and 2 a fifth of the width each, column 0 three times that; rows share
+  // the height (integer divisions, one grid line subtracted).
+  const int line = process_->showGrid() ? 1 : 0;
+  const int w = process_->viewport()->width();
+  const int h = process_->viewport()->height();
+  const int c1 = std::max(1, w / 5 - line);
+  process_->setColumnWidth(1, c1);
+  process_->setColumnWidth(2, c1);
+  process_->setColumnWidth(0, std::max(1, 3 * c1 - line));
+  process_->verticalHeader()->setDefaultSectionSize(std::max(1, h / kRows - line));
+  const int iw = info_->viewport()->width();
+  info_->setColumnWidth(0, std::max(1, iw / 2 - line));
+  info_->setColumnWidth(1, std::max(1, iw / 2 - line));
+}
+
+void TStatusForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitGrids();
+}
+
+void TStatusForm::showEvent(QShowEvent* event) {
+  for (int r = 0; r < kRows; ++r) process_->item(r, 0)->setText(QString::fromUtf8(kStageTexts[r]));
+  process_->item(0, 1)->setText("Время");
+  process_->item(0, 2)->setText("Выполнение");
+  FitGrids();
+  Highlight();
+  QWidget::showEvent(event);
+}
+
+void TStatusForm::FirstStage() { SelectStage(1); }
+
+void TStatusForm::NextStage() { SelectStage(currentStage_ >= 11 ? 1 : currentStage_ + 1); }
+
+void TStatusForm::SelectStage(int row) {
+  currentStage_ = row;
+  Highlight();
+}
+
+void TStatusForm::Highlight() {
+  process_->clearSelection();
+  if (currentStage_ < 1 || currentStage_ >= kRows) return;
+  process_->setRangeSelected(QTableWidgetSelectionRange(currentStage_, 1, currentStage_, 2), true);
+}
+
+void TStatusForm::SetCell(int col, int row, const QString& text) {
+  if (col < 0 || col >= kColumns || row < 0 || row >= kRows) return;
+  process_->item(row, col)->setText(text);
+}
+
+QString TStatusForm::Cell(int col, int row) const {
+  if (col < 0 || col >= kColumns || row < 0 || row >= kRows) return {};
+  return process_->item(row, col)->text();
+}
+
+void TStatusForm::SetBar(long long position, long long maximum) {
+  // The bar counts in ints: large counts are scaled down to a per-mille range.
+  if (maximum <= 0) {
+    bar_->SetRange(0, 1);
+    bar_->SetPosition(0);
+    return;
+  }
+  const long long p = std::clamp(position, 0LL, maximum);
+  if (maximum <= 1000000) {
+    bar_->SetRange(0, static_cast<int>(maximum));
+    bar_->SetPosition(static_cast<int>(p));
+  } else {
+    bar_->SetRange(0, 1000);
+    bar_->SetPosition(static_cast<int>(p * 1000 / maximum));
+  }
+}
+
+void TStatusForm::SetProcessText(const QString& text) { processLabel_->setText(text); }
+
+void TStatusForm::Btn_BreakeClick() {
+  if (onBreak_) onBreak_();
+}
+
+void TStatusForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    Btn_BreakeClick();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TStatusForm::closeEvent(QCloseEvent* event) {
+  // The window belongs to the running computation: closing it is a Break.
+  Btn_BreakeClick();
+  event->ignore();
+}
+
+}  // namespace tavir

@@ -1,0 +1,236 @@
+#include "viewer/viewer_commands.h"
+
+#include <algorithm>
+
+#include "platform/numtext.h"
+#include "viewer/knot_values.h"
+
+namespace tavir {
+
+TViewerCommandState ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows) {
+  return TViewerCommandState{windows.CurrentWindow() != nullptr, project.IsBusy()};
+}
+
+namespace {
+
+// The commands with a handler (all but the view-mode command, which stays free).
+constexpr std::array<std::string_view, 28> kHandledCommands{
+    "acFileOpen",       "acFileExport",        "AcSolve_StaticCalculate", "AcSolv_Adaptation",
+    "Ac_IsoLineUx",     "Ac_IsoLineVy",        "Ac_IsoLineWz",            "Ac_IsoLineRx",
+    "Ac_IsoLineRy",     "Ac_IsoLineSx",        "Ac_IsoLineSy",            "Ac_IsoLineTxy",
+    "AcService_DrawModes", "AcService_Section", "acWinNew",               "AcService_Create3D",
+    "AcService_InfoShell", "AcGrid_Params",     "AcGrid_Dot",             "AcGrid_Cross",
+    "AcGrid_Line",      "AcGrid_Other",        "AcGrid_Show",             "AcGrid_SnapToGrid",
+    "acViewZoomIn",     "acViewZoomOut",       "acViewScale",             "acViewActual"};
+
+bool Listed(std::string_view name, const auto& list) {
+  return std::find(list.begin(), list.end(), name) != list.end();
+}
+
+}  // namespace
+
+bool ViewerCommandEnabled(std::string_view action, const TViewerCommandState& state) {
+  if (state.Busy && Listed(action, kHandledCommands)) return false;
+  if (Listed(action, kViewCommands)) return state.HasView;
+  return true;
+}
+
+// ---- draw modes ----
+
+TDrawModesState DrawModesFromFlags(std::int16_t flags, std::int32_t colorCount) {
+  const auto bits = static_cast<std::uint16_t>(flags);
+  TDrawModesState s;
+  std::uint16_t boxed = 0;
+  for (std::size_t i = 0; i < kDrawModeBoxes.size(); ++i) {
+    s.Checked[i] = (bits & kDrawModeBoxes[i].Bit) != 0;
+    boxed = static_cast<std::uint16_t>(boxed | kDrawModeBoxes[i].Bit);
+  }
+  s.OtherBits = static_cast<std::uint16_t>(bits & ~boxed);
+  s.ColorCount = std::clamp<std::int32_t>(colorCount, 1, 2);
+  return s;
+}
+
+std::int16_t DrawFlagsFromModes(const TDrawModesState& state) {
+  std::uint16_t bits = 0;
+  for (std::size_t i = 0; i < kDrawModeBoxes.size(); ++i)
+    if (state.Checked[i]) bits = static_cast<std::uint16_t>(bits | kDrawModeBoxes[i].Bit);
+  std::uint16_t boxed = 0;
+  for (const TDrawModeBox& b : kDrawModeBoxes) boxed = static_cast<std::uint16_t>(boxed | b.Bit);
+  bits = static_cast<std::uint16_t>(bits | (state.OtherBits & ~boxed));
+  return static_cast<std::int16_t>(bits);
+}
+
+void SetFrames(TFinElements& elements, bool value) {
+  for (const auto& e : elements.Items())
+    if (e != nullptr) e->SetContur(value ? 1 : 0);
+}
+
+bool DrawModesCommand(TViewerProject& project, TGraphWindows& windows, DrawModesDialog& dialog) {
+  TDrawModesState state = DrawModesFromFlags(project.DrawFlags(), project.ColorCount());
+  const bool ok = dialog.Execute(state);
+  if (ok) {
+    const std::int16_t flags = DrawFlagsFromModes(state);
+    SetFrames(project.Elements(), (static_cast<std::uint16_t>(flags) & 0x4000) != 0);
+    project.SetDrawFlags(flags);
+    project.SetColorCount(std::clamp<std::int32_t>(state.ColorCount, 1, 2));
+  }
+  windows.RepaintCurrent();
+  return ok;
+}
+
+// ---- isolines ----
+
+std::optional<std::uint8_t> IsoKindOfAction(std::string_view action) {
+  static constexpr std::array<std::string_view, 8> kActions{"Ac_IsoLineUx", "Ac_IsoLineVy", "Ac_IsoLineWz",
+                                                            "Ac_IsoLineSx", "Ac_IsoLineSy", "Ac_IsoLineTxy",
+                                                            "Ac_IsoLineRx", "Ac_IsoLineRy"};
+  for (std::size_t i = 0; i < kActions.size(); ++i)
+    if (kActions[i] == action) return static_cast<std::uint8_t>(i);
+  return std::nullopt;
+}
+
+bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t kind, IsoParamsDialog& isoDialog,
+                     StressPosDialog& stressDialog, ProgressObserver* progress) {
+  if (kind >= kIsoNone) return false;
+  project.SetIsoKind(kind);
+  if (IsStressKind(kind)) {
+    const auto choice = stressDialog.Execute(project.MaxLayerCount(), project.StressPos());
+    if (!choice) {
+      project.SetIsoKind(kIsoNone);
+      project.SetLayer(-1);
+      return false;
+    }
+    project.SetStressPos(choice->StressPos);
+    project.SetLayer(choice->Layer);
+  } else {
+    project.SetLayer(-1);
+  }
+  // The project's own layer and fibre: the repaint prepares for exactly these, so
+  // it finds them ready and the levels the dialog set stay.
+  const std::uint8_t fibre = IsStressKind(kind) ? project.StressPos() : 0;
+  project.PrepareIsoLines(project.Layer(), fibre, &isoDialog, progress);
+  windows.RepaintView(0);
+  return true;
+}
+
+// ---- opening a file, the caption, the shell information ----
+
+namespace {
+
+std::size_t NameStart(const std::string& fileName) {
+  const std::size_t slash = fileName.find_last_of("/\\");
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// The extension with its dot; empty when the name part has none.
+std::string Extension(const std::string& fileName) {
+  const std::size_t dot = fileName.find_last_of('.');
+  if (dot == std::string::npos || dot < NameStart(fileName)) return {};
+  return fileName.substr(dot);
+}
+
+}  // namespace
+
+std::string MainFormCaption(const std::string& fileName) {
+  return std::string(kCalcMainCaption) + " [" + fileName.substr(NameStart(fileName)) + "]";
+}
+
+OpenOutcome OpenCommand(TViewerProject& project, const std::string& fileName, MessageService& messages) {
+  const std::string ext = Extension(fileName);
+  if (ext == ".tps") return project.LoadProjectFile(fileName) ? OpenOutcome::Project : OpenOutcome::NotOpened;
+  if (ext == ".tpc") {
+    project.LoadResultsFile(fileName);
+    return OpenOutcome::Results;
+  }
+  messages.Error(kUnknownFormatText);
+  return OpenOutcome::UnknownFormat;
+}
+
+std::optional<std::string> ShellInfoText(TShellFunctions& surfaces) {
+  if (surfaces.Count() == 0) return std::nullopt;
+  TBaseShellFuncs* first = surfaces.At(0);
+  if (const TEditorShellEP* p = TShellFunctions::AsParaboloid(first))
+    return "Стрела подъема f1=" + FormatGeneral(p->GetF1()) + "\r\n" + "Стрела подъема f2=" + FormatGeneral(p->GetF2()) +
+           "\r\n" + "Стрела подъема f=" + FormatGeneral(p->GetF1() + p->GetF2());
+  if (const TEditorSphere* sphere = TShellFunctions::AsSphere(first))
+    return "Стрела подъема f=" + FormatGeneral(sphere->GetF()) + "\r\n" + "Пролет а=" + FormatGeneral(sphere->GetA());
+  return std::nullopt;
+}
+
+// ---- views ----
+
+namespace {
+
+// The current view's grid changed: its desk to the front, repainted when asked.
+bool OnCurrentGrid(TGraphWindows& windows, bool repaint, const auto& change) {
+  TGraphWindow* view = windows.CurrentWindow();
+  if (view == nullptr) return false;
+  change(view->Grid());
+  windows.ShowWindow(windows.Current());
+  if (repaint) windows.RepaintCurrent();
+  return true;
+}
+
+}  // namespace
+
+bool GridStyleCommand(TGraphWindows& windows, std::uint8_t style) {
+  return OnCurrentGrid(windows, true, [style](TGrid& g) { g.SetStyle(style); });
+}
+
+bool GridShowCommand(TGraphWindows& windows, bool checked) {
+  return OnCurrentGrid(windows, true, [checked](TGrid& g) { g.SetShowGrid(checked ? 1 : 0); });
+}
+
+bool GridSnapCommand(TGraphWindows& windows, bool checked) {
+  return OnCurrentGrid(windows, false, [checked](TGrid& g) { g.SetSnapToGrid(checked ? 1 : 0); });
+}
+
+bool ZoomCommand(TGraphWindows& windows, Extended factor) {
+  if (!windows.ZoomCurrent(factor)) return false;
+  windows.RepaintCurrent();
+  return true;
+}
+
+bool ScaleCommand(TGraphWindows& windows, ScaleDialog& dialog) {
+  if (windows.CurrentWindow() == nullptr) return false;
+  const std::optional<Extended> factor = dialog.Execute();
+  return factor && ZoomCommand(windows, *factor);
+}
+
+bool GridParamsCommand(TGraphWindows& windows, GridParamsDialog& dialog) {
+  TGraphWindow* view = windows.CurrentWindow();
+  if (view == nullptr) return false;
+  TGrid grid = view->Grid();
+  const bool ok = dialog.Execute(grid, view->View.MinPoint, view->View.MaxPoint, view->Kind());
+  if (ok) view->Grid() = grid;
+  windows.ShowWindow(windows.Current());
+  windows.RepaintCurrent();
+  return ok;
+}
+
+bool ActualSizeCommand(TGraphWindows& windows) {
+  if (!windows.ActualSizeCurrent()) return false;
+  windows.RepaintCurrent();
+  return true;
+}
+
+int Create3DViewCommand(TGraphWindows& windows) {
+  if (windows.Count() == 0) return -1;
+  const TGraphWindow& first = windows.Items(0);
+  const TFloatPoint3D minPoint = first.View.MinPoint;
+  const TFloatPoint3D maxPoint = first.View.MaxPoint;
+  const TFloatPoint scale = first.View.Scale;
+  const int index = windows.AddWindow(minPoint, 0xFFFFFF, kView3D, scale, maxPoint);
+  windows.ShowDesk(index);
+  windows.RepaintView(index);
+  return index;
+}
+
+void MouseModeCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t mode) {
+  if (mode == 3) project.SetIsoVisible(false);
+  project.SetMouseMode(mode);
+  windows.SetModeCursor(mode);
+  if (mode == 4) windows.RepaintCurrent();
+}
+
+}  // namespace tavir
