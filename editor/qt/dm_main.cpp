@@ -298,10 +298,9 @@ void TDM_Main::CloseProgram() { main_.close(); }
 // ---- handlers ----
 
 std::optional<SettingsAnswer> TDM_Main::SettingsDialog(const TBCDataEditor& options, const TBCTask& task) {
-  return editorDialogs_.ProgramSettings(options, task, [this](int level) {
-    const std::string_view preset = UserPresetAction(level);
-    if (!preset.empty()) RunGuarded(Q(preset));
-  });
+  // The settings command runs the chosen level's preset itself once the dialog has
+  // returned OK.
+  return editorDialogs_.ProgramSettings(options, task, nullptr);
 }
 
 std::optional<TGrid> TDM_Main::GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
