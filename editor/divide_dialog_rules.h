@@ -3,6 +3,9 @@
 // its widgets: the two buttons that derive the counts from the steps and the steps
 // from the counts, and the range of the count boxes.
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "model/model_ui_dialogs.h"
 #include "platform/extended.h"
@@ -15,6 +18,17 @@ inline constexpr std::int32_t kDivideCountMax = 1'000'000;
 
 // What a count box makes of a number given to it (typed or computed).
 std::int32_t ClampDivideCount(std::int64_t count);
+
+inline constexpr const char* kDivideCountLimitText = "Количество шагов не может быть больше 1000000.";
+
+// A count typed into a box: an integer is brought into 1..1000000; one above the
+// limit (also one too long for any integer) says so with kDivideCountLimitText.
+// Other text keeps the count the box had.
+struct DivideCountReading {
+  std::int32_t Count = kDivideCountMin;
+  std::optional<std::string> Message;
+};
+DivideCountReading ReadDivideCount(std::string_view text, std::int32_t current);
 
 // "По количеству": each step := the region's size / its count.
 DivideDialogValues DivideStepsFromCounts(const DivideDialogValues& values);

@@ -451,6 +451,10 @@ void EditorCommands::ServiceParam() {
   if (!a) return;
   supervisor_.Options.Assign(a->Options);
   supervisor_.Task.Assign(a->Task);
+  // The user level's preset follows the dialog's OK only: a dialog that stays open
+  // and is then cancelled changes no tool bar.
+  const std::string_view preset = UserPresetAction(supervisor_.Options.UserKind);
+  if (!preset.empty()) Run(preset);
 }
 
 void EditorCommands::NetParametr() {

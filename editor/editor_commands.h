@@ -134,7 +134,7 @@ class EditorCommandsUi {
   virtual void CloseProgram() = 0;
 
   // The settings dialog on copies of the options and the task; the user's values
-  // on OK (its own OK has run the user level's preset already).
+  // on OK (the command then runs the user level's preset).
   virtual std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) = 0;
   // The grid dialog on a copy of a window's grid with the window's box and
   // projection; the user's grid on OK.

@@ -28,10 +28,10 @@ struct MaterialDialogValues {
   std::string Name;
 };
 
-// "Свойства элемента". Layers shares its layer objects with the element being
-// edited (Assign), so a layer edited in the dialog changes at once, also when the
-// dialog is then cancelled; new and deleted layers, the element brush and the
-// curvatures reach the element only through the caller after OK.
+// "Свойства элемента". Layers may share its layer objects with the element being
+// edited (Assign); the dialog works on its own copy of them, so nothing (a layer
+// edited, new or deleted layers, the element brush, the curvatures) reaches the
+// element but through the caller after OK.
 struct ElementDialogValues {
   TGeometricElement Layers;
   Extended Kx = 0, Ky = 0, Kxy = 0;  // shown and edited for shells only

@@ -9,3 +9,9 @@ cmake --build build --target tavir_viewer_qt_tests
 mkdir -p build/pictures
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build/tests/tavir_viewer_qt_tests --gtest_filter='Pictures.*'
 ls build/pictures/calc_*.png
+# The editor's windows: the main strip, and an editing window with a mesh,
+# supports and a point load.
+cmake --build build --target tavir_editor_qt_tests
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} build/tests/tavir_editor_qt_tests \
+  --gtest_filter='EditorFixture.MainFormIsAStripAsHighAsItsBars:EditorDeskTest.SupportsPointLoadSaveReopenAndSolve'
+ls build/pictures/editor_*.png

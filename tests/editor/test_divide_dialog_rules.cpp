@@ -85,3 +85,29 @@ TEST(DivideRules, ByStepCountsFromSteps) {
 
 }  // namespace
 }  // namespace tavir
+
+namespace tavir {
+namespace {
+
+TEST(DivideRules, TypedCountsAreClampedAndTheLimitSaysSo) {
+  struct Case {
+    const char* text;
+    std::int32_t current;
+    std::int32_t count;
+    bool message;
+  };
+  for (const Case& c : {Case{"4", 1, 4, false}, Case{" 12 ", 1, 12, false}, Case{"1000000", 1, 1000000, false},
+                        Case{"1000001", 1, 1000000, true}, Case{"99999999999999999999", 3, 1000000, true},
+                        Case{"0", 5, 1, false}, Case{"-3", 5, 1, false}, Case{"-99999999999999", 5, 1, false},
+                        Case{"abc", 5, 5, false}, Case{"", 7, 7, false}}) {
+    const DivideCountReading r = ReadDivideCount(c.text, c.current);
+    EXPECT_EQ(r.Count, c.count) << c.text;
+    EXPECT_EQ(r.Message.has_value(), c.message) << c.text;
+    if (r.Message) {
+      EXPECT_EQ(*r.Message, "Количество шагов не может быть больше 1000000.");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavir

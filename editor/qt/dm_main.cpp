@@ -1,0 +1,398 @@
+// The cursor slots first: the editor declares a function of the same name.
+#include "platform/qt/cursors.h"
+// (keep above)
+#include "editor/qt/dm_main.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <filesystem>
+#include <set>
+
+#include "editor/qt/edit_desk_form.h"
+#include "editor/qt/editor_forms.h"
+#include "editor/qt/rs_main.h"
+#include "editor/qt/shared/grid_dialog.h"
+#include "platform/qt/dialog_runner.h"
+#include "platform/qt/info_dlg.h"
+#include "platform/qt/qt_canvas.h"
+
+namespace tavir {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+
+// The actions that show a check mark.
+const std::set<std::string_view> kCheckable = {
+    "acModeEdit",       "acModeKnot",        "acModeNet",          "acModeFrame",        "acInput_Rest",
+    "acForceConcentrate", "acForceDispersion", "acDisplacement",   "acEditor_SetSurface", "AcEdit_SelectFrame",
+    "ac2DTriangle",     "ac2DRectangle",     "ac2DQuadrangle",     "ac2dRod",            "ac3DCube",
+    "ac3DTetra",        "ac3DRod",           "acPlaneTriangle",    "acPlaneRectangle",   "acPlaneRod",
+    "acNetDot",         "acNetCross",        "acNetLine",          "acNetOther",         "acModeShowGrid",
+    "acModeSnapGrid",   "acEvulStatic",      "acEvulDinamic",      "acViewStatusBar",    "acPanelMainMenu",
+    "acPanelStandart",  "acPanelInputMode",  "acPanelGrid",        "acPanel2dElement",   "acPanel3DElement",
+    "acPanelInsert",    "acPanelTemps",      "acPanelScale",       "acPanelData",        "acPanelService"};
+
+// Tool tip and status text of the commands whose hint says more than the caption.
+const std::map<std::string_view, const char*> kHints = {
+    {"acFileNew", "Новый|Создать новый файл"},
+    {"acFileOpen", "Открыть|Открыть существующий файл"},
+    {"acFileSave", "Сохранить|Сохранить текущий файл"},
+    {"acFileSaveAs", "Сохранить как|Сохранить файл под новым именем"},
+    {"acFilePrint", "Печать|Напечатать изображение текущего окна"},
+    {"acFileExit", "Выход|Завершить работу программы"},
+    {"acEditDelete", "Удалить|Удалить выделенные элементы"},
+    {"acModeEdit", "Редактирование|Выбор и редактирование элементов"},
+    {"acModeKnot", "По узлам|Ввод элементов по узлам"},
+    {"acModeNet", "По сетке|Ввод элементов по сетке"},
+    {"acModeFrame", "Рамкой|Разбиение области рамкой на элементы"},
+    {"acInput_Rest", "Опоры|Установка опор в узлах"},
+    {"acForceConcentrate", "Сосредоточенная нагрузка|Задать нагрузку в узлах"},
+    {"acForceDispersion", "Распределенная нагрузка|Задать нагрузку на элементы"},
+    {"acServiceOptimize", "Оптимизация|Оптимизация ширины ленты"},
+    {"acWinNew", "Новое окно|Выделить рамкой область нового окна"},
+};
+
+std::string Plain(std::string_view caption) {
+  std::string s;
+  for (char c : caption)
+    if (c != '&') s += c;
+  return s;
+}
+
+// The two-bar progress box of a long operation.
+class ProgressBox : public TwoBarProgress {
+ public:
+  explicit ProgressBox(QWidget* parent) : box_(parent) {
+    box_.setObjectName("InfoDlgForm");
+    box_.ShowModeless();
+  }
+  ~ProgressBox() override { box_.hide(); }
+  void SetCurrentLabel(const std::string& text) override { box_.SetCurrentCaption(QString::fromStdString(text)); }
+  void SetTotalLabel(const std::string& text) override { box_.SetTotalCaption(QString::fromStdString(text)); }
+  void SetRanges(int currentMax, int totalMax) override {
+    current_ = 0, total_ = 0, currentMax_ = currentMax, totalMax_ = totalMax;
+    box_.SetBar(0, currentMax);
+    box_.SetBar2(0, totalMax);
+  }
+  void StepCurrent() override { box_.SetBar(++current_, currentMax_); }
+  void ResetCurrent() override { box_.SetBar(current_ = 0, currentMax_); }
+  void StepTotal() override { box_.SetBar2(++total_, totalMax_); }
+
+ private:
+  TInfoDlgForm box_;
+  long long current_ = 0, total_ = 0, currentMax_ = 100, totalMax_ = 100;
+};
+
+}  // namespace
+
+TDM_Main::TDM_Main(TRSForm& mainForm, ModelDialogs& modelDialogs, EditorDialogs& editorDialogs,
+                   MessageService& messages, const ImageProvider* images, QObject* parent)
+    : QObject(parent),
+      main_(mainForm),
+      modelDialogs_(modelDialogs),
+      editorDialogs_(editorDialogs),
+      messages_(messages),
+      registry_(this) {
+  setObjectName("DM_Main");
+  ExitProgram = [] { QCoreApplication::exit(0); };
+  registry_.SetMessages(&messages_);
+  const CursorTable* cursors = &mainForm.Cursors();
+  images_ = images;
+  desks_ = std::make_unique<EditDesks>(*this, images, [cursors](int slot) { return cursors->Cursor(slot); });
+  desks_->SetMainForm(&mainForm);
+  TSize screen{1024, 768};
+  if (const QScreen* s = QGuiApplication::primaryScreen()) screen = TSize{s->size().width(), s->size().height()};
+  commands_ = std::make_unique<TEditorCommands>(mainForm.Supervisor(), mainForm.Project(), *this, *desks_,
+                                                modelDialogs_, messages_, screen);
+  desks_->Attach(commands_.get());
+  BuildActions();
+}
+
+TDM_Main::~TDM_Main() {
+  // The window collection goes first, then the desks it leaves.
+  if (forcesForm_) delete forcesForm_.data();
+  commands_.reset();
+  desks_.reset();
+}
+
+void TDM_Main::BuildActions() {
+  for (const ActionInfo& info : EditorActions()) {
+    const QString name = Q(info.Name);
+    const bool checkable = kCheckable.count(info.Name) != 0;
+    ActionRegistry::Handler handler;
+    if (info.Kind == ActionKind::Handler)
+      handler = [this, name] { RunGuarded(name); };
+    else if (info.Kind == ActionKind::Clipboard)
+      handler = [this, name] { Clipboard(name); };
+    QAction* a = registry_.Add(name, Q(info.Caption), handler, checkable, false);
+    if (!info.Shortcut.empty()) {
+      a->setShortcut(QKeySequence(Q(info.Shortcut)));
+      // The desks are windows of their own: a key pressed on any of them counts.
+      a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    const auto hint = kHints.find(info.Name);
+    const QString text = hint != kHints.end() ? QString::fromUtf8(hint->second)
+                                              : Q(Plain(info.Caption)) + "|" + Q(Plain(info.Caption));
+    a->setToolTip(text.section('|', 0, 0));
+    a->setStatusTip(text.section('|', 1));
+  }
+}
+
+QMenu* TDM_Main::PopupMenu(const QString& name) const {
+  const auto it = menus_.find(name);
+  return it == menus_.end() ? nullptr : it->second;
+}
+
+QWidget* TDM_Main::DialogParent() const {
+  if (TMainDesk* d = CurrentDesk(); d != nullptr && d->isVisible()) return d;
+  return &main_;
+}
+
+TMainDesk* TDM_Main::DeskOf(int windowIndex) const {
+  const TEditorWindow* w = commands_->Windows().Find(windowIndex);
+  return w != nullptr ? desks_->Desk(w->WorkDesk()) : nullptr;
+}
+
+TMainDesk* TDM_Main::CurrentDesk() const { return DeskOf(main_.Supervisor().CurrentWindow); }
+
+bool TDM_Main::Run(const QString& name) {
+  const ActionInfo* info = FindEditorAction(name.toStdString());
+  if (info == nullptr) return false;
+  registry_.Run(name);
+  return true;
+}
+
+void TDM_Main::RunGuarded(const QString& name) {
+  try {
+    commands_->Run(name.toStdString());
+  } catch (const std::exception& e) {
+    messages_.Error(e.what());
+  }
+  ApplyState();
+}
+
+void TDM_Main::ApplyState() {
+  const TCommandSetState& state = commands_->State();
+  for (const auto& [name, s] : state.Actions()) {
+    QAction* a = registry_.Find(QString::fromStdString(name));
+    if (a == nullptr) continue;
+    if (a->isEnabled() != s.Enabled) a->setEnabled(s.Enabled);
+    if (s.Checked && !a->isCheckable()) a->setCheckable(true);
+    if (a->isCheckable() && a->isChecked() != s.Checked) a->setChecked(s.Checked);
+  }
+  main_.ApplyState(state, registry_.Find(QString::fromStdString(commands_->RestButtonAction())));
+}
+
+// ---- the forms' side of the commands ----
+
+void TDM_Main::SetMainCaption(const std::string& caption) { main_.setWindowTitle(QString::fromStdString(caption)); }
+
+std::optional<NewTaskAnswer> TDM_Main::NewTaskDialog(const TBCTask& task, const TFloatPoint3D& first,
+                                                     const TFloatPoint3D& second) {
+  return RunNewTaskDialog(task, first, second, messages_, &main_);
+}
+
+namespace {
+const QStringList kProjectFilters = {"All Files (*.*)", "Файл проекта \"Тавир\" (*.tps)"};
+
+std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilters(kProjectFilters);
+  dialog.selectNameFilter(kProjectFilters[1]);
+  dialog.setDefaultSuffix("tps");
+  if (DialogRunner::Run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+}  // namespace
+
+std::optional<std::string> TDM_Main::AskOpenFileName() {
+  QFileDialog dialog(&main_, "Открыть");
+  dialog.setObjectName("OpenDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return RunFileDialog(dialog);
+}
+
+std::optional<std::string> TDM_Main::AskSaveFileName() {
+  QFileDialog dialog(&main_, "Сохранить как");
+  dialog.setObjectName("SaveDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The replace question is the command's own.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  return RunFileDialog(dialog);
+}
+
+bool TDM_Main::FileExists(const std::string& fileName) {
+  std::error_code ec;
+  return std::filesystem::exists(fileName, ec);
+}
+
+Canvas* TDM_Main::WindowCanvas(int index) {
+  TMainDesk* desk = DeskOf(index);
+  return desk != nullptr ? &desk->DrawingCanvas() : nullptr;
+}
+
+void TDM_Main::RepaintWindow(int index) {
+  if (TMainDesk* desk = DeskOf(index)) desk->Repaint();
+}
+
+bool TDM_Main::LoadDialogOpen() const { return !forcesForm_.isNull(); }
+
+void TDM_Main::ShowLoadDialog(const TForceRecord& force) {
+  if (!forcesForm_) {
+    forcesForm_ = new TForcesForm(&main_);
+    forcesForm_->setAttribute(Qt::WA_DeleteOnClose, false);
+    forcesForm_->Apply = [this](const TForceRecord& f) {
+      try {
+        commands_->LoadDialogApplied(f);
+      } catch (const std::exception& e) {
+        messages_.Error(e.what());
+      }
+      ApplyState();
+    };
+  }
+  forcesForm_->SetForce(force);
+  forcesForm_->show();
+  forcesForm_->raise();
+}
+
+void TDM_Main::CloseLoadDialog() {
+  if (!forcesForm_) return;
+  TForcesForm* form = forcesForm_.data();
+  forcesForm_.clear();
+  form->hide();
+  // Freed once its own handlers (an Apply in progress) have returned.
+  form->deleteLater();
+}
+
+void TDM_Main::EnableLoadDialogButtons(bool enabled) {
+  if (!forcesForm_) return;
+  forcesForm_->Btn_OK->setEnabled(enabled);
+  forcesForm_->Btn_Apply->setEnabled(enabled);
+}
+
+std::optional<SupportAnswer> TDM_Main::SupportDialog(const TFixation& fixation, std::int32_t direction) {
+  TSuppForm dlg(DialogParent());
+  dlg.SetFixation(fixation);
+  dlg.SetDirection(direction);
+  dlg.GetRests();
+  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
+  return SupportAnswer{dlg.Fixation, dlg.Direction};
+}
+
+std::unique_ptr<TwoBarProgress> TDM_Main::OpenProgressBox() { return std::make_unique<ProgressBox>(&main_); }
+
+void TDM_Main::CloseProgram() { main_.close(); }
+
+// ---- handlers ----
+
+std::optional<SettingsAnswer> TDM_Main::SettingsDialog(const TBCDataEditor& options, const TBCTask& task) {
+  // The settings command runs the chosen level's preset itself once the dialog has
+  // returned OK.
+  return editorDialogs_.ProgramSettings(options, task, nullptr);
+}
+
+std::optional<TGrid> TDM_Main::GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
+                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) {
+  TGrid edited;
+  edited.Assign(grid);
+  if (!EditGrid(edited, minCorner, maxCorner, projection, messages_, DialogParent())) return std::nullopt;
+  return edited;
+}
+
+std::optional<std::array<bool, kEditorBarCount>> TDM_Main::PanelsDialog(
+    const std::array<bool, kEditorBarCount>& visible) {
+  TPDlg_ToolBox dlg(visible, &main_);
+  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
+  std::array<bool, kEditorBarCount> stored{};
+  for (int i = 0; i < kEditorBarCount; ++i) stored[static_cast<std::size_t>(i)] = dlg.GetPanelVisible(i);
+  return stored;
+}
+
+bool TDM_Main::ToggleStatusBar(int index) {
+  TMainDesk* desk = DeskOf(index);
+  if (desk == nullptr) return false;
+  const bool visible = desk->StatusBar()->isHidden();
+  desk->StatusBar()->setVisible(visible);
+  return visible;
+}
+
+void TDM_Main::ShowProjectInfo(const ProjectInfo& info) {
+  TInfoForm form(&main_);
+  form.Lbl_NumNodes->setText(QString::number(info.Knots));
+  form.Lbl_NumElems->setText(QString::number(info.Elements));
+  form.Lbl_ProjFileName->setText(QString::fromStdString(info.FileName));
+  form.ShowTask(main_.Supervisor().Task);
+  DialogRunner::Run(form);
+}
+
+void TDM_Main::ShowDialog(std::string_view action) {
+  if (action == "acHelpAbout") {
+    TAboutBox box(&main_);
+    DialogRunner::Run(box);
+  } else if (action == "acWinList") {
+    editorDialogs_.WindowList(*commands_);
+  } else if (action == "acFilePrint") {
+    PrintCurrentWindow();
+  }
+}
+
+void TDM_Main::PrintCurrentWindow() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, &main_);
+  dialog.setObjectName("PrintDialogMain");
+  if (DialogRunner::Run(dialog) != QDialog::Accepted) return;
+  const int index = main_.Supervisor().CurrentWindow;
+  TMainDesk* desk = DeskOf(index);
+  const TEditorWindow* window = commands_->Windows().Find(index);
+  if (desk == nullptr || window == nullptr) return;
+  // The whole picture of the window, drawn through the canvas as the desk draws it.
+  QtCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)), images_);
+  if (const std::optional<std::string> failure = desk->Logic().Repaint(canvas)) {
+    messages_.Error(*failure);
+    return;
+  }
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    messages_.Error("Не удалось начать печать");
+    return;
+  }
+  const QRect page = painter.viewport();
+  QSize size = canvas.Image().size();
+  size.scale(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(page.x(), page.y(), size.width(), size.height());
+  painter.setWindow(canvas.Image().rect());
+  painter.drawImage(0, 0, canvas.Image());
+  painter.end();
+}
+
+void TDM_Main::Clipboard(const QString& name) {
+  QWidget* w = QApplication::focusWidget();
+  auto act = [&name](auto* edit) {
+    if (name == "acEditCut") edit->cut();
+    else if (name == "acEditCopy") edit->copy();
+    else edit->paste();
+  };
+  if (auto* line = qobject_cast<QLineEdit*>(w)) act(line);
+  else if (auto* text = qobject_cast<QTextEdit*>(w)) act(text);
+  else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) act(plain);
+}
+
+// ---- desks ----
+
+void TDM_Main::DeskActivated(TMainDesk& /*desk*/) { ApplyState(); }
+
+void TDM_Main::DeskFailure(const std::string& text) { messages_.Error(text); }
+
+}  // namespace tavir

@@ -1,0 +1,133 @@
+#pragma once
+// The editor as its entry builds it, driven headless by command and widget names:
+// the model dialogs are scripted through their seam, message boxes and the other
+// dialogs through DialogScript.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/qt/edit_desk_form.h"
+#include "editor/qt/edit_program.h"
+#include "editor/qt/editor_forms.h"
+#include "model/model_ui_dialogs.h"
+#include "platform_qt/dialog_script.h"
+
+namespace tavir::test {
+
+inline std::filesystem::path TempDir(const std::string& name) {
+  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tavir_editqt_" + name);
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+inline std::vector<char> FileBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class EditorFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program = std::make_unique<TEditorProgram>(&modelDialogs);
+    exits = 0;
+    program->Commands().ExitProgram = [this] { ++exits; };
+    program->Show();
+  }
+  void TearDown() override {
+    // Boxes nobody scripted were answered by their default button: none expected.
+    for (const DialogScript::Box& b : stray.Boxes)
+      ADD_FAILURE() << "unexpected box \"" << b.Title.toStdString() << "\": " << b.Text.toStdString();
+    program.reset();
+    QApplication::processEvents();
+  }
+
+  TDM_Main& Dm() { return program->Commands(); }
+  TEditorCommands& Commands() { return Dm().Commands(); }
+  TEditSupervisor& Supervisor() { return program->MainForm().Supervisor(); }
+  TVelEditorProject& Project() { return program->MainForm().Project(); }
+  TRSForm& Main() { return program->MainForm(); }
+  QAction* Action(const char* name) { return Dm().Action(name); }
+  void Run(const char* name) { ASSERT_TRUE(Dm().Run(name)) << name; }
+
+  // New project with the region from (0,0,0) to (x, y, z): both questions answered.
+  void NewTask(double x, double y, double z = 10, DialogScript* outer = nullptr) {
+    std::optional<DialogScript> local;
+    if (outer == nullptr) local.emplace();
+    DialogScript& script = outer != nullptr ? *outer : *local;
+    script.Answers.push_back(QMessageBox::Ok);
+    script.Dialogs.push_back([x, y, z](QDialog& d) {
+      auto& dlg = static_cast<TNewTaskDlg&>(d);
+      EXPECT_EQ(dlg.objectName(), "NewTaskDlg");
+      dlg.Coord[0]->setText("0");
+      dlg.Coord[1]->setText("0");
+      dlg.Coord[2]->setText("0");
+      dlg.Coord[3]->setText(QString::number(x));
+      dlg.Coord[4]->setText(QString::number(y));
+      dlg.Coord[5]->setText(QString::number(z));
+      dlg.accept();
+      return dlg.result();
+    });
+    Run("acFileNew");
+  }
+
+  TMainDesk* Desk(int index = -1) { return Dm().DeskOf(index < 0 ? Supervisor().CurrentWindow : index); }
+
+  // The pixel of a model point in a window (plan projection).
+  QPoint Pixel(double x, double y, int index = 0) {
+    const TEditorWindow& w = Commands().Windows().Items(index);
+    const TPoint p = w.View().FloatPointToPoint(w.View().PlanePoint(x, y, 0));
+    return {p.X, p.Y};
+  }
+
+  void Click(double x, double y, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    TMainDesk* desk = Desk();
+    ASSERT_NE(desk, nullptr);
+    const QPoint p = Pixel(x, y, Supervisor().CurrentWindow);
+    desk->MouseDown(Qt::LeftButton, p, mods);
+    desk->MouseUp(Qt::LeftButton, p, mods);
+  }
+
+  // A band dragged from one model point to another.
+  void Drag(double x1, double y1, double x2, double y2) {
+    TMainDesk* desk = Desk();
+    ASSERT_NE(desk, nullptr);
+    const QPoint a = Pixel(x1, y1, Supervisor().CurrentWindow);
+    const QPoint b = Pixel(x2, y2, Supervisor().CurrentWindow);
+    desk->MouseDown(Qt::LeftButton, a, Qt::NoModifier);
+    desk->MouseMove((a + b) / 2, Qt::NoModifier);
+    desk->MouseMove(b, Qt::NoModifier);
+    desk->MouseUp(Qt::LeftButton, b, Qt::NoModifier);
+  }
+
+  // A file dialog answered with a path.
+  static DialogScript::Handler FileAnswer(const std::string& path) {
+    return [path](QDialog& d) {
+      auto& f = static_cast<QFileDialog&>(d);
+      f.selectFile(QString::fromStdString(path));
+      QMetaObject::invokeMethod(&f, "accept", Qt::DirectConnection);
+      return f.result();
+    };
+  }
+
+  // Answers what no test script takes, so that no modal loop ever blocks.
+  DialogScript stray;
+  ScriptedModelDialogs modelDialogs;
+  std::unique_ptr<TEditorProgram> program;
+  int exits = 0;
+};
+
+}  // namespace tavir::test

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "editor/qt/dlg_brush.h"
+#include "editor/qt/dlg_element.h"
+#include "editor/qt/dlg_layer.h"
+#include "editor/qt/editor_model_dialogs.h"
+#include "model/mesh_ops.h"
+#include "model/project.h"
+#include "platform/numtext.h"
+#include "platform_qt/dialog_script.h"
+#include "shared_dialogs/dialog_test_support.h"
+
+namespace tavir {
+namespace {
+
+using testing::Find;
+using testing::Retype;
+using testing::ShowActive;
+
+// A shell element of three layers on steel.
+class ElementDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetDecimalSeparator('.');
+    steel = project.Materials().Material(0);
+    stack.AddLayerByName("Верх", steel)->SetThickness(0.02L);
+    stack.AddLayerByName("Середина", steel)->SetTypeLayer(1);
+    stack.AddLayerByName("Низ", steel);
+    start.Layers.Assign(stack);
+    start.Kx = 0.25L;
+    start.Ky = 0.5L;
+    start.Kxy = 0;
+  }
+  std::unique_ptr<TMLElemForm> Form(std::uint8_t kind) {
+    auto f = std::make_unique<TMLElemForm>(project.Materials(), messages, start);
+    f->SetElemKind(kind);
+    f->RefreshLayers();
+    return f;
+  }
+  TVelEditorProject project;
+  std::shared_ptr<TPhisPropRodNL> steel;
+  TGeometricElement stack;
+  ElementDialogValues start;
+  ScriptedMessages messages;
+};
+
+TEST_F(ElementDialogTest, ShowsTheStackAndTheShellPanelByKind) {
+  auto form = Form(kElemKindShell);
+  ShowActive(*form);
+  EXPECT_EQ(form->windowTitle(), "Свойства элемента");
+  QTableWidget* grid = Find<QTableWidget>(*form, "StrGrid_Layers");
+  EXPECT_EQ(grid->rowCount(), 3);
+  EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "Название слоя");
+  EXPECT_EQ(grid->item(0, 0)->text(), "Верх");
+  EXPECT_EQ(grid->item(0, 1)->text(), "0.02");
+  EXPECT_EQ(grid->item(1, 3)->text(), "армирование");
+  EXPECT_EQ(grid->item(2, 5)->text(), QString::fromStdString(project.Materials().Name(0)));
+  EXPECT_EQ(grid->columnWidth(0), 177);
+  // A laid-out width too narrow for this font's text is widened: nothing is clipped.
+  EXPECT_GT(grid->columnWidth(3), grid->fontMetrics().horizontalAdvance(QStringLiteral("армирование")));
+  EXPECT_EQ(Find<QLabel>(*form, "Lbl_NumLayers")->text(), "3");
+  EXPECT_TRUE(Find<QWidget>(*form, "Panel_Shell")->isVisible());
+  EXPECT_EQ(Find<TFloatEdit>(*form, "FloatEdit_Ky")->text(), "0.5");
+  EXPECT_FALSE(Find<QPushButton>(*form, "Btn_AutoZ")->isEnabled());
+  // Rows keep the stack's order: they cannot be dragged.
+  EXPECT_EQ(grid->dragDropMode(), QAbstractItemView::NoDragDrop);
+  EXPECT_FALSE(grid->dragEnabled());
+  testing::Grab(*form, "dlg_element_shell");
+  auto plate = Form(kElemKindPlate);
+  plate->show();
+  EXPECT_FALSE(Find<QWidget>(*plate, "Panel_Shell")->isVisible());
+  testing::Grab(*plate, "dlg_element_plate");
+}
+
+TEST_F(ElementDialogTest, AnEditedLayerChangesNothingUntilOk) {
+  DialogScript script;
+  auto editLayer = [](QDialog& d) {
+    EXPECT_EQ(d.objectName(), "LayerForm");
+    EXPECT_EQ(d.findChild<QLineEdit*>("LblEdit_LayerTitle")->text(), "Середина");
+    d.findChild<TFloatEdit*>("FloatEdit_T")->setText("0.3");
+    d.findChild<QPushButton*>("Btn_OK")->click();
+    return d.result();
+  };
+  auto form = Form(kElemKindPlate);
+  ShowActive(*form);
+  QTableWidget* grid = Find<QTableWidget>(*form, "StrGrid_Layers");
+  grid->selectRow(1);
+  script.Dialogs.push_back(editLayer);
+  QTest::mouseClick(Find<QPushButton>(*form, "Btn_EditLayer"), Qt::LeftButton);
+  EXPECT_EQ(grid->item(1, 1)->text(), "0.3");
+  // The element's own layer is untouched while the dialog is open, and after Cancel.
+  EXPECT_EQ(stack.Layer(1)->Thickness, 0.05L);
+  QTest::mouseClick(Find<QPushButton>(*form, "Btn_Cancel"), Qt::LeftButton);
+  EXPECT_EQ(form->result(), QDialog::Rejected);
+  EXPECT_EQ(stack.Layer(1)->Thickness, 0.05L);
+
+  // Through the seam: Cancel leaves the element, OK hands the edit back.
+  auto element = project.Factory()->MakePlate(0, steel);
+  TMLEditorElement* e = project.Elements().Add(std::move(element));
+  EditorModelDialogs dialogs(messages);
+  script.Dialogs.push_back([&](QDialog& d) {
+    auto* g = d.findChild<QTableWidget*>("StrGrid_Layers");
+    g->selectRow(0);
+    script.Dialogs.push_front([](QDialog& layer) {
+      layer.findChild<TFloatEdit*>("FloatEdit_T")->setText("0.7");
+      layer.findChild<QPushButton*>("Btn_OK")->click();
+      return layer.result();
+    });
+    d.findChild<QPushButton*>("Btn_EditLayer")->click();
+    d.findChild<QPushButton*>("Btn_Cancel")->click();
+    return d.result();
+  });
+  EXPECT_EQ(EditProperties(project.Elements(), e, dialogs), EditOutcome::Cancelled);
+  EXPECT_EQ(e->Layers.Layer(0)->Thickness, 0.05L);
+  script.Dialogs.push_back([&](QDialog& d) {
+    d.findChild<QTableWidget*>("StrGrid_Layers")->selectRow(0);
+    script.Dialogs.push_front([](QDialog& layer) {
+      layer.findChild<TFloatEdit*>("FloatEdit_T")->setText("0.7");
+      layer.findChild<QPushButton*>("Btn_OK")->click();
+      return layer.result();
+    });
+    d.findChild<QPushButton*>("Btn_EditLayer")->click();
+    d.findChild<QPushButton*>("Btn_OK")->click();
+    return d.result();
+  });
+  EXPECT_EQ(EditProperties(project.Elements(), e, dialogs), EditOutcome::Changed);
+  EXPECT_EQ(e->Layers.Layer(0)->Thickness, 0.7L);
+}
+
+TEST_F(ElementDialogTest, CurvatureTypedAsLettersKeepsTheNumberShown) {
+  auto form = Form(kElemKindShell);
+  ShowActive(*form);
+  TFloatEdit* kx = Find<TFloatEdit>(*form, "FloatEdit_Kx");
+  Retype(kx, "abc");
+  // OK straight from the box: its exit runs first and puts back 0.25.
+  QTest::keyClick(kx, Qt::Key_Return);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(form->Result().Kx, 0.25L);
+  EXPECT_EQ(kx->text(), "0.25");
+
+  auto second = Form(kElemKindShell);
+  ShowActive(*second);
+  TFloatEdit* ky = Find<TFloatEdit>(*second, "FloatEdit_Ky");
+  Retype(ky, "1.5");
+  QTest::keyClick(ky, Qt::Key_Tab);
+  Retype(Find<TFloatEdit>(*second, "FloatEdit_Kxy"), "zz");
+  QTest::keyClick(Find<TFloatEdit>(*second, "FloatEdit_Kxy"), Qt::Key_Tab);
+  QTest::mouseClick(Find<QPushButton>(*second, "Btn_OK"), Qt::LeftButton);
+  EXPECT_EQ(second->Result().Ky, 1.5L);
+  EXPECT_EQ(second->Result().Kxy, 0);
+}
+
+TEST_F(ElementDialogTest, DeletingLayers) {
+  DialogScript script;
+  auto form = Form(kElemKindPlate);
+  ShowActive(*form);
+  QTableWidget* grid = Find<QTableWidget>(*form, "StrGrid_Layers");
+  grid->selectRow(2);
+  messages.Answers = {MsgResult::Cancel, MsgResult::Ok};
+  QTest::mouseClick(Find<QPushButton>(*form, "Btn_DelLayer"), Qt::LeftButton);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Text, "Удалить слой Низ");
+  EXPECT_EQ(messages.Shown[0].Caption, "Удаление слоя");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Question);
+  EXPECT_EQ(grid->rowCount(), 3);
+  QTest::mouseClick(Find<QPushButton>(*form, "Btn_DelLayer"), Qt::LeftButton);
+  EXPECT_EQ(grid->rowCount(), 2);
+  grid->selectRow(0);
+  messages.Answers = {MsgResult::Ok};
+  QTest::mouseClick(Find<QPushButton>(*form, "Btn_DelLayer"), Qt::LeftButton);
+  EXPECT_EQ(Find<QLabel>(*form, "Lbl_NumLayers")->text(), "1");
+  QTest::mouseClick(Find<QPushButton>(*form, "Btn_DelLayer"), Qt::LeftButton);
+  EXPECT_EQ(messages.Shown.back().Text, "Удалить слой Середина нельзя. Можно только изменить!");
+  EXPECT_EQ(messages.Shown.back().Kind, MsgKind::Error);
+  EXPECT_EQ(Find<QLabel>(*form, "Lbl_NumLayers")->text(), "1");
+  EXPECT_EQ(stack.Count(), 3);
+}
+
+TEST_F(ElementDialogTest, LayerFormRefusesOkWithoutAMaterial) {
+  TLayerForm form(project.Materials(), messages);
+  ShowActive(form);
+  EXPECT_EQ(form.windowTitle(), "Характеристики слоя элемента");
+  EXPECT_EQ(Find<QLabel>(form, "Lbl_TiltleMaterial")->text(), "не определен");
+  form.Layer.SetThickness(0.12L);
+  form.Layer.SetTypeLayer(1);
+  form.ShowLayer();
+  EXPECT_EQ(Find<TFloatEdit>(form, "FloatEdit_T")->text(), "0.12");
+  EXPECT_EQ(Find<QComboBox>(form, "CmbBox_TypeLayer")->currentText(), "Арматурный слой");
+  testing::Grab(form, "dlg_layer");
+  QTest::mouseClick(Find<QPushButton>(form, "Btn_OK"), Qt::LeftButton);
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Text, "Не задан материал слоя!");
+  EXPECT_EQ(messages.Shown[0].Caption, "Предупреждение");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Error);
+  EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>(form, "Btn_Material"));
+  form.Layer.SetMaterial(steel);
+  QTest::mouseClick(Find<QPushButton>(form, "Btn_OK"), Qt::LeftButton);
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST(BrushForm, StylesAndColours) {
+  TBrushForm form;
+  form.Brush = {0x0000FF, BrushStyle::Cross};
+  form.ShowBrush();
+  form.show();
+  EXPECT_EQ(form.windowTitle(), "Штриховка и цвет");
+  EXPECT_TRUE(Find<QToolButton>(form, "ToolBtn_Cross")->isChecked());
+  EXPECT_EQ(Find<QComboBox>(form, "ColorBox")->currentText(), "Красный");
+  Find<QToolButton>(form, "ToolBtn_FDiag")->click();
+  EXPECT_EQ(form.Brush.Style, BrushStyle::FDiagonal);
+  Find<QComboBox>(form, "ColorBox")->setCurrentIndex(2);
+  EXPECT_EQ(form.Brush.Color, 0x008000u);
+  testing::Grab(form, "dlg_brush");
+  DialogScript script;
+  script.Dialogs.push_back([](QDialog& d) {
+    d.findChild<QToolButton*>("ToolBtn_Vert")->click();
+    d.findChild<QPushButton*>("Btn_Cancel")->click();
+    return d.result();
+  });
+  EXPECT_FALSE(EditBrush({0, BrushStyle::Solid}));
+  script.Dialogs.push_back([](QDialog& d) {
+    d.findChild<QToolButton*>("ToolBtn_Vert")->click();
+    d.findChild<QPushButton*>("Btn_OK")->click();
+    return d.result();
+  });
+  const std::optional<CanvasBrush> b = EditBrush({0x123456, BrushStyle::Solid});
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->Style, BrushStyle::Vertical);
+  EXPECT_EQ(b->Color, 0x123456u);
+}
+
+}  // namespace
+}  // namespace tavir

@@ -1,0 +1,311 @@
+// Editing windows driven by the mouse and the commands: elements, the mesh, the
+// band optimisation, supports and loads, save and open, the analysis program's
+// loader, printing, and the faults the forms must not bring back.
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "editor_qt/edit_fixture.h"
+#include "model/mesh_ops.h"
+#include "platform/qt/float_edit.h"
+#include "viewer/viewer_project.h"
+
+namespace tavir::test {
+
+namespace {
+
+class NoStatus : public TCalcStatus {
+ public:
+  void SetBar(long long, long long) override {}
+  void SetLabel(const std::string&) override {}
+  void SetBar2(long long, long long) override {}
+  void SetLabel2(const std::string&) override {}
+  void Pump() override {}
+};
+
+// Unit steps.
+DivideDialogValues Mesh(int nx, int ny) {
+  DivideDialogValues v;
+  v.StepX = 1;
+  v.StepY = 1;
+  v.Nx = nx;
+  v.Ny = ny;
+  return v;
+}
+
+}  // namespace
+
+class EditorDeskTest : public EditorFixture {
+ protected:
+  // A 6 x 4 plate meshed into 6 x 4 rectangles by a frame.
+  void MeshedPlate() {
+    NewTask(6, 4);
+    Run("acPlaneRectangle");
+    Run("acModeFrame");
+    modelDialogs.DivideAnswers.push_back(Mesh(6, 4));
+    Drag(0, 0, 6, 4);
+  }
+};
+
+TEST_F(EditorDeskTest, ClickedRectanglesAndTheDuplicateMessage) {
+  NewTask(6, 4);
+  Run("acPlaneRectangle");
+  Run("acModeNet");
+  EXPECT_TRUE(Action("acModeNet")->isChecked());
+  Click(0.5, 0.5);
+  EXPECT_EQ(Project().Elements().Count(), 1);
+  Click(1.5, 0.5);
+  EXPECT_EQ(Project().Elements().Count(), 2);
+  DialogScript script;
+  Click(0.5, 0.5);
+  EXPECT_EQ(Project().Elements().Count(), 2);
+  ASSERT_EQ(script.Boxes.size(), 1u);
+  EXPECT_EQ(script.Boxes[0].Text, kRectangleExistsText);
+  // The new elements are drawn into the picture at once.
+  TMainDesk* desk = Desk();
+  Click(0.5, 3.5);  // in the visible top of the picture
+  const QImage picture = desk->Picture();
+  const QPoint centre = Pixel(0.5, 3.5) - QPoint(desk->ScrollBox()->horizontalScrollBar()->value(),
+                                                  desk->ScrollBox()->verticalScrollBar()->value());
+  ASSERT_TRUE(picture.rect().contains(centre));
+  int coloured = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if ((picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++coloured;
+  EXPECT_GT(coloured, 50);
+}
+
+TEST_F(EditorDeskTest, FrameOpensTheMeshDialogAndMeshes) {
+  MeshedPlate();
+  ASSERT_EQ(modelDialogs.DivideCalls.size(), 1u);
+  EXPECT_EQ(Project().Elements().Count(), 24);
+  EXPECT_EQ(Project().Knots().Count(), 35);
+  // The frame returns to the edit mode.
+  EXPECT_TRUE(Action("acModeEdit")->isChecked());
+  EXPECT_FALSE(Action("acModeFrame")->isChecked());
+}
+
+TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
+  MeshedPlate();
+  const std::int64_t before = MeshBandWidth(Project().Elements());
+  DialogScript script;
+  Run("acServiceOptimize");
+  ASSERT_EQ(script.Boxes.size(), 1u);
+  EXPECT_EQ(script.Boxes[0].Title, "Оптимизация");
+  const std::int64_t after = MeshBandWidth(Project().Elements());
+  EXPECT_EQ(script.Boxes[0].Text.toStdString(), "Лента до оптимизации: " + std::to_string(before) +
+                                                     "\nЛента после оптимизации: " + std::to_string(after));
+  EXPECT_LE(after, before);
+}
+
+TEST_F(EditorDeskTest, SupportsPointLoadSaveReopenAndSolve) {
+  MeshedPlate();
+  // Supports along the left edge, fixed.
+  Run("AcRests_RestFixed");
+  EXPECT_EQ(program->MainForm().RestButton()->defaultAction(), Action("AcRests_RestFixed"));
+  Run("acInput_Rest");
+  EXPECT_TRUE(Action("acInput_Rest")->isChecked());
+  for (int y = 0; y <= 4; ++y) Click(0, y);
+  EXPECT_EQ(Project().Supports().Count(), 5);
+  // The support pictures are drawn at the knots at once.
+  auto count = [this](QRgb colour) {
+    const QImage picture = Desk()->Picture();
+    int n = 0;
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
+    return n;
+  };
+  EXPECT_GT(count(qRgb(0, 0, 128)), 20);
+  // A point load at the middle of the free-standing top edge through the load dialog.
+  Run("acForceConcentrate");
+  TForcesForm* form = Dm().ForcesForm();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->isVisible());
+  Click(3, 4);
+  EXPECT_TRUE(form->Btn_OK->isEnabled());
+  EXPECT_TRUE(form->Btn_Apply->isEnabled());
+  form->Edits[2]->SetValue(-1000);
+  form->Btn_Apply->click();
+  EXPECT_EQ(Project().ConcForces().Count(), 1);
+  EXPECT_EQ(static_cast<double>(Supervisor().DefConcForce.Pz), -1000.0);
+  // Leaving the mode frees the dialog.
+  Run("acModeEdit");
+  EXPECT_EQ(Dm().ForcesForm(), nullptr);
+
+  // The picture of the window with its mesh, supports and load.
+  Desk()->Repaint();
+  EXPECT_GT(count(qRgb(255, 0, 0)), 10);  // the load's arrow
+  QDir().mkpath(TAVIR_PICTURES);
+  EXPECT_TRUE(Desk()->grab().save(QString(TAVIR_PICTURES) + "/editor_window_mesh_supports_loads.png"));
+
+  const std::filesystem::path dir = TempDir("save");
+  const std::string first = (dir / "plate.tps").string();
+  const std::string second = (dir / "plate2.tps").string();
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(first));
+    Run("acFileSave");  // NoName: asks for a name
+    EXPECT_EQ(script.Seen, std::vector<QString>{"SaveDialog"});
+  }
+  EXPECT_EQ(Main().windowTitle(), "Программный комплекс \"Тавир\" - редактор [plate.tps]");
+  ASSERT_TRUE(std::filesystem::exists(first));
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(first));
+    Run("acFileOpen");
+  }
+  EXPECT_EQ(Project().Elements().Count(), 24);
+  EXPECT_EQ(Commands().Windows().Count(), 1);
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(second));
+    Run("acFileSaveAs");
+  }
+  EXPECT_EQ(FileBytes(first), FileBytes(second));
+  {
+    // Saving over an existing file names it in the question; Cancel keeps it.
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(first));
+    script.Answers.push_back(QMessageBox::Cancel);
+    Run("acFileSaveAs");
+    ASSERT_EQ(script.Boxes.size(), 1u);
+    EXPECT_EQ(script.Boxes[0].Title, "Сохранение файла");
+    EXPECT_TRUE(script.Boxes[0].Text.contains(QString::fromStdString(first)));
+  }
+
+  // The analysis program's loader reads the file and solves it.
+  QtMessageService messages;
+  TViewerProject viewer(messages);
+  ASSERT_TRUE(viewer.LoadProjectFile(second));
+  EXPECT_EQ(viewer.Elements().Count(), 24);
+  NoStatus status;
+  ASSERT_TRUE(viewer.StaticCalculate(status));
+  EXPECT_TRUE(viewer.HasResults());
+  // The loaded corner moves down, the supported edge stays.
+  bool moved = false;
+  for (const Extended v : viewer.LoadVector())
+    if (v != 0) moved = true;
+  EXPECT_TRUE(moved);
+}
+
+TEST_F(EditorDeskTest, NewFromALoadModeThenCancelThenApplyDoesNotCrash) {
+  MeshedPlate();
+  Run("acForceConcentrate");
+  QPointer<TForcesForm> form = Dm().ForcesForm();
+  ASSERT_FALSE(form.isNull());
+  Click(6, 4);
+  DialogScript script;
+  script.Answers.push_back(QMessageBox::Ok);
+  script.Dialogs.push_back([](QDialog& d) {
+    d.reject();
+    return d.result();
+  });
+  Run("acFileNew");
+  EXPECT_EQ(Dm().ForcesForm(), nullptr);
+  if (form) form->Btn_Apply->click();  // a click still queued for the closed dialog
+  Run("acForce_ConcApply");
+  Run("AcForce_DispApply");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(form.isNull());
+  EXPECT_EQ(Project().ConcForces().Count(), 0);
+  // The project stays and the editor is back in the edit mode.
+  EXPECT_EQ(Project().Elements().Count(), 24);
+  EXPECT_TRUE(Action("acModeEdit")->isChecked());
+  // Only the new-project question was asked: no window asked to end the program.
+  ASSERT_EQ(script.Boxes.size(), 1u);
+  EXPECT_EQ(script.Boxes[0].Title, "Новый проект");
+}
+
+TEST_F(EditorDeskTest, ANewTaskClearsTheWindowsWithoutAskingToEnd) {
+  MeshedPlate();
+  Run("acWinNew");
+  Drag(0, 0, 3, 2);
+  ASSERT_EQ(Commands().Windows().Count(), 2);
+  QPointer<TMainDesk> old0 = Desk(0), old1 = Desk(1);
+  DialogScript script;
+  NewTask(6, 4, 10, &script);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(old0.isNull());
+  EXPECT_TRUE(old1.isNull());
+  EXPECT_EQ(Commands().Windows().Count(), 1);
+  for (const DialogScript::Box& b : script.Boxes) EXPECT_NE(b.Title, "Закрытие программы");
+  EXPECT_EQ(exits, 0);
+}
+
+TEST_F(EditorDeskTest, DelPressedOnADeskDeletesTheSelection) {
+  MeshedPlate();
+  TMainDesk* desk = Desk();
+  desk->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(desk));
+  Run("acModeEdit");
+  Click(0.5, 0.5);
+  Click(1.5, 0.5);
+  EXPECT_EQ(Project().Elements().Selection().size(), 2u);
+  QTest::keyClick(desk->PaintBox(), Qt::Key_Delete);
+  EXPECT_EQ(Project().Elements().Count(), 22);
+  EXPECT_TRUE(Project().Elements().Selection().empty());
+}
+
+TEST_F(EditorDeskTest, APressMakesItsWindowCurrent) {
+  MeshedPlate();
+  Run("acWinNew");
+  Drag(0, 0, 3, 2);
+  ASSERT_EQ(Commands().Windows().Count(), 2);
+  EXPECT_EQ(Supervisor().CurrentWindow, 1);
+  Run("acModeEdit");
+  TMainDesk* desk0 = Desk(0);
+  const QPoint p = Pixel(4.5, 3.5, 0);
+  desk0->MouseDown(Qt::LeftButton, p, Qt::NoModifier);
+  desk0->MouseUp(Qt::LeftButton, p, Qt::NoModifier);
+  EXPECT_EQ(Supervisor().CurrentWindow, 0);
+  ASSERT_EQ(Project().Elements().Selection().size(), 1u);
+}
+
+TEST_F(EditorDeskTest, ClosingTheMainWindowAsksToEndTheProgram) {
+  MeshedPlate();
+  Run("acWinNew");
+  Drag(0, 0, 3, 2);
+  TMainDesk* second = Desk(1);
+  second->close();
+  EXPECT_FALSE(second->isVisible());
+  EXPECT_EQ(exits, 0);
+  DialogScript script;
+  script.Answers = {QMessageBox::Cancel, QMessageBox::Ok};
+  Desk(0)->close();
+  EXPECT_EQ(exits, 0);
+  EXPECT_TRUE(Desk(0)->isVisible());
+  Desk(0)->close();
+  EXPECT_EQ(exits, 1);
+  ASSERT_EQ(script.Boxes.size(), 2u);
+  EXPECT_EQ(script.Boxes[0].Title, "Закрытие программы");
+  EXPECT_EQ(script.Boxes[0].Text, "Вы хотите прекратить работу?");
+}
+
+TEST_F(EditorDeskTest, PrintPrintsTheWindowPictureToPdf) {
+  MeshedPlate();
+  const std::filesystem::path pdf = TempDir("print") / "window.pdf";
+  DialogScript script;
+  script.Dialogs.push_back([&pdf](QDialog& d) {
+    auto& dlg = static_cast<QPrintDialog&>(d);
+    EXPECT_EQ(dlg.objectName(), "PrintDialogMain");
+    dlg.printer()->setOutputFormat(QPrinter::PdfFormat);
+    dlg.printer()->setOutputFileName(QString::fromStdString(pdf.string()));
+    return static_cast<int>(QDialog::Accepted);
+  });
+  Run("acFilePrint");
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  const std::vector<char> bytes = FileBytes(pdf);
+  ASSERT_GT(bytes.size(), 1000u);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "%PDF");
+  // A cancelled print dialog prints nothing.
+  std::filesystem::remove(pdf);
+  script.Dialogs.push_back([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
+  Run("acFilePrint");
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+}  // namespace tavir::test
