@@ -69,7 +69,7 @@ std::array<std::string, kShellListColumns> ShellListRow(const TShellFunctions& s
   return row;
 }
 
-std::optional<TColor> ShellListColor(const TShellFunctions& shells, std::int32_t i) {
+std::optional<RgbColor> ShellListColor(const TShellFunctions& shells, std::int32_t i) {
   TBaseShellFuncs* s = shells.At(i);
   if (const TEditorShellEP* p = TShellFunctions::AsParaboloid(s)) return p->Color;
   if (const TEditorSphere* sp = TShellFunctions::AsSphere(s)) return sp->Color;

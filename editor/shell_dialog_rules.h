@@ -46,7 +46,7 @@ inline constexpr int kShellListColumns = 7;
 const std::array<std::string, kShellListColumns>& ShellListHeaders();
 std::array<std::string, kShellListColumns> ShellListRow(const TShellFunctions& shells, std::int32_t i);
 // The contour colour of row i's colour cell; nothing for a kind without one.
-std::optional<TColor> ShellListColor(const TShellFunctions& shells, std::int32_t i);
+std::optional<RgbColor> ShellListColor(const TShellFunctions& shells, std::int32_t i);
 
 // The data dialog's values for editing surface i: each kind its own parameters
 // (paraboloid a, b, f1, f2; sphere a, f); nothing for an index out of range.

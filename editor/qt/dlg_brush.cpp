@@ -31,7 +31,7 @@ Qt::BrushStyle QtStyle(BrushStyle s) {
 
 // The platform's sixteen named colours, as the colour list offers them.
 struct NamedColor {
-  TColor Color;
+  RgbColor Color;
   const char* Name;
 };
 constexpr std::array<NamedColor, 16> kColors{{{0x000000, "Черный"},    {0x000080, "Темно-красный"},
@@ -49,7 +49,7 @@ constexpr std::array<const char*, 8> kButtonNames{"ToolBtn_Solid", "ToolBtn_Clea
 // Four rows of two, as laid out.
 constexpr std::array<int, 8> kLayout{1, 2, 5, 6, 0, 3, 4, 7};
 
-QIcon Swatch(TColor color) {
+QIcon Swatch(RgbColor color) {
   QPixmap p(16, 16);
   p.fill(ToQColor(color));
   return QIcon(p);
@@ -135,7 +135,7 @@ TBrushForm::TBrushForm(QWidget* parent) : QDialog(parent) {
     RefreshExample();
   });
   connect(Btn_OtherColor, &QPushButton::clicked, this, [this] {
-    if (const std::optional<TColor> c = ColorPicker::Pick(this, Brush.Color)) {
+    if (const std::optional<RgbColor> c = ColorPicker::Pick(this, Brush.Color)) {
       Brush.Color = *c;
       SelectColor(*c);
     }
@@ -144,7 +144,7 @@ TBrushForm::TBrushForm(QWidget* parent) : QDialog(parent) {
   ShowBrush();
 }
 
-void TBrushForm::SelectColor(TColor color) {
+void TBrushForm::SelectColor(RgbColor color) {
   showing_ = true;
   int index = ColorBox->findData(color);
   if (index < 0) {

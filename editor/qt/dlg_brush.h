@@ -42,7 +42,7 @@ class TBrushForm : public QDialog {
 
  private:
   void ChangeBrushStyle(int style);
-  void SelectColor(TColor color);
+  void SelectColor(RgbColor color);
   void RefreshExample();
 
   bool showing_ = false;

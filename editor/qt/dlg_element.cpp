@@ -136,10 +136,10 @@ TMLElemForm::TMLElemForm(TMaterials& materials, MessageService& messages, const 
   RefreshLayers();
 }
 
-void TMLElemForm::SetElemKind(std::uint8_t kind) {
+void TMLElemForm::SetElemKind(ElementKind kind) {
   elemKind_ = kind;
-  if (kind == kElemKindPlate) Panel_Shell->setVisible(false);
-  else if (kind == kElemKindShell) Panel_Shell->setVisible(true);
+  if (kind == ElementKind::Plate) Panel_Shell->setVisible(false);
+  else if (kind == ElementKind::Shell) Panel_Shell->setVisible(true);
 }
 
 void TMLElemForm::RefreshLayers() {
@@ -233,7 +233,7 @@ void TMLElemForm::accept() {
   QDialog::accept();
 }
 
-std::optional<ElementDialogValues> RunElementDialog(TMaterials& materials, std::uint8_t elemKind,
+std::optional<ElementDialogValues> RunElementDialog(TMaterials& materials, ElementKind elemKind,
                                                     const ElementDialogValues& start, MessageService& messages,
                                                     QWidget* parent) {
   TMLElemForm form(materials, messages, start, parent);

@@ -25,8 +25,8 @@ class TMLElemForm : public QDialog {
               QWidget* parent = nullptr);
 
   // 0 hides the shell panel, 5 shows it; other kinds change no visibility.
-  void SetElemKind(std::uint8_t kind);
-  std::uint8_t ElemKind() const { return elemKind_; }
+  void SetElemKind(ElementKind kind);
+  ElementKind ElemKind() const { return elemKind_; }
   Extended Kx() const { return edit_.Values().Kx; }
   Extended Ky() const { return edit_.Values().Ky; }
   Extended Kxy() const { return edit_.Values().Kxy; }
@@ -71,12 +71,12 @@ class TMLElemForm : public QDialog {
   TMaterials& materials_;
   MessageService& messages_;
   ElementEdit edit_;
-  std::uint8_t elemKind_ = 0;
+  ElementKind elemKind_ = ElementKind::Plate;
 };
 
 // The element dialog as the editing operations open it: on a copy of the stack
 // given; the user's stack and curvatures on OK.
-std::optional<ElementDialogValues> RunElementDialog(TMaterials& materials, std::uint8_t elemKind,
+std::optional<ElementDialogValues> RunElementDialog(TMaterials& materials, ElementKind elemKind,
                                                     const ElementDialogValues& start, MessageService& messages,
                                                     QWidget* parent = nullptr);
 

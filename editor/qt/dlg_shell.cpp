@@ -135,7 +135,7 @@ TShellDataForm::TShellDataForm(QWidget* parent) : QDialog(parent) {
   connect(Btn_OK, &QPushButton::clicked, this, &TShellDataForm::accept);
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(BitBtn_Color, &QPushButton::clicked, this, [this] {
-    if (const std::optional<TColor> c = ColorPicker::Pick(this, ContourColor)) ContourColor = *c;
+    if (const std::optional<RgbColor> c = ColorPicker::Pick(this, ContourColor)) ContourColor = *c;
     ShowFunction();
   });
   connect(Btn_Choice, &QPushButton::clicked, this, [this] {
@@ -316,7 +316,7 @@ void TShellsFuncsForm::RefreshList() {
     for (int c = 0; c < kShellListColumns; ++c) {
       auto* item = new QTableWidgetItem(ToQString(row[static_cast<std::size_t>(c)]));
       if (c == kShellListColumns - 1)
-        if (const std::optional<TColor> color = ShellListColor(*shells_, i)) item->setBackground(ToQColor(*color));
+        if (const std::optional<RgbColor> color = ShellListColor(*shells_, i)) item->setBackground(ToQColor(*color));
       StrGrid_ShellsFuncs->setItem(i, c, item);
     }
   }

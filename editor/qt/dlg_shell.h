@@ -45,7 +45,7 @@ class TShellDataForm : public QDialog {
   std::int16_t Kind = 0;
   bool ChoiceEnabled = false;
   TFloatPoint3D Origin{};
-  TColor ContourColor = 255;
+  RgbColor ContourColor = 255;
   std::int32_t ParamCount = 0;
   std::vector<Extended> Params;
 
@@ -57,7 +57,7 @@ class TShellDataForm : public QDialog {
   void SetChoiceEnabled(bool enabled);
   // The anchor and its boxes; the boxes are read-only: the anchor is the frame's.
   void SetOrigin(const TFloatPoint3D& origin);
-  void SetContourColor(TColor color) { ContourColor = color; }
+  void SetContourColor(RgbColor color) { ContourColor = color; }
   void SetParamCount(std::int32_t n);
   void SetParams(const std::vector<Extended>& values);
   // The parameter boxes into Params (OK runs it).

@@ -111,9 +111,9 @@ TDM_Main::TDM_Main(TRSForm& mainForm, ModelDialogs& modelDialogs, EditorDialogs&
   images_ = images;
   desks_ = std::make_unique<EditDesks>(*this, images, [cursors](int slot) { return cursors->Cursor(slot); });
   desks_->SetMainForm(&mainForm);
-  TSize screen{1024, 768};
-  if (const QScreen* s = QGuiApplication::primaryScreen()) screen = TSize{s->size().width(), s->size().height()};
-  commands_ = std::make_unique<TEditorCommands>(mainForm.Supervisor(), mainForm.Project(), *this, *desks_,
+  PixelSize screen{1024, 768};
+  if (const QScreen* s = QGuiApplication::primaryScreen()) screen = PixelSize{s->size().width(), s->size().height()};
+  commands_ = std::make_unique<EditorCommands>(mainForm.Supervisor(), mainForm.Project(), *this, *desks_,
                                                 modelDialogs_, messages_, screen);
   desks_->Attach(commands_.get());
   BuildActions();
@@ -183,7 +183,7 @@ void TDM_Main::RunGuarded(const QString& name) {
 }
 
 void TDM_Main::ApplyState() {
-  const TCommandSetState& state = commands_->State();
+  const CommandSetState& state = commands_->State();
   for (const auto& [name, s] : state.Actions()) {
     QAction* a = registry_.Find(QString::fromStdString(name));
     if (a == nullptr) continue;
@@ -304,7 +304,7 @@ std::optional<SettingsAnswer> TDM_Main::SettingsDialog(const TBCDataEditor& opti
 }
 
 std::optional<TGrid> TDM_Main::GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
-                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) {
+                                          const TFloatPoint3D& maxCorner, Projection projection) {
   TGrid edited;
   edited.Assign(grid);
   if (!EditGrid(edited, minCorner, maxCorner, projection, messages_, DialogParent())) return std::nullopt;

@@ -3,7 +3,7 @@
 // command (objectName), the pop-up menus of the main strip, the open, save and
 // print dialogs, the load dialog and the desks of the editing windows.
 //
-// The commands themselves are plain code (TEditorCommands): a command runs there
+// The commands themselves are plain code (EditorCommands): a command runs there
 // by name and the command set's state it leaves (enabled, checked, visible bars)
 // is then shown on the actions and the strip. The dialogs of the commands are the
 // forms' side (EditorCommandsUi here; the model's dialogs through ModelDialogs and
@@ -39,7 +39,7 @@ class EditorDialogs {
   virtual std::optional<SettingsAnswer> ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
                                                         const std::function<void(int userLevel)>& runPreset) = 0;
   // "Список окон": may make another window current and show it.
-  virtual void WindowList(TEditorCommands& commands) = 0;
+  virtual void WindowList(EditorCommands& commands) = 0;
 };
 
 class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
@@ -52,7 +52,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   // DataModuleDestroy: the window collection goes first.
   ~TDM_Main() override;
 
-  TEditorCommands& Commands() { return *commands_; }
+  EditorCommands& Commands() { return *commands_; }
   EditDesks& Desks() { return *desks_; }
   ActionRegistry& Registry() { return registry_; }
   QAction* Action(const QString& name) const { return registry_.Find(name); }
@@ -89,7 +89,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   void CloseProgram() override;
   std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) override;
   std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner, const TFloatPoint3D& maxCorner,
-                                  std::uint8_t projection) override;
+                                  Projection projection) override;
   std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
       const std::array<bool, kEditorBarCount>& visible) override;
   bool ToggleStatusBar(int index) override;
@@ -119,7 +119,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   MessageService& messages_;
   ActionRegistry registry_;
   std::unique_ptr<EditDesks> desks_;
-  std::unique_ptr<TEditorCommands> commands_;
+  std::unique_ptr<EditorCommands> commands_;
   std::map<QString, QMenu*> menus_;
   QPointer<TForcesForm> forcesForm_;
   const ImageProvider* images_ = nullptr;

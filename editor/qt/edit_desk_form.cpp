@@ -42,7 +42,7 @@ void TDeskPicture::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- the desk ----
 
-TMainDesk::TMainDesk(TEditorCommands& commands, DeskHandle desk, const TWorkWindow& window, DeskEvents& events,
+TMainDesk::TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindow& window, DeskEvents& events,
                      const ImageProvider* images, QWidget* parent)
     : QMainWindow(parent, Qt::Window),
       commands_(commands),
@@ -141,8 +141,8 @@ Canvas& TMainDesk::PictureCanvas() {
   return *canvas_;
 }
 
-TDeskScroll TMainDesk::Scroll() const {
-  TDeskScroll s;
+DeskScroll TMainDesk::Scroll() const {
+  DeskScroll s;
   s.H = ScrollBox_Win->horizontalScrollBar()->value();
   s.V = ScrollBox_Win->verticalScrollBar()->value();
   s.ClientWidth = ScrollBox_Win->viewport()->width();

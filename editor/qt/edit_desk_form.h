@@ -57,12 +57,12 @@ class DeskEvents {
 class TMainDesk : public QMainWindow, private DeskSurface {
   Q_OBJECT
  public:
-  TMainDesk(TEditorCommands& commands, DeskHandle desk, const TWorkWindow& window, DeskEvents& events,
+  TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindow& window, DeskEvents& events,
             const ImageProvider* images, QWidget* parent = nullptr);
   ~TMainDesk() override;
 
   DeskHandle Desk() const { return logic_.Desk(); }
-  TEditDesk& Logic() { return logic_; }
+  EditDesk& Logic() { return logic_; }
   // The repaint message.
   void Repaint();
   // The visible part of the picture as it stands.
@@ -97,7 +97,7 @@ class TMainDesk : public QMainWindow, private DeskSurface {
  private:
   // DeskSurface
   Canvas& PictureCanvas() override;
-  TDeskScroll Scroll() const override;
+  DeskScroll Scroll() const override;
   void SetScroll(int h, int v) override;
   void RepaintNow() override;
 
@@ -105,9 +105,9 @@ class TMainDesk : public QMainWindow, private DeskSurface {
   void RepaintInto();
   void Guarded(const std::function<void()>& f);
 
-  TEditorCommands& commands_;
+  EditorCommands& commands_;
   DeskEvents& events_;
-  TEditDesk logic_;
+  EditDesk logic_;
   std::unique_ptr<QtCanvas> canvas_;
   bool dirty_ = true;
   bool detached_ = false;

@@ -14,7 +14,7 @@
 namespace tavir {
 
 class ImageProvider;
-class TEditorCommands;
+class EditorCommands;
 
 class EditDesks : public EditDeskHost {
  public:
@@ -23,7 +23,7 @@ class EditDesks : public EditDeskHost {
   ~EditDesks() override;
 
   // The command module the desks act on; set before the first desk is made.
-  void Attach(TEditorCommands* commands) { commands_ = commands; }
+  void Attach(EditorCommands* commands) { commands_ = commands; }
   void SetMainForm(QWidget* main) { mainForm_ = main; }
 
   TMainDesk* Desk(DeskHandle handle) const;
@@ -43,7 +43,7 @@ class EditDesks : public EditDeskHost {
   DeskEvents& events_;
   const ImageProvider* images_;
   CursorOf cursors_;
-  TEditorCommands* commands_ = nullptr;
+  EditorCommands* commands_ = nullptr;
   QPointer<QWidget> mainForm_;
   DeskHandle next_ = 1;
   std::map<DeskHandle, QPointer<TMainDesk>> desks_;

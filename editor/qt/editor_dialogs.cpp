@@ -12,7 +12,7 @@ std::optional<SettingsAnswer> TEditorOwnDialogs::ProgramSettings(const TBCDataEd
   return a;
 }
 
-void TEditorOwnDialogs::WindowList(TEditorCommands& commands) {
+void TEditorOwnDialogs::WindowList(EditorCommands& commands) {
   std::vector<WindowBox> boxes;
   for (int i = 0; i < commands.Windows().Count(); ++i) {
     const TWorkWindow& w = commands.Windows().Items(i).WorkWindow;

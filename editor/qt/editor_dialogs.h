@@ -19,7 +19,7 @@ class TEditorOwnDialogs : public EditorDialogs {
   std::optional<SettingsAnswer> ProgramSettings(const TBCDataEditor& options, const TBCTask& task,
                                                 const std::function<void(int userLevel)>& runPreset) override;
   // The list only chooses; the chosen window is shown after the dialog has returned.
-  void WindowList(TEditorCommands& commands) override;
+  void WindowList(EditorCommands& commands) override;
 
  private:
   MessageService& messages_;

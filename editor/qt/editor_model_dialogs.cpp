@@ -7,7 +7,7 @@
 namespace tavir {
 
 std::optional<ElementDialogValues> EditorModelDialogs::ElementProperties(TMaterials& materials,
-                                                                         std::uint8_t elemKind,
+                                                                         ElementKind elemKind,
                                                                          const ElementDialogValues& start) {
   return RunElementDialog(materials, elemKind, start, Messages(), Parent());
 }

@@ -11,7 +11,7 @@ class EditorModelDialogs : public SharedModelDialogs {
   using SharedModelDialogs::SharedModelDialogs;
 
   // On a copy of the stack: Cancel leaves the element's layers as they were.
-  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, std::uint8_t elemKind,
+  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, ElementKind elemKind,
                                                        const ElementDialogValues& start) override;
   std::optional<DivideDialogValues> DivideRegion(const DivideDialogValues& start) override;
   std::optional<std::int16_t> SurfaceKind() override;

@@ -103,7 +103,7 @@ QToolButton* TRSForm::MenuButton(const QString& name) const {
   return it == menuButtons_.end() ? nullptr : it->second;
 }
 
-void TRSForm::ApplyState(const TCommandSetState& state, QAction* restAction) {
+void TRSForm::ApplyState(const CommandSetState& state, QAction* restAction) {
   for (int i = 0; i < kEditorBarCount; ++i) {
     QToolBar* bar = bars_[static_cast<std::size_t>(i)];
     if (bar == nullptr) continue;

@@ -44,7 +44,7 @@ class TRSForm : public QMainWindow {
   QToolButton* MenuButton(const QString& name) const;
   QToolButton* RestButton() const { return restButton_; }
   // The bars, menu buttons and the panels menu as the command set has them.
-  void ApplyState(const TCommandSetState& state, QAction* restAction);
+  void ApplyState(const CommandSetState& state, QAction* restAction);
   // The right-click menu of the control bar, or nullptr while it does not open.
   QMenu* PanelsMenu() const;
 

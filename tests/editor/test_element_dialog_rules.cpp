@@ -103,12 +103,12 @@ TEST_F(ElementRulesTest, TheDialogEditsACopyAndTheElementChangesOnlyThroughTheCa
 }
 
 TEST_F(ElementRulesTest, CancelThroughTheSeamLeavesTheElementAsItWas) {
-  auto plate = project.Factory()->MakePlate(0, steel);
+  auto plate = project.Factory()->MakePlate(ElementType::Triangle, steel);
   TMLEditorElement* e = project.Elements().Add(std::move(plate));
   const Extended before = e->Layers.Layer(0)->Thickness;
   ScriptedModelDialogs dialogs;
   // A dialog that edits a layer as the real one does, then is cancelled.
-  dialogs.ElementHandler = [&](TMaterials&, std::uint8_t, const ElementDialogValues& start)
+  dialogs.ElementHandler = [&](TMaterials&, ElementKind, const ElementDialogValues& start)
       -> std::optional<ElementDialogValues> {
     ElementEdit edit(start);
     TPhisicalElement thick(steel);

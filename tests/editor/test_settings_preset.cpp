@@ -6,7 +6,7 @@
 namespace tavir::testing {
 namespace {
 
-std::array<bool, kEditorBarCount> Bars(const TCommandSetState& s) {
+std::array<bool, kEditorBarCount> Bars(const CommandSetState& s) {
   std::array<bool, kEditorBarCount> v{};
   for (int i = 0; i < kEditorBarCount; ++i) v[static_cast<std::size_t>(i)] = s.Bar(i).Visible;
   return v;

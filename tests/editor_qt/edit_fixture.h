@@ -56,7 +56,7 @@ class EditorFixture : public ::testing::Test {
   }
 
   TDM_Main& Dm() { return program->Commands(); }
-  TEditorCommands& Commands() { return Dm().Commands(); }
+  EditorCommands& Commands() { return Dm().Commands(); }
   TEditSupervisor& Supervisor() { return program->MainForm().Supervisor(); }
   TVelEditorProject& Project() { return program->MainForm().Project(); }
   TRSForm& Main() { return program->MainForm(); }

@@ -38,7 +38,7 @@ class ElementDialogTest : public ::testing::Test {
     start.Ky = 0.5L;
     start.Kxy = 0;
   }
-  std::unique_ptr<TMLElemForm> Form(std::uint8_t kind) {
+  std::unique_ptr<TMLElemForm> Form(ElementKind kind) {
     auto f = std::make_unique<TMLElemForm>(project.Materials(), messages, start);
     f->SetElemKind(kind);
     f->RefreshLayers();
@@ -52,7 +52,7 @@ class ElementDialogTest : public ::testing::Test {
 };
 
 TEST_F(ElementDialogTest, ShowsTheStackAndTheShellPanelByKind) {
-  auto form = Form(kElemKindShell);
+  auto form = Form(ElementKind::Shell);
   ShowActive(*form);
   EXPECT_EQ(form->windowTitle(), "Свойства элемента");
   QTableWidget* grid = Find<QTableWidget>(*form, "StrGrid_Layers");
@@ -73,7 +73,7 @@ TEST_F(ElementDialogTest, ShowsTheStackAndTheShellPanelByKind) {
   EXPECT_EQ(grid->dragDropMode(), QAbstractItemView::NoDragDrop);
   EXPECT_FALSE(grid->dragEnabled());
   testing::Grab(*form, "dlg_element_shell");
-  auto plate = Form(kElemKindPlate);
+  auto plate = Form(ElementKind::Plate);
   plate->show();
   EXPECT_FALSE(Find<QWidget>(*plate, "Panel_Shell")->isVisible());
   testing::Grab(*plate, "dlg_element_plate");
@@ -88,7 +88,7 @@ TEST_F(ElementDialogTest, AnEditedLayerChangesNothingUntilOk) {
     d.findChild<QPushButton*>("Btn_OK")->click();
     return d.result();
   };
-  auto form = Form(kElemKindPlate);
+  auto form = Form(ElementKind::Plate);
   ShowActive(*form);
   QTableWidget* grid = Find<QTableWidget>(*form, "StrGrid_Layers");
   grid->selectRow(1);
@@ -102,7 +102,7 @@ TEST_F(ElementDialogTest, AnEditedLayerChangesNothingUntilOk) {
   EXPECT_EQ(stack.Layer(1)->Thickness, 0.05L);
 
   // Through the seam: Cancel leaves the element, OK hands the edit back.
-  auto element = project.Factory()->MakePlate(0, steel);
+  auto element = project.Factory()->MakePlate(ElementType::Triangle, steel);
   TMLEditorElement* e = project.Elements().Add(std::move(element));
   EditorModelDialogs dialogs(messages);
   script.Dialogs.push_back([&](QDialog& d) {
@@ -135,7 +135,7 @@ TEST_F(ElementDialogTest, AnEditedLayerChangesNothingUntilOk) {
 }
 
 TEST_F(ElementDialogTest, CurvatureTypedAsLettersKeepsTheNumberShown) {
-  auto form = Form(kElemKindShell);
+  auto form = Form(ElementKind::Shell);
   ShowActive(*form);
   TFloatEdit* kx = Find<TFloatEdit>(*form, "FloatEdit_Kx");
   Retype(kx, "abc");
@@ -145,7 +145,7 @@ TEST_F(ElementDialogTest, CurvatureTypedAsLettersKeepsTheNumberShown) {
   EXPECT_EQ(form->Result().Kx, 0.25L);
   EXPECT_EQ(kx->text(), "0.25");
 
-  auto second = Form(kElemKindShell);
+  auto second = Form(ElementKind::Shell);
   ShowActive(*second);
   TFloatEdit* ky = Find<TFloatEdit>(*second, "FloatEdit_Ky");
   Retype(ky, "1.5");
@@ -159,7 +159,7 @@ TEST_F(ElementDialogTest, CurvatureTypedAsLettersKeepsTheNumberShown) {
 
 TEST_F(ElementDialogTest, DeletingLayers) {
   DialogScript script;
-  auto form = Form(kElemKindPlate);
+  auto form = Form(ElementKind::Plate);
   ShowActive(*form);
   QTableWidget* grid = Find<QTableWidget>(*form, "StrGrid_Layers");
   grid->selectRow(2);

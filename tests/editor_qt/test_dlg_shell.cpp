@@ -150,8 +150,8 @@ TEST_F(ShellListTest, ParaboloidFromTheSeamEndToEnd) {
     data.findChild<QPushButton*>("Btn_OK")->click();
     return d.result();
   });
-  TViewTransform plan;
-  plan.Projection = 0;
+  ViewTransform plan;
+  plan.Projection = Projection::XY;
   const AddShellResult r = AddByDialog(shells, FloatPoint3D(0, 4, 0), FloatPoint3D(6, 0, 0), 0, plan, dialogs);
   ASSERT_EQ(r.Outcome, AddShellOutcome::Added);
   const TEditorShellEP* ep = TShellFunctions::AsParaboloid(shells.At(0));

@@ -17,7 +17,7 @@ namespace tavir::test {
 
 namespace {
 
-class NoStatus : public TCalcStatus {
+class NoStatus : public CalcStatus {
  public:
   void SetBar(long long, long long) override {}
   void SetLabel(const std::string&) override {}
