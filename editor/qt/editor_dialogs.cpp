@@ -9,24 +9,13 @@
 #include <QVBoxLayout>
 
 #include "editor/divide_dialog_rules.h"
+#include "editor/qt/editor_forms.h"
 #include "platform/numtext.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/float_edit.h"
 #include "platform/qt/radio_group.h"
 
 namespace tavir {
-
-namespace {
-
-QPushButton* AddButton(QBoxLayout* row, const char* name, const char* caption) {
-  auto* b = new QPushButton(QString::fromUtf8(caption));
-  b->setObjectName(name);
-  b->setAutoDefault(false);
-  row->addWidget(b);
-  return b;
-}
-
-}  // namespace
 
 // ---- window list ----
 
@@ -52,10 +41,10 @@ TWinListDlg::TWinListDlg(TEditorCommands& commands, QWidget* parent) : QDialog(p
   layout->addLayout(work);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  OKBtn = AddButton(buttons, "OKBtn", "OK");
+  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
   OKBtn->setDefault(true);
-  CancelBtn = AddButton(buttons, "CancelBtn", "Cancel");
-  AddButton(buttons, "HelpBtn", "&Help");
+  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
+  AddDialogButton(buttons, "HelpBtn", "&Help");
   layout->addLayout(buttons);
 
   const TEditWindows& windows = commands_.Windows();
@@ -131,13 +120,13 @@ TDivideForm::TDivideForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(grid);
   auto* auto_ = new QHBoxLayout;
   auto_->addWidget(new QLabel("Разбиение:"));
-  Btn_ByStep = AddButton(auto_, "Btn_ByStep", "По шагам");
-  Btn_ByNumStep = AddButton(auto_, "Btn_ByNumStep", "По количеству");
+  Btn_ByStep = AddDialogButton(auto_, "Btn_ByStep", "По шагам");
+  Btn_ByNumStep = AddDialogButton(auto_, "Btn_ByNumStep", "По количеству");
   layout->addLayout(auto_);
   auto* buttons = new QHBoxLayout;
-  Button1 = AddButton(buttons, "Button1", "Ра&збить область");
+  Button1 = AddDialogButton(buttons, "Button1", "Ра&збить область");
   Button1->setDefault(true);
-  Button2 = AddButton(buttons, "Button2", "&Отменить");
+  Button2 = AddDialogButton(buttons, "Button2", "&Отменить");
   layout->addLayout(buttons);
   connect(Btn_ByStep, &QPushButton::clicked, this, [this] { SetValues(DivideCountsFromSteps(Values())); });
   connect(Btn_ByNumStep, &QPushButton::clicked, this, [this] { SetValues(DivideStepsFromCounts(Values())); });
@@ -189,9 +178,9 @@ TParamForm::TParamForm(QWidget* parent) : QDialog(parent) {
   layout->addLayout(row);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  OKBtn = AddButton(buttons, "OKBtn", "OK");
+  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
   OKBtn->setDefault(true);
-  CancelBtn = AddButton(buttons, "CancelBtn", "Cancel");
+  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
   layout->addLayout(buttons);
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     TFloatEdit::CommitFocused(this);

@@ -24,17 +24,17 @@ namespace {
 QString Text(const std::string& s) { return QString::fromStdString(s); }
 QString Number(Extended v) { return Text(FormatGeneral(v)); }
 
-QPushButton* AddButton(QBoxLayout* row, const char* name, const char* caption) {
+constexpr const char* kAxisNames[3] = {"X", "Y", "Z"};
+
+}  // namespace
+
+QPushButton* AddDialogButton(QBoxLayout* row, const char* name, const char* caption) {
   auto* b = new QPushButton(QString::fromUtf8(caption));
   b->setObjectName(name);
   b->setAutoDefault(false);
   row->addWidget(b);
   return b;
 }
-
-constexpr const char* kAxisNames[3] = {"X", "Y", "Z"};
-
-}  // namespace
 
 // ---- new task ----
 
@@ -166,10 +166,10 @@ TNewTaskDlg::TNewTaskDlg(MessageService& messages, QWidget* parent) : QDialog(pa
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  OKBtn = AddButton(buttons, "OKBtn", "OK");
+  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
   OKBtn->setDefault(true);
-  CancelBtn = AddButton(buttons, "CancelBtn", "Cancel");
-  HelpBtn = AddButton(buttons, "HelpBtn", "&Help");
+  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
+  HelpBtn = AddDialogButton(buttons, "HelpBtn", "&Help");
   layout->addLayout(buttons);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -268,10 +268,10 @@ TForcesForm::TForcesForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Win
   }
   layout->addLayout(grid);
   auto* buttons = new QHBoxLayout;
-  Btn_OK = AddButton(buttons, "Btn_OK", "&OK");
+  Btn_OK = AddDialogButton(buttons, "Btn_OK", "&OK");
   Btn_OK->setDefault(true);
-  Btn_Cancel = AddButton(buttons, "Btn_Cancel", "От&менить");
-  Btn_Apply = AddButton(buttons, "Btn_Apply", "П&рименить");
+  Btn_Cancel = AddDialogButton(buttons, "Btn_Cancel", "От&менить");
+  Btn_Apply = AddDialogButton(buttons, "Btn_Apply", "П&рименить");
   layout->addLayout(buttons);
   connect(Btn_Apply, &QPushButton::clicked, this, &TForcesForm::ApplyClick);
   connect(Btn_OK, &QPushButton::clicked, this, [this] {
@@ -324,9 +324,9 @@ TSuppForm::TSuppForm(QWidget* parent) : QDialog(parent) {
   RGroup_Direction->SetColumns(2);
   layout->addWidget(RGroup_Direction);
   auto* buttons = new QHBoxLayout;
-  Btn_OK = AddButton(buttons, "Btn_OK", "ОК");
+  Btn_OK = AddDialogButton(buttons, "Btn_OK", "ОК");
   Btn_OK->setDefault(true);
-  Btn_Cancel = AddButton(buttons, "Btn_Cancel", "Отменить");
+  Btn_Cancel = AddDialogButton(buttons, "Btn_Cancel", "Отменить");
   layout->addLayout(buttons);
   connect(Btn_OK, &QPushButton::clicked, this, [this] {
     SetRests();
@@ -370,7 +370,7 @@ TPDlg_ToolBox::TPDlg_ToolBox(const std::array<bool, kEditorBarCount>& visible, Q
   }
   panelsLayout->addWidget(ChLB_Panels);
   auto* resurrectRow = new QHBoxLayout;
-  Btn_Resurrect = AddButton(resurrectRow, "Btn_Resurrect", "Восстановить");
+  Btn_Resurrect = AddDialogButton(resurrectRow, "Btn_Resurrect", "Восстановить");
   panelsLayout->addLayout(resurrectRow);
   pages->addTab(panelsPage, "Панели");
   pages->addTab(new QWidget, "Команды");
@@ -378,10 +378,10 @@ TPDlg_ToolBox::TPDlg_ToolBox(const std::array<bool, kEditorBarCount>& visible, Q
   layout->addWidget(pages);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  OKBtn = AddButton(buttons, "OKBtn", "OK");
+  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
   OKBtn->setDefault(true);
-  CancelBtn = AddButton(buttons, "CancelBtn", "Cancel");
-  AddButton(buttons, "HelpBtn", "&Help");
+  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
+  AddDialogButton(buttons, "HelpBtn", "&Help");
   layout->addLayout(buttons);
   connect(Btn_Resurrect, &QPushButton::clicked, this, &TPDlg_ToolBox::Resurrect);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
@@ -448,7 +448,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(comments);
   auto* row = new QHBoxLayout;
   row->addStretch();
-  QPushButton* ok = AddButton(row, "OKButton", "OK");
+  QPushButton* ok = AddDialogButton(row, "OKButton", "OK");
   ok->setDefault(true);
   layout->addLayout(row);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

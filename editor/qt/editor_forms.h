@@ -13,6 +13,7 @@
 #include "platform/extended.h"
 #include "platform/services.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -24,6 +25,9 @@ namespace tavir {
 
 class RadioGroup;
 class TFloatEdit;
+
+// A push button of a dialog's button row: named, captioned, never the automatic default.
+QPushButton* AddDialogButton(QBoxLayout* row, const char* name, const char* caption);
 
 // ---- new task ----
 

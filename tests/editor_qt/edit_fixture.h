@@ -84,6 +84,25 @@ class EditorFixture : public ::testing::Test {
     Run("acFileNew");
   }
 
+  // The mesh dialog's answer: unit steps, nx by ny elements.
+  static DivideDialogValues UnitMesh(int nx, int ny) {
+    DivideDialogValues v;
+    v.StepX = 1;
+    v.StepY = 1;
+    v.Nx = nx;
+    v.Ny = ny;
+    return v;
+  }
+
+  // A 6 x 4 plate meshed into 6 x 4 unit rectangles by a frame.
+  void MeshedPlate() {
+    NewTask(6, 4);
+    Run("acPlaneRectangle");
+    Run("acModeFrame");
+    modelDialogs.DivideAnswers.push_back(UnitMesh(6, 4));
+    Drag(0, 0, 6, 4);
+  }
+
   TMainDesk* Desk(int index = -1) { return Dm().DeskOf(index < 0 ? Supervisor().CurrentWindow : index); }
 
   // The pixel of a model point in a window (plan projection).

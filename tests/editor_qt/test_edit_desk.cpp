@@ -26,29 +26,9 @@ class NoStatus : public TCalcStatus {
   void Pump() override {}
 };
 
-// Unit steps.
-DivideDialogValues Mesh(int nx, int ny) {
-  DivideDialogValues v;
-  v.StepX = 1;
-  v.StepY = 1;
-  v.Nx = nx;
-  v.Ny = ny;
-  return v;
-}
-
 }  // namespace
 
-class EditorDeskTest : public EditorFixture {
- protected:
-  // A 6 x 4 plate meshed into 6 x 4 rectangles by a frame.
-  void MeshedPlate() {
-    NewTask(6, 4);
-    Run("acPlaneRectangle");
-    Run("acModeFrame");
-    modelDialogs.DivideAnswers.push_back(Mesh(6, 4));
-    Drag(0, 0, 6, 4);
-  }
-};
+using EditorDeskTest = EditorFixture;
 
 TEST_F(EditorDeskTest, ClickedRectanglesAndTheDuplicateMessage) {
   NewTask(6, 4);

@@ -15,28 +15,11 @@
 
 namespace tavir::test {
 
-namespace {
-
-DivideDialogValues UnitMesh(int nx, int ny) {
-  DivideDialogValues v;
-  v.StepX = 1;
-  v.StepY = 1;
-  v.Nx = nx;
-  v.Ny = ny;
-  return v;
-}
-
-}  // namespace
-
 class EditorInputTest : public EditorFixture {
  protected:
   void SetUp() override {
     EditorFixture::SetUp();
-    NewTask(6, 4);
-    Run("acPlaneRectangle");
-    Run("acModeFrame");
-    modelDialogs.DivideAnswers.push_back(UnitMesh(6, 4));
-    Drag(0, 0, 6, 4);
+    MeshedPlate();
     ASSERT_EQ(Project().Elements().Count(), 24);
   }
 };
