@@ -246,3 +246,78 @@ TEST_F(EditorInputTest, ClipboardCommandsActOnTheFocusedTextField) {
 }
 
 }  // namespace tavir::test
+
+namespace tavir::test {
+
+TEST_F(EditorInputTest, ElementPropertiesGoThroughTheModelDialogs) {
+  // No element selected: the question, then the dialog on the default layers.
+  {
+    DialogScript script;
+    script.Answers.push_back(QMessageBox::Ok);
+    Run("acFormatElement");
+    ASSERT_EQ(script.Boxes.size(), 1u);
+    EXPECT_EQ(script.Boxes[0].Title, "Свойства элемента");
+    EXPECT_EQ(modelDialogs.ElementCalls.size(), 1u);
+  }
+  // One element selected: its own properties, no question.
+  Run("acModeEdit");
+  Click(0.5, 3.5);
+  ASSERT_EQ(Project().Elements().Selection().size(), 1u);
+  {
+    DialogScript script;
+    Run("acFormatElement");
+    EXPECT_TRUE(script.Boxes.empty());
+    EXPECT_EQ(modelDialogs.ElementCalls.size(), 2u);
+  }
+  // Several selected: the question first; Cancel opens nothing.
+  Click(1.5, 3.5);
+  {
+    DialogScript script;
+    script.Answers.push_back(QMessageBox::Cancel);
+    Run("acFormatElement");
+    ASSERT_EQ(script.Boxes.size(), 1u);
+    EXPECT_TRUE(script.Boxes[0].Text.startsWith("Выделено более одного элемента!"));
+    EXPECT_EQ(modelDialogs.ElementCalls.size(), 2u);
+  }
+}
+
+TEST_F(EditorInputTest, HintsAndApplicationWideShortcuts) {
+  QAction* fileNew = Action("acFileNew");
+  EXPECT_EQ(fileNew->toolTip(), "Новый");
+  EXPECT_EQ(fileNew->statusTip(), "Создать новый файл");
+  EXPECT_EQ(fileNew->shortcut(), QKeySequence("Ctrl+N"));
+  for (const char* name : {"acFileNew", "acFileOpen", "acFileSave", "acEditDelete", "AcEdit_SelectAll", "acWinList"})
+    EXPECT_EQ(Action(name)->shortcutContext(), Qt::ApplicationShortcut) << name;
+  for (const ActionInfo& info : EditorActions()) {
+    QAction* a = Action(std::string(info.Name).c_str());
+    if (!info.Caption.empty()) {
+      EXPECT_FALSE(a->statusTip().isEmpty()) << info.Name;
+    }
+  }
+}
+
+TEST_F(EditorFixture, NewTaskDialogOpensOnTheUnitBoxOfTen) {
+  DialogScript script;
+  script.Answers.push_back(QMessageBox::Ok);
+  QStringList shown;
+  script.Dialogs.push_back([&shown](QDialog& d) {
+    auto& dlg = static_cast<TNewTaskDlg&>(d);
+    for (QLineEdit* e : dlg.Coord) shown << e->text();
+    EXPECT_EQ(dlg.RG_TaskDim->ItemIndex(), 2);  // plates and shells by default
+    EXPECT_FALSE(dlg.Coord[2]->isEnabled());
+    // Xmin = Xmax = 5: widened with its warning.
+    dlg.Coord[0]->setText("5");
+    dlg.Coord[3]->setText("5");
+    dlg.accept();
+    return dlg.result();
+  });
+  Run("acFileNew");
+  EXPECT_EQ(shown, (QStringList{"0", "0", "0", "10", "10", "10"}));
+  ASSERT_EQ(script.Boxes.size(), 2u);
+  EXPECT_EQ(script.Boxes[1].Title, "Предупреждение");
+  const TEditorWindow& w = Commands().Windows().Items(0);
+  EXPECT_EQ(static_cast<double>(w.WorkWindow.MinPoint.X), 5.0);
+  EXPECT_EQ(static_cast<double>(w.WorkWindow.MaxPoint.X), 10.0);
+}
+
+}  // namespace tavir::test
