@@ -69,7 +69,9 @@ void UpDown::StepBy(int delta) {
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == associate_ && event->type() == QEvent::KeyPress && isEnabled()) {
+  // The event type first: while the box is being destroyed it still sends events,
+  // and comparing it with the guarded pointer would cast an object half gone.
+  if (event->type() == QEvent::KeyPress && watched == associate_ && isEnabled()) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up) {
       StepUp();
