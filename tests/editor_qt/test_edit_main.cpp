@@ -204,6 +204,14 @@ TEST_F(EditorFixture, PanelSwitchAndPanelsDialog) {
     Run("acViewPanels");
   }
   for (int i = 0; i < kEditorBarCount; ++i) EXPECT_EQ(!Main().Bar(i)->isHidden(), i <= 5) << i;
+  // The strip still ends where its visible bars end, each row within its width.
+  int bottom = 0;
+  for (int i = 0; i < kEditorBarCount; ++i) {
+    if (Main().Bar(i)->isHidden()) continue;
+    bottom = std::max(bottom, Main().Bar(i)->geometry().bottom() + 1);
+    EXPECT_LE(Main().Bar(i)->geometry().right(), Main().width()) << i;
+  }
+  EXPECT_EQ(Main().height(), bottom);
 }
 
 TEST_F(EditorFixture, ExpertLevelShowsOnlyTheBasicBars) {
