@@ -321,3 +321,49 @@ TEST_F(EditorFixture, NewTaskDialogOpensOnTheUnitBoxOfTen) {
 }
 
 }  // namespace tavir::test
+
+namespace tavir::test {
+
+TEST_F(EditorInputTest, AClickOnALoadedKnotShowsItsLoad) {
+  Run("acForceConcentrate");
+  TForcesForm* form = Dm().ForcesForm();
+  ASSERT_NE(form, nullptr);
+  Click(6, 4);
+  form->Edits[0]->SetValue(250);
+  form->Btn_Apply->click();
+  ASSERT_EQ(Project().ConcForces().Count(), 1);
+  // A click elsewhere shows zeros, a click on the loaded knot its load.
+  Click(0, 0);
+  EXPECT_EQ(static_cast<double>(form->Edits[0]->Value()), 0.0);
+  Click(6, 4);
+  EXPECT_EQ(static_cast<double>(form->Edits[0]->Value()), 250.0);
+  // Del in the point-load mode removes the load of the picked knot.
+  Run("acEditDelete");
+  EXPECT_EQ(Project().ConcForces().Count(), 0);
+  EXPECT_EQ(Project().Elements().Count(), 24);
+}
+
+TEST_F(EditorInputTest, TheStatusBarShowsTheModelPointUnderThePointer) {
+  TMainDesk* desk = Desk();
+  desk->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(desk));
+  desk->MouseMove(Pixel(2, 3), Qt::NoModifier);
+  const QString text = desk->StatusText(0);
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_TRUE(text.contains('2') && text.contains('3')) << text.toStdString();
+}
+
+TEST_F(EditorInputTest, MaterialsOpenTheMaterialChooser) {
+  DialogScript script;
+  QString title;
+  script.Dialogs.push_back([&title](QDialog& d) {
+    title = d.windowTitle();
+    d.reject();
+    return d.result();
+  });
+  Run("acFormatCharacteristic");
+  EXPECT_EQ(title, "Материалы");
+  EXPECT_EQ(Project().Materials().Count(), 1);
+}
+
+}  // namespace tavir::test

@@ -154,8 +154,6 @@ TEST(NewTaskRules, RegionPutRightAxisByAxis) {
 }
 
 TEST_F(EditorFixture, NewTaskDialogReportsABadCoordinateAndKeepsItsValue) {
-  QMessageBox::StandardButton none = QMessageBox::NoButton;
-  (void)none;
   DialogScript script;
   TNewTaskDlg dlg(program->Messages());
   dlg.SetTaskData(0, 0, 0, 10, 10, 10);
