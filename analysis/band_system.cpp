@@ -119,7 +119,7 @@ std::optional<TElementKnotNumbers> ElementKnotNumbers(const TFiniteElement& elem
 std::int32_t BandWidth(const std::vector<std::unique_ptr<TMLEditorElement>>& elements) {
   std::int64_t span = 0;
   for (const auto& element : elements) {
-    if (!element || element->ElemKind != kElemKindShell) continue;
+    if (!element || element->ElemKind != ElementKind::Shell) continue;
     if (const auto numbers = ElementKnotNumbers(*element)) span = std::max(span, KnotNumberSpan(*numbers));
   }
   return BandWidthOfSpan(span);
@@ -140,12 +140,12 @@ void AddConcForce(const TConcentrateForce& force, std::span<Extended> vector) {
 
 void AddDispForce(const TEditorDispersionForce& force, std::span<Extended> vector) {
   const TFiniteElement* element = force.Element;
-  if (element == nullptr || element->ElemKind != kElemKindShell) return;
+  if (element == nullptr || element->ElemKind != ElementKind::Shell) return;
   const auto numbers = ElementKnotNumbers(*element);
   if (!numbers) return;
   const Extended a = element->Knots[3]->X - element->Knots[0]->X;
   const Extended b = element->Knots[1]->Y - element->Knots[0]->Y;
-  AddDispForce(*numbers, element->ElementType == 1, a, b, force.Option1, force.Option2, force.Force, vector);
+  AddDispForce(*numbers, element->ElementType == ElementType::Rectangle, a, b, force.Option1, force.Option2, force.Force, vector);
 }
 
 void ApplySupport(const TEditorSupport& support, TBandMatrix& matrix, std::span<Extended> vector) {

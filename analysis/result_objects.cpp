@@ -39,8 +39,8 @@ TMaterialKey TResultKnot::KeyAt(std::int32_t index) const {
   return Values[static_cast<std::size_t>(index)].Key;
 }
 
-TMLResultShell::TMLResultShell(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material)
-    : TMLEditorShell(elementType, material, kElemKindShell) {}
+TMLResultShell::TMLResultShell(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material)
+    : TMLEditorShell(elementType, material, ElementKind::Shell) {}
 
 TMaterialKey TMLResultShell::LayerMaterial(std::int32_t index) const {
   return Layers.LayerMaterial(index).get();

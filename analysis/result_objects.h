@@ -47,7 +47,7 @@ class TResultKnot : public TEditorKnot {
 
 class TMLResultShell : public TMLEditorShell {
  public:
-  explicit TMLResultShell(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material = nullptr);
+  explicit TMLResultShell(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material = nullptr);
 
   TFloat2DMatrix Stiffness;    // 20x20 in the local order dof x 4 + knot
   Extended LastStrainEnergy = 0;  // from the last strain-energy evaluation
@@ -90,8 +90,8 @@ class TMLResultShell : public TMLEditorShell {
 
 class TMLResultPlate : public TMLEditorElement {
  public:
-  explicit TMLResultPlate(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material = nullptr)
-      : TMLEditorElement(elementType, material, kElemKindPlate) {}
+  explicit TMLResultPlate(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material = nullptr)
+      : TMLEditorElement(elementType, material, ElementKind::Plate) {}
 };
 
 // CalcStiffness of every shell, on up to `threads` threads (0: the hardware's

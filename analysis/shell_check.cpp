@@ -22,7 +22,7 @@ const char* const kWrongOrder =
 enum class ShapeFault { None, NotQuadrilateral, MissingKnot, RepeatedKnot, NotFinite, WrongOrder, NotAxisParallel };
 
 ShapeFault CheckShape(const TFiniteElement& element, TShellRectangle& out, int& knot) {
-  if ((element.ElementType != 1 && element.ElementType != 2) || element.Knots.size() != 4)
+  if ((element.ElementType != ElementType::Rectangle && element.ElementType != ElementType::Quadrangle) || element.Knots.size() != 4)
     return ShapeFault::NotQuadrilateral;
   for (int k = 0; k < 4; ++k) {
     knot = k;

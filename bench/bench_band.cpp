@@ -125,7 +125,7 @@ void BM_ShellCalcStiffness(benchmark::State& state) {
   const Extended h = Extended(1) / 64;
   knots[1].Y = knots[2].Y = h;
   knots[2].X = knots[3].X = h;
-  TMLResultShell shell(1, material);
+  TMLResultShell shell(ElementType::Rectangle, material);
   shell.Knots = {&knots[0], &knots[1], &knots[2], &knots[3]};
   for (auto _ : state) {
     shell.CalcStiffness();
@@ -145,7 +145,7 @@ void BM_AllShellStiffnesses(benchmark::State& state) {
   std::vector<std::unique_ptr<TMLResultShell>> owned;
   std::vector<TMLResultShell*> shells;
   for (int i = 0; i < n * n; ++i) {
-    owned.push_back(std::make_unique<TMLResultShell>(1, material));
+    owned.push_back(std::make_unique<TMLResultShell>(ElementType::Rectangle, material));
     owned.back()->Knots = {&knots[0], &knots[1], &knots[2], &knots[3]};
     shells.push_back(owned.back().get());
   }

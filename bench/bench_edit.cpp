@@ -20,7 +20,7 @@ namespace {
 std::unique_ptr<TVelEditorProject> SquareModel(std::int32_t side) {
   auto p = std::make_unique<TVelEditorProject>();
   TViewTransform window;
-  window.Projection = 0;
+  window.Projection = Projection::XY;
   window.Grid.StepX = window.Grid.StepY = window.Grid.StepZ = 1;
   ScriptedModelDialogs dialogs;
   DivideDialogValues answer;
@@ -29,8 +29,8 @@ std::unique_ptr<TVelEditorProject> SquareModel(std::int32_t side) {
   dialogs.DivideAnswers.push_back(answer);
   ScriptedMessages messages;
   const auto s = static_cast<Extended>(side);
-  DivideRegion(p->Elements(), FloatPoint(0, s), FloatPoint(s, 0), p->Materials().Material(0), kElemKindShell,
-               kElementRectangle, window, dialogs, messages);
+  DivideRegion(p->Elements(), FloatPoint(0, s), FloatPoint(s, 0), p->Materials().Material(0), ElementKind::Shell,
+               ElementType::Rectangle, window, dialogs, messages);
   TForceRecord force{};
   force.Pz = -1;
   TFixation fixed{};

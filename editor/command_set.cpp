@@ -233,20 +233,20 @@ const std::array<Names, kEditorBarCount> kBarButtons = {{
 
 struct ElementTypeCommand {
   std::string_view Name;
-  int Type;
+  ElementType Type;
   Names Unchecked;
 };
 const std::vector<ElementTypeCommand> kElementTypes = {
-    {"ac2DTriangle", 0, {"ac2DRectangle", "ac2DQuadrangle", "ac2dRod"}},
-    {"ac2DRectangle", 1, {"ac2DTriangle", "ac2DQuadrangle", "ac2dRod"}},
-    {"ac2DQuadrangle", 5, {"ac2DTriangle", "ac2DRectangle", "ac2dRod"}},
-    {"ac2dRod", 4, {"ac2DTriangle", "ac2DRectangle", "ac2DQuadrangle"}},
-    {"ac3DCube", 6, {"ac3DTetra", "ac3DRod", "acPlaneTriangle", "acPlaneRectangle"}},
-    {"ac3DTetra", 7, {"ac3DCube", "ac3DRod", "acPlaneTriangle", "acPlaneRectangle"}},
-    {"ac3DRod", 8, {"ac3DTetra", "ac3DCube", "acPlaneTriangle", "acPlaneRectangle"}},
-    {"acPlaneTriangle", 0, {"acPlaneRectangle", "ac3DTetra", "ac3DCube", "ac3DRod", "acPlaneRod"}},
-    {"acPlaneRectangle", 1, {"acPlaneTriangle", "ac3DTetra", "ac3DCube", "ac3DRod", "acPlaneRod"}},
-    {"acPlaneRod", 4, {"acPlaneTriangle", "acPlaneRectangle", "ac3DTetra", "ac3DCube", "ac3DRod"}},
+    {"ac2DTriangle", ElementType::Triangle, {"ac2DRectangle", "ac2DQuadrangle", "ac2dRod"}},
+    {"ac2DRectangle", ElementType::Rectangle, {"ac2DTriangle", "ac2DQuadrangle", "ac2dRod"}},
+    {"ac2DQuadrangle", ElementType::QuadrangleInput, {"ac2DTriangle", "ac2DRectangle", "ac2dRod"}},
+    {"ac2dRod", ElementType::Rod, {"ac2DTriangle", "ac2DRectangle", "ac2DQuadrangle"}},
+    {"ac3DCube", ElementType::Parallelepiped, {"ac3DTetra", "ac3DRod", "acPlaneTriangle", "acPlaneRectangle"}},
+    {"ac3DTetra", ElementType::Tetrahedron, {"ac3DCube", "ac3DRod", "acPlaneTriangle", "acPlaneRectangle"}},
+    {"ac3DRod", ElementType::SolidRod, {"ac3DTetra", "ac3DCube", "acPlaneTriangle", "acPlaneRectangle"}},
+    {"acPlaneTriangle", ElementType::Triangle, {"acPlaneRectangle", "ac3DTetra", "ac3DCube", "ac3DRod", "acPlaneRod"}},
+    {"acPlaneRectangle", ElementType::Rectangle, {"acPlaneTriangle", "ac3DTetra", "ac3DCube", "ac3DRod", "acPlaneRod"}},
+    {"acPlaneRod", ElementType::Rod, {"acPlaneTriangle", "acPlaneRectangle", "ac3DTetra", "ac3DCube", "ac3DRod"}},
 };
 
 struct DimensionCommand {
@@ -292,10 +292,10 @@ std::array<bool, kEditorBarCount> RestoredBarChecks() {
   return on;
 }
 
-int ElementTypeOfAction(std::string_view name) {
+std::optional<ElementType> ElementTypeOfAction(std::string_view name) {
   for (const ElementTypeCommand& c : kElementTypes)
     if (c.Name == name) return c.Type;
-  return -1;
+  return std::nullopt;
 }
 
 std::string_view UserPresetAction(int userLevel) {

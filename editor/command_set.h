@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/codes.h"
 #include "model/grid.h"
 
 namespace tavir {
@@ -96,7 +98,7 @@ struct BarState {
 };
 
 // The element type of an element-type command; -1 for any other name.
-int ElementTypeOfAction(std::string_view name);
+std::optional<ElementType> ElementTypeOfAction(std::string_view name);
 // The preset action of a user level; empty for a level without one.
 std::string_view UserPresetAction(int userLevel);
 

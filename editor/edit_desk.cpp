@@ -221,7 +221,7 @@ class NewWindowMode : public BandMode {
     TEditorCommands& c = desk.Commands();
     TEditSupervisor& s = c.Supervisor();
     const Extended p = s.Task.Precision;
-    const std::uint8_t projection = win.WorkWindow.Projection;
+    const Projection projection = win.WorkWindow.Projection;
     TEditWindows& windows = c.Windows();
     const int index = windows.AddWindow(hi, lo, projection, FloatPoint(p, p), 0xFFFFFF, true);
     if (index < 0) {
@@ -276,24 +276,25 @@ class SurfaceMode : public BandMode {
 
 }  // namespace
 
-std::unique_ptr<DeskMode> MakeDeskMode(std::uint8_t workMode, std::uint8_t inputMode) {
+std::unique_ptr<DeskMode> MakeDeskMode(WorkMode workMode, InputMode inputMode) {
+  const bool concentrated = workMode == WorkMode::ConcentratedLoad;
   switch (workMode) {
-    case 0:
-      if (inputMode == 0) return std::make_unique<PickMode>();
-      if (inputMode == 5) return std::make_unique<FrameSelectMode>();
+    case WorkMode::Edit:
+      if (inputMode == InputMode::Pick) return std::make_unique<PickMode>();
+      if (inputMode == InputMode::FrameSelection) return std::make_unique<FrameSelectMode>();
       return nullptr;
-    case 1:
-      if (inputMode == 2) return std::make_unique<GridInputMode>();
-      if (inputMode == 3) return std::make_unique<FrameInputMode>();
+    case WorkMode::ElementInput:
+      if (inputMode == InputMode::ByGrid) return std::make_unique<GridInputMode>();
+      if (inputMode == InputMode::ByFrame) return std::make_unique<FrameInputMode>();
       return nullptr;
-    case 2: return std::make_unique<SupportMode>();
-    case 3: return std::make_unique<NewWindowMode>();
-    case 4:
-    case 5:
-      if (inputMode == 0) return std::make_unique<LoadPickMode>(workMode == 5);
-      if (inputMode == 5) return std::make_unique<LoadFrameMode>(workMode == 5);
+    case WorkMode::Supports: return std::make_unique<SupportMode>();
+    case WorkMode::NewWindow: return std::make_unique<NewWindowMode>();
+    case WorkMode::DistributedLoad:
+    case WorkMode::ConcentratedLoad:
+      if (inputMode == InputMode::Pick) return std::make_unique<LoadPickMode>(concentrated);
+      if (inputMode == InputMode::FrameSelection) return std::make_unique<LoadFrameMode>(concentrated);
       return nullptr;
-    case 11: return std::make_unique<SurfaceMode>();
+    case WorkMode::ShellSurface: return std::make_unique<SurfaceMode>();
     default: return nullptr;
   }
 }

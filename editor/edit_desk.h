@@ -67,7 +67,7 @@ class DeskMode {
 
 // The mode object of a work mode and input mode; nullptr where the mouse does
 // nothing.
-std::unique_ptr<DeskMode> MakeDeskMode(std::uint8_t workMode, std::uint8_t inputMode);
+std::unique_ptr<DeskMode> MakeDeskMode(WorkMode workMode, InputMode inputMode);
 
 class TEditDesk {
  public:

@@ -37,21 +37,22 @@ std::string CursorResourceName(DeskCursor cursor) {
   }
 }
 
-DeskCursor ModeCursor(std::uint8_t workMode, std::uint8_t inputMode) {
+DeskCursor ModeCursor(WorkMode workMode, InputMode inputMode) {
+  const bool pickOrFrame = inputMode == InputMode::Pick || inputMode == InputMode::FrameSelection;
   switch (workMode) {
-    case 0:  // edit
-      if (inputMode == 0) return DeskCursor::Arrow;
-      if (inputMode == 5) return DeskCursor::Cross;
+    case WorkMode::Edit:
+      if (inputMode == InputMode::Pick) return DeskCursor::Arrow;
+      if (inputMode == InputMode::FrameSelection) return DeskCursor::Cross;
       return DeskCursor::Unchanged;
-    case 1:  // element input
-      if (inputMode == 0 || inputMode == 2) return DeskCursor::Arrow;
-      if (inputMode == 1 || inputMode == 3) return DeskCursor::Cross;
+    case WorkMode::ElementInput:
+      if (inputMode == InputMode::Pick || inputMode == InputMode::ByGrid) return DeskCursor::Arrow;
+      if (inputMode == InputMode::ByKnots || inputMode == InputMode::ByFrame) return DeskCursor::Cross;
       return DeskCursor::Unchanged;
-    case 2: return DeskCursor::SetRest;
-    case 3: return DeskCursor::NewWindow;
-    case 4: return (inputMode == 0 || inputMode == 5) ? DeskCursor::SetDispForce : DeskCursor::Unchanged;
-    case 5: return (inputMode == 0 || inputMode == 5) ? DeskCursor::SetForce : DeskCursor::Unchanged;
-    case 11: return DeskCursor::SetSurface;
+    case WorkMode::Supports: return DeskCursor::SetRest;
+    case WorkMode::NewWindow: return DeskCursor::NewWindow;
+    case WorkMode::DistributedLoad: return pickOrFrame ? DeskCursor::SetDispForce : DeskCursor::Unchanged;
+    case WorkMode::ConcentratedLoad: return pickOrFrame ? DeskCursor::SetForce : DeskCursor::Unchanged;
+    case WorkMode::ShellSurface: return DeskCursor::SetSurface;
     default: return DeskCursor::Arrow;
   }
 }
@@ -102,11 +103,11 @@ const TEditorWindow* TEditWindows::Find(int index) const {
 
 void TEditWindows::PublishState(std::int32_t current) { client_.SetWindowState(current, Count()); }
 
-int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
+int TEditWindows::AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
                             TFloatPoint scale, TColor color, bool show) {
   // A window must show a plane: an unknown projection would have no picture and no
   // corners to frame a new window in.
-  if (projection > 2) return -1;
+  if (!IsPlaneProjection(projection)) return -1;
   auto win = std::make_unique<TEditorWindow>(NewWindowRecord(maxCorner, minCorner, projection, scale, color, screen_));
   win->WorkWindow.SetNumber(Count());
   win->WorkDeskCreate(host_);
@@ -192,7 +193,7 @@ void TEditWindows::Renumber() {
   }
 }
 
-void TEditWindows::SetModeCursor(std::uint8_t workMode, std::uint8_t inputMode) {
+void TEditWindows::SetModeCursor(WorkMode workMode, InputMode inputMode) {
   const DeskCursor cursor = ModeCursor(workMode, inputMode);
   if (cursor == DeskCursor::Unchanged) return;
   for (const auto& win : items_)

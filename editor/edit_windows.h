@@ -36,7 +36,7 @@ int CursorSlot(DeskCursor cursor);
 // Resource name of a slot cursor, empty for the others.
 std::string CursorResourceName(DeskCursor cursor);
 // The cursor for a work mode and input mode (the editor's mode table).
-DeskCursor ModeCursor(std::uint8_t workMode, std::uint8_t inputMode);
+DeskCursor ModeCursor(WorkMode workMode, InputMode inputMode);
 
 // The editor's side of the desk forms.
 class EditDeskHost {
@@ -61,8 +61,8 @@ class EditWindowsClient {
   // The supervisor's current window and window count, always set together.
   virtual void SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) = 0;
   virtual std::int32_t CurrentWindow() const = 0;
-  virtual std::uint8_t WorkMode() const = 0;
-  virtual std::uint8_t InputMode() const = 0;
+  virtual tavir::WorkMode WorkMode() const = 0;
+  virtual tavir::InputMode InputMode() const = 0;
   // Runs a command of the command set by name ("acModeEdit").
   virtual void RunAction(const std::string& name) = 0;
   // Sets the grid actions of the command set from a window's grid.
@@ -123,7 +123,7 @@ class TEditWindows {
   // at least the screen's size), default grid and desk; returns its index, or -1
   // with nothing added for a projection outside 0..2. Shown:
   // the grid actions are given the new window's grid and its desk comes forward.
-  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
+  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
                 TFloatPoint scale, TColor color, bool show);
   // Deletes a window after the questions; returns the index to show next (-1 for
   // none). A deletion leaves the supervisor with that window current and the new
@@ -139,7 +139,7 @@ class TEditWindows {
   // The grid when it lies over the model.
   void DrawGridOver(int index, Canvas& canvas) const;
   void Renumber();
-  void SetModeCursor(std::uint8_t workMode, std::uint8_t inputMode);
+  void SetModeCursor(tavir::WorkMode workMode, tavir::InputMode inputMode);
 
   // The records in index order, for the project file.
   WindowRecordList Records() const;

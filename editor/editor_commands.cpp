@@ -137,7 +137,7 @@ bool TEditorCommands::Run(std::string_view name) {
   else if (name == "AcEdit_SelectFrame") SelectFrame();
   else if (name == "acRests_ChoiceRest") ChoiceRest();
   else if (name.rfind("AcRests_", 0) == 0) RestPreset(name);
-  else if (ElementTypeOfAction(name) >= 0) ElementTypeCommand(name);
+  else if (ElementTypeOfAction(name)) ElementTypeCommand(name);
   else if (name == "acDimension_2D" || name == "acDimension_3D" || name == "acDimension_Planes")
     state_.ApplyDimension(name);
   else if (name == "acEvulStatic" || name == "acEvulDinamic") {
@@ -222,7 +222,7 @@ void TEditorCommands::FileNew() {
   ApplyTaskActions();
   supervisor_.SetCurrentWindow(0);
   const Extended p = supervisor_.Task.Precision;
-  const int index = windows_.AddWindow(answer->Second, answer->First, 0, FloatPoint(p, p), 0xFFFFFF, true);
+  const int index = windows_.AddWindow(answer->Second, answer->First, Projection::XY, FloatPoint(p, p), 0xFFFFFF, true);
   supervisor_.SetCurrentWindow(index);
   supervisor_.SetWindowCount(windows_.Count());
   project_.Clear();
@@ -304,15 +304,16 @@ void TEditorCommands::LeaveLoadMode() {
 }
 
 void TEditorCommands::DropLoadMode() {
-  const std::uint8_t mode = supervisor_.WorkMode;
+  const tavir::WorkMode mode = supervisor_.WorkMode;
   if (ui_.LoadDialogOpen()) ui_.CloseLoadDialog();
   UnselectKnots();
   UnselectElements();
   state_.SetChecked("acForceConcentrate", false);
   state_.SetChecked("acForceDispersion", false);
   state_.SetChecked("acDisplacement", false);
-  if (mode == 4 || mode == 5 || mode == 6) {
-    supervisor_.SetWorkMode(0);
+  if (mode == tavir::WorkMode::DistributedLoad || mode == tavir::WorkMode::ConcentratedLoad ||
+      mode == tavir::WorkMode::SupportDisplacement) {
+    supervisor_.SetWorkMode(tavir::WorkMode::Edit);
     supervisor_.SetInputMode(PickInputMode());
     state_.CheckMode("acModeEdit");
     SetModeCursor();
@@ -320,29 +321,34 @@ void TEditorCommands::DropLoadMode() {
 }
 
 void TEditorCommands::ModeCommand(std::string_view name) {
-  constexpr int kPick = -1;       // 5 with frame selection checked, else 0
-  constexpr int kUnchanged = -2;  // the input mode stays
+  enum class NextInput { Given, Pick, Unchanged };  // Pick: frame selection when checked
   struct Row {
     std::string_view Name;
-    std::uint8_t Work;
-    int Input;
+    tavir::WorkMode Work;
+    NextInput How;
+    tavir::InputMode Input;  // when How is Given
     bool Cursors;       // the windows' cursors follow the new modes
     bool ApplySupport;  // the default support goes to the selected knots
     bool Foreground;    // the current desk comes forward
   };
   static constexpr Row kRows[] = {
-      {"acModeKnot", 1, 1, false, false, false},      {"acModeNet", 1, 2, false, false, false},
-      {"acModeFrame", 1, 3, false, false, false},     {"acModeEdit", 0, kPick, true, false, false},
-      {"acInput_Rest", 2, 4, true, true, false},      {"acDisplacement", 6, 0, true, false, false},
-      {"acEditor_SetSurface", 11, kUnchanged, true, false, true},
+      {"acModeKnot", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByKnots, false, false, false},
+      {"acModeNet", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByGrid, false, false, false},
+      {"acModeFrame", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByFrame, false, false, false},
+      {"acModeEdit", tavir::WorkMode::Edit, NextInput::Pick, tavir::InputMode::Pick, true, false, false},
+      {"acInput_Rest", tavir::WorkMode::Supports, NextInput::Given, tavir::InputMode::Supports, true, true, false},
+      {"acDisplacement", tavir::WorkMode::SupportDisplacement, NextInput::Given, tavir::InputMode::Pick, true, false,
+       false},
+      {"acEditor_SetSurface", tavir::WorkMode::ShellSurface, NextInput::Unchanged, tavir::InputMode::Pick, true, false,
+       true},
   };
   for (const Row& r : kRows) {
     if (r.Name != name) continue;
     supervisor_.SetWorkMode(r.Work);
-    if (r.Input == kPick)
+    if (r.How == NextInput::Pick)
       supervisor_.SetInputMode(PickInputMode());
-    else if (r.Input != kUnchanged)
-      supervisor_.SetInputMode(static_cast<std::uint8_t>(r.Input));
+    else if (r.How == NextInput::Given)
+      supervisor_.SetInputMode(r.Input);
     if (r.Cursors) SetModeCursor();
     if (r.ApplySupport) InputRest();
     LeaveLoadMode();
@@ -360,7 +366,7 @@ void TEditorCommands::InputRest() {
 }
 
 void TEditorCommands::ForceConcentrate() {
-  supervisor_.SetWorkMode(5);
+  supervisor_.SetWorkMode(tavir::WorkMode::ConcentratedLoad);
   supervisor_.SetInputMode(PickInputMode());
   SetModeCursor();
   ui_.ShowLoadDialog(supervisor_.DefConcForce);
@@ -369,7 +375,7 @@ void TEditorCommands::ForceConcentrate() {
 }
 
 void TEditorCommands::ForceDispersion() {
-  supervisor_.SetWorkMode(4);
+  supervisor_.SetWorkMode(tavir::WorkMode::DistributedLoad);
   supervisor_.SetInputMode(PickInputMode());
   SetModeCursor();
   if (state_.Checked("acForceConcentrate")) UnselectKnots();
@@ -394,15 +400,16 @@ void TEditorCommands::ApplyDispForces() {
 void TEditorCommands::SelectFrame() {
   const bool checked = !state_.Checked("AcEdit_SelectFrame");
   state_.SetChecked("AcEdit_SelectFrame", checked);
-  const std::uint8_t mode = supervisor_.WorkMode;
-  if (mode == 0 || mode == 4 || mode == 5) supervisor_.SetInputMode(checked ? 5 : 0);
+  const tavir::WorkMode mode = supervisor_.WorkMode;
+  if (mode == tavir::WorkMode::Edit || mode == tavir::WorkMode::DistributedLoad || mode == tavir::WorkMode::ConcentratedLoad)
+    supervisor_.SetInputMode(checked ? tavir::InputMode::FrameSelection : tavir::InputMode::Pick);
   SetModeCursor();
 }
 
 void TEditorCommands::ElementTypeCommand(std::string_view name) {
-  const int type = ElementTypeOfAction(name);
-  if (type < 0) return;
-  supervisor_.SetElementType(static_cast<std::uint8_t>(type));
+  const std::optional<ElementType> type = ElementTypeOfAction(name);
+  if (!type) return;
+  supervisor_.SetElementType(*type);
   state_.CheckElementType(name);
 }
 
@@ -425,11 +432,11 @@ void TEditorCommands::RestPreset(std::string_view name) {
 
 void TEditorCommands::LoadDialogApplied(const TForceRecord& force) {
   switch (supervisor_.WorkMode) {
-    case 4:
+    case tavir::WorkMode::DistributedLoad:
       supervisor_.SetDefDispForce(force);
       Run("AcForce_DispApply");
       break;
-    case 5:
+    case tavir::WorkMode::ConcentratedLoad:
       supervisor_.SetDefConcForce(force);
       Run("acForce_ConcApply");
       break;
@@ -487,8 +494,8 @@ ProjectInfo TEditorCommands::ProjectInformation() const {
 
 void TEditorCommands::EditDelete() {
   switch (supervisor_.WorkMode) {
-    case 0: DeleteSelected(project_.Elements(), CurrentCanvas()); break;
-    case 5:
+    case tavir::WorkMode::Edit: DeleteSelected(project_.Elements(), CurrentCanvas()); break;
+    case tavir::WorkMode::ConcentratedLoad:
       while (!project_.Knots().Selection().empty()) {
         TEditorKnot* knot = project_.Knots().Selection().front();
         DeleteAtKnot(project_.ConcForces(), knot);
@@ -530,8 +537,8 @@ void TEditorCommands::FormatElement() {
   if (!messages_.Ask(kElementPropsCaption, kManyElementsQuestion)) return;
   const TMLEditorElement* last = picked.back();
   ElementDialogValues start;
-  if (last->ElemKind == kElemKindPlate || last->ElemKind == kElemKindShell) start.Layers.CopyFrom(last->Layers);
-  if (const auto* shell = dynamic_cast<const TMLEditorShell*>(last); shell != nullptr && last->ElemKind == kElemKindShell) {
+  if (IsPlateOrShellKind(last->ElemKind)) start.Layers.CopyFrom(last->Layers);
+  if (const auto* shell = dynamic_cast<const TMLEditorShell*>(last); shell != nullptr && last->ElemKind == ElementKind::Shell) {
     start.Kx = shell->Kx;
     start.Ky = shell->Ky;
     start.Kxy = shell->Kxy;
@@ -559,7 +566,7 @@ BandOptimisation TEditorCommands::ServiceOptimize() {
 // ---- windows and grid ----
 
 void TEditorCommands::WinNew() {
-  supervisor_.SetWorkMode(3);
+  supervisor_.SetWorkMode(tavir::WorkMode::NewWindow);
   BringCurrentForward();
   state_.SetEnabled("acWinDel", true);
   state_.SetEnabled("acWinDelAll", true);

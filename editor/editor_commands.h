@@ -139,7 +139,7 @@ class EditorCommandsUi {
   // The grid dialog on a copy of a window's grid with the window's box and
   // projection; the user's grid on OK.
   virtual std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
-                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) = 0;
+                                          const TFloatPoint3D& maxCorner, Projection projection) = 0;
   // The panel dialog on the visibility of the eleven bars; the stored states on OK.
   virtual std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
       const std::array<bool, kEditorBarCount>& visible) = 0;
@@ -249,13 +249,15 @@ class TEditorCommands : private EditWindowsClient {
   // EditWindowsClient
   void SetWindowState(std::int32_t currentWindow, std::int32_t windowCount) override;
   std::int32_t CurrentWindow() const override { return supervisor_.CurrentWindow; }
-  std::uint8_t WorkMode() const override { return supervisor_.WorkMode; }
-  std::uint8_t InputMode() const override { return supervisor_.InputMode; }
+  tavir::WorkMode WorkMode() const override { return supervisor_.WorkMode; }
+  tavir::InputMode InputMode() const override { return supervisor_.InputMode; }
   void RunAction(const std::string& name) override { Run(name); }
   void SyncGridActions(const TGrid& grid) override { state_.SyncGrid(grid); }
   void CloseProgram() override { ui_.CloseProgram(); }
 
-  std::uint8_t PickInputMode() const { return state_.Checked("AcEdit_SelectFrame") ? 5 : 0; }
+  tavir::InputMode PickInputMode() const {
+    return state_.Checked("AcEdit_SelectFrame") ? tavir::InputMode::FrameSelection : tavir::InputMode::Pick;
+  }
   void UnselectKnots();
   void UnselectElements();
   void BringCurrentForward();

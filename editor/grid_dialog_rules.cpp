@@ -147,11 +147,11 @@ Extended AxisRange(const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
   return 0;
 }
 
-std::array<bool, 3> GridAxesEnabled(std::uint8_t projection) {
+std::array<bool, 3> GridAxesEnabled(Projection projection) {
   switch (projection) {
-    case 0: return {true, true, false};
-    case 1: return {false, true, true};
-    case 2: return {true, false, true};
+    case Projection::XY: return {true, true, false};
+    case Projection::YZ: return {false, true, true};
+    case Projection::XZ: return {true, false, true};
     default: return {true, true, true};
   }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/codes.h"
 #include "model/grid.h"
 #include "platform/canvas.h"
 #include "platform/extended.h"
@@ -74,7 +75,7 @@ Extended AxisRange(const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
 
 // Which axes the user edits in a window of the projection: 0 (X-Y) X and Y, 1
 // (Y-Z) Y and Z, 2 (X-Z) X and Z; any other value all three.
-std::array<bool, 3> GridAxesEnabled(std::uint8_t projection);
+std::array<bool, 3> GridAxesEnabled(Projection projection);
 
 // The 100 x 100 preview: white ground, the sample model of four cells and the 25
 // grid points at 10, 30, 50, 70, 90 in the grid's style, colour and placement.

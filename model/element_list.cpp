@@ -1,5 +1,6 @@
 #include "model/element_list.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -23,7 +24,7 @@ TMLEditorElement* TFinElements::Add(std::unique_ptr<TMLEditorElement> element) {
   const bool isShell = dynamic_cast<TMLEditorShell*>(element.get()) != nullptr;
   // The file tells plates from shells by the kind byte and reads the curvatures
   // only for shells: class and kind must agree, or the file would not read back.
-  if (element->ElemKind == kElemKindShell ? !isShell : (element->ElemKind != kElemKindPlate || isShell))
+  if (element->ElemKind == ElementKind::Shell ? !isShell : (element->ElemKind != ElementKind::Plate || isShell))
     return nullptr;
   items_.push_back(std::move(element));
   return items_.back().get();
@@ -61,7 +62,7 @@ void TFinElements::UpdateVisible() {
 void TFinElements::UpdateMinSizes() {
   if (Knots == nullptr) return;
   for (const auto& e : items_) {
-    if (e->ElemKind != kElemKindShell || e->ElementType != 1 || e->Knots.size() < 4) continue;
+    if (e->ElemKind != ElementKind::Shell || e->ElementType != ElementType::Rectangle || e->Knots.size() < 4) continue;
     const TEditorKnot* k0 = e->Knots[0];
     const TEditorKnot* k1 = e->Knots[1];
     const TEditorKnot* k3 = e->Knots[3];
@@ -108,8 +109,8 @@ void TFinElements::SelectInRect(const TFloatPoint& topLeft, const TFloatPoint& b
                                 const TViewTransform& window, Canvas* canvas) {
   for (const auto& e : items_) {
     std::size_t corners = 0;
-    if (e->ElementType == 0) corners = 3;
-    else if (e->ElementType == 1 || e->ElementType == 2) corners = 4;
+    if (e->ElementType == ElementType::Triangle) corners = 3;
+    else if (e->ElementType == ElementType::Rectangle || e->ElementType == ElementType::Quadrangle) corners = 4;
     if (corners == 0 || e->Knots.size() < corners) continue;
     bool inside = true;
     for (std::size_t i = 0; i < corners && inside; ++i)
@@ -123,11 +124,14 @@ void TFinElements::LoadFromStream(BinaryReader& r, const KnotIndex& knots, Mater
   std::vector<std::unique_ptr<TMLEditorElement>> elements;
   elements.reserve(static_cast<std::size_t>(count));
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::uint8_t kind = r.ReadByte();
+    const std::uint8_t kindByte = r.ReadByte();
     // Only plates and shells are ever written; any other kind has a record of unknown
     // length, so nothing after it could be read.
-    std::unique_ptr<TMLEditorElement> element = factory_->MakeElement(kind, 0, nullptr);
-    if (!element) throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kind) + ").");
+    // The record that follows sets the type.
+    const std::optional<ElementKind> kind = ElementKindOfByte(kindByte);
+    std::unique_ptr<TMLEditorElement> element =
+        kind ? factory_->MakeElement(*kind, ElementType::Triangle, nullptr) : nullptr;
+    if (!element) throw EFormatError(std::string(kUnknownElementKind) + std::to_string(kindByte) + ").");
     element->LoadFromStream(r, knots, materials);
     elements.push_back(std::move(element));
   }
@@ -139,7 +143,7 @@ void TFinElements::LoadFromStream(BinaryReader& r, const KnotIndex& knots, Mater
 void TFinElements::SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const {
   w.WriteInt32(Count());
   for (const auto& e : items_) {
-    w.WriteByte(e->RecordKind());
+    w.WriteByte(CodeByte(e->RecordKind()));
     e->SaveToStream(w, knots, materials);
   }
 }

@@ -38,7 +38,7 @@ class TFinElements : public TFactoryList<TMLEditorElement>, public ElementIndex 
   std::int32_t IndexOfElement(const TFiniteElement* element) const override;
   TFiniteElement* ElementAt(std::int32_t i) const override { return At(i); }
 
-  static bool IsPlateOrShell(const TFiniteElement& e) { return e.ElemKind == kElemKindPlate || e.ElemKind == kElemKindShell; }
+  static bool IsPlateOrShell(const TFiniteElement& e) { return IsPlateOrShellKind(e.ElemKind); }
 
   // Every visible element in its own brush.
   void Draw(Canvas& canvas) const;

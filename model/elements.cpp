@@ -13,31 +13,32 @@ constexpr TColor kSelectionFill = 0xF0CAA6;
 
 // ---- TFiniteElement ----
 
-TFiniteElement::TFiniteElement(std::uint8_t elementType, std::uint8_t elemKind)
+TFiniteElement::TFiniteElement(tavir::ElementType elementType, ElementKind elemKind)
     : ElementType(elementType), ElemKind(elemKind), Knots(KnotCountOfType(elementType), nullptr) {}
 
-std::size_t TFiniteElement::KnotCountOfType(std::uint8_t elementType) {
+std::size_t TFiniteElement::KnotCountOfType(tavir::ElementType elementType) {
   switch (elementType) {
-    case 0: return 3;
-    case 1:
-    case 2: return 4;
-    case 4: return 2;
+    case tavir::ElementType::Triangle: return 3;
+    case tavir::ElementType::Rectangle:
+    case tavir::ElementType::Quadrangle: return 4;
+    case tavir::ElementType::Rod: return 2;
     default: return 0;
   }
 }
 
-std::size_t TFiniteElement::RecordKnotCountOfType(std::uint8_t elementType) {
+std::size_t TFiniteElement::RecordKnotCountOfType(tavir::ElementType elementType) {
   switch (elementType) {
-    case 0: return 3;
-    case 1:
-    case 2: return 4;
+    case tavir::ElementType::Triangle: return 3;
+    case tavir::ElementType::Rectangle:
+    case tavir::ElementType::Quadrangle: return 4;
     default: return 0;
   }
 }
 
 TFiniteElement::KnotPart TFiniteElement::ReadKnotPart(BinaryReader& r, const KnotIndex& knots) {
   KnotPart part;
-  part.ElementType = r.ReadByte();
+  // Any type byte is kept as read: the types without knots have no more record.
+  part.ElementType = CodeOfByte<tavir::ElementType>(r.ReadByte());
   const std::size_t n = RecordKnotCountOfType(part.ElementType);
   r.Require(n * 4);
   part.Knots.reserve(n);
@@ -57,7 +58,7 @@ void TFiniteElement::ApplyKnotPart(KnotPart&& part) {
 void TFiniteElement::LoadFromStream(BinaryReader& r, const KnotIndex& knots) { ApplyKnotPart(ReadKnotPart(r, knots)); }
 
 void TFiniteElement::SaveToStream(BinaryWriter& w, const KnotIndex& knots) const {
-  w.WriteByte(ElementType);
+  w.WriteByte(CodeByte(ElementType));
   const std::size_t n = RecordKnotCountOfType(ElementType);
   for (std::size_t i = 0; i < n; ++i) {
     const TEditorKnot* knot = i < Knots.size() ? Knots[i] : nullptr;
@@ -199,8 +200,8 @@ void TGeometricElement::SaveToStream(BinaryWriter& w, const MaterialIndex& mater
 
 // ---- TMLFiniteElement ----
 
-TMLFiniteElement::TMLFiniteElement(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material,
-                                   std::uint8_t elemKind)
+TMLFiniteElement::TMLFiniteElement(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material,
+                                   ElementKind elemKind)
     : TFiniteElement(elementType, elemKind) {
   Layers.AddLayerByName(kFirstLayerName, material);
 }
@@ -220,8 +221,8 @@ void TMLFiniteElement::SaveToStream(BinaryWriter& w, const KnotIndex& knots, con
 
 // ---- TMLEditorElement ----
 
-TMLEditorElement::TMLEditorElement(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material,
-                                   std::uint8_t elemKind)
+TMLEditorElement::TMLEditorElement(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material,
+                                   ElementKind elemKind)
     : TMLFiniteElement(elementType, material, elemKind) {}
 
 std::vector<TPoint> TMLEditorElement::PolygonPoints() const {

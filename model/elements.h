@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/codes.h"
 #include "model/knots.h"
 #include "model/materials.h"
 #include "model/references.h"
@@ -21,25 +22,22 @@
 
 namespace tavir {
 
-constexpr std::uint8_t kElemKindPlate = 0;
-constexpr std::uint8_t kElemKindShell = 5;
-
 class TFiniteElement {
  public:
   // Sizes Knots by the type (0: 3, 1 and 2: 4, 4: 2, other: none), all nullptr.
-  TFiniteElement(std::uint8_t elementType, std::uint8_t elemKind);
+  TFiniteElement(tavir::ElementType elementType, ElementKind elemKind);
   virtual ~TFiniteElement() = default;
   TFiniteElement(const TFiniteElement&) = delete;
   TFiniteElement& operator=(const TFiniteElement&) = delete;
 
-  std::uint8_t ElementType = 0;  // 0 triangle, 1 and 2 quadrilateral, 4 two-knot element
-  std::uint8_t ElemKind = 0;     // 0 plate, 5 shell
+  tavir::ElementType ElementType = tavir::ElementType::Triangle;
+  ElementKind ElemKind = ElementKind::Plate;
   std::vector<TEditorKnot*> Knots;
 
   // Knot entries an element of this type holds in memory.
-  static std::size_t KnotCountOfType(std::uint8_t elementType);
+  static std::size_t KnotCountOfType(tavir::ElementType elementType);
   // Knot indices its file record carries (0: 3, 1 and 2: 4, other: none).
-  static std::size_t RecordKnotCountOfType(std::uint8_t elementType);
+  static std::size_t RecordKnotCountOfType(tavir::ElementType elementType);
 
  protected:
   // The type byte, then the knot indices: only the start of an element's record,
@@ -49,7 +47,7 @@ class TFiniteElement {
   void SaveToStream(BinaryWriter& w, const KnotIndex& knots) const;
 
   struct KnotPart {
-    std::uint8_t ElementType = 0;
+    tavir::ElementType ElementType = tavir::ElementType::Triangle;
     std::vector<TEditorKnot*> Knots;
   };
   static KnotPart ReadKnotPart(BinaryReader& r, const KnotIndex& knots);
@@ -149,8 +147,8 @@ constexpr std::size_t kLayerStackHeaderBytes = 9;
 class TMLFiniteElement : public TFiniteElement {
  public:
   // One layer, "Тело пластины", on the material with the layer defaults.
-  TMLFiniteElement(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material,
-                   std::uint8_t elemKind);
+  TMLFiniteElement(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material,
+                   ElementKind elemKind);
 
   TGeometricElement Layers;
 
@@ -162,14 +160,14 @@ class TMLFiniteElement : public TFiniteElement {
   virtual void SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const;
   // The kind byte that goes before the record in the element list: the class's
   // (plate 0, shell 5), so that the file always reads back.
-  virtual std::uint8_t RecordKind() const { return kElemKindPlate; }
+  virtual ElementKind RecordKind() const { return ElementKind::Plate; }
 };
 
 class TMLEditorElement : public TMLFiniteElement {
  public:
   // Outline on, invisible, not selected.
-  TMLEditorElement(std::uint8_t elementType, const std::shared_ptr<TPhisPropRodNL>& material,
-                   std::uint8_t elemKind);
+  TMLEditorElement(tavir::ElementType elementType, const std::shared_ptr<TPhisPropRodNL>& material,
+                   ElementKind elemKind);
 
   std::uint8_t Visible = 0;
   std::uint8_t Selected = 0;
@@ -206,7 +204,7 @@ class TMLEditorShell : public TMLEditorElement {
   // The layered element record, then Kx, Ky, Kxy. On any failure nothing changes.
   void LoadFromStream(BinaryReader& r, const KnotIndex& knots, MaterialIndex& materials) override;
   void SaveToStream(BinaryWriter& w, const KnotIndex& knots, const MaterialIndex& materials) const override;
-  std::uint8_t RecordKind() const override { return kElemKindShell; }
+  ElementKind RecordKind() const override { return ElementKind::Shell; }
 };
 
 }  // namespace tavir

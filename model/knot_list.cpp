@@ -96,7 +96,7 @@ void TFinKnots::SelectAll(Canvas* canvas) {
 
 bool TFinKnots::KnotInRect(const TEditorKnot& knot, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
                            const TViewTransform& window) {
-  if (window.Projection != 0) return false;
+  if (window.Projection != Projection::XY) return false;
   return InBox(knot.X, knot.Y, topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y, kRectTolerance);
 }
 

@@ -41,9 +41,9 @@ void TEditorKnot::LoadFromStream(BinaryReader& r) {
 
 void TEditorKnot::Project(const TViewTransform& window) {
   switch (window.Projection) {
-    case 0: ScreenPoint = window.FloatPointToPoint(FloatPoint(X, Y)); break;
-    case 1: ScreenPoint = window.FloatPointToPoint(FloatPoint(Y, Z)); break;
-    case 2: ScreenPoint = window.FloatPointToPoint(FloatPoint(X, Z)); break;
+    case Projection::XY: ScreenPoint = window.FloatPointToPoint(FloatPoint(X, Y)); break;
+    case Projection::YZ: ScreenPoint = window.FloatPointToPoint(FloatPoint(Y, Z)); break;
+    case Projection::XZ: ScreenPoint = window.FloatPointToPoint(FloatPoint(X, Z)); break;
     default: break;
   }
 }
@@ -53,9 +53,9 @@ void TEditorKnot::UpdateVisible(const TViewTransform& window) {
   const TFloatPoint3D& mx = window.MaxPoint;
   auto between = [](Extended lo, Extended v, Extended hi) { return lo <= v && v <= hi; };
   switch (window.Projection) {
-    case 0: Visible = between(mn.X, X, mx.X) && between(mn.Y, Y, mx.Y) ? 1 : 0; break;
-    case 1: Visible = between(mn.Y, Y, mx.Y) && between(mn.Z, Z, mx.Z) ? 1 : 0; break;
-    case 2: Visible = between(mn.X, X, mx.X) && between(mn.Z, Z, mx.Z) ? 1 : 0; break;
+    case Projection::XY: Visible = between(mn.X, X, mx.X) && between(mn.Y, Y, mx.Y) ? 1 : 0; break;
+    case Projection::YZ: Visible = between(mn.Y, Y, mx.Y) && between(mn.Z, Z, mx.Z) ? 1 : 0; break;
+    case Projection::XZ: Visible = between(mn.X, X, mx.X) && between(mn.Z, Z, mx.Z) ? 1 : 0; break;
     default: break;
   }
 }

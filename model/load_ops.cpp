@@ -230,7 +230,7 @@ AddShellResult AddByDialog(TShellFunctions& shells, const TFloatPoint3D& p1, con
                            std::uint8_t plane, const TViewTransform& window, ModelDialogs& dialogs) {
   AddShellResult result;
   // A frame drawn in a side view holds no plan coordinates: it frames nothing.
-  if (window.Projection != 0) {
+  if (window.Projection != Projection::XY) {
     result.Outcome = AddShellOutcome::EmptyFrame;
     return result;
   }

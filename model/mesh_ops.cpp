@@ -233,9 +233,9 @@ bool MaterialUsed(const TFinElements& elements, const TPhisPropRodNL* material) 
   return false;
 }
 
-bool ElementExists(const TFinElements& elements, std::uint8_t elementType, const TEditorKnot* a,
+bool ElementExists(const TFinElements& elements, ElementType elementType, const TEditorKnot* a,
                    const TEditorKnot* b, const TEditorKnot* c, const TEditorKnot* d) {
-  if (elementType == kElementTriangle) {
+  if (elementType == ElementType::Triangle) {
     for (const auto& e : elements.Items()) {
       if (e->Knots.size() < 3) continue;
       const TEditorKnot* k0 = e->Knots[0];
@@ -247,7 +247,7 @@ bool ElementExists(const TFinElements& elements, std::uint8_t elementType, const
     }
     return false;
   }
-  if (elementType == kElementRectangle) {
+  if (elementType == ElementType::Rectangle) {
     for (const auto& e : elements.Items()) {
       if (e->Knots.size() < 4) continue;
       if (e->Knots[0] == a && e->Knots[1] == b && e->Knots[2] == c && e->Knots[3] == d) return true;
@@ -256,12 +256,12 @@ bool ElementExists(const TFinElements& elements, std::uint8_t elementType, const
   return false;
 }
 
-AddElementResult AddElement(TFinElements& elements, MessageService& messages, std::uint8_t elementType,
-                            std::uint8_t elemKind, const std::vector<TEditorKnot*>& knots,
+AddElementResult AddElement(TFinElements& elements, MessageService& messages, ElementType elementType,
+                            ElementKind elemKind, const std::vector<TEditorKnot*>& knots,
                             const std::shared_ptr<TPhisPropRodNL>& material) {
   std::size_t need = TFiniteElement::KnotCountOfType(elementType);
-  if (elementType == kElementTriangle) need = 3;
-  if (elementType == kElementRectangle || elementType == kElementQuadrangle) need = 4;
+  if (elementType == ElementType::Triangle) need = 3;
+  if (elementType == ElementType::Rectangle || elementType == ElementType::Quadrangle) need = 4;
   bool knotsOk = knots.size() >= need;
   // An element never holds a missing knot.
   for (std::size_t i = 0; knotsOk && i < need; ++i) knotsOk = knots[i] != nullptr;
@@ -269,7 +269,7 @@ AddElementResult AddElement(TFinElements& elements, MessageService& messages, st
     ShowPlain(messages, kKnotCountMismatchText);
     return {AddElementOutcome::TooFewKnots, nullptr};
   }
-  if (elemKind != kElemKindPlate && elemKind != kElemKindShell) return {AddElementOutcome::UnknownKind, nullptr};
+  if (elemKind != ElementKind::Plate && elemKind != ElementKind::Shell) return {AddElementOutcome::UnknownKind, nullptr};
   if (!material) {
     messages.Error(kNoElementMaterialText);
     return {AddElementOutcome::NoMaterial, nullptr};
@@ -279,7 +279,7 @@ AddElementResult AddElement(TFinElements& elements, MessageService& messages, st
   for (std::size_t i = 0; i < made->Knots.size() && i < knots.size(); ++i) made->Knots[i] = knots[i];
   TMLEditorElement* element = elements.Add(std::move(made));
   if (element == nullptr) return {AddElementOutcome::UnknownKind, nullptr};
-  if (elementType == kElementRectangle && elements.Knots != nullptr) {
+  if (elementType == ElementType::Rectangle && elements.Knots != nullptr) {
     elements.Knots->SetMinSizeX(knots[3]->X - knots[0]->X);
     elements.Knots->SetMinSizeY(knots[1]->Y - knots[0]->Y);
   }
@@ -287,10 +287,10 @@ AddElementResult AddElement(TFinElements& elements, MessageService& messages, st
 }
 
 AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::shared_ptr<TPhisPropRodNL>& material,
-                            std::uint8_t elemKind, std::uint8_t elementType, const TViewTransform& window,
+                            ElementKind elemKind, ElementType elementType, const TViewTransform& window,
                             Canvas* picture, MessageService& messages) {
   AddAtPointResult result;
-  if (window.Projection != 0 || elements.Knots == nullptr) {
+  if (window.Projection != Projection::XY || elements.Knots == nullptr) {
     result.Outcome = AddAtPointOutcome::NotPlanWindow;
     return result;
   }
@@ -312,12 +312,12 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
     return result;
   }
 
-  if (elementType != kElementTriangle && elementType != kElementRectangle) {
+  if (elementType != ElementType::Triangle && elementType != ElementType::Rectangle) {
     result.Outcome = AddAtPointOutcome::UnsupportedType;
     return result;
   }
   // Once for the click, not once for each of its triangles.
-  if (!material && (elemKind == kElemKindPlate || elemKind == kElemKindShell)) {
+  if (!material && (elemKind == ElementKind::Plate || elemKind == ElementKind::Shell)) {
     messages.Error(kNoElementMaterialText);
     result.Outcome = AddAtPointOutcome::NoMaterial;
     return result;
@@ -335,8 +335,8 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
   };
   auto addOne = [&](const std::vector<TEditorKnot*>& ks, const char* existsText) {
     for (TEditorKnot* k : ks) UpdateForWindow(*k, window);
-    const bool exists = ks.size() == 3 ? ElementExists(elements, kElementTriangle, ks[0], ks[1], ks[2])
-                                       : ElementExists(elements, kElementRectangle, ks[0], ks[1], ks[2], ks[3]);
+    const bool exists = ks.size() == 3 ? ElementExists(elements, ElementType::Triangle, ks[0], ks[1], ks[2])
+                                       : ElementExists(elements, ElementType::Rectangle, ks[0], ks[1], ks[2], ks[3]);
     if (exists) {
       ShowPlain(messages, existsText);
       ++result.Duplicates;
@@ -351,7 +351,7 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
     result.Added.push_back(r.Element);
   };
 
-  if (elementType == kElementTriangle) {
+  if (elementType == ElementType::Triangle) {
     {
       TEditorKnot* a = find(x0, y0);
       TEditorKnot* b = find(x0, y1);
@@ -386,7 +386,7 @@ AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::sha
 TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, const TViewTransform& window) {
   const TFloatPoint p = window.PointToFloatPoint(TPoint{x, y});
   for (const auto& e : elements.Items()) {
-    if (e->ElementType != kElementRectangle && e->ElementType != kElementQuadrangle) continue;
+    if (e->ElementType != ElementType::Rectangle && e->ElementType != ElementType::Quadrangle) continue;
     if (!TFinElements::IsPlateOrShell(*e) || e->Knots.size() < 4) continue;
     const TEditorKnot* k0 = e->Knots[0];
     const TEditorKnot* k1 = e->Knots[1];
@@ -398,8 +398,8 @@ TMLEditorElement* ElementAtPoint(const TFinElements& elements, int x, int y, con
 }
 
 DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
-                          const std::shared_ptr<TPhisPropRodNL>& material, std::uint8_t elemKind,
-                          std::uint8_t elementType, const TViewTransform& window, ModelDialogs& dialogs,
+                          const std::shared_ptr<TPhisPropRodNL>& material, ElementKind elemKind,
+                          ElementType elementType, const TViewTransform& window, ModelDialogs& dialogs,
                           MessageService& messages) {
   DivideResult result;
   DivideDialogValues start;
@@ -424,7 +424,7 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
     result.Outcome = DivideOutcome::BadParameters;
     return result;
   }
-  if (elementType == kElementRectangle) {
+  if (elementType == ElementType::Rectangle) {
     if (nx * ny > kMaxDivideElements) {
       messages.Error("Слишком много элементов: " + std::to_string(nx * ny) + ".\rОбласть можно разбить не более чем на " +
                      std::to_string(kMaxDivideElements) + " элементов.");
@@ -432,7 +432,7 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
       return result;
     }
     // Refused before any knot is made, so that a refusal leaves no stray knots.
-    if (elemKind != kElemKindPlate && elemKind != kElemKindShell) {
+    if (elemKind != ElementKind::Plate && elemKind != ElementKind::Shell) {
       result.Outcome = DivideOutcome::UnknownKind;
       return result;
     }
@@ -446,7 +446,7 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
   TFinKnots& knots = *elements.Knots;
   knots.SetMinSizeX(sx);
   knots.SetMinSizeY(sy);
-  if (elementType != kElementRectangle) return result;
+  if (elementType != ElementType::Rectangle) return result;
 
   const std::int32_t knotsBefore = knots.Count();
   KnotFinder finder(knots, window);
@@ -478,7 +478,7 @@ DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, co
         ++result.Duplicates;
         continue;
       }
-      if (AddElement(elements, messages, kElementRectangle, elemKind, ks, material).Element != nullptr) {
+      if (AddElement(elements, messages, ElementType::Rectangle, elemKind, ks, material).Element != nullptr) {
         rectangles.Add(ks);
         ++result.ElementsAdded;
       }
@@ -552,7 +552,7 @@ EditOutcome EditProperties(TFinElements& elements, TMLEditorElement* element, Mo
   if (element == nullptr || elements.IndexOfElement(element) < 0 || !TFinElements::IsPlateOrShell(*element) ||
       elements.Materials == nullptr)
     return EditOutcome::NotEditable;
-  auto* shell = element->ElemKind == kElemKindShell ? dynamic_cast<TMLEditorShell*>(element) : nullptr;
+  auto* shell = element->ElemKind == ElementKind::Shell ? dynamic_cast<TMLEditorShell*>(element) : nullptr;
   ElementDialogValues start;
   start.Layers.Assign(element->Layers);
   if (shell != nullptr) {
@@ -582,10 +582,10 @@ int ApplyPropertiesToElements(const std::vector<TMLEditorElement*>& targets, con
     } else if (e->ElemKind != first->ElemKind) {
       messages.Warning(kDifferentKindsText);
     }
-    if (e->ElemKind == kElemKindPlate) {
+    if (e->ElemKind == ElementKind::Plate) {
       e->Layers.CopyFrom(values.Layers);
       ++changed;
-    } else if (e->ElemKind == kElemKindShell) {
+    } else if (e->ElemKind == ElementKind::Shell) {
       e->Layers.CopyFrom(values.Layers);
       if (auto* shell = dynamic_cast<TMLEditorShell*>(e)) {
         shell->SetKx(values.Kx);
@@ -603,7 +603,7 @@ std::int64_t MeshBandWidth(const TFinElements& elements) {
   const KnotPositionMap positions(*elements.Knots);
   std::int64_t w = 0;
   for (const auto& e : elements.Items()) {
-    if (e->ElemKind != kElemKindShell) continue;
+    if (e->ElemKind != ElementKind::Shell) continue;
     std::int64_t lo = -1, hi = -1;
     for (const TEditorKnot* k : e->Knots) {
       const std::int32_t p = positions.IndexOfKnot(k);

@@ -25,11 +25,6 @@
 
 namespace tavir {
 
-// The element types and kinds this module creates.
-inline constexpr std::uint8_t kElementTriangle = 0;
-inline constexpr std::uint8_t kElementRectangle = 1;
-inline constexpr std::uint8_t kElementQuadrangle = 2;
-
 // Smallest snapping tolerance: a step or size of zero or less must still let a
 // click find the knot it lies on instead of adding a duplicate.
 inline constexpr Extended kMinSnapTolerance = 1e-10L;
@@ -99,7 +94,7 @@ bool MaterialUsed(const TFinElements& elements, const TPhisPropRodNL* material);
 // The duplicate test: type 0, an element whose first three knots are a, b and c in
 // any order; type 1, an element whose four knots are a, b, c, d in this order; any
 // other type never. Elements with fewer knots than the test needs are passed over.
-bool ElementExists(const TFinElements& elements, std::uint8_t elementType, const TEditorKnot* a,
+bool ElementExists(const TFinElements& elements, ElementType elementType, const TEditorKnot* a,
                    const TEditorKnot* b, const TEditorKnot* c, const TEditorKnot* d = nullptr);
 
 enum class AddElementOutcome {
@@ -116,8 +111,8 @@ struct AddElementResult {
 // A plate or shell element of the type on the knots (in order), with one layer on
 // the material, appended to the list. A rectangle brings the knot list's smallest
 // sizes down to its width and height.
-AddElementResult AddElement(TFinElements& elements, MessageService& messages, std::uint8_t elementType,
-                            std::uint8_t elemKind, const std::vector<TEditorKnot*>& knots,
+AddElementResult AddElement(TFinElements& elements, MessageService& messages, ElementType elementType,
+                            ElementKind elemKind, const std::vector<TEditorKnot*>& knots,
                             const std::shared_ptr<TPhisPropRodNL>& material);
 
 enum class AddAtPointOutcome {
@@ -140,7 +135,7 @@ struct AddAtPointResult {
 // one is given, with its knots. Knots found or added stay when an element exists
 // already; knots this call added are removed again when no element came of them.
 AddAtPointResult AddAtPoint(TFinElements& elements, int x, int y, const std::shared_ptr<TPhisPropRodNL>& material,
-                            std::uint8_t elemKind, std::uint8_t elementType, const TViewTransform& window,
+                            ElementKind elemKind, ElementType elementType, const TViewTransform& window,
                             Canvas* picture, MessageService& messages);
 
 // The first rectangle or quadrangle (plate or shell) whose box holds the model point
@@ -167,8 +162,8 @@ struct DivideResult {
 // gives in the mesh division dialog. Only element type 1 makes elements; the
 // smallest sizes take the steps in any case. Nothing is drawn.
 DivideResult DivideRegion(TFinElements& elements, const TFloatPoint& topLeft, const TFloatPoint& bottomRight,
-                          const std::shared_ptr<TPhisPropRodNL>& material, std::uint8_t elemKind,
-                          std::uint8_t elementType, const TViewTransform& window, ModelDialogs& dialogs,
+                          const std::shared_ptr<TPhisPropRodNL>& material, ElementKind elemKind,
+                          ElementType elementType, const TViewTransform& window, ModelDialogs& dialogs,
                           MessageService& messages);
 
 // Deletes the element with every distributed load on it, takes it out of the

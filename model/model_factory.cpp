@@ -4,14 +4,14 @@ namespace tavir {
 
 std::unique_ptr<TEditorKnot> ModelFactory::MakeKnot() const { return std::make_unique<TEditorKnot>(); }
 
-std::unique_ptr<TMLEditorElement> ModelFactory::MakePlate(std::uint8_t elementType,
+std::unique_ptr<TMLEditorElement> ModelFactory::MakePlate(ElementType elementType,
                                                           const std::shared_ptr<TPhisPropRodNL>& material) const {
-  return std::make_unique<TMLEditorElement>(elementType, material, kElemKindPlate);
+  return std::make_unique<TMLEditorElement>(elementType, material, ElementKind::Plate);
 }
 
-std::unique_ptr<TMLEditorShell> ModelFactory::MakeShell(std::uint8_t elementType,
+std::unique_ptr<TMLEditorShell> ModelFactory::MakeShell(ElementType elementType,
                                                         const std::shared_ptr<TPhisPropRodNL>& material) const {
-  return std::make_unique<TMLEditorShell>(elementType, material, kElemKindShell);
+  return std::make_unique<TMLEditorShell>(elementType, material, ElementKind::Shell);
 }
 
 std::unique_ptr<TEditorSupport> ModelFactory::MakeSupport() const { return std::make_unique<TEditorSupport>(); }
@@ -30,11 +30,11 @@ std::unique_ptr<TEditorShellEP> ModelFactory::MakeParaboloid() const { return st
 
 std::unique_ptr<TEditorSphere> ModelFactory::MakeSphere() const { return std::make_unique<TEditorSphere>(); }
 
-std::unique_ptr<TMLEditorElement> ModelFactory::MakeElement(std::uint8_t elemKind, std::uint8_t elementType,
+std::unique_ptr<TMLEditorElement> ModelFactory::MakeElement(ElementKind elemKind, ElementType elementType,
                                                             const std::shared_ptr<TPhisPropRodNL>& material) const {
   switch (elemKind) {
-    case kElemKindPlate: return MakePlate(elementType, material);
-    case kElemKindShell: return MakeShell(elementType, material);
+    case ElementKind::Plate: return MakePlate(elementType, material);
+    case ElementKind::Shell: return MakeShell(elementType, material);
     default: return nullptr;
   }
 }

@@ -19,9 +19,9 @@ class ModelFactory {
   virtual ~ModelFactory() = default;
   virtual std::unique_ptr<TEditorKnot> MakeKnot() const;
   // A plate (kind 0) and a shell (kind 5) element with one default layer on the material.
-  virtual std::unique_ptr<TMLEditorElement> MakePlate(std::uint8_t elementType,
+  virtual std::unique_ptr<TMLEditorElement> MakePlate(ElementType elementType,
                                                       const std::shared_ptr<TPhisPropRodNL>& material) const;
-  virtual std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t elementType,
+  virtual std::unique_ptr<TMLEditorShell> MakeShell(ElementType elementType,
                                                     const std::shared_ptr<TPhisPropRodNL>& material) const;
   virtual std::unique_ptr<TEditorSupport> MakeSupport() const;
   virtual std::unique_ptr<TEditorConcentrateForce> MakeConcForce() const;
@@ -32,7 +32,7 @@ class ModelFactory {
   virtual std::unique_ptr<TEditorSphere> MakeSphere() const;
 
   // MakePlate or MakeShell by kind; nullptr for any other kind.
-  std::unique_ptr<TMLEditorElement> MakeElement(std::uint8_t elemKind, std::uint8_t elementType,
+  std::unique_ptr<TMLEditorElement> MakeElement(ElementKind elemKind, ElementType elementType,
                                                 const std::shared_ptr<TPhisPropRodNL>& material) const;
 };
 

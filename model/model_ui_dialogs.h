@@ -60,7 +60,7 @@ class ModelDialogs {
 
   virtual std::optional<MaterialDialogValues> MaterialProperties(const MaterialDialogValues& start) = 0;
   // The layer dialogs it opens may choose materials from (and add them to) the list.
-  virtual std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, std::uint8_t elemKind,
+  virtual std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, ElementKind elemKind,
                                                                const ElementDialogValues& start) = 0;
   virtual std::optional<DivideDialogValues> DivideRegion(const DivideDialogValues& start) = 0;
   // "Функции поверхности пологой оболочки": the chosen kind (-1 when none is chosen).
@@ -79,12 +79,12 @@ class ScriptedModelDialogs : public ModelDialogs {
   std::deque<std::optional<MaterialDialogValues>> MaterialAnswers;
 
   struct ElementCall {
-    std::uint8_t ElemKind = 0;
+    ElementKind ElemKind = ElementKind::Plate;
     std::int32_t LayerCount = 0;
     Extended Kx = 0, Ky = 0, Kxy = 0;
   };
   std::vector<ElementCall> ElementCalls;
-  std::function<std::optional<ElementDialogValues>(TMaterials&, std::uint8_t, const ElementDialogValues&)>
+  std::function<std::optional<ElementDialogValues>(TMaterials&, ElementKind, const ElementDialogValues&)>
       ElementHandler;
 
   std::vector<DivideDialogValues> DivideCalls;
@@ -103,7 +103,7 @@ class ScriptedModelDialogs : public ModelDialogs {
     MaterialCalls.push_back(start);
     return Next(MaterialAnswers);
   }
-  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, std::uint8_t elemKind,
+  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, ElementKind elemKind,
                                                        const ElementDialogValues& start) override {
     ElementCalls.push_back({elemKind, start.Layers.Count(), start.Kx, start.Ky, start.Kxy});
     if (!ElementHandler) return std::nullopt;

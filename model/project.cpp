@@ -72,7 +72,7 @@ void TVelEditorProject::Clear() {
 void TVelEditorProject::ApplyShellFuncs() {
   for (const auto& k : knots_->Items()) k->SetZ(shellFuncs_->GetZ(k->X, k->Y));
   for (const auto& e : elements_->Items()) {
-    if (e->ElemKind != kElemKindShell) continue;
+    if (e->ElemKind != ElementKind::Shell) continue;
     auto* shell = dynamic_cast<TMLEditorShell*>(e.get());
     if (shell == nullptr || shell->Knots.empty() || shell->Knots[0] == nullptr) continue;
     const TEditorKnot& k0 = *shell->Knots[0];

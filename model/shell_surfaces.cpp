@@ -53,7 +53,7 @@ Extended Smaller(Extended a, Extended b) { return a < b ? a : b; }
 
 void PlanScreenRect(const TViewTransform& w, const TFloatPoint3D& o, std::uint8_t plane, const PlanExtent& e,
                     TPoint& topLeft, TPoint& bottomRight) {
-  if (w.Projection != 0 || plane != kShellPlaneXY) return;
+  if (w.Projection != Projection::XY || plane != kShellPlaneXY) return;
   const Extended lowX = Greater(o.X + e.Lo1, w.MinPoint.X);
   const Extended lowY = Greater(o.Y + e.Lo2, w.MinPoint.Y);
   const Extended highX = Smaller(o.X + e.Hi1, w.MaxPoint.X);
@@ -64,7 +64,7 @@ void PlanScreenRect(const TViewTransform& w, const TFloatPoint3D& o, std::uint8_
 
 std::uint8_t PlanVisible(const TViewTransform& w, const TFloatPoint3D& o, std::uint8_t plane, const PlanExtent& e) {
   // The contour is a plan rectangle: it means nothing in the other projections.
-  if (w.Projection != 0 || plane != kShellPlaneXY) return 0;
+  if (w.Projection != Projection::XY || plane != kShellPlaneXY) return 0;
   const Extended xs[2] = {o.X + e.Lo1, o.X + e.Hi1};
   const Extended ys[2] = {o.Y + e.Lo2, o.Y + e.Hi2};
   for (Extended x : xs)

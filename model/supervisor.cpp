@@ -117,15 +117,15 @@ void TEditSupervisor::SaveToStream(BinaryWriter& w) const {
   w.WriteExtended(RegionX2);
   w.WriteExtended(RegionY2);
   w.WriteExtended(RegionZ2);
-  w.WriteByte(InputMode);
+  w.WriteByte(CodeByte(InputMode));
   WriteFixation(w, DefFixation);
-  w.WriteByte(ElementType);
+  w.WriteByte(CodeByte(ElementType));
   w.WriteInt32(MaterialIndex);
   WriteForceHead(w, DefConcForce);
   WriteForceHead(w, DefDispForce);
   w.WriteInt32(ReservedD);
   w.WriteInt32(ReservedE);
-  w.WriteByte(ElemKind);
+  w.WriteByte(CodeByte(ElemKind));
   w.WriteInt32(DefDirection);
   w.WriteByte(0);
 }
@@ -146,9 +146,9 @@ void TEditSupervisor::LoadFromStream(BinaryReader& r) {
   RegionX2 = r.ReadExtended();
   RegionY2 = r.ReadExtended();
   RegionZ2 = r.ReadExtended();
-  InputMode = r.ReadByte();
+  InputMode = CodeOfByte<tavir::InputMode>(r.ReadByte());  // kept as read
   DefFixation = ReadFixation(r);
-  ElementType = r.ReadByte();
+  ElementType = CodeOfByte<tavir::ElementType>(r.ReadByte());  // kept as read
   MaterialIndex = r.ReadInt32();
   std::uint8_t head[kStoredForceBytes];
   r.ReadBytes(head, kStoredForceBytes);
@@ -157,7 +157,7 @@ void TEditSupervisor::LoadFromStream(BinaryReader& r) {
   ReplaceForceHead(DefDispForce, head);
   ReservedD = r.ReadInt32();
   ReservedE = r.ReadInt32();
-  ElemKind = r.ReadByte();
+  ElemKind = CodeOfByte<ElementKind>(r.ReadByte());  // kept as read
   DefDirection = r.ReadInt32();
   r.ReadByte();
 }

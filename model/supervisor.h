@@ -34,14 +34,14 @@ class TBCSupervisor {
   std::int32_t CurrentWindow = -1;
   // 0 edit, 1 element input, 2 supports, 3 new window, 4 distributed load,
   // 5 concentrated load, 6 support displacement, 11 shell surface.
-  std::uint8_t WorkMode = 0;
+  tavir::WorkMode WorkMode = tavir::WorkMode::Edit;
 
   void SetReservedA(std::uint8_t v) { ReservedA = v; }
   void SetReservedB(std::uint8_t v) { ReservedB = v; }
   void SetReservedC(std::int32_t v) { ReservedC = v; }
   void SetWindowCount(std::int32_t v) { WindowCount = v; }
   void SetCurrentWindow(std::int32_t v) { CurrentWindow = v; }
-  void SetWorkMode(std::uint8_t v) { WorkMode = v; }
+  void SetWorkMode(tavir::WorkMode v) { WorkMode = v; }
   // Spare strings 1..10; any other index reads empty and is ignored.
   std::string GetSpareString(int index) const;
   void SetSpareString(int index, const std::string& v);
@@ -63,15 +63,15 @@ class TEditSupervisor : public TBCSupervisor {
   Extended RegionX1 = 0, RegionY1 = 0, RegionZ1 = 0;
   Extended RegionX2 = 0, RegionY2 = 0, RegionZ2 = 0;
   // 0 pick, 1 by knots, 2 by grid, 3 by frame, 4 supports, 5 frame selection.
-  std::uint8_t InputMode = 0;
+  tavir::InputMode InputMode = tavir::InputMode::Pick;
   TFixation DefFixation{};       // all free
-  std::uint8_t ElementType = 1;  // 0 triangle, 1 rectangle, 4 rod, 5 quadrangle, ...
+  tavir::ElementType ElementType = tavir::ElementType::Rectangle;  // of new elements
   std::int32_t MaterialIndex = 0;
   TForceRecord DefConcForce;
   TForceRecord DefDispForce;
   std::int32_t ReservedD = 0;
   std::int32_t ReservedE = 0;
-  std::uint8_t ElemKind = kElemKindShell;
+  ElementKind ElemKind = ElementKind::Shell;
   std::int32_t DefDirection = 0;  // 0 right or down, 1 left or up
 
   TBCDataEditor Options;
@@ -79,9 +79,9 @@ class TEditSupervisor : public TBCSupervisor {
   TGrid Grid;
   TGeometricElement DefLayers;  // never stored
 
-  void SetInputMode(std::uint8_t v) { InputMode = v; }
-  void SetElementType(std::uint8_t v) { ElementType = v; }
-  void SetElemKind(std::uint8_t v) { ElemKind = v; }
+  void SetInputMode(tavir::InputMode v) { InputMode = v; }
+  void SetElementType(tavir::ElementType v) { ElementType = v; }
+  void SetElemKind(ElementKind v) { ElemKind = v; }
   void SetMaterialIndex(std::int32_t v) { MaterialIndex = v; }
   void SetDefDirection(std::int32_t v) { DefDirection = v; }
   void SetDefFixation(const TFixation& v) { DefFixation = v; }

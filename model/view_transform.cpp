@@ -9,18 +9,18 @@ namespace tavir {
 namespace {
 void Axes(const TViewTransform& t, const TFloatPoint3D& p, Extended& u, Extended& v) {
   switch (t.Projection) {
-    case 0: u = p.X; v = p.Y; break;
-    case 1: u = p.Y; v = p.Z; break;
-    case 2: u = p.X; v = p.Z; break;
+    case Projection::XY: u = p.X; v = p.Y; break;
+    case Projection::YZ: u = p.Y; v = p.Z; break;
+    case Projection::XZ: u = p.X; v = p.Z; break;
     default: u = 0; v = 0; break;
   }
 }
 
 Extended Steps(const TViewTransform& t, int axis) {  // axis 0 = u, 1 = v
   switch (t.Projection) {
-    case 0: return axis == 0 ? t.Grid.StepX : t.Grid.StepY;
-    case 1: return axis == 0 ? t.Grid.StepY : t.Grid.StepZ;
-    case 2: return axis == 0 ? t.Grid.StepX : t.Grid.StepZ;
+    case Projection::XY: return axis == 0 ? t.Grid.StepX : t.Grid.StepY;
+    case Projection::YZ: return axis == 0 ? t.Grid.StepY : t.Grid.StepZ;
+    case Projection::XZ: return axis == 0 ? t.Grid.StepX : t.Grid.StepZ;
     default: return 0;
   }
 }
@@ -45,9 +45,9 @@ TFloatPoint TViewTransform::MaxUV() const {
 
 TFloatPoint TViewTransform::PlanePoint(Extended x, Extended y, Extended z) const {
   switch (Projection) {
-    case 0: return FloatPoint(x, y);
-    case 1: return FloatPoint(y, z);
-    case 2: return FloatPoint(x, z);
+    case Projection::XY: return FloatPoint(x, y);
+    case Projection::YZ: return FloatPoint(y, z);
+    case Projection::XZ: return FloatPoint(x, z);
     default: return FloatPoint(0, 0);
   }
 }

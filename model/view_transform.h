@@ -7,6 +7,7 @@
 // picture-plane point holds the horizontal coordinate u in X and the vertical v in Y.
 #include <cstdint>
 
+#include "model/codes.h"
 #include "model/grid.h"
 #include "model/records.h"
 
@@ -16,12 +17,12 @@ struct TViewTransform {
   TFloatPoint3D MinPoint;
   TFloatPoint3D MaxPoint;
   TFloatPoint Scale;          // model units per pixel, horizontal (X) and vertical (Y)
-  std::uint8_t Projection = 0;
+  tavir::Projection Projection = tavir::Projection::XY;
   std::int32_t Width = 0;     // picture size in pixels
   std::int32_t Height = 0;
   TGrid Grid;
 
-  bool HasValidProjection() const { return Projection <= 2; }
+  bool HasValidProjection() const { return IsPlaneProjection(Projection); }
   // The (u, v) minimum and maximum of the box in the picture plane.
   TFloatPoint MinUV() const;
   TFloatPoint MaxUV() const;

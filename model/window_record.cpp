@@ -23,9 +23,9 @@ std::string Range(const char* axis, Extended min, Extended max) {
 TFloatPoint ShownSteps(const TViewTransform& view) {
   const TGrid& g = view.Grid;
   switch (view.Projection) {
-    case 0: return FloatPoint(g.StepX, g.StepY);
-    case 1: return FloatPoint(g.StepY, g.StepZ);
-    case 2: return FloatPoint(g.StepX, g.StepZ);
+    case Projection::XY: return FloatPoint(g.StepX, g.StepY);
+    case Projection::YZ: return FloatPoint(g.StepY, g.StepZ);
+    case Projection::XZ: return FloatPoint(g.StepX, g.StepZ);
     default: return FloatPoint(0, 0);
   }
 }
@@ -74,13 +74,13 @@ void TBCWorkWindow::SaveToStream(BinaryWriter& w) const {
 void TWorkWindow::UpdateCaption() {
   std::string box;
   switch (Projection) {
-    case 0:
+    case Projection::XY:
       box = "Область редактирования: " + Range("X", MinPoint.X, MaxPoint.X) + "; " + Range("Y", MinPoint.Y, MaxPoint.Y);
       break;
-    case 1:
+    case Projection::YZ:
       box = "Область редактирования: " + Range("Y", MinPoint.Y, MaxPoint.Y) + "; " + Range("Z", MinPoint.Z, MaxPoint.Z);
       break;
-    case 2:
+    case Projection::XZ:
       box = "Область редактирования: " + Range("X", MinPoint.X, MaxPoint.X) + "; " + Range("Z", MinPoint.Z, MaxPoint.Z);
       break;
     default: break;
@@ -109,7 +109,7 @@ void TWorkWindow::LoadFromStream(BinaryReader& r) {
   r.Require(kWorkWindowBytes);
   TBCWorkWindow::LoadFromStream(r);
   Scale = ReadFloatPoint(r);
-  Projection = r.ReadByte();
+  Projection = CodeOfByte<tavir::Projection>(r.ReadByte());  // kept as read; the editor checks it
   Width = r.ReadInt32();
   Height = r.ReadInt32();
   Number = r.ReadInt32();
@@ -121,7 +121,7 @@ void TWorkWindow::LoadFromStream(BinaryReader& r) {
 void TWorkWindow::SaveToStream(BinaryWriter& w) const {
   TBCWorkWindow::SaveToStream(w);
   WriteFloatPoint(w, Scale);
-  w.WriteByte(Projection);
+  w.WriteByte(CodeByte(Projection));
   w.WriteInt32(Width);
   w.WriteInt32(Height);
   w.WriteInt32(Number);
@@ -216,7 +216,7 @@ void TWindowRecord::SaveToStream(BinaryWriter& w) const {
 }
 
 TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner,
-                              std::uint8_t projection, TFloatPoint scale, TColor color, TSize screen) {
+                              Projection projection, TFloatPoint scale, TColor color, TSize screen) {
   TWindowRecord rec;
   TWorkWindow& w = rec.WorkWindow;
   w.MaxPoint = maxCorner;
@@ -274,15 +274,15 @@ bool FramedWindowBox(const TViewTransform& view, const TFloatPoint& a, const TFl
   const TFloatPoint3D& mn = view.MinPoint;
   const TFloatPoint3D& mx = view.MaxPoint;
   switch (view.Projection) {
-    case 0:
+    case Projection::XY:
       minCorner = FloatPoint3D(u0, v0, mn.Z);
       maxCorner = FloatPoint3D(u1, v1, mx.Z);
       return true;
-    case 1:
+    case Projection::YZ:
       minCorner = FloatPoint3D(mn.X, u0, v0);
       maxCorner = FloatPoint3D(mx.X, u1, v1);
       return true;
-    case 2:
+    case Projection::XZ:
       minCorner = FloatPoint3D(u0, mn.Y, v0);
       maxCorner = FloatPoint3D(u1, mx.Y, v1);
       return true;
@@ -311,10 +311,10 @@ WindowRecordList TWindowBlock::Records() const {
 
 void TWindowBlock::CheckProjections() const {
   for (std::size_t i = 0; i < Windows.size(); ++i) {
-    const std::uint8_t p = Windows[i].WorkWindow.Projection;
-    if (p > 2)
+    const Projection p = Windows[i].WorkWindow.Projection;
+    if (!IsPlaneProjection(p))
       throw EFormatError("Файл поврежден: окно редактирования " + std::to_string(i) + " с неизвестной проекцией (" +
-                         std::to_string(p) + ").");
+                         std::to_string(CodeByte(p)) + ").");
   }
 }
 

@@ -47,7 +47,7 @@ class TWorkWindow : public TBCWorkWindow {
   std::array<std::uint8_t, kReservedWindowBytes> Reserved{};  // kept as read
 
   void SetScale(const TFloatPoint& s) { Scale = s; }
-  void SetProjection(std::uint8_t p) {
+  void SetProjection(tavir::Projection p) {
     Projection = p;
     UpdateCaption();
   }
@@ -106,7 +106,7 @@ class TWindowRecord {
 // scale and gets no pixels; an unusable scale falls back on kFallbackScale. The
 // number is left to the collection.
 TWindowRecord NewWindowRecord(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner,
-                              std::uint8_t projection, TFloatPoint scale, TColor color, TSize screen);
+                              Projection projection, TFloatPoint scale, TColor color, TSize screen);
 
 // The box of a new window framed in a view: the frame's picture-plane corners a
 // and b (any order) on the view's two shown axes, the view's own limits on the

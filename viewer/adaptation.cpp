@@ -37,7 +37,7 @@ Extended TargetEnergyDensity(const TPhisicalCharsLinear* material) {
 }
 
 Extended ShellArea(const TMLResultShell& shell) {
-  if (shell.ElementType != 1 || shell.Knots.size() < 4) return 0;
+  if (shell.ElementType != ElementType::Rectangle || shell.Knots.size() < 4) return 0;
   const TEditorKnot* k0 = shell.Knots[0];
   const TEditorKnot* k1 = shell.Knots[1];
   const TEditorKnot* k3 = shell.Knots[3];

@@ -21,8 +21,8 @@ void FitExtents(const TViewTransform& v, Extended& du, Extended& dv) {
   const TFloatPoint3D& mn = v.MinPoint;
   const TFloatPoint3D& mx = v.MaxPoint;
   switch (v.Projection) {
-    case kViewPlan: du = mx.X - mn.X; dv = mx.Y - mn.Y; break;
-    case kViewSectionYZ: du = mx.Y - mn.Y; dv = mx.Z - mn.Z; break;
+    case Projection::XY: du = mx.X - mn.X; dv = mx.Y - mn.Y; break;
+    case Projection::YZ: du = mx.Y - mn.Y; dv = mx.Z - mn.Z; break;
     default: du = mx.X - mn.X; dv = mx.Z - mn.Z; break;
   }
 }
@@ -62,13 +62,13 @@ TGraphWindow::TGraphWindow() {
 }
 
 TFloatPoint TGraphWindow::PlanePoint(const TFloatPoint3D& p) const {
-  if (Kind() == kView3D) return FloatPoint(0, 0);
+  if (Kind() == Projection::Spatial) return FloatPoint(0, 0);
   return View.PlanePoint(p.X, p.Y, p.Z);
 }
 
 TPoint TGraphWindow::ModelToScreen(const TFloatPoint& p) const {
-  if (Kind() <= kViewSectionXZ) return View.FloatPointToPoint(p);
-  if (Kind() != kView3D) return {0, 0};
+  if (IsPlaneProjection(Kind())) return View.FloatPointToPoint(p);
+  if (Kind() != Projection::Spatial) return {0, 0};
   const TFloatPoint3D& mn = View.MinPoint;
   const TFloatPoint3D& mx = View.MaxPoint;
   const std::int32_t x = Stretch(View.Width, p.X, mn.X, mx.X);
@@ -92,18 +92,18 @@ TFloatPoint TGraphWindow::Project3D(const TFloatPoint3D& p) const {
 }
 
 TPoint TGraphWindow::ModelToScreen3D(const TFloatPoint3D& p) const {
-  if (Kind() != kView3D) return {0, 0};
+  if (Kind() != Projection::Spatial) return {0, 0};
   return ModelToScreen(Project3D(p));
 }
 
 TFloatPoint TGraphWindow::ScreenToModel(const TPoint& pixel) const {
-  if (Kind() > kViewSectionXZ) return FloatPoint(0, 0);
+  if (!IsPlaneProjection(Kind())) return FloatPoint(0, 0);
   return View.PointToFloatPoint(pixel);
 }
 
 TFloatPoint TGraphWindow::SnapToGrid(const TFloatPoint& p) const {
   TFloatPoint out = p;
-  if (Kind() <= kViewSectionXZ) View.SnapToGrid(p, out);
+  if (IsPlaneProjection(Kind())) View.SnapToGrid(p, out);
   return out;
 }
 
@@ -119,7 +119,7 @@ std::pair<TFloatPoint, TFloatPoint> TGraphWindow::ScreenPointsToModel(const TPoi
 
 bool TGraphWindow::ApplyScale(Extended sx, Extended sy) {
   if (!IsFinitePositive(sx) || !IsFinitePositive(sy)) return false;
-  if (Kind() <= kViewSectionXZ) {
+  if (IsPlaneProjection(Kind())) {
     TViewTransform probe = View;
     probe.Scale = FloatPoint(sx, sy);
     Extended du = 0, dv = 0;
@@ -148,7 +148,7 @@ bool TGraphWindow::ActualSize() {
 }
 
 void TGraphWindow::UpdatePictureSize() {
-  if (Kind() > kViewSectionXZ) return;
+  if (!IsPlaneProjection(Kind())) return;
   Extended du = 0, dv = 0;
   FitExtents(View, du, dv);
   View.Width = static_cast<std::int32_t>(std::min<std::int64_t>(Pixels(du, View.Scale.X), kMaxPictureSide));
@@ -167,24 +167,24 @@ void TGraphWindow::ClearView(Canvas& canvas) const {
 }
 
 void TGraphWindow::DrawGrid(Canvas& canvas) const {
-  if (Grid().ShowGrid == 0 || Kind() > kViewSectionXZ) return;
+  if (Grid().ShowGrid == 0 || !IsPlaneProjection(Kind())) return;
   tavir::DrawGrid(View, canvas);
 }
 
 // ---- entities in a view ----
 
 void ProjectKnot(TEditorKnot& knot, const TGraphWindow& view) {
-  if (view.Kind() == kView3D)
+  if (view.Kind() == Projection::Spatial)
     knot.ScreenPoint = view.ModelToScreen3D(FloatPoint3D(knot.X, knot.Y, knot.Z));
   else
     knot.Project(view.View);
 }
 
 void UpdateKnotVisible(TEditorKnot& knot, const TGraphWindow& view) {
-  if (view.Kind() == kView3D) {
+  if (view.Kind() == Projection::Spatial) {
     // The 3-D view tests the plan coordinates.
     TViewTransform plan = view.View;
-    plan.Projection = kViewPlan;
+    plan.Projection = Projection::XY;
     knot.UpdateVisible(plan);
   } else {
     knot.UpdateVisible(view.View);
@@ -192,13 +192,13 @@ void UpdateKnotVisible(TEditorKnot& knot, const TGraphWindow& view) {
 }
 
 void ProjectSurface(TEditorShellEP& surface, const TGraphWindow& view) {
-  if (view.Kind() != kViewPlan) return;
+  if (view.Kind() != Projection::XY) return;
   surface.CalcScreenRect(view.View);
   surface.CheckVisible(view.View);
 }
 
 void ProjectSurface(TEditorSphere& surface, const TGraphWindow& view) {
-  if (view.Kind() != kViewPlan) return;
+  if (view.Kind() != Projection::XY) return;
   surface.CalcScreenRect(view.View);
   surface.CheckVisible(view.View);
 }
@@ -254,7 +254,7 @@ void TGraphWindows::FreeAll() {
   }
 }
 
-int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, std::uint8_t kind, TFloatPoint scale,
+int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, Projection kind, TFloatPoint scale,
                              const TFloatPoint3D& maxPoint) {
   auto win = std::make_unique<TGraphWindow>();
   TGraphWindow& w = *win;
@@ -275,7 +275,7 @@ int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, std::u
   };
   const Extended sv = fit(w.View.Scale.Y, dv, screen_.Height);
   const Extended su = fit(w.View.Scale.X, du, screen_.Width);
-  TFloatPoint s = kind == kViewSectionYZ ? FloatPoint(su, sv) : FloatPoint(std::min(su, sv), std::min(su, sv));
+  TFloatPoint s = kind == Projection::YZ ? FloatPoint(su, sv) : FloatPoint(std::min(su, sv), std::min(su, sv));
   // A scale so fine that the picture would pass the largest side is coarsened to it.
   const std::int64_t largest = std::max(Pixels(du, s.X), Pixels(dv, s.Y));
   if (largest > kMaxPictureSide) {
@@ -286,7 +286,7 @@ int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, TColor color, std::u
 
   const auto h = static_cast<std::int32_t>(std::min<std::int64_t>(Pixels(dv, s.Y), kMaxPictureSide));
   const auto wd = static_cast<std::int32_t>(std::min<std::int64_t>(Pixels(du, s.X), kMaxPictureSide));
-  if (kind == kViewPlan) {
+  if (kind == Projection::XY) {
     w.View.Height = w.View.Width = std::max(h, wd);
   } else {
     w.View.Height = h;
@@ -368,15 +368,15 @@ void TGraphWindows::ClearDesk(DeskHandle desk, Canvas& canvas) const {
   if (i >= 0) items_[static_cast<std::size_t>(i)]->ClearView(canvas);
 }
 
-void TGraphWindows::SetModeCursor(std::uint8_t mouseMode) {
-  cursorSlot_ = mouseMode == 3 ? 6 : (mouseMode == 4 ? 1 : 0);
+void TGraphWindows::SetModeCursor(MouseMode mouseMode) {
+  cursorSlot_ = mouseMode == MouseMode::SectionLine ? 6 : (mouseMode == MouseMode::NewWindow ? 1 : 0);
   for (std::size_t i = 0; i < items_.size(); ++i)
     if (deskHosts_[i] != nullptr) deskHosts_[i]->SetDeskCursor(items_[i]->WorkDesk, cursorSlot_);
 }
 
 void TGraphWindows::LoadFromWindowData(const TAnalysisWindowData& data) {
   FreeAll();
-  AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(kDefaultViewScale, kDefaultViewScale),
+  AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(kDefaultViewScale, kDefaultViewScale),
             FloatPoint3D(10, 10, 10));
   TGraphWindow& w = *items_.front();
   w.View.Grid = data.View.Grid;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/window_record.h"
+#include "viewer/view_codes.h"
 #include "model/knots.h"
 #include "model/project_file.h"
 #include "model/records.h"
@@ -34,8 +35,6 @@ inline constexpr Extended kDefaultViewScale = 0.01L;
 // The largest picture side a view gets (the largest widget side of the screen
 // toolkit). Zooming stops before it, so no size or pixel sum overflows.
 inline constexpr std::int32_t kMaxPictureSide = 16777215;
-
-enum : std::uint8_t { kViewPlan = 0, kViewSectionYZ = 1, kViewSectionXZ = 2, kView3D = 3 };
 
 // Collects the failures of one picture: the picture goes on without the failing
 // item, and the user hears of it once.
@@ -70,7 +69,7 @@ class TGraphWindow {
 
   TGrid& Grid() { return View.Grid; }
   const TGrid& Grid() const { return View.Grid; }
-  std::uint8_t Kind() const { return View.Projection; }
+  Projection Kind() const { return View.Projection; }
   std::int32_t Width() const { return View.Width; }
   std::int32_t Height() const { return View.Height; }
 
@@ -82,7 +81,7 @@ class TGraphWindow {
   }
   void SetMinPoint(const TFloatPoint3D& p) { View.MinPoint = p; }
   void SetMaxPoint(const TFloatPoint3D& p) { View.MaxPoint = p; }
-  void SetKind(std::uint8_t k) { View.Projection = k; }
+  void SetKind(Projection k) { View.Projection = k; }
   void SetViewAngle1(Extended degrees) { ViewAngle1 = degrees * kViewPi / 180; }
   void SetViewAngle2(Extended degrees) { ViewAngle2 = degrees * kViewPi / 180; }
 
@@ -199,7 +198,7 @@ class TGraphWindows {
   void FreeAll();
   // The new view becomes current; the host makes its (hidden) desk, with the cursor
   // of the last mouse mode. Returns its index.
-  int AddWindow(const TFloatPoint3D& minPoint, TColor color, std::uint8_t kind, TFloatPoint scale,
+  int AddWindow(const TFloatPoint3D& minPoint, TColor color, Projection kind, TFloatPoint scale,
                 const TFloatPoint3D& maxPoint);
   int IndexOfDesk(DeskHandle desk) const;
   TGraphWindow* WindowOfDesk(DeskHandle desk);
@@ -221,7 +220,7 @@ class TGraphWindows {
   // A panel of a desk's status bar; false for a desk of no view.
   bool SetDeskStatusText(DeskHandle desk, int panel, const std::string& text);
   // Mouse mode 3 shows cursor 6, 4 cursor 1, any other the default.
-  void SetModeCursor(std::uint8_t mouseMode);
+  void SetModeCursor(MouseMode mouseMode);
   // Every view is replaced by view 0 from the first stored window.
   void LoadFromWindowData(const TAnalysisWindowData& data);
 

@@ -4,7 +4,7 @@
 
 namespace tavir {
 
-TIsoParamsRec DefaultIsoParams(std::uint8_t kind, Extended minValue, Extended maxValue) {
+TIsoParamsRec DefaultIsoParams(ResultKind kind, Extended minValue, Extended maxValue) {
   TIsoParamsRec p;
   p.Kind = kind;
   p.MinValue = minValue;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/extended.h"
+#include "viewer/view_codes.h"
 
 namespace tavir {
 
@@ -25,7 +26,7 @@ inline constexpr std::int32_t kDefaultIsoStepCount = 10;
 inline constexpr std::int32_t kDefaultIsoLabelStep = 3;
 
 struct TIsoParamsRec {
-  std::uint8_t Kind = 0;  // the quantity (IsoKind)
+  ResultKind Kind = ResultKind::Ux;  // the quantity (IsoKind)
   Extended Step = 0;
   std::int32_t StepCount = 0;
   Extended MinValue = 0;
@@ -37,7 +38,7 @@ struct TIsoParamsRec {
 
 // The defaults for a value range: 10 steps of (max - min) / 10, labels on every
 // third level. The kind is kept.
-TIsoParamsRec DefaultIsoParams(std::uint8_t kind, Extended minValue, Extended maxValue);
+TIsoParamsRec DefaultIsoParams(ResultKind kind, Extended minValue, Extended maxValue);
 
 // Which group of the loop a level belongs to.
 enum class TIsoLevelGroup { Stepped, Max, Zero };

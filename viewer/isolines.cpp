@@ -72,7 +72,7 @@ std::pair<TPoint, TPoint> TSectionLine_2D::ScreenPoints(const TGraphWindow& view
 }
 
 void TSectionLine_2D::Draw(Canvas& canvas, const TGraphWindow& view) const {
-  if (!Shown || view.Kind() != kViewPlan) return;
+  if (!Shown || view.Kind() != Projection::XY) return;
   const auto [a, b] = ScreenPoints(view);
   CanvasStateGuard guard(canvas);
   canvas.Pen.Width = 4;
@@ -246,7 +246,7 @@ bool DrawIsoLine(const TMLResultShell& shell, Canvas& canvas, bool labelled, std
 
 bool TIsoLabel::IsElementEdge(const TEditorKnot* k1, const TEditorKnot* k2) const {
   const TMLResultShell* e = Data.Element;
-  if (e == nullptr || e->ElementType != 1 || e->Knots.size() != 4) return false;
+  if (e == nullptr || e->ElementType != ElementType::Rectangle || e->Knots.size() != 4) return false;
   for (const auto& edge : kEdges) {
     const TEditorKnot* a = e->Knots[static_cast<std::size_t>(edge[0])];
     const TEditorKnot* b = e->Knots[static_cast<std::size_t>(edge[1])];

@@ -9,46 +9,49 @@
 
 namespace tavir {
 
-bool IsStressKind(std::uint8_t kind) { return kind == kIsoSx || kind == kIsoSy || kind == kIsoTxy; }
-bool IsFreedomKind(std::uint8_t kind) { return FreedomOfKind(kind) >= 0; }
+bool IsStressKind(ResultKind kind) { return kind == ResultKind::Sx || kind == ResultKind::Sy || kind == ResultKind::Txy; }
+bool IsFreedomKind(ResultKind kind) { return FreedomOfKind(kind) >= 0; }
 
-int FreedomOfKind(std::uint8_t kind) {
+int FreedomOfKind(ResultKind kind) {
   switch (kind) {
-    case kIsoUx: return 0;
-    case kIsoVy: return 1;
-    case kIsoWz: return 2;
-    case kIsoRotY: return 3;
-    case kIsoRotX: return 4;
+    case ResultKind::Ux: return 0;
+    case ResultKind::Vy: return 1;
+    case ResultKind::Wz: return 2;
+    case ResultKind::RotY: return 3;
+    case ResultKind::RotX: return 4;
     default: return -1;
   }
 }
 
-std::uint8_t DataStateOfKind(std::uint8_t kind) {
+std::uint8_t DataStateOfKind(ResultKind kind) {
   static constexpr std::array<std::uint8_t, 8> kStates{1, 2, 3, 6, 7, 8, 4, 5};
-  return kind < kStates.size() ? kStates[kind] : kDataNone;
+  const std::uint8_t k = CodeByte(kind);
+  return k < kStates.size() ? kStates[k] : kDataNone;
 }
 
-std::string ProgressCaption(std::uint8_t kind) {
+std::string ProgressCaption(ResultKind kind) {
+  const std::uint8_t k = CodeByte(kind);
   static const std::array<const char*, 8> kTexts{
       "Перемещения вдоль оси X",          "Перемещения вдоль оси Y",
       "Перемещения вдоль оси Z",          "Нормальные напряжения по оси X (Sx)",
       "Нормальные напряжения по оси X (Sy)", "Касательные напряжения (Txy)",
       "Угол поворота отн. оси Y",          "Угол поворота отн. оси X"};
-  return kind < kTexts.size() ? kTexts[kind] : std::string();
+  return k < kTexts.size() ? kTexts[k] : std::string();
 }
 
-std::string StatusCaption(std::uint8_t kind) {
+std::string StatusCaption(ResultKind kind) {
+  const std::uint8_t k = CodeByte(kind);
   static const std::array<const char*, 8> kTexts{
       "Изолинии перемещений вдоль оси X",   "Изолинии перемещений вдоль оси Y",
       "Изолинии перемещений вдоль оси Z",   "Изолинии нормальных напряжений Sx",
       "Изолинии нормальных напряжений Sy",  "Изолинии касательных напряжений Txy",
       "Изолинии углов поворота отн. оси Y", "Изолинии углов поворота отн. оси X"};
-  return kind < kTexts.size() ? kTexts[kind] : std::string();
+  return k < kTexts.size() ? kTexts[k] : std::string();
 }
 
-TKnotValuesKey MakeKnotValuesKey(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre) {
+TKnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre) {
   if (IsStressKind(kind)) return TKnotValuesKey{kind, layer, fibre};
-  return TKnotValuesKey{kind, -1, 0};
+  return TKnotValuesKey{kind, -1, Fibre::Upper};
 }
 
 TResultKnot* AsResultKnot(TEditorKnot* knot) { return dynamic_cast<TResultKnot*>(knot); }
@@ -79,11 +82,11 @@ namespace {
 
 // Component kind - 3 of the layer's stress at the fibre; nullopt when the shell
 // has no such stress.
-std::optional<Extended> LayerStress(const TMLResultShell& shell, std::int32_t layer, std::uint8_t fibre,
-                                    std::uint8_t kind) {
-  if (!IsStressKind(kind) || fibre > kFibreLower || layer < 0) return std::nullopt;
-  const TFloat2DMatrix& s = shell.Stresses[fibre];
-  const std::size_t c = static_cast<std::size_t>(kind - kIsoSx);
+std::optional<Extended> LayerStress(const TMLResultShell& shell, std::int32_t layer, Fibre fibre,
+                                    ResultKind kind) {
+  if (!IsStressKind(kind) || CodeByte(fibre) > CodeByte(Fibre::Lower) || layer < 0) return std::nullopt;
+  const TFloat2DMatrix& s = shell.Stresses[CodeByte(fibre)];
+  const std::size_t c = static_cast<std::size_t>(CodeByte(kind) - CodeByte(ResultKind::Sx));
   if (static_cast<std::size_t>(layer) >= s.Rows() || c >= s.Cols()) return std::nullopt;
   return s[static_cast<std::size_t>(layer)][c];
 }
@@ -99,7 +102,7 @@ struct Sum {
 
 }  // namespace
 
-Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, std::uint8_t fibre, std::uint8_t kind,
+Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, Fibre fibre, ResultKind kind,
                            std::int32_t layer, const TFinElements& elements) {
   if (!IsStressKind(kind)) return 0;
   Sum sum;
@@ -118,8 +121,8 @@ Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, std::uint8
 }
 
 bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std::vector<Extended>& loadVector,
-                       std::uint8_t kind, std::int32_t layer, std::uint8_t fibre, ProgressObserver* progress) {
-  if (loadVector.empty() || kind >= kIsoNone) return false;
+                       ResultKind kind, std::int32_t layer, Fibre fibre, ProgressObserver* progress) {
+  if (loadVector.empty() || !IsResultQuantity(kind)) return false;
   // Two bars: the lower one goes to half over the keys and to the end over the
   // values; the upper one runs over the elements, then over the knots.
   if (progress) {

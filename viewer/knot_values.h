@@ -24,40 +24,25 @@
 #include "model/project.h"
 #include "platform/extended.h"
 #include "platform/services.h"
+#include "viewer/view_codes.h"
 
 namespace tavir {
-
-// Quantities (IsoKind).
-inline constexpr std::uint8_t kIsoUx = 0;
-inline constexpr std::uint8_t kIsoVy = 1;
-inline constexpr std::uint8_t kIsoWz = 2;
-inline constexpr std::uint8_t kIsoSx = 3;
-inline constexpr std::uint8_t kIsoSy = 4;
-inline constexpr std::uint8_t kIsoTxy = 5;
-inline constexpr std::uint8_t kIsoRotY = 6;
-inline constexpr std::uint8_t kIsoRotX = 7;
-inline constexpr std::uint8_t kIsoNone = 8;
 
 // DataState codes: 0 nothing prepared, 1..8 by quantity, 9 section thickness.
 inline constexpr std::uint8_t kDataNone = 0;
 inline constexpr std::uint8_t kDataSectionThickness = 9;
 
-// Fibres of a layer.
-inline constexpr std::uint8_t kFibreUpper = 0;
-inline constexpr std::uint8_t kFibreMiddle = 1;
-inline constexpr std::uint8_t kFibreLower = 2;
-
-bool IsStressKind(std::uint8_t kind);
-bool IsFreedomKind(std::uint8_t kind);
+bool IsStressKind(ResultKind kind);
+bool IsFreedomKind(ResultKind kind);
 // Degree of freedom of a displacement or slope quantity; -1 for the others.
-int FreedomOfKind(std::uint8_t kind);
+int FreedomOfKind(ResultKind kind);
 // The DataState of a quantity (1..8); 0 for kind 8 and above.
-std::uint8_t DataStateOfKind(std::uint8_t kind);
+std::uint8_t DataStateOfKind(ResultKind kind);
 
 // Caption of the quantity in the progress box and in a view's status bar; empty
 // for kind 8 and above.
-std::string ProgressCaption(std::uint8_t kind);
-std::string StatusCaption(std::uint8_t kind);
+std::string ProgressCaption(ResultKind kind);
+std::string StatusCaption(ResultKind kind);
 
 inline constexpr const char* kPrepareKnotsLabel = "Подготовка узлов для отрисовки изолиний";
 inline constexpr const char* kPrepareDataLabel = "Подготовка данных для отрисовки изолиний";
@@ -65,12 +50,12 @@ inline constexpr const char* kPrepareDataLabel = "Подготовка данн�
 // What a set of knot values was prepared for. Displacements and slopes do not
 // depend on a layer or fibre: their key carries layer -1 and fibre 0.
 struct TKnotValuesKey {
-  std::uint8_t Kind = kIsoNone;
+  ResultKind Kind = ResultKind::None;
   std::int32_t Layer = -1;
-  std::uint8_t Fibre = 0;
+  tavir::Fibre Fibre = tavir::Fibre::Upper;
   bool operator==(const TKnotValuesKey&) const = default;
 };
-TKnotValuesKey MakeKnotValuesKey(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre);
+TKnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre);
 
 // The result knot of a list item (nullptr for an item of another class).
 TResultKnot* AsResultKnot(TEditorKnot* knot);
@@ -87,7 +72,7 @@ void PrepareKnotKeys(TFinKnots& knots, const TFinElements& elements, std::int32_
 // The mean over the shells that contain the knot and whose layer `layer` has the
 // material `key`, of component kind - 3 of that layer's stress at the fibre; 0 when
 // no shell qualifies or for a kind that is not a stress. Linear in the elements.
-Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, std::uint8_t fibre, std::uint8_t kind,
+Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, Fibre fibre, ResultKind kind,
                            std::int32_t layer, const TFinElements& elements);
 
 // Keys, then values of the quantity at every knot. Nothing (false) when the vector
@@ -96,7 +81,7 @@ Extended KnotStressAverage(const TEditorKnot& knot, TMaterialKey key, std::uint8
 // Stresses of a shell that has none computed (or a fibre out of range) count as
 // not qualifying.
 bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std::vector<Extended>& loadVector,
-                       std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
+                       ResultKind kind, std::int32_t layer, Fibre fibre,
                        ProgressObserver* progress = nullptr);
 
 struct TValueRange {

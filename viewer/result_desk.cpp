@@ -29,14 +29,14 @@ void Guarded(TDrawFailures& failures, F&& f) {
 void PaintResultView(const TGraphWindow& view, ResultScene& scene, Canvas& canvas, TDrawFailures& failures) {
   Guarded(failures, [&] { view.ClearView(canvas); });
   switch (view.Kind()) {
-    case kViewSectionYZ:
-    case kViewSectionXZ:
+    case Projection::YZ:
+    case Projection::XZ:
       Guarded(failures, [&] {
         scene.PrepareSection();
         scene.DrawSection(view, canvas, failures);
       });
       break;
-    case kViewPlan:
+    case Projection::XY:
       Guarded(failures, [&] {
         scene.UpdateScreen(view);
         scene.DrawPlan(canvas, failures);
@@ -84,12 +84,12 @@ void TResultDesk::MouseDown(MouseButton button, int x, int y) {
   const TGraphWindow* view = View();
   if (view == nullptr) return;
   switch (client_.MouseMode()) {
-    case 3:
+    case tavir::MouseMode::SectionLine:
       // A section line is drawn in plan: other views have no plan to cut.
-      if (view->Kind() == kViewPlan) Begin(DeskGesture::SectionLine, x, y);
+      if (view->Kind() == Projection::XY) Begin(DeskGesture::SectionLine, x, y);
       break;
-    case 4:
-      if (view->Kind() <= kViewSectionXZ) Begin(DeskGesture::NewWindow, x, y);
+    case tavir::MouseMode::NewWindow:
+      if (IsPlaneProjection(view->Kind())) Begin(DeskGesture::NewWindow, x, y);
       break;
     default:
       break;
@@ -97,8 +97,8 @@ void TResultDesk::MouseDown(MouseButton button, int x, int y) {
 }
 
 void TResultDesk::MouseMove(int x, int y) {
-  const std::uint8_t mode = client_.MouseMode();
-  if ((mode == 3 || mode == 4) && gesture_ != DeskGesture::Idle) ScrollToPointer(x, y);
+  const tavir::MouseMode mode = client_.MouseMode();
+  if ((mode == tavir::MouseMode::SectionLine || mode == tavir::MouseMode::NewWindow) && gesture_ != DeskGesture::Idle) ScrollToPointer(x, y);
 }
 
 void TResultDesk::ScrollToPointer(int x, int y) {
@@ -146,18 +146,18 @@ void TResultDesk::EndGesture() {
 
 void TResultDesk::MouseUp(MouseButton button, int x, int y) {
   (void)button;
-  const std::uint8_t mode = client_.MouseMode();
-  if (mode != 3 && mode != 4) return;
+  const tavir::MouseMode mode = client_.MouseMode();
+  if (mode != tavir::MouseMode::SectionLine && mode != tavir::MouseMode::NewWindow) return;
   const DeskGesture g = gesture_;
   if (g != DeskGesture::Idle) EndGesture();
-  if (g == DeskGesture::SectionLine && mode == 3) FinishSectionLine(x, y);
-  if (g == DeskGesture::NewWindow && mode == 4) FinishNewWindow(x, y);
+  if (g == DeskGesture::SectionLine && mode == tavir::MouseMode::SectionLine) FinishSectionLine(x, y);
+  if (g == DeskGesture::NewWindow && mode == tavir::MouseMode::NewWindow) FinishNewWindow(x, y);
   client_.EnterViewMode();
 }
 
 void TResultDesk::FinishSectionLine(int x, int y) {
   TGraphWindow* view = View();
-  if (view == nullptr || view->Kind() != kViewPlan) return;
+  if (view == nullptr || view->Kind() != Projection::XY) return;
   TPoint a = anchor_, b{x, y};
   ClampPoints(a, b, view->Height(), view->Width());
   if (a == b) return;
@@ -177,7 +177,7 @@ void TResultDesk::FinishSectionLine(int x, int y) {
 
 void TResultDesk::FinishNewWindow(int x, int y) {
   TGraphWindow* view = View();
-  if (view == nullptr || view->Kind() > kViewSectionXZ) return;
+  if (view == nullptr || !IsPlaneProjection(view->Kind())) return;
   TPoint a = anchor_, b{x, y};
   NormalizeRect(a, b);
   ClampPoints(a, b, view->Height(), view->Width());
@@ -187,7 +187,7 @@ void TResultDesk::FinishNewWindow(int x, int y) {
   TFloatPoint3D lo, hi;
   if (!FramedWindowBox(view->View, qa, qb, lo, hi)) return;
   const Extended s = client_.DefaultScale();
-  const std::uint8_t kind = view->Kind();
+  const Projection kind = view->Kind();
   const int index = windows_.AddWindow(lo, 0xFFFFFF, kind, FloatPoint(s, s), hi);
   windows_.ShowWindow(index);
 }

@@ -40,7 +40,7 @@ class ResultDeskClient {
  public:
   virtual ~ResultDeskClient() = default;
   // 0 view, 3 section line, 4 new window.
-  virtual std::uint8_t MouseMode() const = 0;
+  virtual tavir::MouseMode MouseMode() const = 0;
   // Runs "AcVMode_Viewer": mouse mode 0 and the default cursors.
   virtual void EnterViewMode() = 0;
   virtual Extended DefaultScale() const = 0;

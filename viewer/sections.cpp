@@ -68,7 +68,7 @@ void DrawSections(const std::vector<TMLResultShell*>& shells, const TLine_2D& li
 
 int CreateSectionWindow(TGraphWindows& windows, const TGraphWindow& plan, const TSectionWindowData& box,
                         const std::vector<TMLResultShell*>& shells, const TLine_2D& line) {
-  if (plan.Kind() != kViewPlan) return -1;
+  if (plan.Kind() != Projection::XY) return -1;
   const Extended lower = box.MinPoint.Z;
   const Extended upper = box.MaxPoint.Z;
   if (!std::isfinite(lower) || !std::isfinite(upper) || !(lower <= upper))

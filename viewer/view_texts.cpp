@@ -5,9 +5,9 @@
 
 namespace tavir {
 
-std::optional<std::string> IsoStatusPanelText(std::int16_t drawFlags, std::uint8_t isoKind) {
+std::optional<std::string> IsoStatusPanelText(std::int16_t drawFlags, ResultKind isoKind) {
   if ((drawFlags & kViewDrawIsolines) == 0) return std::string();
-  if (isoKind >= kIsoNone) return std::nullopt;
+  if (!IsResultQuantity(isoKind)) return std::nullopt;
   return StatusCaption(isoKind);
 }
 

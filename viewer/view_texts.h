@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "viewer/view_codes.h"
+
 namespace tavir {
 
 // Panel 1 of a view's status bar: the caption of the quantity when the isoline
 // flag ($400) is set, empty without it; nullopt (leave the panel) for kind 8 and above.
-std::optional<std::string> IsoStatusPanelText(std::int16_t drawFlags, std::uint8_t isoKind);
+std::optional<std::string> IsoStatusPanelText(std::int16_t drawFlags, ResultKind isoKind);
 
 }  // namespace tavir

@@ -80,23 +80,23 @@ bool DrawModesCommand(TViewerProject& project, TGraphWindows& windows, DrawModes
 
 // ---- isolines ----
 
-std::optional<std::uint8_t> IsoKindOfAction(std::string_view action) {
+std::optional<ResultKind> IsoKindOfAction(std::string_view action) {
   static constexpr std::array<std::string_view, 8> kActions{"Ac_IsoLineUx", "Ac_IsoLineVy", "Ac_IsoLineWz",
                                                             "Ac_IsoLineSx", "Ac_IsoLineSy", "Ac_IsoLineTxy",
                                                             "Ac_IsoLineRx", "Ac_IsoLineRy"};
   for (std::size_t i = 0; i < kActions.size(); ++i)
-    if (kActions[i] == action) return static_cast<std::uint8_t>(i);
+    if (kActions[i] == action) return CodeOfByte<ResultKind>(static_cast<std::uint8_t>(i));
   return std::nullopt;
 }
 
-bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t kind, IsoParamsDialog& isoDialog,
+bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, ResultKind kind, IsoParamsDialog& isoDialog,
                      StressPosDialog& stressDialog, ProgressObserver* progress) {
-  if (kind >= kIsoNone) return false;
+  if (!IsResultQuantity(kind)) return false;
   project.SetIsoKind(kind);
   if (IsStressKind(kind)) {
     const auto choice = stressDialog.Execute(project.MaxLayerCount(), project.StressPos());
     if (!choice) {
-      project.SetIsoKind(kIsoNone);
+      project.SetIsoKind(ResultKind::None);
       project.SetLayer(-1);
       return false;
     }
@@ -107,7 +107,7 @@ bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8
   }
   // The project's own layer and fibre: the repaint prepares for exactly these, so
   // it finds them ready and the levels the dialog set stay.
-  const std::uint8_t fibre = IsStressKind(kind) ? project.StressPos() : 0;
+  const Fibre fibre = IsStressKind(kind) ? project.StressPos() : Fibre::Upper;
   project.PrepareIsoLines(project.Layer(), fibre, &isoDialog, progress);
   windows.RepaintView(0);
   return true;
@@ -220,17 +220,17 @@ int Create3DViewCommand(TGraphWindows& windows) {
   const TFloatPoint3D minPoint = first.View.MinPoint;
   const TFloatPoint3D maxPoint = first.View.MaxPoint;
   const TFloatPoint scale = first.View.Scale;
-  const int index = windows.AddWindow(minPoint, 0xFFFFFF, kView3D, scale, maxPoint);
+  const int index = windows.AddWindow(minPoint, 0xFFFFFF, Projection::Spatial, scale, maxPoint);
   windows.ShowDesk(index);
   windows.RepaintView(index);
   return index;
 }
 
-void MouseModeCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t mode) {
-  if (mode == 3) project.SetIsoVisible(false);
+void MouseModeCommand(TViewerProject& project, TGraphWindows& windows, MouseMode mode) {
+  if (mode == MouseMode::SectionLine) project.SetIsoVisible(false);
   project.SetMouseMode(mode);
   windows.SetModeCursor(mode);
-  if (mode == 4) windows.RepaintCurrent();
+  if (mode == MouseMode::NewWindow) windows.RepaintCurrent();
 }
 
 }  // namespace tavir

@@ -81,10 +81,10 @@ bool DrawModesCommand(TViewerProject& project, TGraphWindows& windows, DrawModes
 // ---- isolines ----
 
 // The quantity of an isoline command ("Ac_IsoLineUx" 0 ... "Ac_IsoLineRy" 7).
-std::optional<std::uint8_t> IsoKindOfAction(std::string_view action);
+std::optional<ResultKind> IsoKindOfAction(std::string_view action);
 
 struct TStressPosChoice {
-  std::uint8_t StressPos = 0;  // 0 upper fibre, 1 middle, 2 lower
+  Fibre StressPos = Fibre::Upper;
   std::int32_t Layer = 0;
 };
 
@@ -93,7 +93,7 @@ class StressPosDialog {
   virtual ~StressPosDialog() = default;
   // The layer number ranges over 0..layerCount-1; the fibre starts at stressPos.
   // nullopt for Cancel.
-  virtual std::optional<TStressPosChoice> Execute(std::int32_t layerCount, std::uint8_t stressPos) = 0;
+  virtual std::optional<TStressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) = 0;
 };
 
 // An isoline command of the quantity. Displacements and slopes: layer -1 and the
@@ -101,7 +101,7 @@ class StressPosDialog {
 // layer -1, no repaint), then the values of the chosen layer and fibre, which
 // become the project's Layer and StressPos. Then the isoline dialog, and view 0
 // is repainted. True when view 0 was repainted.
-bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t kind, IsoParamsDialog& isoDialog,
+bool IsoLinesCommand(TViewerProject& project, TGraphWindows& windows, ResultKind kind, IsoParamsDialog& isoDialog,
                      StressPosDialog& stressDialog, ProgressObserver* progress = nullptr);
 
 // ---- opening a file, the main form's caption, the shell information ----
@@ -159,7 +159,7 @@ class GridParamsDialog {
   // Edits the copy of the view's grid; the view's box and kind (as the projection
   // whose pairs of controls are enabled) are shown. True for OK.
   virtual bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
-                       std::uint8_t projection) = 0;
+                       Projection projection) = 0;
 };
 // AcGrid_Params: the dialog on a copy of the current view's grid, copied back on
 // OK; the view's desk to the foreground and repainted either way. False without a
@@ -173,6 +173,6 @@ bool ActualSizeCommand(TGraphWindows& windows);
 int Create3DViewCommand(TGraphWindows& windows);
 // AcVMode_Viewer (0), AcService_Section (3, isolines hidden), acWinNew (4, the
 // current view repainted): the mouse mode and the cursors of every view.
-void MouseModeCommand(TViewerProject& project, TGraphWindows& windows, std::uint8_t mode);
+void MouseModeCommand(TViewerProject& project, TGraphWindows& windows, MouseMode mode);
 
 }  // namespace tavir

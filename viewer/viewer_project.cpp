@@ -15,12 +15,12 @@ namespace tavir {
 
 std::unique_ptr<TEditorKnot> ResultModelFactory::MakeKnot() const { return std::make_unique<TResultKnot>(); }
 
-std::unique_ptr<TMLEditorElement> ResultModelFactory::MakePlate(std::uint8_t elementType,
+std::unique_ptr<TMLEditorElement> ResultModelFactory::MakePlate(ElementType elementType,
                                                                 const std::shared_ptr<TPhisPropRodNL>& material) const {
   return std::make_unique<TMLResultPlate>(elementType, material);
 }
 
-std::unique_ptr<TMLEditorShell> ResultModelFactory::MakeShell(std::uint8_t elementType,
+std::unique_ptr<TMLEditorShell> ResultModelFactory::MakeShell(ElementType elementType,
                                                               const std::shared_ptr<TPhisPropRodNL>& material) const {
   return std::make_unique<TMLResultShell>(elementType, material);
 }
@@ -533,9 +533,9 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, TCalcStatus& status) 
 
 // ---- knot values ----
 
-bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
+bool TViewerProject::PrepareKnotValues(ResultKind kind, std::int32_t layer, Fibre fibre,
                                        ProgressObserver* progress) {
-  if (!HasResults() || kind >= kIsoNone) return false;
+  if (!HasResults() || !IsResultQuantity(kind)) return false;
   std::unique_ptr<ProgressObserver> box;
   if (progress == nullptr && boxes_ != nullptr) progress = (box = boxes_->OpenProgressBox()).get();
   if (!tavir::PrepareKnotValues(model_->Knots(), model_->Elements(), loadVector_, kind, layer, fibre, progress))
@@ -544,9 +544,9 @@ bool TViewerProject::PrepareKnotValues(std::uint8_t kind, std::int32_t layer, st
   return true;
 }
 
-bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog,
+bool TViewerProject::PrepareIsoLines(std::int32_t layer, Fibre fibre, IsoParamsDialog* dialog,
                                      ProgressObserver* progress) {
-  if (!HasResults() || isoKind_ >= kIsoNone) return false;
+  if (!HasResults() || !IsResultQuantity(isoKind_)) return false;
   if (IsStressKind(isoKind_)) {
     layer_ = layer;
     stressPos_ = fibre;
@@ -582,7 +582,7 @@ bool TViewerProject::PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, Iso
 }
 
 bool TViewerProject::EnsureIsoValues(ProgressObserver* progress) {
-  if (!isoVisible_ || !HasResults() || isoKind_ >= kIsoNone) return false;
+  if (!isoVisible_ || !HasResults() || !IsResultQuantity(isoKind_)) return false;
   const TKnotValuesKey key = MakeKnotValuesKey(isoKind_, layer_, stressPos_);
   if (preparedKey_ && *preparedKey_ == key) return true;
   return PrepareIsoLines(layer_, stressPos_, nullptr, progress);
@@ -596,7 +596,7 @@ void TViewerProject::AverageKnotThickness(ProgressObserver* progress) {
 }
 
 std::optional<TSectionWindowData> TViewerProject::SectionWindowData(const TViewTransform& view) {
-  if (view.Projection != 0) return std::nullopt;
+  if (view.Projection != Projection::XY) return std::nullopt;
   AverageKnotThickness();
   Extended lower = 1E4096L;
   Extended upper = -1;

@@ -36,9 +36,9 @@ namespace tavir {
 class ResultModelFactory : public ModelFactory {
  public:
   std::unique_ptr<TEditorKnot> MakeKnot() const override;
-  std::unique_ptr<TMLEditorElement> MakePlate(std::uint8_t elementType,
+  std::unique_ptr<TMLEditorElement> MakePlate(ElementType elementType,
                                               const std::shared_ptr<TPhisPropRodNL>& material) const override;
-  std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t elementType,
+  std::unique_ptr<TMLEditorShell> MakeShell(ElementType elementType,
                                             const std::shared_ptr<TPhisPropRodNL>& material) const override;
 };
 std::shared_ptr<const ModelFactory> MakeResultModelFactory();
@@ -155,7 +155,7 @@ struct TSectionWindowData {
   TFloatPoint3D MinPoint;
   TFloatPoint3D MaxPoint;
   TColor Color = 0xFFFFFF;
-  std::uint8_t Kind = 2;
+  Projection Kind = Projection::XZ;
   TFloatPoint Scale;
 };
 
@@ -225,7 +225,7 @@ class TViewerProject {
 
   // ---- knot values and isolines ----
   // Values of the quantity at the knots; false without results or for kind 8.
-  bool PrepareKnotValues(std::uint8_t kind, std::int32_t layer, std::uint8_t fibre,
+  bool PrepareKnotValues(ResultKind kind, std::int32_t layer, Fibre fibre,
                          ProgressObserver* progress = nullptr);
   // What the knots' values hold now (none after a load, a solve or Clear).
   const std::optional<TKnotValuesKey>& PreparedKey() const { return preparedKey_; }
@@ -235,7 +235,7 @@ class TViewerProject {
   // flag. For a stress quantity the layer and fibre become the project's Layer and
   // StressPos, so the repaint finds the values it draws already prepared and keeps
   // the levels the user set. False when nothing was done (no results, kind 8).
-  bool PrepareIsoLines(std::int32_t layer, std::uint8_t fibre, IsoParamsDialog* dialog, ProgressObserver* progress = nullptr);
+  bool PrepareIsoLines(std::int32_t layer, Fibre fibre, IsoParamsDialog* dialog, ProgressObserver* progress = nullptr);
   // Before isolines are drawn: prepares silently when the prepared values are not
   // those of IsoKind, Layer and StressPos. True when values for them are ready.
   bool EnsureIsoValues(ProgressObserver* progress = nullptr);
@@ -255,8 +255,8 @@ class TViewerProject {
   void SetIsoVisible(bool v) { isoVisible_ = v; }
   const TIsoParamsRec& IsoParams() const { return isoParams_; }
   void SetIsoParams(const TIsoParamsRec& p) { isoParams_ = p; }
-  std::uint8_t IsoKind() const { return isoKind_; }
-  void SetIsoKind(std::uint8_t v) {
+  ResultKind IsoKind() const { return isoKind_; }
+  void SetIsoKind(ResultKind v) {
     isoKind_ = v;
     isoParams_.Kind = v;
   }
@@ -267,10 +267,10 @@ class TViewerProject {
   const std::string& FileName() const { return fileName_; }
   std::int32_t Layer() const { return layer_; }
   void SetLayer(std::int32_t v) { layer_ = v; }
-  std::uint8_t StressPos() const { return stressPos_; }
-  void SetStressPos(std::uint8_t v) { stressPos_ = v; }
-  std::uint8_t MouseMode() const { return mouseMode_; }
-  void SetMouseMode(std::uint8_t v) { mouseMode_ = v; }
+  Fibre StressPos() const { return stressPos_; }
+  void SetStressPos(Fibre v) { stressPos_ = v; }
+  tavir::MouseMode MouseMode() const { return mouseMode_; }
+  void SetMouseMode(tavir::MouseMode v) { mouseMode_ = v; }
   Extended DefaultScale() const { return defaultScale_; }
   void SetDefaultScale(Extended v) { defaultScale_ = v; }
   // The quantity code of the prepared isoline values (0 none).
@@ -314,12 +314,12 @@ class TViewerProject {
   std::atomic<bool> breakFlag_{false};
   bool isoVisible_ = false;
   TIsoParamsRec isoParams_;
-  std::uint8_t isoKind_ = 0;
+  ResultKind isoKind_ = ResultKind::Ux;
   std::int16_t drawFlags_ = kViewDrawDefault;
   std::string fileName_;
   std::int32_t layer_ = -1;
-  std::uint8_t stressPos_ = 0;
-  std::uint8_t mouseMode_ = 0;
+  Fibre stressPos_ = Fibre::Upper;
+  tavir::MouseMode mouseMode_ = tavir::MouseMode::View;
   Extended defaultScale_ = 0.01L;
   std::uint8_t dataState_ = kDataNone;
   std::int32_t colorCount_ = 2;

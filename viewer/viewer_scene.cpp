@@ -42,7 +42,7 @@ TViewerScene::TViewerScene(TViewerProject& project, TGraphWindows& windows, std:
 
 void TViewerScene::UpdateScreen(const TGraphWindow& view) {
   TVelEditorProject& model = project_.Model();
-  if (view.Kind() <= kViewSectionXZ) {
+  if (IsPlaneProjection(view.Kind())) {
     model.UpdateScreen(view.View);
     return;
   }
@@ -86,7 +86,7 @@ void TViewerScene::EnterViewMode() {
     viewMode_();
     return;
   }
-  MouseModeCommand(project_, windows_, 0);
+  MouseModeCommand(project_, windows_, MouseMode::View);
 }
 
 void TViewerScene::UpdateStatusCaption(const TGraphWindow& view) {

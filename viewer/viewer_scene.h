@@ -45,7 +45,7 @@ class TViewerScene : public ResultScene, public ResultDeskClient {
   const TSectionLine_2D& SectionLine() const override { return Line; }
 
   // ResultDeskClient
-  std::uint8_t MouseMode() const override { return project_.MouseMode(); }
+  tavir::MouseMode MouseMode() const override { return project_.MouseMode(); }
   void EnterViewMode() override;
   Extended DefaultScale() const override { return project_.DefaultScale(); }
   TSectionLine_2D& SectionLine() override { return Line; }

@@ -36,9 +36,11 @@ bool Drawable(const TMLResultShell& shell) { return shell.Visible != 0 && shell.
 
 std::vector<TPoint> ElementScreenPolygon(const TMLEditorElement& element) {
   std::size_t n = 0;
-  if (element.ElementType == 0)
+  // Type 3 has no name but is drawn with four corners, as it always was.
+  const std::uint8_t type = CodeByte(element.ElementType);
+  if (element.ElementType == ElementType::Triangle)
     n = 3;
-  else if (element.ElementType >= 1 && element.ElementType <= 3)
+  else if (type >= 1 && type <= 3)
     n = 4;
   std::vector<TPoint> points;
   if (n == 0 || element.Knots.size() < n) return points;
@@ -67,7 +69,7 @@ void DrawZone(const TMLResultShell& shell, Canvas& canvas, std::int32_t layerInd
   } else {
     canvas.Brush = shell.Layers.Brush;
   }
-  if (shell.ElementType == 1) {
+  if (shell.ElementType == ElementType::Rectangle) {
     const auto first = shell.Layers.Layer(0);
     if (!first) return;
     const TPoint& k0 = points[0];

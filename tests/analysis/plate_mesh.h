@@ -135,7 +135,7 @@ struct PlateModel {
     return Knots.back().get();
   }
   TMLResultShell* AddShell(TResultKnot* k0, TResultKnot* k1, TResultKnot* k2, TResultKnot* k3, Extended t) {
-    auto s = std::make_unique<TMLResultShell>(1, Material);
+    auto s = std::make_unique<TMLResultShell>(ElementType::Rectangle, Material);
     s->Knots = {k0, k1, k2, k3};
     s->Layers.Layer(0)->SetThickness(t);
     TMLResultShell* p = s.get();

@@ -231,7 +231,7 @@ struct SmallModel {
     s1 = m.AddShell(k(0), k(1), k(3), k(2), 0.1L);
     s2 = m.AddShell(k(2), k(3), k(5), k(4), 0.1L);
     for (int i = 0; i < 3; ++i) m.AddKnot(4 + 2 * i, 2);
-    auto p = std::make_unique<TMLResultPlate>(1, m.Material);
+    auto p = std::make_unique<TMLResultPlate>(ElementType::Rectangle, m.Material);
     p->Knots = {k(5), k(6), k(7), k(8)};
     plate = p.get();
     m.Elements.push_back(std::move(p));
@@ -263,7 +263,7 @@ TEST(ModelSystem, ShellGoesInThroughItsKnotNumbers) {
   AddToSystem(*s.s2, moved);
   EXPECT_EQ(moved(30, 0), s.s2->Stiffness[0][0]);
   // Without its matrix the shell is refused, not added as zeros.
-  TMLResultShell raw(1, s.m.Material);
+  TMLResultShell raw(ElementType::Rectangle, s.m.Material);
   raw.Knots = s.s1->Knots;
   EXPECT_THROW(AddToSystem(raw, viaModel), EBandError);
 }

@@ -29,7 +29,7 @@ class ShellFixture : public ::testing::Test {
       knots[k].Y = xy[k][1];
       knots[k].Number = 3 - k;
     }
-    shell = std::make_unique<TMLResultShell>(1, material);
+    shell = std::make_unique<TMLResultShell>(ElementType::Rectangle, material);
     for (int k = 0; k < 4; ++k) shell->Knots[k] = &knots[k];
   }
   std::shared_ptr<TPhisPropRodNL> material;
@@ -88,7 +88,7 @@ TEST_F(ShellFixture, CalcStiffnessFillsTheFieldsFromThePureComputation) {
 }
 
 TEST_F(ShellFixture, TypeTwoRectangleIsComputedLikeARectangle) {
-  TMLResultShell quad(2, material);
+  TMLResultShell quad(ElementType::Quadrangle, material);
   for (int k = 0; k < 4; ++k) quad.Knots[k] = &knots[k];
   EXPECT_EQ(CheckShellForAnalysis(quad, 0), std::nullopt);
   quad.CalcStiffness();
@@ -118,7 +118,7 @@ TEST_F(ShellFixture, ValidationNamesTheElementAndTheFault) {
       "правый верхний, правый нижний), размеры оболочки должны быть больше нуля";
   const std::vector<BrokenCase> cases = {
       {"triangle", [](TMLResultShell& s, TResultKnot*, TPhisPropRodNL&) {
-         s.ElementType = 0;
+         s.ElementType = ElementType::Triangle;
          s.Knots.resize(3);
        }, notRect},
       {"null knot", [](TMLResultShell& s, TResultKnot*, TPhisPropRodNL&) { s.Knots[2] = nullptr; },
@@ -300,7 +300,7 @@ TEST_F(ShellFixture, ListStiffnessOnThreadsEqualsThePlainLoopAndChecksFirst) {
   std::vector<TMLResultShell*> pa, pb;
   for (std::size_t i = 0; i < n; ++i)
     for (auto* list : {&a, &b}) {
-      auto s = std::make_unique<TMLResultShell>(1, material);
+      auto s = std::make_unique<TMLResultShell>(ElementType::Rectangle, material);
       s->Knots = {&strip[2 * i], &strip[2 * i + 1], &strip[2 * i + 3], &strip[2 * i + 2]};
       s->Kx = 0.001L * i;
       list->push_back(std::move(s));

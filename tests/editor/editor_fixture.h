@@ -108,7 +108,7 @@ class FakeUi : public EditorCommandsUi {
     return SettingsScript;
   }
   std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D&,
-                                  std::uint8_t projection) override {
+                                  Projection projection) override {
     GridShown = grid;
     GridProjection = projection;
     return GridScript;
@@ -126,7 +126,7 @@ class FakeUi : public EditorCommandsUi {
   TBCTask SettingsShownTask;
   std::optional<SettingsAnswer> SettingsScript;
   TGrid GridShown;
-  std::uint8_t GridProjection = 255;
+  std::optional<Projection> GridProjection;
   std::optional<TGrid> GridScript;
   std::array<bool, kEditorBarCount> PanelsShown{};
   std::optional<std::array<bool, kEditorBarCount>> PanelsScript;

@@ -163,11 +163,19 @@ TEST(CommandSetState, ElementTypeCommandsUncheckTheirGroupOnly) {
   EXPECT_TRUE(s.Checked("acPlaneRectangle"));
   struct Case {
     const char* name;
-    int type;
+    std::optional<ElementType> type;
   };
-  const Case types[] = {{"ac2DTriangle", 0}, {"ac2DRectangle", 1}, {"ac2DQuadrangle", 5}, {"ac2dRod", 4},
-                        {"ac3DCube", 6},     {"ac3DTetra", 7},     {"ac3DRod", 8},        {"acPlaneTriangle", 0},
-                        {"acPlaneRectangle", 1}, {"acPlaneRod", 4}, {"acModeEdit", -1}};
+  const Case types[] = {{"ac2DTriangle", ElementType::Triangle},
+                        {"ac2DRectangle", ElementType::Rectangle},
+                        {"ac2DQuadrangle", ElementType::QuadrangleInput},
+                        {"ac2dRod", ElementType::Rod},
+                        {"ac3DCube", ElementType::Parallelepiped},
+                        {"ac3DTetra", ElementType::Tetrahedron},
+                        {"ac3DRod", ElementType::SolidRod},
+                        {"acPlaneTriangle", ElementType::Triangle},
+                        {"acPlaneRectangle", ElementType::Rectangle},
+                        {"acPlaneRod", ElementType::Rod},
+                        {"acModeEdit", std::nullopt}};
   for (const Case& c : types) EXPECT_EQ(ElementTypeOfAction(c.name), c.type) << c.name;
 }
 

@@ -32,8 +32,8 @@ class EditDeskTest : public ::testing::Test {
   }
   std::size_t Bands() const { return surface.Picture.CallsOf(CanvasOp::Rectangle).size(); }
   void Modes(std::uint8_t work, std::uint8_t input) {
-    f.Supervisor.SetWorkMode(work);
-    f.Supervisor.SetInputMode(input);
+    f.Supervisor.SetWorkMode(CodeOfByte<WorkMode>(work));
+    f.Supervisor.SetInputMode(CodeOfByte<InputMode>(input));
   }
 
   EditorFixture f;
@@ -95,9 +95,9 @@ TEST(DeskModes, EveryWorkModeAndInputMode) {
     f.NewProject();
     FakeSurface surface;
     TEditDesk desk(f.Commands, f.Window().WorkDesk(), surface);
-    f.Supervisor.SetWorkMode(c.work);
-    f.Supervisor.SetInputMode(c.input);
-    const std::unique_ptr<DeskMode> mode = MakeDeskMode(c.work, c.input);
+    f.Supervisor.SetWorkMode(CodeOfByte<WorkMode>(c.work));
+    f.Supervisor.SetInputMode(CodeOfByte<InputMode>(c.input));
+    const std::unique_ptr<DeskMode> mode = MakeDeskMode(CodeOfByte<WorkMode>(c.work), CodeOfByte<InputMode>(c.input));
     EXPECT_EQ(mode == nullptr, c.kind == None);
     desk.MouseDown({MouseButton::Left, 10, 10, false});
     EXPECT_EQ(desk.ActiveMode() != nullptr, c.kind == Band);
@@ -111,8 +111,8 @@ TEST(DeskModes, EveryWorkModeAndInputMode) {
     desk.MouseUp({MouseButton::Right, 250, 20, false});
     EXPECT_EQ(desk.Band().Tracking(), c.kind == Band);
     // Cancel removes a band and does nothing else.
-    const std::uint8_t work = f.Supervisor.WorkMode;
-    const std::uint8_t input = f.Supervisor.InputMode;
+    const WorkMode work = f.Supervisor.WorkMode;
+    const InputMode input = f.Supervisor.InputMode;
     desk.CancelGesture();
     EXPECT_EQ(desk.ActiveMode(), nullptr);
     EXPECT_FALSE(desk.Band().Tracking());
@@ -141,7 +141,7 @@ TEST_F(EditDeskTest, OnlyTheLeftButtonPresses) {
 TEST_F(EditDeskTest, OnlyABegunBandEndsAndOnlyOnTheLeftButton) {
   Modes(0, 5);  // frame selection with AcEdit_SelectFrame unchecked: acModeEdit would set input 0
   for (MouseButton b : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) desk->MouseUp(At(20, 20, false, b));
-  EXPECT_EQ(f.Supervisor.InputMode, 5);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);
   EXPECT_TRUE(surface.Picture.Calls.empty());
 
   desk->MouseDown(At(kFrom));
@@ -153,7 +153,7 @@ TEST_F(EditDeskTest, OnlyABegunBandEndsAndOnlyOnTheLeftButton) {
   EXPECT_FALSE(desk->Band().Visible());
   EXPECT_EQ(desk->ActiveMode(), nullptr);
   EXPECT_EQ(f.Project.Elements().Selection(), std::vector<TMLEditorElement*>{m->Shell});
-  EXPECT_EQ(f.Supervisor.InputMode, 5);  // the mode stays
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);  // the mode stays
 }
 
 // ---- edit mode ----
@@ -179,7 +179,7 @@ TEST_F(EditDeskTest, FrameSelectionWithoutMovingRunsEditModeAndSelectsNothing) {
   Modes(0, 5);
   desk->MouseDown(At(kFrom));
   desk->MouseUp(At(kFrom));
-  EXPECT_EQ(f.Supervisor.InputMode, 0);  // acModeEdit ran
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Pick);  // acModeEdit ran
   EXPECT_TRUE(f.Project.Elements().Selection().empty());
   // With Ctrl a frame selects knots.
   Modes(0, 5);
@@ -199,7 +199,7 @@ TEST_F(EditDeskTest, GridInputTakesTheCurrentMaterial) {
   ASSERT_EQ(f.Project.Elements().Count(), before + 1);
   const TMLEditorElement* added = f.Project.Elements().At(before);
   EXPECT_EQ(added->Layers.LayerMaterial(0), m->Concrete);
-  EXPECT_EQ(added->ElemKind, kElemKindShell);
+  EXPECT_EQ(added->ElemKind, ElementKind::Shell);
   // A position past the list falls back on the first material.
   f.Supervisor.SetMaterialIndex(9);
   desk->MouseDown(At(f.PixelOf(-0.25L, 1.75L)));
@@ -225,7 +225,7 @@ TEST_F(EditDeskTest, FrameInputMeshesWithTheCurrentMaterialAndReturnsToEditMode)
   EXPECT_EQ(f.Dialogs.DivideCalls[0].SizeX, 3);
   ASSERT_EQ(f.Project.Elements().Count(), before + 4);
   EXPECT_EQ(f.Project.Elements().At(before)->Layers.LayerMaterial(0), m->Concrete);
-  EXPECT_EQ(f.Supervisor.WorkMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
   EXPECT_TRUE(f.Commands.State().Checked("acModeEdit"));
   EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
 }
@@ -261,7 +261,7 @@ TEST_F(EditDeskTest, PointLoadPickShowsTheKnotsLoad) {
 TEST_F(EditDeskTest, LoadFramesSelectAndFillTheDialog) {
   f.Commands.Run("acForceDispersion");
   f.Commands.Run("AcEdit_SelectFrame");
-  ASSERT_EQ(f.Supervisor.InputMode, 5);
+  ASSERT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);
   Drag(kFrom, kTo);
   EXPECT_EQ(f.Project.Elements().Selection(), std::vector<TMLEditorElement*>{m->Shell});
   EXPECT_EQ(f.Ui.LoadButtons, std::optional<bool>(true));
@@ -274,7 +274,7 @@ TEST_F(EditDeskTest, LoadFramesSelectAndFillTheDialog) {
   desk->MouseDown(At(kFrom));
   desk->MouseUp(At(kFrom));
   EXPECT_FALSE(f.Commands.State().Checked("AcEdit_SelectFrame"));
-  EXPECT_EQ(f.Supervisor.InputMode, 0);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Pick);
 }
 
 // ---- new window and surface ----
@@ -291,17 +291,17 @@ TEST_F(EditDeskTest, NewWindowTakesTheHiddenAxisAndThePrecision) {
   EXPECT_EQ(w.MinPoint.Z, -5);
   EXPECT_EQ(w.MaxPoint.Z, 5);
   EXPECT_EQ(w.Scale.X, 0.01L);
-  EXPECT_EQ(w.Projection, 0);
+  EXPECT_EQ(w.Projection, Projection::XY);
   EXPECT_EQ(f.Supervisor.CurrentWindow, 1);
   EXPECT_EQ(f.Supervisor.WindowCount, 2);
-  EXPECT_EQ(f.Supervisor.WorkMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
   EXPECT_EQ(f.Host.Shown.back(), f.Window(1).WorkDesk());
   // A frame of no size only returns to edit mode.
   f.Commands.Run("acWinNew");
   desk->MouseDown(At(kFrom));
   desk->MouseUp(At(kFrom));
   EXPECT_EQ(f.Commands.Windows().Count(), 2);
-  EXPECT_EQ(f.Supervisor.WorkMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
 }
 
 TEST(FramedWindowBox, EachProjectionKeepsItsHiddenAxisAndNoPlaneMakesNoBox) {
@@ -316,7 +316,7 @@ TEST(FramedWindowBox, EachProjectionKeepsItsHiddenAxisAndNoPlaneMakesNoBox) {
                         {1, FloatPoint3D(-1, 0.1L, 0.2L), FloatPoint3D(1, 0.5L, 0.7L)},
                         {2, FloatPoint3D(0.1L, -2, 0.2L), FloatPoint3D(0.5L, 2, 0.7L)}};
   for (const Case& c : cases) {
-    v.Projection = c.projection;
+    v.Projection = CodeOfByte<Projection>(c.projection);
     TFloatPoint3D lo, hi;
     ASSERT_TRUE(FramedWindowBox(v, FloatPoint(0.1L, 0.7L), FloatPoint(0.5L, 0.2L), lo, hi));
     EXPECT_EQ(lo.X, c.lo.X);
@@ -326,7 +326,7 @@ TEST(FramedWindowBox, EachProjectionKeepsItsHiddenAxisAndNoPlaneMakesNoBox) {
     EXPECT_EQ(hi.Y, c.hi.Y);
     EXPECT_EQ(hi.Z, c.hi.Z);
   }
-  v.Projection = 3;
+  v.Projection = Projection::Spatial;
   TFloatPoint3D lo = FloatPoint3D(9, 9, 9), hi = lo;
   EXPECT_FALSE(FramedWindowBox(v, FloatPoint(0.1L, 0.7L), FloatPoint(0.5L, 0.2L), lo, hi));
   EXPECT_EQ(lo.X, 9);
@@ -342,7 +342,7 @@ TEST_F(EditDeskTest, SurfaceFrameOpensTheSurfaceDialogs) {
   ASSERT_EQ(f.Dialogs.ShellDataCalls.size(), 1u);
   EXPECT_EQ(f.Dialogs.ShellDataCalls[0].Origin.X, -0.5L);
   EXPECT_EQ(f.Project.ShellFuncs().Count(), before + 1);
-  EXPECT_EQ(f.Supervisor.WorkMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
   EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
 }
 
@@ -379,7 +379,7 @@ TEST_F(EditDeskTest, PointerCoordinatesOnlyOnTheActiveDesk) {
 }
 
 TEST_F(EditDeskTest, RepaintLeavesTheScreenPointsOfTheCurrentWindow) {
-  f.Commands.Windows().AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(-10, -10, -10), 0, FloatPoint(0.1L, 0.1L),
+  f.Commands.Windows().AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(-10, -10, -10), Projection::XY, FloatPoint(0.1L, 0.1L),
                                  0xC0C0C0, false);
   ASSERT_EQ(f.Supervisor.CurrentWindow, 0);
   FakeSurface other;
@@ -410,7 +410,7 @@ using namespace testing;
 TEST(DeskClose, OnlyTheMainWindowAsksAndEndsTheProgramOnOk) {
   EditorFixture f;
   f.NewProject();
-  f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0, false);
+  f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0, false);
   FakeSurface s0, s1;
   TEditDesk main(f.Commands, f.Window(0).WorkDesk(), s0);
   TEditDesk other(f.Commands, f.Window(1).WorkDesk(), s1);

@@ -75,8 +75,8 @@ class FakeClient : public EditWindowsClient {
     ++StateCalls;
   }
   std::int32_t CurrentWindow() const override { return Current; }
-  std::uint8_t WorkMode() const override { return Work; }
-  std::uint8_t InputMode() const override { return Input; }
+  tavir::WorkMode WorkMode() const override { return CodeOfByte<tavir::WorkMode>(Work); }
+  tavir::InputMode InputMode() const override { return CodeOfByte<tavir::InputMode>(Input); }
   void RunAction(const std::string& name) override { Actions.push_back(name); }
   void SyncGridActions(const TGrid& grid) override { SyncedSteps.push_back(grid.StepX); }
   void CloseProgram() override { ++CloseRequests; }
@@ -94,7 +94,7 @@ class EditWindowsTest : public ::testing::Test {
   void SetUp() override { SetDecimalSeparator('.'); }
   void TearDown() override { SetDecimalSeparator('.'); }
 
-  int AddBox(Extended size = 10, std::uint8_t projection = 0, bool show = true) {
+  int AddBox(Extended size = 10, Projection projection = Projection::XY, bool show = true) {
     return windows.AddWindow(FloatPoint3D(size, size, size), FloatPoint3D(0, 0, 0), projection,
                              FloatPoint(0.01L, 0.01L), 0xFFFFFF, show);
   }
@@ -151,7 +151,7 @@ TEST_F(EditWindowsTest, TenByTenBoxFitsA1024By768Screen) {
 
 TEST_F(EditWindowsTest, FitUsesTheProjectionsAxesAndAHiddenWindowStaysHidden) {
   // Y from 0 to 2, Z from 0 to 20: Y at 0.01 gives 200 < 1024 pixels, Z 2000 >= 768.
-  windows.AddWindow(FloatPoint3D(100, 2, 20), FloatPoint3D(0, 0, 0), 1, FloatPoint(0.01L, 0.01L), 0, false);
+  windows.AddWindow(FloatPoint3D(100, 2, 20), FloatPoint3D(0, 0, 0), Projection::YZ, FloatPoint(0.01L, 0.01L), 0, false);
   const TWorkWindow& w = windows.Items(0).WorkWindow;
   EXPECT_EQ(w.Scale.X, 2.0L / 1024);
   EXPECT_EQ(w.Width, 1024);
@@ -161,15 +161,15 @@ TEST_F(EditWindowsTest, FitUsesTheProjectionsAxesAndAHiddenWindowStaysHidden) {
   EXPECT_TRUE(client.SyncedSteps.empty());
 
   // The collection refuses a window that shows no plane.
-  EXPECT_EQ(windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 3, FloatPoint(0.5L, 0.25L), 0, true),
+  EXPECT_EQ(windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), Projection::Spatial, FloatPoint(0.5L, 0.25L), 0, true),
             -1);
   EXPECT_EQ(windows.Count(), 1);
   EXPECT_EQ(host.Alive.size(), 1u);
-  windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 2, FloatPoint(0.01L, 0.01L), 0, false);
+  windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), Projection::XZ, FloatPoint(0.01L, 0.01L), 0, false);
 
   // Its record alone keeps the scale and has no picture; transforms give zeros.
   const TWindowRecord odd =
-      NewWindowRecord(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 7, FloatPoint(0.5L, 0.25L), 0, {1024, 768});
+      NewWindowRecord(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), CodeOfByte<Projection>(7), FloatPoint(0.5L, 0.25L), 0, {1024, 768});
   EXPECT_EQ(odd.WorkWindow.Scale.X, 0.5L);
   EXPECT_EQ(odd.WorkWindow.Scale.Y, 0.25L);
   EXPECT_EQ(odd.WorkWindow.Width, 0);
@@ -209,7 +209,7 @@ TEST_F(EditWindowsTest, UnusableExtentsAndScalesNeverDivideByZero) {
   };
   for (const Case& c : cases) {
     windows.Clear();
-    windows.AddWindow(c.max, c.min, 0, c.scale, 0, false);
+    windows.AddWindow(c.max, c.min, Projection::XY, c.scale, 0, false);
     const TWorkWindow& w = windows.Items(0).WorkWindow;
     EXPECT_EQ(w.Scale.X, c.wantScaleX) << c.what;
     EXPECT_EQ(w.Scale.Y, c.wantScaleY) << c.what;
@@ -219,7 +219,7 @@ TEST_F(EditWindowsTest, UnusableExtentsAndScalesNeverDivideByZero) {
   // No screen size known: no fit, the given scale decides.
   windows.Clear();
   windows.SetScreenSize({0, 0});
-  windows.AddWindow(FloatPoint3D(1, 1, 0), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0, false);
+  windows.AddWindow(FloatPoint3D(1, 1, 0), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0, false);
   EXPECT_EQ(windows.Items(0).WorkWindow.Width, 100);
   EXPECT_EQ(windows.Items(0).WorkWindow.Height, 100);
 }
@@ -242,7 +242,7 @@ TEST_F(EditWindowsTest, SnapToGridRoundsHalvesToEven) {
 // ---- captions ----
 
 TEST_F(EditWindowsTest, CaptionsNameTheWindowAndTheShownBox) {
-  for (int i = 0; i < 4; ++i) AddBox(10, 0, false);
+  for (int i = 0; i < 4; ++i) AddBox(10, Projection::XY, false);
   EXPECT_EQ(windows.Items(3).WorkWindow.Caption.rfind("Окно №3.  Область редактирования: X=[", 0), 0u);
   EXPECT_EQ(DeskOf(3).Caption, windows.Items(3).WorkWindow.Caption);
   EXPECT_EQ(windows.Items(0).WorkWindow.Caption.rfind("Главное окно проекта. ", 0), 0u);
@@ -251,14 +251,14 @@ TEST_F(EditWindowsTest, CaptionsNameTheWindowAndTheShownBox) {
   w.MinPoint = FloatPoint3D(-1.0L / 3, 0.5L, -2e-7L);
   w.MaxPoint = FloatPoint3D(123456789, 2, 1e20L);
   w.SetNumber(12);
-  w.SetProjection(1);
+  w.SetProjection(Projection::YZ);
   EXPECT_EQ(w.Caption, "Окно №12.  Область редактирования: Y=[0.5,2]; Z=[-2E-0007,1E0020]");
-  w.SetProjection(2);
+  w.SetProjection(Projection::XZ);
   EXPECT_EQ(w.Caption, "Окно №12.  Область редактирования: X=[-0.33333333,1.2345679E0008]; Z=[-2E-0007,1E0020]");
-  w.SetProjection(0);
+  w.SetProjection(Projection::XY);
   w.SetNumber(0);
   EXPECT_EQ(w.Caption, "Главное окно проекта. Область редактирования: X=[-0.33333333,1.2345679E0008]; Y=[0.5,2]");
-  w.SetProjection(3);
+  w.SetProjection(Projection::Spatial);
   EXPECT_EQ(w.Caption, "Главное окно проекта. ");
 }
 
@@ -282,7 +282,7 @@ TEST_F(EditWindowsTest, WriteCoordinatesSnapsWhenTheGridSnaps) {
 
 TEST_F(EditWindowsTest, DeletingTheMainWindowOfTwoAsksAndDeletesTheNextOne) {
   AddBox(10);
-  AddBox(20, 0, false);
+  AddBox(20, Projection::XY, false);
   const DeskHandle main = windows.Items(0).WorkDesk();
   const DeskHandle second = windows.Items(1).WorkDesk();
 
@@ -332,7 +332,7 @@ TEST_F(EditWindowsTest, TheLastWindowIsNeverDeleted) {
 }
 
 TEST_F(EditWindowsTest, DeletingAMiddleWindowRenumbersTheRest) {
-  for (int i = 0; i < 3; ++i) AddBox(10 + i, 0, false);
+  for (int i = 0; i < 3; ++i) AddBox(10 + i, Projection::XY, false);
   client.Current = 2;
   EXPECT_EQ(windows.DeleteWindow(1), 0);
   ASSERT_EQ(windows.Count(), 2);
@@ -350,8 +350,8 @@ TEST_F(EditWindowsTest, DeletingAMiddleWindowRenumbersTheRest) {
 }
 
 TEST_F(EditWindowsTest, ShowWindowAndIndexOfDesk) {
-  AddBox(10, 0, false);
-  AddBox(10, 0, false);
+  AddBox(10, Projection::XY, false);
+  AddBox(10, Projection::XY, false);
   EXPECT_FALSE(windows.ShowWindow(2));
   EXPECT_FALSE(windows.ShowWindow(-1));
   EXPECT_FALSE(DeskOf(1).Visible);
@@ -394,7 +394,7 @@ TEST(ModeCursorTable, EveryWorkModeAndInputMode) {
       {5, 3, DeskCursor::Unchanged},    {11, 2, DeskCursor::SetSurface},   {6, 0, DeskCursor::Arrow},
       {10, 5, DeskCursor::Arrow},       {12, 1, DeskCursor::Arrow},        {255, 255, DeskCursor::Arrow},
   };
-  for (const Case& c : cases) EXPECT_EQ(ModeCursor(c.work, c.input), c.want) << int(c.work) << "/" << int(c.input);
+  for (const Case& c : cases) EXPECT_EQ(ModeCursor(CodeOfByte<WorkMode>(c.work), CodeOfByte<InputMode>(c.input)), c.want) << int(c.work) << "/" << int(c.input);
 
   EXPECT_EQ(CursorSlot(DeskCursor::NewWindow), 1);
   EXPECT_EQ(CursorResourceName(DeskCursor::NewWindow), "NEWWINCURSOR");
@@ -411,12 +411,12 @@ TEST(ModeCursorTable, EveryWorkModeAndInputMode) {
 }
 
 TEST_F(EditWindowsTest, SetModeCursorReachesEveryDeskAndUnchangedTouchesNone) {
-  AddBox(10, 0, false);
-  AddBox(10, 0, false);
-  windows.SetModeCursor(2, 0);
+  AddBox(10, Projection::XY, false);
+  AddBox(10, Projection::XY, false);
+  windows.SetModeCursor(WorkMode::Supports, InputMode::Pick);
   EXPECT_EQ(DeskOf(0).Cursor, DeskCursor::SetRest);
   EXPECT_EQ(DeskOf(1).Cursor, DeskCursor::SetRest);
-  windows.SetModeCursor(0, 3);  // unchanged
+  windows.SetModeCursor(WorkMode::Edit, InputMode::ByFrame);  // unchanged
   EXPECT_EQ(DeskOf(0).Cursor, DeskCursor::SetRest);
   EXPECT_EQ(DeskOf(1).Cursor, DeskCursor::SetRest);
 }
@@ -424,7 +424,7 @@ TEST_F(EditWindowsTest, SetModeCursorReachesEveryDeskAndUnchangedTouchesNone) {
 // ---- streams ----
 
 TEditorWindow& FilledWindow(TEditWindows& windows) {
-  windows.AddWindow(FloatPoint3D(10, 20, 30), FloatPoint3D(-1, -2, -3), 2, FloatPoint(0.25L, 0.5L), 0x123456, false);
+  windows.AddWindow(FloatPoint3D(10, 20, 30), FloatPoint3D(-1, -2, -3), Projection::XZ, FloatPoint(0.25L, 0.5L), 0x123456, false);
   TEditorWindow& win = windows.Items(windows.Count() - 1);
   TWorkWindow& w = win.WorkWindow;
   w.MaxPoint.PadX = {1, 2, 3, 4, 5, 6};
@@ -474,7 +474,7 @@ TEST_F(EditWindowsTest, WindowRecordFieldsSitAtTheirOffsets) {
 
 TEST_F(EditWindowsTest, BlockRoundTripKeepsEveryByteAndTheStoredNumbers) {
   FilledWindow(windows);
-  AddBox(5, 1, false);
+  AddBox(5, Projection::YZ, false);
   windows.Items(1).WorkWindow.Number = 7;  // as a file may hold it
   BinaryWriter first;
   windows.SaveToStream(first);
@@ -570,7 +570,7 @@ TEST_F(EditWindowsTest, ReadingARecordIntoAWindowWithADeskMakesANewDesk) {
 
 TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
   FilledWindow(windows);
-  AddBox(5, 1, false);
+  AddBox(5, Projection::YZ, false);
   windows.Items(0).WorkWindow.Number = 3;
   windows.Items(1).WorkWindow.Number = 5;
   BinaryWriter w;
@@ -606,9 +606,9 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
 
   // A block with a window that shows no plane is refused and changes nothing.
   TWindowBlock odd;
-  odd.Windows.push_back(NewWindowRecord(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0,
+  odd.Windows.push_back(NewWindowRecord(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0,
                                         {100, 100}));
-  odd.Windows.back().WorkWindow.Projection = 4;
+  odd.Windows.back().WorkWindow.Projection = CodeOfByte<Projection>(4);
   const std::size_t desks = host.Alive.size();
   EXPECT_THROW(windows.Adopt(std::move(odd)), EFormatError);
   EXPECT_EQ(windows.Count(), 2);
@@ -622,8 +622,8 @@ TEST_F(EditWindowsTest, AdoptReplacesTheWindowsAndEntersEditMode) {
 }
 
 TEST_F(EditWindowsTest, UnusableScalesFromAFileAreMendedWhenTheWindowsComeIntoUse) {
-  AddBox(10, 0, false);
-  AddBox(10, 0, false);
+  AddBox(10, Projection::XY, false);
+  AddBox(10, Projection::XY, false);
   windows.Items(0).WorkWindow.Scale = FloatPoint(0, kNaN);  // Width 1024, Height 1000 stay
   windows.Items(0).WorkWindow.Scale.PadX = {4, 4, 4, 4, 4, 4};
   windows.Items(1).WorkWindow.Scale = FloatPoint(-kInf, -0.5L);
@@ -659,7 +659,7 @@ class GridDrawTest : public EditWindowsTest {
     EditWindowsTest::SetUp();
     // 10 x 10 box at 0.01 on a small screen: 1000 x 1000 pixels, grid step 1.
     windows.SetScreenSize({100, 100});
-    AddBox(10, 0, false);
+    AddBox(10, Projection::XY, false);
   }
   TEditorWindow& Win() { return windows.Items(0); }
   std::size_t Drawn() const { return canvas.Calls.size(); }
@@ -758,16 +758,16 @@ TEST_F(GridDrawTest, DotsCrossesLinesAndCircles) {
 
 TEST_F(GridDrawTest, TheGridFollowsTheProjectionsAxes) {
   // Projection 2 shows X and Z: the v steps come from StepZ.
-  Win().WorkWindow.SetProjection(2);
+  Win().WorkWindow.SetProjection(Projection::XZ);
   Win().Grid().StepY = 0;
   Win().Grid().StepZ = 5;
   Win().DrawGrid(canvas);
   EXPECT_EQ(canvas.CallsOf(CanvasOp::Pixel).size(), 33u);
   canvas.Clear();
-  Win().WorkWindow.SetProjection(1);  // Y and Z: StepY is 0, nothing
+  Win().WorkWindow.SetProjection(Projection::YZ);  // Y and Z: StepY is 0, nothing
   Win().DrawGrid(canvas);
   EXPECT_EQ(Drawn(), 0u);
-  Win().WorkWindow.SetProjection(9);
+  Win().WorkWindow.SetProjection(CodeOfByte<Projection>(9));
   Win().DrawGrid(canvas);
   EXPECT_EQ(Drawn(), 0u);
 }

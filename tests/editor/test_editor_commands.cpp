@@ -61,7 +61,7 @@ TEST(NewProject, OkMakesWindowZeroFromTheRegionAndTheTask) {
   EXPECT_TRUE(s.Enabled("acPlaneRod"));
   EXPECT_TRUE(s.Enabled("acFileSave"));
   EXPECT_TRUE(s.MenuButtonEnabled("ToolBtn_MenuInput"));
-  EXPECT_EQ(f.Supervisor.ElementType, 1);
+  EXPECT_EQ(f.Supervisor.ElementType, ElementType::Rectangle);
 }
 
 // A cancelled new-task dialog used to leave the editor without its project: the
@@ -108,7 +108,7 @@ TEST(NewProject, NewInALoadModeLeavesItFirst) {
     EXPECT_FALSE(f.Ui.LoadOpen);
     EXPECT_TRUE(f.Project.Knots().Selection().empty());
     EXPECT_TRUE(f.Project.Elements().Selection().empty());
-    EXPECT_EQ(f.Supervisor.WorkMode, 0);
+    EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
     EXPECT_FALSE(f.Commands.State().Checked("acForceConcentrate"));
     EXPECT_FALSE(f.Commands.State().Checked("acForceDispersion"));
     EXPECT_TRUE(f.Commands.State().Checked("acModeEdit"));
@@ -129,7 +129,7 @@ TEST(NewProject, NoTaskLeavesALoadModeAndAnEmptyCollectionHasNoCurrentWindow) {
   f.Commands.Run("acNoTask");
   EXPECT_FALSE(f.Ui.LoadOpen);
   EXPECT_TRUE(f.Project.Knots().Selection().empty());
-  EXPECT_EQ(f.Supervisor.WorkMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
 }
 
 // ---- open and save ----
@@ -243,14 +243,14 @@ TEST(ModeCommands, LeavingAPointLoadModeDropsItsPicksAndTheDialog) {
   SampleModel& m = f.Sample();
   f.Supervisor.SetDefConcForce(Force(1, 2, 3, 4, 5, 6));
   f.Commands.Run("acForceConcentrate");
-  EXPECT_EQ(f.Supervisor.WorkMode, 5);
-  EXPECT_EQ(f.Supervisor.InputMode, 0);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::ConcentratedLoad);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Pick);
   ASSERT_EQ(f.Ui.LoadForces.size(), 1u);
   EXPECT_EQ(f.Ui.LoadForces[0].Mz, 6);
   f.Project.Knots().Select(m.K[2], nullptr);
   f.Commands.Run("acModeFrame");
-  EXPECT_EQ(f.Supervisor.WorkMode, 1);
-  EXPECT_EQ(f.Supervisor.InputMode, 3);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::ElementInput);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::ByFrame);
   EXPECT_TRUE(f.Project.Knots().Selection().empty());
   EXPECT_FALSE(f.Ui.LoadOpen);
   for (auto a : kModeActions) EXPECT_EQ(f.Commands.State().Checked(a), a == "acModeFrame") << a;
@@ -274,8 +274,8 @@ TEST(ModeCommands, SupportsGoToEverySelectedKnot) {
   EXPECT_EQ(f.Commands.RestButtonAction(), "AcRests_RestXYZ");
   for (int i : {1, 2, 3}) f.Project.Knots().Select(m.K[i], nullptr);
   f.Commands.Run("acInput_Rest");
-  EXPECT_EQ(f.Supervisor.WorkMode, 2);
-  EXPECT_EQ(f.Supervisor.InputMode, 4);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Supports);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Supports);
   for (int i : {1, 2, 3}) {
     const std::int32_t at = f.Project.Supports().IndexOfKnot(m.K[i]);
     ASSERT_GE(at, 0) << i;
@@ -292,17 +292,17 @@ TEST(ModeCommands, FrameSelectionDecidesTheInputMode) {
   EditorFixture f;
   f.NewProject();
   f.Commands.Run("AcEdit_SelectFrame");
-  EXPECT_EQ(f.Supervisor.InputMode, 5);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);
   f.Commands.Run("acModeEdit");
-  EXPECT_EQ(f.Supervisor.InputMode, 5);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::FrameSelection);
   EXPECT_EQ(f.Host.Cursors.at(f.Window().WorkDesk()), DeskCursor::Cross);
   f.Commands.Run("AcEdit_SelectFrame");
-  EXPECT_EQ(f.Supervisor.InputMode, 0);
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::Pick);
   f.Commands.Run("acModeNet");
   f.Commands.Run("AcEdit_SelectFrame");
-  EXPECT_EQ(f.Supervisor.InputMode, 2);  // element input keeps its input mode
+  EXPECT_EQ(f.Supervisor.InputMode, InputMode::ByGrid);  // element input keeps its input mode
   f.Commands.Run("acEditor_SetSurface");
-  EXPECT_EQ(f.Supervisor.WorkMode, 11);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::ShellSurface);
   for (auto a : kModeActions) EXPECT_FALSE(f.Commands.State().Checked(a)) << a;
 }
 
@@ -354,7 +354,7 @@ TEST(WindowCommands, AddingAShownWindowSetsTheGridMarksOnly) {
   ASSERT_EQ(f.Window(0).Grid().Style, 2);
   f.Window(0).Grid().SetSnapToGrid(0);
   const int added =
-      f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
+      f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
   EXPECT_EQ(added, 1);
   EXPECT_EQ(f.Window(0).Grid().Style, 2);
   EXPECT_EQ(f.Window(0).Grid().SnapToGrid, 0);
@@ -367,7 +367,7 @@ TEST(WindowCommands, NextAndPreviousWrapAndDeleteAllKeepsTheMain) {
   EditorFixture f;
   f.NewProject();
   for (int i = 0; i < 2; ++i)
-    f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), 1, FloatPoint(0.01L, 0.01L), 0, false);
+    f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::YZ, FloatPoint(0.01L, 0.01L), 0, false);
   f.Commands.Run("acWinPred");
   EXPECT_EQ(f.Supervisor.CurrentWindow, 2);
   f.Commands.Run("acWinNext");
@@ -378,7 +378,7 @@ TEST(WindowCommands, NextAndPreviousWrapAndDeleteAllKeepsTheMain) {
   EXPECT_EQ(f.Supervisor.CurrentWindow, 0);
   EXPECT_FALSE(f.Commands.State().Enabled("acWinDel"));
   f.Commands.Run("acWinNew");
-  EXPECT_EQ(f.Supervisor.WorkMode, 3);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::NewWindow);
   EXPECT_TRUE(f.Commands.State().Enabled("acWinDelAll"));
 }
 
@@ -427,7 +427,7 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
   SampleModel& m = f.Sample();
   f.Project.Elements().Select(m.Plate, nullptr);
   f.Project.Elements().Select(m.Shell, nullptr);
-  f.Dialogs.ElementHandler = [](TMaterials& mats, std::uint8_t, const ElementDialogValues& start) {
+  f.Dialogs.ElementHandler = [](TMaterials& mats, ElementKind, const ElementDialogValues& start) {
     ElementDialogValues v;
     v.Layers.CopyFrom(start.Layers);
     v.Layers.AddLayerByName("Новый", mats.Material(0))->SetThickness(0.02L);
@@ -443,7 +443,7 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
   EXPECT_EQ(f.Messages.Shown[1].Text, kApplyToAllQuestion);
   EXPECT_EQ(f.Messages.Shown[2].Text, kDifferentKindsText);
   ASSERT_EQ(f.Dialogs.ElementCalls.size(), 1u);
-  EXPECT_EQ(f.Dialogs.ElementCalls[0].ElemKind, kElemKindShell);  // the last selected
+  EXPECT_EQ(f.Dialogs.ElementCalls[0].ElemKind, ElementKind::Shell);  // the last selected
   EXPECT_EQ(m.Shell->Kx, 0.5L);
   EXPECT_EQ(m.Shell->Kxy, 0.125L);
   ASSERT_EQ(m.Plate->Layers.Count(), 3);
@@ -456,8 +456,8 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
 TEST(FormatCommands, NoSelectionEditsTheDefaultLayers) {
   EditorFixture f;
   f.NewProject();
-  f.Dialogs.ElementHandler = [](TMaterials& mats, std::uint8_t kind, const ElementDialogValues& start) {
-    EXPECT_EQ(kind, kElemKindShell);
+  f.Dialogs.ElementHandler = [](TMaterials& mats, ElementKind kind, const ElementDialogValues& start) {
+    EXPECT_EQ(kind, ElementKind::Shell);
     ElementDialogValues v;
     v.Layers.CopyFrom(start.Layers);
     v.Layers.AddLayerByName("Тело", mats.Material(0));
@@ -499,7 +499,7 @@ TEST(ServiceCommands, EqualBandsKeepTheXOrder) {
   TEditorKnot* k2 = p.Knots().AddKnot(2, 1, 0);
   TEditorKnot* k1 = p.Knots().AddKnot(0, 1, 0);
   TEditorKnot* k3 = p.Knots().AddKnot(2, 0, 0);
-  auto shell = p.Factory()->MakeShell(1, p.Materials().Material(0));
+  auto shell = p.Factory()->MakeShell(ElementType::Rectangle, p.Materials().Material(0));
   shell->Knots = {k0, k1, k2, k3};
   p.Elements().Add(std::move(shell));
   const BandOptimisation r = OptimiseBand(p, nullptr);
@@ -564,8 +564,8 @@ TEST(ModeCommands, ModesChecksAndCursorsOfEveryModeCommand) {
     if (c.selectFrame) f.Commands.Run("AcEdit_SelectFrame");
     f.Commands.Run("acModeEdit");
     f.Commands.Run(c.action);
-    EXPECT_EQ(f.Supervisor.WorkMode, c.work);
-    EXPECT_EQ(f.Supervisor.InputMode, c.input);
+    EXPECT_EQ(CodeByte(f.Supervisor.WorkMode), c.work);
+    EXPECT_EQ(CodeByte(f.Supervisor.InputMode), c.input);
     for (auto a : kModeActions) EXPECT_EQ(f.Commands.State().Checked(a), c.checked != nullptr && a == c.checked) << a;
     EXPECT_EQ(f.Host.Cursors.at(f.Window().WorkDesk()), c.cursor);
     EXPECT_EQ(f.Ui.LoadOpen, c.work == 4 || c.work == 5);
@@ -605,7 +605,7 @@ TEST(DialogCommands, GridSettingsPanelsAndInformation) {
   f.Ui.GridScript = g;
   f.Commands.Run("acNetParametr");
   EXPECT_EQ(f.Ui.GridShown.StepX, 0.5L);
-  EXPECT_EQ(f.Ui.GridProjection, 0);
+  EXPECT_EQ(f.Ui.GridProjection, Projection::XY);
   EXPECT_EQ(f.Window().Grid().StepX, 0.25L);
   EXPECT_TRUE(f.Commands.State().Checked("acNetOther"));
   EXPECT_FALSE(f.Commands.State().Checked("acModeShowGrid"));

@@ -142,11 +142,11 @@ TEST_F(GridRules, AxesOfTheGridAndTheirRanges) {
 
 TEST_F(GridRules, ProjectionEnablesTwoAxes) {
   using A = std::array<bool, 3>;
-  EXPECT_EQ(GridAxesEnabled(0), (A{true, true, false}));
-  EXPECT_EQ(GridAxesEnabled(1), (A{false, true, true}));
-  EXPECT_EQ(GridAxesEnabled(2), (A{true, false, true}));
-  EXPECT_EQ(GridAxesEnabled(3), (A{true, true, true}));
-  EXPECT_EQ(GridAxesEnabled(255), (A{true, true, true}));
+  EXPECT_EQ(GridAxesEnabled(Projection::XY), (A{true, true, false}));
+  EXPECT_EQ(GridAxesEnabled(Projection::YZ), (A{false, true, true}));
+  EXPECT_EQ(GridAxesEnabled(Projection::XZ), (A{true, false, true}));
+  EXPECT_EQ(GridAxesEnabled(Projection::Spatial), (A{true, true, true}));
+  EXPECT_EQ(GridAxesEnabled(CodeOfByte<Projection>(255)), (A{true, true, true}));
 }
 
 // ---- preview ----

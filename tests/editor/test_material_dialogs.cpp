@@ -28,7 +28,7 @@ class MaterialListEditTest : public ::testing::Test {
     concrete = project.Materials().AddMaterial("Бетон В25");
     concrete->SetE(3.0e6L);
     concrete->Reserved = 7;
-    auto plate = project.Factory()->MakePlate(0, steel);
+    auto plate = project.Factory()->MakePlate(ElementType::Triangle, steel);
     project.Elements().Add(std::move(plate));
     entries = project.Materials().Entries();
   }

@@ -68,11 +68,12 @@ inline std::string CheckResults(TViewerProject& p) {
             if (!UsableDouble((*m)[r][c])) return "a strain or stress outside the double range called success";
   }
   const std::int32_t layers = std::min<std::int32_t>(p.MaxLayerCount(), 2);
-  for (std::uint8_t kind = 0; kind < kIsoNone; ++kind) {
+  for (std::uint8_t k = 0; k < CodeByte(ResultKind::None); ++k) {
+    const ResultKind kind = CodeOfByte<ResultKind>(k);
     p.SetIsoKind(kind);
-    const bool stress = kind >= 3 && kind <= 5;
+    const bool stress = IsStressKind(kind);
     for (std::int32_t layer = stress ? 0 : -1; layer < (stress ? layers : 0); ++layer) {
-      if (!p.PrepareIsoLines(layer, 0, nullptr)) return "isolines refused after a successful analysis";
+      if (!p.PrepareIsoLines(layer, Fibre::Upper, nullptr)) return "isolines refused after a successful analysis";
       const TIsoParamsRec& iso = p.IsoParams();
       if (!std::isfinite(iso.MinValue) || !std::isfinite(iso.MaxValue) || !std::isfinite(iso.Step))
         return "an isoline level that is not finite";

@@ -23,7 +23,7 @@ namespace tavir::testing {
 class WindowRecords {
  public:
   explicit WindowRecords(TEditSupervisor& s) : s_(s) {}
-  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, std::uint8_t projection,
+  int AddWindow(const TFloatPoint3D& maxCorner, const TFloatPoint3D& minCorner, Projection projection,
                 TFloatPoint scale, TColor color, bool /*show*/) {
     Block.Windows.push_back(NewWindowRecord(maxCorner, minCorner, projection, scale, color, TSize{1024, 768}));
     const int index = Count() - 1;
@@ -95,20 +95,20 @@ inline std::unique_ptr<EditorState> SampleEditor(ModelUi* ui = nullptr) {
   s.SetRegionX2(4);
   s.SetRegionY2(2);
   s.SetRegionZ2(5);
-  s.SetInputMode(3);
+  s.SetInputMode(InputMode::ByFrame);
   s.SetDefFixation(TFixation{1, 0, 1, 0, 1, 0});
-  s.SetElementType(0);
+  s.SetElementType(ElementType::Triangle);
   s.SetMaterialIndex(1);
   s.SetDefConcForce(Force(-7.5L, 1, 2, 3, 4, 5));
   s.SetDefDispForce(Force(3.25L, 0, 0, 0, 0, 6));
   s.ReservedD = 0x11223344;
   s.ReservedE = -2;
-  s.SetElemKind(kElemKindPlate);
+  s.SetElemKind(ElementKind::Plate);
   s.SetDefDirection(1);
 
   SampleModel model(e->Project);
-  e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), 0, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
-  e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), 2, FloatPoint(0.02L, 0.05L), 0xC0C0C0, false);
+  e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), Projection::XY, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
+  e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), Projection::XZ, FloatPoint(0.02L, 0.05L), 0xC0C0C0, false);
   s.SetCurrentWindow(1);
   return e;
 }
@@ -246,12 +246,12 @@ inline std::vector<CorpusFile> ValidCorpusFiles() {
   }
   {
     EditorState e;
-    e.Windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), 0, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
+    e.Windows.AddWindow(FloatPoint3D(10, 10, 10), FloatPoint3D(0, 0, 0), Projection::XY, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);
     out.push_back({"valid_new.tps", e.Save()});
   }
   {
     auto e = SampleEditor();
-    e->Windows.AddWindow(FloatPoint3D(9, 9, 9), FloatPoint3D(0, 0, 0), 1, FloatPoint(0.5L, 0.5L), 0x123456, false);
+    e->Windows.AddWindow(FloatPoint3D(9, 9, 9), FloatPoint3D(0, 0, 0), Projection::YZ, FloatPoint(0.5L, 0.5L), 0x123456, false);
     e->Supervisor.SetCurrentWindow(0);
     out.push_back({"valid_three_windows.tps", e->Save()});
   }

@@ -14,7 +14,7 @@ inline TViewTransform PlanWindow() {
   w.MinPoint = FloatPoint3D(-1, -1, -5);
   w.MaxPoint = FloatPoint3D(4, 2, 5);
   w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Projection = 0;
+  w.Projection = Projection::XY;
   w.Width = 500;
   w.Height = 300;
   return w;
@@ -59,13 +59,13 @@ struct SampleModel {
     K[3] = p.Knots().AddKnot(2, 0, 0);
     K[4] = p.Knots().AddKnot(3, 0, 0);
 
-    auto shell = p.Factory()->MakeShell(1, Steel);
+    auto shell = p.Factory()->MakeShell(ElementType::Rectangle, Steel);
     shell->Knots = {K[0], K[1], K[2], K[3]};
     shell->Layers.AddLayerByName("Слой бетона", Concrete)->SetThickness(0.1L);
     shell->Layers.Brush = CanvasBrush{0x00FF00, BrushStyle::Cross};
     Shell = static_cast<TMLEditorShell*>(p.Elements().Add(std::move(shell)));
 
-    auto plate = p.Factory()->MakePlate(0, Concrete);
+    auto plate = p.Factory()->MakePlate(ElementType::Triangle, Concrete);
     plate->Knots = {K[3], K[4], K[2]};
     Plate = p.Elements().Add(std::move(plate));
 

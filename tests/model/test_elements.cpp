@@ -23,9 +23,9 @@ const std::string kBody = "Тело пластины";
 
 TEST(Elements, NewPlateHasOneDefaultLayer) {
   auto steel = std::make_shared<TPhisPropRodNL>();
-  TMLEditorElement e(1, steel, kElemKindPlate);
-  EXPECT_EQ(e.ElementType, 1);
-  EXPECT_EQ(e.ElemKind, 0);
+  TMLEditorElement e(ElementType::Rectangle, steel, ElementKind::Plate);
+  EXPECT_EQ(e.ElementType, ElementType::Rectangle);
+  EXPECT_EQ(e.ElemKind, ElementKind::Plate);
   EXPECT_EQ(e.Contur, 1);
   EXPECT_EQ(e.Visible, 0);
   EXPECT_EQ(e.Selected, 0);
@@ -44,7 +44,7 @@ TEST(Elements, NewPlateHasOneDefaultLayer) {
 TEST(Elements, KnotEntriesByType) {
   const std::pair<std::uint8_t, std::size_t> cases[] = {{0, 3}, {1, 4}, {2, 4}, {3, 0}, {4, 2}, {9, 0}};
   for (const auto& [type, count] : cases) {
-    TFiniteElement e(type, 0);
+    TFiniteElement e(CodeOfByte<ElementType>(type), ElementKind::Plate);
     EXPECT_EQ(e.Knots.size(), count) << int{type};
     for (auto* k : e.Knots) EXPECT_EQ(k, nullptr);
   }
@@ -52,15 +52,15 @@ TEST(Elements, KnotEntriesByType) {
 
 TEST(Elements, FactoryByKind) {
   const auto factory = DefaultModelFactory();
-  auto plate = factory->MakeElement(0, 1, nullptr);
-  auto shell = factory->MakeElement(5, 1, nullptr);
+  auto plate = factory->MakeElement(ElementKind::Plate, ElementType::Rectangle, nullptr);
+  auto shell = factory->MakeElement(ElementKind::Shell, ElementType::Rectangle, nullptr);
   ASSERT_TRUE(plate && shell);
   EXPECT_EQ(dynamic_cast<TMLEditorShell*>(plate.get()), nullptr);
   EXPECT_NE(dynamic_cast<TMLEditorShell*>(shell.get()), nullptr);
-  EXPECT_EQ(shell->ElemKind, 5);
-  EXPECT_EQ(plate->RecordKind(), kElemKindPlate);
-  EXPECT_EQ(shell->RecordKind(), kElemKindShell);
-  EXPECT_EQ(factory->MakeElement(3, 1, nullptr), nullptr);
+  EXPECT_EQ(shell->ElemKind, ElementKind::Shell);
+  EXPECT_EQ(plate->RecordKind(), ElementKind::Plate);
+  EXPECT_EQ(shell->RecordKind(), ElementKind::Shell);
+  EXPECT_EQ(factory->MakeElement(CodeOfByte<ElementKind>(3), ElementType::Rectangle, nullptr), nullptr);
 }
 
 class ElementDrawTest : public ::testing::Test {
@@ -87,7 +87,7 @@ class ElementDrawTest : public ::testing::Test {
     return canvas.Calls.at(0);
   }
   TEditorKnot knots[4];
-  TMLEditorElement quad{1, nullptr, kElemKindPlate};
+  TMLEditorElement quad{ElementType::Rectangle, nullptr, ElementKind::Plate};
   RecordingCanvas canvas;
 };
 
@@ -142,13 +142,13 @@ TEST_F(ElementDrawTest, NothingWhenInvisibleOrWithoutPolygon) {
   quad.DrawErase(canvas, 0xFFFFFF);
   EXPECT_TRUE(canvas.Calls.empty());
 
-  TMLEditorElement rod(4, nullptr, 0);
+  TMLEditorElement rod(ElementType::Rod, nullptr, ElementKind::Plate);
   rod.Knots = {&knots[0], &knots[1]};
   rod.SetVisible(1);
   rod.Draw(canvas, -1);
   EXPECT_TRUE(canvas.Calls.empty());
 
-  TMLEditorElement loose(1, nullptr, 0);  // knot entries still empty
+  TMLEditorElement loose(ElementType::Rectangle, nullptr, ElementKind::Plate);  // knot entries still empty
   loose.SetVisible(1);
   loose.Draw(canvas, -1);
   EXPECT_TRUE(canvas.Calls.empty());
@@ -156,7 +156,7 @@ TEST_F(ElementDrawTest, NothingWhenInvisibleOrWithoutPolygon) {
 }
 
 TEST_F(ElementDrawTest, TriangleAndEraser) {
-  TMLEditorElement tri(0, nullptr, 0);
+  TMLEditorElement tri(ElementType::Triangle, nullptr, ElementKind::Plate);
   tri.Knots = {&knots[0], &knots[1], &knots[2]};
   tri.SetVisible(1);
   tri.Draw(canvas, -1);
@@ -180,7 +180,7 @@ TEST_F(ElementDrawTest, VisibleWhenAnyKnotIs) {
   knots[2].SetVisible(1);
   quad.UpdateVisible();
   EXPECT_EQ(quad.Visible, 1);
-  TMLEditorElement none(3, nullptr, 0);
+  TMLEditorElement none(CodeOfByte<ElementType>(3), nullptr, ElementKind::Plate);
   none.SetVisible(1);
   none.UpdateVisible();
   EXPECT_EQ(none.Visible, 0);
@@ -291,7 +291,7 @@ struct Mesh {
 
 TEST(ElementRecords, PlateRecordBytes) {
   Mesh m;
-  TMLEditorElement e(1, m.wood, kElemKindPlate);
+  TMLEditorElement e(ElementType::Rectangle, m.wood, ElementKind::Plate);
   e.Knots = {&m.k[4], &m.k[1], &m.k[2], &m.k[3]};
   e.Layers.Brush = CanvasBrush{0x010203, BrushStyle::BDiagonal};
   auto layer = e.Layers.Layer(0);
@@ -321,10 +321,10 @@ TEST(ElementRecords, PlateRecordBytes) {
   EXPECT_EQ(b[72], 6);
 
   BinaryReader r(b);
-  TMLEditorElement back(0, nullptr, kElemKindPlate);
+  TMLEditorElement back(ElementType::Triangle, nullptr, ElementKind::Plate);
   back.LoadFromStream(r, m.index, m.materials);
   EXPECT_TRUE(r.AtEnd());
-  EXPECT_EQ(back.ElementType, 1);
+  EXPECT_EQ(back.ElementType, ElementType::Rectangle);
   EXPECT_EQ(back.Knots, e.Knots);
   ASSERT_EQ(back.Layers.Count(), 1);
   EXPECT_EQ(back.Layers.LayerName(0), kBody);
@@ -338,7 +338,7 @@ TEST(ElementRecords, PlateRecordBytes) {
 
 TEST(ElementRecords, ShellCarriesItsCurvatures) {
   Mesh m;
-  TMLEditorShell s(2, m.steel, kElemKindShell);
+  TMLEditorShell s(ElementType::Quadrangle, m.steel, ElementKind::Shell);
   s.Knots = {&m.k[0], &m.k[1], &m.k[2], &m.k[3]};
   s.SetKx(0.01L);
   s.SetKy(-0.02L);
@@ -357,13 +357,13 @@ TEST(ElementRecords, ShellCarriesItsCurvatures) {
   EXPECT_EQ(DecodeExtended(b.data() + b.size() - 30), 0.01L);
   EXPECT_EQ(DecodeExtended(b.data() + b.size() - 10), 0.5L);
 
-  std::unique_ptr<TMLFiniteElement> back = DefaultModelFactory()->MakeElement(kElemKindShell, 0, nullptr);
+  std::unique_ptr<TMLFiniteElement> back = DefaultModelFactory()->MakeElement(ElementKind::Shell, ElementType::Triangle, nullptr);
   BinaryReader r(b);
   back->LoadFromStream(r, m.index, m.materials);
   EXPECT_TRUE(r.AtEnd());
   auto* shell = dynamic_cast<TMLEditorShell*>(back.get());
   ASSERT_NE(shell, nullptr);
-  EXPECT_EQ(shell->ElementType, 2);
+  EXPECT_EQ(shell->ElementType, ElementType::Quadrangle);
   EXPECT_EQ(shell->Knots.size(), 4u);
   EXPECT_EQ(shell->Ky, -0.02L);
   EXPECT_EQ(shell->Kxy, 0.5L);
@@ -374,16 +374,16 @@ TEST(ElementRecords, ShellCarriesItsCurvatures) {
 
 TEST(ElementRecords, TwoKnotElementCarriesNoKnotIndices) {
   Mesh m;
-  TMLEditorElement rod(4, nullptr, 0);
+  TMLEditorElement rod(ElementType::Rod, nullptr, ElementKind::Plate);
   rod.Knots = {&m.k[0], &m.k[1]};
   BinaryWriter w;
   rod.SaveToStream(w, m.index, m.materials);
   EXPECT_EQ(w.Bytes()[0], 4);
   EXPECT_EQ(Int32At(w.Bytes(), 1), 1);  // directly the layer count
   BinaryReader r(w.Bytes());
-  TMLEditorElement back(0, nullptr, 0);
+  TMLEditorElement back(ElementType::Triangle, nullptr, ElementKind::Plate);
   back.LoadFromStream(r, m.index, m.materials);
-  EXPECT_EQ(back.ElementType, 4);
+  EXPECT_EQ(back.ElementType, ElementType::Rod);
   EXPECT_TRUE(back.Knots.empty());
 }
 
@@ -420,11 +420,11 @@ TEST(ElementRecords, BrokenRecordsAreFormatErrorsAndChangeNothing) {
   };
   for (const Case& c : cases) {
     const auto bytes = PlateRecord(c.knot3, c.layerCount, 0);
-    TMLEditorElement e(0, m.steel, 0);
+    TMLEditorElement e(ElementType::Triangle, m.steel, ElementKind::Plate);
     e.Knots = {&m.k[0], &m.k[1], &m.k[2]};
     BinaryReader r(bytes);
     EXPECT_THROW(e.LoadFromStream(r, m.index, m.materials), EFormatError) << c.what;
-    EXPECT_EQ(e.ElementType, 0) << c.what;
+    EXPECT_EQ(e.ElementType, ElementType::Triangle) << c.what;
     EXPECT_EQ(e.Knots.size(), 3u);
     EXPECT_EQ(e.Layers.Count(), 1);
     EXPECT_EQ(e.Layers.LayerName(0), kBody);
@@ -432,7 +432,7 @@ TEST(ElementRecords, BrokenRecordsAreFormatErrorsAndChangeNothing) {
   try {
     const auto bytes = PlateRecord(9, 1, 0);
     BinaryReader r(bytes);
-    TMLEditorElement e(1, nullptr, 0);
+    TMLEditorElement e(ElementType::Rectangle, nullptr, ElementKind::Plate);
     e.LoadFromStream(r, m.index, m.materials);
     FAIL() << "no error";
   } catch (const EFormatError& e) {
@@ -440,7 +440,7 @@ TEST(ElementRecords, BrokenRecordsAreFormatErrorsAndChangeNothing) {
   }
   const auto good = PlateRecord(3, 1, 1);
   BinaryReader r(good);
-  TMLEditorElement e(0, nullptr, 0);
+  TMLEditorElement e(ElementType::Triangle, nullptr, ElementKind::Plate);
   e.LoadFromStream(r, m.index, m.materials);
   EXPECT_EQ(e.Knots[3], &m.k[3]);
   EXPECT_EQ(e.Layers.LayerMaterial(0), m.wood);
@@ -455,7 +455,7 @@ TEST(ElementRecords, MaterialPositionThatNamesNoneAsksTheChooser) {
   };
   const auto bytes = PlateRecord(3, 1, 2);  // position == count of materials
   BinaryReader r(bytes);
-  TMLEditorElement e(0, nullptr, 0);
+  TMLEditorElement e(ElementType::Triangle, nullptr, ElementKind::Plate);
   e.LoadFromStream(r, m.index, m.materials);
   EXPECT_EQ(asked, (std::vector<std::int32_t>{2}));
   EXPECT_EQ(e.Layers.LayerMaterial(0), m.steel);
@@ -463,9 +463,9 @@ TEST(ElementRecords, MaterialPositionThatNamesNoneAsksTheChooser) {
   // A chooser that cancels the reading leaves the element as it was.
   m.materials.Chooser = [](std::int32_t) -> std::shared_ptr<TPhisPropRodNL> { throw std::runtime_error("cancel"); };
   BinaryReader r2(bytes);
-  TMLEditorElement f(0, m.wood, 0);
+  TMLEditorElement f(ElementType::Triangle, m.wood, ElementKind::Plate);
   EXPECT_THROW(f.LoadFromStream(r2, m.index, m.materials), std::runtime_error);
-  EXPECT_EQ(f.ElementType, 0);
+  EXPECT_EQ(f.ElementType, ElementType::Triangle);
   EXPECT_EQ(f.Layers.LayerMaterial(0), m.wood);
   EXPECT_EQ(f.Layers.LayerName(0), kBody);
 }

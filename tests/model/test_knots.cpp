@@ -23,7 +23,7 @@ TViewTransform Window(std::uint8_t projection) {
   w.Scale = FloatPoint(0.1L, 0.1L);
   w.Width = 100;
   w.Height = 300;
-  w.Projection = projection;
+  w.Projection = CodeOfByte<Projection>(projection);
   return w;
 }
 
@@ -333,7 +333,7 @@ TEST(Loads, ConcentratedRecordAndComponents) {
 }
 
 TEST(Loads, DistributedRecordKeepsTheOptionBytes) {
-  TMLEditorElement e0(1, nullptr, 0), e1(1, nullptr, 5);
+  TMLEditorElement e0(ElementType::Rectangle, nullptr, ElementKind::Plate), e1(ElementType::Rectangle, nullptr, ElementKind::Shell);
   VectorElementIndex elements({&e0, &e1});
   TEditorDispersionForce f;
   EXPECT_EQ(f.Option1, 0);

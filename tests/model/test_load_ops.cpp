@@ -40,7 +40,7 @@ struct LoadFixture : ::testing::Test {
   std::shared_ptr<TPhisPropRodNL> Steel() { return p.Materials().Material(0); }
   TMLEditorElement* Plate() {
     std::vector<TEditorKnot*> ks{k1, p.Knots().AddKnot(0, 1, 0), k2};
-    return AddElement(p.Elements(), msgs, 0, 0, ks, Steel()).Element;
+    return AddElement(p.Elements(), msgs, ElementType::Triangle, ElementKind::Plate, ks, Steel()).Element;
   }
 };
 
@@ -247,7 +247,7 @@ TEST_F(LoadFixture, DeletingTheLastMaterialLeavesElementsWithoutOne) {
   EXPECT_EQ(ui.MaterialCalls.size(), 1u);
   EXPECT_EQ(m, nullptr);
   msgs.Shown.clear();
-  const AddAtPointResult r = AddAtPoint(p.Elements(), 50, 950, m, 5, 1, Plan(), nullptr, msgs);
+  const AddAtPointResult r = AddAtPoint(p.Elements(), 50, 950, m, ElementKind::Shell, ElementType::Rectangle, Plan(), nullptr, msgs);
   EXPECT_TRUE(r.Added.empty());
   EXPECT_EQ(p.Elements().Count(), 0);
   EXPECT_EQ(p.Knots().Count(), 2);  // the fixture's two; the click's new knots are gone
@@ -339,7 +339,7 @@ TEST_F(LoadFixture, AddByDialogProposesTheFrame) {
 
   // A frame drawn in a side view frames nothing: no dialog opens.
   TViewTransform side = plan;
-  side.Projection = 1;
+  side.Projection = Projection::YZ;
   const int kindCalls = dialogs.SurfaceKindCalls;
   EXPECT_EQ(AddByDialog(s, p1, p2, 0, side, dialogs).Outcome, AddShellOutcome::EmptyFrame);
   EXPECT_EQ(dialogs.SurfaceKindCalls, kindCalls);

@@ -24,7 +24,7 @@ TViewTransform Plan(Extended step = 1) {
   w.MinPoint = FloatPoint3D(0, 0, 0);
   w.MaxPoint = FloatPoint3D(10, 10, 10);
   w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Projection = 0;
+  w.Projection = Projection::XY;
   w.Width = 1000;
   w.Height = 1000;
   w.Grid.StepX = step;
@@ -46,25 +46,25 @@ struct MeshFixture : ::testing::Test {
   TFinKnots& K() { return p.Knots(); }
   TFinElements& E() { return p.Elements(); }
 
-  AddAtPointResult Click(Extended x, Extended y, std::uint8_t type = 1, std::uint8_t kind = 5,
+  AddAtPointResult Click(Extended x, Extended y, ElementType type = ElementType::Rectangle, ElementKind kind = ElementKind::Shell,
                          Canvas* canvas = nullptr) {
     return AddAtPoint(E(), PixelX(x), PixelY(y), Steel(), kind, type, plan, canvas, msgs);
   }
   // A rectangle on four new or found knots, through AddElement.
-  TMLEditorElement* Rect(Extended x0, Extended y0, Extended x1, Extended y1, std::uint8_t kind = 5) {
+  TMLEditorElement* Rect(Extended x0, Extended y0, Extended x1, Extended y1, ElementKind kind = ElementKind::Shell) {
     std::vector<TEditorKnot*> ks{FindOrAdd(K(), plan, x0, y0, 0).Knot, FindOrAdd(K(), plan, x0, y1, 0).Knot,
                                  FindOrAdd(K(), plan, x1, y1, 0).Knot, FindOrAdd(K(), plan, x1, y0, 0).Knot};
-    return AddElement(E(), msgs, 1, kind, ks, Steel()).Element;
+    return AddElement(E(), msgs, ElementType::Rectangle, kind, ks, Steel()).Element;
   }
   DivideResult Divide(Extended w, Extended h, Extended sx, Extended sy, std::int32_t nx, std::int32_t ny,
-                      std::uint8_t type = 1) {
+                      ElementType type = ElementType::Rectangle) {
     DivideDialogValues v;
     v.StepX = sx;
     v.StepY = sy;
     v.Nx = nx;
     v.Ny = ny;
     dialogs.DivideAnswers.push_back(v);
-    return DivideRegion(E(), FloatPoint(0, h), FloatPoint(w, 0), Steel(), 5, type, plan, dialogs, msgs);
+    return DivideRegion(E(), FloatPoint(0, h), FloatPoint(w, 0), Steel(), ElementKind::Shell, type, plan, dialogs, msgs);
   }
   std::vector<std::string> Texts() const {
     std::vector<std::string> t;
@@ -148,7 +148,7 @@ TEST_F(MeshFixture, KnotAtPixelHalfWidths) {
 
 TEST_F(MeshFixture, SecondClickInTheSameCellIsADuplicate) {
   RecordingCanvas canvas;
-  AddAtPointResult r = Click(0.5L, 0.5L, 1, 5, &canvas);
+  AddAtPointResult r = Click(0.5L, 0.5L, ElementType::Rectangle, ElementKind::Shell, &canvas);
   ASSERT_EQ(r.Added.size(), 1u);
   EXPECT_EQ(r.Outcome, AddAtPointOutcome::Done);
   EXPECT_EQ(r.Added[0]->Visible, 1);
@@ -164,9 +164,9 @@ TEST_F(MeshFixture, SecondClickInTheSameCellIsADuplicate) {
 
   // Triangles: the second click reports each of the two.
   msgs.Shown.clear();
-  r = Click(2.5L, 0.5L, 0);
+  r = Click(2.5L, 0.5L, ElementType::Triangle);
   EXPECT_EQ(r.Added.size(), 2u);
-  r = Click(2.5L, 0.5L, 0);
+  r = Click(2.5L, 0.5L, ElementType::Triangle);
   EXPECT_EQ(r.Duplicates, 2);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Элемент уже существует!", "Элемент уже существует!"}));
   EXPECT_EQ(E().Count(), 3);
@@ -196,7 +196,7 @@ TEST_F(MeshFixture, ClickRefusals) {
   TViewTransform negY = Plan();
   negY.Grid.StepY = -1;
   TViewTransform side = Plan();
-  side.Projection = 2;
+  side.Projection = Projection::XZ;
   const Case cases[] = {
       {"zero step", zeroX, AddAtPointOutcome::BadCell, true},
       {"negative step", negY, AddAtPointOutcome::BadCell, true},
@@ -204,7 +204,7 @@ TEST_F(MeshFixture, ClickRefusals) {
   };
   for (const Case& c : cases) {
     msgs.Shown.clear();
-    const AddAtPointResult r = AddAtPoint(E(), 50, 950, Steel(), 5, 1, c.Window, nullptr, msgs);
+    const AddAtPointResult r = AddAtPoint(E(), 50, 950, Steel(), ElementKind::Shell, ElementType::Rectangle, c.Window, nullptr, msgs);
     EXPECT_EQ(r.Outcome, c.Outcome) << c.Name;
     EXPECT_EQ(K().Count(), 0) << c.Name;
     EXPECT_EQ(E().Count(), 0) << c.Name;
@@ -216,7 +216,7 @@ TEST_F(MeshFixture, ClickRefusals) {
     }
   }
   // Another element type makes nothing.
-  EXPECT_EQ(Click(0.5L, 0.5L, 4).Outcome, AddAtPointOutcome::UnsupportedType);
+  EXPECT_EQ(Click(0.5L, 0.5L, ElementType::Rod).Outcome, AddAtPointOutcome::UnsupportedType);
   EXPECT_EQ(E().Count(), 0);
 }
 
@@ -259,7 +259,8 @@ TEST_F(MeshFixture, ARefusedElementIsNotDrawnAndLeavesNoKnots) {
     msgs.Shown.clear();
     canvas.Clear();
     const AddAtPointResult r =
-        AddAtPoint(E(), PixelX(1.5L), PixelY(0.5L), c.Material, c.Kind, c.Type, plan, &canvas, msgs);
+        AddAtPoint(E(), PixelX(1.5L), PixelY(0.5L), c.Material, CodeOfByte<ElementKind>(c.Kind), CodeOfByte<ElementType>(c.Type), plan,
+                   &canvas, msgs);
     EXPECT_EQ(r.Outcome, c.Outcome) << c.Name;
     EXPECT_TRUE(r.Added.empty()) << c.Name;
     EXPECT_EQ(r.Refused, c.Refused) << c.Name;
@@ -298,7 +299,7 @@ TEST_F(MeshFixture, AddElementRefusals) {
   };
   for (const Case& cs : cases) {
     msgs.Shown.clear();
-    const AddElementResult r = AddElement(E(), msgs, cs.Type, cs.Kind, cs.Knots, cs.Material ? Steel() : nullptr);
+    const AddElementResult r = AddElement(E(), msgs, CodeOfByte<ElementType>(cs.Type), CodeOfByte<ElementKind>(cs.Kind), cs.Knots, cs.Material ? Steel() : nullptr);
     EXPECT_EQ(r.Outcome, cs.Outcome) << cs.Name;
     EXPECT_EQ(r.Element, nullptr) << cs.Name;
     EXPECT_EQ(E().Count(), 0) << cs.Name;
@@ -308,14 +309,14 @@ TEST_F(MeshFixture, AddElementRefusals) {
     }
   }
   // Plate and shell: the right classes, one layer on the material, the outline on.
-  const AddElementResult plate = AddElement(E(), msgs, 0, 0, {a, b, c}, Steel());
+  const AddElementResult plate = AddElement(E(), msgs, ElementType::Triangle, ElementKind::Plate, {a, b, c}, Steel());
   ASSERT_NE(plate.Element, nullptr);
   EXPECT_EQ(dynamic_cast<TMLEditorShell*>(plate.Element), nullptr);
   EXPECT_EQ(plate.Element->Contur, 1);
   EXPECT_EQ(plate.Element->Layers.Count(), 1);
   EXPECT_EQ(plate.Element->Layers.LayerMaterial(0), Steel());
   EXPECT_EQ(plate.Element->Knots, (std::vector<TEditorKnot*>{a, b, c}));
-  const AddElementResult shell = AddElement(E(), msgs, 0, 5, {c, b, a}, Steel());
+  const AddElementResult shell = AddElement(E(), msgs, ElementType::Triangle, ElementKind::Shell, {c, b, a}, Steel());
   EXPECT_NE(dynamic_cast<TMLEditorShell*>(shell.Element), nullptr);
 }
 
@@ -324,25 +325,25 @@ TEST_F(MeshFixture, ElementExistsByOrderAndPassesOverShortElements) {
   TEditorKnot* b = K().AddKnot(0, 1, 0);
   TEditorKnot* c = K().AddKnot(1, 1, 0);
   TEditorKnot* d = K().AddKnot(1, 0, 0);
-  AddElement(E(), msgs, 0, 5, {a, b, c}, Steel());
+  AddElement(E(), msgs, ElementType::Triangle, ElementKind::Shell, {a, b, c}, Steel());
   // A two-knot element (type 4) ahead of the rest of the list.
-  AddElement(E(), msgs, 4, 0, {a, b}, Steel());
+  AddElement(E(), msgs, ElementType::Rod, ElementKind::Plate, {a, b}, Steel());
   // Triangles in any of the six orders; the element's own kind does not matter.
-  EXPECT_TRUE(ElementExists(E(), 0, c, a, b));
-  EXPECT_TRUE(ElementExists(E(), 0, b, c, a));
-  EXPECT_FALSE(ElementExists(E(), 0, a, b, d));
+  EXPECT_TRUE(ElementExists(E(), ElementType::Triangle, c, a, b));
+  EXPECT_TRUE(ElementExists(E(), ElementType::Triangle, b, c, a));
+  EXPECT_FALSE(ElementExists(E(), ElementType::Triangle, a, b, d));
   // Rectangles need four knots in order: the triangle and the rod are passed over.
-  EXPECT_FALSE(ElementExists(E(), 1, a, b, c, d));
-  AddElement(E(), msgs, 1, 0, {a, b, c, d}, Steel());
-  EXPECT_TRUE(ElementExists(E(), 1, a, b, c, d));
-  EXPECT_FALSE(ElementExists(E(), 1, b, c, d, a));
-  EXPECT_FALSE(ElementExists(E(), 2, a, b, c, d));
+  EXPECT_FALSE(ElementExists(E(), ElementType::Rectangle, a, b, c, d));
+  AddElement(E(), msgs, ElementType::Rectangle, ElementKind::Plate, {a, b, c, d}, Steel());
+  EXPECT_TRUE(ElementExists(E(), ElementType::Rectangle, a, b, c, d));
+  EXPECT_FALSE(ElementExists(E(), ElementType::Rectangle, b, c, d, a));
+  EXPECT_FALSE(ElementExists(E(), ElementType::Quadrangle, a, b, c, d));
 }
 
 TEST_F(MeshFixture, ElementAtPointOnASharedEdgeFindsTheEarlierElement) {
   TMLEditorElement* left = Rect(0, 0, 1, 1);
   TMLEditorElement* right = Rect(1, 0, 2, 1);
-  AddElement(E(), msgs, 0, 5, {K().At(0), K().At(1), K().At(2)}, Steel());  // a triangle over the left one
+  AddElement(E(), msgs, ElementType::Triangle, ElementKind::Shell, {K().At(0), K().At(1), K().At(2)}, Steel());  // a triangle over the left one
   EXPECT_EQ(ElementAtPoint(E(), PixelX(1), PixelY(0.5L), plan), left);
   EXPECT_EQ(ElementAtPoint(E(), PixelX(1.5L), PixelY(0.5L), plan), right);
   EXPECT_EQ(ElementAtPoint(E(), PixelX(2.5L), PixelY(0.5L), plan), nullptr);
@@ -404,7 +405,7 @@ TEST_F(MeshFixture, TheRegionLabelUsesTheGeneralNumberFormat) {
     SetDecimalSeparator(c.Separator);
     dialogs.DivideCalls.clear();
     // No answer scripted: the dialog is cancelled after it was opened.
-    EXPECT_EQ(DivideRegion(E(), FloatPoint(0, c.H), FloatPoint(c.W, 0), Steel(), 5, 1, plan, dialogs, msgs).Outcome,
+    EXPECT_EQ(DivideRegion(E(), FloatPoint(0, c.H), FloatPoint(c.W, 0), Steel(), ElementKind::Shell, ElementType::Rectangle, plan, dialogs, msgs).Outcome,
               DivideOutcome::Cancelled);
     ASSERT_EQ(dialogs.DivideCalls.size(), 1u);
     EXPECT_EQ(dialogs.DivideCalls[0].RegionLabel, c.Label);
@@ -465,23 +466,23 @@ TEST_F(MeshFixture, DivideRegionRefusals) {
     }
   }
   // Cancel changes nothing.
-  EXPECT_EQ(DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), Steel(), 5, 1, plan, dialogs, msgs).Outcome,
+  EXPECT_EQ(DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), Steel(), ElementKind::Shell, ElementType::Rectangle, plan, dialogs, msgs).Outcome,
             DivideOutcome::Cancelled);
   // No material: refused before any knot is made.
   dialogs.DivideAnswers.push_back(DivideDialogValues{10, 2, 1, 1, 10, 2, ""});
-  EXPECT_EQ(DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), nullptr, 5, 1, plan, dialogs, msgs).Outcome,
+  EXPECT_EQ(DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), nullptr, ElementKind::Shell, ElementType::Rectangle, plan, dialogs, msgs).Outcome,
             DivideOutcome::NoMaterial);
   EXPECT_EQ(K().Count(), 0);
   // A window step of zero proposes one step.
   TViewTransform zero = Plan(0);
-  DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), Steel(), 5, 1, zero, dialogs, msgs);
+  DivideRegion(E(), FloatPoint(0, 2), FloatPoint(10, 0), Steel(), ElementKind::Shell, ElementType::Rectangle, zero, dialogs, msgs);
   EXPECT_EQ(dialogs.DivideCalls.back().Nx, 1);
   EXPECT_EQ(dialogs.DivideCalls.back().Ny, 1);
 }
 
 TEST_F(MeshFixture, DivideRegionOfTrianglesOnlySetsTheSmallestSizes) {
   K().MinSizeX = 0.5L;
-  const DivideResult r = Divide(10, 2, 1, 0.25L, 10, 8, 0);
+  const DivideResult r = Divide(10, 2, 1, 0.25L, 10, 8, ElementType::Triangle);
   EXPECT_EQ(r.Outcome, DivideOutcome::Done);
   EXPECT_EQ(E().Count(), 0);
   EXPECT_EQ(K().Count(), 0);
@@ -509,10 +510,10 @@ TEST_F(MeshFixture, BandOptimisationOfAMeshedRegion) {
 
 TEST_F(MeshFixture, BandWidthCountsShellsOnly) {
   EXPECT_EQ(MeshBandWidth(E()), 0);
-  Rect(0, 0, 1, 1, 0);
-  Rect(1, 0, 2, 1, 0);
+  Rect(0, 0, 1, 1, ElementKind::Plate);
+  Rect(1, 0, 2, 1, ElementKind::Plate);
   EXPECT_EQ(MeshBandWidth(E()), 0);
-  Rect(2, 0, 3, 1, 5);  // knots 5, 4, 6, 7: W = 3
+  Rect(2, 0, 3, 1, ElementKind::Shell);  // knots 5, 4, 6, 7: W = 3
   EXPECT_EQ(MeshBandWidth(E()), 20);
 }
 
@@ -621,14 +622,14 @@ void BuildMixedModel(TVelEditorProject& p, unsigned seed) {
   const auto steel = p.Materials().Material(0);
   for (int i = 0; i < side; ++i)
     for (int j = 0; j < side; ++j) {
-      const std::uint8_t kind = rng() % 2 ? kElemKindShell : kElemKindPlate;
+      const ElementKind kind = rng() % 2 ? ElementKind::Shell : ElementKind::Plate;
       switch (rng() % 3) {
         case 0:
-          AddElement(p.Elements(), msgs, 1, kind, {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)}, steel);
+          AddElement(p.Elements(), msgs, ElementType::Rectangle, kind, {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)}, steel);
           break;
         case 1:
-          AddElement(p.Elements(), msgs, 0, kind, {at(i, j), at(i, j + 1), at(i + 1, j + 1)}, steel);
-          AddElement(p.Elements(), msgs, 0, kind, {at(i, j), at(i + 1, j + 1), at(i + 1, j)}, steel);
+          AddElement(p.Elements(), msgs, ElementType::Triangle, kind, {at(i, j), at(i, j + 1), at(i + 1, j + 1)}, steel);
+          AddElement(p.Elements(), msgs, ElementType::Triangle, kind, {at(i, j), at(i + 1, j + 1), at(i + 1, j)}, steel);
           break;
         default:
           break;  // a hole
@@ -721,7 +722,7 @@ TEST(DeleteSelected, KeepsWhatIsOnAKnotOutsideTheList) {
   ScriptedMessages msgs;
   TEditorKnot stray;
   std::vector<TEditorKnot*> ks{p.Knots().AddKnot(0, 0, 0), p.Knots().AddKnot(0, 1, 0), &stray};
-  TMLEditorElement* e = AddElement(p.Elements(), msgs, 0, kElemKindPlate, ks, p.Materials().Material(0)).Element;
+  TMLEditorElement* e = AddElement(p.Elements(), msgs, ElementType::Triangle, ElementKind::Plate, ks, p.Materials().Material(0)).Element;
   ASSERT_NE(e, nullptr);
   TFixation fixed{};
   fixed[0] = 1;
@@ -741,9 +742,9 @@ TEST_F(MeshFixture, EditPropertiesSharesTheLayersAndTakesTheDialogsStack) {
   shell->SetKx(0.5L);
   const std::shared_ptr<TPhisicalElement> body = shell->Layers.Layer(0);
   bool ok = true;
-  dialogs.ElementHandler = [&](TMaterials&, std::uint8_t kind, const ElementDialogValues& start)
+  dialogs.ElementHandler = [&](TMaterials&, ElementKind kind, const ElementDialogValues& start)
       -> std::optional<ElementDialogValues> {
-    EXPECT_EQ(kind, 5);
+    EXPECT_EQ(kind, ElementKind::Shell);
     EXPECT_EQ(start.Kx, shell->Kx);
     start.Layers.Layer(0)->SetThickness(0.2L);  // edits the element's own layer
     if (!ok) return std::nullopt;
@@ -770,7 +771,7 @@ TEST_F(MeshFixture, EditPropertiesSharesTheLayersAndTakesTheDialogsStack) {
   EXPECT_EQ(shell->Kx, 1);
 
   EXPECT_EQ(EditProperties(E(), nullptr, dialogs), EditOutcome::NotEditable);
-  TMLEditorShell stranger(1, Steel(), 5);
+  TMLEditorShell stranger(ElementType::Rectangle, Steel(), ElementKind::Shell);
   EXPECT_EQ(EditProperties(E(), &stranger, dialogs), EditOutcome::NotEditable);
   ASSERT_EQ(dialogs.ElementCalls.size(), 2u);
   EXPECT_EQ(dialogs.ElementCalls[0].Kx, 0.5L);
@@ -778,9 +779,9 @@ TEST_F(MeshFixture, EditPropertiesSharesTheLayersAndTakesTheDialogsStack) {
 }
 
 TEST_F(MeshFixture, ElementsEditedTogetherGetTheirOwnLayers) {
-  TMLEditorElement* plate = Rect(0, 0, 1, 1, 0);
-  auto* shell = dynamic_cast<TMLEditorShell*>(Rect(1, 0, 2, 1, 5));
-  TMLEditorElement* shell2 = Rect(2, 0, 3, 1, 5);
+  TMLEditorElement* plate = Rect(0, 0, 1, 1, ElementKind::Plate);
+  auto* shell = dynamic_cast<TMLEditorShell*>(Rect(1, 0, 2, 1, ElementKind::Shell));
+  TMLEditorElement* shell2 = Rect(2, 0, 3, 1, ElementKind::Shell);
   ElementDialogValues v;
   v.Layers.AddLayerByName("Тело пластины", Steel())->SetThickness(0.1L);
   v.Layers.AddLayerByName("Арматура", Steel());
@@ -805,7 +806,7 @@ TEST_F(MeshFixture, ElementsEditedTogetherGetTheirOwnLayers) {
 }
 
 TEST_F(MeshFixture, UsageTests) {
-  TMLEditorElement* e = Rect(0, 0, 1, 1, 0);
+  TMLEditorElement* e = Rect(0, 0, 1, 1, ElementKind::Plate);
   EXPECT_TRUE(KnotUsed(E(), e->Knots[2]));
   EXPECT_FALSE(KnotUsed(E(), K().AddKnot(4, 4, 0)));
   EXPECT_TRUE(MaterialUsed(E(), Steel().get()));

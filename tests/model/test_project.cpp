@@ -55,7 +55,7 @@ TEST(Project, ClearEmptiesTheModelButKeepsTheSmallestSizes) {
   TEditorKnot* b = p.Knots().AddKnot(5, 5.5L, 0);
   TEditorKnot* c = p.Knots().AddKnot(5.25L, 5.5L, 0);
   TEditorKnot* d = p.Knots().AddKnot(5.25L, 5, 0);
-  auto small = p.Factory()->MakeShell(1, m.Steel);
+  auto small = p.Factory()->MakeShell(ElementType::Rectangle, m.Steel);
   small->Knots = {a, b, c, d};
   p.Elements().Add(std::move(small));
   p.Elements().UpdateMinSizes();
@@ -104,10 +104,10 @@ TEST(Project, UpdateMinSizesCountsOnlyRectangularShells) {
   TEditorKnot* b = p.Knots().AddKnot(0, 0.1L, 0);
   TEditorKnot* c = p.Knots().AddKnot(0.1L, 0.1L, 0);
   TEditorKnot* d = p.Knots().AddKnot(0.1L, 0, 0);
-  auto plate = p.Factory()->MakePlate(1, m.Steel);  // a rectangular plate: not counted
+  auto plate = p.Factory()->MakePlate(ElementType::Rectangle, m.Steel);  // a rectangular plate: not counted
   plate->Knots = {a, b, c, d};
   p.Elements().Add(std::move(plate));
-  auto quad = p.Factory()->MakeShell(2, m.Steel);  // element type 2: not counted
+  auto quad = p.Factory()->MakeShell(ElementType::Quadrangle, m.Steel);  // element type 2: not counted
   quad->Knots = {a, b, c, d};
   p.Elements().Add(std::move(quad));
   p.Elements().UpdateMinSizes();
@@ -149,12 +149,12 @@ TEST(Project, ElementListTakesOnlyPlatesAndShellsOfMatchingClass) {
   TVelEditorProject p;
   const auto steel = p.Materials().Material(0);
   EXPECT_EQ(p.Elements().Add(nullptr), nullptr);
-  EXPECT_EQ(p.Elements().Add(std::make_unique<TMLEditorElement>(0, steel, 3)), nullptr);
-  EXPECT_EQ(p.Elements().Add(std::make_unique<TMLEditorElement>(0, steel, kElemKindShell)), nullptr);
-  EXPECT_EQ(p.Elements().Add(std::make_unique<TMLEditorShell>(0, steel, kElemKindPlate)), nullptr);
+  EXPECT_EQ(p.Elements().Add(std::make_unique<TMLEditorElement>(ElementType::Triangle, steel, CodeOfByte<ElementKind>(3))), nullptr);
+  EXPECT_EQ(p.Elements().Add(std::make_unique<TMLEditorElement>(ElementType::Triangle, steel, ElementKind::Shell)), nullptr);
+  EXPECT_EQ(p.Elements().Add(std::make_unique<TMLEditorShell>(ElementType::Triangle, steel, ElementKind::Plate)), nullptr);
   EXPECT_EQ(p.Elements().Count(), 0);
-  EXPECT_NE(p.Elements().Add(std::make_unique<TMLEditorShell>(0, steel, kElemKindShell)), nullptr);
-  EXPECT_NE(p.Elements().Add(std::make_unique<TMLEditorElement>(0, steel, kElemKindPlate)), nullptr);
+  EXPECT_NE(p.Elements().Add(std::make_unique<TMLEditorShell>(ElementType::Triangle, steel, ElementKind::Shell)), nullptr);
+  EXPECT_NE(p.Elements().Add(std::make_unique<TMLEditorElement>(ElementType::Triangle, steel, ElementKind::Plate)), nullptr);
   EXPECT_EQ(p.Elements().Count(), 2);
 }
 
@@ -246,9 +246,9 @@ TEST(Project, SelectionKeepsOneEntryPerItem) {
   EXPECT_TRUE(elements.Select(m.Plate, nullptr));
   EXPECT_EQ(elements.Selection().size(), 1u);
   EXPECT_TRUE(elements.IsSelected(m.Plate));
-  m.Plate->ElemKind = 3;  // only plates and shells count as selected
+  m.Plate->ElemKind = CodeOfByte<ElementKind>(3);  // only plates and shells count as selected
   EXPECT_FALSE(elements.IsSelected(m.Plate));
-  m.Plate->ElemKind = kElemKindPlate;
+  m.Plate->ElemKind = ElementKind::Plate;
   elements.UnselectAll(nullptr);
   EXPECT_FALSE(elements.IsSelected(m.Plate));
   EXPECT_EQ(m.Plate->Selected, 0);
@@ -279,7 +279,7 @@ TEST(Project, SelectInRectOnlyInAPlanWindow) {
   TVelEditorProject p;
   SampleModel m(p);
   TViewTransform side = PlanWindow();
-  side.Projection = 1;
+  side.Projection = Projection::YZ;
   // The whole model lies in the rectangle, but not in a plan window.
   p.Knots().SelectInRect(FloatPoint(-10, 10), FloatPoint(10, -10), side, nullptr);
   p.Elements().SelectInRect(FloatPoint(-10, 10), FloatPoint(10, -10), side, nullptr);
@@ -467,8 +467,8 @@ class CountedShell : public TMLEditorShell {
 class CountingFactory : public ModelFactory {
  public:
   std::unique_ptr<TEditorKnot> MakeKnot() const override { return std::make_unique<CountedKnot>(); }
-  std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t type, const std::shared_ptr<TPhisPropRodNL>& material) const override {
-    return std::make_unique<CountedShell>(type, material, kElemKindShell);
+  std::unique_ptr<TMLEditorShell> MakeShell(ElementType type, const std::shared_ptr<TPhisPropRodNL>& material) const override {
+    return std::make_unique<CountedShell>(type, material, ElementKind::Shell);
   }
 };
 

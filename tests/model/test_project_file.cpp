@@ -464,17 +464,17 @@ class ResultPlate : public TMLEditorElement {
 class ResultFactory : public ModelFactory {
  public:
   std::unique_ptr<TEditorKnot> MakeKnot() const override { return std::make_unique<ResultKnot>(); }
-  std::unique_ptr<TMLEditorElement> MakePlate(std::uint8_t type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
-    return std::make_unique<ResultPlate>(type, m, kElemKindPlate);
+  std::unique_ptr<TMLEditorElement> MakePlate(ElementType type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
+    return std::make_unique<ResultPlate>(type, m, ElementKind::Plate);
   }
-  std::unique_ptr<TMLEditorShell> MakeShell(std::uint8_t type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
-    return std::make_unique<ResultShell>(type, m, kElemKindShell);
+  std::unique_ptr<TMLEditorShell> MakeShell(ElementType type, const std::shared_ptr<TPhisPropRodNL>& m) const override {
+    return std::make_unique<ResultShell>(type, m, ElementKind::Shell);
   }
 };
 
 TEST(AnalysisReader, UsesOnlyTheFirstOfThreeWindows) {
   auto e = SampleEditor();
-  e->Windows.AddWindow(FloatPoint3D(9, 9, 9), FloatPoint3D(0, 0, 0), 1, FloatPoint(0.5L, 0.5L), 0x123456, false);
+  e->Windows.AddWindow(FloatPoint3D(9, 9, 9), FloatPoint3D(0, 0, 0), Projection::YZ, FloatPoint(0.5L, 0.5L), 0x123456, false);
   e->Windows.Items(0).Grid().SetStepX(0.125L);
   std::vector<std::uint8_t> b = e->Save();
 
@@ -487,7 +487,7 @@ TEST(AnalysisReader, UsesOnlyTheFirstOfThreeWindows) {
   EXPECT_EQ(window.View.Scale.X, first.Scale.X);
   EXPECT_EQ(window.View.Scale.Y, first.Scale.Y);
   EXPECT_EQ(window.SavedScale.X, first.Scale.X);
-  EXPECT_EQ(window.View.Projection, 0);
+  EXPECT_EQ(window.View.Projection, Projection::XY);
   EXPECT_EQ(window.View.Width, first.Width);
   EXPECT_EQ(window.View.Height, first.Height);
   EXPECT_EQ(window.View.Grid.StepX, 0.125L);

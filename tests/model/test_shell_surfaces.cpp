@@ -41,7 +41,7 @@ TViewTransform Window(std::uint8_t projection = 0) {
   w.Scale = FloatPoint(0.1L, 0.1L);
   w.Width = 100;
   w.Height = 100;
-  w.Projection = projection;
+  w.Projection = CodeOfByte<Projection>(projection);
   return w;
 }
 

@@ -54,18 +54,18 @@ void Fill(TEditSupervisor& s) {
   s.SetRegionX2(10);
   s.SetRegionY2(20);
   s.SetRegionZ2(30);
-  s.SetInputMode(5);
+  s.SetInputMode(InputMode::FrameSelection);
   s.SetDefFixation({1, 0, 1, 0, 0, 1});
-  s.SetElementType(0);
+  s.SetElementType(ElementType::Triangle);
   s.SetMaterialIndex(4);
   s.SetDefConcForce(Force(1.0L / 3));
   s.SetDefDispForce(Force(-1.0L / 7));
   s.ReservedD = 0x11223344;
   s.ReservedE = -2;
-  s.SetElemKind(0);
+  s.SetElemKind(ElementKind::Plate);
   s.SetDefDirection(1);
   // Not stored:
-  s.SetWorkMode(4);
+  s.SetWorkMode(WorkMode::DistributedLoad);
   s.SetWindowCount(6);
   s.SetSpareString(1, "запас");
   s.Options.SetDefaults();
@@ -83,11 +83,11 @@ TEST(Supervisor, NewSupervisorState) {
   TEditSupervisor s;
   EXPECT_EQ(s.CurrentWindow, -1);
   EXPECT_EQ(s.WindowCount, 0);
-  EXPECT_EQ(s.ElementType, 1);
-  EXPECT_EQ(s.ElemKind, 5);
+  EXPECT_EQ(s.ElementType, ElementType::Rectangle);
+  EXPECT_EQ(s.ElemKind, ElementKind::Shell);
   EXPECT_EQ(s.MaterialIndex, 0);
-  EXPECT_EQ(s.WorkMode, 0);
-  EXPECT_EQ(s.InputMode, 0);
+  EXPECT_EQ(s.WorkMode, WorkMode::Edit);
+  EXPECT_EQ(s.InputMode, InputMode::Pick);
   EXPECT_EQ(s.DefDirection, 0);
   EXPECT_EQ(s.DefFixation, (TFixation{0, 0, 0, 0, 0, 0}));
   EXPECT_TRUE(s.DefConcForce.IsZero());
@@ -127,11 +127,11 @@ TEST(Supervisor, AssignCopiesTheBasePartOnly) {
   EXPECT_EQ(b.ReservedC, -123456);
   EXPECT_EQ(b.WindowCount, 6);
   EXPECT_EQ(b.CurrentWindow, 3);
-  EXPECT_EQ(b.WorkMode, 4);
+  EXPECT_EQ(b.WorkMode, WorkMode::DistributedLoad);
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(b.GetSpareString(i), "строка " + std::to_string(i));
   // The editor's own fields are not the base's business.
-  EXPECT_EQ(b.InputMode, 0);
-  EXPECT_EQ(b.ElementType, 1);
+  EXPECT_EQ(b.InputMode, InputMode::Pick);
+  EXPECT_EQ(b.ElementType, ElementType::Rectangle);
   EXPECT_EQ(b.RegionX2, 0);
   EXPECT_EQ(b.Task.Dimension, 0);
   EXPECT_NO_THROW(b.Assign(b));
@@ -205,7 +205,7 @@ TEST(Supervisor, RoundTripRestoresTheStoredFieldsAndFourBytesOfEachLoad) {
   b[189] = 0x99;
 
   TEditSupervisor target;
-  target.SetWorkMode(2);
+  target.SetWorkMode(WorkMode::Supports);
   target.SetWindowCount(1);
   target.SetSpareString(1, "своя");
   const TForceRecord ownConc = Force(1000.5L);
@@ -239,16 +239,16 @@ TEST(Supervisor, RoundTripRestoresTheStoredFieldsAndFourBytesOfEachLoad) {
   EXPECT_EQ(target.RegionX2, 10);
   EXPECT_EQ(target.RegionY2, 20);
   EXPECT_EQ(target.RegionZ2, 30);
-  EXPECT_EQ(target.InputMode, 5);
+  EXPECT_EQ(target.InputMode, InputMode::FrameSelection);
   EXPECT_EQ(target.DefFixation, (TFixation{1, 0, 1, 0, 0, 1}));
-  EXPECT_EQ(target.ElementType, 0);
+  EXPECT_EQ(target.ElementType, ElementType::Triangle);
   EXPECT_EQ(target.MaterialIndex, 4);
   EXPECT_EQ(target.ReservedD, 0x11223344);
   EXPECT_EQ(target.ReservedE, -2);
-  EXPECT_EQ(target.ElemKind, 0);
+  EXPECT_EQ(target.ElemKind, ElementKind::Plate);
   EXPECT_EQ(target.DefDirection, 1);
   // Not stored: kept.
-  EXPECT_EQ(target.WorkMode, 2);
+  EXPECT_EQ(target.WorkMode, WorkMode::Supports);
   EXPECT_EQ(target.WindowCount, 1);
   EXPECT_EQ(target.GetSpareString(1), "своя");
 
@@ -284,7 +284,7 @@ TEST(Supervisor, ShortBlockIsAFormatErrorAndChangesNothing) {
   EXPECT_EQ(target.CurrentWindow, -1);
   EXPECT_EQ(target.Task.EvulKind, 0);
   EXPECT_EQ(target.Grid.StepX, 0);
-  EXPECT_EQ(target.ElementType, 1);
+  EXPECT_EQ(target.ElementType, ElementType::Rectangle);
   EXPECT_TRUE(target.DefConcForce.IsZero());
 }
 
@@ -296,7 +296,7 @@ TEST(Supervisor, CopySettingsFromCarriesEveryStoredField) {
 
   TEditSupervisor open;
   open.SetDefConcForce(Force(7));
-  open.SetWorkMode(3);
+  open.SetWorkMode(WorkMode::NewWindow);
   TEditSupervisor copy;
   copy.CopySettingsFrom(open);
   BinaryReader r(b);
@@ -312,7 +312,7 @@ TEST(Supervisor, CopySettingsFromCarriesEveryStoredField) {
 
   EXPECT_EQ(FileHead(open), FileHead(direct));
   EXPECT_EQ(open.DefConcForce.Py, 9);  // the unstored bytes of the open supervisor's load
-  EXPECT_EQ(open.WorkMode, 3);         // not a stored field
+  EXPECT_EQ(open.WorkMode, WorkMode::NewWindow);         // not a stored field
 }
 
 }  // namespace

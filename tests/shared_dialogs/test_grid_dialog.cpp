@@ -50,7 +50,7 @@ class GridDialogTest : public ::testing::Test {
     dialog->Grid.Assign(g);
     dialog->SetMinPoint(FloatPoint3D(-2, 1, 5));
     dialog->SetMaxPoint(FloatPoint3D(8, 5, 5));
-    dialog->SetProjection(projection);
+    dialog->SetProjection(CodeOfByte<Projection>(projection));
   }
   QLineEdit* Box(const char* name) { return Find<QLineEdit>(*dialog, name); }
   TColor PreviewPixel(int x, int y) {
@@ -384,7 +384,7 @@ TEST(EditGrid, OnlyOkCopiesTheGridBack) {
       QTest::mouseClick(ok ? g->OKBtn : g->CancelBtn, Qt::LeftButton);
       return g->result();
     });
-    EXPECT_EQ(EditGrid(grid, FloatPoint3D(0, 0, 0), FloatPoint3D(20, 10, 5), 2, messages), ok);
+    EXPECT_EQ(EditGrid(grid, FloatPoint3D(0, 0, 0), FloatPoint3D(20, 10, 5), Projection::XZ, messages), ok);
     EXPECT_EQ(intercept.Count(), 1);
     EXPECT_EQ(grid.NSX, ok ? 4 : 3);
     EXPECT_EQ(grid.StepX, ok ? 5 : 1);

@@ -31,7 +31,7 @@ using testing::Find;
 class TestDialogs : public SharedModelDialogs {
  public:
   using SharedModelDialogs::SharedModelDialogs;
-  std::optional<ElementDialogValues> ElementProperties(TMaterials&, std::uint8_t, const ElementDialogValues&) override {
+  std::optional<ElementDialogValues> ElementProperties(TMaterials&, ElementKind, const ElementDialogValues&) override {
     ADD_FAILURE() << "element dialog opened";
     return std::nullopt;
   }
@@ -98,7 +98,7 @@ class ChooserTest : public ::testing::Test {
     concrete = project.Materials().AddMaterial("Бетон В25");
     concrete->SetE(3e6L);
     wood = project.Materials().AddMaterial("Дерево");
-    project.Elements().Add(project.Factory()->MakePlate(0, steel));
+    project.Elements().Add(project.Factory()->MakePlate(ElementType::Triangle, steel));
     project.SetUi(&chooser);
   }
   std::vector<std::string> ProjectNames() const {

@@ -36,7 +36,7 @@ ShellGrid BuildGrid(TVelEditorProject& p, int nx, int ny, Extended lx, Extended 
   for (int iy = 0; iy < ny; ++iy) {
     for (int ix = 0; ix < nx; ++ix) {
       const AddElementResult made =
-          AddElement(p.Elements(), messages, kElementRectangle, kElemKindShell,
+          AddElement(p.Elements(), messages, ElementType::Rectangle, ElementKind::Shell,
                      {g.At(ix, iy), g.At(ix, iy + 1), g.At(ix + 1, iy + 1), g.At(ix + 1, iy)}, p.Materials().Material(0));
       auto* shell = static_cast<TMLEditorShell*>(made.Element);
       EditLayers(*shell, fill, ix, iy);
@@ -83,7 +83,7 @@ void SupportBoundary(TVelEditorProject& p, const ShellGrid& g, bool clamped) {
 }
 
 std::vector<std::uint8_t> SaveWithWindow(testing::EditorState& e, Extended lx, Extended ly) {
-  e.Windows.AddWindow(FloatPoint3D(lx + 1, ly + 1, 5), FloatPoint3D(-1, -1, -5), 0, FloatPoint(0.01L, 0.01L),
+  e.Windows.AddWindow(FloatPoint3D(lx + 1, ly + 1, 5), FloatPoint3D(-1, -1, -5), Projection::XY, FloatPoint(0.01L, 0.01L),
                       0xFFFFFF, true);
   return e.Save();
 }

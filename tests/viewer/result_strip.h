@@ -34,7 +34,7 @@ struct ResultStrip {
       }
     for (int iy = 0; iy < ny; ++iy)
       for (int ix = 0; ix < nx; ++ix) {
-        auto s = std::make_unique<TMLResultShell>(1, Material);
+        auto s = std::make_unique<TMLResultShell>(ElementType::Rectangle, Material);
         s->Knots = {At(ix, iy), At(ix, iy + 1), At(ix + 1, iy + 1), At(ix + 1, iy)};
         s->Visible = 1;
         Shells.push_back(std::move(s));

@@ -20,7 +20,7 @@ using viewertest::ScriptedAdaptDialog;
 struct OneShell {
   std::vector<std::unique_ptr<TResultKnot>> Knots;
   std::shared_ptr<TPhisPropRodNL> Material = std::make_shared<TPhisPropRodNL>();
-  TMLResultShell Shell{1, Material};
+  TMLResultShell Shell{ElementType::Rectangle, Material};
 
   explicit OneShell(Extended k, Extended thickness = 1) {
     const Extended xy[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
@@ -109,7 +109,7 @@ TEST(AdaptationSteps, NoTargetOrNoVolumeKeepsTheThickness) {
   }
   {
     OneShell s(8);
-    s.Shell.ElementType = 2;  // not a rectangle: no area
+    s.Shell.ElementType = ElementType::Quadrangle;  // not a rectangle: no area
     EXPECT_EQ(ShellArea(s.Shell), 0);
     PrepareAdaptation(s.Shell);
     s.Energize(UnitDisplacement());

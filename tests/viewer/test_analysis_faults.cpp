@@ -78,8 +78,8 @@ TEST(AnalysisFaults, ValuesBeyondTheDoubleRangeFailNamingTheElement) {
     EXPECT_NE(text.find(c.Expected), std::string::npos) << text;
     EXPECT_FALSE(v.Project.HasResults());
     EXPECT_FALSE(status.Visible);
-    v.Project.SetIsoKind(kIsoWz);
-    EXPECT_FALSE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+    v.Project.SetIsoKind(ResultKind::Wz);
+    EXPECT_FALSE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   }
 }
 
@@ -229,8 +229,8 @@ TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
   ASSERT_TRUE(v.Project.LoadProjectBytes(ExampleBytes("plate_simply_supported.tps"), "p.tps"));
   RecordingStatus status;
   ASSERT_TRUE(v.Project.StaticCalculate(status));
-  v.Project.SetIsoKind(kIsoWz);
-  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  v.Project.SetIsoKind(ResultKind::Wz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   ASSERT_TRUE(v.Project.IsoVisible());
 
   RecordingStatus again;

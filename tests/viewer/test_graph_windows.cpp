@@ -21,7 +21,7 @@ struct FakeDeskHost : viewertest::RecordingDeskHost {
 
 TEST(GraphWindows, NewPlanViewIsFittedToTheScreen) {
   TGraphWindows windows({1024, 768});
-  const int i = windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L),
+  const int i = windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L),
                                   FloatPoint3D(10, 10, 10));
   ASSERT_EQ(i, 0);
   EXPECT_EQ(windows.Current(), 0);
@@ -44,13 +44,13 @@ TEST(GraphWindows, NewPlanViewIsFittedToTheScreen) {
 
 TEST(GraphWindows, SectionYZKeepsItsAxesApartAndOtherKindsShareTheFinerScale) {
   TGraphWindows windows({1000, 500});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionYZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 4, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::YZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 4, 1));
   const TGraphWindow& yz = windows.Items(0);
   EXPECT_EQ(yz.View.Scale.X, 4.0L / 1000);
   EXPECT_EQ(yz.View.Scale.Y, 1.0L / 500);
   EXPECT_EQ(yz.Width(), 1000);
   EXPECT_EQ(yz.Height(), 500);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 1, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 1, 1));
   const TGraphWindow& xz = windows.Items(1);
   EXPECT_EQ(xz.View.Scale.X, 1.0L / 500);
   EXPECT_EQ(xz.Width(), 2000);
@@ -61,7 +61,7 @@ TEST(GraphWindows, DegenerateBoxesAndScalesNeverDivideByZero) {
   TGraphWindows windows({1024, 768});
   // No height at all (a flat section box) and a zero scale: the axis keeps the
   // default scale and has no pixels.
-  windows.AddWindow(FloatPoint3D(0, 0, 3), 0, kViewSectionXZ, FloatPoint(0, -1), FloatPoint3D(10, 0, 3));
+  windows.AddWindow(FloatPoint3D(0, 0, 3), 0, Projection::XZ, FloatPoint(0, -1), FloatPoint3D(10, 0, 3));
   const TGraphWindow& w = windows.Items(0);
   EXPECT_TRUE(std::isfinite(w.View.Scale.X) && w.View.Scale.X > 0);
   EXPECT_TRUE(std::isfinite(w.View.Scale.Y) && w.View.Scale.Y > 0);
@@ -71,17 +71,17 @@ TEST(GraphWindows, DegenerateBoxesAndScalesNeverDivideByZero) {
   EXPECT_EQ(p.Y, 0);
   // A NaN box: nothing is fitted, nothing overflows.
   const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
-  windows.AddWindow(FloatPoint3D(nan, 0, 0), 0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 1));
+  windows.AddWindow(FloatPoint3D(nan, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 1));
   EXPECT_EQ(windows.Items(1).View.Scale.X, 1.0L / 768);  // only the sound axis is fitted
   EXPECT_EQ(windows.Items(1).Height(), 768);
   // A 3-D view of a box without extent maps without dividing.
-  windows.AddWindow(FloatPoint3D(1, 1, 1), 0, kView3D, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 1));
+  windows.AddWindow(FloatPoint3D(1, 1, 1), 0, Projection::Spatial, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 1));
   EXPECT_EQ(windows.Items(2).ModelToScreen(FloatPoint(7, 7)), (TPoint{0, windows.Items(2).Height()}));
 }
 
 TEST(GraphWindows, ATinyScaleIsCoarsenedToTheLargestPicture) {
   TGraphWindows windows({0, 0});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(1e-12L, 1e-12L), FloatPoint3D(10, 10, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(1e-12L, 1e-12L), FloatPoint3D(10, 10, 0));
   const TGraphWindow& w = windows.Items(0);
   EXPECT_LE(w.Width(), kMaxPictureSide);
   EXPECT_GE(w.Width(), kMaxPictureSide - 1);
@@ -90,7 +90,7 @@ TEST(GraphWindows, ATinyScaleIsCoarsenedToTheLargestPicture) {
 
 TEST(GraphWindows, ZoomActualSizeAndTheCap) {
   TGraphWindows windows({0, 0});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(10, 5, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(10, 5, 0));
   TGraphWindow& w = windows.Items(0);
   EXPECT_EQ(w.Width(), 1000);
   EXPECT_EQ(w.Height(), 1000);  // a new plan view is square
@@ -118,7 +118,7 @@ TEST(GraphWindows, ZoomActualSizeAndTheCap) {
 
 TEST(GraphWindows, TransformsOfEveryKind) {
   TGraphWindows windows({0, 0});
-  windows.AddWindow(FloatPoint3D(1, 2, 3), 0, kViewPlan, FloatPoint(0.5L, 0.5L), FloatPoint3D(11, 12, 13));
+  windows.AddWindow(FloatPoint3D(1, 2, 3), 0, Projection::XY, FloatPoint(0.5L, 0.5L), FloatPoint3D(11, 12, 13));
   const TGraphWindow& plan = windows.Items(0);
   ASSERT_EQ(plan.Height(), 20);
   EXPECT_EQ(plan.ModelToScreen(FloatPoint(1, 2)), (TPoint{0, 20}));  // MinY is the bottom row
@@ -127,12 +127,12 @@ TEST(GraphWindows, TransformsOfEveryKind) {
   EXPECT_EQ(back.X, 6);
   EXPECT_EQ(back.Y, 7);
 
-  windows.AddWindow(FloatPoint3D(1, 2, 3), 0, kViewSectionYZ, FloatPoint(0.5L, 0.5L), FloatPoint3D(11, 12, 13));
+  windows.AddWindow(FloatPoint3D(1, 2, 3), 0, Projection::YZ, FloatPoint(0.5L, 0.5L), FloatPoint3D(11, 12, 13));
   const TGraphWindow& yz = windows.Items(1);
   EXPECT_EQ(yz.ModelToScreen(FloatPoint(2, 3)), (TPoint{0, yz.Height()}));
   EXPECT_EQ(yz.ScreenToModel({0, yz.Height()}).X, 2);  // u is Y
 
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kView3D, FloatPoint(0.5L, 0.5L), FloatPoint3D(10, 10, 10));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::Spatial, FloatPoint(0.5L, 0.5L), FloatPoint3D(10, 10, 10));
   TGraphWindow& d3 = windows.Items(2);
   // The default angles and centre project the centre to the plane's origin.
   const TFloatPoint o = d3.Project3D(FloatPoint3D(-10, 4, 4));
@@ -153,7 +153,7 @@ TEST(GraphWindows, TransformsOfEveryKind) {
 
 TEST(GraphWindows, SnappingFollowsTheGridAndSkipsZeroSteps) {
   TGraphWindows windows({0, 0});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(10, 10, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(10, 10, 0));
   TGraphWindow& w = windows.Items(0);
   w.Grid().StepX = 0.5L;
   w.Grid().StepY = 0;
@@ -170,7 +170,7 @@ TEST(GraphWindows, SnappingFollowsTheGridAndSkipsZeroSteps) {
 
 TEST(GraphWindows, ClearViewPaintsBackgroundThenGrid) {
   TGraphWindows windows({0, 0});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0x00FF00, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0x00FF00, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 0));
   TGraphWindow& w = windows.Items(0);
   RecordingCanvas c;
   c.Pen.Color = 0x111111;
@@ -199,7 +199,7 @@ TEST(GraphWindows, ClearViewPaintsBackgroundThenGrid) {
     EXPECT_EQ(c.Calls.size(), 1u) << k.what;
   }
   // A 3-D view has no grid.
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kView3D, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 2));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::Spatial, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 2));
   c.Clear();
   windows.Items(1).ClearView(c);
   EXPECT_EQ(c.Calls.size(), 1u);
@@ -211,8 +211,8 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   EXPECT_EQ(windows.CurrentWindow(), nullptr);
   EXPECT_FALSE(windows.ZoomCurrent(2));  // no view: the commands do nothing
   EXPECT_FALSE(windows.ActualSizeCurrent());
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   const DeskHandle d0 = windows.Items(0).WorkDesk;
   const DeskHandle d1 = windows.Items(1).WorkDesk;
   EXPECT_NE(d0, d1);
@@ -232,9 +232,9 @@ TEST(GraphWindows, CollectionDesksCursorsAndNoView) {
   EXPECT_EQ(windows.Items(0).View.Scale.X, 0.1L);
   EXPECT_TRUE(windows.ActualSizeCurrent());
   EXPECT_EQ(windows.Items(1).View.Scale.X, 0.1L);
-  windows.SetModeCursor(3);
-  windows.SetModeCursor(4);
-  windows.SetModeCursor(0);
+  windows.SetModeCursor(MouseMode::SectionLine);
+  windows.SetModeCursor(MouseMode::NewWindow);
+  windows.SetModeCursor(MouseMode::View);
   const std::vector<std::pair<DeskHandle, int>> expected{{d0, 6}, {d1, 6}, {d0, 1}, {d1, 1}, {d0, 0}, {d1, 0}};
   EXPECT_EQ(host.Cursors, expected);
   RecordingCanvas c;
@@ -249,9 +249,9 @@ TEST(GraphWindows, EveryViewHasItsDeskFromCreationToFreeing) {
   FakeDeskHost host;
   {
     TGraphWindows windows({1024, 768}, &host);
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 0));
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(3, 3, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(2, 2, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(3, 3, 0));
     // The host is asked once the view has its picture size, and the handle is its own.
     EXPECT_EQ(host.CreatedWidths, (std::vector<std::int32_t>{1024, 1024, 1024}));
     EXPECT_EQ(windows.Items(0).WorkDesk, 100u);
@@ -267,7 +267,7 @@ TEST(GraphWindows, EveryViewHasItsDeskFromCreationToFreeing) {
     EXPECT_TRUE(host.Alive.empty());
 
     // Opening a project replaces the views: the old desks go, view 0 gets a new one.
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
     windows.LoadFromWindowData(TAnalysisWindowData{});
     EXPECT_EQ(host.Destroyed.back(), 103u);
     EXPECT_EQ(host.Alive, std::vector<DeskHandle>{104});
@@ -281,8 +281,8 @@ TEST(GraphWindows, ShowDeskClearsWithoutChangingTheCurrentViewAndRepaintsGoToThe
   TGraphWindows windows({0, 0}, &host);
   EXPECT_FALSE(windows.RepaintCurrent());
   EXPECT_FALSE(windows.ShowDesk(0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   windows.SetCurrent(1);
   EXPECT_TRUE(windows.ShowDesk(0));
   EXPECT_FALSE(windows.ShowDesk(2));
@@ -303,14 +303,14 @@ TEST(GraphWindows, ShowDeskClearsWithoutChangingTheCurrentViewAndRepaintsGoToThe
 TEST(GraphWindows, AViewMadeDuringAGestureGetsTheCursorOfTheMouseMode) {
   FakeDeskHost host;
   TGraphWindows windows({0, 0}, &host);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   EXPECT_TRUE(host.Cursors.empty());  // the default cursor needs no call
-  windows.SetModeCursor(3);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
+  windows.SetModeCursor(MouseMode::SectionLine);
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
   const std::vector<std::pair<DeskHandle, int>> expected{{100, 6}, {101, 6}};
   EXPECT_EQ(host.Cursors, expected);
-  windows.SetModeCursor(0);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.SetModeCursor(MouseMode::View);
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   EXPECT_EQ(host.Cursors.size(), 4u);
 }
 
@@ -320,7 +320,7 @@ TEST(GraphWindows, AHostThatCannotMakeADeskLeavesTheCollectionAsItWas) {
   } host;
   TGraphWindows windows({0, 0}, &host);
   EXPECT_THROW(
-      windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0)),
+      windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0)),
       std::runtime_error);
   EXPECT_EQ(windows.Count(), 0);
   EXPECT_EQ(windows.CurrentWindow(), nullptr);
@@ -349,13 +349,13 @@ TEST(GraphWindows, GridActionChecksFollowTheGrid) {
 
 TEST(GraphWindows, ViewZeroFromTheStoredWindow) {
   TGraphWindows windows({1024, 768});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   TAnalysisWindowData data;
   data.View.MinPoint = FloatPoint3D(-1, -2, -3);
   data.View.MaxPoint = FloatPoint3D(4, 5, 6);
   data.View.Scale = FloatPoint(0.02L, 0.03L);
-  data.View.Projection = 1;
+  data.View.Projection = Projection::YZ;
   data.View.Width = 350;
   data.View.Height = 300;
   data.View.Grid.StepX = 0.25L;
@@ -364,7 +364,7 @@ TEST(GraphWindows, ViewZeroFromTheStoredWindow) {
   ASSERT_EQ(windows.Count(), 1);
   EXPECT_EQ(windows.Current(), 0);
   const TGraphWindow& w = windows.Items(0);
-  EXPECT_EQ(w.Kind(), kViewSectionYZ);
+  EXPECT_EQ(w.Kind(), Projection::YZ);
   EXPECT_EQ(w.View.MinPoint.Y, -2);
   EXPECT_EQ(w.View.MaxPoint.Z, 6);
   EXPECT_EQ(w.View.Scale.Y, 0.03L);
@@ -389,9 +389,9 @@ TEST(GraphWindows, ViewZeroFromTheStoredWindow) {
 
 TEST(GraphWindows, KnotsProjectAndTestVisibilityPerKind) {
   TGraphWindows windows({0, 0});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(10, 10, 10));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(10, 10, 10));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kView3D, FloatPoint(0.1L, 0.1L), FloatPoint3D(10, 10, 10));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(10, 10, 10));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(10, 10, 10));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::Spatial, FloatPoint(0.1L, 0.1L), FloatPoint3D(10, 10, 10));
   TEditorKnot k;
   k.X = 2;
   k.Y = 11;

@@ -26,8 +26,8 @@ std::vector<Extended> Values(const std::vector<TIsoLevel>& levels) {
 }
 
 TEST(IsoLevels, DefaultsSplitTheRangeInTenWithLabelsOnEveryThird) {
-  const TIsoParamsRec p = DefaultIsoParams(2, -5, 15);
-  EXPECT_EQ(p.Kind, 2);
+  const TIsoParamsRec p = DefaultIsoParams(ResultKind::Wz, -5, 15);
+  EXPECT_EQ(p.Kind, ResultKind::Wz);
   EXPECT_EQ(p.StepCount, 10);
   EXPECT_EQ(p.Step, 2);
   EXPECT_EQ(p.LabelStep, 3);
@@ -44,7 +44,7 @@ TEST(IsoLevels, DefaultsSplitTheRangeInTenWithLabelsOnEveryThird) {
 }
 
 TEST(IsoLevels, EqualValuesGiveStepZeroAndOnlyMaxAndZero) {
-  const TIsoParamsRec p = DefaultIsoParams(2, 0.25L, 0.25L);
+  const TIsoParamsRec p = DefaultIsoParams(ResultKind::Wz, 0.25L, 0.25L);
   EXPECT_EQ(p.Step, 0);
   EXPECT_EQ(Values(IsoLevels(p)), (std::vector<Extended>{0.25L, 0}));
 }

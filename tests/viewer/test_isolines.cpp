@@ -162,15 +162,15 @@ TEST_F(OneElement, MissingValuesAndUnusableShellsDrawNothing) {
 
   Values(0, 0, 1, 1);
   // A shell without four knots, with a nil knot or without layers is skipped.
-  TMLResultShell triangle(0, strip.Material);
+  TMLResultShell triangle(ElementType::Triangle, strip.Material);
   triangle.Knots = {strip.At(0, 0), strip.At(0, 1), strip.At(1, 1)};
   EXPECT_FALSE(DrawIsoLine(triangle, canvas, true, -1, data, 0.5L));
-  TMLResultShell holed(1, strip.Material);
+  TMLResultShell holed(ElementType::Rectangle, strip.Material);
   holed.Knots = {strip.At(0, 0), nullptr, strip.At(1, 1), strip.At(1, 0)};
   EXPECT_FALSE(DrawIsoLine(holed, canvas, true, -1, data, 0.5L));
-  TMLResultShell noKnots(3, strip.Material);
+  TMLResultShell noKnots(CodeOfByte<ElementType>(3), strip.Material);
   EXPECT_FALSE(DrawIsoLine(noKnots, canvas, true, -1, data, 0.5L));
-  TMLResultShell bare(1, strip.Material);
+  TMLResultShell bare(ElementType::Rectangle, strip.Material);
   bare.Knots = shell().Knots;
   bare.Layers.Clear();
   EXPECT_FALSE(DrawIsoLine(bare, canvas, true, -1, data, 0.5L));
@@ -307,7 +307,7 @@ TEST(IsoLabel, EdgesOfRectanglesOnly) {
   EXPECT_TRUE(label.IsElementEdge(k[1], k[0]));
   EXPECT_TRUE(label.IsElementEdge(k[0], k[3]));
   EXPECT_FALSE(label.IsElementEdge(k[0], k[2]));  // a diagonal
-  TMLResultShell quad(2, strip.Material);
+  TMLResultShell quad(ElementType::Quadrangle, strip.Material);
   quad.Knots = k;
   d.Element = &quad;
   label.SetData(d);

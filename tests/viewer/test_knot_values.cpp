@@ -25,7 +25,7 @@ struct Solved {
 
 // The mean of stress component c of layer j at the fibre over the shells at the
 // knot whose layer j is of the material.
-Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, TMaterialKey material, int layer, int fibre,
+Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, TMaterialKey material, int layer, Fibre fibre,
                   int component) {
   Extended sum = 0;
   int n = 0;
@@ -33,7 +33,7 @@ Extended MeanOver(const TViewerProject& p, const TEditorKnot* knot, TMaterialKey
     const TMLResultShell* s = AsResultShell(e.get());
     if (s == nullptr || s->LayerMaterial(layer) != material) continue;
     if (std::find(s->Knots.begin(), s->Knots.end(), knot) == s->Knots.end()) continue;
-    sum += s->Stresses[static_cast<std::size_t>(fibre)][static_cast<std::size_t>(layer)][component];
+    sum += s->Stresses[CodeByte(fibre)][static_cast<std::size_t>(layer)][component];
     ++n;
   }
   return n == 0 ? 0 : sum / n;
@@ -45,8 +45,8 @@ TEST(KnotValues, KnotBetweenTwoMaterialsCarriesOneStressPerMaterial) {
   const TMaterialKey steel = p.Materials().Material(0).get();
   const TMaterialKey concrete = p.Materials().Material(1).get();
   for (std::int32_t layer : {0, 1}) {
-    for (std::uint8_t fibre : {kFibreUpper, kFibreLower}) {
-      ASSERT_TRUE(p.PrepareKnotValues(kIsoSx, layer, fibre));
+    for (Fibre fibre : {Fibre::Upper, Fibre::Lower}) {
+      ASSERT_TRUE(p.PrepareKnotValues(ResultKind::Sx, layer, fibre));
       const TResultKnot* joint = s.Knot(2, 1, 4);
       ASSERT_EQ(joint->ValueCount(), 2);
       // Layer 0 is steel on the left, where the keys are met first.
@@ -55,7 +55,7 @@ TEST(KnotValues, KnotBetweenTwoMaterialsCarriesOneStressPerMaterial) {
         const Extended expected = MeanOver(p, joint, key, layer, fibre, 0);
         EXPECT_NE(expected, 0);
         EXPECT_DOUBLE_EQ(static_cast<double>(joint->ValueOf(key)), static_cast<double>(expected));
-        EXPECT_EQ(joint->ValueOf(key), KnotStressAverage(*joint, key, fibre, kIsoSx, layer, p.Elements()));
+        EXPECT_EQ(joint->ValueOf(key), KnotStressAverage(*joint, key, fibre, ResultKind::Sx, layer, p.Elements()));
       }
       EXPECT_NE(joint->ValueOf(steel), joint->ValueOf(concrete));
       const TResultKnot* left = s.Knot(1, 1, 4);
@@ -64,21 +64,21 @@ TEST(KnotValues, KnotBetweenTwoMaterialsCarriesOneStressPerMaterial) {
     }
   }
   // Displacements: one value without a material at every knot.
-  ASSERT_TRUE(p.PrepareKnotValues(kIsoWz, 1, 2));
+  ASSERT_TRUE(p.PrepareKnotValues(ResultKind::Wz, 1, Fibre::Lower));
   EXPECT_EQ(s.Knot(2, 1, 4)->ValueCount(), 1);
   EXPECT_TRUE(s.Knot(2, 1, 4)->HasKey(nullptr));
   EXPECT_EQ(s.Knot(2, 1, 4)->ValueOf(nullptr), p.LoadVector()[7 * 5 + 2]);
-  EXPECT_EQ(KnotStressAverage(*s.Knot(2, 1, 4), steel, 0, kIsoWz, 0, p.Elements()), 0);
+  EXPECT_EQ(KnotStressAverage(*s.Knot(2, 1, 4), steel, Fibre::Upper, ResultKind::Wz, 0, p.Elements()), 0);
 }
 
 // The values follow the layer and the fibre, not the quantity alone.
 TEST(KnotValues, ChangingLayerOrFibrePreparesAgainAndNeverShowsStaleValues) {
   Solved s("shell_two_materials.tps");
   TViewerProject& p = s.Project;
-  p.SetIsoKind(kIsoSx);
+  p.SetIsoKind(ResultKind::Sx);
   p.SetLayer(0);
-  p.SetStressPos(0);
-  ASSERT_TRUE(p.PrepareIsoLines(0, 0, nullptr));
+  p.SetStressPos(Fibre::Upper);
+  ASSERT_TRUE(p.PrepareIsoLines(0, Fibre::Upper, nullptr));
   ASSERT_TRUE(p.EnsureIsoValues());
   const TResultKnot* left = s.Knot(1, 1, 4);
   const TMaterialKey steel = p.Materials().Material(0).get();
@@ -87,15 +87,15 @@ TEST(KnotValues, ChangingLayerOrFibrePreparesAgainAndNeverShowsStaleValues) {
 
   p.SetLayer(1);  // concrete on the left
   ASSERT_TRUE(p.EnsureIsoValues());
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoSx, 1, 0}));
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Sx, 1, Fibre::Upper}));
   EXPECT_FALSE(left->HasKey(steel));
-  EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, 0, 0));
+  EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, Fibre::Upper, 0));
   EXPECT_NE(left->ValueOf(concrete), layer0);
 
-  p.SetStressPos(2);
+  p.SetStressPos(Fibre::Lower);
   ASSERT_TRUE(p.EnsureIsoValues());
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoSx, 1, 2}));
-  EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, 2, 0));
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Sx, 1, Fibre::Lower}));
+  EXPECT_EQ(left->ValueOf(concrete), MeanOver(p, left, concrete, 1, Fibre::Lower, 0));
   EXPECT_EQ(p.DataState(), 6);
 }
 
@@ -122,10 +122,10 @@ class EditingIsoDialog : public IsoParamsDialog {
 TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   Solved s("plate_clamped.tps");
   TViewerProject& p = s.Project;
-  p.SetIsoKind(kIsoWz);
+  p.SetIsoKind(ResultKind::Wz);
   CountingProgress progress;
   EditingIsoDialog dialog;
-  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
+  ASSERT_TRUE(p.PrepareIsoLines(-1, Fibre::Upper, &dialog, &progress));
   EXPECT_EQ(progress.Preparations, 1);
   ASSERT_EQ(dialog.Seen.size(), 1u);
   // Defaults from the range of w over the knots.
@@ -134,13 +134,13 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
     lo = std::min(lo, p.LoadVector()[static_cast<std::size_t>(i) * 5 + 2]);
     hi = std::max(hi, p.LoadVector()[static_cast<std::size_t>(i) * 5 + 2]);
   }
-  EXPECT_EQ(dialog.Seen[0], DefaultIsoParams(kIsoWz, static_cast<double>(lo), static_cast<double>(hi)));
+  EXPECT_EQ(dialog.Seen[0], DefaultIsoParams(ResultKind::Wz, static_cast<double>(lo), static_cast<double>(hi)));
   EXPECT_TRUE(p.IsoVisible());
   EXPECT_NE(p.DrawFlags() & kViewDrawIsolines, 0);
   const TIsoParamsRec edited = p.IsoParams();
   EXPECT_EQ(edited.LabelStep, 5);
 
-  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
+  ASSERT_TRUE(p.PrepareIsoLines(-1, Fibre::Upper, &dialog, &progress));
   EXPECT_EQ(progress.Preparations, 1);
   EXPECT_EQ(dialog.Seen[1], edited);  // the edits are shown again, not the defaults
   const TIsoParamsRec kept = p.IsoParams();
@@ -150,7 +150,7 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   p.Model().UpdateScreen(plan);
   const auto section = p.SectionWindowData(plan);
   ASSERT_TRUE(section.has_value());
-  EXPECT_EQ(section->Kind, 2);
+  EXPECT_EQ(section->Kind, Projection::XZ);
   EXPECT_EQ(section->Color, 0xFFFFFFu);
   EXPECT_NEAR(section->MinPoint.Z, -0.05L, 1e-15L);
   EXPECT_NEAR(section->MaxPoint.Z, 0.05L, 1e-15L);
@@ -158,18 +158,18 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
   EXPECT_EQ(section->MaxPoint.Y, plan.MaxPoint.Y);
   EXPECT_TRUE(p.KnotThickness().Ready());
   EXPECT_NEAR(p.KnotThickness().At(p.KnotAt(12)), 0.1L, 1e-18L);
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoWz, -1, 0}));
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Wz, -1, Fibre::Upper}));
   EXPECT_EQ(p.IsoParams(), kept);
   EXPECT_TRUE(p.EnsureIsoValues(&progress));
   EXPECT_EQ(progress.Preparations, 1);
   EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
 
-  plan.Projection = 2;
+  plan.Projection = Projection::XZ;
   EXPECT_FALSE(p.SectionWindowData(plan).has_value());
 
   // Cancel hides the isolines.
   dialog.Ok = false;
-  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog, &progress));
+  ASSERT_TRUE(p.PrepareIsoLines(-1, Fibre::Upper, &dialog, &progress));
   EXPECT_FALSE(p.IsoVisible());
 }
 
@@ -178,21 +178,21 @@ TEST(KnotValues, SameQuantityTwicePreparesOnceAndKeepsTheEditedLevels) {
 TEST(KnotValues, OtherValuesInBetweenKeepTheEditedLevels) {
   Solved s("plate_clamped.tps");
   TViewerProject& p = s.Project;
-  p.SetIsoKind(kIsoWz);
+  p.SetIsoKind(ResultKind::Wz);
   EditingIsoDialog dialog;
-  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, &dialog));
+  ASSERT_TRUE(p.PrepareIsoLines(-1, Fibre::Upper, &dialog));
   const TIsoParamsRec edited = p.IsoParams();
-  ASSERT_TRUE(p.PrepareKnotValues(kIsoRotX, -1, 0));
+  ASSERT_TRUE(p.PrepareKnotValues(ResultKind::RotX, -1, Fibre::Upper));
   ASSERT_TRUE(p.EnsureIsoValues());
-  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{kIsoWz, -1, 0}));
+  EXPECT_EQ(*p.PreparedKey(), (TKnotValuesKey{ResultKind::Wz, -1, Fibre::Upper}));
   EXPECT_EQ(p.KnotAt(12)->ValueOf(nullptr), p.LoadVector()[12 * 5 + 2]);
   EXPECT_EQ(p.IsoParams(), edited);
   // A new quantity takes the defaults of its own range.
-  p.SetIsoKind(kIsoRotX);
-  ASSERT_TRUE(p.PrepareIsoLines(-1, 0, nullptr));
+  p.SetIsoKind(ResultKind::RotX);
+  ASSERT_TRUE(p.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   EXPECT_EQ(p.IsoParams().StepCount, 10);
   EXPECT_EQ(p.IsoParams().LabelStep, 3);
-  EXPECT_EQ(p.IsoParams().Kind, kIsoRotX);
+  EXPECT_EQ(p.IsoParams().Kind, ResultKind::RotX);
   EXPECT_EQ(p.DataState(), 5);
 }
 
@@ -201,7 +201,7 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   TVelEditorProject& m = e.Project;
   const auto g = examples::BuildGrid(m, 1, 1, 1, 1, [](TGeometricElement& l, int, int) { l.Layer(0)->SetThickness(0.1L); });
   TEditorKnot* lone = m.Knots().AddKnot(2, 0, 0);
-  auto plate = m.Factory()->MakePlate(0, m.Materials().Material(0));
+  auto plate = m.Factory()->MakePlate(ElementType::Triangle, m.Materials().Material(0));
   plate->Knots = {g.At(1, 0), lone, g.At(1, 1)};
   m.Elements().Add(std::move(plate));
   for (TEditorKnot* k : {g.At(0, 0), g.At(0, 1), lone}) examples::AddSupport(m, k, TFixation{1, 1, 1, 1, 1, 0});
@@ -219,12 +219,12 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   RecordingStatus status;
   ASSERT_TRUE(p.StaticCalculate(status)) << messages.Shown.at(0).Text;
   EXPECT_EQ(tavir::BandWidth(p.Elements().Items()), 20);  // the plate does not count
-  for (std::uint8_t kind : {kIsoUx, kIsoWz, kIsoSx, kIsoTxy, kIsoRotX}) {
-    ASSERT_TRUE(p.PrepareKnotValues(kind, 0, 1));
+  for (ResultKind kind : {ResultKind::Ux, ResultKind::Wz, ResultKind::Sx, ResultKind::Txy, ResultKind::RotX}) {
+    ASSERT_TRUE(p.PrepareKnotValues(kind, 0, Fibre::Middle));
     EXPECT_EQ(p.KnotAt(4)->ValueCount(), 0) << int(kind);
     EXPECT_EQ(p.KnotAt(3)->ValueCount(), 1) << int(kind);
   }
-  EXPECT_FALSE(p.PrepareKnotValues(kIsoNone, 0, 1));
+  EXPECT_FALSE(p.PrepareKnotValues(ResultKind::None, 0, Fibre::Middle));
   p.AverageKnotThickness();
   EXPECT_FALSE(p.KnotThickness().Has(p.KnotAt(4)));
   EXPECT_EQ(p.KnotThickness().At(p.KnotAt(4)), 0);
@@ -237,7 +237,7 @@ TEST(KnotValues, RangesAndLayerCount) {
   EXPECT_EQ(none.Max, -1E4000L);
   Solved s("shell_two_materials.tps");
   EXPECT_EQ(s.Project.MaxLayerCount(), 2);
-  ASSERT_TRUE(s.Project.PrepareKnotValues(kIsoSy, 0, 0));
+  ASSERT_TRUE(s.Project.PrepareKnotValues(ResultKind::Sy, 0, Fibre::Upper));
   const TValueRange r = s.Project.ValueRange();
   EXPECT_LT(r.Min, r.Max);
 }
@@ -246,24 +246,24 @@ TEST(KnotValues, NoValuesWithoutASolve) {
   ScriptedMessages messages;
   TViewerProject p(messages);
   ASSERT_TRUE(p.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "a.tps"));
-  p.SetIsoKind(kIsoWz);
-  EXPECT_FALSE(p.PrepareKnotValues(kIsoWz, -1, 0));
-  EXPECT_FALSE(p.PrepareIsoLines(-1, 0, nullptr));
+  p.SetIsoKind(ResultKind::Wz);
+  EXPECT_FALSE(p.PrepareKnotValues(ResultKind::Wz, -1, Fibre::Upper));
+  EXPECT_FALSE(p.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   EXPECT_FALSE(p.IsoVisible());
 }
 
 TEST(ViewTexts, CaptionsOfTheQuantities) {
-  EXPECT_EQ(ProgressCaption(kIsoSy), "Нормальные напряжения по оси X (Sy)");
-  EXPECT_EQ(ProgressCaption(kIsoRotY), "Угол поворота отн. оси Y");
-  EXPECT_EQ(StatusCaption(kIsoWz), "Изолинии перемещений вдоль оси Z");
-  EXPECT_EQ(StatusCaption(kIsoRotX), "Изолинии углов поворота отн. оси X");
-  EXPECT_EQ(ProgressCaption(kIsoNone), "");
-  EXPECT_EQ(IsoStatusPanelText(0x440C, kIsoTxy), std::optional<std::string>("Изолинии касательных напряжений Txy"));
-  EXPECT_EQ(IsoStatusPanelText(0x000C, kIsoTxy), std::optional<std::string>(""));
-  EXPECT_EQ(IsoStatusPanelText(0x0400, kIsoNone), std::nullopt);
+  EXPECT_EQ(ProgressCaption(ResultKind::Sy), "Нормальные напряжения по оси X (Sy)");
+  EXPECT_EQ(ProgressCaption(ResultKind::RotY), "Угол поворота отн. оси Y");
+  EXPECT_EQ(StatusCaption(ResultKind::Wz), "Изолинии перемещений вдоль оси Z");
+  EXPECT_EQ(StatusCaption(ResultKind::RotX), "Изолинии углов поворота отн. оси X");
+  EXPECT_EQ(ProgressCaption(ResultKind::None), "");
+  EXPECT_EQ(IsoStatusPanelText(0x440C, ResultKind::Txy), std::optional<std::string>("Изолинии касательных напряжений Txy"));
+  EXPECT_EQ(IsoStatusPanelText(0x000C, ResultKind::Txy), std::optional<std::string>(""));
+  EXPECT_EQ(IsoStatusPanelText(0x0400, ResultKind::None), std::nullopt);
   const std::vector<std::pair<std::uint8_t, std::uint8_t>> states = {{0, 1}, {1, 2}, {2, 3}, {3, 6},
                                                                     {4, 7}, {5, 8}, {6, 4}, {7, 5}, {8, 0}};
-  for (auto [kind, state] : states) EXPECT_EQ(DataStateOfKind(kind), state) << int(kind);
+  for (auto [kind, state] : states) EXPECT_EQ(DataStateOfKind(CodeOfByte<ResultKind>(kind)), state) << int(kind);
 }
 
 }  // namespace

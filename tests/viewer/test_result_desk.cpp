@@ -15,24 +15,24 @@ using testing_viewer::StripScene;
 
 struct FakeClient : ResultDeskClient {
   TGraphWindows* Windows = nullptr;
-  std::uint8_t Mode = 0;
+  tavir::MouseMode Mode = tavir::MouseMode::View;
   int ViewModeRuns = 0;
   bool RefuseSection = false;
   std::vector<const TGraphWindow*> SectionRequests;
   TSectionLine_2D* Line = nullptr;
   int Activated = 0;
 
-  std::uint8_t MouseMode() const override { return Mode; }
+  tavir::MouseMode MouseMode() const override { return Mode; }
   void EnterViewMode() override {
     ++ViewModeRuns;
-    Mode = 0;
+    Mode = tavir::MouseMode::View;
   }
   Extended DefaultScale() const override { return 0.01L; }
   TSectionLine_2D& SectionLine() override { return *Line; }
   int CreateSectionWindow(const TGraphWindow& plan) override {
     SectionRequests.push_back(&plan);
     if (RefuseSection) return -1;
-    return Windows->AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L),
+    return Windows->AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L),
                               FloatPoint3D(3, 1, 1));
   }
   void ViewActivated(const TGraphWindow&) override { ++Activated; }
@@ -81,13 +81,13 @@ struct Desk : ::testing::Test {
 
   void SetUp() override {
     // A 300 x 300 plan of [0, 3] x [0, 3]: model (x, y) at pixel (100 x, 300 - 100 y).
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 0));
     windows.Items(0).Grid().ShowGrid = 0;
     client.Windows = &windows;
     client.Line = &scene.Line;
     desk = std::make_unique<TResultDesk>(windows, windows.Items(0).WorkDesk, scene, client, surface, messages);
   }
-  void Drag(std::uint8_t mode, TPoint from, TPoint to) {
+  void Drag(MouseMode mode, TPoint from, TPoint to) {
     client.Mode = mode;
     desk->MouseDown(MouseButton::Left, from.X, from.Y);
     desk->MouseMove((from.X + to.X) / 2, (from.Y + to.Y) / 2);
@@ -113,7 +113,7 @@ TEST_F(Desk, RepaintByViewKind) {
   EXPECT_EQ(lines[0].Points[1], (TPoint{250, 250}));
 
   // Section view: the diagrams of the shells the line cuts, nothing of the plan.
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
   canvas.Clear();
   sectionDesk.Repaint(canvas);
@@ -123,7 +123,7 @@ TEST_F(Desk, RepaintByViewKind) {
   EXPECT_TRUE(canvas.CallsOf(CanvasOp::LineTo).empty());
 
   // 3-D view: the background alone.
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0x0000FF, kView3D, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0x0000FF, Projection::Spatial, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TResultDesk desk3d(windows, windows.Items(2).WorkDesk, scene, client, surface, messages);
   canvas.Clear();
   desk3d.Repaint(canvas);
@@ -173,21 +173,21 @@ TEST_F(Desk, ElementFailuresInsideThePlanAreCollected) {
 }
 
 TEST_F(Desk, ClickWithoutDragMakesNoViewAndReturnsToViewMode) {
-  Drag(4, {100, 100}, {100, 100});
+  Drag(MouseMode::NewWindow, {100, 100}, {100, 100});
   EXPECT_EQ(windows.Count(), 1);
   EXPECT_EQ(client.ViewModeRuns, 1);
-  EXPECT_EQ(client.Mode, 0);
+  EXPECT_EQ(client.Mode, MouseMode::View);
   EXPECT_EQ(desk->Gesture(), DeskGesture::Idle);
 }
 
 TEST_F(Desk, NewViewRectangleInEitherDirection) {
-  Drag(4, {250, 250}, {50, 50});
+  Drag(MouseMode::NewWindow, {250, 250}, {50, 50});
   ASSERT_EQ(windows.Count(), 2);
-  Drag(4, {50, 50}, {250, 250});
+  Drag(MouseMode::NewWindow, {50, 50}, {250, 250});
   ASSERT_EQ(windows.Count(), 3);
   for (int i : {1, 2}) {
     const TGraphWindow& w = windows.Items(i);
-    EXPECT_EQ(w.Kind(), kViewPlan);
+    EXPECT_EQ(w.Kind(), Projection::XY);
     EXPECT_NEAR(static_cast<double>(w.View.MinPoint.X), 0.5, 1e-12);
     EXPECT_NEAR(static_cast<double>(w.View.MaxPoint.X), 2.5, 1e-12);
     EXPECT_NEAR(static_cast<double>(w.View.MinPoint.Y), 0.5, 1e-12);
@@ -197,7 +197,7 @@ TEST_F(Desk, NewViewRectangleInEitherDirection) {
   EXPECT_EQ(windows.Current(), 2);
   EXPECT_EQ(client.ViewModeRuns, 2);
   // A release outside the picture is clamped to its border.
-  Drag(4, {150, 150}, {900, -40});
+  Drag(MouseMode::NewWindow, {150, 150}, {900, -40});
   ASSERT_EQ(windows.Count(), 4);
   EXPECT_NEAR(static_cast<double>(windows.Items(3).View.MaxPoint.X), 3, 1e-12);
   EXPECT_NEAR(static_cast<double>(windows.Items(3).View.MaxPoint.Y), 3, 1e-12);
@@ -205,9 +205,9 @@ TEST_F(Desk, NewViewRectangleInEitherDirection) {
 
 TEST_F(Desk, SectionLineThroughTheDraggedPointsOfThisDesksView) {
   // Another view is current; the gesture still works in this desk's own view.
-  windows.AddWindow(FloatPoint3D(-50, -50, 0), 0, kViewPlan, FloatPoint(1, 1), FloatPoint3D(50, 50, 0));
+  windows.AddWindow(FloatPoint3D(-50, -50, 0), 0, Projection::XY, FloatPoint(1, 1), FloatPoint3D(50, 50, 0));
   ASSERT_EQ(windows.Current(), 1);
-  Drag(3, {50, 250}, {250, 150});
+  Drag(MouseMode::SectionLine, {50, 250}, {250, 150});
   ASSERT_EQ(client.SectionRequests.size(), 1u);
   EXPECT_EQ(client.SectionRequests[0], &windows.Items(0));
   EXPECT_NEAR(static_cast<double>(scene.Line.StartModel.X), 0.5, 1e-12);
@@ -231,9 +231,9 @@ TEST_F(Desk, SectionLineThroughTheDraggedPointsOfThisDesksView) {
 }
 
 TEST_F(Desk, SectionGestureOnlyInPlanViewsAndOnlyWhenAViewIsMade) {
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TResultDesk sectionDesk(windows, windows.Items(1).WorkDesk, scene, client, surface, messages);
-  client.Mode = 3;
+  client.Mode = MouseMode::SectionLine;
   sectionDesk.MouseDown(MouseButton::Right, 10, 10);
   EXPECT_EQ(sectionDesk.Gesture(), DeskGesture::Idle);
   sectionDesk.MouseMove(100, 100);
@@ -244,20 +244,20 @@ TEST_F(Desk, SectionGestureOnlyInPlanViewsAndOnlyWhenAViewIsMade) {
 
   scene.Line.SetByPoints(FloatPoint(0, 0), FloatPoint(1, 0));
   client.RefuseSection = true;
-  Drag(3, {50, 250}, {250, 150});
+  Drag(MouseMode::SectionLine, {50, 250}, {250, 150});
   EXPECT_EQ(client.SectionRequests.size(), 1u);
   EXPECT_FALSE(scene.Line.Shown);
   EXPECT_EQ(scene.Line.EndModel.X, 1) << "a refused section keeps the old line";
   EXPECT_EQ(scene.Line.B, -1);
   // A line too short to mean anything asks for nothing.
   client.RefuseSection = false;
-  Drag(3, {50, 250}, {50, 250});
+  Drag(MouseMode::SectionLine, {50, 250}, {50, 250});
   EXPECT_EQ(client.SectionRequests.size(), 1u);
   EXPECT_EQ(client.ViewModeRuns, 3);
 }
 
 TEST_F(Desk, RubberBandsAreDrawnOnceAndErasedAtTheEnd) {
-  client.Mode = 4;
+  client.Mode = MouseMode::NewWindow;
   desk->MouseMove(10, 10);  // idle: nothing
   EXPECT_TRUE(surface.Picture.Calls.empty());
   desk->MouseDown(MouseButton::Left, 20, 20);
@@ -276,7 +276,7 @@ TEST_F(Desk, RubberBandsAreDrawnOnceAndErasedAtTheEnd) {
   EXPECT_EQ(VisibleBands(surface.Picture), 0);
 
   surface.Picture.Clear();
-  client.Mode = 3;
+  client.Mode = MouseMode::SectionLine;
   desk->MouseDown(MouseButton::Left, 20, 20);
   desk->MouseMove(60, 70);
   const auto lines = surface.Picture.CallsOf(CanvasOp::LineTo);
@@ -287,7 +287,7 @@ TEST_F(Desk, RubberBandsAreDrawnOnceAndErasedAtTheEnd) {
 }
 
 TEST_F(Desk, DraggingPastTheRightEdgeScrollsAndKeepsOneBand) {
-  client.Mode = 4;
+  client.Mode = MouseMode::NewWindow;
   desk->MouseDown(MouseButton::Left, 20, 20);
   desk->MouseMove(100, 100);
   for (int i = 0; i < 3; ++i) desk->MouseMove(198 + 10 * i, 100);  // past H + ClientWidth - 5
@@ -308,7 +308,7 @@ TEST_F(Desk, DraggingPastTheRightEdgeScrollsAndKeepsOneBand) {
 }
 
 TEST_F(Desk, ActivationMakesTheViewCurrent) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
   ASSERT_EQ(windows.Current(), 1);
   desk->Activate();
   EXPECT_EQ(windows.Current(), 0);
@@ -317,7 +317,7 @@ TEST_F(Desk, ActivationMakesTheViewCurrent) {
   windows.FreeAll();
   EXPECT_NO_THROW(desk->Repaint(canvas));
   EXPECT_TRUE(canvas.Calls.empty());
-  client.Mode = 4;
+  client.Mode = MouseMode::NewWindow;
   desk->MouseDown(MouseButton::Left, 1, 1);
   EXPECT_EQ(desk->Gesture(), DeskGesture::Idle);
 }

@@ -10,15 +10,15 @@ namespace {
 
 TEST(ResultModelFactory, MakesResultClassesByKind) {
   const auto factory = MakeResultModelFactory();
-  auto shell = factory->MakeElement(kElemKindShell, 1, nullptr);
+  auto shell = factory->MakeElement(ElementKind::Shell, ElementType::Rectangle, nullptr);
   ASSERT_NE(dynamic_cast<TMLResultShell*>(shell.get()), nullptr);
-  EXPECT_EQ(shell->ElemKind, kElemKindShell);
-  EXPECT_EQ(shell->RecordKind(), kElemKindShell);
-  auto plate = factory->MakeElement(kElemKindPlate, 0, nullptr);
+  EXPECT_EQ(shell->ElemKind, ElementKind::Shell);
+  EXPECT_EQ(shell->RecordKind(), ElementKind::Shell);
+  auto plate = factory->MakeElement(ElementKind::Plate, ElementType::Triangle, nullptr);
   ASSERT_NE(dynamic_cast<TMLResultPlate*>(plate.get()), nullptr);
-  EXPECT_EQ(plate->ElemKind, kElemKindPlate);
-  EXPECT_EQ(plate->RecordKind(), kElemKindPlate);
-  EXPECT_EQ(factory->MakeElement(3, 1, nullptr), nullptr);
+  EXPECT_EQ(plate->ElemKind, ElementKind::Plate);
+  EXPECT_EQ(plate->RecordKind(), ElementKind::Plate);
+  EXPECT_EQ(factory->MakeElement(CodeOfByte<ElementKind>(3), ElementType::Rectangle, nullptr), nullptr);
 }
 
 TEST(ViewDrawFlags, OneSetOfFlagsWithTheirValues) {

@@ -73,7 +73,7 @@ struct Export : ::testing::Test {
   TempDir dir;
 
   void SetUp() override {
-    windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 0));
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 0));
     windows.Items(0).Grid().ShowGrid = 0;
     strip.SetField([](Extended, Extended y) { return y; });
     scene.Levels = {0.25L, 0.5L};
@@ -100,7 +100,7 @@ TEST_F(Export, APlanViewIsAValidPlaceableMetafileOfWhatTheScreenShows) {
 }
 
 TEST_F(Export, TheExportedViewGetsItsOwnScreenPointsFirst) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.02L, 0.02L), FloatPoint3D(3, 3, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.02L, 0.02L), FloatPoint3D(3, 3, 0));
   TGraphWindow& small = windows.Items(1);
   ASSERT_EQ(small.Width(), 150);
   scene.UpdateScreen(windows.Items(0));  // the screen shows view 0
@@ -121,7 +121,7 @@ TEST_F(Export, TheExportedViewGetsItsOwnScreenPointsFirst) {
 }
 
 TEST_F(Export, AThreeDimensionalViewExportsItsBackgroundOnly) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kView3D, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 3));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::Spatial, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 3));
   TDrawFailures failures;
   const auto wmf = ReadWmf(RenderViewMetafile(windows.Items(1), scene, failures));
   ASSERT_EQ(wmf.Error, "");
@@ -134,7 +134,7 @@ TEST_F(Export, AThreeDimensionalViewExportsItsBackgroundOnly) {
 
 TEST_F(Export, ASectionViewExportsTheDiagramsOfTheCutShells) {
   scene.Line.SetByPoints(FloatPoint(1.5L, 0), FloatPoint(1.5L, 1));
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 3, 1));
   TDrawFailures failures;
   const auto wmf = ReadWmf(RenderViewMetafile(windows.Items(1), scene, failures));
   ASSERT_EQ(wmf.Error, "");

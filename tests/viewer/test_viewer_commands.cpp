@@ -36,8 +36,8 @@ struct EditingIsoDialog : IsoParamsDialog {
 struct ScriptedStressDialog : StressPosDialog {
   std::optional<TStressPosChoice> Answer;
   std::int32_t SawLayers = -1;
-  std::uint8_t SawPos = 99;
-  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, std::uint8_t stressPos) override {
+  std::optional<Fibre> SawPos;
+  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) override {
     SawLayers = layerCount;
     SawPos = stressPos;
     return Answer;
@@ -80,12 +80,12 @@ struct SolvedShell : ::testing::Test {
 };
 
 TEST_F(SolvedShell, StressCommandLeavesValuesTheRepaintUsesAndKeepsTheUsersLevels) {
-  stressDialog.Answer = TStressPosChoice{2, 1};
-  ASSERT_TRUE(IsoLinesCommand(project, windows, kIsoSx, isoDialog, stressDialog));
+  stressDialog.Answer = TStressPosChoice{Fibre::Lower, 1};
+  ASSERT_TRUE(IsoLinesCommand(project, windows, ResultKind::Sx, isoDialog, stressDialog));
   EXPECT_EQ(stressDialog.SawLayers, 2);
-  EXPECT_EQ(stressDialog.SawPos, 0);
+  EXPECT_EQ(stressDialog.SawPos, Fibre::Upper);
   EXPECT_EQ(project.Layer(), 1);
-  EXPECT_EQ(project.StressPos(), 2);
+  EXPECT_EQ(project.StressPos(), Fibre::Lower);
   EXPECT_EQ(boxes.Opened, 1);
   const TIsoParamsRec edited = project.IsoParams();
   EXPECT_EQ(edited.StepCount, 4);
@@ -100,10 +100,10 @@ TEST_F(SolvedShell, StressCommandLeavesValuesTheRepaintUsesAndKeepsTheUsersLevel
 
 TEST_F(SolvedShell, PreparingStressesForALayerMakesItTheProjectsLayerAndFibre) {
   // The layer and fibre of the preparation are the ones the repaint asks for.
-  project.SetIsoKind(kIsoSy);
-  ASSERT_TRUE(project.PrepareIsoLines(1, 2, &isoDialog));
+  project.SetIsoKind(ResultKind::Sy);
+  ASSERT_TRUE(project.PrepareIsoLines(1, Fibre::Lower, &isoDialog));
   EXPECT_EQ(project.Layer(), 1);
-  EXPECT_EQ(project.StressPos(), 2);
+  EXPECT_EQ(project.StressPos(), Fibre::Lower);
   const TIsoParamsRec edited = project.IsoParams();
   Repaint(windows.Items(0));
   EXPECT_EQ(boxes.Opened, 1);
@@ -111,13 +111,13 @@ TEST_F(SolvedShell, PreparingStressesForALayerMakesItTheProjectsLayerAndFibre) {
 }
 
 TEST_F(SolvedShell, DisplacementIsolinesKeepTheFibreForTheNextStressDialog) {
-  project.SetStressPos(2);
+  project.SetStressPos(Fibre::Lower);
   project.SetLayer(1);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(1, 1, 0));
   ASSERT_EQ(windows.Current(), 1);
-  ASSERT_TRUE(IsoLinesCommand(project, windows, kIsoWz, isoDialog, stressDialog));
+  ASSERT_TRUE(IsoLinesCommand(project, windows, ResultKind::Wz, isoDialog, stressDialog));
   EXPECT_EQ(project.Layer(), -1);
-  EXPECT_EQ(project.StressPos(), 2);
+  EXPECT_EQ(project.StressPos(), Fibre::Lower);
   EXPECT_EQ(stressDialog.SawLayers, -1);  // no stress dialog
   // View 0 is repainted, whichever view is current.
   EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{windows.Items(0).WorkDesk});
@@ -128,9 +128,9 @@ TEST_F(SolvedShell, DisplacementIsolinesKeepTheFibreForTheNextStressDialog) {
 TEST_F(SolvedShell, CancellingTheStressDialogLeavesNoIsolinesAndNoRepaint) {
   project.SetLayer(1);
   stressDialog.Answer.reset();
-  EXPECT_FALSE(IsoLinesCommand(project, windows, kIsoTxy, isoDialog, stressDialog));
-  EXPECT_EQ(project.IsoKind(), kIsoNone);
-  EXPECT_EQ(project.IsoParams().Kind, kIsoNone);
+  EXPECT_FALSE(IsoLinesCommand(project, windows, ResultKind::Txy, isoDialog, stressDialog));
+  EXPECT_EQ(project.IsoKind(), ResultKind::None);
+  EXPECT_EQ(project.IsoParams().Kind, ResultKind::None);
   EXPECT_EQ(project.Layer(), -1);
   EXPECT_EQ(isoDialog.Calls, 0);
   EXPECT_TRUE(desks.Repainted.empty());
@@ -141,7 +141,8 @@ TEST(ViewerCommands, IsoKindsOfTheActions) {
   const std::pair<const char*, int> table[] = {{"Ac_IsoLineUx", 0}, {"Ac_IsoLineVy", 1}, {"Ac_IsoLineWz", 2},
                                                {"Ac_IsoLineSx", 3}, {"Ac_IsoLineSy", 4}, {"Ac_IsoLineTxy", 5},
                                                {"Ac_IsoLineRx", 6}, {"Ac_IsoLineRy", 7}};
-  for (const auto& [name, kind] : table) EXPECT_EQ(IsoKindOfAction(name), std::optional<std::uint8_t>(kind)) << name;
+  for (const auto& [name, kind] : table)
+    EXPECT_EQ(IsoKindOfAction(name), CodeOfByte<ResultKind>(static_cast<std::uint8_t>(kind))) << name;
   EXPECT_EQ(IsoKindOfAction("Ac_IsoLineParams"), std::nullopt);
 }
 
@@ -237,7 +238,7 @@ TEST(ViewerCommands, StateFollowsTheViewsAndTheComputation) {
   TViewerProject project{messages};
   TGraphWindows windows{{0, 0}};
   EXPECT_FALSE(ViewerCommandState(project, windows).HasView);
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   EXPECT_TRUE(ViewerCommandState(project, windows).HasView);
   EXPECT_FALSE(ViewerCommandState(project, windows).Busy);
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
@@ -266,8 +267,8 @@ TEST(ViewerCommands, GridZoomAndScaleDoNothingWithoutAView) {
 TEST(ViewerCommands, GridAndZoomActOnTheCurrentView) {
   DeskLog desks;
   TGraphWindows windows{{0, 0}, &desks};
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   const DeskHandle d1 = windows.Items(1).WorkDesk;
   EXPECT_TRUE(GridStyleCommand(windows, 1));
   EXPECT_EQ(windows.Items(1).Grid().Style, 1);
@@ -300,10 +301,10 @@ struct ScriptedScale : ScaleDialog {
 
 struct ScriptedGrid : GridParamsDialog {
   bool Ok = true;
-  std::uint8_t SawProjection = 99;
+  std::optional<Projection> SawProjection;
   TFloatPoint3D SawMax;
   int Calls = 0;
-  bool Execute(TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D& maxPoint, std::uint8_t projection) override {
+  bool Execute(TGrid& grid, const TFloatPoint3D&, const TFloatPoint3D& maxPoint, Projection projection) override {
     ++Calls;
     SawProjection = projection;
     SawMax = maxPoint;
@@ -322,7 +323,7 @@ TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
   EXPECT_FALSE(GridParamsCommand(windows, grid));
   EXPECT_EQ(scale.Calls + grid.Calls, 0);  // no dialog without a view
 
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewSectionXZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(4, 1, 2));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XZ, FloatPoint(0.1L, 0.1L), FloatPoint3D(4, 1, 2));
   const DeskHandle d = windows.Items(0).WorkDesk;
   scale.Answer = -2;
   const Extended before = windows.Items(0).View.Scale.X;
@@ -334,7 +335,7 @@ TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
   EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{d});
 
   EXPECT_TRUE(GridParamsCommand(windows, grid));
-  EXPECT_EQ(grid.SawProjection, kViewSectionXZ);
+  EXPECT_EQ(grid.SawProjection, Projection::XZ);
   EXPECT_EQ(grid.SawMax.Z, 2);
   EXPECT_EQ(windows.Items(0).Grid().StepX, 0.5L);
   EXPECT_EQ(windows.Items(0).Grid().Style, 0);
@@ -349,20 +350,20 @@ TEST(ViewerCommands, ScaleAndGridDialogsNeedAViewAndActOnTheCurrentOne) {
 TEST(ViewerCommands, Create3DMakesAWhiteViewOfViewZerosBoxShownAndRepainted) {
   DeskLog desks;
   TGraphWindows windows{{800, 600}, &desks};
-  windows.AddWindow(FloatPoint3D(-1, -2, -3), 0x00C0C0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 5, 6));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.5L, 0.5L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(-1, -2, -3), 0x00C0C0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 5, 6));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.5L, 0.5L), FloatPoint3D(1, 1, 0));
   const TFloatPoint scale0 = windows.Items(0).View.Scale;
   const int i = Create3DViewCommand(windows);
   ASSERT_EQ(i, 2);
   EXPECT_EQ(windows.Current(), 2);
   const TGraphWindow& v = windows.Items(2);
-  EXPECT_EQ(v.Kind(), kView3D);
+  EXPECT_EQ(v.Kind(), Projection::Spatial);
   EXPECT_EQ(v.Color, 0xFFFFFFu);
   EXPECT_EQ(v.View.MinPoint.X, -1);
   EXPECT_EQ(v.View.MaxPoint.Z, 6);
   // AddWindow fits the scale to the screen from view 0's scale, as for any new view.
   TGraphWindows probe{{800, 600}};
-  probe.AddWindow(FloatPoint3D(-1, -2, -3), 0xFFFFFF, kView3D, scale0, FloatPoint3D(4, 5, 6));
+  probe.AddWindow(FloatPoint3D(-1, -2, -3), 0xFFFFFF, Projection::Spatial, scale0, FloatPoint3D(4, 5, 6));
   EXPECT_EQ(v.View.Scale.X, probe.Items(0).View.Scale.X);
   EXPECT_EQ(desks.Cleared, std::vector<DeskHandle>{v.WorkDesk});
   EXPECT_EQ(desks.Repainted, std::vector<DeskHandle>{v.WorkDesk});
@@ -373,16 +374,16 @@ TEST(ViewerCommands, MouseModesSetTheCursorsOfEveryView) {
   TViewerProject project{messages};
   DeskLog desks;
   TGraphWindows windows{{0, 0}, &desks};
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   project.SetIsoVisible(true);
-  MouseModeCommand(project, windows, 4);
-  EXPECT_EQ(project.MouseMode(), 4);
+  MouseModeCommand(project, windows, MouseMode::NewWindow);
+  EXPECT_EQ(project.MouseMode(), MouseMode::NewWindow);
   EXPECT_TRUE(project.IsoVisible());
   EXPECT_EQ(desks.Repainted.size(), 1u);
-  MouseModeCommand(project, windows, 3);
-  EXPECT_EQ(project.MouseMode(), 3);
+  MouseModeCommand(project, windows, MouseMode::SectionLine);
+  EXPECT_EQ(project.MouseMode(), MouseMode::SectionLine);
   EXPECT_FALSE(project.IsoVisible());
-  MouseModeCommand(project, windows, 0);
+  MouseModeCommand(project, windows, MouseMode::View);
   const std::vector<std::pair<DeskHandle, int>> expected{{1, 1}, {1, 6}, {1, 0}};
   EXPECT_EQ(desks.Cursors, expected);
   EXPECT_EQ(desks.Repainted.size(), 1u);

@@ -40,8 +40,8 @@ struct Linked : ::testing::Test {
 };
 
 TEST_F(Linked, OpeningReplacesTheViewsAndShowsViewZeroClearedAfterTheViewMode) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   desks.Log.clear();
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
   EXPECT_EQ(hooks.Actions, std::vector<std::string>{kViewerModeAction});
@@ -65,7 +65,7 @@ TEST_F(Linked, ClearHidesTheSectionLineAndRunsTheViewMode) {
 
 TEST_F(Linked, ComputationsRepaintEveryDesk) {
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kView3D, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::Spatial, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 1));
   desks.Log.clear();
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
@@ -74,14 +74,14 @@ TEST_F(Linked, ComputationsRepaintEveryDesk) {
 
 TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "p.tps"));
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
   windows.Items(0).Grid().Style = 2;
   windows.Items(0).Grid().SnapToGrid = 1;
   NoSurface surface;
   TResultDesk desk0(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
   TResultDesk desk1(windows, windows.Items(1).WorkDesk, scene, scene, surface, messages);
 
-  project.SetIsoKind(kIsoWz);
+  project.SetIsoKind(ResultKind::Wz);
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
   desks.Log.clear();
   desk0.Activate();
@@ -100,7 +100,7 @@ TEST_F(Linked, ActivatingADeskSetsItsStatusCaptionAndTheGridChecks) {
   EXPECT_EQ(desks.Log, std::vector<std::string>{"status " + d1 + " 1 "});
   EXPECT_EQ(hooks.Grids.back(), (TGridActionChecks{true, false, std::array<bool, 4>{false, false, false, true}}));
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
-  project.SetIsoKind(kIsoNone);
+  project.SetIsoKind(ResultKind::None);
   desks.Log.clear();
   desk0.Activate();
   EXPECT_TRUE(desks.Log.empty());
@@ -115,7 +115,7 @@ TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
   TResultDesk desk(windows, windows.Items(0).WorkDesk, scene, scene, surface, messages);
   RecordingCanvas canvas;
   desk.Repaint(canvas);  // screen points of the plan
-  MouseModeCommand(project, windows, 3);
+  MouseModeCommand(project, windows, MouseMode::SectionLine);
   desks.Log.clear();
   const TGraphWindow& plan = windows.Items(0);
   const TPoint a = plan.ModelToScreen(FloatPoint(0, 0.5L));
@@ -124,14 +124,14 @@ TEST_F(Linked, ASectionGestureMakesAViewWhoseDeskIsMadeAndShownThenViewMode) {
   desk.MouseMove(b.X, b.Y);
   desk.MouseUp(MouseButton::Left, b.X, b.Y);
   ASSERT_EQ(windows.Count(), 2);
-  EXPECT_EQ(windows.Items(1).Kind(), kViewSectionXZ);
+  EXPECT_EQ(windows.Items(1).Kind(), Projection::XZ);
   const std::string d0 = std::to_string(windows.Items(0).WorkDesk);
   const std::string d1 = std::to_string(windows.Items(1).WorkDesk);
   // Made with the section cursor of the mode, shown, then every view back to the default cursor.
   const std::vector<std::string> expected{"create " + d1, "cursor " + d1 + " 6", "show " + d1, "cursor " + d0 + " 0",
                                           "cursor " + d1 + " 0"};
   EXPECT_EQ(desks.Log, expected);
-  EXPECT_EQ(project.MouseMode(), 0);
+  EXPECT_EQ(project.MouseMode(), MouseMode::View);
   EXPECT_TRUE(scene.Line.Shown);
 }
 
@@ -174,7 +174,7 @@ TEST_F(Linked, KnotValuesRunBothBarsOfTheBox) {
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
   BarLog log;
-  ASSERT_TRUE(project.PrepareKnotValues(kIsoSx, 0, 0, &log));
+  ASSERT_TRUE(project.PrepareKnotValues(ResultKind::Sx, 0, Fibre::Upper, &log));
   const std::vector<std::string> expected{"bar2 0/100",
                                           "label2 Нормальные напряжения по оси X (Sx)",
                                           "label Подготовка узлов для отрисовки изолиний",
@@ -201,7 +201,7 @@ TEST_F(Linked, ARepaintThatPreparesOpensTheBoxOnceAndOnlyThen) {
   ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("shell_two_materials.tps"), "s.tps"));
   RecordingStatus status;
   ASSERT_TRUE(project.StaticCalculate(status));
-  project.SetIsoKind(kIsoWz);
+  project.SetIsoKind(ResultKind::Wz);
   project.SetIsoVisible(true);
   project.SetDrawFlags(static_cast<std::int16_t>(kViewDrawDefault | kViewDrawIsolines));
   RecordingCanvas canvas;
@@ -215,7 +215,7 @@ TEST_F(Linked, ARepaintThatPreparesOpensTheBoxOnceAndOnlyThen) {
   EXPECT_EQ(boxes.Opened, 1);
 
   // The thickness averages of a section view: one box over elements and knots.
-  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 2, 1));
+  windows.AddWindow(FloatPoint3D(0, 0, -1), 0xFFFFFF, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(4, 2, 1));
   PaintResultView(windows.Items(1), scene, canvas, failures);
   ASSERT_EQ(boxes.Opened, 2);
   const auto& bar = boxes.Last().Bar;

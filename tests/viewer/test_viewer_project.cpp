@@ -84,8 +84,8 @@ TEST(ViewerProjectLoad, HostileAndTruncatedFilesLeaveTheOpenProjectAndResults) {
   v.Open("plate_simply_supported.tps");
   RecordingStatus status;
   ASSERT_TRUE(v.Project.StaticCalculate(status));
-  v.Project.SetIsoKind(kIsoWz);
-  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  v.Project.SetIsoKind(ResultKind::Wz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   const std::vector<Extended> results = v.Project.LoadVector();
   const TIsoParamsRec iso = v.Project.IsoParams();
   const Extended knotValue = v.Project.KnotAt(12)->ValueOf(nullptr);
@@ -108,7 +108,7 @@ TEST(ViewerProjectLoad, HostileAndTruncatedFilesLeaveTheOpenProjectAndResults) {
     // (4 + 16 x 14), no point load, the two empty lists and the element count.
     auto b = ExampleBytes("plate_simply_supported.tps");
     const std::size_t kindAt = 190 + 110 + 754 + 228 + 4 + 4 + 4 + 4;
-    ASSERT_EQ(b.at(kindAt), kElemKindShell);
+    ASSERT_EQ(b.at(kindAt), CodeByte(ElementKind::Shell));
     b[kindAt] = 7;
     bad.push_back(b);
   }
@@ -155,8 +155,8 @@ TEST(ViewerProjectStatic, SymmetricPlateGivesSymmetricKnotValues) {
   v.Open("plate_simply_supported.tps");
   RecordingStatus status;
   ASSERT_TRUE(v.Project.StaticCalculate(status));
-  v.Project.SetIsoKind(kIsoWz);
-  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  v.Project.SetIsoKind(ResultKind::Wz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   const Extended centre = GridValue(v.Project, 2, 2);
   // Navier's series gives w = 0.00406 q L⁴ / D at the centre; the 4 x 4 mesh is close.
   const Extended d = 2.06e6L * 0.001L / (12 * (1 - 0.09L));
@@ -178,8 +178,8 @@ TEST(ViewerProjectStatic, FailedSolveReportsTheKnotAndLeavesNoResults) {
   v.Open("plate_simply_supported.tps");
   RecordingStatus first;
   ASSERT_TRUE(v.Project.StaticCalculate(first));
-  v.Project.SetIsoKind(kIsoWz);
-  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  v.Project.SetIsoKind(ResultKind::Wz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   ASSERT_TRUE(v.Project.IsoVisible());
 
   // Without supports the plate is a mechanism.
@@ -197,7 +197,7 @@ TEST(ViewerProjectStatic, FailedSolveReportsTheKnotAndLeavesNoResults) {
   EXPECT_FALSE(v.Project.HasResults());
   EXPECT_FALSE(v.Project.IsoVisible());
   EXPECT_FALSE(v.Project.PreparedKey().has_value());
-  EXPECT_FALSE(v.Project.PrepareIsoLines(-1, 0, nullptr));
+  EXPECT_FALSE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   EXPECT_FALSE(v.Project.EnsureIsoValues());
   for (const auto& k : v.Project.Knots().Items()) EXPECT_EQ(AsResultKnot(k.get())->ValueCount(), 0);
   EXPECT_EQ(v.Hooks.AllRepaints, 2);
@@ -215,7 +215,7 @@ TEST(ViewerProjectStatic, ModelsTheAnalysisRefusesGetAMessageBeforeAnything) {
          auto* a = p.Knots().AddKnot(0, 0, 0);
          auto* b = p.Knots().AddKnot(1, 0, 0);
          auto* c = p.Knots().AddKnot(0, 1, 0);
-         auto plate = p.Factory()->MakePlate(0, p.Materials().Material(0));
+         auto plate = p.Factory()->MakePlate(ElementType::Triangle, p.Materials().Material(0));
          plate->Knots = {a, b, c};
          p.Elements().Add(std::move(plate));
        },

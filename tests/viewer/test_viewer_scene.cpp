@@ -37,8 +37,8 @@ struct SolvedPlate : ::testing::Test {
     windows.Items(0).Grid().ShowGrid = 0;
     RecordingStatus status;
     ASSERT_TRUE(project.StaticCalculate(status));
-    project.SetIsoKind(kIsoWz);
-    ASSERT_TRUE(project.PrepareIsoLines(-1, 0, nullptr));
+    project.SetIsoKind(ResultKind::Wz);
+    ASSERT_TRUE(project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   }
   const TGraphWindow& plan() { return windows.Items(0); }
   std::size_t PenLines(TColor colour) {
@@ -90,16 +90,16 @@ TEST_F(SolvedPlate, SectionGestureMakesAShownSectionViewOfTheCutRow) {
   desk.Repaint(canvas);
   const TPoint a = plan().ModelToScreen(FloatPoint(-0.5L, 0.75L));
   const TPoint b = plan().ModelToScreen(FloatPoint(2.5L, 0.75L));
-  project.SetMouseMode(3);
+  project.SetMouseMode(MouseMode::SectionLine);
   desk.MouseDown(MouseButton::Left, a.X, a.Y);
   desk.MouseMove(b.X, b.Y);
   desk.MouseUp(MouseButton::Left, b.X, b.Y);
-  EXPECT_EQ(project.MouseMode(), 0);
+  EXPECT_EQ(project.MouseMode(), MouseMode::View);
   ASSERT_EQ(windows.Count(), 2);
   EXPECT_EQ(windows.Current(), 1);
   EXPECT_TRUE(scene.Line.Shown);
   const TGraphWindow& section = windows.Items(1);
-  EXPECT_EQ(section.Kind(), kViewSectionXZ);
+  EXPECT_EQ(section.Kind(), Projection::XZ);
   EXPECT_EQ(section.View.MinPoint.Z, -0.05L);  // -(0 + 0.1 / 2)
   EXPECT_EQ(section.View.MaxPoint.Z, 0.05L);
 

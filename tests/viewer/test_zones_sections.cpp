@@ -92,7 +92,7 @@ TEST_F(Zones, LayerZoneOfARectangleIsItsFirstLayersThicknessAsText) {
   EXPECT_EQ(canvas.Calls[0].Points[0], (TPoint{50, 50}));
   EXPECT_EQ(canvas.Calls[0].Brush.Color, 0x00FFFFu);
   // Type 2 is filled and outlined with the stack's brush; selection has its colours.
-  strip.Shell(1, 0).ElementType = 2;
+  strip.Shell(1, 0).ElementType = ElementType::Quadrangle;
   strip.Shell(1, 0).Selected = 1;
   canvas.Clear();
   DrawZone(strip.Shell(1, 0), canvas, -1);
@@ -107,7 +107,7 @@ TEST_F(Zones, UnusableShellsAreSkippedByEveryPicture) {
   TMLResultShell& holed = strip.Shell(1, 0);
   holed.Knots[2] = nullptr;
   TMLResultShell& unknownType = strip.Shell(2, 0);
-  unknownType.ElementType = 4;
+  unknownType.ElementType = ElementType::Rod;
   unknownType.Knots.resize(2);
   DrawZones(canvas, strip.ConstShells(), 1);
   DrawZones(canvas, strip.ConstShells(), 2);
@@ -132,7 +132,7 @@ TEST(Sections, TheUnboundedLineCutsWhatItPassesOrTouches) {
   EXPECT_TRUE(CutBySection(strip.Shell(0, 0), line));
   EXPECT_TRUE(CutBySection(strip.Shell(1, 0), line));
   EXPECT_FALSE(CutBySection(strip.Shell(2, 0), line));
-  TMLResultShell holed(1, strip.Material);
+  TMLResultShell holed(ElementType::Rectangle, strip.Material);
   holed.Knots = {strip.At(0, 0), nullptr, strip.At(1, 1), strip.At(1, 0)};
   EXPECT_FALSE(CutBySection(holed, line));
 }
@@ -149,7 +149,7 @@ struct Section : ::testing::Test {
     return it->second;
   };
   void SetUp() override {
-    windows.AddWindow(FloatPoint3D(0, 0, -1), 0, kViewSectionXZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 1, 1));
+    windows.AddWindow(FloatPoint3D(0, 0, -1), 0, Projection::XZ, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 1, 1));
     for (auto& k : strip.Knots) thickness[k.get()] = 0.2L;
     strip.At(1, 0)->Z = 0.1L;
     strip.At(1, 1)->Z = 0.1L;
@@ -198,7 +198,7 @@ TEST_F(Section, CutShellsAreShownAndAFailingOneIsSkipped) {
 }
 
 TEST_F(Section, WindowOnlyFromAPlanViewWithShells) {
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 1, 0));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(3, 1, 0));
   const TGraphWindow& plan = windows.Items(1);
   TSectionWindowData box;
   box.MinPoint = FloatPoint3D(0, 0, -0.2L);
@@ -218,7 +218,7 @@ TEST_F(Section, WindowOnlyFromAPlanViewWithShells) {
   const int i = CreateSectionWindow(windows, plan, box, strip.MutableShells(), line);
   ASSERT_EQ(i, 2);
   EXPECT_EQ(windows.Current(), 2);
-  EXPECT_EQ(windows.Items(2).Kind(), kViewSectionXZ);
+  EXPECT_EQ(windows.Items(2).Kind(), Projection::XZ);
   EXPECT_EQ(windows.Items(2).Color, 0xFFFFFFu);
   EXPECT_EQ(windows.Items(2).View.MinPoint.Z, -0.2L);
   EXPECT_EQ(strip.Shell(0, 0).Visible, 0);

@@ -184,12 +184,12 @@ inline std::vector<Extended> DirectSolve(const std::vector<std::uint8_t>& bytes)
   };
   std::int64_t span = 0;
   for (const auto& e : p.Elements().Items())
-    if (e->ElemKind == kElemKindShell) span = std::max(span, KnotNumberSpan(numbers(*e)));
+    if (e->ElemKind == ElementKind::Shell) span = std::max(span, KnotNumberSpan(numbers(*e)));
   const std::size_t n = order.size() * 5;
   TBandMatrix K(n, static_cast<std::size_t>(BandWidthOfSpan(span)));
   std::vector<Extended> F(n, 0);
   for (const auto& e : p.Elements().Items()) {
-    if (e->ElemKind != kElemKindShell) continue;
+    if (e->ElemKind != ElementKind::Shell) continue;
     const auto& shell = static_cast<const TMLEditorShell&>(*e);
     std::vector<TLayerInput> layers;
     for (std::int32_t j = 0; j < shell.Layers.Count(); ++j) {
@@ -218,7 +218,7 @@ inline std::vector<Extended> DirectSolve(const std::vector<std::uint8_t>& bytes)
     const TFiniteElement& e = *d->Element;
     const Extended a = e.Knots[3]->X - e.Knots[0]->X;
     const Extended b = e.Knots[1]->Y - e.Knots[0]->Y;
-    AddDispForce(numbers(e), e.ElementType == 1, a, b, d->Option1, d->Option2, d->Force, F);
+    AddDispForce(numbers(e), e.ElementType == ElementType::Rectangle, a, b, d->Option1, d->Option2, d->Force, F);
   }
   for (const auto& s : p.Supports().Items()) ApplySupport(number(s->Knot), s->Fixation, K, F);
   SolveBandPlain(K, F);

@@ -33,7 +33,7 @@ TEST_F(Desk, RubberLineDrawnTwiceErasesItself) {
   EXPECT_EQ(desk->Picture(), before) << "NOT XOR: the band is gone, the picture intact";
   QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(20, 30));
   EXPECT_EQ(form.Windows().Count(), 1) << "a click makes no section";
-  EXPECT_EQ(form.Project().MouseMode(), 0);
+  EXPECT_EQ(form.Project().MouseMode(), MouseMode::View);
 }
 
 TEST_F(Desk, SectionGestureMakesASectionView) {
@@ -44,8 +44,8 @@ TEST_F(Desk, SectionGestureMakesASectionView) {
   QTest::mouseMove(Box(), QPoint(plan.Width() / 3, y));
   QTest::mouseRelease(Box(), Qt::LeftButton, {}, QPoint(plan.Width() - 10, y));
   ASSERT_EQ(form.Windows().Count(), 2);
-  EXPECT_EQ(form.Windows().Items(1).Kind(), kViewSectionXZ);
-  EXPECT_EQ(form.Project().MouseMode(), 0);
+  EXPECT_EQ(form.Windows().Items(1).Kind(), Projection::XZ);
+  EXPECT_EQ(form.Project().MouseMode(), MouseMode::View);
   EXPECT_TRUE(form.Scene().Line.Shown);
   ASSERT_NE(CalcFixture::Desk(1), nullptr);
   EXPECT_TRUE(CalcFixture::Desk(1)->isVisible());
@@ -58,12 +58,12 @@ TEST_F(Desk, NewViewRectangleEitherWay) {
   for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
     form.Windows().SetCurrent(0);
     dm.Run("acWinNew");
-    EXPECT_EQ(form.Project().MouseMode(), 4);
+    EXPECT_EQ(form.Project().MouseMode(), MouseMode::NewWindow);
     QTest::mousePress(Box(), Qt::LeftButton, {}, from);
     QTest::mouseMove(Box(), (from + to) / 2);
     QTest::mouseRelease(Box(), Qt::LeftButton, {}, to);
     const TGraphWindow& v = form.Windows().Items(form.Windows().Count() - 1);
-    EXPECT_EQ(v.Kind(), kViewPlan);
+    EXPECT_EQ(v.Kind(), Projection::XY);
     boxes.emplace_back(v.View.MinPoint, v.View.MaxPoint);
   }
   ASSERT_EQ(form.Windows().Count(), 3);

@@ -278,7 +278,7 @@ TEST_F(CalcFixture, ARepaintFailureIsShownAfterThePaintEvent) {
     TSectionLine_2D line;
   } scene;
   TGraphWindows windows(TSize{800, 600});
-  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, kViewPlan, FloatPoint(0.01L, 0.01L), FloatPoint3D(2, 2, 2));
+  windows.AddWindow(FloatPoint3D(0, 0, 0), 0xFFFFFF, Projection::XY, FloatPoint(0.01L, 0.01L), FloatPoint3D(2, 2, 2));
   TViewerProject project(msgs);
   TViewerScene client(project, windows);
   TDeskForm desk(windows, windows.Items(0).WorkDesk, scene, client, msgs, nullptr);
@@ -361,8 +361,8 @@ TEST_F(CalcFixture, StressIsolinesOfAChosenLayerAndFibre) {
   });
   dialogs.Accept("IsoParams_Form");
   dm.Run("Ac_IsoLineSx");
-  EXPECT_EQ(form.Project().IsoKind(), kIsoSx);
-  EXPECT_EQ(form.Project().StressPos(), 2);
+  EXPECT_EQ(form.Project().IsoKind(), ResultKind::Sx);
+  EXPECT_EQ(form.Project().StressPos(), Fibre::Lower);
   EXPECT_EQ(form.Project().Layer(), 0);
   EXPECT_TRUE(form.Project().IsoVisible());
   const QImage p = Desk(0)->Picture();

@@ -97,10 +97,10 @@ TEST_F(Forms, GridAndViewModeCommandsFollowTheCurrentView) {
   dm.Run("AcGrid_SnapToGrid");
   EXPECT_NE(view.Grid().SnapToGrid, snap);
   dm.Run("AcService_Section");
-  EXPECT_EQ(form.Project().MouseMode(), 3);
+  EXPECT_EQ(form.Project().MouseMode(), MouseMode::SectionLine);
   EXPECT_EQ(Desk(0)->PaintBox()->cursor().shape(), dm.Cursor(6).shape());
   dm.Run("AcVMode_Viewer");
-  EXPECT_EQ(form.Project().MouseMode(), 0);
+  EXPECT_EQ(form.Project().MouseMode(), MouseMode::View);
   // A grid of another style, on activation, moves the check marks.
   view.Grid().SetStyle(2);
   dm.SyncGridActions(view.Grid());
@@ -120,7 +120,7 @@ TEST_F(Forms, ZoomScaleAndThreeDViews) {
   EXPECT_EQ(view.View.Scale.X, s);
   dm.Run("AcService_Create3D");
   ASSERT_EQ(form.Windows().Count(), 2);
-  EXPECT_EQ(form.Windows().Items(1).Kind(), kView3D);
+  EXPECT_EQ(form.Windows().Items(1).Kind(), Projection::Spatial);
   ASSERT_NE(Desk(1), nullptr);
   EXPECT_TRUE(Desk(1)->isVisible());
 }
@@ -142,7 +142,7 @@ TEST_F(Forms, ScaleDialogRefusesZero) {
 TEST_F(Forms, IsoParamsDialogShowsAndReadsTheRecord) {
   TIsoParams_Form f;
   TIsoParamsRec r;
-  r.Kind = 2;
+  r.Kind = ResultKind::Wz;
   r.MinValue = 0;
   r.MaxValue = 10;
   r.Step = 1;
@@ -161,7 +161,7 @@ TEST_F(Forms, IsoParamsDialogShowsAndReadsTheRecord) {
   f.findChild<UpDown*>("UpDown_NSteps")->SetPosition(10);
   EXPECT_EQ(f.findChild<TFloatEdit*>("FloatEdit_Step")->Value(), 1);
   const TIsoParamsRec out = f.SetIsoParams();
-  EXPECT_EQ(out.Kind, 2);
+  EXPECT_EQ(out.Kind, ResultKind::Wz);
   EXPECT_EQ(out.StepCount, 10);
   EXPECT_EQ(out.MaxValue, 10);
 }
@@ -202,7 +202,7 @@ TEST_F(Forms, CancelledStressDialogLeavesNoIsolines) {
   Static();
   dm.Run("Ac_IsoLineSx");  // cancelled
   EXPECT_EQ(dialogs.Count("StressPosForm"), 1);
-  EXPECT_EQ(form.Project().IsoKind(), kIsoNone);
+  EXPECT_EQ(form.Project().IsoKind(), ResultKind::None);
   EXPECT_EQ(form.Project().Layer(), -1);
   EXPECT_EQ(dialogs.Count("IsoParams_Form"), 0);
 }

@@ -71,7 +71,7 @@ TEST_F(Pictures, FileDialogs) {
 TEST_F(Pictures, Dialogs) {
   TIsoParams_Form iso;
   TIsoParamsRec r;
-  r.Kind = 2;
+  r.Kind = ResultKind::Wz;
   r.MinValue = -0.0123;
   r.MaxValue = 0;
   r.StepCount = 10;
@@ -96,7 +96,7 @@ TEST_F(Pictures, Dialogs) {
   grid.Grid.SetStepX(1);
   grid.Grid.SetStepY(1);
   grid.SetMaxPoint(FloatPoint3D(10, 10, 10));
-  grid.SetProjection(0);
+  grid.SetProjection(Projection::XY);
   grid.RefreshControls();
   Save(grid, "grid_dialog");
   TStatusForm status({});

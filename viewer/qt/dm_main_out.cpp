@@ -396,17 +396,17 @@ void DM::AcService_DrawModesExecute() {
 
 void DM::AcService_SectionExecute() {
   if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
-  MouseModeCommand(*ctx_.Project, *ctx_.Windows, 3);
+  MouseModeCommand(*ctx_.Project, *ctx_.Windows, MouseMode::SectionLine);
 }
 
 void DM::acWinNewExecute() {
   if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
-  MouseModeCommand(*ctx_.Project, *ctx_.Windows, 4);
+  MouseModeCommand(*ctx_.Project, *ctx_.Windows, MouseMode::NewWindow);
 }
 
 void DM::AcVMode_ViewerExecute() {
   if (ctx_.Project == nullptr || ctx_.Windows == nullptr) return;
-  MouseModeCommand(*ctx_.Project, *ctx_.Windows, 0);
+  MouseModeCommand(*ctx_.Project, *ctx_.Windows, MouseMode::View);
 }
 
 void DM::AcService_Create3DExecute() {
@@ -428,7 +428,7 @@ class GridParamsByDialog : public GridParamsDialog {
  public:
   GridParamsByDialog(MessageService& messages, QWidget* parent) : messages_(messages), parent_(parent) {}
   bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
-               std::uint8_t projection) override {
+               Projection projection) override {
     TGridDialog dialog(messages_, parent_);
     dialog.Grid.Assign(grid);
     dialog.SetMinPoint(minPoint);

@@ -61,15 +61,15 @@ QSpinBox* Spin(QWidget* parent, const char* name, int lo, int hi) {
 
 // ---- isoline parameters ----
 
-const char* IsoTitleText(std::uint8_t kind) {
+const char* IsoTitleText(ResultKind kind) {
   switch (kind) {
-    case 1: return "Изолинии: перемещения вдоль оси Y";
-    case 2: return "Изолинии: перемещения вдоль оси Z";
-    case 3: return "Изолинии: нормальные напряжения Sx";
-    case 4: return "Изолинии: нормальные напряжения Sy";
-    case 5: return "Изолинии: касательные напряжения Txy";
-    case 6: return "Изолинии: угол поворота отн. оси Y";
-    case 7: return "Изолинии: угол поворота отн. оси X";
+    case ResultKind::Vy: return "Изолинии: перемещения вдоль оси Y";
+    case ResultKind::Wz: return "Изолинии: перемещения вдоль оси Z";
+    case ResultKind::Sx: return "Изолинии: нормальные напряжения Sx";
+    case ResultKind::Sy: return "Изолинии: нормальные напряжения Sy";
+    case ResultKind::Txy: return "Изолинии: касательные напряжения Txy";
+    case ResultKind::RotY: return "Изолинии: угол поворота отн. оси Y";
+    case ResultKind::RotX: return "Изолинии: угол поворота отн. оси X";
     default: return "Изолинии: перемещения вдоль оси X";
   }
 }
@@ -100,8 +100,8 @@ TIsoParams_Form::TIsoParams_Form(QWidget* parent) : QDialog(parent) {
   titleTop_->setFont(font);
   titleTop_->setAttribute(Qt::WA_TranslucentBackground);
   titleTop_->move(10, 5);
-  titleBottom_->setText(QString::fromUtf8(IsoTitleText(0)));
-  titleTop_->setText(QString::fromUtf8(IsoTitleText(0)) + " ");
+  titleBottom_->setText(QString::fromUtf8(IsoTitleText(ResultKind::Ux)));
+  titleTop_->setText(QString::fromUtf8(IsoTitleText(ResultKind::Ux)) + " ");
   titleBottom_->resize(440, 26);
   titleTop_->resize(440, 26);
 
@@ -271,12 +271,12 @@ void TStressPosForm::done(int r) {
   QDialog::done(r);
 }
 
-std::optional<TStressPosChoice> StressPosByDialog::Execute(std::int32_t layerCount, std::uint8_t stressPos) {
+std::optional<TStressPosChoice> StressPosByDialog::Execute(std::int32_t layerCount, Fibre stressPos) {
   TStressPosForm form(parent_);
   form.SetLayerCount(layerCount);
-  form.GetStressPos(stressPos);
+  form.GetStressPos(CodeByte(stressPos));
   if (DialogRunner::Run(form) != QDialog::Accepted) return std::nullopt;
-  return TStressPosChoice{form.StressPos(), form.LayerNumber()};
+  return TStressPosChoice{CodeOfByte<Fibre>(form.StressPos()), form.LayerNumber()};
 }
 
 // ---- scale ----

@@ -25,7 +25,7 @@ class RadioGroup;
 class UpDown;
 
 // The title of the isoline dialog by quantity (the kind 0 text for any other).
-const char* IsoTitleText(std::uint8_t kind);
+const char* IsoTitleText(ResultKind kind);
 // The up-down position a stored count is shown at: 1 when below 1, 32766 above.
 int ClampUpDown(std::int32_t value);
 
@@ -144,7 +144,7 @@ class TAdaptParsDlg : public QDialog {
 class StressPosByDialog : public StressPosDialog {
  public:
   explicit StressPosByDialog(QWidget* parent) : parent_(parent) {}
-  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, std::uint8_t stressPos) override;
+  std::optional<TStressPosChoice> Execute(std::int32_t layerCount, Fibre stressPos) override;
 
  private:
   QWidget* parent_;

@@ -304,7 +304,7 @@ void TGridDialog::Btn_ColorGridClick() {
   DrawPreview();
 }
 
-bool EditGrid(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint, std::uint8_t projection,
+bool EditGrid(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint, Projection projection,
               MessageService& messages, QWidget* parent) {
   TGridDialog dialog(messages, parent);
   dialog.Grid.Assign(grid);

@@ -29,7 +29,7 @@ class TGridDialog : public QDialog {
   void SetMinPoint(const TFloatPoint3D& p) { minPoint_ = p; }
   void SetMaxPoint(const TFloatPoint3D& p) { maxPoint_ = p; }
   // 0 X-Y, 1 Y-Z, 2 X-Z; any other value leaves every axis enabled.
-  void SetProjection(std::uint8_t projection) { projection_ = projection; }
+  void SetProjection(Projection projection) { projection_ = projection; }
 
   // The controls from Grid, the axes enabled by the projection, the preview.
   void RefreshControls();
@@ -81,14 +81,14 @@ class TGridDialog : public QDialog {
   MessageService& messages_;
   TFloatPoint3D minPoint_{};
   TFloatPoint3D maxPoint_{};
-  std::uint8_t projection_ = 0;
+  Projection projection_ = Projection::XY;
   bool refreshing_ = false;
 };
 
 // The grid dialog as both programs open it: on a copy of the window's grid with
 // the window's corners and projection; only OK copies the result back. Returns
 // whether the grid was changed.
-bool EditGrid(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint, std::uint8_t projection,
+bool EditGrid(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint, Projection projection,
               MessageService& messages, QWidget* parent = nullptr);
 
 }  // namespace tavir
