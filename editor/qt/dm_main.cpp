@@ -313,7 +313,7 @@ std::optional<SettingsAnswer> TDM_Main::SettingsDialog(const TBCDataEditor& opti
 }
 
 std::optional<TGrid> TDM_Main::GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner,
-                                          const TFloatPoint3D& maxCorner, std::uint8_t projection) {
+                                          const TFloatPoint3D& maxCorner, Projection projection) {
   TGrid edited;
   edited.Assign(grid);
   if (!EditGrid(edited, minCorner, maxCorner, projection, messages_, DialogParent())) return std::nullopt;

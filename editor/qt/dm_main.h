@@ -89,7 +89,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   void CloseProgram() override;
   std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) override;
   std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner, const TFloatPoint3D& maxCorner,
-                                  std::uint8_t projection) override;
+                                  Projection projection) override;
   std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
       const std::array<bool, kEditorBarCount>& visible) override;
   bool ToggleStatusBar(int index) override;

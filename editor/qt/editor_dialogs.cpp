@@ -224,7 +224,7 @@ void TEditorModelDialogs::NotAvailable(const char* caption) {
 }
 
 std::optional<ElementDialogValues> TEditorModelDialogs::ElementProperties(TMaterials& /*materials*/,
-                                                                          std::uint8_t /*elemKind*/,
+                                                                          ElementKind /*elemKind*/,
                                                                           const ElementDialogValues& /*start*/) {
   NotAvailable("Свойства элемента");
   return std::nullopt;

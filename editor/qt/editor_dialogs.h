@@ -99,7 +99,7 @@ class TEditorOwnDialogs : public EditorDialogs {
 class TEditorModelDialogs : public SharedModelDialogs {
  public:
   using SharedModelDialogs::SharedModelDialogs;
-  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, std::uint8_t elemKind,
+  std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, ElementKind elemKind,
                                                        const ElementDialogValues& start) override;
   std::optional<DivideDialogValues> DivideRegion(const DivideDialogValues& start) override;
   std::optional<std::int16_t> SurfaceKind() override;

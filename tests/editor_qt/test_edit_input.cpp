@@ -28,7 +28,7 @@ TEST_F(EditorInputTest, ElementTypesAndDimensionsOnTheActions) {
   Run("acPlaneTriangle");
   EXPECT_TRUE(Action("acPlaneTriangle")->isChecked());
   EXPECT_FALSE(Action("acPlaneRectangle")->isChecked());
-  EXPECT_EQ(Supervisor().ElementType, 0);
+  EXPECT_EQ(Supervisor().ElementType, ElementType::Triangle);
   Run("acDimension_3D");
   EXPECT_TRUE(Action("ac3DCube")->isEnabled());
   EXPECT_FALSE(Action("acPlaneRod")->isEnabled());
@@ -119,12 +119,12 @@ TEST_F(EditorInputTest, FrameSelectionSelectsElementsInTheBand) {
   Run("acModeEdit");
   Run("AcEdit_SelectFrame");
   EXPECT_TRUE(Action("AcEdit_SelectFrame")->isChecked());
-  EXPECT_EQ(Supervisor().InputMode, 5);
+  EXPECT_EQ(Supervisor().InputMode, InputMode::FrameSelection);
   Drag(0.1, 3.9, 2.9, 2.1);  // over the top two rows of the first three columns
   EXPECT_EQ(Project().Elements().Selection().size(), 6u);
   EXPECT_TRUE(Action("AcEdit_SelectFrame")->isChecked());  // the mode stays
   Run("AcEdit_SelectFrame");
-  EXPECT_EQ(Supervisor().InputMode, 0);
+  EXPECT_EQ(Supervisor().InputMode, InputMode::Pick);
   Run("AcEdit_ClearSelection");
   EXPECT_TRUE(Project().Elements().Selection().empty());
   Run("AcEdit_SelectAll");
