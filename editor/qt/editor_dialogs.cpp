@@ -39,13 +39,9 @@ TWinListDlg::TWinListDlg(TEditorCommands& commands, QWidget* parent) : QDialog(p
   }
   work->addLayout(grid);
   layout->addLayout(work);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
-  OKBtn->setDefault(true);
-  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
-  AddDialogButton(buttons, "HelpBtn", "&Help");
-  layout->addLayout(buttons);
+  const OkCancelRow row = AddOkCancelRow(layout, true);
+  OKBtn = row.OK;
+  CancelBtn = row.Cancel;
 
   const TEditWindows& windows = commands_.Windows();
   for (int i = 0; i < windows.Count(); ++i)
@@ -176,12 +172,9 @@ TParamForm::TParamForm(QWidget* parent) : QDialog(parent) {
   FloatEdit_Precision->setObjectName("FloatEdit_Precision");
   row->addWidget(FloatEdit_Precision);
   layout->addLayout(row);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
-  OKBtn->setDefault(true);
-  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
-  layout->addLayout(buttons);
+  const OkCancelRow okCancel = AddOkCancelRow(layout, false);
+  OKBtn = okCancel.OK;
+  CancelBtn = okCancel.Cancel;
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     TFloatEdit::CommitFocused(this);
     if (RG_UserKind->ItemIndex() >= 0) Options.SetUserKind(static_cast<std::uint8_t>(RG_UserKind->ItemIndex()));

@@ -36,6 +36,18 @@ QPushButton* AddDialogButton(QBoxLayout* row, const char* name, const char* capt
   return b;
 }
 
+OkCancelRow AddOkCancelRow(QBoxLayout* layout, bool help) {
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  OkCancelRow row;
+  row.OK = AddDialogButton(buttons, "OKBtn", "OK");
+  row.OK->setDefault(true);
+  row.Cancel = AddDialogButton(buttons, "CancelBtn", "Cancel");
+  if (help) row.Help = AddDialogButton(buttons, "HelpBtn", "&Help");
+  layout->addLayout(buttons);
+  return row;
+}
+
 // ---- new task ----
 
 std::vector<int> CorrectRegion(NewTaskRegion& region) {
@@ -164,13 +176,10 @@ TNewTaskDlg::TNewTaskDlg(MessageService& messages, QWidget* parent) : QDialog(pa
     if (!closing_) ReadPrecision();
   });
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
-  OKBtn->setDefault(true);
-  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
-  HelpBtn = AddDialogButton(buttons, "HelpBtn", "&Help");
-  layout->addLayout(buttons);
+  const OkCancelRow row = AddOkCancelRow(layout, true);
+  OKBtn = row.OK;
+  CancelBtn = row.Cancel;
+  HelpBtn = row.Help;
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   setFixedSize(sizeHint());
@@ -376,13 +385,9 @@ TPDlg_ToolBox::TPDlg_ToolBox(const std::array<bool, kEditorBarCount>& visible, Q
   pages->addTab(new QWidget, "Команды");
   pages->addTab(new QWidget, "Настройка");
   layout->addWidget(pages);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  OKBtn = AddDialogButton(buttons, "OKBtn", "OK");
-  OKBtn->setDefault(true);
-  CancelBtn = AddDialogButton(buttons, "CancelBtn", "Cancel");
-  AddDialogButton(buttons, "HelpBtn", "&Help");
-  layout->addLayout(buttons);
+  const OkCancelRow row = AddOkCancelRow(layout, true);
+  OKBtn = row.OK;
+  CancelBtn = row.Cancel;
   connect(Btn_Resurrect, &QPushButton::clicked, this, &TPDlg_ToolBox::Resurrect);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

@@ -28,6 +28,14 @@ class TFloatEdit;
 
 // A push button of a dialog's button row: named, captioned, never the automatic default.
 QPushButton* AddDialogButton(QBoxLayout* row, const char* name, const char* caption);
+// The "OK" (default), "Cancel" and, when asked, "&Help" row at the right of the
+// dialog's bottom: OKBtn, CancelBtn, HelpBtn (which does nothing).
+struct OkCancelRow {
+  QPushButton* OK = nullptr;
+  QPushButton* Cancel = nullptr;
+  QPushButton* Help = nullptr;
+};
+OkCancelRow AddOkCancelRow(QBoxLayout* layout, bool help);
 
 // ---- new task ----
 

@@ -39,6 +39,22 @@ inline std::vector<char> FileBytes(const std::filesystem::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Pixels of a picture that are not white, or of one colour.
+inline int NonWhitePixels(const QImage& picture) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if ((picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++n;
+  return n;
+}
+inline int PixelsOf(const QImage& picture, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
+  return n;
+}
+
 class EditorFixture : public ::testing::Test {
  protected:
   void SetUp() override {

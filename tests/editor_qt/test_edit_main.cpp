@@ -116,11 +116,7 @@ TEST_F(EditorFixture, NewTaskMakesTheMainWindowWithCaptionAndGrid) {
   desk->Repaint();
   const QImage picture = desk->Picture();
   ASSERT_FALSE(picture.isNull());
-  int marks = 0;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x)
-      if ((picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++marks;
-  EXPECT_GT(marks, 10);
+  EXPECT_GT(NonWhitePixels(picture), 10);
 }
 
 TEST_F(EditorFixture, CancelledNewTaskLeavesNoProject) {
