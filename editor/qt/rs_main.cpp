@@ -144,6 +144,14 @@ void TRSForm::ShowAsStrip() {
 void TRSForm::ArrangeRows() {
   // Like the control bar's bands: a bar that does not fit the row starts the next.
   const int available = width() > 0 ? width() : 800;
+  // Only a change of the visible bars or of the width moves them.
+  unsigned mask = 0;
+  for (int i = 0; i < kEditorBarCount; ++i)
+    if (bars_[static_cast<std::size_t>(i)] != nullptr && !bars_[static_cast<std::size_t>(i)]->isHidden())
+      mask |= 1u << i;
+  if (mask == arrangedMask_ && available == arrangedWidth_) return;
+  arrangedMask_ = mask;
+  arrangedWidth_ = available;
   int used = 0;
   for (QToolBar* bar : bars_) {
     if (bar == nullptr) continue;
@@ -176,6 +184,7 @@ void TRSForm::FitToBars() {
 
 void TRSForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  ArrangeRows();
   FitToBars();
 }
 

@@ -71,6 +71,8 @@ class TRSForm : public QMainWindow {
   QToolButton* restButton_ = nullptr;
   QMenu* panelsMenu_ = nullptr;
   bool panelsOpen_ = true;
+  unsigned arrangedMask_ = ~0u;
+  int arrangedWidth_ = -1;
   TDM_Main* commands_ = nullptr;
 };
 

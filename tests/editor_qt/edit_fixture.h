@@ -39,6 +39,22 @@ inline std::vector<char> FileBytes(const std::filesystem::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// Pixels of a picture that are not white, or of one colour.
+inline int NonWhitePixels(const QImage& picture) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if ((picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++n;
+  return n;
+}
+inline int PixelsOf(const QImage& picture, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
+  return n;
+}
+
 class EditorFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -82,6 +98,25 @@ class EditorFixture : public ::testing::Test {
       return dlg.result();
     });
     Run("acFileNew");
+  }
+
+  // The mesh dialog's answer: unit steps, nx by ny elements.
+  static DivideDialogValues UnitMesh(int nx, int ny) {
+    DivideDialogValues v;
+    v.StepX = 1;
+    v.StepY = 1;
+    v.Nx = nx;
+    v.Ny = ny;
+    return v;
+  }
+
+  // A 6 x 4 plate meshed into 6 x 4 unit rectangles by a frame.
+  void MeshedPlate() {
+    NewTask(6, 4);
+    Run("acPlaneRectangle");
+    Run("acModeFrame");
+    modelDialogs.DivideAnswers.push_back(UnitMesh(6, 4));
+    Drag(0, 0, 6, 4);
   }
 
   TMainDesk* Desk(int index = -1) { return Dm().DeskOf(index < 0 ? Supervisor().CurrentWindow : index); }

@@ -26,29 +26,9 @@ class NoStatus : public CalcStatus {
   void Pump() override {}
 };
 
-// Unit steps.
-DivideDialogValues Mesh(int nx, int ny) {
-  DivideDialogValues v;
-  v.StepX = 1;
-  v.StepY = 1;
-  v.Nx = nx;
-  v.Ny = ny;
-  return v;
-}
-
 }  // namespace
 
-class EditorDeskTest : public EditorFixture {
- protected:
-  // A 6 x 4 plate meshed into 6 x 4 rectangles by a frame.
-  void MeshedPlate() {
-    NewTask(6, 4);
-    Run("acPlaneRectangle");
-    Run("acModeFrame");
-    modelDialogs.DivideAnswers.push_back(Mesh(6, 4));
-    Drag(0, 0, 6, 4);
-  }
-};
+using EditorDeskTest = EditorFixture;
 
 TEST_F(EditorDeskTest, ClickedRectanglesAndTheDuplicateMessage) {
   NewTask(6, 4);
@@ -71,11 +51,7 @@ TEST_F(EditorDeskTest, ClickedRectanglesAndTheDuplicateMessage) {
   const QPoint centre = Pixel(0.5, 3.5) - QPoint(desk->ScrollBox()->horizontalScrollBar()->value(),
                                                   desk->ScrollBox()->verticalScrollBar()->value());
   ASSERT_TRUE(picture.rect().contains(centre));
-  int coloured = 0;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x)
-      if ((picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++coloured;
-  EXPECT_GT(coloured, 50);
+  EXPECT_GT(NonWhitePixels(picture), 50);
 }
 
 TEST_F(EditorDeskTest, FrameOpensTheMeshDialogAndMeshes) {
@@ -111,14 +87,7 @@ TEST_F(EditorDeskTest, SupportsPointLoadSaveReopenAndSolve) {
   for (int y = 0; y <= 4; ++y) Click(0, y);
   EXPECT_EQ(Project().Supports().Count(), 5);
   // The support pictures are drawn at the knots at once.
-  auto count = [this](QRgb colour) {
-    const QImage picture = Desk()->Picture();
-    int n = 0;
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x)
-        if ((picture.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
-    return n;
-  };
+  auto count = [this](QRgb colour) { return PixelsOf(Desk()->Picture(), colour); };
   EXPECT_GT(count(qRgb(0, 0, 128)), 20);
   // A point load at the middle of the free-standing top edge through the load dialog.
   Run("acForceConcentrate");

@@ -17,28 +17,11 @@
 
 namespace tavir::test {
 
-namespace {
-
-DivideDialogValues UnitMesh(int nx, int ny) {
-  DivideDialogValues v;
-  v.StepX = 1;
-  v.StepY = 1;
-  v.Nx = nx;
-  v.Ny = ny;
-  return v;
-}
-
-}  // namespace
-
 class EditorInputTest : public EditorFixture {
  protected:
   void SetUp() override {
     EditorFixture::SetUp();
-    NewTask(6, 4);
-    Run("acPlaneRectangle");
-    Run("acModeFrame");
-    modelDialogs.DivideAnswers.push_back(UnitMesh(6, 4));
-    Drag(0, 0, 6, 4);
+    MeshedPlate();
     ASSERT_EQ(Project().Elements().Count(), 24);
   }
 };
@@ -262,6 +245,127 @@ TEST_F(EditorInputTest, ClipboardCommandsActOnTheFocusedTextField) {
   EXPECT_TRUE(edit.text().isEmpty());
   Run("acEditPaste");
   EXPECT_EQ(edit.text(), "12.5");
+}
+
+}  // namespace tavir::test
+
+namespace tavir::test {
+
+TEST_F(EditorInputTest, ElementPropertiesGoThroughTheModelDialogs) {
+  // No element selected: the question, then the dialog on the default layers.
+  {
+    DialogScript script;
+    script.Answers.push_back(QMessageBox::Ok);
+    Run("acFormatElement");
+    ASSERT_EQ(script.Boxes.size(), 1u);
+    EXPECT_EQ(script.Boxes[0].Title, "Свойства элемента");
+    EXPECT_EQ(modelDialogs.ElementCalls.size(), 1u);
+  }
+  // One element selected: its own properties, no question.
+  Run("acModeEdit");
+  Click(0.5, 3.5);
+  ASSERT_EQ(Project().Elements().Selection().size(), 1u);
+  {
+    DialogScript script;
+    Run("acFormatElement");
+    EXPECT_TRUE(script.Boxes.empty());
+    EXPECT_EQ(modelDialogs.ElementCalls.size(), 2u);
+  }
+  // Several selected: the question first; Cancel opens nothing.
+  Click(1.5, 3.5);
+  {
+    DialogScript script;
+    script.Answers.push_back(QMessageBox::Cancel);
+    Run("acFormatElement");
+    ASSERT_EQ(script.Boxes.size(), 1u);
+    EXPECT_TRUE(script.Boxes[0].Text.startsWith("Выделено более одного элемента!"));
+    EXPECT_EQ(modelDialogs.ElementCalls.size(), 2u);
+  }
+}
+
+TEST_F(EditorInputTest, HintsAndApplicationWideShortcuts) {
+  QAction* fileNew = Action("acFileNew");
+  EXPECT_EQ(fileNew->toolTip(), "Новый");
+  EXPECT_EQ(fileNew->statusTip(), "Создать новый файл");
+  EXPECT_EQ(fileNew->shortcut(), QKeySequence("Ctrl+N"));
+  for (const char* name : {"acFileNew", "acFileOpen", "acFileSave", "acEditDelete", "AcEdit_SelectAll", "acWinList"})
+    EXPECT_EQ(Action(name)->shortcutContext(), Qt::ApplicationShortcut) << name;
+  for (const ActionInfo& info : EditorActions()) {
+    QAction* a = Action(std::string(info.Name).c_str());
+    if (!info.Caption.empty()) {
+      EXPECT_FALSE(a->statusTip().isEmpty()) << info.Name;
+    }
+  }
+}
+
+TEST_F(EditorFixture, NewTaskDialogOpensOnTheUnitBoxOfTen) {
+  DialogScript script;
+  script.Answers.push_back(QMessageBox::Ok);
+  QStringList shown;
+  script.Dialogs.push_back([&shown](QDialog& d) {
+    auto& dlg = static_cast<TNewTaskDlg&>(d);
+    for (QLineEdit* e : dlg.Coord) shown << e->text();
+    EXPECT_EQ(dlg.RG_TaskDim->ItemIndex(), 2);  // plates and shells by default
+    EXPECT_FALSE(dlg.Coord[2]->isEnabled());
+    // Xmin = Xmax = 5: widened with its warning.
+    dlg.Coord[0]->setText("5");
+    dlg.Coord[3]->setText("5");
+    dlg.accept();
+    return dlg.result();
+  });
+  Run("acFileNew");
+  EXPECT_EQ(shown, (QStringList{"0", "0", "0", "10", "10", "10"}));
+  ASSERT_EQ(script.Boxes.size(), 2u);
+  EXPECT_EQ(script.Boxes[1].Title, "Предупреждение");
+  const TEditorWindow& w = Commands().Windows().Items(0);
+  EXPECT_EQ(static_cast<double>(w.WorkWindow.MinPoint.X), 5.0);
+  EXPECT_EQ(static_cast<double>(w.WorkWindow.MaxPoint.X), 10.0);
+}
+
+}  // namespace tavir::test
+
+namespace tavir::test {
+
+TEST_F(EditorInputTest, AClickOnALoadedKnotShowsItsLoad) {
+  Run("acForceConcentrate");
+  TForcesForm* form = Dm().ForcesForm();
+  ASSERT_NE(form, nullptr);
+  Click(6, 4);
+  form->Edits[0]->SetValue(250);
+  form->Btn_Apply->click();
+  ASSERT_EQ(Project().ConcForces().Count(), 1);
+  // A click elsewhere shows zeros, a click on the loaded knot its load.
+  Click(0, 0);
+  EXPECT_EQ(static_cast<double>(form->Edits[0]->Value()), 0.0);
+  Click(6, 4);
+  EXPECT_EQ(static_cast<double>(form->Edits[0]->Value()), 250.0);
+  // Del in the point-load mode removes the load of the picked knot.
+  Run("acEditDelete");
+  EXPECT_EQ(Project().ConcForces().Count(), 0);
+  EXPECT_EQ(Project().Elements().Count(), 24);
+}
+
+TEST_F(EditorInputTest, TheStatusBarShowsTheModelPointUnderThePointer) {
+  TMainDesk* desk = Desk();
+  desk->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(desk));
+  desk->MouseMove(Pixel(2, 3), Qt::NoModifier);
+  const QString text = desk->StatusText(0);
+  EXPECT_FALSE(text.isEmpty());
+  EXPECT_TRUE(text.contains('2') && text.contains('3')) << text.toStdString();
+}
+
+TEST_F(EditorInputTest, MaterialsOpenTheMaterialChooser) {
+  DialogScript script;
+  QString title;
+  script.Dialogs.push_back([&title](QDialog& d) {
+    title = d.windowTitle();
+    d.reject();
+    return d.result();
+  });
+  Run("acFormatCharacteristic");
+  EXPECT_EQ(title, "Материалы");
+  EXPECT_EQ(Project().Materials().Count(), 1);
 }
 
 }  // namespace tavir::test

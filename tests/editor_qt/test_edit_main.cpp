@@ -118,11 +118,7 @@ TEST_F(EditorFixture, NewTaskMakesTheMainWindowWithCaptionAndGrid) {
   desk->Repaint();
   const QImage picture = desk->Picture();
   ASSERT_FALSE(picture.isNull());
-  int marks = 0;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x)
-      if ((picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) ++marks;
-  EXPECT_GT(marks, 10);
+  EXPECT_GT(NonWhitePixels(picture), 10);
 }
 
 TEST_F(EditorFixture, CancelledNewTaskLeavesNoProject) {
@@ -154,8 +150,6 @@ TEST(NewTaskRules, RegionPutRightAxisByAxis) {
 }
 
 TEST_F(EditorFixture, NewTaskDialogReportsABadCoordinateAndKeepsItsValue) {
-  QMessageBox::StandardButton none = QMessageBox::NoButton;
-  (void)none;
   DialogScript script;
   TNewTaskDlg dlg(program->Messages());
   dlg.SetTaskData(0, 0, 0, 10, 10, 10);
@@ -204,6 +198,14 @@ TEST_F(EditorFixture, PanelSwitchAndPanelsDialog) {
     Run("acViewPanels");
   }
   for (int i = 0; i < kEditorBarCount; ++i) EXPECT_EQ(!Main().Bar(i)->isHidden(), i <= 5) << i;
+  // The strip still ends where its visible bars end, each row within its width.
+  int bottom = 0;
+  for (int i = 0; i < kEditorBarCount; ++i) {
+    if (Main().Bar(i)->isHidden()) continue;
+    bottom = std::max(bottom, Main().Bar(i)->geometry().bottom() + 1);
+    EXPECT_LE(Main().Bar(i)->geometry().right(), Main().width()) << i;
+  }
+  EXPECT_EQ(Main().height(), bottom);
 }
 
 TEST_F(EditorFixture, ExpertLevelShowsOnlyTheBasicBars) {
