@@ -13,6 +13,8 @@
 #include "model/model_ui_dialogs.h"
 #include "model/project.h"
 #include "platform/services.h"
+#include "fakes/scripted_messages.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir {
 namespace {

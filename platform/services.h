@@ -3,7 +3,6 @@
 // it: messages, progress with a Break flag. The Qt side implements them; tests
 // script them.
 #include <atomic>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -24,26 +23,6 @@ class MessageService {
   bool Ask(const std::string& caption, const std::string& text) {
     return Show(MsgKind::Question, caption, text, MsgButtons::OkCancel) == MsgResult::Ok;
   }
-};
-
-// Records every message and answers from a script (Ok when the script is empty).
-class ScriptedMessages : public MessageService {
- public:
-  struct Entry {
-    MsgKind Kind;
-    std::string Caption;
-    std::string Text;
-    MsgButtons Buttons;
-  };
-  MsgResult Show(MsgKind kind, const std::string& caption, const std::string& text, MsgButtons buttons) override {
-    Shown.push_back({kind, caption, text, buttons});
-    if (Answers.empty()) return MsgResult::Ok;
-    const MsgResult r = Answers.front();
-    Answers.pop_front();
-    return r;
-  }
-  std::vector<Entry> Shown;
-  std::deque<MsgResult> Answers;
 };
 
 // Progress of a long computation: the status window's stage rows and cells, a

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

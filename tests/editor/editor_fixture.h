@@ -22,6 +22,8 @@
 #include "model/supervisor.h"
 #include "platform/recording_canvas.h"
 #include "platform/services.h"
+#include "fakes/scripted_messages.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir::testing {
 

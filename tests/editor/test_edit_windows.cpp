@@ -9,6 +9,7 @@
 #include "editor/edit_windows.h"
 #include "platform/numtext.h"
 #include "platform/recording_canvas.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -4,6 +4,7 @@
 #include "model/mesh_ops.h"
 #include "model/project.h"
 #include "platform/numtext.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir {
 namespace {

@@ -8,6 +8,8 @@
 #include "model/load_ops.h"
 #include "model/project.h"
 #include "platform/numtext.h"
+#include "fakes/scripted_messages.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir {
 namespace {

@@ -24,6 +24,7 @@
 #include "editor/qt/editor_forms.h"
 #include "model/model_ui_dialogs.h"
 #include "platform_qt/dialog_script.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir::test {
 

@@ -9,6 +9,7 @@
 #include "platform/numtext.h"
 #include "platform_qt/dialog_script.h"
 #include "shared_dialogs/dialog_test_support.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

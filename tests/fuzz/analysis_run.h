@@ -20,6 +20,7 @@
 
 #include "model/project_file_fixture.h"
 #include "viewer/viewer_project.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir::fuzzing {
 

@@ -20,6 +20,7 @@
 #include "analysis_run.h"
 #include "platform/extended.h"
 #include "project_layout.h"
+#include "fakes/scripted_messages.h"
 
 extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
 

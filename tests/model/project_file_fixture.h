@@ -14,6 +14,7 @@
 #include "model/window_record.h"
 #include "platform/services.h"
 #include "project_fixture.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir::testing {
 

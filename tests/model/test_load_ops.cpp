@@ -8,6 +8,9 @@
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
+#include "fakes/scripted_messages.h"
+#include "fakes/scripted_model_ui.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir {
 namespace {

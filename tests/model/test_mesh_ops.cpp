@@ -13,6 +13,8 @@
 #include "model/project.h"
 #include "platform/numtext.h"
 #include "platform/recording_canvas.h"
+#include "fakes/scripted_messages.h"
+#include "fakes/scripted_model_dialogs.h"
 
 namespace tavir {
 namespace {

@@ -8,6 +8,7 @@
 #include "model/project.h"
 #include "model/project_fixture.h"
 #include "platform/recording_canvas.h"
+#include "fakes/scripted_model_ui.h"
 
 namespace tavir {
 namespace {

@@ -12,6 +12,7 @@
 #include "platform/cp1251.h"
 #include "platform/extended.h"
 #include "platform/recording_canvas.h"
+#include "fakes/scripted_model_ui.h"
 
 namespace tavir {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "platform/qt/action_registry.h"
 #include "platform/services.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -10,6 +10,7 @@
 
 #include "platform/qt/cursors.h"
 #include "platform/services.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -17,6 +17,7 @@
 #include "platform/qt/message_box.h"
 #include "platform/qt/qt_convert.h"
 #include "shared_dialogs/dialog_test_support.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

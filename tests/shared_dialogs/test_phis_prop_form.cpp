@@ -15,6 +15,7 @@
 #include "platform/numtext.h"
 #include "platform/qt/float_edit.h"
 #include "shared_dialogs/dialog_test_support.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

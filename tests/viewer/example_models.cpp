@@ -3,6 +3,7 @@
 
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir::examples {
 

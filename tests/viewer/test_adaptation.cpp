@@ -6,6 +6,7 @@
 
 #include "platform/numtext.h"
 #include "viewer_fixture.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

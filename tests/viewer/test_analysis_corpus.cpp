@@ -11,6 +11,7 @@
 
 #include "fuzz/analysis_run.h"
 #include "viewer_fixture.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "viewer/view_texts.h"
 #include "viewer_fixture.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -14,6 +14,7 @@
 #include <new>
 
 #include "viewer_fixture.h"
+#include "fakes/scripted_messages.h"
 
 namespace {
 

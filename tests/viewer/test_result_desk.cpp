@@ -6,6 +6,7 @@
 #include "platform/recording_canvas.h"
 #include "viewer/result_desk.h"
 #include "viewer/result_strip.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

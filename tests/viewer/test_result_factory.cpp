@@ -4,6 +4,7 @@
 
 #include "analysis/result_objects.h"
 #include "viewer/viewer_project.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -14,6 +14,7 @@
 #include "viewer/viewer_fixture.h"
 #include "viewer/viewer_scene.h"
 #include "wmf2svg.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

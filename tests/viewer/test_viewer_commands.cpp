@@ -11,6 +11,7 @@
 #include "viewer/viewer_fixture.h"
 #include "viewer/viewer_links.h"
 #include "viewer/viewer_scene.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -10,6 +10,7 @@
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_links.h"
 #include "viewer/viewer_scene.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -13,6 +13,7 @@
 #include "wmf2svg.h"
 #include "viewer/viewer_fixture.h"
 #include "viewer/viewer_scene.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir {
 namespace {

@@ -21,6 +21,7 @@
 #include "viewer/graph_windows.h"
 #include "viewer/result_desk.h"
 #include "viewer/viewer_project.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir::viewertest {
 

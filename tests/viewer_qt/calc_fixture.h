@@ -21,6 +21,7 @@
 #include "viewer/qt/dm_main_out.h"
 #include "viewer/qt/rs_output.h"
 #include "viewer/qt/view_dialogs.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir::calctest {
 

@@ -10,6 +10,7 @@
 #include "platform/qt/radio_group.h"
 #include "viewer/example_models.h"
 #include "wmf2svg.h"
+#include "fakes/scripted_messages.h"
 
 namespace tavir::calctest {
 namespace {
