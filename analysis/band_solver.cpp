@@ -6,6 +6,7 @@
 #include <cmath>
 #include <exception>
 #include <latch>
+#include <limits>
 #include <new>
 #include <thread>
 #include <vector>
@@ -48,15 +49,46 @@ bool Prepare(const TBandMatrix& k, std::span<const Extended> f) {
   return true;
 }
 
-// The diagonal before elimination: what each pivot is measured against.
-std::vector<Extended> OriginalDiagonal(const TBandMatrix& k) {
+[[noreturn]] void OutOfMemory(const TBandMatrix& k) { throw EBandError(BandMemoryMessage(k.Size(), k.BandWidth())); }
+
+// The probe solution y: fixed values in [1, 2), exact in any format, scattered so
+// that no rigid motion of a model is orthogonal to it.
+Extended ProbeValue(std::size_t i) {
+  const std::uint64_t h = (static_cast<std::uint64_t>(i) + 1) * 0x9E3779B97F4A7C15ull;
+  return 1 + static_cast<Extended>(h >> 54) / 1024;
+}
+
+// What every elimination needs besides K and F: the diagonal before elimination
+// (what each pivot is measured against) and the probe load b = K·y, which the
+// elimination carries beside F.
+struct Checks {
+  std::vector<Extended> Diag;
+  std::vector<Extended> Probe;
+};
+
+Checks PrepareChecks(const TBandMatrix& k) {
+  const std::size_t n = k.Size();
+  const std::size_t bw = k.BandWidth();
+  Checks c;
   try {
-    std::vector<Extended> d(k.Size());
-    for (std::size_t i = 0; i < k.Size(); ++i) d[i] = k(i, 0);
-    return d;
+    c.Diag.resize(n);
+    c.Probe.assign(n, 0);
   } catch (const std::bad_alloc&) {
-    throw EBandError(BandMemoryMessage(k.Size(), k.BandWidth()));
+    OutOfMemory(k);
   }
+  for (std::size_t i = 0; i < n; ++i) {
+    const Extended* row = k.Row(i);
+    c.Diag[i] = row[0];
+    const std::size_t m = std::min(bw, n - i);
+    const Extended yi = ProbeValue(i);
+    Extended s = row[0] * yi;
+    for (std::size_t d = 1; d < m; ++d) {
+      s += row[d] * ProbeValue(i + d);
+      c.Probe[i + d] += row[d] * yi;
+    }
+    c.Probe[i] += s;
+  }
+  return c;
 }
 
 bool PivotOk(Extended pivot, Extended original, Extended tolerance) {
@@ -68,7 +100,7 @@ void SetBar(ProgressObserver* progress, long long position, long long maximum) {
   if (progress != nullptr) progress->SetBar(position, maximum);
 }
 
-void BackSubstitution(TBandMatrix& k, std::span<Extended> f, ProgressObserver* progress) {
+void BackSubstitution(TBandMatrix& k, std::span<Extended> f, std::span<Extended> p, ProgressObserver* progress) {
   const std::size_t n = k.Size();
   const std::size_t bw = k.BandWidth();
   SetBar(progress, 0, static_cast<long long>(n));
@@ -76,12 +108,54 @@ void BackSubstitution(TBandMatrix& k, std::span<Extended> f, ProgressObserver* p
     const std::size_t i = n - 1 - step;
     const std::size_t c = std::min(bw, n - i);
     const Extended* row = k.Row(i);
-    Extended s = 0;
-    for (std::size_t a = 1; a < c; ++a) s += row[a] * f[i + a];
+    Extended s = 0, sp = 0;
+    for (std::size_t a = 1; a < c; ++a) {
+      s += row[a] * f[i + a];
+      sp += row[a] * p[i + a];
+    }
     f[i] = (f[i] - s) / row[0];
+    p[i] = (p[i] - sp) / row[0];
     if (!std::isfinite(f[i])) Fail(TSolveFailure::NonFinite, static_cast<std::int64_t>(i));
     SetBar(progress, static_cast<long long>(step + 1), static_cast<long long>(n));
   }
+}
+
+// The last pivot, the back substitution and the probe test (see kProbeTolerance).
+void Finish(TBandMatrix& k, std::span<Extended> f, Checks& c, ProgressObserver* progress,
+            TSolveDiagnostics* diagnostics) {
+  const std::size_t n = k.Size();
+  if (!PivotOk(k(n - 1, 0), c.Diag[n - 1], kPivotTolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
+  BackSubstitution(k, f, c.Probe, progress);
+  // The probe values are at most 2, so max|y| is taken as 2.
+  constexpr Extended kScale = 2;
+  Extended worst = 0, smallest = std::numeric_limits<Extended>::infinity();
+  Extended smallestMissed = std::numeric_limits<Extended>::infinity();
+  std::int64_t worstEq = -1, smallestEq = -1, reportEq = -1;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Extended ratio = k(i, 0) / c.Diag[i];
+    if (ratio < smallest) {
+      smallest = ratio;
+      smallestEq = static_cast<std::int64_t>(i);
+    }
+    Extended error = std::fabs(c.Probe[i] - ProbeValue(i)) / kScale;
+    if (std::isnan(error)) error = std::numeric_limits<Extended>::infinity();
+    const bool missed = error > kProbeTolerance;
+    if (error > worst) {
+      worst = error;
+      worstEq = static_cast<std::int64_t>(i);
+    }
+    if (missed && (reportEq < 0 || ratio < smallestMissed)) {
+      smallestMissed = ratio;
+      reportEq = static_cast<std::int64_t>(i);
+    }
+  }
+  if (diagnostics != nullptr) {
+    diagnostics->SmallestPivotRatio = smallest;
+    diagnostics->SmallestPivotEquation = smallestEq;
+    diagnostics->ProbeError = worst;
+    diagnostics->ProbeErrorEquation = worstEq;
+  }
+  if (reportEq >= 0) Fail(TSolveFailure::Singular, reportEq);
 }
 
 // ---- blocked elimination --------------------------------------------------------
@@ -150,11 +224,11 @@ class SpinBarrier {
 struct Blocked {
   TBandMatrix& K;
   std::span<Extended> F;
+  std::span<Extended> P;  // the probe load, eliminated like F
   const std::vector<Extended>& Diag;
   std::size_t N;
   std::size_t BW;
   std::size_t B;
-  Extended Tolerance;
 
   // Applies the pivots [lo, hi) that reach row r (those > r - BW) to row r.
   // g must hold room for hi - lo multipliers.
@@ -211,9 +285,13 @@ struct Blocked {
       for (std::size_t i = first; i < hi; ++i, p += stride) acc = acc - g[i - iLo] * *p;
       row[l] = acc;
     }
-    Extended acc = F[r];
-    for (std::size_t i = iLo; i < hi; ++i) acc = acc - g[i - iLo] * F[i];
+    Extended acc = F[r], probe = P[r];
+    for (std::size_t i = iLo; i < hi; ++i) {
+      acc = acc - g[i - iLo] * F[i];
+      probe = probe - g[i - iLo] * P[i];
+    }
     F[r] = acc;
+    P[r] = probe;
   }
 
   // Makes rows [from, to) final with the pivots from `lo` on; returns the first
@@ -221,7 +299,7 @@ struct Blocked {
   std::int64_t FactorRows(std::size_t lo, std::size_t from, std::size_t to, Extended* g) const {
     for (std::size_t r = from; r < to; ++r) {
       UpdateRow(r, lo, r, g);
-      if (!PivotOk(K(r, 0), Diag[r], Tolerance)) return static_cast<std::int64_t>(r);
+      if (!PivotOk(K(r, 0), Diag[r], kPivotTolerance)) return static_cast<std::int64_t>(r);
     }
     return -1;
   }
@@ -244,10 +322,10 @@ struct Blocked {
   }
 };
 
-void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Extended>& diag,
-                    ProgressObserver* progress, unsigned threads, std::size_t blockSize) {
+void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, Checks& checks, ProgressObserver* progress,
+                    unsigned threads, std::size_t blockSize) {
   const std::size_t n = k.Size();
-  Blocked ctx{k, f, diag, n, k.BandWidth(), blockSize, PivotTolerance(n)};
+  Blocked ctx{k, f, checks.Probe, checks.Diag, n, k.BandWidth(), blockSize};
   const std::size_t b = blockSize;
   const long long barMax = static_cast<long long>(n - 1);
   SetBar(progress, 0, barMax);
@@ -256,7 +334,7 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
   try {
     scratch.assign(threads, std::vector<Extended>(2 * b));
   } catch (const std::bad_alloc&) {
-    throw EBandError(BandMemoryMessage(n, k.BandWidth()));
+    OutOfMemory(k);
   }
 
   if (threads <= 1) {
@@ -313,7 +391,7 @@ void ForwardBlocked(TBandMatrix& k, std::span<Extended> f, const std::vector<Ext
     abort = true;
     start.count_down();
     for (auto& t : pool) t.join();
-    ForwardBlocked(k, f, diag, progress, 1, blockSize);
+    ForwardBlocked(k, f, checks, progress, 1, blockSize);
     return;
   }
 
@@ -359,45 +437,40 @@ std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
 
 }  // namespace
 
-void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
+void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
+                    TSolveDiagnostics* diagnostics) {
   if (!Prepare(matrix, vector)) return;
-  const std::vector<Extended> diag = OriginalDiagonal(matrix);
+  Checks checks = PrepareChecks(matrix);
   const std::size_t n = matrix.Size();
   const std::size_t bw = matrix.BandWidth();
   std::span<Extended> f = vector;
-  const Extended tolerance = PivotTolerance(n);
+  std::span<Extended> p = checks.Probe;
   SetBar(progress, 0, static_cast<long long>(n - 1));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const Extended* ri = matrix.Row(i);
-    if (!PivotOk(ri[0], diag[i], tolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
+    if (!PivotOk(ri[0], checks.Diag[i], kPivotTolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
     const std::size_t m = std::min(bw - 1, n - 1 - i);
     for (std::size_t d = 1; d <= m; ++d) {
       const Extended g = ri[d] / ri[0];
       Extended* rd = matrix.Row(i + d);
       for (std::size_t l = 0; l <= m - d; ++l) rd[l] = rd[l] - g * ri[l + d];
       f[i + d] = f[i + d] - g * f[i];
+      p[i + d] = p[i + d] - g * p[i];
     }
     SetBar(progress, static_cast<long long>(i + 1), static_cast<long long>(n - 1));
   }
-  if (!PivotOk(matrix(n - 1, 0), diag[n - 1], tolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
-  BackSubstitution(matrix, f, progress);
+  Finish(matrix, f, checks, progress, diagnostics);
 }
 
 void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
-                      unsigned threads, std::size_t blockSize) {
+                      unsigned threads, std::size_t blockSize, TSolveDiagnostics* diagnostics) {
   if (!Prepare(matrix, vector)) return;
   threads = std::max(1u, threads);
   if (blockSize == 0) blockSize = DefaultBlockSize(matrix.BandWidth(), threads);
-  const std::vector<Extended> diag = OriginalDiagonal(matrix);
-  ForwardBlocked(matrix, vector, diag, progress, threads, blockSize);
+  Checks checks = PrepareChecks(matrix);
+  ForwardBlocked(matrix, vector, checks, progress, threads, blockSize);
   SetBar(progress, static_cast<long long>(matrix.Size() - 1), static_cast<long long>(matrix.Size() - 1));
-  if (!PivotOk(matrix(matrix.Size() - 1, 0), diag.back(), PivotTolerance(matrix.Size())))
-    Fail(TSolveFailure::Singular, static_cast<std::int64_t>(matrix.Size() - 1));
-  BackSubstitution(matrix, vector, progress);
-}
-
-Extended PivotTolerance(std::size_t equations) {
-  return std::max(kPivotToleranceFloor, kPivotNoisePerEquation * static_cast<Extended>(equations));
+  Finish(matrix, vector, checks, progress, diagnostics);
 }
 
 bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth) {
@@ -414,11 +487,12 @@ unsigned BlockedSolveThreads(std::size_t bandWidth) {
   return std::clamp(hw == 0 ? 1u : hw, 1u, 8u);
 }
 
-void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress) {
+void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
+               TSolveDiagnostics* diagnostics) {
   if (UsesBlockedSolve(matrix.Size(), matrix.BandWidth()))
-    SolveBandBlocked(matrix, vector, progress, BlockedSolveThreads(matrix.BandWidth()));
+    SolveBandBlocked(matrix, vector, progress, BlockedSolveThreads(matrix.BandWidth()), 0, diagnostics);
   else
-    SolveBandPlain(matrix, vector, progress);
+    SolveBandPlain(matrix, vector, progress, diagnostics);
 }
 
 }  // namespace tavir

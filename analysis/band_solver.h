@@ -2,9 +2,7 @@
 // Gauss elimination without pivoting of the symmetric band system K·q = F, in
 // place: the band is destroyed and F becomes the displacement vector.
 //
-// Every pivot is tested before it is used. A pivot that is not finite, not
-// positive, or negligible against the original diagonal of its equation (the
-// stiffness of that degree of freedom lost to round-off: a mechanism, a free knot,
+// A system found singular (see kPivotTolerance below: a mechanism, a free knot,
 // a knot that no shell stiffens) stops the solve with ESolveError naming the knot
 // and the degree of freedom. After a failure F (and K) hold partial results and
 // must be discarded by the caller; no non-finite number is ever reported as a
@@ -25,22 +23,47 @@
 
 namespace tavir {
 
-// A pivot p of equation i is accepted when p > PivotTolerance(n) × K(i, i), K(i, i)
-// being the diagonal before elimination (itself finite and positive).
+// When a system counts as singular. Two tests, neither growing with the size of
+// the system:
 //
-// For a symmetric positive definite band p / K(i, i) >= 1 / cond(K) in exact
-// arithmetic; for an equation that is singular in exact arithmetic (a mechanism)
-// the computed pivot is round-off, which grows with the size of the system:
-// measured on unsupported and one-edge-hinged flat plates of 1 700 to 51 000
-// equations it reached 2.2e3 × n × eps (eps = 2^-63 ≈ 1.08e-19), e.g. 1.2e-11 at
-// n = 51 005. The tolerance is ten times that, 2e4 × n × eps (1.1e-10 at
-// n = 51 005), and never below 1e-14. Sound models stay far above it: square
-// plates have p / K(i, i) >= 0.47, a clamped strip of 1 000 elements 7.5e-10
-// (tolerance there 2.2e-11), a hinged shallow shell 2e-5; a system refused as
-// singular would have a scaled condition number above ~1e10.
-inline constexpr Extended kPivotToleranceFloor = 1e-14L;
-inline constexpr Extended kPivotNoisePerEquation = 2e4L * 1.0842021724855044340e-19L;
-Extended PivotTolerance(std::size_t equations);
+// 1. During the elimination a pivot p of equation i must be finite and
+//    p > kPivotTolerance × K(i, i), K(i, i) being the diagonal before elimination
+//    (itself finite and positive). This stops at once at a knot that nothing
+//    stiffens (p = 0), at a negative or NaN pivot, and at a pivot so small that
+//    the displacements could not keep four digits (a scaled condition number
+//    above 1e15 with eps = 2^-63 ≈ 1.08e-19).
+//
+// 2. After the solve, the elimination must reproduce a known solution. Before
+//    the elimination the load b = K·y of a fixed probe vector y (entries in
+//    [1, 2)) is formed from the original band; b rides through the elimination
+//    and the back substitution beside F, and the result must equal y to within
+//    kProbeTolerance × max|y| in every equation. A mechanism (a freedom that no
+//    element and no support holds: a plate turning about a hinged edge, a shell
+//    hanging on one knot) leaves its pivot as round-off of either sign, whose
+//    size grows with the system: measured on hinged and unsupported plates it
+//    reached 2.2e3 × n × eps (1.2e-11 × K(i, i) at n = 51 005), more than the
+//    sound pivots of a slender model (a clamped strip of 10 000 elements has
+//    p / K(i, i) ≈ 7.5e-13, falling as N^-3). No pivot threshold separates the
+//    two; the probe does: b holds no information along the mechanism, so its
+//    component comes back as a ratio of round-off terms, wrong by 1e-3 .. 1 of
+//    max|y| on every mechanism measured, while sound systems reproduce y to
+//    1e-6 or better (the slender strip: 2e-8). The knot reported is that of the
+//    smallest pivot ratio among the equations the probe misses.
+//
+// The probe costs one product of the band with a vector before the elimination
+// and a second right-hand side, a few per cent of the solve; it needs no copy
+// of the band.
+inline constexpr Extended kPivotTolerance = 1e-15L;
+inline constexpr Extended kProbeTolerance = 1e-2L;
+
+// What the tests saw (for measurements and tests): the smallest p / K(i, i) and
+// its equation, the largest probe error relative to max|y| and its equation.
+struct TSolveDiagnostics {
+  Extended SmallestPivotRatio = 0;
+  std::int64_t SmallestPivotEquation = -1;
+  Extended ProbeError = 0;
+  std::int64_t ProbeErrorEquation = -1;
+};
 
 enum class TSolveFailure {
   Singular,     // zero, negative, negligible or non-finite pivot
@@ -66,16 +89,18 @@ class ESolveError : public std::runtime_error {
 // back substitution. An unallocated matrix with an empty vector is an empty
 // system and does nothing. Throws ESolveError (see above) or EBandError when the
 // work array of n values cannot be allocated.
-void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
+void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr,
+               TSolveDiagnostics* diagnostics = nullptr);
 
 // The reference elimination: row by row, each pivot row updating the rows below.
-void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr);
+void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress = nullptr,
+                    TSolveDiagnostics* diagnostics = nullptr);
 
 // The blocked elimination on `threads` threads (the calling one included, at
 // least 1) with pivot panels of `blockSize` rows (0: chosen from the band width
 // and the thread count). Bit-identical to SolveBandPlain, same failures.
 void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
-                      unsigned threads, std::size_t blockSize = 0);
+                      unsigned threads, std::size_t blockSize = 0, TSolveDiagnostics* diagnostics = nullptr);
 
 // Whether SolveBand uses the blocked elimination for this size, and on how many
 // threads.
