@@ -1,12 +1,12 @@
 #include "analysis/band_solver.h"
 
+#include <sched.h>
+
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <latch>
 #include <limits>
 #include <new>
 #include <thread>
@@ -52,44 +52,83 @@ bool Prepare(const TBandMatrix& k, std::span<const Extended> f) {
 
 [[noreturn]] void OutOfMemory(const TBandMatrix& k) { throw EBandError(BandMemoryMessage(k.Size(), k.BandWidth())); }
 
-// The probe solution y: fixed values in [1, 2), exact in any format, scattered so
-// that no rigid motion of a model is orthogonal to it.
+// The probe solution y_i = v_i × 2^e_i: v_i fixed values in [1, 2), exact in any
+// format and scattered so that no rigid motion of a model is orthogonal to them;
+// 2^e_i ≈ 1 / sqrt(K(i, i)), so that the probe sees the system as if its
+// freedoms were scaled to a unit diagonal (a translation and a rotation alike,
+// whatever the units), and a scaling by powers of two changes nothing.
 Extended ProbeValue(std::size_t i) {
   const std::uint64_t h = (static_cast<std::uint64_t>(i) + 1) * 0x9E3779B97F4A7C15ull;
   return 1 + static_cast<Extended>(h >> 54) / 1024;
 }
 
+int ProbeExponent(Extended diagonal) {
+  if (!(diagonal > 0) || !std::isfinite(diagonal)) return 0;
+  return -(std::ilogb(diagonal) / 2);
+}
+
 // What every elimination needs besides K and F: the diagonal before elimination
-// (what each pivot is measured against) and the probe load b = K·y, which the
-// elimination carries beside F.
+// (what each pivot is measured against), the probe y and its load b = K·y, which
+// the elimination carries beside F.
 struct Checks {
   std::vector<Extended> Diag;
+  std::vector<Extended> Y;
   std::vector<Extended> Probe;
 };
 
-Checks PrepareChecks(const TBandMatrix& k) {
+// b_i for rows [from, to): the row's own upper band and the column above it.
+void ProbeLoadRows(const TBandMatrix& k, Checks& c, std::size_t from, std::size_t to) {
   const std::size_t n = k.Size();
   const std::size_t bw = k.BandWidth();
+  for (std::size_t i = from; i < to; ++i) {
+    Extended s = 0;
+    for (std::size_t j = i >= bw - 1 ? i - (bw - 1) : 0; j < i; ++j) s += k(j, i - j) * c.Y[j];
+    const Extended* row = k.Row(i);
+    const std::size_t m = std::min(bw, n - i);
+    for (std::size_t d = 0; d < m; ++d) s += row[d] * c.Y[i + d];
+    c.Probe[i] = s;
+  }
+}
+
+Checks PrepareChecks(const TBandMatrix& k, unsigned threads) {
+  const std::size_t n = k.Size();
   Checks c;
   try {
     c.Diag.resize(n);
-    c.Probe.assign(n, 0);
+    c.Y.resize(n);
+    c.Probe.resize(n);
   } catch (const std::bad_alloc&) {
     OutOfMemory(k);
   }
   for (std::size_t i = 0; i < n; ++i) {
-    const Extended* row = k.Row(i);
-    c.Diag[i] = row[0];
-    const std::size_t m = std::min(bw, n - i);
-    const Extended yi = ProbeValue(i);
-    Extended s = row[0] * yi;
-    for (std::size_t d = 1; d < m; ++d) {
-      s += row[d] * ProbeValue(i + d);
-      c.Probe[i + d] += row[d] * yi;
-    }
-    c.Probe[i] += s;
+    c.Diag[i] = k(i, 0);
+    c.Y[i] = std::ldexp(ProbeValue(i), ProbeExponent(c.Diag[i]));
   }
+  // The product reads the band once; rows are independent.
+  std::vector<std::thread> pool;
+  const std::size_t chunk = (n + threads - 1) / threads;
+  try {
+    for (unsigned t = 1; t < threads && t * chunk < n; ++t)
+      pool.emplace_back(ProbeLoadRows, std::cref(k), std::ref(c), t * chunk, std::min(n, (t + 1) * chunk));
+  } catch (...) {
+    for (auto& t : pool) t.join();
+    ProbeLoadRows(k, c, 0, n);
+    return c;
+  }
+  ProbeLoadRows(k, c, 0, std::min(n, chunk));
+  for (auto& t : pool) t.join();
   return c;
+}
+
+// A pivot refused by the pivot test: its ratio into the diagnostics, then the failure.
+[[noreturn]] void PivotFailure(const TBandMatrix& k, const Checks& c, std::int64_t equation,
+                               TSolveDiagnostics* diagnostics) {
+  if (diagnostics != nullptr) {
+    const auto i = static_cast<std::size_t>(equation);
+    diagnostics->SmallestPivotRatio = k(i, 0) / c.Diag[i];
+    diagnostics->SmallestPivotEquation = equation;
+  }
+  Fail(TSolveFailure::Singular, equation);
 }
 
 bool PivotOk(Extended pivot, Extended original, Extended tolerance) {
@@ -125,10 +164,9 @@ void BackSubstitution(TBandMatrix& k, std::span<Extended> f, std::span<Extended>
 void Finish(TBandMatrix& k, std::span<Extended> f, Checks& c, ProgressObserver* progress,
             TSolveDiagnostics* diagnostics) {
   const std::size_t n = k.Size();
-  if (!PivotOk(k(n - 1, 0), c.Diag[n - 1], kPivotTolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(n - 1));
+  if (!PivotOk(k(n - 1, 0), c.Diag[n - 1], kPivotTolerance))
+    PivotFailure(k, c, static_cast<std::int64_t>(n - 1), diagnostics);
   BackSubstitution(k, f, c.Probe, progress);
-  // The probe values are at most 2, so max|y| is taken as 2.
-  constexpr Extended kScale = 2;
   Extended worst = 0, smallest = std::numeric_limits<Extended>::infinity();
   Extended smallestMissed = std::numeric_limits<Extended>::infinity();
   std::int64_t worstEq = -1, smallestEq = -1, reportEq = -1;
@@ -138,7 +176,8 @@ void Finish(TBandMatrix& k, std::span<Extended> f, Checks& c, ProgressObserver* 
       smallest = ratio;
       smallestEq = static_cast<std::int64_t>(i);
     }
-    Extended error = std::fabs(c.Probe[i] - ProbeValue(i)) / kScale;
+    // Relative to the largest v_i, 2.
+    Extended error = std::fabs(std::ldexp(c.Probe[i], -ProbeExponent(c.Diag[i])) - ProbeValue(i)) / 2;
     if (std::isnan(error)) error = std::numeric_limits<Extended>::infinity();
     const bool missed = error > kProbeTolerance;
     if (error > worst) {
@@ -213,12 +252,12 @@ bool WaitFor(Ready ready, const std::atomic<bool>& abort) {
 class Elimination {
  public:
   Elimination(TBandMatrix& k, std::span<Extended> f, Checks& checks, std::size_t blockSize)
-      : K_(k), F_(f.data()), P_(checks.Probe.data()), Diag_(checks.Diag.data()), N_(k.Size()),
+      : K_(k), checks_(checks), F_(f.data()), P_(checks.Probe.data()), Diag_(checks.Diag.data()), N_(k.Size()),
         BW_(k.BandWidth()), B_(blockSize), Panels_((N_ + B_ - 1) / B_) {}
 
   // Runs on `threads` threads (the calling one included). Throws the first
   // failure in elimination order, or the observer's exception.
-  void Run(unsigned threads, ProgressObserver* progress) {
+  void Run(unsigned threads, ProgressObserver* progress, TSolveDiagnostics* diagnostics) {
     const long long barMax = static_cast<long long>(N_ - 1);
     SetBar(progress, 0, barMax);
     try {
@@ -256,7 +295,7 @@ class Elimination {
     }
     for (auto& t : pool) t.join();
     if (observerError_) std::rethrow_exception(observerError_);
-    if (failed_ >= 0) Fail(TSolveFailure::Singular, failed_);
+    if (failed_ >= 0) PivotFailure(K_, checks_, failed_, diagnostics);
   }
 
  private:
@@ -465,6 +504,7 @@ class Elimination {
   }
 
   TBandMatrix& K_;
+  const Checks& checks_;
   Extended* F_;
   Extended* P_;
   const Extended* Diag_;
@@ -493,7 +533,7 @@ std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
 void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,
                     TSolveDiagnostics* diagnostics) {
   if (!Prepare(matrix, vector)) return;
-  Checks checks = PrepareChecks(matrix);
+  Checks checks = PrepareChecks(matrix, 1);
   const std::size_t n = matrix.Size();
   const std::size_t bw = matrix.BandWidth();
   std::span<Extended> f = vector;
@@ -501,7 +541,8 @@ void SolveBandPlain(TBandMatrix& matrix, std::span<Extended> vector, ProgressObs
   SetBar(progress, 0, static_cast<long long>(n - 1));
   for (std::size_t i = 0; i + 1 < n; ++i) {
     const Extended* ri = matrix.Row(i);
-    if (!PivotOk(ri[0], checks.Diag[i], kPivotTolerance)) Fail(TSolveFailure::Singular, static_cast<std::int64_t>(i));
+    if (!PivotOk(ri[0], checks.Diag[i], kPivotTolerance))
+      PivotFailure(matrix, checks, static_cast<std::int64_t>(i), diagnostics);
     const std::size_t m = std::min(bw - 1, n - 1 - i);
     for (std::size_t d = 1; d <= m; ++d) {
       const Extended g = ri[d] / ri[0];
@@ -520,8 +561,8 @@ void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressO
   if (!Prepare(matrix, vector)) return;
   threads = std::max(1u, threads);
   if (blockSize == 0) blockSize = DefaultBlockSize(matrix.BandWidth(), threads);
-  Checks checks = PrepareChecks(matrix);
-  Elimination(matrix, vector, checks, blockSize).Run(threads, progress);
+  Checks checks = PrepareChecks(matrix, threads);
+  Elimination(matrix, vector, checks, blockSize).Run(threads, progress, diagnostics);
   SetBar(progress, static_cast<long long>(matrix.Size() - 1), static_cast<long long>(matrix.Size() - 1));
   Finish(matrix, vector, checks, progress, diagnostics);
 }
@@ -534,10 +575,22 @@ bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth) {
 }
 
 unsigned BlockedSolveThreads(std::size_t bandWidth) {
-  // Narrow bands give too little work per stage to pay for a barrier.
+  // Narrow bands give too little work per panel to share.
   if (bandWidth < 64) return 1;
+  return std::clamp(AvailableCores(), 1u, 16u);
+}
+
+unsigned AvailableCores() {
+  // The cores this process may run on (a container or taskset may allow fewer
+  // than the machine has); more threads than that would only queue.
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof(set), &set) == 0) {
+    const int count = CPU_COUNT(&set);
+    if (count > 0) return static_cast<unsigned>(count);
+  }
   const unsigned hw = std::thread::hardware_concurrency();
-  return std::clamp(hw == 0 ? 1u : hw, 1u, 8u);
+  return hw == 0 ? 1u : hw;
 }
 
 void SolveBand(TBandMatrix& matrix, std::span<Extended> vector, ProgressObserver* progress,

@@ -106,5 +106,7 @@ void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressO
 // threads.
 bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth);
 unsigned BlockedSolveThreads(std::size_t bandWidth);
+// The cores this process may run on (its affinity mask), at least 1.
+unsigned AvailableCores();
 
 }  // namespace tavir

@@ -28,7 +28,7 @@ void Measure(const Family& f) {
     SolveBand(K, F, nullptr, &d);
   } catch (const ESolveError& e) {
     verdict = e.what();
-    hardStop = d.SmallestPivotEquation < 0;
+    hardStop = d.ProbeErrorEquation < 0;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::printf("%-40s %s n=%7zu bw=%4zu  min p/Kii=%10.3Le (eq %7lld)  probe=%10.3Le (eq %7lld)  %6.2fs  %s%s\n",

@@ -248,24 +248,71 @@ TEST_P(SolverKinds, ProgressRunsThroughBothPasses) {
 INSTANTIATE_TEST_SUITE_P(All, SolverKinds,
                          ::testing::Values(Solver::Plain, Solver::Blocked1, Solver::Blocked3, Solver::Auto));
 
+void ExpectBlockedMatchesPlain(const TBandMatrix& k0, const std::vector<Extended>& f0, unsigned threads,
+                               std::size_t block) {
+  SCOPED_TRACE(::testing::Message() << "threads=" << threads << " block=" << block);
+  TBandMatrix a = Copy(k0), b = Copy(k0);
+  std::vector<Extended> fa = f0, fb = f0;
+  SolveBandPlain(a, fa);
+  SolveBandBlocked(b, fb, nullptr, threads, block);
+  ExpectBitIdentical(a, fa, b, fb);
+}
+
 TEST(BlockedSolve, BitIdenticalToPlainLoopOnRandomBands) {
   struct Case { std::size_t n, bw; };
-  // n chosen to be no multiple of any block size used.
-  for (const Case c : {Case{1009, 37}, Case{523, 130}, Case{211, 211}, Case{97, 3}}) {
-    for (const unsigned threads : {1u, 2u, 3u, 8u}) {
-      for (const std::size_t block : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{16}, std::size_t{50}}) {
-        SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw << " threads=" << threads
-                                          << " block=" << block);
-        TBandMatrix a = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n + c.bw));
-        TBandMatrix b = Copy(a);
-        std::vector<Extended> fa = RandomVector(c.n, 77);
-        std::vector<Extended> fb = fa;
-        SolveBandPlain(a, fa);
-        SolveBandBlocked(b, fb, nullptr, threads, block);
-        ExpectBitIdentical(a, fa, b, fb);
+  // n chosen to be no multiple of any block size used; a band as wide as the
+  // matrix, narrower and wider than the panels, a diagonal one.
+  for (const Case c : {Case{1009, 37}, Case{523, 130}, Case{211, 211}, Case{97, 3}, Case{40, 1}, Case{301, 2}}) {
+    SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw);
+    const TBandMatrix k0 = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n + c.bw));
+    const std::vector<Extended> f0 = RandomVector(c.n, 77);
+    for (unsigned threads = 1; threads <= 8; ++threads) {
+      for (const std::size_t block : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{16},
+                                      std::size_t{50}}) {
+        ExpectBlockedMatchesPlain(k0, f0, threads, block);
       }
     }
   }
+}
+
+TEST(BlockedSolve, BitIdenticalOutsideTheDoubleRangeAndWithSignedZeros) {
+  // Entries scaled far beyond what a double holds (2^±2000 and 2^±5000) keep
+  // their 80-bit values through every path; signed zeros in the band and the
+  // load (a zero entry subtracted from -0 and the reverse) keep their signs.
+  const std::size_t n = 307, bw = 41;
+  TBandMatrix k0 = RandomSpdBand(n, bw, 19);
+  std::vector<Extended> f0 = RandomVector(n, 20);
+  for (std::size_t i = 0; i < n; ++i) {
+    // A diagonal scaling D·K·D keeps the band positive definite.
+    const Extended si = std::ldexp(Extended(1), static_cast<int>((i % 7) * 700) - 2100);
+    for (std::size_t d = 0; d < bw && i + d < n; ++d) {
+      const Extended sj = std::ldexp(Extended(1), static_cast<int>(((i + d) % 7) * 700) - 2100);
+      k0(i, d) = k0(i, d) * si * sj;
+    }
+    f0[i] = f0[i] * si;
+  }
+  // Whole zero rows and columns outside the diagonal (their entries -0 or +0).
+  for (const std::size_t c : {std::size_t{50}, std::size_t{51}, std::size_t{200}}) {
+    for (std::size_t j = c - (bw - 1); j < c; ++j) k0(j, c - j) = (j % 2 == 0) ? -0.0L : 0.0L;
+    for (std::size_t d = 1; d < bw; ++d) k0(c, d) = (d % 3 == 0) ? -0.0L : 0.0L;
+  }
+  f0[50] = -0.0L;
+  f0[51] = 0.0L;
+  for (std::size_t i = 120; i < 130; ++i) f0[i] = -0.0L;
+  std::size_t extreme = 0;
+  for (std::size_t i = 0; i < n * bw; ++i) {
+    const Extended v = std::fabs(k0.Data()[i]);
+    if (v != 0 && (v > 1e308L || v < 1e-308L)) ++extreme;
+  }
+  ASSERT_GT(extreme, n);
+  for (unsigned threads = 1; threads <= 8; ++threads)
+    for (const std::size_t block : {std::size_t{0}, std::size_t{3}, std::size_t{8}, std::size_t{40}})
+      ExpectBlockedMatchesPlain(k0, f0, threads, block);
+  // The scaled system still solves (the probe and the pivots see relative sizes).
+  TBandMatrix k = Copy(k0);
+  std::vector<Extended> f = f0;
+  EXPECT_NO_THROW(SolveBand(k, f));
+  EXPECT_EQ(f[50], 0);
 }
 
 TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
@@ -278,16 +325,9 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
   mesh.Build(test::Edge::Simple, test::Load::Uniform, k0, f0);
   ASSERT_EQ(k0.Size(), 980u);
   ASSERT_EQ(k0.BandWidth(), 80u);
-  for (const unsigned threads : {1u, 3u, 8u}) {
-    for (const std::size_t block : {std::size_t{0}, std::size_t{6}, std::size_t{23}}) {
-      SCOPED_TRACE(::testing::Message() << "threads=" << threads << " block=" << block);
-      TBandMatrix a = Copy(k0), b = Copy(k0);
-      std::vector<Extended> fa = f0, fb = f0;
-      SolveBandPlain(a, fa);
-      SolveBandBlocked(b, fb, nullptr, threads, block);
-      ExpectBitIdentical(a, fa, b, fb);
-    }
-  }
+  for (unsigned threads = 1; threads <= 8; ++threads)
+    for (const std::size_t block : {std::size_t{0}, std::size_t{6}, std::size_t{23}, std::size_t{80}})
+      ExpectBlockedMatchesPlain(k0, f0, threads, block);
 }
 
 TEST(SingularModels, UnsupportedOrPartlySupportedPlateIsAMechanism) {
