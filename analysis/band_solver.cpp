@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <limits>
 #include <new>
@@ -522,10 +523,10 @@ class Elimination {
 std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
   // A panel is about B·BW²/2 multiply-adds shared by all threads, its triangle
   // about B²·BW/2 on one thread, overlapped with the rest of the previous panel's
-  // rows: the triangle must stay below a share, B <= BW / threads. Larger
+  // rows: the triangle must stay well below a share, B <= BW / threads. Larger
   // panels mean fewer hand-overs and fewer passes over each row.
   if (threads <= 1) return 32;
-  return std::clamp<std::size_t>(bw / (2 * threads), 4, 96);
+  return std::clamp<std::size_t>(bw / (3 * threads), 4, 96);
 }
 
 }  // namespace
@@ -577,7 +578,26 @@ bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth) {
 unsigned BlockedSolveThreads(std::size_t bandWidth) {
   // Narrow bands give too little work per panel to share.
   if (bandWidth < 64) return 1;
-  return std::clamp(AvailableCores(), 1u, 16u);
+  // Cores that other programs keep busy are left to them: a thread that the
+  // system holds back stalls the rows that wait for it, so fewer threads that
+  // keep running finish sooner than more that take turns.
+  const unsigned cores = std::min(AvailableCores(), 16u);
+  const unsigned others = OtherRunningTasks();
+  return others >= cores ? 1u : cores - others;
+}
+
+unsigned OtherRunningTasks() {
+  // "procs_running" of /proc/stat counts the runnable tasks of the whole machine,
+  // this thread included. Unknown: none.
+  std::FILE* file = std::fopen("/proc/stat", "r");
+  if (file == nullptr) return 0;
+  char line[256];
+  unsigned running = 0;
+  while (std::fgets(line, sizeof(line), file) != nullptr) {
+    if (std::sscanf(line, "procs_running %u", &running) == 1) break;
+  }
+  std::fclose(file);
+  return running > 1 ? running - 1 : 0;
 }
 
 unsigned AvailableCores() {
