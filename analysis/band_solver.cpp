@@ -141,7 +141,9 @@ void SetBar(ProgressObserver* progress, long long position, long long maximum) {
   if (progress != nullptr) progress->SetBar(position, maximum);
 }
 
-void BackSubstitution(TBandMatrix& k, std::span<Extended> f, std::span<Extended> p, ProgressObserver* progress) {
+// Back substitution of one vector. With `progress` it steps the bar and stops at
+// a displacement that is not finite.
+void BackSubstitute(const TBandMatrix& k, std::span<Extended> f, ProgressObserver* progress) {
   const std::size_t n = k.Size();
   const std::size_t bw = k.BandWidth();
   SetBar(progress, 0, static_cast<long long>(n));
@@ -149,16 +151,36 @@ void BackSubstitution(TBandMatrix& k, std::span<Extended> f, std::span<Extended>
     const std::size_t i = n - 1 - step;
     const std::size_t c = std::min(bw, n - i);
     const Extended* row = k.Row(i);
-    Extended s = 0, sp = 0;
-    for (std::size_t a = 1; a < c; ++a) {
-      s += row[a] * f[i + a];
-      sp += row[a] * p[i + a];
-    }
+    Extended s = 0;
+    for (std::size_t a = 1; a < c; ++a) s += row[a] * f[i + a];
     f[i] = (f[i] - s) / row[0];
-    p[i] = (p[i] - sp) / row[0];
-    if (!std::isfinite(f[i])) Fail(TSolveFailure::NonFinite, static_cast<std::int64_t>(i));
-    SetBar(progress, static_cast<long long>(step + 1), static_cast<long long>(n));
+    if (progress != nullptr) {
+      if (!std::isfinite(f[i])) Fail(TSolveFailure::NonFinite, static_cast<std::int64_t>(i));
+      SetBar(progress, static_cast<long long>(step + 1), static_cast<long long>(n));
+    }
   }
+}
+
+// F on the calling thread, the probe beside it on another for a large system.
+void BackSubstitution(const TBandMatrix& k, std::span<Extended> f, std::span<Extended> p, ProgressObserver* progress) {
+  std::thread probe;
+  if (static_cast<double>(k.Size()) * static_cast<double>(k.BandWidth()) >= 1e6) {
+    try {
+      probe = std::thread(BackSubstitute, std::cref(k), p, nullptr);
+    } catch (...) {
+      // Then the probe follows F on this thread.
+    }
+  }
+  try {
+    BackSubstitute(k, f, progress);
+  } catch (...) {
+    if (probe.joinable()) probe.join();
+    throw;
+  }
+  if (probe.joinable())
+    probe.join();
+  else
+    BackSubstitute(k, p, nullptr);
 }
 
 // The last pivot, the back substitution and the probe test (see kProbeTolerance).
@@ -265,6 +287,9 @@ class Elimination {
       next_ = std::vector<std::atomic<std::uint32_t>>(N_);
       claims_ = std::vector<std::atomic<std::size_t>>(Panels_);
       pending_ = std::vector<std::atomic<std::size_t>>(Panels_);
+      columnClaims_ = std::vector<std::atomic<std::size_t>>(Panels_);
+      columnsDone_ = std::vector<std::atomic<std::size_t>>(Panels_);
+      G_.assign(B_ * B_, 0);
       scratch_.assign(threads, std::vector<Extended>(2 * B_ + 2));
     } catch (const std::bad_alloc&) {
       OutOfMemory(K_);
@@ -274,16 +299,21 @@ class Elimination {
     }
     for (std::size_t k = 0; k < Panels_; ++k) {
       claims_[k].store(0, std::memory_order_relaxed);
+      columnClaims_[k].store(0, std::memory_order_relaxed);
+      columnsDone_[k].store(0, std::memory_order_relaxed);
       // The rows of P_k that P_k-1 reaches.
       const std::size_t begin = k * B_;
       const std::size_t size = std::min(N_, begin + B_) - begin;
       pending_[k].store(k == 0 ? 0 : std::min(size, BW_ - 1), std::memory_order_relaxed);
     }
     final_.store(0, std::memory_order_relaxed);
+    triangles_.store(0, std::memory_order_relaxed);
     abort_.store(false, std::memory_order_relaxed);
     failed_ = -1;
+    // Columns per piece of a panel's rows beyond the panel: a few pieces per thread.
+    C_ = std::max<std::size_t>(8, BW_ / (2 * threads));
 
-    Factor(0, scratch_[0].data());
+    Triangle(0);
     std::vector<std::thread> pool;
     if (!abort_.load(std::memory_order_relaxed)) {
       try {
@@ -308,26 +338,10 @@ class Elimination {
   void Work(unsigned id, ProgressObserver* progress, long long barMax) {
     Extended* g = scratch_[id].data();
     std::size_t reported = 1;
-    for (std::size_t k = 0; k + 1 < Panels_;) {
-      if (!WaitFor([&] { return final_.load(std::memory_order_acquire) > k; }, abort_)) return;
-      const std::size_t begin = PanelEnd(k), end = TargetEnd(k);
-      const std::size_t r0 = begin + claims_[k].fetch_add(2, std::memory_order_relaxed);
-      if (r0 >= end) {
-        ++k;
-        continue;
-      }
-      const std::size_t r1 = std::min(end, r0 + 2);
-      for (std::size_t r = r0; r < r1; ++r) {
-        if (!WaitFor([&] { return next_[r].load(std::memory_order_acquire) == k; }, abort_)) return;
-      }
-      if (r1 - r0 == 2)
-        UpdatePair(r0, PanelBegin(k), PanelEnd(k), g);
-      else
-        UpdateRow(r0, PanelBegin(k), PanelEnd(k), g);
-      for (std::size_t r = r0; r < r1; ++r) {
-        next_[r].store(static_cast<std::uint32_t>(k + 1), std::memory_order_release);
-        if (r < PanelEnd(k + 1) && pending_[k + 1].fetch_sub(1, std::memory_order_acq_rel) == 1) Factor(k + 1, g);
-      }
+    // Waiting helps with the columns of the panel being made final.
+    auto helping = [&](auto ready) { return [&, ready] { return ready() || (HelpColumns(), false); }; };
+    for (std::size_t k = 0;;) {
+      if (abort_.load(std::memory_order_relaxed)) return;
       if (progress != nullptr) {
         const std::size_t done = final_.load(std::memory_order_acquire);
         if (done != reported) {
@@ -341,24 +355,136 @@ class Elimination {
           }
         }
       }
+      if (HelpColumns()) continue;
+      if (k + 1 >= Panels_) {
+        // No rows left to claim: the last panels' columns, then done.
+        WaitFor(helping([&] { return final_.load(std::memory_order_acquire) >= Panels_; }), abort_);
+        return;
+      }
+      if (!WaitFor(helping([&] { return final_.load(std::memory_order_acquire) > k; }), abort_)) return;
+      const std::size_t begin = PanelEnd(k), end = TargetEnd(k);
+      const std::size_t r0 = begin + claims_[k].fetch_add(2, std::memory_order_relaxed);
+      if (r0 >= end) {
+        ++k;
+        continue;
+      }
+      const std::size_t r1 = std::min(end, r0 + 2);
+      for (std::size_t r = r0; r < r1; ++r) {
+        if (!WaitFor(helping([&] { return next_[r].load(std::memory_order_acquire) == k; }), abort_)) return;
+      }
+      if (r1 - r0 == 2)
+        UpdatePair(r0, PanelBegin(k), PanelEnd(k), g);
+      else
+        UpdateRow(r0, PanelBegin(k), PanelEnd(k), g);
+      for (std::size_t r = r0; r < r1; ++r) {
+        next_[r].store(static_cast<std::uint32_t>(k + 1), std::memory_order_release);
+        if (r < PanelEnd(k + 1) && pending_[k + 1].fetch_sub(1, std::memory_order_acq_rel) == 1) Triangle(k + 1);
+      }
     }
   }
 
-  // Makes panel k final: its own pivots applied to its rows, each pivot tested,
-  // then published; the next panels whose rows no earlier panel reaches follow.
-  void Factor(std::size_t k, Extended* g) {
+  // The columns of panel k's rows beyond the panel: [PanelEnd, ColumnEnd), the
+  // last column its pivots reach.
+  std::size_t ColumnEnd(std::size_t k) const { return std::min(N_, PanelEnd(k) + BW_ - 2); }
+  std::size_t ColumnPieces(std::size_t k) const {
+    const std::size_t begin = PanelEnd(k), end = ColumnEnd(k);
+    return end > begin ? (end - begin + C_ - 1) / C_ : 0;
+  }
+
+  // Panel k's own pivots applied to its rows within the panel's columns, in row
+  // order (each pivot tested as soon as it is final), with the multipliers kept
+  // for the columns beyond; they follow in pieces on any thread (ColumnPiece),
+  // and the last piece makes the panel final. The next panels whose rows no
+  // earlier panel reaches (BW = 1) follow at once.
+  void Triangle(std::size_t k) {
     for (; k < Panels_; ++k) {
-      for (std::size_t r = PanelBegin(k); r < PanelEnd(k); ++r) {
-        UpdateRow(r, PanelBegin(k), r, g);
-        if (!PivotOk(K_(r, 0), Diag_[r], kPivotTolerance)) {
+      const std::size_t b = PanelBegin(k), e = PanelEnd(k);
+      for (std::size_t r = b; r < e; ++r) {
+        const std::size_t iLo = FirstPivot(b, r);
+        Extended* g = G_.data() + (r - b) * B_;
+        Multipliers(r, iLo, r, g + (iLo - b));
+        Extended* row = K_.Row(r);
+        const Extended* data = K_.Data();
+        // Pivot i reaches columns up to i + BW - 1.
+        const std::size_t jEnd = std::min(e, r - 1 + BW_);
+        for (std::size_t j = r; j < jEnd; ++j) {
+          Extended acc = row[j - r];
+          for (std::size_t i = FirstPivot(iLo, j); i < r; ++i) acc = acc - g[i - b] * data[i * (BW_ - 1) + j];
+          row[j - r] = acc;
+        }
+        UpdateVectors(r, iLo, r, g + (iLo - b));
+        if (!PivotOk(row[0], Diag_[r], kPivotTolerance)) {
           failed_ = static_cast<std::int64_t>(r);
           abort_.store(true, std::memory_order_release);
           return;
         }
       }
+      if (ColumnPieces(k) > 0) {
+        triangles_.store(k + 1, std::memory_order_release);
+        return;
+      }
       final_.store(k + 1, std::memory_order_release);
       // With BW = 1 no panel reaches the next one: it is factored at once.
       if (BW_ > 1) return;
+    }
+  }
+
+  // One piece of the columns of the panel whose triangle is done; false when
+  // there is none to take.
+  bool HelpColumns() {
+    const std::size_t k = final_.load(std::memory_order_acquire);
+    if (k >= Panels_ || triangles_.load(std::memory_order_acquire) <= k) return false;
+    const std::size_t pieces = ColumnPieces(k);
+    const std::size_t piece = columnClaims_[k].fetch_add(1, std::memory_order_relaxed);
+    if (piece >= pieces) return false;
+    ColumnPiece(k, PanelEnd(k) + piece * C_, std::min(ColumnEnd(k), PanelEnd(k) + (piece + 1) * C_));
+    if (columnsDone_[k].fetch_add(1, std::memory_order_acq_rel) + 1 == pieces) final_.store(k + 1, std::memory_order_release);
+    return true;
+  }
+
+  // Columns [c0, c1) of panel k's rows receive the panel's own pivots: rows in
+  // order, so each pivot row's entries are final when they are used.
+  void ColumnPiece(std::size_t k, std::size_t c0, std::size_t c1) {
+    const std::size_t b = PanelBegin(k), e = PanelEnd(k);
+    Extended* data = K_.Data();
+    const std::size_t stride = BW_ - 1;
+    for (std::size_t r = b + 1; r < e; ++r) {
+      const std::size_t iLo = FirstPivot(b, r);
+      const Extended* g = G_.data() + (r - b) * B_;
+      Extended* row = K_.Row(r);
+      // Pivot i reaches columns up to i + BW - 1.
+      const std::size_t jEnd = std::min(c1, r - 1 + BW_);
+      std::size_t j = c0;
+      for (; j + 4 <= jEnd; j += 4) {
+        const std::size_t common = FirstPivot(iLo, j + 3);
+        Extended* a = row + (j - r);
+        Extended a0 = a[0], a1 = a[1], a2 = a[2], a3 = a[3];
+        const std::size_t f1 = FirstPivot(iLo, j + 1), f2 = FirstPivot(iLo, j + 2);
+        for (std::size_t i = FirstPivot(iLo, j); i < common; ++i) {
+          const Extended gi = g[i - b];
+          const Extended* p = data + i * stride + j;
+          a0 = a0 - gi * p[0];
+          if (i >= f1) a1 = a1 - gi * p[1];
+          if (i >= f2) a2 = a2 - gi * p[2];
+        }
+        const Extended* p = data + common * stride + j;
+        for (std::size_t i = common; i < r; ++i, p += stride) {
+          const Extended gi = g[i - b];
+          a0 = a0 - gi * p[0];
+          a1 = a1 - gi * p[1];
+          a2 = a2 - gi * p[2];
+          a3 = a3 - gi * p[3];
+        }
+        a[0] = a0;
+        a[1] = a1;
+        a[2] = a2;
+        a[3] = a3;
+      }
+      for (; j < jEnd; ++j) {
+        Extended acc = row[j - r];
+        for (std::size_t i = FirstPivot(iLo, j); i < r; ++i) acc = acc - g[i - b] * data[i * stride + j];
+        row[j - r] = acc;
+      }
     }
   }
 
@@ -514,7 +640,12 @@ class Elimination {
   std::vector<std::atomic<std::size_t>> claims_;      // per panel: rows claimed after it
   std::vector<std::atomic<std::size_t>> pending_;     // per panel: its rows still to receive the panel before
   std::vector<std::vector<Extended>> scratch_;         // per thread: multipliers
+  std::vector<std::atomic<std::size_t>> columnClaims_;  // per panel: pieces of its columns claimed
+  std::vector<std::atomic<std::size_t>> columnsDone_;   // per panel: pieces done
+  std::vector<Extended> G_;                            // multipliers of the panel being made final
+  std::size_t C_ = 8;                                  // columns per piece
   std::atomic<std::size_t> final_{0};                 // panels [0, final_) are final
+  std::atomic<std::size_t> triangles_{0};             // panels whose triangle is done
   std::atomic<bool> abort_{false};
   std::int64_t failed_ = -1;                           // written before abort_ is raised
   std::exception_ptr observerError_;                   // written by the calling thread only
