@@ -652,12 +652,14 @@ class Elimination {
 };
 
 std::size_t DefaultBlockSize(std::size_t bw, unsigned threads) {
-  // A panel is about B·BW²/2 multiply-adds shared by all threads, its triangle
-  // about B²·BW/2 on one thread, overlapped with the rest of the previous panel's
-  // rows: the triangle must stay well below a share, B <= BW / threads. Larger
-  // panels mean fewer hand-overs and fewer passes over each row.
+  // A panel is about B·BW²/2 multiply-adds shared by all threads; what must
+  // happen in order before the next panel can start (its rows receiving this
+  // panel, its triangle within its own columns, then the columns beyond in
+  // pieces on all threads) is about B²·BW/threads, a share B/BW of a panel's time.
+  // Larger panels mean fewer passes over each row and fewer hand-overs; B = BW/8
+  // keeps the ordered part small. On one thread 32 rows keep a panel in cache.
   if (threads <= 1) return 32;
-  return std::clamp<std::size_t>(bw / (3 * threads), 4, 96);
+  return std::clamp<std::size_t>(bw / 8, 8, 64);
 }
 
 }  // namespace
