@@ -404,14 +404,8 @@ class Elimination {
         Extended* g = G_.data() + (r - b) * B_;
         Multipliers(r, iLo, r, g + (iLo - b));
         Extended* row = K_.Row(r);
-        const Extended* data = K_.Data();
         // Pivot i reaches columns up to i + BW - 1.
-        const std::size_t jEnd = std::min(e, r - 1 + BW_);
-        for (std::size_t j = r; j < jEnd; ++j) {
-          Extended acc = row[j - r];
-          for (std::size_t i = FirstPivot(iLo, j); i < r; ++i) acc = acc - g[i - b] * data[i * (BW_ - 1) + j];
-          row[j - r] = acc;
-        }
+        ApplyColumns(row, r, r, std::min(e, r - 1 + BW_), iLo, r, g, b);
         UpdateVectors(r, iLo, r, g + (iLo - b));
         if (!PivotOk(row[0], Diag_[r], kPivotTolerance)) {
           failed_ = static_cast<std::int64_t>(r);
@@ -444,47 +438,11 @@ class Elimination {
 
   // Columns [c0, c1) of panel k's rows receive the panel's own pivots: rows in
   // order, so each pivot row's entries are final when they are used.
-  void ColumnPiece(std::size_t k, std::size_t c0, std::size_t c1) {
+  void ColumnPiece(std::size_t k, std::size_t c0, std::size_t c1) const {
     const std::size_t b = PanelBegin(k), e = PanelEnd(k);
-    Extended* data = K_.Data();
-    const std::size_t stride = BW_ - 1;
     for (std::size_t r = b + 1; r < e; ++r) {
-      const std::size_t iLo = FirstPivot(b, r);
-      const Extended* g = G_.data() + (r - b) * B_;
-      Extended* row = K_.Row(r);
       // Pivot i reaches columns up to i + BW - 1.
-      const std::size_t jEnd = std::min(c1, r - 1 + BW_);
-      std::size_t j = c0;
-      for (; j + 4 <= jEnd; j += 4) {
-        const std::size_t common = FirstPivot(iLo, j + 3);
-        Extended* a = row + (j - r);
-        Extended a0 = a[0], a1 = a[1], a2 = a[2], a3 = a[3];
-        const std::size_t f1 = FirstPivot(iLo, j + 1), f2 = FirstPivot(iLo, j + 2);
-        for (std::size_t i = FirstPivot(iLo, j); i < common; ++i) {
-          const Extended gi = g[i - b];
-          const Extended* p = data + i * stride + j;
-          a0 = a0 - gi * p[0];
-          if (i >= f1) a1 = a1 - gi * p[1];
-          if (i >= f2) a2 = a2 - gi * p[2];
-        }
-        const Extended* p = data + common * stride + j;
-        for (std::size_t i = common; i < r; ++i, p += stride) {
-          const Extended gi = g[i - b];
-          a0 = a0 - gi * p[0];
-          a1 = a1 - gi * p[1];
-          a2 = a2 - gi * p[2];
-          a3 = a3 - gi * p[3];
-        }
-        a[0] = a0;
-        a[1] = a1;
-        a[2] = a2;
-        a[3] = a3;
-      }
-      for (; j < jEnd; ++j) {
-        Extended acc = row[j - r];
-        for (std::size_t i = FirstPivot(iLo, j); i < r; ++i) acc = acc - g[i - b] * data[i * stride + j];
-        row[j - r] = acc;
-      }
+      ApplyColumns(K_.Row(r), r, c0, std::min(c1, r - 1 + BW_), FirstPivot(b, r), r, G_.data() + (r - b) * B_, b);
     }
   }
 
@@ -509,27 +467,25 @@ class Elimination {
     P_[r] = probe;
   }
 
-  // Applies the pivots [lo, hi) that reach row r (those > r - BW) to row r.
-  void UpdateRow(std::size_t r, std::size_t lo, std::size_t hi, Extended* g) const {
-    const std::size_t iLo = FirstPivot(lo, r);
-    if (iLo >= hi) return;
-    Multipliers(r, iLo, hi, g);
-    Extended* data = K_.Data();
-    Extended* row = data + r * BW_;
+  // Applies to columns [j0, jEnd) of row r (entries at row[j - r]) the pivots
+  // from FirstPivot(iLo, j) up to hi - 1, with the multiplier of pivot i at
+  // g[i - gBase]; every column must be reached by pivot hi - 1 (jEnd <= hi - 1 +
+  // BW). Four columns at a time: four independent chains of subtractions keep
+  // the floating-point unit busy, and each multiplier is loaded once for four. A
+  // column's first pivots that do not reach the group's last column yet are
+  // applied to it first, so each entry still sees the pivots in increasing order.
+  void ApplyColumns(Extended* row, std::size_t r, std::size_t j0, std::size_t jEnd, std::size_t iLo, std::size_t hi,
+                    const Extended* g, std::size_t gBase) const {
+    const Extended* data = K_.Data();
     const std::size_t stride = BW_ - 1;  // K(i, j) of successive pivots i for one column j
-    const std::size_t jEnd = std::min(N_, hi - 1 + BW_);
-    std::size_t j = r;
-    // Four columns at a time: four independent chains of subtractions keep the
-    // floating-point unit busy, and each multiplier is loaded once for four. A
-    // column's first pivots that do not reach the group's last column yet are
-    // applied to it first, so each entry still sees the pivots in increasing order.
+    std::size_t j = j0;
     for (; j + 4 <= jEnd; j += 4) {
       const std::size_t common = FirstPivot(iLo, j + 3);
       Extended* a = row + (j - r);
       Extended a0 = a[0], a1 = a[1], a2 = a[2], a3 = a[3];
       const std::size_t f1 = FirstPivot(iLo, j + 1), f2 = FirstPivot(iLo, j + 2);
       for (std::size_t i = FirstPivot(iLo, j); i < common; ++i) {
-        const Extended gi = g[i - iLo];
+        const Extended gi = g[i - gBase];
         const Extended* p = data + i * stride + j;
         a0 = a0 - gi * p[0];
         if (i >= f1) a1 = a1 - gi * p[1];
@@ -537,7 +493,7 @@ class Elimination {
       }
       const Extended* p = data + common * stride + j;
       for (std::size_t i = common; i < hi; ++i, p += stride) {
-        const Extended gi = g[i - iLo];
+        const Extended gi = g[i - gBase];
         a0 = a0 - gi * p[0];
         a1 = a1 - gi * p[1];
         a2 = a2 - gi * p[2];
@@ -552,9 +508,17 @@ class Elimination {
       Extended acc = row[j - r];
       const std::size_t first = FirstPivot(iLo, j);
       const Extended* p = data + first * stride + j;
-      for (std::size_t i = first; i < hi; ++i, p += stride) acc = acc - g[i - iLo] * *p;
+      for (std::size_t i = first; i < hi; ++i, p += stride) acc = acc - g[i - gBase] * *p;
       row[j - r] = acc;
     }
+  }
+
+  // Applies the pivots [lo, hi) that reach row r (those > r - BW) to row r.
+  void UpdateRow(std::size_t r, std::size_t lo, std::size_t hi, Extended* g) const {
+    const std::size_t iLo = FirstPivot(lo, r);
+    if (iLo >= hi) return;
+    Multipliers(r, iLo, hi, g);
+    ApplyColumns(K_.Row(r), r, r, std::min(N_, hi - 1 + BW_), iLo, hi, g, iLo);
     UpdateVectors(r, iLo, hi, g);
   }
 

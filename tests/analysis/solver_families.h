@@ -18,6 +18,7 @@
 #include "analysis/band_system.h"
 #include "analysis/section_stiffness.h"
 #include "analysis/shell_stiffness.h"
+#include "plate_mesh.h"
 
 namespace tavir::test {
 
@@ -38,19 +39,7 @@ struct GridShell {
   std::size_t Equations() const { return Knots() * kKnotFreedoms; }
   std::size_t BandWidth() const { return static_cast<std::size_t>(BandWidthOfSpan(Ny + 2)); }
 
-  TMatrix20 ElementMatrix() const {
-    TLayerInput layer;
-    layer.Thickness = Thickness;
-    layer.E = E;
-    layer.Mu = Mu;
-    const std::array<TLayerInput, 1> layers{layer};
-    const std::array<TLayerElastic, 1> elastic{LayerElastic(layer)};
-    TSectionArray D{};
-    SectionMatrix(layers, elastic, D);
-    TMatrix20 ke{}, t{};
-    ShellStiffness(Hx, Hy, Kx, Ky, D, ke, t);
-    return ke;
-  }
+  TMatrix20 ElementMatrix() const { return MonolithElementMatrix(Thickness, E, Mu, Hx, Hy, Kx, Ky); }
 
   // The assembled band (no loads, no supports) and a zero load vector.
   void Assemble(TBandMatrix& K, std::vector<Extended>& F) const {
@@ -64,6 +53,15 @@ struct GridShell {
 
   std::size_t Equation(std::int64_t knot, int freedom) const {
     return static_cast<std::size_t>(knot * kKnotFreedoms + freedom);
+  }
+
+  // A uniform pressure 1 on every element.
+  void AddPressure(std::vector<Extended>& F) const {
+    TForceRecord q;
+    q.Pz = 1;
+    for (int ix = 0; ix < Nx; ++ix)
+      for (int iy = 0; iy < Ny; ++iy)
+        AddDispForce({Knot(ix, iy), Knot(ix, iy + 1), Knot(ix + 1, iy + 1), Knot(ix + 1, iy)}, true, Hx, Hy, 2, 2, q, F);
   }
 };
 
@@ -147,12 +145,7 @@ inline Family SupportedPlate(int n, bool clamped, Extended curvature = 0) {
   f.Grid.Kx = f.Grid.Ky = curvature;
   f.Build = [clamped](const GridShell& g, TBandMatrix& K, std::vector<Extended>& F) {
     g.Assemble(K, F);
-    TForceRecord q;
-    q.Pz = 1;
-    for (int ix = 0; ix < g.Nx; ++ix)
-      for (int iy = 0; iy < g.Ny; ++iy)
-        AddDispForce({g.Knot(ix, iy), g.Knot(ix, iy + 1), g.Knot(ix + 1, iy + 1), g.Knot(ix + 1, iy)}, true, g.Hx,
-                     g.Hy, 2, 2, q, F);
+    g.AddPressure(F);
     for (int ix = 0; ix <= g.Nx; ++ix)
       for (int iy = 0; iy <= g.Ny; ++iy)
         if (ix == 0 || iy == 0 || ix == g.Nx || iy == g.Ny) ApplySupport(g.Knot(ix, iy), clamped ? kHeld : kHinge, K, F);
@@ -190,12 +183,7 @@ inline Family ShellOnOneKnot(int n) {
   f.Sound = false;
   f.Build = [](const GridShell& g, TBandMatrix& K, std::vector<Extended>& F) {
     g.Assemble(K, F);
-    TForceRecord q;
-    q.Pz = 1;
-    for (int ix = 0; ix < g.Nx; ++ix)
-      for (int iy = 0; iy < g.Ny; ++iy)
-        AddDispForce({g.Knot(ix, iy), g.Knot(ix, iy + 1), g.Knot(ix + 1, iy + 1), g.Knot(ix + 1, iy)}, true, g.Hx,
-                     g.Hy, 2, 2, q, F);
+    g.AddPressure(F);
     ApplySupport(g.Knot(0, 0), kHeld, K, F);
   };
   return f;
