@@ -248,15 +248,24 @@ TEST_P(SolverKinds, ProgressRunsThroughBothPasses) {
 INSTANTIATE_TEST_SUITE_P(All, SolverKinds,
                          ::testing::Values(Solver::Plain, Solver::Blocked1, Solver::Blocked3, Solver::Auto));
 
-void ExpectBlockedMatchesPlain(const TBandMatrix& k0, const std::vector<Extended>& f0, unsigned threads,
-                               std::size_t block) {
-  SCOPED_TRACE(::testing::Message() << "threads=" << threads << " block=" << block);
-  TBandMatrix a = Copy(k0), b = Copy(k0);
-  std::vector<Extended> fa = f0, fb = f0;
-  SolveBandPlain(a, fa);
-  SolveBandBlocked(b, fb, nullptr, threads, block);
-  ExpectBitIdentical(a, fa, b, fb);
-}
+// The plain loop's result on a system, and the blocked eliminations compared
+// with it.
+struct PlainResult {
+  PlainResult(const TBandMatrix& k0, const std::vector<Extended>& f0) : K0(k0), F0(f0), K(Copy(k0)), F(f0) {
+    SolveBandPlain(K, F);
+  }
+  void ExpectBlockedMatches(unsigned threads, std::size_t block) const {
+    SCOPED_TRACE(::testing::Message() << "threads=" << threads << " block=" << block);
+    TBandMatrix b = Copy(K0);
+    std::vector<Extended> fb = F0;
+    SolveBandBlocked(b, fb, nullptr, threads, block);
+    ExpectBitIdentical(K, F, b, fb);
+  }
+  const TBandMatrix& K0;
+  const std::vector<Extended>& F0;
+  TBandMatrix K;
+  std::vector<Extended> F;
+};
 
 TEST(BlockedSolve, BitIdenticalToPlainLoopOnRandomBands) {
   struct Case { std::size_t n, bw; };
@@ -266,10 +275,11 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnRandomBands) {
     SCOPED_TRACE(::testing::Message() << "n=" << c.n << " bw=" << c.bw);
     const TBandMatrix k0 = RandomSpdBand(c.n, c.bw, static_cast<unsigned>(c.n + c.bw));
     const std::vector<Extended> f0 = RandomVector(c.n, 77);
+    const PlainResult plain(k0, f0);
     for (unsigned threads = 1; threads <= 8; ++threads) {
       for (const std::size_t block : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{7}, std::size_t{16},
                                       std::size_t{50}}) {
-        ExpectBlockedMatchesPlain(k0, f0, threads, block);
+        plain.ExpectBlockedMatches(threads, block);
       }
     }
   }
@@ -305,9 +315,10 @@ TEST(BlockedSolve, BitIdenticalOutsideTheDoubleRangeAndWithSignedZeros) {
     if (v != 0 && (v > 1e308L || v < 1e-308L)) ++extreme;
   }
   ASSERT_GT(extreme, n);
+  const PlainResult plain(k0, f0);
   for (unsigned threads = 1; threads <= 8; ++threads)
     for (const std::size_t block : {std::size_t{0}, std::size_t{3}, std::size_t{8}, std::size_t{40}})
-      ExpectBlockedMatchesPlain(k0, f0, threads, block);
+      plain.ExpectBlockedMatches(threads, block);
   // The scaled system still solves (the probe and the pivots see relative sizes).
   TBandMatrix k = Copy(k0);
   std::vector<Extended> f = f0;
@@ -325,9 +336,10 @@ TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
   mesh.Build(test::Edge::Simple, test::Load::Uniform, k0, f0);
   ASSERT_EQ(k0.Size(), 980u);
   ASSERT_EQ(k0.BandWidth(), 80u);
+  const PlainResult plain(k0, f0);
   for (unsigned threads = 1; threads <= 8; ++threads)
     for (const std::size_t block : {std::size_t{0}, std::size_t{6}, std::size_t{23}, std::size_t{80}})
-      ExpectBlockedMatchesPlain(k0, f0, threads, block);
+      plain.ExpectBlockedMatches(threads, block);
 }
 
 TEST(SingularModels, UnsupportedOrPartlySupportedPlateIsAMechanism) {
