@@ -117,14 +117,10 @@ void SolveBandBlocked(TBandMatrix& matrix, std::span<Extended> vector, ProgressO
                       unsigned threads, std::size_t blockSize = 0, TSolveDiagnostics* diagnostics = nullptr);
 
 // Whether SolveBand uses the blocked elimination for this size, and on how many
-// threads: the available cores less those other tasks keep busy, 1 for narrow
-// bands.
+// threads: the available cores (at most 16), 1 for narrow bands.
 bool UsesBlockedSolve(std::size_t equations, std::size_t bandWidth);
 unsigned BlockedSolveThreads(std::size_t bandWidth);
 // The cores this process may run on (its affinity mask), at least 1.
 unsigned AvailableCores();
-// The tasks other than the calling thread that the machine is running at this
-// moment (0 when unknown).
-unsigned OtherRunningTasks();
 
 }  // namespace tavir
