@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <thread>
+#include <vector>
 
 namespace tavir {
 
@@ -38,7 +40,26 @@ void BandMatrix::Allocate(std::size_t equations, std::size_t bandWidth) {
 }
 
 void BandMatrix::Reset() {
-  if (data_) std::fill(data_.get(), data_.get() + n_ * bw_, Extended(0));
+  if (!data_) return;
+  Extended* const data = data_.get();
+  const std::size_t count = n_ * bw_;
+  // A large band is zeroed on several threads: its pages are touched for the
+  // first time here, which costs more than the zeros themselves.
+  constexpr std::size_t kPerThread = std::size_t{1} << 22;  // 64 MB of values
+  const unsigned threads = static_cast<unsigned>(std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()),
+                                                                      std::min<std::size_t>(8, count / kPerThread + 1)));
+  const std::size_t chunk = (count + threads - 1) / threads;
+  std::vector<std::thread> pool;
+  try {
+    for (unsigned t = 1; t < threads; ++t)
+      pool.emplace_back([=] { std::fill(data + std::min(count, t * chunk), data + std::min(count, (t + 1) * chunk), Extended(0)); });
+  } catch (...) {
+    for (auto& t : pool) t.join();
+    std::fill(data, data + count, Extended(0));
+    return;
+  }
+  std::fill(data, data + std::min(count, chunk), Extended(0));
+  for (auto& t : pool) t.join();
 }
 
 void BandMatrix::Clear() {

@@ -1,6 +1,11 @@
 // The band system of a square plate of N × N shell elements ((N + 1)² knots, five
 // degrees of freedom each, knots numbered row by row): assembly, our solve (plain
-// loop and the automatic choice) and LAPACK's dpbsv in double on the same band.
+// loop and the automatic choice) and LAPACK's dpbsv in double on the same band,
+// the whole static analysis of the analysis program, and the solve with half the
+// cores kept busy by other work.
+//
+// The yardstick dpbsv is an optimised BLAS's (OpenBLAS, linked directly); the
+// run's context names the library and its configuration.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,9 +23,32 @@
 #include "analysis/section_stiffness.h"
 #include "analysis/shell_stiffness.h"
 
+#include "model/project_file_fixture.h"
+#include "tests/viewer/example_models.h"
+#include "viewer/viewer_project.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
 #ifdef TAVIR_BENCH_LAPACK
 extern "C" void dpbsv_(const char* uplo, const int* n, const int* kd, const int* nrhs, double* ab, const int* ldab,
                        double* b, const int* ldb, int* info, std::size_t uploLength);
+#endif
+#ifdef TAVIR_BENCH_OPENBLAS
+extern "C" {
+char* openblas_get_config();
+int openblas_get_num_threads();
+void openblas_set_num_threads(int threads);
+}
+std::string tavir_openblas_config() {
+  return std::string(openblas_get_config()) + ", " + std::to_string(openblas_get_num_threads()) + " threads";
+}
 #endif
 
 namespace tavir {
@@ -75,9 +103,12 @@ void Assemble(PlateSystem& s, BandMatrix& k, std::vector<Extended>& f) {
   ApplySupport(KnotOf(s.N, s.N, 0), TFixation{0, 1, 1, 0, 0, 0}, k, f);
 }
 
-PlateSystem& System(int N) {
+// The plate of N × N elements; `assembled`: with the assembled band kept (large
+// plates are assembled by the benchmark itself to hold one band only).
+PlateSystem& System(int N, bool assembled = true) {
   static std::map<int, std::unique_ptr<PlateSystem>> cache;
   auto& slot = cache[N];
+  if (slot && assembled && !slot->K.IsAllocated()) slot.reset();
   if (!slot) {
     slot = std::make_unique<PlateSystem>();
     PlateSystem& s = *slot;
@@ -90,9 +121,11 @@ PlateSystem& System(int N) {
     s.BandWidth = static_cast<std::size_t>(BandWidthOfSpan(span));
     s.Equations = static_cast<std::size_t>((N + 1) * (N + 1) * kKnotFreedoms);
     s.Ke = PlateElementMatrix(Extended(1) / N, Extended(1) / N);
-    s.K.Allocate(s.Equations, s.BandWidth);
-    s.F.assign(s.Equations, 0);
-    Assemble(s, s.K, s.F);
+    if (assembled) {
+      s.K.Allocate(s.Equations, s.BandWidth);
+      s.F.assign(s.Equations, 0);
+      Assemble(s, s.K, s.F);
+    }
   }
   return *slot;
 }
@@ -243,6 +276,161 @@ void BM_Agreement(benchmark::State& state) {
   Describe(state, s);
 }
 
+
+// ---- our solve beside dpbsv, quiet and with half the cores busy -------------------
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// Threads that keep `count` cores busy with plain integer work until destroyed:
+// what other programs on the same machine do.
+class BusyCores {
+ public:
+  explicit BusyCores(unsigned count) {
+    for (unsigned i = 0; i < count; ++i)
+      threads_.emplace_back([this] {
+        std::uint64_t x = 1;
+        while (!stop_.load(std::memory_order_relaxed)) {
+          for (int k = 0; k < 1000; ++k) x = x * 6364136223846793005ull + 1442695040888963407ull;
+          benchmark::DoNotOptimize(x);
+        }
+      });
+  }
+  ~BusyCores() {
+    stop_.store(true);
+    for (auto& t : threads_) t.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::vector<std::thread> threads_;
+};
+
+// The plate's band in LAPACK's upper band storage (double).
+std::vector<double> LapackBand(const BandMatrix& k) {
+  const std::size_t n = k.Size(), bw = k.BandWidth(), ldab = bw;
+  std::vector<double> ab(ldab * n, 0.0);
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t d = 0; d < bw && i + d < n; ++d) ab[(bw - 1 - d) + (i + d) * ldab] = static_cast<double>(k(i, d));
+  return ab;
+}
+
+// Args: N, threads (0: SolveBand's own choice), busy cores (0: a quiet machine; else that many spinning
+// threads run beside both solves). Reports our time, dpbsv's (on as many
+// threads, all available cores for the automatic choice) and their ratio,
+// measured in the same iteration.
+void BM_SolveBesideDpbsv(benchmark::State& state) {
+  const int N = static_cast<int>(state.range(0));
+  const bool automatic = state.range(1) == 0;
+  const unsigned threads = automatic ? AvailableCores() : static_cast<unsigned>(state.range(1));
+  unsigned used = threads;
+  const unsigned busy = static_cast<unsigned>(state.range(2));
+  PlateSystem& s = System(N, false);
+  BandMatrix k;
+  std::vector<Extended> f;
+  double ours = 1e30, lapack = 1e30;
+  for (auto _ : state) {
+    state.PauseTiming();
+    k.Allocate(s.Equations, s.BandWidth);
+    f.assign(s.Equations, 0);
+    Assemble(s, k, f);
+#ifdef TAVIR_BENCH_LAPACK
+    std::vector<double> ab = LapackBand(k);
+    std::vector<double> x(f.begin(), f.end());
+#endif
+    state.ResumeTiming();
+    {
+      BusyCores load(busy);
+      auto t0 = std::chrono::steady_clock::now();
+      if (automatic) {
+        used = BlockedSolveThreads(s.BandWidth);
+        SolveBand(k, f);
+      } else {
+        SolveBandBlocked(k, f, nullptr, threads);
+      }
+      ours = std::min(ours, Seconds(t0));
+#ifdef TAVIR_BENCH_LAPACK
+#ifdef TAVIR_BENCH_OPENBLAS
+      openblas_set_num_threads(static_cast<int>(threads));
+#endif
+      const int n = static_cast<int>(s.Equations), kd = static_cast<int>(s.BandWidth) - 1, one = 1, ldab = kd + 1;
+      int info = 0;
+      t0 = std::chrono::steady_clock::now();
+      dpbsv_("U", &n, &kd, &one, ab.data(), &ldab, x.data(), &n, &info, 1);
+      lapack = std::min(lapack, Seconds(t0));
+      if (info != 0) state.SkipWithError("dpbsv failed");
+#endif
+    }
+    benchmark::DoNotOptimize(f.data());
+  }
+  state.counters["threads"] = used;
+  state.counters["busy_cores"] = busy;
+  state.counters["ours_s"] = ours;
+#ifdef TAVIR_BENCH_LAPACK
+  state.counters["dpbsv_s"] = lapack;
+  state.counters["ours_over_dpbsv"] = ours / lapack;
+#endif
+  Describe(state, s);
+}
+
+// ---- the whole static analysis of the analysis program ----------------------------
+
+// Records when each stage starts.
+class StageClock : public CalcStatus {
+ public:
+  void SetStage(int row) override { Starts.push_back({row, std::chrono::steady_clock::now()}); }
+  std::vector<std::pair<int, std::chrono::steady_clock::time_point>> Starts;
+};
+
+class PrintedMessages : public MessageService {
+ public:
+  MsgResult Show(MsgKind, const std::string&, const std::string& text, MsgButtons) override {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+    return MsgResult::Ok;
+  }
+};
+
+// A square steel plate of N × N shells, 2 × 2, 0.1 thick, simply supported, under
+// uniform pressure, written as a project file by the editor's own code and
+// read by the analysis program; then TViewerProject::StaticCalculate.
+void BM_StaticCalculate(benchmark::State& state) {
+  const int N = static_cast<int>(state.range(0));
+  std::vector<std::uint8_t> bytes;
+  {
+    testing::EditorState e;
+    TVelEditorProject& p = e.Project;
+    const examples::ShellGrid g =
+        examples::BuildGrid(p, N, N, 2, 2, [](TGeometricElement& sh, int, int) { examples::SetSingleLayer(sh, 0.1L); });
+    examples::SupportBoundary(p, g, false);
+    for (TMLEditorShell* sh : g.Shells) examples::AddSurfaceLoad(p, sh, -1);
+    bytes = examples::SaveWithWindow(e, 2, 2);
+  }
+  PrintedMessages messages;
+  TViewerProject project(messages);
+  if (!project.LoadProjectBytes(bytes, "/tmp/bench_plate.tps")) {
+    state.SkipWithError("the plate could not be read");
+    return;
+  }
+  std::map<int, double> stage;
+  for (auto _ : state) {
+    StageClock clock;
+    const auto t0 = std::chrono::steady_clock::now();
+    if (!project.StaticCalculate(clock)) state.SkipWithError("the analysis failed");
+    const auto t1 = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < clock.Starts.size(); ++i) {
+      const auto end = i + 1 < clock.Starts.size() ? clock.Starts[i + 1].second : t1;
+      stage[clock.Starts[i].first] = std::chrono::duration<double>(end - clock.Starts[i].second).count();
+    }
+    state.counters["total_s"] = std::chrono::duration<double>(t1 - t0).count();
+  }
+  state.counters["stiffness_s"] = stage[kStageStiffness];
+  state.counters["loads_s"] = stage[kStageLoads];
+  state.counters["solve_s"] = stage[kStageSolve];
+  state.counters["stresses_s"] = stage[kStageStresses];
+  state.counters["equations"] = 5.0 * (N + 1) * (N + 1);
+}
+
 #ifdef TAVIR_BENCH_LAPACK
 void BM_Dpbsv(benchmark::State& state) {
   PlateSystem& s = System(static_cast<int>(state.range(0)));
@@ -270,13 +458,45 @@ BENCHMARK(BM_Dpbsv)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->
 BENCHMARK(BM_ElementStiffness)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShellCalcStiffness)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AllShellStiffnesses)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Assemble)->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Assemble)->Arg(32)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Solve<false>)->Name("BM_Solve")->Arg(32)->Arg(64)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Solve<true>)->Name("BM_SolvePlain")->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_SolveThreads)->ArgsProduct({{64, 100}, {1, 4, 8}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SolveThreads)->ArgsProduct({{100}, {1, 2, 4, 8}})->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_Agreement)->Arg(32)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+// N, threads (0 = SolveBand's choice), busy cores. Best of three.
+BENCHMARK(BM_SolveBesideDpbsv)
+    ->Args({50, 1, 0})->Args({50, 8, 0})
+    ->Args({100, 1, 0})->Args({100, 8, 0})
+    ->Args({141, 1, 0})->Args({141, 8, 0})
+    ->Args({100, 8, 4})->Args({100, 4, 4})->Args({100, 0, 0})
+    ->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_StaticCalculate)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 }  // namespace tavir
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+#ifdef TAVIR_BENCH_OPENBLAS
+  // OpenBLAS 0.3.21 takes a processor it does not know (a newer Xeon under a
+  // hypervisor) for a Prescott and runs its slowest kernels. It reads the core
+  // type when it is loaded, before main: start again with the type named,
+  // unless the caller named one.
+  if (std::getenv("OPENBLAS_CORETYPE") == nullptr && std::strstr(openblas_get_config(), "Prescott") != nullptr) {
+    setenv("OPENBLAS_CORETYPE", __builtin_cpu_supports("avx512f") ? "SkylakeX" : "Haswell", 1);
+    execv("/proc/self/exe", argv);
+  }
+#endif
+#ifdef TAVIR_BENCH_OPENBLAS
+  benchmark::AddCustomContext("dpbsv", std::string("OpenBLAS ") + tavir_openblas_config());
+#elif defined(TAVIR_BENCH_LAPACK)
+  benchmark::AddCustomContext("dpbsv", "the system's LAPACK (not OpenBLAS)");
+#else
+  benchmark::AddCustomContext("dpbsv", "none");
+#endif
+  benchmark::AddCustomContext("available_cores", std::to_string(tavir::AvailableCores()));
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -14,6 +14,22 @@
 
 namespace tavir::test {
 
+// The element matrix of an a × b shell of one monolith layer (curvatures Kx, Ky).
+inline Matrix20 MonolithElementMatrix(Extended thickness, Extended E, Extended mu, Extended a, Extended b,
+                                       Extended kx, Extended ky) {
+  LayerInput layer;
+  layer.Thickness = thickness;
+  layer.E = E;
+  layer.Mu = mu;
+  const std::array<LayerInput, 1> layers{layer};
+  const std::array<LayerModuli, 1> elastic{LayerElastic(layer)};
+  SectionArray D{};
+  SectionMatrix(layers, elastic, D);
+  Matrix20 ke{}, t{};
+  ShellStiffness(a, b, kx, ky, D, ke, t);
+  return ke;
+}
+
 enum class Edge { Simple, Clamped };
 enum class Load { Uniform, CentralPoint };
 
@@ -42,20 +58,7 @@ struct PlateMesh {
     return static_cast<std::size_t>(BandWidthOfSpan(span));
   }
 
-  Matrix20 ElementMatrix() const {
-    LayerInput layer;
-    layer.Thickness = Thickness;
-    layer.E = E();
-    layer.Mu = Mu;
-    const std::array<LayerInput, 1> layers{layer};
-    const std::array<LayerModuli, 1> elastic{LayerElastic(layer)};
-    SectionArray D{};
-    SectionMatrix(layers, elastic, D);
-    Matrix20 ke{}, t{};
-    const Extended h = L / N;
-    ShellStiffness(h, h, 0, 0, D, ke, t);
-    return ke;
-  }
+  Matrix20 ElementMatrix() const { return MonolithElementMatrix(Thickness, E(), Mu, L / N, L / N, 0, 0); }
 
   // Assembles, loads and supports the system in K (allocated here) and F.
   void Build(Edge edge, Load load, BandMatrix& K, std::vector<Extended>& F) const {
