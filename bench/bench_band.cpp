@@ -481,8 +481,13 @@ int main(int argc, char** argv) {
   // hypervisor) for a Prescott and runs its slowest kernels. It reads the core
   // type when it is loaded, before main: start again with the type named,
   // unless the caller named one.
-  if (std::getenv("OPENBLAS_CORETYPE") == nullptr && std::strstr(openblas_get_config(), "Prescott") != nullptr) {
-    setenv("OPENBLAS_CORETYPE", __builtin_cpu_supports("avx512f") ? "SkylakeX" : "Haswell", 1);
+  // Only a type the processor can run: a kernel it lacks would stop the program.
+  const char* coreType = __builtin_cpu_supports("avx512f") ? "SkylakeX"
+                         : __builtin_cpu_supports("avx2") ? "Haswell"
+                                                          : nullptr;
+  if (coreType != nullptr && std::getenv("OPENBLAS_CORETYPE") == nullptr &&
+      std::strstr(openblas_get_config(), "Prescott") != nullptr) {
+    setenv("OPENBLAS_CORETYPE", coreType, 1);
     execv("/proc/self/exe", argv);
   }
 #endif
