@@ -387,6 +387,9 @@ void EditorCommands::ApplyConcForces() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
   for (TEditorKnot* knot : picked) SetForce(project_.ConcForces(), knot, supervisor_.DefConcForce);
   if (!picked.empty()) UnselectKnots();
+  // A new load starts hidden: it takes its knot's visibility in the current window,
+  // so that it is drawn now and not only at the next repaint.
+  project_.ConcForces().UpdateVisible();
   if (Canvas* c = CurrentCanvas()) project_.ConcForces().Draw(*c);
 }
 
@@ -394,6 +397,7 @@ void EditorCommands::ApplyDispForces() {
   const std::vector<TMLEditorElement*> picked = project_.Elements().Selection();
   for (TMLEditorElement* e : picked) SetForce(project_.DispForces(), e, supervisor_.DefDispForce);
   if (!picked.empty()) UnselectElements();
+  project_.DispForces().UpdateVisible();
   if (Canvas* c = CurrentCanvas()) project_.DispForces().Draw(*c);
 }
 

@@ -592,6 +592,20 @@ TEST(ModeCommands, TheLoadDialogsApplyGoesByTheWorkMode) {
   EXPECT_EQ(f.Supervisor.DefDispForce.Pz, -4);
 }
 
+// An applied point load is drawn into the window at once (its arrow pictures),
+// not only at the next repaint.
+TEST(ModeCommands, AnAppliedPointLoadIsDrawnAtOnce) {
+  EditorFixture f;
+  f.NewProject();
+  SampleModel& m = f.Sample();
+  RecordingCanvas& canvas = f.Ui.Canvases[0];
+  f.Commands.Run("acForceConcentrate");
+  f.Project.Knots().Select(m.K[1], nullptr);
+  canvas.Calls.clear();
+  f.Commands.LoadDialogApplied(Force(0, 0, -3, 0, 0, 0));
+  EXPECT_FALSE(canvas.CallsOf(CanvasOp::Image).empty()) << "no arrow drawn";
+}
+
 TEST(DialogCommands, GridSettingsPanelsAndInformation) {
   EditorFixture f;
   f.NewProject();
