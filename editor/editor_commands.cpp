@@ -383,9 +383,19 @@ void EditorCommands::ForceDispersion() {
   state_.CheckMode("acForceDispersion");
 }
 
+namespace {
+// The load dialog shows Mz disabled and never applies it: each item keeps the Mz
+// it has (from a file), whatever the box showed for the last knot clicked.
+TForceRecord WithOwnMz(TForceRecord applied, const TForceRecord& own) {
+  applied.Mz = own.Mz;
+  return applied;
+}
+}  // namespace
+
 void EditorCommands::ApplyConcForces() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
-  for (TEditorKnot* knot : picked) SetForce(project_.ConcForces(), knot, supervisor_.DefConcForce);
+  for (TEditorKnot* knot : picked)
+    SetForce(project_.ConcForces(), knot, WithOwnMz(supervisor_.DefConcForce, GetForce(project_.ConcForces(), knot)));
   if (!picked.empty()) UnselectKnots();
   // A new load starts hidden: it takes its knot's visibility in the current window,
   // so that it is drawn now and not only at the next repaint.
@@ -395,7 +405,8 @@ void EditorCommands::ApplyConcForces() {
 
 void EditorCommands::ApplyDispForces() {
   const std::vector<TMLEditorElement*> picked = project_.Elements().Selection();
-  for (TMLEditorElement* e : picked) SetForce(project_.DispForces(), e, supervisor_.DefDispForce);
+  for (TMLEditorElement* e : picked)
+    SetForce(project_.DispForces(), e, WithOwnMz(supervisor_.DefDispForce, GetForce(project_.DispForces(), e)));
   if (!picked.empty()) UnselectElements();
   project_.DispForces().UpdateVisible();
   if (Canvas* c = CurrentCanvas()) project_.DispForces().Draw(*c);

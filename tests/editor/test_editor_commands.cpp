@@ -606,6 +606,22 @@ TEST(ModeCommands, AnAppliedPointLoadIsDrawnAtOnce) {
   EXPECT_FALSE(canvas.CallsOf(CanvasOp::Image).empty()) << "no arrow drawn";
 }
 
+// Apply hands on only what the dialog shows: a knot's own Mz (from a file) stays.
+TEST(ModeCommands, ApplyKeepsEachKnotsOwnMz) {
+  EditorFixture f;
+  f.NewProject();
+  SampleModel& m = f.Sample();
+  SetForce(f.Project.ConcForces(), m.K[1], Force(0, 0, 0, 0, 0, 7));
+  f.Commands.Run("acForceConcentrate");
+  f.Project.Knots().Select(m.K[1], nullptr);
+  f.Project.Knots().Select(m.K[2], nullptr);
+  f.Commands.LoadDialogApplied(Force(0, 0, -3, 0, 0, 0));
+  EXPECT_EQ(GetForce(f.Project.ConcForces(), m.K[1]).Mz, 7);
+  EXPECT_EQ(GetForce(f.Project.ConcForces(), m.K[1]).Pz, -3);
+  EXPECT_EQ(GetForce(f.Project.ConcForces(), m.K[2]).Mz, 0);
+  EXPECT_EQ(GetForce(f.Project.ConcForces(), m.K[2]).Pz, -3);
+}
+
 TEST(DialogCommands, GridSettingsPanelsAndInformation) {
   EditorFixture f;
   f.NewProject();
