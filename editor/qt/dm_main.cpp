@@ -1,6 +1,3 @@
-// The cursor slots first: the editor declares a function of the same name.
-#include "platform/qt/cursors.h"
-// (keep above)
 #include "editor/qt/dm_main.h"
 
 #include <QApplication>
@@ -22,6 +19,9 @@
 #include "editor/qt/editor_forms.h"
 #include "editor/qt/rs_main.h"
 #include "editor/qt/shared/grid_dialog.h"
+#include "model/symbols.h"
+#include "platform/qt/cursors.h"
+#include "platform/qt/desk_picture.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/info_dlg.h"
 #include "platform/qt/qt_canvas.h"
@@ -358,7 +358,8 @@ void TDM_Main::PrintCurrentWindow() {
   const TEditorWindow* window = commands_->Windows().Find(index);
   if (desk == nullptr || window == nullptr) return;
   // The whole picture of the window, drawn through the canvas as the desk draws it.
-  QtCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)), images_);
+  BuiltInImageCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)),
+                            images_, &DrawBuiltInSymbol);
   if (const std::optional<std::string> failure = desk->Logic().Repaint(canvas)) {
     messages_.Error(*failure);
     return;

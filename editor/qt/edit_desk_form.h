@@ -1,8 +1,7 @@
 #pragma once
 // TMainDesk: the form of one editing window, a top-level window of its own (never
 // a child of the main strip). Its picture is the window's Width x Height pixels
-// inside a scroll box; only the visible part exists as an image (a canvas of the
-// viewport's size whose origin follows the scroll position).
+// inside a scroll box; only the visible part exists as an image (DeskPicture).
 //
 // Repaint() is the repaint message: the visible part painted anew at once. What
 // the commands draw immediately (selection, new elements, supports, loads, the
@@ -24,7 +23,7 @@ class QStatusBar;
 
 namespace tavir {
 
-class QtCanvas;
+class DeskPicture;
 class ImageProvider;
 class TMainDesk;
 
@@ -101,15 +100,13 @@ class TMainDesk : public QMainWindow, private DeskSurface {
   void SetScroll(int h, int v) override;
   void RepaintNow() override;
 
-  bool ImageCurrent() const;
   void RepaintInto();
   void Guarded(const std::function<void()>& f);
 
   EditorCommands& commands_;
   DeskEvents& events_;
   EditDesk logic_;
-  std::unique_ptr<QtCanvas> canvas_;
-  bool dirty_ = true;
+  std::unique_ptr<DeskPicture> picture_;
   bool detached_ = false;
   QScrollArea* ScrollBox_Win = nullptr;
   TDeskPicture* Image_Win = nullptr;

@@ -7,32 +7,14 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/qt/qt_canvas.h"
-#include "viewer/symbols.h"
+#include "model/symbols.h"
+#include "platform/qt/desk_picture.h"
 
 namespace tavir {
-
-// The screen picture: support and load symbols drawn as the built-in pictures
-// unless the image lists supply bitmaps.
-class DeskCanvas : public QtCanvas {
- public:
-  DeskCanvas(QSize size, const ImageProvider* images) : QtCanvas(size, images), images_(images) {}
-  void DrawImage(std::string_view list, int index, int x, int y) override {
-    if (images_ != nullptr && !images_->Image(list, index).isNull()) {
-      QtCanvas::DrawImage(list, index, x, y);
-      return;
-    }
-    DrawBuiltInSymbol(*this, list, index, x, y);
-  }
-
- private:
-  const ImageProvider* images_;
-};
 
 // ---- deferred messages ----
 
@@ -84,8 +66,7 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
     : QMainWindow(parent, Qt::Window),
       deferred_(messages),
       logic_(windows, desk, scene, client, *this, deferred_),
-      windows_(windows),
-      canvas_(std::make_unique<DeskCanvas>(QSize(1, 1), images)) {
+      windows_(windows) {
   setObjectName("DeskForm");
   setWindowTitle("Окно");
   resize(600, 500);
@@ -99,6 +80,9 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
   paintBox_ = new DeskPaintBox(*this);
   scroll_->setWidget(paintBox_);
   setCentralWidget(scroll_);
+  // Support and load symbols are the built-in pictures unless the image lists
+  // supply bitmaps.
+  picture_ = std::make_unique<DeskPicture>(*scroll_, *paintBox_, images, &DrawBuiltInSymbol);
   status_ = new QStatusBar(this);
   status_->setObjectName("StatusBar_Desk");
   status_->setSizeGripEnabled(false);
@@ -111,13 +95,6 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
     panels_.push_back(panel);
   }
   setStatusBar(status_);
-  // Scrolling shows another part of the picture: it is painted anew.
-  auto scrolled = [this] {
-    dirty_ = true;
-    paintBox_->update();
-  };
-  connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
-  connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
   UpdatePictureSize();
 }
 
@@ -128,7 +105,7 @@ void TDeskForm::UpdatePictureSize() {
   const int w = view ? std::max(1, view->Width()) : 1;
   const int h = view ? std::max(1, view->Height()) : 1;
   if (paintBox_->size() != QSize(w, h)) paintBox_->resize(w, h);
-  dirty_ = true;
+  picture_->SetStale();
 }
 
 void TDeskForm::SetStatusText(int panel, const QString& text) {
@@ -140,24 +117,10 @@ QString TDeskForm::StatusText(int panel) const {
   return panels_[static_cast<std::size_t>(panel)]->text();
 }
 
-bool TDeskForm::ImageCurrent() const {
-  const QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
-  const TPoint origin{scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()};
-  return !dirty_ && canvas_->Size() == want && canvas_->Origin() == origin;
-}
-
-void TDeskForm::FitCanvas() {
-  // The image covers the visible part of the picture, from the scroll position.
-  QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
-  if (want.isEmpty()) want = QSize(1, 1);
-  if (canvas_->Size() != want) canvas_->Resize(want);
-  canvas_->SetOrigin({scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()});
-}
-
 void TDeskForm::RepaintInto() {
-  FitCanvas();
-  dirty_ = false;
-  logic_.Repaint(*canvas_);
+  picture_->Fit();
+  picture_->SetFresh();
+  logic_.Repaint(picture_->Canvas());
 }
 
 void TDeskForm::Repaint() {
@@ -172,13 +135,13 @@ void TDeskForm::Repaint() {
 void TDeskForm::ShowCleared() {
   if (detached_) return;
   UpdatePictureSize();
-  FitCanvas();
-  windows_.ClearDesk(Desk(), *canvas_);
-  dirty_ = true;
+  picture_->Fit();
+  windows_.ClearDesk(Desk(), picture_->Canvas());
+  picture_->SetStale();
   paintBox_->update();
 }
 
-QImage TDeskForm::Picture() const { return canvas_->Image(); }
+QImage TDeskForm::Picture() const { return picture_->Image(); }
 
 void TDeskForm::FlushLater() {
   if (deferred_.Pending() == 0) return;
@@ -188,37 +151,24 @@ void TDeskForm::FlushLater() {
 }
 
 void TDeskForm::PaintEventPicture(QPaintEvent* event) {
-  if (!detached_ && !ImageCurrent()) {
+  if (!detached_ && !picture_->Current()) {
     deferred_.SetDeferring(true);
     DeskGuard(deferred_, [this] { RepaintInto(); });
     deferred_.SetDeferring(false);
     FlushLater();
   }
   QPainter painter(paintBox_);
-  const TPoint o = canvas_->Origin();
-  painter.fillRect(event->rect(), Qt::white);
-  painter.drawImage(QPoint(o.X, o.Y), canvas_->Image());
+  picture_->Paint(painter, event->rect());
 }
 
 Canvas& TDeskForm::PictureCanvas() {
   paintBox_->update();
-  return *canvas_;
+  return picture_->Canvas();
 }
 
-DeskScroll TDeskForm::Scroll() const {
-  DeskScroll s;
-  s.H = scroll_->horizontalScrollBar()->value();
-  s.V = scroll_->verticalScrollBar()->value();
-  s.ClientWidth = scroll_->viewport()->width();
-  s.Height = scroll_->height();
-  s.HRange = scroll_->horizontalScrollBar()->maximum();
-  return s;
-}
+DeskScroll TDeskForm::Scroll() const { return picture_->Scroll(); }
 
-void TDeskForm::SetScroll(int h, int v) {
-  scroll_->horizontalScrollBar()->setValue(h);
-  scroll_->verticalScrollBar()->setValue(v);
-}
+void TDeskForm::SetScroll(int h, int v) { picture_->SetScroll(h, v); }
 
 void TDeskForm::RepaintNow() { RepaintInto(); }
 
@@ -264,7 +214,7 @@ bool TDeskForm::event(QEvent* event) {
 void TDeskForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
-  dirty_ = true;
+  picture_->SetStale();
 }
 
 void TDeskForm::FormResize() {

@@ -1,8 +1,7 @@
 #pragma once
 // The result desk: one top-level window per result view. The picture is the view's
-// picture size inside a scroll box; only the visible part exists as an image (a
-// QtCanvas of the viewport's size whose origin follows the scroll position), so a
-// zoomed picture never needs a buffer of its full size.
+// picture size inside a scroll box; only the visible part exists as an image
+// (DeskPicture), so a zoomed picture never needs a buffer of its full size.
 //
 // Repaint() is the repaint message: it paints the whole visible part at once. The
 // paint event paints only when the image no longer matches the scroll position or
@@ -23,7 +22,7 @@ class QStatusBar;
 
 namespace tavir {
 
-class QtCanvas;
+class DeskPicture;
 class ImageProvider;
 class TDeskForm;
 
@@ -112,8 +111,6 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   void MouseDown(QMouseEvent* event);
   void MouseMove(QMouseEvent* event);
   void MouseUp(QMouseEvent* event);
-  bool ImageCurrent() const;
-  void FitCanvas();
   void RepaintInto();
   void FlushLater();
   void FormResize();
@@ -121,8 +118,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   DeferredMessages deferred_;
   ResultDesk logic_;
   TGraphWindows& windows_;
-  std::unique_ptr<QtCanvas> canvas_;
-  bool dirty_ = true;
+  std::unique_ptr<DeskPicture> picture_;
   bool inputEnabled_ = true;
   bool detached_ = false;
   QScrollArea* scroll_;
