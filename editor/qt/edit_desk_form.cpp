@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
@@ -14,31 +13,8 @@
 #include <exception>
 
 #include "model/symbols.h"
-#include "platform/qt/desk_picture.h"
 
 namespace tavir {
-
-// ---- the picture ----
-
-TDeskPicture::TDeskPicture(TMainDesk& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
-  setObjectName("Image_Win");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(true);
-}
-
-void TDeskPicture::paintEvent(QPaintEvent* /*event*/) { desk_.PaintPicture(); }
-
-void TDeskPicture::mousePressEvent(QMouseEvent* event) {
-  desk_.MouseDown(event->button(), event->position().toPoint(), event->modifiers());
-}
-
-void TDeskPicture::mouseMoveEvent(QMouseEvent* event) {
-  desk_.MouseMove(event->position().toPoint(), event->modifiers());
-}
-
-void TDeskPicture::mouseReleaseEvent(QMouseEvent* event) {
-  desk_.MouseUp(event->button(), event->position().toPoint(), event->modifiers());
-}
 
 // ---- the desk ----
 
@@ -59,7 +35,7 @@ TMainDesk::TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindo
   ScrollBox_Win = new QScrollArea(this);
   ScrollBox_Win->setObjectName("ScrollBox_Win");
   ScrollBox_Win->setWidgetResizable(false);
-  Image_Win = new TDeskPicture(*this);
+  Image_Win = new DeskPictureBox(*this, "Image_Win");
   Image_Win->resize(std::max(1, window.Width), std::max(1, window.Height));
   ScrollBox_Win->setWidget(Image_Win);
   setCentralWidget(ScrollBox_Win);
@@ -109,10 +85,10 @@ void TMainDesk::Repaint() {
 
 QImage TMainDesk::Picture() const { return picture_->Image(); }
 
-void TMainDesk::PaintPicture() {
+void TMainDesk::PicturePaint(const QRect& area) {
   if (!detached_ && !picture_->Current()) RepaintInto();
   QPainter painter(Image_Win);
-  picture_->Paint(painter, Image_Win->rect());
+  picture_->Paint(painter, area);
 }
 
 Canvas& TMainDesk::PictureCanvas() {
@@ -139,16 +115,6 @@ void TMainDesk::Guarded(const std::function<void()>& f) {
   events_.DeskChanged();
 }
 
-namespace {
-MouseButton ButtonOf(Qt::MouseButton b) {
-  switch (b) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    default: return MouseButton::Left;
-  }
-}
-}  // namespace
-
 void TMainDesk::MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) {
   if (detached_) return;
   QPointer<TMainDesk> self(this);
@@ -158,7 +124,7 @@ void TMainDesk::MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifier
       logic_.Activate(!StBar_Win->isHidden());
       if (!self || detached_) return;
     }
-    logic_.MouseDown(DeskMouse{ButtonOf(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0});
+    logic_.MouseDown(DeskMouse{DeskMouseButton(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0});
   });
 }
 
@@ -177,7 +143,7 @@ void TMainDesk::MouseMove(QPoint p, Qt::KeyboardModifiers mods) {
 
 void TMainDesk::MouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) {
   if (detached_) return;
-  Guarded([&] { logic_.MouseUp(DeskMouse{ButtonOf(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0}); });
+  Guarded([&] { logic_.MouseUp(DeskMouse{DeskMouseButton(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0}); });
 }
 
 bool TMainDesk::event(QEvent* event) {

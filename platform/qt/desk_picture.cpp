@@ -1,5 +1,7 @@
 #include "platform/qt/desk_picture.h"
 
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -12,6 +14,35 @@ void BuiltInImageCanvas::DrawImage(std::string_view list, int index, int x, int 
     return;
   }
   builtIn_(*this, list, index, x, y);
+}
+
+DeskPictureBox::DeskPictureBox(DeskPictureEvents& desk, const QString& objectName, QWidget* parent)
+    : QWidget(parent), desk_(desk) {
+  setObjectName(objectName);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+}
+
+void DeskPictureBox::paintEvent(QPaintEvent* event) { desk_.PicturePaint(event->rect()); }
+
+void DeskPictureBox::mousePressEvent(QMouseEvent* event) {
+  desk_.PictureMouseDown(event->button(), event->position().toPoint(), event->modifiers());
+}
+
+void DeskPictureBox::mouseMoveEvent(QMouseEvent* event) {
+  desk_.PictureMouseMove(event->position().toPoint(), event->modifiers());
+}
+
+void DeskPictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  desk_.PictureMouseUp(event->button(), event->position().toPoint(), event->modifiers());
+}
+
+MouseButton DeskMouseButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    default: return MouseButton::Left;
+  }
 }
 
 DeskPicture::DeskPicture(QScrollArea& scroll, QWidget& picture, const ImageProvider* images,

@@ -5,9 +5,10 @@
 // follows the scroll position. Scrolling or resizing makes the image stale; the
 // desk repaints it when it next needs it. Immediate drawings go into the same
 // image and are shown by an update of the picture widget.
-#include <QObject>
 #include <QImage>
+#include <QObject>
 #include <QRect>
+#include <QWidget>
 #include <string_view>
 
 #include "platform/desk_surface.h"
@@ -15,7 +16,6 @@
 
 class QPainter;
 class QScrollArea;
-class QWidget;
 
 namespace tavir {
 
@@ -35,6 +35,39 @@ class BuiltInImageCanvas : public QtCanvas {
   const ImageProvider* images_;
   BuiltInImageDrawer builtIn_;
 };
+
+// What the picture widget hands to its desk: its paint events and the mouse
+// gestures in picture coordinates.
+class DeskPictureEvents {
+ public:
+  virtual void PicturePaint(const QRect& area) = 0;
+  virtual void PictureMouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) = 0;
+  virtual void PictureMouseMove(QPoint p, Qt::KeyboardModifiers mods) = 0;
+  virtual void PictureMouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) = 0;
+
+ protected:
+  ~DeskPictureEvents() = default;
+};
+
+// The picture widget inside a desk's scroll box, sized as the whole picture (it
+// holds no image of its own: the desk paints the visible part into it).
+class DeskPictureBox : public QWidget {
+  Q_OBJECT
+ public:
+  DeskPictureBox(DeskPictureEvents& desk, const QString& objectName, QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  DeskPictureEvents& desk_;
+};
+
+// The button of a gesture as the plain desk logic knows it.
+MouseButton DeskMouseButton(Qt::MouseButton button);
 
 class DeskPicture : public QObject {
  public:

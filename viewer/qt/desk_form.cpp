@@ -2,8 +2,6 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
@@ -12,7 +10,6 @@
 #include <algorithm>
 
 #include "model/symbols.h"
-#include "platform/qt/desk_picture.h"
 
 namespace tavir {
 
@@ -46,19 +43,6 @@ void DeskGuard(DeferredMessages& messages, F&& body) {
   if (!failure.empty()) messages.Show(MsgKind::Error, "Ошибка", failure, MsgButtons::Ok);
 }
 
-// ---- paint box ----
-
-DeskPaintBox::DeskPaintBox(TDeskForm& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
-  setObjectName("PaintBox_Desk");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(true);
-}
-
-void DeskPaintBox::paintEvent(QPaintEvent* event) { desk_.PaintEventPicture(event); }
-void DeskPaintBox::mousePressEvent(QMouseEvent* event) { desk_.MouseDown(event); }
-void DeskPaintBox::mouseMoveEvent(QMouseEvent* event) { desk_.MouseMove(event); }
-void DeskPaintBox::mouseReleaseEvent(QMouseEvent* event) { desk_.MouseUp(event); }
-
 // ---- desk ----
 
 TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
@@ -77,7 +61,7 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName("ScrollBox_Desk");
   scroll_->setWidgetResizable(false);
-  paintBox_ = new DeskPaintBox(*this);
+  paintBox_ = new DeskPictureBox(*this, "PaintBox_Desk");
   scroll_->setWidget(paintBox_);
   setCentralWidget(scroll_);
   // Support and load symbols are the built-in pictures unless the image lists
@@ -150,7 +134,7 @@ void TDeskForm::FlushLater() {
   });
 }
 
-void TDeskForm::PaintEventPicture(QPaintEvent* event) {
+void TDeskForm::PicturePaint(const QRect& area) {
   if (!detached_ && !picture_->Current()) {
     deferred_.SetDeferring(true);
     DeskGuard(deferred_, [this] { RepaintInto(); });
@@ -158,7 +142,7 @@ void TDeskForm::PaintEventPicture(QPaintEvent* event) {
     FlushLater();
   }
   QPainter painter(paintBox_);
-  picture_->Paint(painter, event->rect());
+  picture_->Paint(painter, area);
 }
 
 Canvas& TDeskForm::PictureCanvas() {
@@ -172,34 +156,21 @@ void TDeskForm::SetScroll(int h, int v) { picture_->SetScroll(h, v); }
 
 void TDeskForm::RepaintNow() { RepaintInto(); }
 
-namespace {
-MouseButton ButtonOf(const QMouseEvent* e) {
-  switch (e->button()) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    default: return MouseButton::Left;
-  }
-}
-}  // namespace
-
-void TDeskForm::MouseDown(QMouseEvent* event) {
+void TDeskForm::PictureMouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers /*mods*/) {
   if (!inputEnabled_ || detached_) return;
-  const QPoint p = event->position().toPoint();
-  DeskGuard(deferred_, [&] { logic_.MouseDown(ButtonOf(event), p.x(), p.y()); });
+  DeskGuard(deferred_, [&] { logic_.MouseDown(DeskMouseButton(button), p.x(), p.y()); });
 }
 
-void TDeskForm::MouseMove(QMouseEvent* event) {
+void TDeskForm::PictureMouseMove(QPoint p, Qt::KeyboardModifiers /*mods*/) {
   if (detached_ || !logic_.Tracking()) return;
-  const QPoint p = event->position().toPoint();
   DeskGuard(deferred_, [&] { logic_.MouseMove(p.x(), p.y()); });
   paintBox_->update();
 }
 
-void TDeskForm::MouseUp(QMouseEvent* event) {
+void TDeskForm::PictureMouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers /*mods*/) {
   if (!inputEnabled_ || detached_) return;
-  const QPoint p = event->position().toPoint();
   // Ending a gesture can open views and run commands.
-  DeskGuard(deferred_, [&] { logic_.MouseUp(ButtonOf(event), p.x(), p.y()); });
+  DeskGuard(deferred_, [&] { logic_.MouseUp(DeskMouseButton(button), p.x(), p.y()); });
   paintBox_->update();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/desk_picture.h"
 #include "platform/services.h"
 #include "viewer/result_desk.h"
 
@@ -22,9 +23,6 @@ class QStatusBar;
 
 namespace tavir {
 
-class DeskPicture;
-class ImageProvider;
-class TDeskForm;
 
 // Messages of a picture, shown after the paint event that produced them.
 class DeferredMessages : public MessageService {
@@ -47,23 +45,7 @@ class DeferredMessages : public MessageService {
   std::vector<Entry> pending_;
 };
 
-// PaintBox_Desk: the picture widget, sized as the view's picture.
-class DeskPaintBox : public QWidget {
-  Q_OBJECT
- public:
-  explicit DeskPaintBox(TDeskForm& desk, QWidget* parent = nullptr);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  TDeskForm& desk_;
-};
-
-class TDeskForm : public QMainWindow, private DeskSurface {
+class TDeskForm : public QMainWindow, private DeskSurface, private DeskPictureEvents {
   Q_OBJECT
  public:
   TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
@@ -100,17 +82,18 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  friend class DeskPaintBox;
   // DeskSurface
   Canvas& PictureCanvas() override;
   DeskScroll Scroll() const override;
   void SetScroll(int h, int v) override;
   void RepaintNow() override;
 
-  void PaintEventPicture(QPaintEvent* event);
-  void MouseDown(QMouseEvent* event);
-  void MouseMove(QMouseEvent* event);
-  void MouseUp(QMouseEvent* event);
+  // DeskPictureEvents: the picture widget's events (PaintBox_Desk)
+  void PicturePaint(const QRect& area) override;
+  void PictureMouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) override;
+  void PictureMouseMove(QPoint p, Qt::KeyboardModifiers mods) override;
+  void PictureMouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) override;
+
   void RepaintInto();
   void FlushLater();
   void FormResize();
@@ -122,7 +105,7 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   bool inputEnabled_ = true;
   bool detached_ = false;
   QScrollArea* scroll_;
-  DeskPaintBox* paintBox_;
+  DeskPictureBox* paintBox_;
   QStatusBar* status_;
   std::vector<QLabel*> panels_;
   QPointer<QWidget> mainForm_;
