@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace tavir {
 
@@ -35,6 +36,15 @@ void DeskPictureBox::mouseMoveEvent(QMouseEvent* event) {
 
 void DeskPictureBox::mouseReleaseEvent(QMouseEvent* event) {
   desk_.PictureMouseUp(event->button(), event->position().toPoint(), event->modifiers());
+}
+
+std::vector<QRect> PictureTiles(QSize picture, int side) {
+  std::vector<QRect> tiles;
+  if (side <= 0) return tiles;
+  for (int y = 0; y < picture.height(); y += side)
+    for (int x = 0; x < picture.width(); x += side)
+      tiles.emplace_back(x, y, std::min(side, picture.width() - x), std::min(side, picture.height() - y));
+  return tiles;
 }
 
 MouseButton DeskMouseButton(Qt::MouseButton button) {

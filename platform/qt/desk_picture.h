@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QWidget>
 #include <string_view>
+#include <vector>
 
 #include "platform/desk_surface.h"
 #include "platform/qt/qt_canvas.h"
@@ -65,6 +66,11 @@ class DeskPictureBox : public QWidget {
  private:
   DeskPictureEvents& desk_;
 };
+
+// Squares of at most side x side pixels, row by row, that cover a picture of the
+// given size exactly once: a whole picture (printing) is drawn tile by tile,
+// never into one buffer of its size.
+std::vector<QRect> PictureTiles(QSize picture, int side);
 
 // The button of a gesture as the plain desk logic knows it.
 MouseButton DeskMouseButton(Qt::MouseButton button);

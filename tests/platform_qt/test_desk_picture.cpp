@@ -104,5 +104,31 @@ TEST(DeskPicture, OnlyTheVisiblePartIsAnImageAndScrollingMakesItStale) {
   EXPECT_FALSE(desk.Current());
 }
 
+TEST(DeskPicture, TilesCoverAPictureExactlyOnceAndStaySmall) {
+  struct Case {
+    QSize Picture;
+    int Side;
+    std::size_t Count;
+  };
+  for (const Case& c : {Case{{1, 1}, 1024, 1}, Case{{1024, 1024}, 1024, 1}, Case{{1025, 1024}, 1024, 2},
+                        Case{{5000, 3000}, 1024, 15}, Case{{7, 5}, 3, 6}, Case{{0, 10}, 4, 0}, Case{{10, 10}, 0, 0}}) {
+    const std::vector<QRect> tiles = PictureTiles(c.Picture, c.Side);
+    EXPECT_EQ(tiles.size(), c.Count) << c.Picture.width() << "x" << c.Picture.height();
+    long long area = 0;
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+      const QRect& t = tiles[i];
+      EXPECT_FALSE(t.isEmpty());
+      EXPECT_LE(t.width(), c.Side);
+      EXPECT_LE(t.height(), c.Side);
+      EXPECT_TRUE(QRect(QPoint(0, 0), c.Picture).contains(t));
+      for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(tiles[j].intersects(t)) << i << " " << j;
+      area += static_cast<long long>(t.width()) * t.height();
+    }
+    if (c.Side > 0) {
+      EXPECT_EQ(area, static_cast<long long>(c.Picture.width()) * c.Picture.height());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tavir
