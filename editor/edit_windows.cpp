@@ -15,7 +15,7 @@ constexpr const char* kQuestionCaption = "Предупреждение";
 
 // ---- cursors ----
 
-int CursorSlot(DeskCursor cursor) {
+int DeskCursorSlot(DeskCursor cursor) {
   switch (cursor) {
     case DeskCursor::NewWindow: return 1;
     case DeskCursor::SetForce: return 2;

@@ -32,7 +32,7 @@ enum class DeskCursor : std::uint8_t {
 };
 
 // Slot 1..5 of a resource cursor, 0 for the others.
-int CursorSlot(DeskCursor cursor);
+int DeskCursorSlot(DeskCursor cursor);
 // Resource name of a slot cursor, empty for the others.
 std::string CursorResourceName(DeskCursor cursor);
 // The cursor for a work mode and input mode (the editor's mode table).

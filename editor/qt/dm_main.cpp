@@ -1,6 +1,3 @@
-// The cursor slots first: the editor declares a function of the same name.
-#include "platform/qt/cursors.h"
-// (keep above)
 #include "editor/qt/dm_main.h"
 
 #include <QApplication>
@@ -22,6 +19,9 @@
 #include "editor/qt/editor_forms.h"
 #include "editor/qt/rs_main.h"
 #include "editor/qt/shared/grid_dialog.h"
+#include "model/symbols.h"
+#include "platform/qt/cursors.h"
+#include "platform/qt/desk_picture.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/info_dlg.h"
 #include "platform/qt/qt_canvas.h"
@@ -357,8 +357,12 @@ void TDM_Main::PrintCurrentWindow() {
   TMainDesk* desk = DeskOf(index);
   const TEditorWindow* window = commands_->Windows().Find(index);
   if (desk == nullptr || window == nullptr) return;
-  // The whole picture of the window, drawn through the canvas as the desk draws it.
-  QtCanvas canvas(QSize(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height)), images_);
+  // The whole picture of the window, drawn as the desk draws it, tile by tile: the
+  // picture can be far larger than any buffer we may allocate.
+  const QSize picture(std::max(1, window->WorkWindow.Width), std::max(1, window->WorkWindow.Height));
+  constexpr int kPrintTile = 1024;
+  BuiltInImageCanvas canvas(QSize(1, 1), images_, &DrawBuiltInSymbol);
+  // A picture that cannot be drawn prints nothing (no printer job is begun).
   if (const std::optional<std::string> failure = desk->Logic().Repaint(canvas)) {
     messages_.Error(*failure);
     return;
@@ -369,11 +373,20 @@ void TDM_Main::PrintCurrentWindow() {
     return;
   }
   const QRect page = painter.viewport();
-  QSize size = canvas.Image().size();
+  QSize size = picture;
   size.scale(page.size(), Qt::KeepAspectRatio);
   painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(canvas.Image().rect());
-  painter.drawImage(0, 0, canvas.Image());
+  painter.setWindow(QRect(QPoint(0, 0), picture));
+  for (const QRect& tile : PictureTiles(picture, kPrintTile)) {
+    canvas.Resize(tile.size());
+    canvas.SetOrigin({tile.x(), tile.y()});
+    if (const std::optional<std::string> failure = desk->Logic().Repaint(canvas)) {
+      painter.end();
+      messages_.Error(*failure);
+      return;
+    }
+    painter.drawImage(tile.topLeft(), canvas.Image());
+  }
   painter.end();
 }
 

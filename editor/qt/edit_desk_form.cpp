@@ -4,41 +4,17 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
 
-#include "platform/qt/qt_canvas.h"
+#include "model/symbols.h"
 
 namespace tavir {
-
-// ---- the picture ----
-
-TDeskPicture::TDeskPicture(TMainDesk& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
-  setObjectName("Image_Win");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(true);
-}
-
-void TDeskPicture::paintEvent(QPaintEvent* /*event*/) { desk_.PaintPicture(); }
-
-void TDeskPicture::mousePressEvent(QMouseEvent* event) {
-  desk_.MouseDown(event->button(), event->position().toPoint(), event->modifiers());
-}
-
-void TDeskPicture::mouseMoveEvent(QMouseEvent* event) {
-  desk_.MouseMove(event->position().toPoint(), event->modifiers());
-}
-
-void TDeskPicture::mouseReleaseEvent(QMouseEvent* event) {
-  desk_.MouseUp(event->button(), event->position().toPoint(), event->modifiers());
-}
 
 // ---- the desk ----
 
@@ -47,8 +23,7 @@ TMainDesk::TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindo
     : QMainWindow(parent, Qt::Window),
       commands_(commands),
       events_(events),
-      logic_(commands, desk, *this),
-      canvas_(std::make_unique<QtCanvas>(QSize(1, 1), images)) {
+      logic_(commands, desk, *this) {
   setObjectName("MainDesk");
   setWindowTitle(QString::fromStdString(window.Caption.empty() ? std::string("Область") : window.Caption));
   setMinimumSize(400, 400);
@@ -60,10 +35,11 @@ TMainDesk::TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindo
   ScrollBox_Win = new QScrollArea(this);
   ScrollBox_Win->setObjectName("ScrollBox_Win");
   ScrollBox_Win->setWidgetResizable(false);
-  Image_Win = new TDeskPicture(*this);
+  Image_Win = new DeskPictureBox(*this, "Image_Win");
   Image_Win->resize(std::max(1, window.Width), std::max(1, window.Height));
   ScrollBox_Win->setWidget(Image_Win);
   setCentralWidget(ScrollBox_Win);
+  picture_ = std::make_unique<DeskPicture>(*ScrollBox_Win, *Image_Win, images, &DrawBuiltInSymbol);
   StBar_Win = new QStatusBar(this);
   StBar_Win->setObjectName("StBar_Win");
   StBar_Win->setSizeGripEnabled(false);
@@ -77,13 +53,6 @@ TMainDesk::TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindo
     StBar_Win->addWidget(panels_[i]);
   }
   setStatusBar(StBar_Win);
-  // Scrolling shows another part of the picture: it is painted anew.
-  auto scrolled = [this] {
-    dirty_ = true;
-    Image_Win->update();
-  };
-  connect(ScrollBox_Win->horizontalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
-  connect(ScrollBox_Win->verticalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
 }
 
 TMainDesk::~TMainDesk() = default;
@@ -97,19 +66,10 @@ QString TMainDesk::StatusText(int panel) const {
 
 void TMainDesk::SetPictureCursor(const QCursor& cursor) { Image_Win->setCursor(cursor); }
 
-bool TMainDesk::ImageCurrent() const {
-  const QSize want = ScrollBox_Win->viewport()->size().boundedTo(Image_Win->size());
-  const TPoint origin{ScrollBox_Win->horizontalScrollBar()->value(), ScrollBox_Win->verticalScrollBar()->value()};
-  return !dirty_ && canvas_->Size() == want && canvas_->Origin() == origin;
-}
-
 void TMainDesk::RepaintInto() {
-  QSize want = ScrollBox_Win->viewport()->size().boundedTo(Image_Win->size());
-  if (want.isEmpty()) want = QSize(1, 1);
-  if (canvas_->Size() != want) canvas_->Resize(want);
-  canvas_->SetOrigin({ScrollBox_Win->horizontalScrollBar()->value(), ScrollBox_Win->verticalScrollBar()->value()});
-  dirty_ = false;
-  if (const std::optional<std::string> failure = logic_.Repaint(*canvas_)) {
+  picture_->Fit();
+  picture_->SetFresh();
+  if (const std::optional<std::string> failure = logic_.Repaint(picture_->Canvas())) {
     // Never shown from inside a paint event: right after it.
     QTimer::singleShot(0, this, [self = QPointer<TMainDesk>(this), text = *failure] {
       if (self && !self->detached_) self->events_.DeskFailure(text);
@@ -123,38 +83,25 @@ void TMainDesk::Repaint() {
   Image_Win->update();
 }
 
-QImage TMainDesk::Picture() const { return canvas_->Image(); }
+QImage TMainDesk::Picture() const { return picture_->Image(); }
 
-void TMainDesk::PaintPicture() {
-  if (!detached_ && !ImageCurrent()) RepaintInto();
+void TMainDesk::PicturePaint(const QRect& area) {
+  if (!detached_ && !picture_->Current()) RepaintInto();
   QPainter painter(Image_Win);
-  const TPoint o = canvas_->Origin();
-  painter.fillRect(Image_Win->rect(), Qt::white);
-  painter.drawImage(QPoint(o.X, o.Y), canvas_->Image());
+  picture_->Paint(painter, area);
 }
 
 Canvas& TMainDesk::PictureCanvas() {
   // A drawing goes into the picture as it stands; a stale picture is made current
   // first, so the drawing is not lost to the next paint.
-  if (!detached_ && !ImageCurrent()) RepaintInto();
+  if (!detached_ && !picture_->Current()) RepaintInto();
   Image_Win->update();
-  return *canvas_;
+  return picture_->Canvas();
 }
 
-DeskScroll TMainDesk::Scroll() const {
-  DeskScroll s;
-  s.H = ScrollBox_Win->horizontalScrollBar()->value();
-  s.V = ScrollBox_Win->verticalScrollBar()->value();
-  s.ClientWidth = ScrollBox_Win->viewport()->width();
-  s.Height = ScrollBox_Win->height();
-  s.HRange = ScrollBox_Win->horizontalScrollBar()->maximum();
-  return s;
-}
+DeskScroll TMainDesk::Scroll() const { return picture_->Scroll(); }
 
-void TMainDesk::SetScroll(int h, int v) {
-  ScrollBox_Win->horizontalScrollBar()->setValue(h);
-  ScrollBox_Win->verticalScrollBar()->setValue(v);
-}
+void TMainDesk::SetScroll(int h, int v) { picture_->SetScroll(h, v); }
 
 void TMainDesk::RepaintNow() { RepaintInto(); }
 
@@ -168,16 +115,6 @@ void TMainDesk::Guarded(const std::function<void()>& f) {
   events_.DeskChanged();
 }
 
-namespace {
-MouseButton ButtonOf(Qt::MouseButton b) {
-  switch (b) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    default: return MouseButton::Left;
-  }
-}
-}  // namespace
-
 void TMainDesk::MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) {
   if (detached_) return;
   QPointer<TMainDesk> self(this);
@@ -187,7 +124,7 @@ void TMainDesk::MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifier
       logic_.Activate(!StBar_Win->isHidden());
       if (!self || detached_) return;
     }
-    logic_.MouseDown(DeskMouse{ButtonOf(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0});
+    logic_.MouseDown(DeskMouse{DeskMouseButton(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0});
   });
 }
 
@@ -206,7 +143,7 @@ void TMainDesk::MouseMove(QPoint p, Qt::KeyboardModifiers mods) {
 
 void TMainDesk::MouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) {
   if (detached_) return;
-  Guarded([&] { logic_.MouseUp(DeskMouse{ButtonOf(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0}); });
+  Guarded([&] { logic_.MouseUp(DeskMouse{DeskMouseButton(button), p.x(), p.y(), (mods & Qt::ControlModifier) != 0}); });
 }
 
 bool TMainDesk::event(QEvent* event) {
@@ -251,7 +188,7 @@ void TMainDesk::closeEvent(QCloseEvent* event) {
 
 void TMainDesk::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  dirty_ = true;
+  picture_->SetStale();
   if (detached_ || !mainForm_ || !mainForm_->isVisible()) return;
   // The desk keeps clear of the main window's strip of tool bars.
   const int mainBottom = mainForm_->y() + mainForm_->height();

@@ -1,8 +1,7 @@
 #pragma once
 // TMainDesk: the form of one editing window, a top-level window of its own (never
 // a child of the main strip). Its picture is the window's Width x Height pixels
-// inside a scroll box; only the visible part exists as an image (a canvas of the
-// viewport's size whose origin follows the scroll position).
+// inside a scroll box; only the visible part exists as an image (DeskPicture).
 //
 // Repaint() is the repaint message: the visible part painted anew at once. What
 // the commands draw immediately (selection, new elements, supports, loads, the
@@ -17,6 +16,7 @@
 
 #include "editor/edit_desk.h"
 #include "platform/desk_surface.h"
+#include "platform/qt/desk_picture.h"
 
 class QLabel;
 class QScrollArea;
@@ -24,25 +24,7 @@ class QStatusBar;
 
 namespace tavir {
 
-class QtCanvas;
-class ImageProvider;
 class TMainDesk;
-
-// Image_Win: the picture widget, sized as the window's picture.
-class TDeskPicture : public QWidget {
-  Q_OBJECT
- public:
-  explicit TDeskPicture(TMainDesk& desk, QWidget* parent = nullptr);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  TMainDesk& desk_;
-};
 
 // What a desk tells the command module: after every gesture and activation the
 // command set's state is shown again; a failure is shown to the user.
@@ -54,7 +36,7 @@ class DeskEvents {
   virtual void DeskFailure(const std::string& text) = 0;
 };
 
-class TMainDesk : public QMainWindow, private DeskSurface {
+class TMainDesk : public QMainWindow, private DeskSurface, private DeskPictureEvents {
   Q_OBJECT
  public:
   TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindow& window, DeskEvents& events,
@@ -85,8 +67,6 @@ class TMainDesk : public QMainWindow, private DeskSurface {
   void MouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods);
   void MouseMove(QPoint p, Qt::KeyboardModifiers mods);
   void MouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods);
-  // What the paint event of the picture does.
-  void PaintPicture();
 
  protected:
   bool event(QEvent* event) override;
@@ -100,19 +80,26 @@ class TMainDesk : public QMainWindow, private DeskSurface {
   DeskScroll Scroll() const override;
   void SetScroll(int h, int v) override;
   void RepaintNow() override;
+  // DeskPictureEvents: the picture widget's events (Image_Win)
+  void PicturePaint(const QRect& area) override;
+  void PictureMouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) override {
+    MouseDown(button, p, mods);
+  }
+  void PictureMouseMove(QPoint p, Qt::KeyboardModifiers mods) override { MouseMove(p, mods); }
+  void PictureMouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) override {
+    MouseUp(button, p, mods);
+  }
 
-  bool ImageCurrent() const;
   void RepaintInto();
   void Guarded(const std::function<void()>& f);
 
   EditorCommands& commands_;
   DeskEvents& events_;
   EditDesk logic_;
-  std::unique_ptr<QtCanvas> canvas_;
-  bool dirty_ = true;
+  std::unique_ptr<DeskPicture> picture_;
   bool detached_ = false;
   QScrollArea* ScrollBox_Win = nullptr;
-  TDeskPicture* Image_Win = nullptr;
+  DeskPictureBox* Image_Win = nullptr;
   QStatusBar* StBar_Win = nullptr;
   QLabel* panels_[2] = {nullptr, nullptr};
   QPointer<QWidget> mainForm_;

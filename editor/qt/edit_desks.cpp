@@ -76,7 +76,7 @@ void EditDesks::SetDeskCursor(DeskHandle handle, DeskCursor cursor) {
     case DeskCursor::Unchanged: return;
     case DeskCursor::Arrow: desk->SetPictureCursor(Qt::ArrowCursor); return;
     case DeskCursor::Cross: desk->SetPictureCursor(Qt::CrossCursor); return;
-    default: desk->SetPictureCursor(cursors_ ? cursors_(CursorSlot(cursor)) : QCursor(Qt::ArrowCursor)); return;
+    default: desk->SetPictureCursor(cursors_ ? cursors_(DeskCursorSlot(cursor)) : QCursor(Qt::ArrowCursor)); return;
   }
 }
 

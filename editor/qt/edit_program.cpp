@@ -4,8 +4,9 @@
 
 namespace tavir {
 
-TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editorDialogs)
-    : images_(EditorImageLists()) {
+// The windows draw supports and loads as the model's built-in symbols: no image
+// lists are given.
+TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editorDialogs) {
   rsForm_ = std::make_unique<TRSForm>(messages_);
   messages_.SetParent(rsForm_.get());
   ownModelDialogs_ = std::make_unique<EditorModelDialogs>(messages_, rsForm_.get());
@@ -17,7 +18,7 @@ TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editor
       messages_, ListContext(rsForm_->Project().Materials(), holders_), &dialogs, rsForm_.get());
   rsForm_->Project().SetUi(chooser_.get());
   dmMain_ = std::make_unique<TDM_Main>(*rsForm_, dialogs, editorDialogs != nullptr ? *editorDialogs : *ownEditorDialogs_,
-                                       messages_, &images_);
+                                       messages_);
   dmMenu_ = std::make_unique<TDM_Menu>(*dmMain_);
   rsForm_->BuildStrip(*dmMain_, *dmMenu_);
 }

@@ -11,7 +11,6 @@
 #include "editor/qt/editor_dialogs.h"
 #include "editor/qt/rs_main.h"
 #include "editor/qt/shared/shared_model_ui.h"
-#include "editor/qt/symbol_images.h"
 #include "model/load_ops.h"
 #include "platform/qt/message_box.h"
 
@@ -35,8 +34,6 @@ class TEditorProgram {
 
  private:
   QtMessageService messages_;
-  // The support and load pictures the windows draw with.
-  ImageLists images_;
   std::unique_ptr<TRSForm> rsForm_;
   std::unique_ptr<EditorModelDialogs> ownModelDialogs_;
   std::unique_ptr<TEditorOwnDialogs> ownEditorDialogs_;

@@ -397,17 +397,17 @@ TEST(ModeCursorTable, EveryWorkModeAndInputMode) {
   };
   for (const Case& c : cases) EXPECT_EQ(ModeCursor(CodeOfByte<WorkMode>(c.work), CodeOfByte<InputMode>(c.input)), c.want) << int(c.work) << "/" << int(c.input);
 
-  EXPECT_EQ(CursorSlot(DeskCursor::NewWindow), 1);
+  EXPECT_EQ(DeskCursorSlot(DeskCursor::NewWindow), 1);
   EXPECT_EQ(CursorResourceName(DeskCursor::NewWindow), "NEWWINCURSOR");
-  EXPECT_EQ(CursorSlot(DeskCursor::SetForce), 2);
+  EXPECT_EQ(DeskCursorSlot(DeskCursor::SetForce), 2);
   EXPECT_EQ(CursorResourceName(DeskCursor::SetForce), "SETFORCECURSOR");
-  EXPECT_EQ(CursorSlot(DeskCursor::SetDispForce), 3);
+  EXPECT_EQ(DeskCursorSlot(DeskCursor::SetDispForce), 3);
   EXPECT_EQ(CursorResourceName(DeskCursor::SetDispForce), "SETDISPFORCECURSOR");
-  EXPECT_EQ(CursorSlot(DeskCursor::SetRest), 4);
+  EXPECT_EQ(DeskCursorSlot(DeskCursor::SetRest), 4);
   EXPECT_EQ(CursorResourceName(DeskCursor::SetRest), "SETRESTCURSOR");
-  EXPECT_EQ(CursorSlot(DeskCursor::SetSurface), 5);
+  EXPECT_EQ(DeskCursorSlot(DeskCursor::SetSurface), 5);
   EXPECT_EQ(CursorResourceName(DeskCursor::SetSurface), "SETSURFACE");
-  EXPECT_EQ(CursorSlot(DeskCursor::Cross), 0);
+  EXPECT_EQ(DeskCursorSlot(DeskCursor::Cross), 0);
   EXPECT_EQ(CursorResourceName(DeskCursor::Arrow), "");
 }
 

@@ -2,37 +2,16 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/qt/qt_canvas.h"
-#include "viewer/symbols.h"
+#include "model/symbols.h"
 
 namespace tavir {
-
-// The screen picture: support and load symbols drawn as the built-in pictures
-// unless the image lists supply bitmaps.
-class DeskCanvas : public QtCanvas {
- public:
-  DeskCanvas(QSize size, const ImageProvider* images) : QtCanvas(size, images), images_(images) {}
-  void DrawImage(std::string_view list, int index, int x, int y) override {
-    if (images_ != nullptr && !images_->Image(list, index).isNull()) {
-      QtCanvas::DrawImage(list, index, x, y);
-      return;
-    }
-    DrawBuiltInSymbol(*this, list, index, x, y);
-  }
-
- private:
-  const ImageProvider* images_;
-};
 
 // ---- deferred messages ----
 
@@ -64,19 +43,6 @@ void DeskGuard(DeferredMessages& messages, F&& body) {
   if (!failure.empty()) messages.Show(MsgKind::Error, "Ошибка", failure, MsgButtons::Ok);
 }
 
-// ---- paint box ----
-
-DeskPaintBox::DeskPaintBox(TDeskForm& desk, QWidget* parent) : QWidget(parent), desk_(desk) {
-  setObjectName("PaintBox_Desk");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(true);
-}
-
-void DeskPaintBox::paintEvent(QPaintEvent* event) { desk_.PaintEventPicture(event); }
-void DeskPaintBox::mousePressEvent(QMouseEvent* event) { desk_.MouseDown(event); }
-void DeskPaintBox::mouseMoveEvent(QMouseEvent* event) { desk_.MouseMove(event); }
-void DeskPaintBox::mouseReleaseEvent(QMouseEvent* event) { desk_.MouseUp(event); }
-
 // ---- desk ----
 
 TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
@@ -84,8 +50,7 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
     : QMainWindow(parent, Qt::Window),
       deferred_(messages),
       logic_(windows, desk, scene, client, *this, deferred_),
-      windows_(windows),
-      canvas_(std::make_unique<DeskCanvas>(QSize(1, 1), images)) {
+      windows_(windows) {
   setObjectName("DeskForm");
   setWindowTitle("Окно");
   resize(600, 500);
@@ -96,9 +61,12 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName("ScrollBox_Desk");
   scroll_->setWidgetResizable(false);
-  paintBox_ = new DeskPaintBox(*this);
+  paintBox_ = new DeskPictureBox(*this, "PaintBox_Desk");
   scroll_->setWidget(paintBox_);
   setCentralWidget(scroll_);
+  // Support and load symbols are the built-in pictures unless the image lists
+  // supply bitmaps.
+  picture_ = std::make_unique<DeskPicture>(*scroll_, *paintBox_, images, &DrawBuiltInSymbol);
   status_ = new QStatusBar(this);
   status_->setObjectName("StatusBar_Desk");
   status_->setSizeGripEnabled(false);
@@ -111,13 +79,6 @@ TDeskForm::TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene
     panels_.push_back(panel);
   }
   setStatusBar(status_);
-  // Scrolling shows another part of the picture: it is painted anew.
-  auto scrolled = [this] {
-    dirty_ = true;
-    paintBox_->update();
-  };
-  connect(scroll_->horizontalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
-  connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, scrolled);
   UpdatePictureSize();
 }
 
@@ -128,7 +89,7 @@ void TDeskForm::UpdatePictureSize() {
   const int w = view ? std::max(1, view->Width()) : 1;
   const int h = view ? std::max(1, view->Height()) : 1;
   if (paintBox_->size() != QSize(w, h)) paintBox_->resize(w, h);
-  dirty_ = true;
+  picture_->SetStale();
 }
 
 void TDeskForm::SetStatusText(int panel, const QString& text) {
@@ -140,24 +101,10 @@ QString TDeskForm::StatusText(int panel) const {
   return panels_[static_cast<std::size_t>(panel)]->text();
 }
 
-bool TDeskForm::ImageCurrent() const {
-  const QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
-  const TPoint origin{scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()};
-  return !dirty_ && canvas_->Size() == want && canvas_->Origin() == origin;
-}
-
-void TDeskForm::FitCanvas() {
-  // The image covers the visible part of the picture, from the scroll position.
-  QSize want = scroll_->viewport()->size().boundedTo(paintBox_->size());
-  if (want.isEmpty()) want = QSize(1, 1);
-  if (canvas_->Size() != want) canvas_->Resize(want);
-  canvas_->SetOrigin({scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()});
-}
-
 void TDeskForm::RepaintInto() {
-  FitCanvas();
-  dirty_ = false;
-  logic_.Repaint(*canvas_);
+  picture_->Fit();
+  picture_->SetFresh();
+  logic_.Repaint(picture_->Canvas());
 }
 
 void TDeskForm::Repaint() {
@@ -172,13 +119,13 @@ void TDeskForm::Repaint() {
 void TDeskForm::ShowCleared() {
   if (detached_) return;
   UpdatePictureSize();
-  FitCanvas();
-  windows_.ClearDesk(Desk(), *canvas_);
-  dirty_ = true;
+  picture_->Fit();
+  windows_.ClearDesk(Desk(), picture_->Canvas());
+  picture_->SetStale();
   paintBox_->update();
 }
 
-QImage TDeskForm::Picture() const { return canvas_->Image(); }
+QImage TDeskForm::Picture() const { return picture_->Image(); }
 
 void TDeskForm::FlushLater() {
   if (deferred_.Pending() == 0) return;
@@ -187,69 +134,43 @@ void TDeskForm::FlushLater() {
   });
 }
 
-void TDeskForm::PaintEventPicture(QPaintEvent* event) {
-  if (!detached_ && !ImageCurrent()) {
+void TDeskForm::PicturePaint(const QRect& area) {
+  if (!detached_ && !picture_->Current()) {
     deferred_.SetDeferring(true);
     DeskGuard(deferred_, [this] { RepaintInto(); });
     deferred_.SetDeferring(false);
     FlushLater();
   }
   QPainter painter(paintBox_);
-  const TPoint o = canvas_->Origin();
-  painter.fillRect(event->rect(), Qt::white);
-  painter.drawImage(QPoint(o.X, o.Y), canvas_->Image());
+  picture_->Paint(painter, area);
 }
 
 Canvas& TDeskForm::PictureCanvas() {
   paintBox_->update();
-  return *canvas_;
+  return picture_->Canvas();
 }
 
-DeskScroll TDeskForm::Scroll() const {
-  DeskScroll s;
-  s.H = scroll_->horizontalScrollBar()->value();
-  s.V = scroll_->verticalScrollBar()->value();
-  s.ClientWidth = scroll_->viewport()->width();
-  s.Height = scroll_->height();
-  s.HRange = scroll_->horizontalScrollBar()->maximum();
-  return s;
-}
+DeskScroll TDeskForm::Scroll() const { return picture_->Scroll(); }
 
-void TDeskForm::SetScroll(int h, int v) {
-  scroll_->horizontalScrollBar()->setValue(h);
-  scroll_->verticalScrollBar()->setValue(v);
-}
+void TDeskForm::SetScroll(int h, int v) { picture_->SetScroll(h, v); }
 
 void TDeskForm::RepaintNow() { RepaintInto(); }
 
-namespace {
-MouseButton ButtonOf(const QMouseEvent* e) {
-  switch (e->button()) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    default: return MouseButton::Left;
-  }
-}
-}  // namespace
-
-void TDeskForm::MouseDown(QMouseEvent* event) {
+void TDeskForm::PictureMouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers /*mods*/) {
   if (!inputEnabled_ || detached_) return;
-  const QPoint p = event->position().toPoint();
-  DeskGuard(deferred_, [&] { logic_.MouseDown(ButtonOf(event), p.x(), p.y()); });
+  DeskGuard(deferred_, [&] { logic_.MouseDown(DeskMouseButton(button), p.x(), p.y()); });
 }
 
-void TDeskForm::MouseMove(QMouseEvent* event) {
+void TDeskForm::PictureMouseMove(QPoint p, Qt::KeyboardModifiers /*mods*/) {
   if (detached_ || !logic_.Tracking()) return;
-  const QPoint p = event->position().toPoint();
   DeskGuard(deferred_, [&] { logic_.MouseMove(p.x(), p.y()); });
   paintBox_->update();
 }
 
-void TDeskForm::MouseUp(QMouseEvent* event) {
+void TDeskForm::PictureMouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers /*mods*/) {
   if (!inputEnabled_ || detached_) return;
-  const QPoint p = event->position().toPoint();
   // Ending a gesture can open views and run commands.
-  DeskGuard(deferred_, [&] { logic_.MouseUp(ButtonOf(event), p.x(), p.y()); });
+  DeskGuard(deferred_, [&] { logic_.MouseUp(DeskMouseButton(button), p.x(), p.y()); });
   paintBox_->update();
 }
 
@@ -264,7 +185,7 @@ bool TDeskForm::event(QEvent* event) {
 void TDeskForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
-  dirty_ = true;
+  picture_->SetStale();
 }
 
 void TDeskForm::FormResize() {

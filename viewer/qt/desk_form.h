@@ -1,8 +1,7 @@
 #pragma once
 // The result desk: one top-level window per result view. The picture is the view's
-// picture size inside a scroll box; only the visible part exists as an image (a
-// QtCanvas of the viewport's size whose origin follows the scroll position), so a
-// zoomed picture never needs a buffer of its full size.
+// picture size inside a scroll box; only the visible part exists as an image
+// (DeskPicture), so a zoomed picture never needs a buffer of its full size.
 //
 // Repaint() is the repaint message: it paints the whole visible part at once. The
 // paint event paints only when the image no longer matches the scroll position or
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/desk_picture.h"
 #include "platform/services.h"
 #include "viewer/result_desk.h"
 
@@ -23,9 +23,6 @@ class QStatusBar;
 
 namespace tavir {
 
-class QtCanvas;
-class ImageProvider;
-class TDeskForm;
 
 // Messages of a picture, shown after the paint event that produced them.
 class DeferredMessages : public MessageService {
@@ -48,23 +45,7 @@ class DeferredMessages : public MessageService {
   std::vector<Entry> pending_;
 };
 
-// PaintBox_Desk: the picture widget, sized as the view's picture.
-class DeskPaintBox : public QWidget {
-  Q_OBJECT
- public:
-  explicit DeskPaintBox(TDeskForm& desk, QWidget* parent = nullptr);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  TDeskForm& desk_;
-};
-
-class TDeskForm : public QMainWindow, private DeskSurface {
+class TDeskForm : public QMainWindow, private DeskSurface, private DeskPictureEvents {
   Q_OBJECT
  public:
   TDeskForm(TGraphWindows& windows, DeskHandle desk, ResultScene& scene, ResultDeskClient& client,
@@ -101,19 +82,18 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  friend class DeskPaintBox;
   // DeskSurface
   Canvas& PictureCanvas() override;
   DeskScroll Scroll() const override;
   void SetScroll(int h, int v) override;
   void RepaintNow() override;
 
-  void PaintEventPicture(QPaintEvent* event);
-  void MouseDown(QMouseEvent* event);
-  void MouseMove(QMouseEvent* event);
-  void MouseUp(QMouseEvent* event);
-  bool ImageCurrent() const;
-  void FitCanvas();
+  // DeskPictureEvents: the picture widget's events (PaintBox_Desk)
+  void PicturePaint(const QRect& area) override;
+  void PictureMouseDown(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) override;
+  void PictureMouseMove(QPoint p, Qt::KeyboardModifiers mods) override;
+  void PictureMouseUp(Qt::MouseButton button, QPoint p, Qt::KeyboardModifiers mods) override;
+
   void RepaintInto();
   void FlushLater();
   void FormResize();
@@ -121,12 +101,11 @@ class TDeskForm : public QMainWindow, private DeskSurface {
   DeferredMessages deferred_;
   ResultDesk logic_;
   TGraphWindows& windows_;
-  std::unique_ptr<QtCanvas> canvas_;
-  bool dirty_ = true;
+  std::unique_ptr<DeskPicture> picture_;
   bool inputEnabled_ = true;
   bool detached_ = false;
   QScrollArea* scroll_;
-  DeskPaintBox* paintBox_;
+  DeskPictureBox* paintBox_;
   QStatusBar* status_;
   std::vector<QLabel*> panels_;
   QPointer<QWidget> mainForm_;

@@ -1,7 +1,3 @@
-// First: model/edit_windows.h declares a function CursorSlot, which would hide the
-// cursor table's struct of that name.
-#include "platform/qt/cursors.h"
-
 #include "viewer/qt/dm_main_out.h"
 
 #include <QAction>
@@ -12,6 +8,7 @@
 
 #include "editor/qt/shared/grid_dialog.h"
 #include "viewer/qt/calc_desks.h"
+#include "platform/qt/cursors.h"
 #include "platform/qt/dialog_runner.h"
 #include "viewer/qt/calc_status.h"
 #include "viewer/qt/rs_output.h"
