@@ -426,15 +426,7 @@ class GridParamsByDialog : public GridParamsDialog {
   GridParamsByDialog(MessageService& messages, QWidget* parent) : messages_(messages), parent_(parent) {}
   bool Execute(TGrid& grid, const TFloatPoint3D& minPoint, const TFloatPoint3D& maxPoint,
                Projection projection) override {
-    TGridDialog dialog(messages_, parent_);
-    dialog.Grid.Assign(grid);
-    dialog.SetMinPoint(minPoint);
-    dialog.SetMaxPoint(maxPoint);
-    dialog.SetProjection(projection);
-    dialog.RefreshControls();
-    if (DialogRunner::Run(dialog) != QDialog::Accepted) return false;
-    grid.Assign(dialog.Grid);
-    return true;
+    return EditGrid(grid, minPoint, maxPoint, projection, messages_, parent_);
   }
 
  private:
