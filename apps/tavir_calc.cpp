@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(tavir::kCalcAppTitle));
   tavir::ApplyLocaleDecimalSeparator();
+  tavir::InstallRussianQtTexts();
 
   tavir::QtMessageService messages;
   auto DM_OutMain = std::make_unique<tavir::TDM_OutMain>(messages);

@@ -7,6 +7,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   tavir::ApplyLocaleDecimalSeparator();
+  tavir::InstallRussianQtTexts();
   tavir::TEditorProgram program;
   program.Show();
   return QApplication::exec();

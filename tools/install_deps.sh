@@ -10,6 +10,7 @@ packages=(
   libwmf-bin fonts-urw-base35                   # the independent metafile reader and the fonts it loads
   locales                                       # a decimal-comma locale for the number-text tests
   qt6-base-dev qt6-qpa-plugins libgl-dev        # Qt 6 Widgets, its offscreen/xcb platforms
+  qt6-translations-l10n                         # Qt's own dialog buttons in Russian
   fonts-dejavu-core fonts-liberation2           # Cyrillic glyphs for the programs' texts
 )
 missing=()

@@ -9,5 +9,9 @@ namespace tavir {
 char DecimalSeparatorOf(const QLocale& locale);
 // Sets the number texts' separator from the locale (the system's by default).
 void ApplyLocaleDecimalSeparator(const QLocale& locale = QLocale::system());
+// Qt's own texts (the buttons of file and colour dialogs and of message boxes) in
+// Russian, like everything else the programs show: installs Qt's Russian
+// translation into the application. False when the translation is not installed.
+bool InstallRussianQtTexts();
 
 }  // namespace tavir
