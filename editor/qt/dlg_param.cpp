@@ -23,6 +23,25 @@ QCheckBox* Check(const char* text, const char* name, QWidget* parent) {
   return Named(new QCheckBox(QString::fromUtf8(text), parent), name);
 }
 
+struct SheetCheck {
+  const char* Text;
+  const char* Name;
+  QCheckBox** Box;
+};
+
+// A sheet of check boxes one under the other, added to the page control.
+QWidget* CheckSheet(QTabWidget* pages, const char* name, const char* title, std::initializer_list<SheetCheck> checks) {
+  auto* sheet = Named(new QWidget, name);
+  auto* layout = new QVBoxLayout(sheet);
+  for (const SheetCheck& c : checks) {
+    *c.Box = Check(c.Text, c.Name, sheet);
+    layout->addWidget(*c.Box);
+  }
+  layout->addStretch(1);
+  pages->addTab(sheet, QString::fromUtf8(title));
+  return sheet;
+}
+
 QComboBox* DirBox(const char* name, QWidget* parent) {
   auto* b = Named(new QComboBox(parent), name);
   b->setEditable(true);
@@ -167,19 +186,13 @@ TParamForm::TParamForm(MessageService& messages, QWidget* parent) : QDialog(pare
   PCtrl_Params->addTab(dirs, QStringLiteral("Расположение"));
 
   // Печать
-  auto* print = Named(new QWidget, "TSheet_Print");
-  auto* printLayout = new QVBoxLayout(print);
-  ChBox_Draft = Check("Черновик", "ChBox_Draft", print);
-  ChBox_About = Check("Печать сведений о проекте", "ChBox_About", print);
-  ChBox_UserName = Check("Печать имени пользователя", "ChBox_UserName", print);
-  ChBox_Remark = Check("Печать примечаний", "ChBox_Remark", print);
-  ChBox_TaskData = Check("Печать полных данных задачи", "ChBox_TaskData", print);
-  ChBox_PrintGrid = Check("Печать координатной сетки", "ChBox_PrintGrid", print);
-  for (QWidget* w : std::initializer_list<QWidget*>{ChBox_Draft, ChBox_About, ChBox_UserName, ChBox_Remark,
-                                                    ChBox_TaskData, ChBox_PrintGrid})
-    printLayout->addWidget(w);
-  printLayout->addStretch(1);
-  PCtrl_Params->addTab(print, QStringLiteral("Печать"));
+  CheckSheet(PCtrl_Params, "TSheet_Print", "Печать",
+             {{"Черновик", "ChBox_Draft", &ChBox_Draft},
+              {"Печать сведений о проекте", "ChBox_About", &ChBox_About},
+              {"Печать имени пользователя", "ChBox_UserName", &ChBox_UserName},
+              {"Печать примечаний", "ChBox_Remark", &ChBox_Remark},
+              {"Печать полных данных задачи", "ChBox_TaskData", &ChBox_TaskData},
+              {"Печать координатной сетки", "ChBox_PrintGrid", &ChBox_PrintGrid}});
 
   // Задача
   auto* task = Named(new QWidget, "TSheet_Task");
@@ -203,22 +216,15 @@ TParamForm::TParamForm(MessageService& messages, QWidget* parent) : QDialog(pare
   PCtrl_Params->addTab(Named(new QWidget, "TSheet_Version"), QStringLiteral("Совместимость"));
 
   // Корректирование
-  auto* clean = Named(new QWidget, "TS_Clean");
-  auto* cleanLayout = new QVBoxLayout(clean);
-  ChBox_Degenerate = Check("Удаление \"вырожденных\" элементов", "ChBox_Degenerate", clean);
-  ChBox_PutOn = Check("Удаление надоженных элементов (узлов)", "ChBox_PutOn", clean);
-  ChBox_Crossing = Check("Удаление пересекающихся элементов", "ChBox_Crossing", clean);
-  ChBox_Uncorrect = Check("Удаление некооректных элементов", "ChBox_Uncorrect", clean);
-  ChBox_MarkUncorrect = Check("Отмечать некорректные элементы", "ChBox_MarkUncorrect", clean);
-  ChBox_ControlKnots = Check("Контроль корректности узлов", "ChBox_ControlKnots", clean);
-  ChBox_ControlElements = Check("Контроль корректности  элементов", "ChBox_ControlElements", clean);
-  ChBox_Notify = Check("Предупреждать перед удалением", "ChBox_Notify", clean);
-  for (QWidget* w : std::initializer_list<QWidget*>{ChBox_Degenerate, ChBox_PutOn, ChBox_Crossing, ChBox_Uncorrect,
-                                                    ChBox_MarkUncorrect, ChBox_ControlKnots, ChBox_ControlElements,
-                                                    ChBox_Notify})
-    cleanLayout->addWidget(w);
-  cleanLayout->addStretch(1);
-  PCtrl_Params->addTab(clean, QStringLiteral("Корректирование"));
+  CheckSheet(PCtrl_Params, "TS_Clean", "Корректирование",
+             {{"Удаление \"вырожденных\" элементов", "ChBox_Degenerate", &ChBox_Degenerate},
+              {"Удаление надоженных элементов (узлов)", "ChBox_PutOn", &ChBox_PutOn},
+              {"Удаление пересекающихся элементов", "ChBox_Crossing", &ChBox_Crossing},
+              {"Удаление некооректных элементов", "ChBox_Uncorrect", &ChBox_Uncorrect},
+              {"Отмечать некорректные элементы", "ChBox_MarkUncorrect", &ChBox_MarkUncorrect},
+              {"Контроль корректности узлов", "ChBox_ControlKnots", &ChBox_ControlKnots},
+              {"Контроль корректности  элементов", "ChBox_ControlElements", &ChBox_ControlElements},
+              {"Предупреждать перед удалением", "ChBox_Notify", &ChBox_Notify}});
 
   const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "Btn_OK"}, {QStringLiteral("Отменить"), "Btn_Cancel"}, {QStringLiteral("Помощь"), "Btn_Help"}});
   Btn_OK = closing[0];
