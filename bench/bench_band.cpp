@@ -316,10 +316,78 @@ std::vector<double> LapackBand(const BandMatrix& k) {
   return ab;
 }
 
+// ---- the floor of 80-bit elimination on this machine --------------------------
+//
+// Every multiply-add of the elimination is an 80-bit multiplication and an
+// 80-bit subtraction, each rounded to 64 bits (that is what keeps the result
+// bit-identical to the plain loop), and its operand must first be put into a
+// register of its own. Five independent chains acc := acc - c·x with the operand a
+// register copy (no memory at all) run as fast as this arithmetic can go; no
+// elimination that performs these operations can do better. Measured on
+// `threads` threads at once, so that a busy or shared machine lowers the floor
+// as it lowers our solve: seconds per multiply-add per thread, best of five.
+#if defined(__x86_64__)
+void X87Chains(long iterations) {
+  // st(0) = c, st(1) = x, st(2..6) = five accumulators, one register left for
+  // the copy; each iteration is five multiply-adds.
+  asm volatile(
+      "fldz\n fldz\n fldz\n fldz\n fldz\n"
+      "fld1\n fldpi\n"
+      "1:\n"
+      "fld %%st(0)\n fmul %%st(2),%%st\n fsubrp %%st,%%st(3)\n"
+      "fld %%st(0)\n fmul %%st(2),%%st\n fsubrp %%st,%%st(4)\n"
+      "fld %%st(0)\n fmul %%st(2),%%st\n fsubrp %%st,%%st(5)\n"
+      "fld %%st(0)\n fmul %%st(2),%%st\n fsubrp %%st,%%st(6)\n"
+      "fld %%st(0)\n fmul %%st(2),%%st\n fsubrp %%st,%%st(7)\n"
+      "sub $1,%0\n jnz 1b\n"
+      "fstp %%st(0)\n fstp %%st(0)\n fstp %%st(0)\n fstp %%st(0)\n"
+      "fstp %%st(0)\n fstp %%st(0)\n fstp %%st(0)\n"
+      : "+r"(iterations)
+      :
+      : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)", "cc");
+}
+
+double X87FloorSeconds(unsigned threads) {
+  constexpr long kIterations = 4'000'000;  // 20 million multiply-adds per thread
+  double best = 1e30;
+  for (int run = 0; run < 5; ++run) {
+    std::vector<std::thread> pool;
+    const auto t0 = std::chrono::steady_clock::now();
+    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(X87Chains, kIterations);
+    X87Chains(kIterations);
+    for (auto& t : pool) t.join();
+    best = std::min(best, Seconds(t0) / (5.0 * kIterations));
+  }
+  return best;
+}
+#else
+double X87FloorSeconds(unsigned) { return 0; }
+#endif
+
+// The multiply-adds of the elimination of a band (as the plain loop does them).
+double EliminationMultiplyAdds(std::size_t n, std::size_t bw) {
+  double madds = 0;
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    const double m = static_cast<double>(std::min(bw - 1, n - 1 - i));
+    madds += m * (m + 1) / 2;
+  }
+  return madds;
+}
+
+void BM_X87Floor(benchmark::State& state) {
+  const unsigned threads = static_cast<unsigned>(state.range(0));
+  double seconds = 0;
+  for (auto _ : state) seconds = X87FloorSeconds(threads);
+  state.counters["threads"] = threads;
+  state.counters["ns_per_madd"] = seconds * 1e9;
+  state.counters["floor_s_N100"] = EliminationMultiplyAdds(5 * 101 * 101, 515) * seconds / threads;
+}
+
 // Args: N, threads (0: SolveBand's own choice), busy cores (0: a quiet machine; else that many spinning
 // threads run beside both solves). Reports our time, dpbsv's (on as many
 // threads, all available cores for the automatic choice) and their ratio,
-// measured in the same iteration.
+// measured in the same iteration, and the floor of 80-bit elimination on as
+// many threads (see X87FloorSeconds) measured just before.
 void BM_SolveBesideDpbsv(benchmark::State& state) {
   const int N = static_cast<int>(state.range(0));
   const bool automatic = state.range(1) == 0;
@@ -329,9 +397,13 @@ void BM_SolveBesideDpbsv(benchmark::State& state) {
   PlateSystem& s = System(N, false);
   BandMatrix k;
   std::vector<Extended> f;
-  double ours = 1e30, lapack = 1e30;
+  double ours = 1e30, lapack = 1e30, floorPerMadd = 1e30;
   for (auto _ : state) {
     state.PauseTiming();
+    {
+      BusyCores load(busy);
+      floorPerMadd = std::min(floorPerMadd, X87FloorSeconds(automatic ? BlockedSolveThreads(s.BandWidth) : threads));
+    }
     k.Allocate(s.Equations, s.BandWidth);
     f.assign(s.Equations, 0);
     Assemble(s, k, f);
@@ -367,9 +439,13 @@ void BM_SolveBesideDpbsv(benchmark::State& state) {
   state.counters["threads"] = used;
   state.counters["busy_cores"] = busy;
   state.counters["ours_s"] = ours;
+  const double floor = EliminationMultiplyAdds(s.Equations, s.BandWidth) * floorPerMadd / used;
+  state.counters["floor_s"] = floor;
+  state.counters["ours_over_floor"] = ours / floor;
 #ifdef TAVIR_BENCH_LAPACK
   state.counters["dpbsv_s"] = lapack;
   state.counters["ours_over_dpbsv"] = ours / lapack;
+  state.counters["floor_over_dpbsv"] = floor / lapack;
 #endif
   Describe(state, s);
 }
@@ -470,6 +546,7 @@ BENCHMARK(BM_SolveBesideDpbsv)
     ->Args({141, 1, 0})->Args({141, 8, 0})
     ->Args({100, 8, 4})->Args({100, 4, 4})->Args({100, 0, 0})
     ->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_X87Floor)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_StaticCalculate)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
