@@ -1,5 +1,6 @@
 // The main form's layout and commands, the status window, the result view
 // dialogs and the adaptation dialog.
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,9 +36,16 @@ TEST_F(Forms, EveryCommandIsAnActionNamedAsTheCommand) {
   EXPECT_EQ(dm.Action("acFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(dm.Action("acFileOpen")->text(), "&Открыть");
   EXPECT_EQ(dm.Action("acViewZoomIn")->text(), "Пр&иблизть");
-  // Check marks only: the grid styles form no exclusive group.
-  for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other", "AcGrid_Show",
-                        "AcGrid_SnapToGrid", "AcEdit_SelectFrame"}) {
+  // The four grid styles share one group that may have none checked; the switches
+  // and the frame selection are check marks of their own.
+  const QActionGroup* styles = dm.Action("AcGrid_Dot")->actionGroup();
+  ASSERT_NE(styles, nullptr);
+  EXPECT_EQ(styles->exclusionPolicy(), QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"}) {
+    EXPECT_TRUE(dm.Action(n)->isCheckable()) << n;
+    EXPECT_EQ(dm.Action(n)->actionGroup(), styles) << n;
+  }
+  for (const char* n : {"AcGrid_Show", "AcGrid_SnapToGrid", "AcEdit_SelectFrame"}) {
     EXPECT_TRUE(dm.Action(n)->isCheckable()) << n;
     EXPECT_EQ(dm.Action(n)->actionGroup(), nullptr) << n;
   }
@@ -88,11 +96,23 @@ TEST_F(Forms, GridAndViewModeCommandsFollowTheCurrentView) {
   EXPECT_TRUE(dm.Action("AcGrid_Other")->isChecked());
   dm.Run("AcGrid_Dot");
   EXPECT_EQ(view.Grid().Style, 0);
-  // Each style command toggles its own mark only: no exclusive group.
+  // One style is down at a time; choosing the one that is down raises it.
   EXPECT_TRUE(dm.Action("AcGrid_Dot")->isChecked());
-  EXPECT_TRUE(dm.Action("AcGrid_Other")->isChecked());
+  EXPECT_FALSE(dm.Action("AcGrid_Other")->isChecked());
   dm.Run("AcGrid_Dot");
   EXPECT_FALSE(dm.Action("AcGrid_Dot")->isChecked());
+  // The same from the tool bar's buttons.
+  auto* gridBar = form.findChild<QToolBar*>("ToolBar_Grid");
+  ASSERT_NE(gridBar, nullptr);
+  auto* cross = qobject_cast<QToolButton*>(gridBar->widgetForAction(dm.Action("AcGrid_Cross")));
+  auto* line = qobject_cast<QToolButton*>(gridBar->widgetForAction(dm.Action("AcGrid_Line")));
+  ASSERT_NE(cross, nullptr);
+  ASSERT_NE(line, nullptr);
+  cross->click();
+  line->click();
+  EXPECT_EQ(view.Grid().Style, 2);
+  EXPECT_TRUE(line->isChecked());
+  EXPECT_FALSE(cross->isChecked());
   const std::uint8_t snap = view.Grid().SnapToGrid;
   dm.Run("AcGrid_SnapToGrid");
   EXPECT_NE(view.Grid().SnapToGrid, snap);
