@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -282,6 +283,13 @@ TEST(StatusForm, StagesCycleThroughElevenRows) {
   EXPECT_EQ(f.Cell(0, 7), "Итерация:");
   EXPECT_EQ(f.Cell(1, 0), "Время");
   EXPECT_EQ(f.Cell(2, 0), "Выполнение");
+  // The fixed row and column are cream (red FF, green FB, blue F0); the other cells are not.
+  auto* grid = f.findChild<QTableWidget*>("StrGrid_Process");
+  ASSERT_NE(grid, nullptr);
+  const QColor cream(0xFF, 0xFB, 0xF0);
+  for (const auto& [row, col] : {std::pair{0, 0}, std::pair{0, 2}, std::pair{7, 0}})
+    EXPECT_EQ(grid->item(row, col)->background().color(), cream) << row << "," << col;
+  EXPECT_NE(grid->item(3, 1)->background().color(), cream);
 }
 
 TEST(StatusForm, BreakEscapeAndClosingAllAskToStop) {
