@@ -1,11 +1,13 @@
 // The main form's layout and commands, the status window, the result view
 // dialogs and the adaptation dialog.
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -35,9 +37,16 @@ TEST_F(Forms, EveryCommandIsAnActionNamedAsTheCommand) {
   EXPECT_EQ(dm.Action("acFileOpen")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(dm.Action("acFileOpen")->text(), "&Открыть");
   EXPECT_EQ(dm.Action("acViewZoomIn")->text(), "Пр&иблизть");
-  // Check marks only: the grid styles form no exclusive group.
-  for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other", "AcGrid_Show",
-                        "AcGrid_SnapToGrid", "AcEdit_SelectFrame"}) {
+  // The four grid styles share one group that may have none checked; the switches
+  // and the frame selection are check marks of their own.
+  const QActionGroup* styles = dm.Action("AcGrid_Dot")->actionGroup();
+  ASSERT_NE(styles, nullptr);
+  EXPECT_EQ(styles->exclusionPolicy(), QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"}) {
+    EXPECT_TRUE(dm.Action(n)->isCheckable()) << n;
+    EXPECT_EQ(dm.Action(n)->actionGroup(), styles) << n;
+  }
+  for (const char* n : {"AcGrid_Show", "AcGrid_SnapToGrid", "AcEdit_SelectFrame"}) {
     EXPECT_TRUE(dm.Action(n)->isCheckable()) << n;
     EXPECT_EQ(dm.Action(n)->actionGroup(), nullptr) << n;
   }
@@ -88,11 +97,23 @@ TEST_F(Forms, GridAndViewModeCommandsFollowTheCurrentView) {
   EXPECT_TRUE(dm.Action("AcGrid_Other")->isChecked());
   dm.Run("AcGrid_Dot");
   EXPECT_EQ(view.Grid().Style, 0);
-  // Each style command toggles its own mark only: no exclusive group.
+  // One style is down at a time; choosing the one that is down raises it.
   EXPECT_TRUE(dm.Action("AcGrid_Dot")->isChecked());
-  EXPECT_TRUE(dm.Action("AcGrid_Other")->isChecked());
+  EXPECT_FALSE(dm.Action("AcGrid_Other")->isChecked());
   dm.Run("AcGrid_Dot");
   EXPECT_FALSE(dm.Action("AcGrid_Dot")->isChecked());
+  // The same from the tool bar's buttons.
+  auto* gridBar = form.findChild<QToolBar*>("ToolBar_Grid");
+  ASSERT_NE(gridBar, nullptr);
+  auto* cross = qobject_cast<QToolButton*>(gridBar->widgetForAction(dm.Action("AcGrid_Cross")));
+  auto* line = qobject_cast<QToolButton*>(gridBar->widgetForAction(dm.Action("AcGrid_Line")));
+  ASSERT_NE(cross, nullptr);
+  ASSERT_NE(line, nullptr);
+  cross->click();
+  line->click();
+  EXPECT_EQ(view.Grid().Style, 2);
+  EXPECT_TRUE(line->isChecked());
+  EXPECT_FALSE(cross->isChecked());
   const std::uint8_t snap = view.Grid().SnapToGrid;
   dm.Run("AcGrid_SnapToGrid");
   EXPECT_NE(view.Grid().SnapToGrid, snap);
@@ -262,6 +283,13 @@ TEST(StatusForm, StagesCycleThroughElevenRows) {
   EXPECT_EQ(f.Cell(0, 7), "Итерация:");
   EXPECT_EQ(f.Cell(1, 0), "Время");
   EXPECT_EQ(f.Cell(2, 0), "Выполнение");
+  // The fixed row and column are cream (red FF, green FB, blue F0); the other cells are not.
+  auto* grid = f.findChild<QTableWidget*>("StrGrid_Process");
+  ASSERT_NE(grid, nullptr);
+  const QColor cream(0xFF, 0xFB, 0xF0);
+  for (const auto& [row, col] : {std::pair{0, 0}, std::pair{0, 2}, std::pair{7, 0}})
+    EXPECT_EQ(grid->item(row, col)->background().color(), cream) << row << "," << col;
+  EXPECT_NE(grid->item(3, 1)->background().color(), cream);
 }
 
 TEST(StatusForm, BreakEscapeAndClosingAllAskToStop) {

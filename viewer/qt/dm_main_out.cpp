@@ -1,6 +1,7 @@
 #include "viewer/qt/dm_main_out.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -145,6 +146,13 @@ void DM::BuildActions() {
     a->setToolTip(tip);
     a->setStatusTip(tip);
   }
+  // The four grid styles are grouped: one is down at a time, and choosing the one
+  // that is down raises it again (each still toggles its own mark).
+  auto* styles = new QActionGroup(this);
+  styles->setObjectName("GridStyles");
+  styles->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"})
+    styles->addAction(&registry_.Get(n));
   // Short button texts where the caption is long (the menus keep the caption).
   const std::pair<const char*, const char*> shortTexts[] = {
       {"Ac_IsoLineUx", "Ux"},      {"Ac_IsoLineVy", "Vy"},        {"Ac_IsoLineWz", "Wz"},

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/qt/progress_bar.h"
+#include "platform/qt/qt_convert.h"
 
 namespace tavir {
 
@@ -32,7 +33,8 @@ const char* const kStageTexts[TStatusForm::kRows] = {
     "На предыдущей итерации:",
 };
 
-const QColor kCream(0xF0, 0xFB, 0xFF);
+// The fixed row and column: cream, $00BBGGRR.
+constexpr RgbColor kCream = 0xF0FBFF;
 
 QTableWidget* MakeGrid(QWidget* parent, const char* name, int rows, int columns) {
   auto* g = new QTableWidget(rows, columns, parent);
@@ -69,8 +71,8 @@ TStatusForm::TStatusForm(std::function<void()> onBreak, QWidget* parent)
   process_->setSelectionBehavior(QAbstractItemView::SelectItems);
   process_->setSelectionMode(QAbstractItemView::ContiguousSelection);
   // The fixed row and column, cream as in the layout.
-  for (int c = 0; c < kColumns; ++c) process_->item(0, c)->setBackground(kCream);
-  for (int r = 0; r < kRows; ++r) process_->item(r, 0)->setBackground(kCream);
+  for (int c = 0; c < kColumns; ++c) process_->item(0, c)->setBackground(ToQColor(kCream));
+  for (int r = 0; r < kRows; ++r) process_->item(r, 0)->setBackground(ToQColor(kCream));
   auto* pl = new QVBoxLayout(processPage);
   pl->setContentsMargins(0, 0, 0, 0);
   pl->addWidget(process_);
