@@ -29,6 +29,19 @@ class RealDialogsTest : public EditorFixture {
     program->Show();
   }
 
+  // A new 4 x 4 task with one plate element at the origin, selected.
+  TMLEditorElement* OneSelectedElement() {
+    NewTask(4, 4);
+    Run("acPlaneRectangle");
+    Run("acModeNet");
+    Click(0.5, 0.5);
+    Run("acModeEdit");
+    Click(0.5, 0.5);
+    const std::vector<TMLEditorElement*> picked = Project().Elements().Selection();
+    EXPECT_EQ(Project().Elements().Count(), 1);
+    return picked.size() == 1 ? picked.front() : nullptr;
+  }
+
   // Saves under a name, opens it again, saves under another: the same bytes.
   void SaveReopenSave(const std::string& name) {
     const std::filesystem::path dir = TempDir(name);
@@ -204,14 +217,8 @@ TEST_F(RealDialogsTest, MeshSupportsLoadsAndLayersThroughTheRealDialogs) {
 
 
 TEST_F(RealDialogsTest, AMaterialMadeFromTheLayerDialog) {
-  NewTask(4, 4);
-  Run("acPlaneRectangle");
-  Run("acModeNet");
-  Click(0.5, 0.5);
-  ASSERT_EQ(Project().Elements().Count(), 1);
-  Run("acModeEdit");
-  Click(0.5, 0.5);
-  TMLEditorElement* element = Project().Elements().Selection().front();
+  TMLEditorElement* element = OneSelectedElement();
+  ASSERT_NE(element, nullptr);
   const std::int32_t materialsBefore = Project().Materials().Count();
   DialogScript script;
   // Element dialog -> new layer -> material chooser -> new material.
@@ -263,14 +270,8 @@ TEST_F(RealDialogsTest, AMaterialMadeFromTheLayerDialog) {
 // A material only a layer of the open element dialog uses stays while the dialog
 // is open; once the dialog is gone nobody uses it and it can be deleted.
 TEST_F(RealDialogsTest, AMaterialOfTheOpenElementDialogCannotBeDeleted) {
-  NewTask(4, 4);
-  Run("acPlaneRectangle");
-  Run("acModeNet");
-  Click(0.5, 0.5);
-  ASSERT_EQ(Project().Elements().Count(), 1);
-  Run("acModeEdit");
-  Click(0.5, 0.5);
-  TMLEditorElement* element = Project().Elements().Selection().front();
+  TMLEditorElement* element = OneSelectedElement();
+  ASSERT_NE(element, nullptr);
   const std::int32_t layersBefore = element->Layers.Count();
   const std::int32_t materialsBefore = Project().Materials().Count();
   const auto rowOf = [](QDialog& chooser, const QString& name) {
