@@ -1,5 +1,8 @@
 #include "editor/material_dialogs.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "model/load_ops.h"
 #include "model/project.h"
 #include "platform/cp1251.h"
@@ -28,7 +31,18 @@ std::optional<std::string> MaterialNameRefusal(std::string_view name) {
 
 MaterialListContext ListContext(const TMaterials& materials, const MaterialHolders& holders) {
   return {[&materials] { return materials.Factory()->MakeMaterial(); },
-          [&materials, holders](const TPhisPropRodNL* m) { return MaterialInUse(materials, m, holders); }};
+          [&materials, &holders](const TPhisPropRodNL* m) { return MaterialInUse(materials, m, holders); }};
+}
+
+HeldStack::HeldStack(MaterialHolders* holders, const TGeometricElement& stack) : holders_(holders), stack_(&stack) {
+  if (holders_ != nullptr) holders_->Stacks.push_back(stack_);
+}
+
+HeldStack::~HeldStack() {
+  if (holders_ == nullptr) return;
+  std::vector<const TGeometricElement*>& stacks = holders_->Stacks;
+  const auto held = std::find(stacks.rbegin(), stacks.rend(), stack_);
+  if (held != stacks.rend()) stacks.erase(std::next(held).base());
 }
 
 MaterialListEdit::MaterialListEdit(const std::vector<MaterialEntry>& entries, std::int32_t selected,

@@ -48,11 +48,31 @@ struct MaterialListContext {
 };
 
 class TMaterials;
+class TGeometricElement;
 struct MaterialHolders;
 
 // The context of a project's list: new materials by its factory, in use when an
-// element layer or one of the holders uses the material. The list must outlive it.
+// element layer or one of the holders uses the material. The holders are read at
+// each test, so a dialog that opens later can add its layers (HeldStack); the list
+// and the holders must outlive the context.
 MaterialListContext ListContext(const TMaterials& materials, const MaterialHolders& holders);
+MaterialListContext ListContext(const TMaterials& materials, MaterialHolders&& holders) = delete;
+
+// Counts a dialog's working copy of a layer stack among the holders for as long as
+// it lives: while the dialog is open the chooser must not delete a material those
+// layers use, or OK would hand the element a material the list no longer has.
+// Without holders (nullptr) it holds nothing.
+class HeldStack {
+ public:
+  HeldStack(MaterialHolders* holders, const TGeometricElement& stack);
+  ~HeldStack();
+  HeldStack(const HeldStack&) = delete;
+  HeldStack& operator=(const HeldStack&) = delete;
+
+ private:
+  MaterialHolders* holders_;
+  const TGeometricElement* stack_;
+};
 
 class MaterialListEdit {
  public:

@@ -29,8 +29,8 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
 }  // namespace
 
 TMLElemForm::TMLElemForm(TMaterials& materials, MessageService& messages, const ElementDialogValues& start,
-                         QWidget* parent)
-    : QDialog(parent), materials_(materials), messages_(messages), edit_(start) {
+                         MaterialHolders* holders, QWidget* parent)
+    : QDialog(parent), materials_(materials), messages_(messages), edit_(start), held_(holders, edit_.Layers()) {
   setObjectName(QStringLiteral("MLElemForm"));
   setWindowTitle(QStringLiteral("Свойства элемента"));
   setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowTitleHint);
@@ -235,8 +235,8 @@ void TMLElemForm::accept() {
 
 std::optional<ElementDialogValues> RunElementDialog(TMaterials& materials, ElementKind elemKind,
                                                     const ElementDialogValues& start, MessageService& messages,
-                                                    QWidget* parent) {
-  TMLElemForm form(materials, messages, start, parent);
+                                                    MaterialHolders* holders, QWidget* parent) {
+  TMLElemForm form(materials, messages, start, holders, parent);
   form.SetElemKind(elemKind);
   form.RefreshLayers();
   if (DialogRunner::Run(form) != QDialog::Accepted) return std::nullopt;

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "editor/element_dialog_rules.h"
+#include "editor/material_dialogs.h"
 #include "platform/qt/float_edit.h"
 #include "platform/services.h"
 
@@ -21,8 +22,10 @@ class TMaterials;
 class TMLElemForm : public QDialog {
   Q_OBJECT
  public:
+  // holders: where the material chooser looks for layers in use; the dialog's copy
+  // of the stack counts among them while the dialog exists (none: not counted).
   TMLElemForm(TMaterials& materials, MessageService& messages, const ElementDialogValues& start,
-              QWidget* parent = nullptr);
+              MaterialHolders* holders = nullptr, QWidget* parent = nullptr);
 
   // 0 hides the shell panel, 5 shows it; other kinds change no visibility.
   void SetElemKind(ElementKind kind);
@@ -71,13 +74,14 @@ class TMLElemForm : public QDialog {
   TMaterials& materials_;
   MessageService& messages_;
   ElementEdit edit_;
+  HeldStack held_;
   ElementKind elemKind_ = ElementKind::Plate;
 };
 
 // The element dialog as the editing operations open it: on a copy of the stack
-// given; the user's stack and curvatures on OK.
+// given, counted among the holders while open; the user's stack and curvatures on OK.
 std::optional<ElementDialogValues> RunElementDialog(TMaterials& materials, ElementKind elemKind,
                                                     const ElementDialogValues& start, MessageService& messages,
-                                                    QWidget* parent = nullptr);
+                                                    MaterialHolders* holders = nullptr, QWidget* parent = nullptr);
 
 }  // namespace tavir

@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include "editor/new_task_dialog_rules.h"
@@ -142,7 +143,9 @@ void TNewTaskDlg::EnableZControls(bool enabled) {
 }
 
 int TNewTaskDlg::ReadCoordinates(int k) {
-  const int last = (k <= 0 || k >= 6) ? 6 : k;
+  // The focus moves below make other boxes lose it: that is not the user leaving them.
+  const QScopedValueRollback<bool> reading(movingFocus_, true);
+  const int last = (k <= 0 || k >= kRegionFieldCount) ? kRegionFieldCount : k;
   int failed = -1;
   for (int i = 0; i < last; ++i) {
     QLineEdit* box = Coord[static_cast<std::size_t>(i)];
@@ -155,6 +158,9 @@ int TNewTaskDlg::ReadCoordinates(int k) {
     box->setFocus();
     messages_.Show(MsgKind::Error, kCoordinateErrorCaption, CoordinateErrorText(i), MsgButtons::Ok);
   }
+  // The messages came in reading order, so the user mends the first one first; from
+  // there Tab leads through the others in the same order.
+  if (failed >= 0) Coord[static_cast<std::size_t>(failed)]->setFocus();
   return failed;
 }
 
@@ -163,31 +169,27 @@ void TNewTaskDlg::PrecisionEditExit() {
     precision_ = *v;
     return;
   }
-  PrecisionEdit->setFocus();
+  MoveFocus(PrecisionEdit);
+}
+
+void TNewTaskDlg::MoveFocus(QWidget* target) {
+  const QScopedValueRollback<bool> moving(movingFocus_, true);
+  target->setFocus();
 }
 
 bool TNewTaskDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusOut) {
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    // Another window or a pop-up is not leaving the box; going to Cancel checks nothing.
+  if (event->type() == QEvent::FocusOut && !movingFocus_ && isVisible()) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const QWidget* next = QApplication::focusWidget();
+    // Another window or a pop-up is not leaving the box; going to Cancel checks
+    // nothing; a press on OK leaves the reading to OK, which reads all six boxes,
+    // so that one click reports each bad box once.
     const bool leaving = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                         QApplication::focusWidget() != CancelBtn && isVisible();
+                         next != CancelBtn && !(next == OKBtn && reason == Qt::MouseFocusReason);
     if (leaving) {
-      if (watched == PrecisionEdit) {
-        PrecisionEditExit();
-      } else {
-        for (std::size_t i = 0; i < 6; ++i) {
-          if (watched != Coord[i]) continue;
-          QLineEdit* box = Coord[i];
-          if (const std::optional<Extended> v = ParseCoordinate(box->text().toStdString())) {
-            Value(static_cast<int>(i)) = *v;
-          } else {
-            box->setFocus();
-            messages_.Show(MsgKind::Error, kCoordinateErrorCaption, CoordinateErrorText(static_cast<int>(i)),
-                           MsgButtons::Ok);
-          }
-        }
-      }
+      if (watched == PrecisionEdit) PrecisionEditExit();
+      for (std::size_t i = 0; i < Coord.size(); ++i)
+        if (watched == Coord[i]) ReadCoordinates(static_cast<int>(i) + 1);
     }
   }
   return QDialog::eventFilter(watched, event);
@@ -198,7 +200,7 @@ void TNewTaskDlg::accept() {
   const std::optional<Extended> precision = ParseTaskPrecision(PrecisionEdit->text().toStdString());
   if (!precision) {
     PageCtrlNew->setCurrentWidget(TS_Extended);
-    PrecisionEdit->setFocus();
+    MoveFocus(PrecisionEdit);
     messages_.Error(kNewTaskPrecisionText);
     return;
   }
@@ -206,7 +208,7 @@ void TNewTaskDlg::accept() {
   const RegionCheck check = CheckRegion(MinCorner, MaxCorner);
   if (check.Refusal) {
     PageCtrlNew->setCurrentWidget(TS_Coordinate);
-    Coord[static_cast<std::size_t>(check.RefusedAxis + 3)]->setFocus();
+    MoveFocus(Coord[static_cast<std::size_t>(check.RefusedAxis + 3)]);
     messages_.Error(*check.Refusal);
     return;
   }

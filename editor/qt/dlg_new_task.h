@@ -32,9 +32,10 @@ class TNewTaskDlg : public QDialog {
   void SetTaskData(Extended xmin, Extended ymin, Extended zmin, Extended xmax, Extended ymax, Extended zmax);
   void EnableZControls(bool enabled);
   // Converts the boxes Xmin, Ymin, Zmin, Xmax, Ymax, Zmax in that order up to
-  // number k (1..5; 0 or 6 all six). A box whose text is not a number shows its
-  // message, gets the focus and keeps its text; its value stays. Returns the first
-  // failed box's index (0..5), or -1.
+  // number k (1..5; 0 or 6 all six). A box whose text is not a number gets the
+  // focus and shows its message, keeps its text, and its value stays; the reading
+  // goes on with the next box. The focus ends on the first failed box. Leaving box
+  // k runs ReadCoordinates(k). Returns the first failed box's index (0..5), or -1.
   int ReadCoordinates(int k);
 
   // OK: the coordinates, the precision and the region check; a refusal keeps the
@@ -61,11 +62,14 @@ class TNewTaskDlg : public QDialog {
 
  private:
   void PrecisionEditExit();
+  // Focus the dialog moves itself: no box it passes counts as left.
+  void MoveFocus(QWidget* target);
   Extended& Value(int field);
 
   MessageService& messages_;
   Extended precision_ = 0;
   bool filling_ = false;
+  bool movingFocus_ = false;
 };
 
 // The new-project command's dialog: the task copied in, the region shown; the

@@ -12,8 +12,10 @@ TEditorProgram::TEditorProgram(ModelDialogs* modelDialogs, EditorDialogs* editor
   ownModelDialogs_ = std::make_unique<EditorModelDialogs>(messages_, rsForm_.get());
   ownEditorDialogs_ = std::make_unique<TEditorOwnDialogs>(messages_, rsForm_.get());
   ModelDialogs& dialogs = modelDialogs != nullptr ? *modelDialogs : *ownModelDialogs_;
-  // The material chooser of the model: the default layer stack holds materials too.
+  // The material chooser of the model: the default layer stack holds materials too,
+  // and so does the copy of the stack in an open element dialog.
   holders_.Stacks.push_back(&rsForm_->Supervisor().DefLayers);
+  ownModelDialogs_->SetMaterialHolders(&holders_);
   chooser_ = std::make_unique<MaterialChooser>(
       messages_, ListContext(rsForm_->Project().Materials(), holders_), &dialogs, rsForm_.get());
   rsForm_->Project().SetUi(chooser_.get());

@@ -9,7 +9,7 @@ namespace tavir {
 std::optional<ElementDialogValues> EditorModelDialogs::ElementProperties(TMaterials& materials,
                                                                          ElementKind elemKind,
                                                                          const ElementDialogValues& start) {
-  return RunElementDialog(materials, elemKind, start, Messages(), Parent());
+  return RunElementDialog(materials, elemKind, start, Messages(), holders_, Parent());
 }
 
 std::optional<DivideDialogValues> EditorModelDialogs::DivideRegion(const DivideDialogValues& start) {

@@ -10,6 +10,10 @@ class EditorModelDialogs : public SharedModelDialogs {
  public:
   using SharedModelDialogs::SharedModelDialogs;
 
+  // The holders the material chooser reads (ListContext): the element dialog's copy
+  // of the stack joins them while the dialog is open. None: the copy is not counted.
+  void SetMaterialHolders(MaterialHolders* holders) { holders_ = holders; }
+
   // On a copy of the stack: Cancel leaves the element's layers as they were.
   std::optional<ElementDialogValues> ElementProperties(TMaterials& materials, ElementKind elemKind,
                                                        const ElementDialogValues& start) override;
@@ -17,6 +21,9 @@ class EditorModelDialogs : public SharedModelDialogs {
   std::optional<std::int16_t> SurfaceKind() override;
   std::optional<ShellDataValues> ShellData(const ShellDataValues& start) override;
   void ShellList(TShellFunctions& shells) override;
+
+ private:
+  MaterialHolders* holders_ = nullptr;
 };
 
 }  // namespace tavir

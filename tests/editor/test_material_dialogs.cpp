@@ -197,6 +197,39 @@ TEST_F(MaterialListEditTest, HoldersOutsideTheElementListKeepTheirMaterials) {
   EXPECT_EQ(edit.Count(), 2);
 }
 
+TEST_F(MaterialListEditTest, AStackHeldByAnOpenDialogKeepsItsMaterialsUntilItCloses) {
+  // The context is made before any dialog opens, as the program makes it.
+  const MaterialListContext context = Context();
+  TGeometricElement outer;
+  outer.AddLayerByName("Слой", concrete);
+  TGeometricElement inner;
+  inner.AddLayerByName("Слой", steel);
+  ASSERT_FALSE(context.InUse(concrete.get()));
+  {
+    const HeldStack heldOuter(&holders, outer);
+    EXPECT_TRUE(context.InUse(concrete.get()));
+    MaterialListEdit edit(entries, 1, context);
+    EXPECT_EQ(edit.DeleteSelected(messages), MaterialListEdit::Outcome::Refused);
+    EXPECT_EQ(messages.Shown.back().Text, kMaterialInUseText);
+    EXPECT_EQ(messages.Shown.back().Caption, "Ошибка");
+    EXPECT_EQ(edit.Count(), 2);
+    {
+      const HeldStack heldInner(&holders, inner);
+      EXPECT_EQ(holders.Stacks.size(), 2u);
+    }
+    // Closing the inner dialog leaves the outer one's copy held.
+    EXPECT_EQ(holders.Stacks, std::vector<const TGeometricElement*>{&outer});
+    EXPECT_TRUE(context.InUse(concrete.get()));
+  }
+  EXPECT_TRUE(holders.Stacks.empty());
+  EXPECT_FALSE(context.InUse(concrete.get()));
+  // Without holders nothing is held.
+  const HeldStack none(nullptr, outer);
+  EXPECT_FALSE(context.InUse(concrete.get()));
+  MaterialListEdit edit(entries, 1, context);
+  EXPECT_EQ(edit.DeleteSelected(messages), MaterialListEdit::Outcome::Changed);
+}
+
 TEST_F(MaterialListEditTest, MaterialMadeInTheChooserIsNeverInUse) {
   MaterialListEdit edit(entries, 0, Context());
   dialogs.MaterialAnswers = {Answer("Алюминий", 7.1e5L)};

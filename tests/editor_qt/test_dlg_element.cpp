@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -11,6 +12,8 @@
 #include "editor/qt/dlg_element.h"
 #include "editor/qt/dlg_layer.h"
 #include "editor/qt/editor_model_dialogs.h"
+#include "editor/qt/shared/shared_model_ui.h"
+#include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
 #include "platform/numtext.h"
@@ -205,6 +208,90 @@ TEST_F(ElementDialogTest, LayerFormRefusesOkWithoutAMaterial) {
   form.Layer.SetMaterial(steel);
   QTest::mouseClick(Find<QPushButton>(form, "Btn_OK"), Qt::LeftButton);
   EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+// While the element dialog is open its copy of the stack holds materials: the
+// chooser opened from a layer dialog inside it refuses to delete a material only
+// that copy uses, and still deletes one nobody uses.
+TEST_F(ElementDialogTest, TheChooserCountsTheLayersOfTheOpenElementDialog) {
+  TMaterials& materials = project.Materials();
+  const std::shared_ptr<TPhisPropRodNL> concrete = materials.AddMaterial("Бетон");
+  const std::shared_ptr<TPhisPropRodNL> copper = materials.AddMaterial("Медь");
+  TMLEditorElement* e = project.Elements().Add(project.Factory()->MakePlate(ElementType::Triangle, steel));
+  const std::int32_t layers = e->Layers.Count();
+  ASSERT_GT(layers, 0);
+  ASSERT_FALSE(MaterialInUse(materials, concrete.get()));
+
+  MaterialHolders holders;
+  EditorModelDialogs dialogs(messages);
+  dialogs.SetMaterialHolders(&holders);
+  MaterialChooser chooser(messages, ListContext(materials, holders), &dialogs);
+  project.SetUi(&chooser);
+  DialogScript script;
+  // A layer dialog that opens the chooser with `choose` and then presses OK.
+  const auto layerChoosing = [&script](DialogScript::Handler choose) {
+    return [&script, choose](QDialog& layer) {
+      script.Dialogs.push_front(choose);
+      layer.findChild<QPushButton*>("Btn_Material")->click();
+      layer.findChild<QPushButton*>("Btn_OK")->click();
+      return layer.result();
+    };
+  };
+  const auto pick = [](const char* name) {
+    return [name](QDialog& d) {
+      auto* list = d.findChild<QListWidget*>("ListBox_Materials");
+      list->setCurrentItem(list->findItems(QString::fromUtf8(name), Qt::MatchExactly).value(0));
+      d.findChild<QPushButton*>("Btn_OK")->click();
+      return d.result();
+    };
+  };
+  std::vector<QString> namesAfterRefusal, namesAfterDelete;
+  const auto deleting = [&](QDialog& d) {
+    auto* list = d.findChild<QListWidget*>("ListBox_Materials");
+    QPushButton* del = d.findChild<QPushButton*>("Btn_Delete");
+    list->setCurrentItem(list->findItems(QStringLiteral("Бетон"), Qt::MatchExactly).value(0));
+    messages.Shown.clear();
+    del->click();
+    EXPECT_EQ(messages.Shown.size(), 2u);  // the question, then the refusal
+    if (!messages.Shown.empty()) {
+      EXPECT_EQ(messages.Shown.back().Text, kMaterialInUseText);
+      EXPECT_EQ(messages.Shown.back().Caption, "Ошибка");
+      EXPECT_EQ(messages.Shown.back().Kind, MsgKind::Error);
+    }
+    for (int i = 0; i < list->count(); ++i) namesAfterRefusal.push_back(list->item(i)->text());
+    list->setCurrentItem(list->findItems(QStringLiteral("Медь"), Qt::MatchExactly).value(0));
+    del->click();
+    for (int i = 0; i < list->count(); ++i) namesAfterDelete.push_back(list->item(i)->text());
+    return pick("Бетон")(d);
+  };
+  script.Dialogs.push_back([&](QDialog& elem) {
+    EXPECT_EQ(holders.Stacks.size(), 1u);
+    auto* grid = elem.findChild<QTableWidget*>("StrGrid_Layers");
+    // The copy's first layer takes the concrete, which no element uses.
+    grid->selectRow(0);
+    script.Dialogs.push_front(layerChoosing(pick("Бетон")));
+    elem.findChild<QPushButton*>("Btn_EditLayer")->click();
+    EXPECT_EQ(grid->item(0, 5)->text(), "Бетон");
+    // A new layer's chooser: the concrete stays, the copper goes.
+    script.Dialogs.push_front(layerChoosing(deleting));
+    elem.findChild<QPushButton*>("Btn_NewLayer")->click();
+    EXPECT_EQ(grid->rowCount(), layers + 1);
+    elem.findChild<QPushButton*>("Btn_Cancel")->click();
+    return elem.result();
+  });
+  EXPECT_EQ(EditProperties(project.Elements(), e, dialogs), EditOutcome::Cancelled);
+  EXPECT_TRUE(script.Dialogs.empty());
+  const QString steelName = QString::fromStdString(materials.Name(0));
+  EXPECT_EQ(namesAfterRefusal, (std::vector<QString>{steelName, "Бетон", "Медь"}));
+  EXPECT_EQ(namesAfterDelete, (std::vector<QString>{steelName, "Бетон"}));
+  // The chooser's OK took the deletion over; the element is as it was.
+  EXPECT_GE(materials.IndexOfMaterial(concrete.get()), 0);
+  EXPECT_EQ(materials.IndexOfMaterial(copper.get()), -1);
+  ASSERT_EQ(e->Layers.Count(), layers);
+  for (std::int32_t i = 0; i < layers; ++i) EXPECT_EQ(e->Layers.LayerMaterial(i), steel) << i;
+  // Closed, the dialog's copy no longer holds anything.
+  EXPECT_TRUE(holders.Stacks.empty());
+  EXPECT_FALSE(MaterialInUse(materials, concrete.get(), holders));
 }
 
 TEST(BrushForm, StylesAndColours) {

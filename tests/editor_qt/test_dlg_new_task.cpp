@@ -3,10 +3,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QTest>
+#include <algorithm>
+#include <array>
+#include <vector>
 
 #include "editor/qt/dlg_new_task.h"
 #include "platform/numtext.h"
+#include "platform/qt/dialog_runner.h"
+#include "platform/qt/message_box.h"
 #include "platform_qt/dialog_script.h"
 #include "shared_dialogs/dialog_test_support.h"
 #include "fakes/scripted_messages.h"
@@ -134,6 +140,107 @@ TEST_F(NewTaskTest, LeavingABadCoordinateReportsItAndKeepsTheValue) {
   EXPECT_EQ(messages.Shown[0].Caption, "Ошибка!!!");
   EXPECT_EQ(messages.Shown[0].Text, "Ошибка в координате Ymax");
   EXPECT_EQ(dlg->MaxCorner.Y, 10);
+}
+
+// Leaving box k reads boxes 1..k: each bad one is reported once, in reading order,
+// keeps its text and its value; the good ones are taken; later boxes are not read.
+TEST_F(NewTaskTest, LeavingABoxReadsTheBoxesUpToItOnceEach) {
+  struct Case {
+    const char* leave;
+    std::vector<const char*> bad;
+    std::vector<std::string> reported;
+    const char* focus;  // where the focus ends
+  };
+  const Case cases[] = {
+      {"CoordXmax", {"CoordXmin", "CoordYmin"}, {"Ошибка в координате Xmin", "Ошибка в координате Ymin"},
+       "CoordXmin"},
+      {"CoordXmin", {"CoordYmax"}, {}, "CoordYmin"},
+      {"CoordZmax", {"CoordZmax", "CoordYmin"}, {"Ошибка в координате Ymin", "Ошибка в координате Zmax"},
+       "CoordYmin"},
+      {"CoordYmax", {"CoordYmax"}, {"Ошибка в координате Ymax"}, "CoordYmax"},
+  };
+  const std::array<const char*, 6> names{"CoordXmin", "CoordYmin", "CoordZmin",
+                                         "CoordXmax", "CoordYmax", "CoordZmax"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.leave);
+    SetUp();
+    ShowActive(*dlg);
+    Box(c.leave)->setFocus();
+    // Good boxes show 1..6; typed without leaving any box.
+    for (std::size_t i = 0; i < names.size(); ++i) Box(names[i])->setText(QString::number(i + 1));
+    for (const char* b : c.bad) Box(b)->setText("x" + QString::fromLatin1(b));
+    messages.Shown.clear();
+    QTest::keyClick(Box(c.leave), Qt::Key_Tab);
+
+    std::vector<std::string> reported;
+    for (const ScriptedMessages::Entry& e : messages.Shown) {
+      EXPECT_EQ(e.Caption, "Ошибка!!!");
+      EXPECT_EQ(e.Kind, MsgKind::Error);
+      EXPECT_EQ(e.Buttons, MsgButtons::Ok);
+      reported.push_back(e.Text);
+    }
+    EXPECT_EQ(reported, c.reported);
+    EXPECT_EQ(QApplication::focusWidget(), Box(c.focus));
+    const auto read = static_cast<std::size_t>(std::find(names.begin(), names.end(), std::string(c.leave)) -
+                                               names.begin()) + 1;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const char* name = names[i];
+      const bool isBad = std::find_if(c.bad.begin(), c.bad.end(),
+                                      [&](const char* b) { return std::string(b) == name; }) != c.bad.end();
+      const TFloatPoint3D& corner = i < 3 ? dlg->MinCorner : dlg->MaxCorner;
+      const Extended value = i % 3 == 0 ? corner.X : i % 3 == 1 ? corner.Y : corner.Z;
+      const Extended before = i < 3 ? 0 : 10;
+      EXPECT_EQ(value, (isBad || i >= read) ? before : static_cast<Extended>(i + 1)) << name;
+      if (isBad) {
+        EXPECT_EQ(Box(name)->text(), "x" + QString::fromLatin1(name));
+      }
+    }
+  }
+}
+
+// The message box of a real service takes the focus and gives it back: neither
+// counts as leaving a box, so each bad box is still reported once.
+TEST(NewTaskFocus, MessageBoxesTakingTheFocusReportEachBadBoxOnce) {
+  SetDecimalSeparator('.');
+  QtMessageService messages;
+  TNewTaskDlg dlg(messages);
+  dlg.SetTaskData(0, 0, 0, 10, 10, 10);
+  ShowActive(dlg);
+  std::vector<QString> shown;
+  ScopedDialogInterceptor boxes([&](QDialog& d) {
+    auto* box = qobject_cast<QMessageBox*>(&d);
+    EXPECT_NE(box, nullptr);
+    if (box == nullptr) return 0;
+    shown.push_back(box->text());
+    ShowActive(*box);
+    box->button(QMessageBox::Ok)->click();
+    ShowActive(dlg);
+    return static_cast<int>(QMessageBox::Ok);
+  });
+  QLineEdit* xmax = Find<QLineEdit>(dlg, "CoordXmax");
+  xmax->setFocus();
+  Find<QLineEdit>(dlg, "CoordXmin")->setText("abc");
+  Find<QLineEdit>(dlg, "CoordYmin")->setText("1,,5");
+  xmax->setText("7");
+  QTest::keyClick(xmax, Qt::Key_Tab);
+  EXPECT_EQ(shown, (std::vector<QString>{"Ошибка в координате Xmin", "Ошибка в координате Ymin"}));
+  EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(dlg, "CoordXmin"));
+  EXPECT_EQ(dlg.MaxCorner.X, 7);
+  EXPECT_EQ(dlg.MinCorner.X, 0);
+}
+
+// A click on OK from a bad box: OK reads all six boxes, and the box is reported
+// once for the click, not once for leaving and again for OK.
+TEST_F(NewTaskTest, OkClickedFromABadBoxReportsItOnce) {
+  ShowActive(*dlg);
+  Retype(Box("CoordYmin"), "abc");
+  messages.Shown.clear();
+  ClickOk();
+  EXPECT_NE(dlg->result(), QDialog::Accepted);
+  EXPECT_TRUE(dlg->isVisible());
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Text, "Ошибка в координате Ymin");
+  EXPECT_EQ(QApplication::focusWidget(), Box("CoordYmin"));
 }
 
 TEST_F(NewTaskTest, CancelChecksNothing) {

@@ -29,6 +29,19 @@ class RealDialogsTest : public EditorFixture {
     program->Show();
   }
 
+  // A new 4 x 4 task with one plate element at the origin, selected.
+  TMLEditorElement* OneSelectedElement() {
+    NewTask(4, 4);
+    Run("acPlaneRectangle");
+    Run("acModeNet");
+    Click(0.5, 0.5);
+    Run("acModeEdit");
+    Click(0.5, 0.5);
+    const std::vector<TMLEditorElement*> picked = Project().Elements().Selection();
+    EXPECT_EQ(Project().Elements().Count(), 1);
+    return picked.size() == 1 ? picked.front() : nullptr;
+  }
+
   // Saves under a name, opens it again, saves under another: the same bytes.
   void SaveReopenSave(const std::string& name) {
     const std::filesystem::path dir = TempDir(name);
@@ -204,14 +217,8 @@ TEST_F(RealDialogsTest, MeshSupportsLoadsAndLayersThroughTheRealDialogs) {
 
 
 TEST_F(RealDialogsTest, AMaterialMadeFromTheLayerDialog) {
-  NewTask(4, 4);
-  Run("acPlaneRectangle");
-  Run("acModeNet");
-  Click(0.5, 0.5);
-  ASSERT_EQ(Project().Elements().Count(), 1);
-  Run("acModeEdit");
-  Click(0.5, 0.5);
-  TMLEditorElement* element = Project().Elements().Selection().front();
+  TMLEditorElement* element = OneSelectedElement();
+  ASSERT_NE(element, nullptr);
   const std::int32_t materialsBefore = Project().Materials().Count();
   DialogScript script;
   // Element dialog -> new layer -> material chooser -> new material.
@@ -258,6 +265,85 @@ TEST_F(RealDialogsTest, AMaterialMadeFromTheLayerDialog) {
   EXPECT_EQ(Project().Materials().MaterialName(element->Layers.LayerMaterial(1).get()), "Бетон В30");
   SaveReopenSave("materials");
   EXPECT_EQ(Project().Materials().Count(), materialsBefore + 1);
+}
+
+// A material only a layer of the open element dialog uses stays while the dialog
+// is open; once the dialog is gone nobody uses it and it can be deleted.
+TEST_F(RealDialogsTest, AMaterialOfTheOpenElementDialogCannotBeDeleted) {
+  TMLEditorElement* element = OneSelectedElement();
+  ASSERT_NE(element, nullptr);
+  const std::int32_t layersBefore = element->Layers.Count();
+  const std::int32_t materialsBefore = Project().Materials().Count();
+  const auto rowOf = [](QDialog& chooser, const QString& name) {
+    auto* list = chooser.findChild<QListWidget*>("ListBox_Materials");
+    list->setCurrentItem(list->findItems(name, Qt::MatchExactly).value(0));
+    return list;
+  };
+  DialogScript script;
+  QStringList namesAfterRefusal;
+  script.Dialogs.push_back([&](QDialog& d) {
+    // A new layer of the copy on a new material.
+    script.Dialogs.push_front([&](QDialog& layer) {
+      script.Dialogs.push_front([&](QDialog& chooser) {
+        script.Dialogs.push_front([](QDialog& props) {
+          props.findChild<QLineEdit*>("LblEdit_Title")->setText(QStringLiteral("Бетон В30"));
+          props.findChild<QPushButton*>("Btn_OK")->click();
+          return props.result();
+        });
+        chooser.findChild<QPushButton*>("Btn_New")->click();
+        rowOf(chooser, QStringLiteral("Бетон В30"));
+        chooser.findChild<QPushButton*>("Btn_OK")->click();
+        return chooser.result();
+      });
+      layer.findChild<QPushButton*>("Btn_Material")->click();
+      layer.findChild<QPushButton*>("Btn_OK")->click();
+      return layer.result();
+    });
+    d.findChild<QPushButton*>("Btn_NewLayer")->click();
+    // The first layer's chooser: the new material is in use by the copy.
+    d.findChild<QTableWidget*>("StrGrid_Layers")->selectRow(0);
+    script.Dialogs.push_front([&](QDialog& layer) {
+      script.Dialogs.push_front([&](QDialog& chooser) {
+        QListWidget* list = rowOf(chooser, QStringLiteral("Бетон В30"));
+        chooser.findChild<QPushButton*>("Btn_Delete")->click();
+        for (int i = 0; i < list->count(); ++i) namesAfterRefusal.push_back(list->item(i)->text());
+        chooser.findChild<QPushButton*>("Btn_Cancel")->click();
+        return chooser.result();
+      });
+      layer.findChild<QPushButton*>("Btn_Material")->click();
+      layer.findChild<QPushButton*>("Btn_Cancel")->click();
+      return layer.result();
+    });
+    d.findChild<QPushButton*>("Btn_EditLayer")->click();
+    d.findChild<QPushButton*>("Btn_Cancel")->click();
+    return d.result();
+  });
+  Run("acFormatElement");
+  EXPECT_TRUE(script.Dialogs.empty());
+  ASSERT_EQ(script.Boxes.size(), 2u);
+  EXPECT_EQ(script.Boxes[0].Text, "Удалить материал: Бетон В30?");
+  EXPECT_EQ(script.Boxes[1].Title, "Ошибка");
+  EXPECT_EQ(script.Boxes[1].Icon, QMessageBox::Critical);
+  EXPECT_EQ(script.Boxes[1].Text,
+            "Материал используется элементами!\nИзмените свойства элементов, затем\nудаляйте материал");
+  EXPECT_EQ(namesAfterRefusal.size(), materialsBefore + 1);
+  EXPECT_TRUE(namesAfterRefusal.contains(QStringLiteral("Бетон В30")));
+  // The element is as it was; the material made in the chooser stays in the list.
+  EXPECT_EQ(element->Layers.Count(), layersBefore);
+  ASSERT_EQ(Project().Materials().Count(), materialsBefore + 1);
+
+  // With the dialog closed nobody uses it: the chooser deletes it.
+  script.Boxes.clear();
+  script.Dialogs.push_back([&](QDialog& chooser) {
+    rowOf(chooser, QStringLiteral("Бетон В30"));
+    chooser.findChild<QPushButton*>("Btn_Delete")->click();
+    chooser.findChild<QPushButton*>("Btn_OK")->click();
+    return chooser.result();
+  });
+  Run("acFormatCharacteristic");
+  ASSERT_EQ(script.Boxes.size(), 1u);
+  EXPECT_EQ(script.Boxes[0].Text, "Удалить материал: Бетон В30?");
+  EXPECT_EQ(Project().Materials().Count(), materialsBefore);
 }
 
 TEST_F(RealDialogsTest, ThePresetFollowsTheSettingsOkNeverACancelledDialog) {

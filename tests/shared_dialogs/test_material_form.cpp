@@ -333,7 +333,8 @@ TEST(AnalysisChooser, OnlyPicks) {
   TMaterials materials(DefaultModelFactory());
   materials.AddMaterial("Сталь С300");
   materials.AddMaterial("Бетон В25");
-  MaterialChooser chooser(messages, ListContext(materials, {}), nullptr);
+  const MaterialHolders none;
+  MaterialChooser chooser(messages, ListContext(materials, none), nullptr);
   materials.SetUi(&chooser);
   DialogScript script;
   script.Dialogs.push_back(As<TMaterialForm>([](TMaterialForm& f) {
