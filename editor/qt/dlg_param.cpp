@@ -155,6 +155,10 @@ TParamForm::TParamForm(MessageService& messages, QWidget* parent) : QDialog(pare
   auto* timeRow = new QHBoxLayout;
   CBox_Time = Named(new QComboBox(save), "CBox_Time");
   CBox_Time->setEditable(true);
+  // The seven intervals are a fixed list: a typed number never joins it, and is
+  // never completed to an item ("2" must stay 2, not become "20").
+  CBox_Time->setInsertPolicy(QComboBox::NoInsert);
+  CBox_Time->setCompleter(nullptr);
   for (const std::string& item : AutoSaveItems()) CBox_Time->addItem(ToQString(item));
   timeRow->addWidget(new QLabel(QStringLiteral("Каждые "), save));
   timeRow->addWidget(CBox_Time);

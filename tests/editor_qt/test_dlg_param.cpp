@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "editor/qt/dlg_param.h"
+#include "editor/param_dialog_rules.h"
 #include "platform/numtext.h"
 #include "platform_qt/dialog_script.h"
 #include "shared_dialogs/dialog_test_support.h"
@@ -95,6 +96,36 @@ TEST_F(ParamFormTest, AGoodValueDoesNotHideABadOne) {
   EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_EQ(form->Options.AutoSaveInterval, 60);
   EXPECT_EQ(form->Task.Precision, 0.5L);
+}
+
+TEST_F(ParamFormTest, LeavingTheIntervalBringsItIntoRange) {
+  ShowActive(*form);
+  Find<QTabWidget>(*form, "PCtrl_Params")->setCurrentIndex(2);
+  QComboBox* time = Combo("CBox_Time");
+  struct Case {
+    const char* typed;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"90", "60"}, Case{"2", "5"}, Case{"40", "40"}}) {
+    SCOPED_TRACE(c.typed);
+    Retype(time->lineEdit(), QString::fromLatin1(c.typed));
+    Find<QCheckBox>(*form, "ChBox_SaveBAK")->setFocus();  // leaving the box
+    EXPECT_EQ(time->currentText(), c.shown);
+  }
+  EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(ParamFormTest, EnterInTheIntervalAddsNoItemToTheFixedList) {
+  ShowActive(*form);
+  Find<QTabWidget>(*form, "PCtrl_Params")->setCurrentIndex(2);
+  QComboBox* time = Combo("CBox_Time");
+  Retype(time->lineEdit(), QStringLiteral("90"));
+  form->setResult(-1);
+  QTest::keyClick(time->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(form->result(), QDialog::Accepted);  // Enter is the default button's
+  EXPECT_EQ(form->Options.AutoSaveInterval, 60);
+  ASSERT_EQ(time->count(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(time->itemText(i).toStdString(), AutoSaveItems()[static_cast<std::size_t>(i)]);
 }
 
 TEST_F(ParamFormTest, PrecisionQuestionAndRefusal) {
