@@ -163,6 +163,18 @@ TEST_F(FloatEditTest, FocusLostToAnotherWindowOrAPopupIsNotLeaving) {
   }
 }
 
+TEST_F(FloatEditTest, ANumberWrittenWhileInAnotherWindowIsTheOneLeavingPutsBack) {
+  first->SetValue(2.5L);
+  Focus(first);
+  Send(first, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  first->SetValue(7);  // a modeless dialog's owner shows another item's value
+  Send(first, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  EXPECT_EQ(first->EnterValue(), 7);
+  first->setText("ab");
+  Focus(second);
+  EXPECT_EQ(first->text(), QString("7"));
+}
+
 TEST_F(FloatEditTest, CommitExitRunsTheExitProcessingOfTheFocusedBox) {
   first->SetValue(4.0L);
   Focus(first);
