@@ -354,11 +354,16 @@ bool TParamForm::ReadPrecision(Extended& value) {
     EditPrecision->setFocus();
     return false;
   }
-  if (r.Verdict == PrecisionVerdict::Ask &&
-      messages_.Show(MsgKind::Question, kPrecisionQuestionCaption, kPrecisionQuestion, MsgButtons::OkCancel) !=
-          MsgResult::Ok) {
-    value = kPrecisionFallback;
-    EditPrecision->setText(QString::fromLatin1(kPrecisionFallbackText));
+  // A precision the user has already confirmed is not asked about again (leaving
+  // the box for OK would otherwise ask twice).
+  if (r.Verdict == PrecisionVerdict::Ask && EditPrecision->text() != confirmedPrecision_) {
+    if (messages_.Show(MsgKind::Question, kPrecisionQuestionCaption, kPrecisionQuestion, MsgButtons::OkCancel) ==
+        MsgResult::Ok) {
+      confirmedPrecision_ = EditPrecision->text();
+    } else {
+      value = kPrecisionFallback;
+      EditPrecision->setText(QString::fromLatin1(kPrecisionFallbackText));
+    }
   }
   return true;
 }

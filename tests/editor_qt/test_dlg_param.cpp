@@ -162,6 +162,29 @@ TEST_F(ParamFormTest, PrecisionQuestionAndRefusal) {
   EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(*form, "EditPrecision"));
 }
 
+TEST_F(ParamFormTest, PrecisionConfirmedOnLeavingIsNotAskedAgainOnOk) {
+  ShowActive(*form);
+  QLineEdit* precision = Find<QLineEdit>(*form, "EditPrecision");
+  Retype(precision, "1.5");
+  messages.Answers = {MsgResult::Ok};
+  Find<QLineEdit>(*form, "EditUserName")->setFocus();  // leaving the box asks
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Caption, "Ошибка ввода данных");
+  EXPECT_EQ(messages.Shown[0].Text, "Вы уверены, что заданные параметры точности верны");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Question);
+  Ok();
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(form->Task.Precision, 1.5L);
+  // Another value out of range is asked about again.
+  ShowActive(*form);
+  Retype(precision, "2");
+  messages.Answers = {MsgResult::Cancel};
+  Ok();
+  EXPECT_EQ(messages.Shown.size(), 2u);
+  EXPECT_EQ(form->Task.Precision, 0.001L);
+}
+
 TEST_F(ParamFormTest, UnitListsAddDeleteAndStore) {
   DialogScript script;
   script.Dialogs.push_back([](QDialog& d) {
