@@ -173,6 +173,13 @@ TEST_F(FloatEditTest, ANumberWrittenWhileInAnotherWindowIsTheOneLeavingPutsBack)
   first->setText("ab");
   Focus(second);
   EXPECT_EQ(first->text(), QString("7"));
+  // A pop-up menu (the box's own, pasting a number) is not another window: the
+  // number held on entering stays the one to put back.
+  Focus(first);
+  Send(first, QEvent::FocusOut, Qt::PopupFocusReason);
+  first->setText("9");
+  Send(first, QEvent::FocusIn, Qt::PopupFocusReason);
+  EXPECT_EQ(first->EnterValue(), 7);
 }
 
 TEST_F(FloatEditTest, CommitExitRunsTheExitProcessingOfTheFocusedBox) {
