@@ -1,6 +1,7 @@
 #include "editor/element_dialog_rules.h"
 
 #include "model/project.h"
+#include "platform/cp1251.h"
 #include "platform/numtext.h"
 
 namespace tavir {
@@ -40,6 +41,11 @@ std::string LayerMaterialLabel(const TPhisicalElement& layer, const TMaterials& 
 
 std::optional<std::string> LayerOkRefusal(const TPhisicalElement& layer) {
   if (!layer.Material()) return std::string(kNoLayerMaterialText);
+  return std::nullopt;
+}
+
+std::optional<std::string> LayerNameRefusal(std::string_view name) {
+  if (!IsCp1251Encodable(name)) return std::string(kLayerNameNotStorableText);
   return std::nullopt;
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/elements.h"
 #include "model/model_ui_dialogs.h"
@@ -22,6 +23,8 @@ class TMaterials;
 inline constexpr const char* kNoLayerMaterialText = "Не задан материал слоя!";
 inline constexpr const char* kDeleteLayerCaption = "Удаление слоя";
 inline constexpr const char* kNoMaterialName = "не определен";
+inline constexpr const char* kLayerNameNotStorableText =
+    "Название слоя содержит символы, которые нельзя сохранить в файле проекта!";
 
 inline constexpr int kLayerGridColumns = 6;
 inline constexpr int kLayerBrushColumn = 4;
@@ -41,6 +44,9 @@ std::string LayerMaterialLabel(const TPhisicalElement& layer, const TMaterials& 
 // OK in the layer dialog: refused ("Не задан материал слоя!") while the layer has
 // no material (also one deleted from the list).
 std::optional<std::string> LayerOkRefusal(const TPhisicalElement& layer);
+// OK in the layer dialog: refused while the name has a character the project file
+// cannot store, so that saving the project never fails on it later.
+std::optional<std::string> LayerNameRefusal(std::string_view name);
 
 // What Delete does with grid row r (1 = layer 0).
 struct LayerDeletion {

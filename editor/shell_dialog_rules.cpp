@@ -115,10 +115,4 @@ bool ApplyShellEdit(TShellFunctions& shells, std::int32_t i, const ShellDataValu
   return false;
 }
 
-std::string DeleteShellQuestion(const TShellFunctions& shells, std::int32_t i) {
-  std::string name = ShellListRow(shells, i)[0];
-  if (name.empty()) name = "без названия";
-  return "Удалить поверхность \"" + name + "\"?";
-}
-
 }  // namespace tavir

@@ -1,7 +1,7 @@
 #pragma once
 // The rules of the shell surface dialogs without their widgets: the kind
 // chooser's items, the data dialog's texts and parameter layout, the surface
-// list's rows, and how an edit or a deletion from the list reaches a surface.
+// list's rows, and how an edit from the list reaches a surface.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -15,8 +15,6 @@ namespace tavir {
 
 class TShellFunctions;
 class TBaseShellFuncs;
-
-inline constexpr const char* kDeleteShellCaption = "Удаление поверхности";
 
 // "Элиптический параболлоид" (kind 0), "Сфера" (kind 3): the kind chooser's items.
 const std::array<std::string, 2>& SurfaceKindItems();
@@ -54,7 +52,5 @@ std::optional<ShellDataValues> ShellEditStart(const TShellFunctions& shells, std
 // The edited values reach surface i by its own kind's rule, which recomputes its
 // curvatures; the anchor stays; the contour colour is taken. False when nothing changed.
 bool ApplyShellEdit(TShellFunctions& shells, std::int32_t i, const ShellDataValues& values);
-// "Удалить поверхность " + the row's name + "?"
-std::string DeleteShellQuestion(const TShellFunctions& shells, std::int32_t i);
 
 }  // namespace tavir

@@ -117,6 +117,11 @@ void TLayerForm::accept() {
     Btn_Material->setFocus();
     return;
   }
+  if (const std::optional<std::string> refusal = LayerNameRefusal(ToUtf8(Title()))) {
+    messages_.Error(*refusal);
+    LblEdit_LayerTitle->setFocus();
+    return;
+  }
   QDialog::accept();
 }
 

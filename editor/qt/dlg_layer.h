@@ -30,8 +30,8 @@ class TLayerForm : public QDialog {
   QString Title() const { return LblEdit_LayerTitle->text(); }
   void SetTitle(const QString& title) { LblEdit_LayerTitle->setText(title); }
 
-  // Refused while the layer has no material: the message, then the focus on
-  // Btn_Material.
+  // Refused while the layer has no material (the message, then the focus on
+  // Btn_Material) or while its name cannot be stored in a project file.
   void accept() override;
 
   QLabel* Lbl_LayerTitle = nullptr;

@@ -155,6 +155,10 @@ TParamForm::TParamForm(MessageService& messages, QWidget* parent) : QDialog(pare
   auto* timeRow = new QHBoxLayout;
   CBox_Time = Named(new QComboBox(save), "CBox_Time");
   CBox_Time->setEditable(true);
+  // The seven intervals are a fixed list: a typed number never joins it, and is
+  // never completed to an item ("2" must stay 2, not become "20").
+  CBox_Time->setInsertPolicy(QComboBox::NoInsert);
+  CBox_Time->setCompleter(nullptr);
   for (const std::string& item : AutoSaveItems()) CBox_Time->addItem(ToQString(item));
   timeRow->addWidget(new QLabel(QStringLiteral("Каждые "), save));
   timeRow->addWidget(CBox_Time);
@@ -350,11 +354,16 @@ bool TParamForm::ReadPrecision(Extended& value) {
     EditPrecision->setFocus();
     return false;
   }
-  if (r.Verdict == PrecisionVerdict::Ask &&
-      messages_.Show(MsgKind::Question, kPrecisionQuestionCaption, kPrecisionQuestion, MsgButtons::OkCancel) !=
-          MsgResult::Ok) {
-    value = kPrecisionFallback;
-    EditPrecision->setText(QString::fromLatin1(kPrecisionFallbackText));
+  // A precision the user has already confirmed is not asked about again (leaving
+  // the box for OK would otherwise ask twice).
+  if (r.Verdict == PrecisionVerdict::Ask && EditPrecision->text() != confirmedPrecision_) {
+    if (messages_.Show(MsgKind::Question, kPrecisionQuestionCaption, kPrecisionQuestion, MsgButtons::OkCancel) ==
+        MsgResult::Ok) {
+      confirmedPrecision_ = EditPrecision->text();
+    } else {
+      value = kPrecisionFallback;
+      EditPrecision->setText(QString::fromLatin1(kPrecisionFallbackText));
+    }
   }
   return true;
 }

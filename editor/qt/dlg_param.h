@@ -118,6 +118,8 @@ class TParamForm : public QDialog {
   std::vector<std::string> Units(const QComboBox* box) const;
 
   MessageService& messages_;
+  // The precision text last confirmed in the question.
+  QString confirmedPrecision_;
 };
 
 // The settings command's dialog on copies; the user's options and task on OK.

@@ -16,10 +16,6 @@
 
 namespace tavir {
 
-namespace {
-
-}  // namespace
-
 // ---- kind chooser ----
 
 TSurfaceShellForm::TSurfaceShellForm(QWidget* parent) : QDialog(parent) {
@@ -260,8 +256,7 @@ std::optional<ShellDataValues> RunShellDataDialog(const ShellDataValues& start, 
 
 // ---- surface list ----
 
-TShellsFuncsForm::TShellsFuncsForm(TShellFunctions* shells, MessageService& messages, QWidget* parent)
-    : QDialog(parent), shells_(shells), messages_(messages) {
+TShellsFuncsForm::TShellsFuncsForm(TShellFunctions* shells, QWidget* parent) : QDialog(parent), shells_(shells) {
   setObjectName(QStringLiteral("ShellsFuncsForm"));
   setWindowTitle(QStringLiteral("Поверхности оболочек проекта"));
   auto* top = new QVBoxLayout(this);
@@ -346,13 +341,13 @@ void TShellsFuncsForm::Btn_DeleteClick() {
   if (shells_ == nullptr) return;
   const int i = FirstSelectedRow();
   if (i < 0 || i >= shells_->Count()) return;
-  if (!messages_.Ask(kDeleteShellCaption, DeleteShellQuestion(*shells_, i))) return;
+  // The list deletes at once, without a question.
   shells_->Delete(i);
   RefreshList();
 }
 
-void RunShellListDialog(TShellFunctions& shells, MessageService& messages, QWidget* parent) {
-  TShellsFuncsForm form(&shells, messages, parent);
+void RunShellListDialog(TShellFunctions& shells, QWidget* parent) {
+  TShellsFuncsForm form(&shells, parent);
   DialogRunner::Run(form);
 }
 

@@ -15,7 +15,6 @@
 
 #include "model/model_ui_dialogs.h"
 #include "platform/qt/float_edit.h"
-#include "platform/services.h"
 
 namespace tavir {
 
@@ -91,7 +90,7 @@ class TShellDataForm : public QDialog {
 class TShellsFuncsForm : public QDialog {
   Q_OBJECT
  public:
-  TShellsFuncsForm(TShellFunctions* shells, MessageService& messages, QWidget* parent = nullptr);
+  explicit TShellsFuncsForm(TShellFunctions* shells, QWidget* parent = nullptr);
 
   // Rows from the list (run when the form is shown and after each change).
   void RefreshList();
@@ -112,11 +111,10 @@ class TShellsFuncsForm : public QDialog {
   void Btn_DeleteClick();
 
   TShellFunctions* shells_;
-  MessageService& messages_;
 };
 
 std::optional<std::int16_t> RunSurfaceKindDialog(QWidget* parent = nullptr);
 std::optional<ShellDataValues> RunShellDataDialog(const ShellDataValues& start, QWidget* parent = nullptr);
-void RunShellListDialog(TShellFunctions& shells, MessageService& messages, QWidget* parent = nullptr);
+void RunShellListDialog(TShellFunctions& shells, QWidget* parent = nullptr);
 
 }  // namespace tavir

@@ -22,6 +22,6 @@ std::optional<ShellDataValues> EditorModelDialogs::ShellData(const ShellDataValu
   return RunShellDataDialog(start, Parent());
 }
 
-void EditorModelDialogs::ShellList(TShellFunctions& shells) { RunShellListDialog(shells, Messages(), Parent()); }
+void EditorModelDialogs::ShellList(TShellFunctions& shells) { RunShellListDialog(shells, Parent()); }
 
 }  // namespace tavir

@@ -36,7 +36,14 @@ void TFloatEdit::Leave() {
 
 void TFloatEdit::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
-  if (Deactivation(event->reason()) && inside_) return;
+  if (Deactivation(event->reason()) && inside_) {
+    // Back from another window: the box holds what it shows now (a modeless
+    // dialog's box may have been written meanwhile), unless the user left it
+    // half typed, which keeps the number it had. A pop-up menu is no other window.
+    if (event->reason() == Qt::ActiveWindowFocusReason)
+      if (const std::optional<Extended> shown = ParseFloat(ToUtf8(text()))) enterValue_ = *shown;
+    return;
+  }
   Enter();
 }
 

@@ -55,6 +55,14 @@ TEST_F(ElementRulesTest, LayerOkNeedsAMaterialThatStillExists) {
   EXPECT_EQ(LayerMaterialLabel(layer, project.Materials()), "не определен");
 }
 
+TEST(LayerNames, OnlyNamesTheProjectFileCanStoreAreTaken) {
+  for (const char* name : {"", "Верх", "Слой №2 (армирование)"}) EXPECT_EQ(LayerNameRefusal(name), std::nullopt) << name;
+  for (const char* name : {"Слой ★", "層"})
+    EXPECT_EQ(LayerNameRefusal(name),
+              std::optional<std::string>("Название слоя содержит символы, которые нельзя сохранить в файле проекта!"))
+        << name;
+}
+
 TEST_F(ElementRulesTest, DeletionRules) {
   struct Case {
     int row;

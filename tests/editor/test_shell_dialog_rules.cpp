@@ -101,10 +101,5 @@ TEST_F(ShellRulesTest, EachKindIsEditedByItsOwnRule) {
   EXPECT_FALSE(ShellEditStart(shells(), 2));
 }
 
-TEST_F(ShellRulesTest, DeleteAsksByName) {
-  EXPECT_EQ(DeleteShellQuestion(shells(), 0), "Удалить поверхность \"Эллиптический параболлоид\"?");
-  EXPECT_EQ(DeleteShellQuestion(shells(), 1), "Удалить поверхность \"Сфера\"?");
-}
-
 }  // namespace
 }  // namespace tavir

@@ -294,6 +294,23 @@ TEST_F(ElementDialogTest, TheChooserCountsTheLayersOfTheOpenElementDialog) {
   EXPECT_FALSE(MaterialInUse(materials, concrete.get(), holders));
 }
 
+TEST_F(ElementDialogTest, LayerFormRefusesANameTheFileCannotStore) {
+  TLayerForm form(project.Materials(), messages);
+  ShowActive(form);
+  form.Layer.SetMaterial(steel);
+  form.ShowLayer();
+  form.SetTitle(QStringLiteral("Слой ★"));
+  QTest::mouseClick(Find<QPushButton>(form, "Btn_OK"), Qt::LeftButton);
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Text, "Название слоя содержит символы, которые нельзя сохранить в файле проекта!");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Error);
+  EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(form, "LblEdit_LayerTitle"));
+  form.SetTitle(QStringLiteral("Слой 1"));
+  QTest::mouseClick(Find<QPushButton>(form, "Btn_OK"), Qt::LeftButton);
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
 TEST(BrushForm, StylesAndColours) {
   TBrushForm form;
   form.Brush = {0x0000FF, BrushStyle::Cross};

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "editor/qt/dlg_param.h"
+#include "editor/param_dialog_rules.h"
 #include "platform/numtext.h"
 #include "platform_qt/dialog_script.h"
 #include "shared_dialogs/dialog_test_support.h"
@@ -97,6 +98,36 @@ TEST_F(ParamFormTest, AGoodValueDoesNotHideABadOne) {
   EXPECT_EQ(form->Task.Precision, 0.5L);
 }
 
+TEST_F(ParamFormTest, LeavingTheIntervalBringsItIntoRange) {
+  ShowActive(*form);
+  Find<QTabWidget>(*form, "PCtrl_Params")->setCurrentIndex(2);
+  QComboBox* time = Combo("CBox_Time");
+  struct Case {
+    const char* typed;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"90", "60"}, Case{"2", "5"}, Case{"40", "40"}}) {
+    SCOPED_TRACE(c.typed);
+    Retype(time->lineEdit(), QString::fromLatin1(c.typed));
+    Find<QCheckBox>(*form, "ChBox_SaveBAK")->setFocus();  // leaving the box
+    EXPECT_EQ(time->currentText(), c.shown);
+  }
+  EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(ParamFormTest, EnterInTheIntervalAddsNoItemToTheFixedList) {
+  ShowActive(*form);
+  Find<QTabWidget>(*form, "PCtrl_Params")->setCurrentIndex(2);
+  QComboBox* time = Combo("CBox_Time");
+  Retype(time->lineEdit(), QStringLiteral("90"));
+  form->setResult(-1);
+  QTest::keyClick(time->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(form->result(), QDialog::Accepted);  // Enter is the default button's
+  EXPECT_EQ(form->Options.AutoSaveInterval, 60);
+  ASSERT_EQ(time->count(), 7);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(time->itemText(i).toStdString(), AutoSaveItems()[static_cast<std::size_t>(i)]);
+}
+
 TEST_F(ParamFormTest, PrecisionQuestionAndRefusal) {
   ShowActive(*form);
   struct Case {
@@ -129,6 +160,29 @@ TEST_F(ParamFormTest, PrecisionQuestionAndRefusal) {
   ASSERT_FALSE(messages.Shown.empty());
   EXPECT_EQ(messages.Shown.back().Text, "Точность ввода данных должна быть положительным числом.");
   EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(*form, "EditPrecision"));
+}
+
+TEST_F(ParamFormTest, PrecisionConfirmedOnLeavingIsNotAskedAgainOnOk) {
+  ShowActive(*form);
+  QLineEdit* precision = Find<QLineEdit>(*form, "EditPrecision");
+  Retype(precision, "1.5");
+  messages.Answers = {MsgResult::Ok};
+  Find<QLineEdit>(*form, "EditUserName")->setFocus();  // leaving the box asks
+  ASSERT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(messages.Shown[0].Caption, "Ошибка ввода данных");
+  EXPECT_EQ(messages.Shown[0].Text, "Вы уверены, что заданные параметры точности верны");
+  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Question);
+  Ok();
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(messages.Shown.size(), 1u);
+  EXPECT_EQ(form->Task.Precision, 1.5L);
+  // Another value out of range is asked about again.
+  ShowActive(*form);
+  Retype(precision, "2");
+  messages.Answers = {MsgResult::Cancel};
+  Ok();
+  EXPECT_EQ(messages.Shown.size(), 2u);
+  EXPECT_EQ(form->Task.Precision, 0.001L);
 }
 
 TEST_F(ParamFormTest, UnitListsAddDeleteAndStore) {

@@ -86,7 +86,7 @@ class RealDialogsTest : public EditorFixture {
   }
 };
 
-TEST_F(RealDialogsTest, SurfacesListEditDeleteWithTheQuestion) {
+TEST_F(RealDialogsTest, SurfacesListEditAndDeleteAtOnce) {
   NewTask(12, 10);
   FrameParaboloid(0, 0, 6, 4);
   FrameParaboloid(6, 4, 12, 10);
@@ -114,18 +114,13 @@ TEST_F(RealDialogsTest, SurfacesListEditDeleteWithTheQuestion) {
     });
     d.findChild<QPushButton*>("Btn_Edit")->click();
     grid->selectRow(1);
-    script.Answers = {QMessageBox::Cancel, QMessageBox::Ok};
-    d.findChild<QPushButton*>("Btn_Delete")->click();  // Cancel: kept
-    EXPECT_EQ(grid->rowCount(), 2);
-    d.findChild<QPushButton*>("Btn_Delete")->click();  // OK: deleted
+    d.findChild<QPushButton*>("Btn_Delete")->click();  // deleted without a question
     EXPECT_EQ(grid->rowCount(), 1);
     d.findChild<QPushButton*>("Btn_Close")->click();
     return d.result();
   });
   Run("AcFormat_Shells");
-  ASSERT_EQ(script.Boxes.size(), 2u);
-  EXPECT_EQ(script.Boxes[0].Icon, QMessageBox::Question);
-  EXPECT_EQ(script.Boxes[0].Text, "Удалить поверхность \"Эллиптический параболлоид\"?");
+  EXPECT_TRUE(script.Boxes.empty());
   ASSERT_EQ(shells.Count(), 1);
   ep = TShellFunctions::AsParaboloid(shells.At(0));
   EXPECT_EQ(ep->GetF1(), 0.3L);

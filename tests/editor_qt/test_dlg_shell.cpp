@@ -89,8 +89,8 @@ class ShellListTest : public ::testing::Test {
   ScriptedMessages messages;
 };
 
-TEST_F(ShellListTest, RowsEditAndDeleteWithTheQuestion) {
-  TShellsFuncsForm form(&project.ShellFuncs(), messages);
+TEST_F(ShellListTest, RowsEditAndDeleteAtOnce) {
+  TShellsFuncsForm form(&project.ShellFuncs());
   form.show();
   QTableWidget* grid = Find<QTableWidget>(form, "StrGrid_ShellsFuncs");
   ASSERT_EQ(grid->rowCount(), 2);
@@ -121,14 +121,8 @@ TEST_F(ShellListTest, RowsEditAndDeleteWithTheQuestion) {
   EXPECT_NEAR(static_cast<double>(sp->Kx), 0.25, 1e-15);
   EXPECT_EQ(sp->Origin.X, anchorX);  // the anchor boxes are not read back
 
-  // Delete asks; Cancel keeps the surface.
+  // Delete removes the selected surface at once: no question is asked.
   grid->selectRow(0);
-  messages.Answers = {MsgResult::Cancel, MsgResult::Ok};
-  QTest::mouseClick(Find<QPushButton>(form, "Btn_Delete"), Qt::LeftButton);
-  EXPECT_EQ(project.ShellFuncs().Count(), 2);
-  ASSERT_EQ(messages.Shown.size(), 1u);
-  EXPECT_EQ(messages.Shown[0].Kind, MsgKind::Question);
-  EXPECT_EQ(messages.Shown[0].Text, "Удалить поверхность \"Эллиптический параболлоид\"?");
   QTest::mouseClick(Find<QPushButton>(form, "Btn_Delete"), Qt::LeftButton);
   EXPECT_EQ(project.ShellFuncs().Count(), 1);
   EXPECT_EQ(grid->rowCount(), 1);

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "editor/qt/dlg_win_list.h"
+#include "editor_qt/edit_fixture.h"
 #include "platform/numtext.h"
 #include "platform_qt/dialog_script.h"
 #include "shared_dialogs/dialog_test_support.h"
@@ -75,6 +76,42 @@ TEST(WinListDialog, ChoosingHappensAfterTheDialogReturns) {
     return d.result();
   });
   EXPECT_EQ(RunWinListDialog({}), std::nullopt);
+}
+
+// Through the editor: the list is the way back to a window whose desk was closed.
+class WinListInTheEditorTest : public test::EditorFixture {};
+
+TEST_F(WinListInTheEditorTest, DoubleClickOnAHiddenWindowShowsItAndClosesTheList) {
+  MeshedPlate();
+  Run("acWinNew");
+  Drag(0, 0, 3, 2);
+  ASSERT_EQ(Commands().Windows().Count(), 2);
+  Desk(1)->close();  // closing a desk only hides it
+  Run("acWinMain");
+  ASSERT_EQ(Supervisor().CurrentWindow, 0);
+  ASSERT_FALSE(Desk(1)->isVisible());
+  // Cancel changes nothing.
+  DialogScript script;
+  script.Dialogs.push_back([](QDialog& d) {
+    d.findChild<QListWidget*>("WinListBox")->setCurrentRow(1);
+    d.findChild<QPushButton*>("CancelBtn")->click();
+    return d.result();
+  });
+  Run("acWinList");
+  EXPECT_EQ(Supervisor().CurrentWindow, 0);
+  EXPECT_FALSE(Desk(1)->isVisible());
+  bool closed = false;
+  script.Dialogs.push_back([&closed](QDialog& d) {
+    auto* list = d.findChild<QListWidget*>("WinListBox");
+    list->setCurrentRow(1);
+    emit list->itemDoubleClicked(list->item(1));
+    closed = !d.isVisible() || d.result() == QDialog::Accepted;
+    return d.result();
+  });
+  Run("acWinList");
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(Supervisor().CurrentWindow, 1);
+  EXPECT_TRUE(Desk(1)->isVisible());
 }
 
 }  // namespace

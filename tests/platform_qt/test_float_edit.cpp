@@ -163,6 +163,25 @@ TEST_F(FloatEditTest, FocusLostToAnotherWindowOrAPopupIsNotLeaving) {
   }
 }
 
+TEST_F(FloatEditTest, ANumberWrittenWhileInAnotherWindowIsTheOneLeavingPutsBack) {
+  first->SetValue(2.5L);
+  Focus(first);
+  Send(first, QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  first->SetValue(7);  // a modeless dialog's owner shows another item's value
+  Send(first, QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+  EXPECT_EQ(first->EnterValue(), 7);
+  first->setText("ab");
+  Focus(second);
+  EXPECT_EQ(first->text(), QString("7"));
+  // A pop-up menu (the box's own, pasting a number) is not another window: the
+  // number held on entering stays the one to put back.
+  Focus(first);
+  Send(first, QEvent::FocusOut, Qt::PopupFocusReason);
+  first->setText("9");
+  Send(first, QEvent::FocusIn, Qt::PopupFocusReason);
+  EXPECT_EQ(first->EnterValue(), 7);
+}
+
 TEST_F(FloatEditTest, CommitExitRunsTheExitProcessingOfTheFocusedBox) {
   first->SetValue(4.0L);
   Focus(first);
