@@ -11,26 +11,13 @@
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
+#include "model/project_fixture.h"
 #include "platform/recording_canvas.h"
 #include "fakes/scripted_messages.h"
 #include "fakes/scripted_model_dialogs.h"
 
 namespace tavir {
 namespace {
-
-ViewTransform PlanWindow() {
-  ViewTransform w;
-  w.MinPoint = FloatPoint3D(0, 0, 0);
-  w.MaxPoint = FloatPoint3D(8, 8, 8);
-  w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Projection = Projection::XY;
-  w.Width = 800;
-  w.Height = 800;
-  w.Grid.StepX = 1;
-  w.Grid.StepY = 1;
-  w.Grid.StepZ = 1;
-  return w;
-}
 
 // Every broken rule, as text; empty when the model is sound.
 std::vector<std::string> Faults(const TVelEditorProject& p) {
@@ -74,7 +61,7 @@ TEST(EditingInvariants, RandomRunsKeepEveryReferenceSound) {
     ScriptedMessages msgs;
     ScriptedModelDialogs dialogs;
     RecordingCanvas canvas;
-    const ViewTransform plan = PlanWindow();
+    const ViewTransform plan = testing::GridPlanWindow();
     const auto steel = p.Materials().Material(0);
     std::int32_t mostElements = 0, mostSupports = 0, mostLoads = 0;
     for (int step = 0; step < 300; ++step) {
