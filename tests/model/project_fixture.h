@@ -20,6 +20,22 @@ inline ViewTransform PlanWindow() {
   return w;
 }
 
+// A plan window over [0, 10] x [0, 10] at 100 pixels per unit, so that the model
+// point (x, y) is the pixel (100 x, 1000 - 100 y), with the grid step along every axis.
+inline ViewTransform GridPlanWindow(Extended step = 1) {
+  ViewTransform w;
+  w.MinPoint = FloatPoint3D(0, 0, 0);
+  w.MaxPoint = FloatPoint3D(10, 10, 10);
+  w.Scale = FloatPoint(0.01L, 0.01L);
+  w.Projection = Projection::XY;
+  w.Width = 1000;
+  w.Height = 1000;
+  w.Grid.StepX = step;
+  w.Grid.StepY = step;
+  w.Grid.StepZ = step;
+  return w;
+}
+
 inline TForceRecord Force(Extended px, Extended py, Extended pz, Extended mx, Extended my, Extended mz) {
   TForceRecord f;
   f.Px = px;

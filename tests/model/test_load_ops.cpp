@@ -8,6 +8,7 @@
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
+#include "model/project_fixture.h"
 #include "fakes/scripted_messages.h"
 #include "fakes/scripted_model_ui.h"
 #include "fakes/scripted_model_dialogs.h"
@@ -15,16 +16,7 @@
 namespace tavir {
 namespace {
 
-ViewTransform Plan() {
-  ViewTransform w;
-  w.MinPoint = FloatPoint3D(0, 0, 0);
-  w.MaxPoint = FloatPoint3D(10, 10, 10);
-  w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Width = 1000;
-  w.Height = 1000;
-  w.Grid.StepX = w.Grid.StepY = w.Grid.StepZ = 1;
-  return w;
-}
+ViewTransform Plan() { return testing::GridPlanWindow(); }
 
 TForceRecord Force(int component, Extended v) {
   TForceRecord f;

@@ -11,6 +11,7 @@
 #include "model/load_ops.h"
 #include "model/mesh_ops.h"
 #include "model/project.h"
+#include "model/project_fixture.h"
 #include "platform/numtext.h"
 #include "platform/recording_canvas.h"
 #include "fakes/scripted_messages.h"
@@ -19,21 +20,7 @@
 namespace tavir {
 namespace {
 
-// A plan window over [0, 10] x [0, 10] at 100 pixels per unit: the model point
-// (x, y) is the pixel (100 x, 1000 - 100 y).
-ViewTransform Plan(Extended step = 1) {
-  ViewTransform w;
-  w.MinPoint = FloatPoint3D(0, 0, 0);
-  w.MaxPoint = FloatPoint3D(10, 10, 10);
-  w.Scale = FloatPoint(0.01L, 0.01L);
-  w.Projection = Projection::XY;
-  w.Width = 1000;
-  w.Height = 1000;
-  w.Grid.StepX = step;
-  w.Grid.StepY = step;
-  w.Grid.StepZ = step;
-  return w;
-}
+ViewTransform Plan(Extended step = 1) { return testing::GridPlanWindow(step); }
 
 int PixelX(Extended x) { return static_cast<int>(x * 100); }
 int PixelY(Extended y) { return static_cast<int>(1000 - y * 100); }
