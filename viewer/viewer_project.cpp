@@ -145,6 +145,7 @@ void TViewerProject::DropResults() {
   // The buffers stay allocated for the next analysis; only the contents go.
   // Whether isolines are shown is the user's choice and outlives a new solve: the
   // dropped knot values are prepared again by the next repaint.
+  solved_ = false;
   loadVector_.clear();
   stiffness_.Reset();
   energyStiffness_.Reset();
@@ -407,6 +408,7 @@ bool TViewerProject::StaticCalculate(CalcStatus& status) {
   }
   status.HideStatus();
   DropKnotValues();
+  solved_ = true;
   if (hooks_) hooks_->RepaintAllViews();
   return true;
 }
@@ -527,6 +529,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
   }
   status.HideStatus();
   DropKnotValues();
+  solved_ = true;
   if (hooks_) hooks_->RepaintAllViews();
   return true;
 }

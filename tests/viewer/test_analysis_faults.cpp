@@ -257,6 +257,40 @@ TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
   EXPECT_FALSE(v.Project.IsoVisible());
 }
 
+// While a computation runs the vector holds loads or a partial solve: a repaint
+// in one of its pumps finds no results and prepares no isoline values from it.
+TEST(AnalysisFaults, NoResultsAreShownWhileAComputationRuns) {
+  Viewer v;
+  ASSERT_TRUE(v.Project.LoadProjectBytes(ExampleBytes("plate_simply_supported.tps"), "p.tps"));
+  RecordingStatus first;
+  ASSERT_TRUE(v.Project.StaticCalculate(first));
+  v.Project.SetIsoKind(ResultKind::Wz);
+  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+
+  int seen = 0;
+  auto repaint = [&] {
+    ++seen;
+    EXPECT_FALSE(v.Project.HasResults()) << "pump " << seen;
+    EXPECT_FALSE(v.Project.EnsureIsoValues()) << "pump " << seen;
+    EXPECT_FALSE(v.Project.PreparedKey().has_value()) << "pump " << seen;
+  };
+  RecordingStatus again;
+  again.OnPump = repaint;
+  ASSERT_TRUE(v.Project.StaticCalculate(again));
+  EXPECT_GT(seen, 0);
+  EXPECT_TRUE(v.Project.HasResults());
+  EXPECT_TRUE(v.Project.EnsureIsoValues());
+
+  seen = 0;
+  viewertest::ScriptedAdaptDialog dialog;
+  RecordingStatus adapt;
+  adapt.OnPump = repaint;
+  ASSERT_TRUE(v.Project.Adaptation(dialog, adapt));
+  EXPECT_GT(seen, 0);
+  EXPECT_TRUE(v.Project.HasResults());
+  EXPECT_TRUE(v.Project.EnsureIsoValues());
+}
+
 TEST(AnalysisFaults, AdaptationRefusesAPrecisionThatCannotEnd) {
   struct Case {
     Extended Precision;
