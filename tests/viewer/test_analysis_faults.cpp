@@ -222,15 +222,20 @@ TEST(AnalysisFaults, UnplacedItemsNameTheFilesReference) {
   EXPECT_EQ(UnplacedItemsText(items), "Не учитываются в расчете (1):\rзакрепления без узла (1): № 0 (узел 99)");
 }
 
-// A new solve keeps the isolines the user chose: only the values go, and the next
-// repaint prepares them again.
-TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
-  Viewer v;
+// The simply supported plate solved, with the deflection isolines shown.
+void SolveAndShowDeflectionIsolines(Viewer& v) {
   ASSERT_TRUE(v.Project.LoadProjectBytes(ExampleBytes("plate_simply_supported.tps"), "p.tps"));
   RecordingStatus status;
   ASSERT_TRUE(v.Project.StaticCalculate(status));
   v.Project.SetIsoKind(ResultKind::Wz);
   ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+}
+
+// A new solve keeps the isolines the user chose: only the values go, and the next
+// repaint prepares them again.
+TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
+  Viewer v;
+  SolveAndShowDeflectionIsolines(v);
   ASSERT_TRUE(v.Project.IsoVisible());
 
   RecordingStatus again;
@@ -261,11 +266,7 @@ TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
 // in one of its pumps finds no results and prepares no isoline values from it.
 TEST(AnalysisFaults, NoResultsAreShownWhileAComputationRuns) {
   Viewer v;
-  ASSERT_TRUE(v.Project.LoadProjectBytes(ExampleBytes("plate_simply_supported.tps"), "p.tps"));
-  RecordingStatus first;
-  ASSERT_TRUE(v.Project.StaticCalculate(first));
-  v.Project.SetIsoKind(ResultKind::Wz);
-  ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+  SolveAndShowDeflectionIsolines(v);
 
   int seen = 0;
   auto repaint = [&] {
