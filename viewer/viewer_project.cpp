@@ -488,6 +488,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
       status.SetLabel(kAdaptThicknessLabel);
       if (!AdaptParams.AdaptFlight && AdaptParams.AdaptThickness) {
         UpdateThicknesses(model_->Elements(), loadVector_);
+        thickness_.Clear();  // the section views' averages belong to the old thicknesses
         const Extended v1 = TotalVolume(model_->Elements());
         status.SetCell(1, kRowCurrent, FormatGeneral(v1));
         const Extended change = VolumeChange(v0, v1);
