@@ -389,8 +389,10 @@ bool TViewerProject::StaticCalculate(CalcStatus& status) {
     Assemble(stiffness_, true, status);
 
     status.SetStage(kStageLoads);
+    const long long assembled = model_->Elements().Count();
+    status.SetBar(assembled, LoadItemCount());  // a new range; the position goes on
     status.Pump();
-    AddLoadsAndSupports(status, model_->Elements().Count());
+    AddLoadsAndSupports(status, assembled);
 
     status.SetStage(kStageSolve);
     status.Pump();

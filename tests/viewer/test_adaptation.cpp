@@ -241,6 +241,9 @@ TEST(AdaptationLoop, BothSwitchesOffRunsOneIteration) {
   EXPECT_FALSE(dialog.SawSurfaces);
   EXPECT_EQ(status.CellTexts(1, kRowIteration), std::vector<std::string>{"1"});
   EXPECT_EQ(status.Stages, (std::vector<int>{1, 2, 3, 4, 5}));
+  // Each iteration's loads start the bar again from 0.
+  const long long loads = v.Project.ConcForces().Count() + v.Project.DispForces().Count() + v.Project.Supports().Count();
+  EXPECT_EQ(status.FirstBarIn(kStageLoads), (RecordingStatus::Bar{kStageLoads, 0, loads}));
   ASSERT_EQ(v.Messages.Shown.size(), 1u);
   EXPECT_EQ(v.Messages.Shown[0].Kind, MsgKind::Plain);
   const Extended w = EnergyOfMessage(v.Messages.Shown[0].Text);
