@@ -145,6 +145,7 @@ void TViewerProject::DropResults() {
   // The buffers stay allocated for the next analysis; only the contents go.
   // Whether isolines are shown is the user's choice and outlives a new solve: the
   // dropped knot values are prepared again by the next repaint.
+  solved_ = false;
   loadVector_.clear();
   stiffness_.Reset();
   energyStiffness_.Reset();
@@ -388,8 +389,10 @@ bool TViewerProject::StaticCalculate(CalcStatus& status) {
     Assemble(stiffness_, true, status);
 
     status.SetStage(kStageLoads);
+    const long long assembled = model_->Elements().Count();
+    status.SetBar(assembled, LoadItemCount());  // a new range; the position goes on
     status.Pump();
-    AddLoadsAndSupports(status, model_->Elements().Count());
+    AddLoadsAndSupports(status, assembled);
 
     status.SetStage(kStageSolve);
     status.Pump();
@@ -407,6 +410,7 @@ bool TViewerProject::StaticCalculate(CalcStatus& status) {
   }
   status.HideStatus();
   DropKnotValues();
+  solved_ = true;
   if (hooks_) hooks_->RepaintAllViews();
   return true;
 }
@@ -486,6 +490,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
       status.SetLabel(kAdaptThicknessLabel);
       if (!AdaptParams.AdaptFlight && AdaptParams.AdaptThickness) {
         UpdateThicknesses(model_->Elements(), loadVector_);
+        thickness_.Clear();  // the section views' averages belong to the old thicknesses
         const Extended v1 = TotalVolume(model_->Elements());
         status.SetCell(1, kRowCurrent, FormatGeneral(v1));
         const Extended change = VolumeChange(v0, v1);
@@ -527,6 +532,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
   }
   status.HideStatus();
   DropKnotValues();
+  solved_ = true;
   if (hooks_) hooks_->RepaintAllViews();
   return true;
 }

@@ -212,8 +212,10 @@ class TViewerProject {
   const std::optional<AnalysisWindowData>& FirstWindow() const { return firstWindow_; }
 
   // ---- results ----
-  // Whether displacements of the current model exist (a successful solve).
-  bool HasResults() const { return !loadVector_.empty(); }
+  // Whether displacements of the current model exist (a successful solve). Not
+  // while a computation runs: the vector then holds loads or a partial solve, and
+  // a repaint in one of its pumps must not draw them.
+  bool HasResults() const { return solved_ && !loadVector_.empty(); }
   const std::vector<Extended>& LoadVector() const { return loadVector_; }
   const BandMatrix& Stiffness() const { return stiffness_; }
   std::int32_t BandWidth() const { return bandWidth_; }
@@ -306,6 +308,7 @@ class TViewerProject {
   BandMatrix stiffness_;
   BandMatrix energyStiffness_;  // the adaptation's second band (the solver destroys the first)
   std::vector<Extended> loadVector_;
+  bool solved_ = false;  // loadVector_ holds the displacements of a finished computation
   std::int32_t bandWidth_ = 0;
   std::int32_t equationCount_ = 0;
 

@@ -2,7 +2,9 @@
 // guards, and the adaptation loop of the analysis project.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "platform/numtext.h"
 #include "viewer_fixture.h"
@@ -239,6 +241,9 @@ TEST(AdaptationLoop, BothSwitchesOffRunsOneIteration) {
   EXPECT_FALSE(dialog.SawSurfaces);
   EXPECT_EQ(status.CellTexts(1, kRowIteration), std::vector<std::string>{"1"});
   EXPECT_EQ(status.Stages, (std::vector<int>{1, 2, 3, 4, 5}));
+  // Each iteration's loads start the bar again from 0.
+  const long long loads = v.Project.ConcForces().Count() + v.Project.DispForces().Count() + v.Project.Supports().Count();
+  EXPECT_EQ(status.FirstBarIn(kStageLoads), (RecordingStatus::Bar{kStageLoads, 0, loads}));
   ASSERT_EQ(v.Messages.Shown.size(), 1u);
   EXPECT_EQ(v.Messages.Shown[0].Kind, MsgKind::Plain);
   const Extended w = EnergyOfMessage(v.Messages.Shown[0].Text);
@@ -330,6 +335,49 @@ TEST(AdaptationLoop, RiseAdaptationChangesTheStructure) {
   // The rise cell shows (W / u*0)^(1/3) in exponent format.
   EXPECT_EQ(status.CellTexts(2, kRowCurrent).size(), 3u);
   EXPECT_EQ(v.Texts().back(), kAdaptBrokenText);
+}
+
+// The repaint after each iteration shows a section view with the thicknesses that
+// iteration left, not with the averages an earlier repaint built.
+TEST(AdaptationLoop, EachIterationsRepaintSeesItsOwnThicknessAverages) {
+  Viewer v("plate_simply_supported.tps");
+  struct SectionRepaints : RecordingHooks {
+    std::function<void()> OnRepaint;
+    void RepaintCurrentView() override {
+      RecordingHooks::RepaintCurrentView();
+      if (OnRepaint) OnRepaint();
+    }
+  } hooks;
+  v.Project.SetHooks(&hooks);
+  // The mean thickness of the shells at the knot of the plate's centre.
+  const TEditorKnot* centre = v.Project.KnotAt(12);
+  auto meanAtCentre = [&] {
+    Extended sum = 0;
+    int count = 0;
+    for (const auto& e : v.Project.Elements().Items()) {
+      const auto* shell = AsResultShell(e.get());
+      if (shell == nullptr || std::find(shell->Knots.begin(), shell->Knots.end(), centre) == shell->Knots.end())
+        continue;
+      sum += ShellThickness(*shell);
+      ++count;
+    }
+    return sum / count;
+  };
+  std::vector<Extended> shown, expected;
+  hooks.OnRepaint = [&] {
+    v.Project.AverageKnotThickness();
+    shown.push_back(v.Project.KnotThickness().At(centre));
+    expected.push_back(meanAtCentre());
+  };
+  ScriptedAdaptDialog dialog;
+  RecordingStatus status;
+  status.OnPump = [&] {
+    if (status.CellTexts(1, kRowIteration).size() == 3) v.Project.SetBreakFlag(true);
+  };
+  ASSERT_TRUE(v.Project.Adaptation(dialog, status));
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_NE(expected[0], expected[2]);
+  EXPECT_EQ(shown, expected);
 }
 
 TEST(AdaptationLoop, CancelChangesNothing) {

@@ -222,15 +222,20 @@ TEST(AnalysisFaults, UnplacedItemsNameTheFilesReference) {
   EXPECT_EQ(UnplacedItemsText(items), "Не учитываются в расчете (1):\rзакрепления без узла (1): № 0 (узел 99)");
 }
 
-// A new solve keeps the isolines the user chose: only the values go, and the next
-// repaint prepares them again.
-TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
-  Viewer v;
+// The simply supported plate solved, with the deflection isolines shown.
+void SolveAndShowDeflectionIsolines(Viewer& v) {
   ASSERT_TRUE(v.Project.LoadProjectBytes(ExampleBytes("plate_simply_supported.tps"), "p.tps"));
   RecordingStatus status;
   ASSERT_TRUE(v.Project.StaticCalculate(status));
   v.Project.SetIsoKind(ResultKind::Wz);
   ASSERT_TRUE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+}
+
+// A new solve keeps the isolines the user chose: only the values go, and the next
+// repaint prepares them again.
+TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
+  Viewer v;
+  SolveAndShowDeflectionIsolines(v);
   ASSERT_TRUE(v.Project.IsoVisible());
 
   RecordingStatus again;
@@ -255,6 +260,36 @@ TEST(AnalysisFaults, NewResultsKeepTheIsolinesShown) {
   // Opening a file still hides them.
   ASSERT_TRUE(v.Project.LoadProjectBytes(ExampleBytes("plate_clamped.tps"), "c.tps"));
   EXPECT_FALSE(v.Project.IsoVisible());
+}
+
+// While a computation runs the vector holds loads or a partial solve: a repaint
+// in one of its pumps finds no results and prepares no isoline values from it.
+TEST(AnalysisFaults, NoResultsAreShownWhileAComputationRuns) {
+  Viewer v;
+  SolveAndShowDeflectionIsolines(v);
+
+  int seen = 0;
+  auto repaint = [&] {
+    ++seen;
+    EXPECT_FALSE(v.Project.HasResults()) << "pump " << seen;
+    EXPECT_FALSE(v.Project.EnsureIsoValues()) << "pump " << seen;
+    EXPECT_FALSE(v.Project.PreparedKey().has_value()) << "pump " << seen;
+  };
+  RecordingStatus again;
+  again.OnPump = repaint;
+  ASSERT_TRUE(v.Project.StaticCalculate(again));
+  EXPECT_GT(seen, 0);
+  EXPECT_TRUE(v.Project.HasResults());
+  EXPECT_TRUE(v.Project.EnsureIsoValues());
+
+  seen = 0;
+  viewertest::ScriptedAdaptDialog dialog;
+  RecordingStatus adapt;
+  adapt.OnPump = repaint;
+  ASSERT_TRUE(v.Project.Adaptation(dialog, adapt));
+  EXPECT_GT(seen, 0);
+  EXPECT_TRUE(v.Project.HasResults());
+  EXPECT_TRUE(v.Project.EnsureIsoValues());
 }
 
 TEST(AnalysisFaults, AdaptationRefusesAPrecisionThatCannotEnd) {

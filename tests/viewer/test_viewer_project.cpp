@@ -25,6 +25,11 @@ TEST_P(EveryExample, StaticCalculateMatchesADirectSolveAndRepeats) {
   EXPECT_EQ(status.Hidden, 1);
   EXPECT_GE(status.Pumps, 4);
   EXPECT_EQ(v.Hooks.AllRepaints, 1);
+  // The bar runs over the elements, then from there over the loads and supports.
+  const long long elements = v.Project.Elements().Count();
+  const long long loads = v.Project.ConcForces().Count() + v.Project.DispForces().Count() + v.Project.Supports().Count();
+  EXPECT_EQ(status.FirstBarIn(kStageStiffness), (RecordingStatus::Bar{kStageStiffness, 0, elements}));
+  EXPECT_EQ(status.FirstBarIn(kStageLoads), (RecordingStatus::Bar{kStageLoads, elements, loads}));
 
   const std::vector<Extended> direct = viewertest::DirectSolve(ExampleBytes(GetParam()));
   const std::vector<Extended> first = v.Project.LoadVector();

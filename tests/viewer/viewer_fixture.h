@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ class RecordingStatus : public CalcStatus {
   void SetStage(int row) override { Stages.push_back(row); }
   void SetCell(int col, int row, const std::string& text) override { Cells.push_back({col, row, text}); }
   void SetLabel(const std::string& text) override { Labels.push_back(text); }
+  void SetBar(long long position, long long maximum) override {
+    Bars.push_back({Stages.empty() ? 0 : Stages.back(), position, maximum});
+  }
   void Pump() override {
     ++Pumps;
     if (OnPump) OnPump();
@@ -59,12 +63,25 @@ class RecordingStatus : public CalcStatus {
     int Col, Row;
     std::string Text;
   };
+  struct Bar {
+    int Stage;  // the stage row selected when the bar was set
+    long long Position, Maximum;
+    bool operator==(const Bar&) const = default;
+  };
   int Shown = 0, Hidden = 0, Pumps = 0;
   bool Visible = false;
   std::vector<int> Stages;
   std::vector<Cell> Cells;
   std::vector<std::string> Labels;
+  std::vector<Bar> Bars;
   std::function<void()> OnPump;
+
+  // The first bar set in stage row `stage`, if any.
+  std::optional<Bar> FirstBarIn(int stage) const {
+    for (const auto& b : Bars)
+      if (b.Stage == stage) return b;
+    return std::nullopt;
+  }
 
   std::vector<std::string> CellTexts(int col, int row) const {
     std::vector<std::string> out;
