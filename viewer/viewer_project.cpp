@@ -215,8 +215,16 @@ std::string PositionList(const std::vector<UnplacedItem>& items, const char* ref
   std::string text = "№ ";
   for (std::size_t i = 0; i < items.size() && i < kShown; ++i) {
     if (i > 0) text += ", ";
-    text += std::to_string(items[i].Position) + " (" + referent +
-            (items[i].Reference < 0 ? std::string(" не задан") : " " + std::to_string(items[i].Reference)) + ")";
+    text += std::to_string(items[i].Position);
+    text += " (";
+    text += referent;
+    if (items[i].Reference < 0) {
+      text += " не задан";
+    } else {
+      text += ' ';
+      text += std::to_string(items[i].Reference);
+    }
+    text += ')';
   }
   if (items.size() > kShown) text += " и еще " + std::to_string(items.size() - kShown);
   return text;
