@@ -578,7 +578,7 @@ BandOptimisation EditorCommands::ServiceOptimize() {
     std::unique_ptr<TwoBarProgress> box = ui_.OpenProgressBox();
     r = OptimiseBand(project_, box.get());
   }
-  messages_.Show(MsgKind::Plain, kOptimizeCaption, BandOptimisationText(r), MsgButtons::Ok);
+  messages_.Show(MsgKind::Information, kOptimizeCaption, BandOptimisationText(r), MsgButtons::Ok);
   return r;
 }
 

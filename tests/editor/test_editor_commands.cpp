@@ -487,6 +487,8 @@ TEST(ServiceCommands, BandOptimisationReportsBeforeAndAfter) {
   EXPECT_EQ(f.Project.Knots().At(4), m.K[4]);
   ASSERT_EQ(f.Messages.Shown.size(), 1u);
   EXPECT_EQ(f.Messages.Shown[0].Caption, "Оптимизация");
+  EXPECT_EQ(f.Messages.Shown[0].Kind, MsgKind::Information);
+  EXPECT_EQ(f.Messages.Shown[0].Buttons, MsgButtons::Ok);
   EXPECT_EQ(f.Messages.Shown[0].Text, "Лента до оптимизации: 25\r\nЛента после оптимизации: 20");
   EXPECT_EQ(f.Ui.Progress.front(), "ranges 2 4");
   EXPECT_EQ(f.Ui.Progress.back(), "close");

@@ -71,6 +71,8 @@ TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
   Run("acServiceOptimize");
   ASSERT_EQ(script.Boxes.size(), 1u);
   EXPECT_EQ(script.Boxes[0].Title, "Оптимизация");
+  EXPECT_EQ(script.Boxes[0].Icon, QMessageBox::Information);
+  EXPECT_EQ(script.Boxes[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   const std::int64_t after = MeshBandWidth(Project().Elements());
   EXPECT_EQ(script.Boxes[0].Text.toStdString(), "Лента до оптимизации: " + std::to_string(before) +
                                                      "\nЛента после оптимизации: " + std::to_string(after));
