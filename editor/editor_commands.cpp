@@ -103,9 +103,10 @@ Canvas* EditorCommands::CurrentCanvas() {
   return windows_.Current() != nullptr ? ui_.WindowCanvas(supervisor_.CurrentWindow) : nullptr;
 }
 
-std::shared_ptr<TPhisPropRodNL> EditorCommands::MaterialForNewElements() const {
+std::shared_ptr<TPhisPropRodNL> EditorCommands::MaterialForNewElements() {
   if (auto m = project_.Materials().Material(supervisor_.MaterialIndex)) return m;
-  return project_.Materials().Material(0);
+  // The first one; an empty list opens the material chooser.
+  return project_.Materials().MaterialByIndex(0);
 }
 
 void EditorCommands::BringCurrentForward() {

@@ -181,8 +181,9 @@ class EditorCommands : private EditWindowsClient {
   Canvas* CurrentCanvas();
 
   // The material new elements get: the current one (MaterialIndex) while it
-  // exists, else the first; nullptr when the list is empty.
-  std::shared_ptr<TPhisPropRodNL> MaterialForNewElements() const;
+  // exists, else the first; with an empty list the material chooser lets the user
+  // pick one (nullptr on Cancel).
+  std::shared_ptr<TPhisPropRodNL> MaterialForNewElements();
 
   // ---- project ----
   void FileNew();

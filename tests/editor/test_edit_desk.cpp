@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "editor/edit_desk.h"
 #include "editor_fixture.h"
 #include "model/load_ops.h"
+#include "model/mesh_ops.h"
+#include "model/model_ui.h"
 #include "model/window_record.h"
 
 namespace tavir {
@@ -205,6 +208,45 @@ TEST_F(EditDeskTest, GridInputTakesTheCurrentMaterial) {
   desk->MouseDown(At(f.PixelOf(-0.25L, 1.75L)));
   ASSERT_EQ(f.Project.Elements().Count(), before + 2);
   EXPECT_EQ(f.Project.Elements().At(before + 1)->Layers.LayerMaterial(0), m->Steel);
+}
+
+// With no material in the list, element input asks for one: the material chooser
+// opens, and the element takes the material made and chosen there.
+TEST_F(EditDeskTest, GridInputWithoutMaterialsOpensTheChooser) {
+  class MakingChooser : public ModelUi {
+   public:
+    std::optional<std::int32_t> ChooseMaterial(std::vector<MaterialEntry>& entries, std::int32_t selected) override {
+      ++Calls;
+      Selected = selected;
+      if (!Make) return std::nullopt;
+      entries.push_back(MaterialEntry{"Бетон B25", Made});
+      return static_cast<std::int32_t>(entries.size()) - 1;
+    }
+    int Calls = 0;
+    std::int32_t Selected = 0;
+    bool Make = false;
+    std::shared_ptr<TPhisPropRodNL> Made = std::make_shared<TPhisPropRodNL>();
+  } chooser;
+  f.Project.SetUi(&chooser);
+  f.Project.Materials().FreeAll();
+  f.Commands.Run("acModeNet");
+  const std::int32_t before = f.Project.Elements().Count();
+  // Cancelled: nothing is added and the user is told why.
+  desk->MouseDown(At(f.PixelOf(-0.75L, 1.75L)));
+  EXPECT_EQ(chooser.Calls, 1);
+  EXPECT_EQ(chooser.Selected, -1);
+  EXPECT_EQ(f.Project.Elements().Count(), before);
+  ASSERT_FALSE(f.Messages.Shown.empty());
+  EXPECT_EQ(f.Messages.Shown.back().Text, kNoElementMaterialText);
+  // A material made in the chooser goes to the list and to the new element.
+  chooser.Make = true;
+  desk->MouseDown(At(f.PixelOf(-0.75L, 1.75L)));
+  EXPECT_EQ(chooser.Calls, 2);
+  ASSERT_EQ(f.Project.Elements().Count(), before + 1);
+  EXPECT_EQ(f.Project.Elements().At(before)->Layers.LayerMaterial(0), chooser.Made);
+  ASSERT_EQ(f.Project.Materials().Count(), 1);
+  EXPECT_EQ(f.Project.Materials().Material(0), chooser.Made);
+  f.Project.SetUi(nullptr);
 }
 
 TEST_F(EditDeskTest, FrameInputMeshesWithTheCurrentMaterialAndReturnsToEditMode) {
