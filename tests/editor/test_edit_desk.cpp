@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -386,6 +387,47 @@ TEST_F(EditDeskTest, SurfaceFrameOpensTheSurfaceDialogs) {
   EXPECT_EQ(f.Project.ShellFuncs().Count(), before + 1);
   EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
   EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
+}
+
+// A dialog that a press or a release opens takes the activation from the desk
+// form, which abandons the gesture (CancelGesture) while the press or release is
+// still running: the press and the release end normally all the same.
+TEST_F(EditDeskTest, ADialogThatAbandonsTheGestureLetsThePressAndReleaseEnd) {
+  // Release: the surface dialogs of a framed region.
+  f.Commands.Run("acEditor_SetSurface");
+  f.Dialogs.SurfaceKindAnswers.push_back(std::int16_t{0});
+  f.Dialogs.ShellDataAnswers.push_back(std::function<void(ShellDataValues&)>([this](ShellDataValues&) {
+    desk->CancelGesture();
+  }));
+  const std::int32_t surfaces = f.Project.ShellFuncs().Count();
+  Drag(kFrom, kTo);
+  EXPECT_EQ(f.Project.ShellFuncs().Count(), surfaces + 1);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
+  EXPECT_EQ(desk->ActiveMode(), nullptr);
+  EXPECT_FALSE(desk->Band().Visible());
+
+  // Press: the material chooser of element input by grid.
+  class AbandoningChooser : public ModelUi {
+   public:
+    explicit AbandoningChooser(EditDesk& desk) : desk_(desk) {}
+    std::optional<std::int32_t> ChooseMaterial(std::vector<MaterialEntry>& entries, std::int32_t) override {
+      desk_.CancelGesture();
+      entries.push_back(MaterialEntry{"Сталь", Made});
+      return 0;
+    }
+    std::shared_ptr<TPhisPropRodNL> Made = std::make_shared<TPhisPropRodNL>();
+
+   private:
+    EditDesk& desk_;
+  } chooser(*desk);
+  f.Project.SetUi(&chooser);
+  f.Project.Materials().FreeAll();
+  f.Commands.Run("acModeNet");
+  const std::int32_t elements = f.Project.Elements().Count();
+  desk->MouseDown(At(f.PixelOf(-0.75L, 1.75L)));
+  EXPECT_EQ(f.Project.Elements().Count(), elements + 1);
+  EXPECT_EQ(desk->ActiveMode(), nullptr);
+  f.Project.SetUi(nullptr);
 }
 
 // ---- scrolling, coordinates, repaint ----

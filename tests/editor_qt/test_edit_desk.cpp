@@ -64,6 +64,22 @@ TEST_F(EditorDeskTest, FrameOpensTheMeshDialogAndMeshes) {
   EXPECT_FALSE(Action("acModeFrame")->isChecked());
 }
 
+// The surface dialogs of a framed region take the activation from the desk, whose
+// deactivation abandons the gesture while the release is still running.
+TEST_F(EditorDeskTest, ADeskDeactivatedByTheDialogOfItsReleaseGoesOn) {
+  NewTask(6, 4);
+  Run("acEditor_SetSurface");
+  modelDialogs.SurfaceKindAnswers.push_back(std::int16_t{0});
+  modelDialogs.ShellDataAnswers.push_back(std::function<void(ShellDataValues&)>([this](ShellDataValues&) {
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(Desk(), &deactivate);
+  }));
+  Drag(1, 1, 4, 3);
+  EXPECT_EQ(Project().ShellFuncs().Count(), 1);
+  EXPECT_TRUE(Action("acModeEdit")->isChecked());
+  EXPECT_EQ(Desk()->Logic().ActiveMode(), nullptr);
+}
+
 TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
   MeshedPlate();
   const std::int64_t before = MeshBandWidth(Project().Elements());
