@@ -363,7 +363,11 @@ void EditorCommands::InputRest() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
   for (TEditorKnot* knot : picked)
     SetSupport(project_.Supports(), knot, supervisor_.DefFixation, supervisor_.DefDirection);
-  if (!picked.empty()) UnselectKnots();
+  if (picked.empty()) return;
+  UnselectKnots();
+  // Shown now, as a click in the supports mode shows its support, and not only at
+  // the next repaint.
+  if (Canvas* c = CurrentCanvas()) project_.Supports().Draw(*c);
 }
 
 void EditorCommands::ForceConcentrate() {

@@ -149,6 +149,20 @@ TEST_F(EditorInputTest, SupportsFromTheSelectedKnots) {
   EXPECT_EQ(Project().Supports().Count(), 4);
 }
 
+// The supports that the command gives the selected knots are drawn at once, as a
+// click in the supports mode draws its support.
+TEST_F(EditorInputTest, SupportsFromTheSelectedKnotsAreDrawnAtOnce) {
+  Run("acModeEdit");
+  Desk()->Repaint();
+  auto supportPixels = [this] { return PixelsOf(Desk()->Picture(), qRgb(0, 0, 128)); };
+  const int before = supportPixels();
+  for (double x : {1.0, 2.0, 3.0}) Click(x, 3, Qt::ControlModifier);
+  Run("AcRests_RestFixed");
+  Run("acInput_Rest");
+  ASSERT_EQ(Project().Supports().Count(), 3);
+  EXPECT_GT(supportPixels(), before + 3 * 10);
+}
+
 TEST_F(EditorInputTest, WindowsListNextPreviousAndDeleteAll) {
   Run("acWinNew");
   Drag(0, 0, 3, 2);
