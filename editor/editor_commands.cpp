@@ -113,6 +113,14 @@ void EditorCommands::BringCurrentForward() {
   if (windows_.Current() != nullptr) windows_.ShowWindow(supervisor_.CurrentWindow);
 }
 
+void EditorCommands::ShowCurrentAnew() {
+  if (windows_.Current() == nullptr) return;
+  BringCurrentForward();
+  // Coming forward repaints a desk only when it was not the active window already
+  // (or when the window system lets it become active at all).
+  ui_.RepaintWindow(supervisor_.CurrentWindow);
+}
+
 void EditorCommands::UnselectKnots() { project_.Knots().UnselectAll(CurrentCanvas()); }
 
 void EditorCommands::UnselectElements() { project_.Elements().UnselectAll(CurrentCanvas()); }
@@ -485,6 +493,7 @@ void EditorCommands::NetParametr() {
   if (!g) return;
   w->Grid().Assign(*g);
   state_.SyncGrid(w->Grid());
+  ShowCurrentAnew();
 }
 
 void EditorCommands::ViewPanels() {
@@ -620,7 +629,7 @@ void EditorCommands::GridStyle(std::uint8_t style) {
   TEditorWindow* w = windows_.Current();
   if (w == nullptr) return;
   w->Grid().SetStyle(style);
-  BringCurrentForward();
+  ShowCurrentAnew();
   state_.SyncGrid(w->Grid());
 }
 
@@ -629,7 +638,7 @@ void EditorCommands::ToggleShowGrid() {
   if (w == nullptr) return;
   w->Grid().SetShowGrid(w->Grid().ShowGrid != 0 ? 0 : 1);
   state_.SetChecked("acModeShowGrid", w->Grid().ShowGrid != 0);
-  BringCurrentForward();
+  ShowCurrentAnew();
 }
 
 void EditorCommands::ToggleSnapGrid() {

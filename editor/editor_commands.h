@@ -262,6 +262,9 @@ class EditorCommands : private EditWindowsClient {
   void UnselectKnots();
   void UnselectElements();
   void BringCurrentForward();
+  // Brings the current desk forward and repaints it: for what a command changed in
+  // the picture.
+  void ShowCurrentAnew();
 
   TEditSupervisor& supervisor_;
   TVelEditorProject& project_;

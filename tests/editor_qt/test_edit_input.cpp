@@ -219,6 +219,35 @@ TEST_F(EditorInputTest, GridCommandsAndTheGridDialog) {
   EXPECT_TRUE(Action("acModeSnapGrid")->isChecked());
 }
 
+// The grid commands show their change on the current window whether or not its
+// desk was already the active window (bringing it forward then repaints nothing).
+TEST_F(EditorFixture, GridCommandsShowTheirChangeAtOnce) {
+  NewTask(6, 4);
+  Desk()->activateWindow();
+  QApplication::processEvents();
+  Desk()->Repaint();
+  auto gridPixels = [this] { return PixelsOf(Desk()->Picture(), qRgb(255, 0, 0)); };
+  const int dots = gridPixels();
+  ASSERT_GT(dots, 0);
+  Run("acModeShowGrid");
+  EXPECT_EQ(gridPixels(), 0);
+  Run("acModeShowGrid");
+  EXPECT_EQ(gridPixels(), dots);
+  Run("acNetLine");
+  EXPECT_GT(gridPixels(), 10 * dots);
+  Run("acNetDot");
+  EXPECT_EQ(gridPixels(), dots);
+  DialogScript script;
+  script.Dialogs.push_back([](QDialog& d) {
+    auto& g = static_cast<TGridDialog&>(d);
+    g.ComboBox_GridStyle->setCurrentIndex(2);
+    g.accept();
+    return g.result();
+  });
+  Run("acNetParametr");
+  EXPECT_GT(gridPixels(), 10 * dots);
+}
+
 TEST_F(EditorInputTest, StatusBarCommandFollowsTheDesk) {
   TMainDesk* desk = Desk();
   ASSERT_FALSE(desk->StatusBar()->isHidden());
