@@ -600,6 +600,7 @@ BandOptimisation EditorCommands::ServiceOptimize() {
 
 void EditorCommands::WinNew() {
   supervisor_.SetWorkMode(tavir::WorkMode::NewWindow);
+  SetModeCursor();
   BringCurrentForward();
   state_.SetEnabled("acWinDel", true);
   state_.SetEnabled("acWinDelAll", true);
@@ -616,13 +617,16 @@ void EditorCommands::WinDel() {
 void EditorCommands::WinDelAll() {
   for (int i = windows_.Count() - 1; i >= 1; --i) supervisor_.SetCurrentWindow(windows_.DeleteWindow(i));
   supervisor_.SetWindowCount(windows_.Count());
-  windows_.ShowWindow(supervisor_.CurrentWindow);
+  if (windows_.ShowWindow(supervisor_.CurrentWindow)) state_.SyncGrid(windows_.Current()->Grid());
   state_.SetEnabled("acWinDel", false);
   state_.SetEnabled("acWinDelAll", false);
 }
 
 void EditorCommands::WinShow(int index) {
-  if (windows_.ShowWindow(index)) supervisor_.SetCurrentWindow(index);
+  if (!windows_.ShowWindow(index)) return;
+  supervisor_.SetCurrentWindow(index);
+  // As the desk's activation does; the desk may have been the active window already.
+  state_.SyncGrid(windows_.Items(index).Grid());
 }
 
 void EditorCommands::GridStyle(std::uint8_t style) {

@@ -382,6 +382,36 @@ TEST(WindowCommands, NextAndPreviousWrapAndDeleteAllKeepsTheMain) {
   EXPECT_TRUE(f.Commands.State().Enabled("acWinDelAll"));
 }
 
+// A desk that comes forward sets the cursors and grid marks when it becomes the
+// active window; one that was active already (or that the window system does not
+// let become active) must not be left with the old ones.
+TEST(WindowCommands, ShownWindowsAndTheNewWindowModeSetMarksAndCursorsThemselves) {
+  EditorFixture f;
+  f.NewProject();
+  const int other = f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::YZ,
+                                                   FloatPoint(0.01L, 0.01L), 0, false);
+  f.Commands.Windows().Items(other).Grid().SetStyle(2);
+  f.Commands.Windows().Items(other).Grid().SetShowGrid(0);
+  f.Commands.Run("acWinNext");
+  ASSERT_EQ(f.Supervisor.CurrentWindow, other);
+  EXPECT_TRUE(f.Commands.State().Checked("acNetLine"));
+  EXPECT_FALSE(f.Commands.State().Checked("acNetDot"));
+  EXPECT_FALSE(f.Commands.State().Checked("acModeShowGrid"));
+  f.Commands.Run("acWinMain");
+  EXPECT_TRUE(f.Commands.State().Checked("acNetDot"));
+  EXPECT_TRUE(f.Commands.State().Checked("acModeShowGrid"));
+  f.Commands.Run("acWinPred");
+  ASSERT_TRUE(f.Commands.State().Checked("acNetLine"));
+  f.Commands.Run("acWinDelAll");
+  EXPECT_EQ(f.Supervisor.CurrentWindow, 0);
+  EXPECT_TRUE(f.Commands.State().Checked("acNetDot"));
+  EXPECT_TRUE(f.Commands.State().Checked("acModeShowGrid"));
+
+  f.Commands.Run("acWinNew");
+  for (int i = 0; i < f.Commands.Windows().Count(); ++i)
+    EXPECT_EQ(f.Host.Cursors[f.Commands.Windows().Items(i).WorkDesk()], DeskCursor::NewWindow) << i;
+}
+
 TEST(WindowCommands, GridCommandsActOnTheCurrentWindow) {
   EditorFixture f;
   f.NewProject();
@@ -557,7 +587,7 @@ TEST(ModeCommands, ModesChecksAndCursorsOfEveryModeCommand) {
       {"acForceDispersion", true, 4, 5, "acForceDispersion", DeskCursor::SetDispForce},
       {"acDisplacement", false, 6, 0, "acDisplacement", DeskCursor::Arrow},
       {"acEditor_SetSurface", false, 11, 0, nullptr, DeskCursor::SetSurface},
-      {"acWinNew", false, 3, 0, "acModeEdit", DeskCursor::Arrow},  // the cursor comes with the desk
+      {"acWinNew", false, 3, 0, "acModeEdit", DeskCursor::NewWindow},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.action) + (c.selectFrame ? " with frame" : ""));
