@@ -512,7 +512,7 @@ void EditorCommands::ViewStatusBar() {
 
 void EditorCommands::FormatShells() {
   ShowList(project_.ShellFuncs(), dialogs_);
-  BringCurrentForward();
+  ShowCurrentAnew();
 }
 
 ProjectInfo EditorCommands::ProjectInformation() const {

@@ -412,6 +412,17 @@ TEST(WindowCommands, ShownWindowsAndTheNewWindowModeSetMarksAndCursorsThemselves
     EXPECT_EQ(f.Host.Cursors[f.Commands.Windows().Items(i).WorkDesk()], DeskCursor::NewWindow) << i;
 }
 
+// The surface list may add, change or delete surfaces: the current window shows
+// the list as it is left, not only once its desk is activated again.
+TEST(WindowCommands, TheSurfaceListRepaintsTheCurrentWindow) {
+  EditorFixture f;
+  f.NewProject();
+  f.Ui.Repaints.clear();
+  f.Commands.Run("AcFormat_Shells");
+  EXPECT_EQ(f.Dialogs.ShellListCalls, 1);
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
+}
+
 TEST(WindowCommands, GridCommandsActOnTheCurrentWindow) {
   EditorFixture f;
   f.NewProject();
