@@ -537,7 +537,9 @@ void EditorCommands::EditDelete() {
       break;
     default: break;
   }
-  BringCurrentForward();
+  // Wiping the deleted elements takes the edges they share with their neighbours
+  // and the grid under them off the picture too.
+  ShowCurrentAnew();
 }
 
 void EditorCommands::SelectAll(bool elements, bool knots) {
