@@ -99,8 +99,13 @@ class SupportMode : public DeskMode {
     TVelEditorProject& p = c.Project();
     TEditorKnot* k = KnotAtPixel(p.Knots(), e.X, e.Y, win->View());
     if (k == nullptr) return;
+    const bool replaced = p.Supports().IndexOfKnot(k) >= 0;
     SetSupport(p.Supports(), k, c.Supervisor().DefFixation, c.Supervisor().DefDirection);
-    p.Supports().Draw(desk.Picture());
+    // A removed or replaced support's old symbol goes only with a repaint.
+    if (replaced)
+      c.Ui().RepaintWindow(desk.WindowIndex());
+    else
+      p.Supports().Draw(desk.Picture());
   }
 };
 

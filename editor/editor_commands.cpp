@@ -1,6 +1,7 @@
 #include "editor/editor_commands.h"
 
 #include <exception>
+#include <functional>
 #include <filesystem>
 #include <utility>
 
@@ -119,6 +120,15 @@ void EditorCommands::ShowCurrentAnew() {
   // Coming forward repaints a desk only when it was not the active window already
   // (or when the window system lets it become active at all).
   ui_.RepaintWindow(supervisor_.CurrentWindow);
+}
+
+void EditorCommands::ShowChangedSymbols(bool replaced, const std::function<void(Canvas&)>& draw) {
+  if (windows_.Current() == nullptr) return;
+  if (replaced) {
+    ui_.RepaintWindow(supervisor_.CurrentWindow);
+  } else if (Canvas* c = CurrentCanvas()) {
+    draw(*c);
+  }
 }
 
 void EditorCommands::UnselectKnots() { project_.Knots().UnselectAll(CurrentCanvas()); }
@@ -369,13 +379,16 @@ void EditorCommands::ModeCommand(std::string_view name) {
 
 void EditorCommands::InputRest() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
-  for (TEditorKnot* knot : picked)
+  bool replaced = false;
+  for (TEditorKnot* knot : picked) {
+    replaced = replaced || project_.Supports().IndexOfKnot(knot) >= 0;
     SetSupport(project_.Supports(), knot, supervisor_.DefFixation, supervisor_.DefDirection);
+  }
   if (picked.empty()) return;
   UnselectKnots();
   // Shown now, as a click in the supports mode shows its support, and not only at
   // the next repaint.
-  if (Canvas* c = CurrentCanvas()) project_.Supports().Draw(*c);
+  ShowChangedSymbols(replaced, [this](Canvas& c) { project_.Supports().Draw(c); });
 }
 
 void EditorCommands::ForceConcentrate() {
@@ -407,13 +420,16 @@ TForceRecord WithOwnMz(TForceRecord applied, const TForceRecord& own) {
 
 void EditorCommands::ApplyConcForces() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
-  for (TEditorKnot* knot : picked)
+  bool replaced = false;
+  for (TEditorKnot* knot : picked) {
+    replaced = replaced || project_.ConcForces().IndexOfKnot(knot) >= 0;
     SetForce(project_.ConcForces(), knot, WithOwnMz(supervisor_.DefConcForce, GetForce(project_.ConcForces(), knot)));
+  }
   if (!picked.empty()) UnselectKnots();
   // A new load starts hidden: it takes its knot's visibility in the current window,
   // so that it is drawn now and not only at the next repaint.
   project_.ConcForces().UpdateVisible();
-  if (Canvas* c = CurrentCanvas()) project_.ConcForces().Draw(*c);
+  ShowChangedSymbols(replaced, [this](Canvas& c) { project_.ConcForces().Draw(c); });
 }
 
 void EditorCommands::ApplyDispForces() {

@@ -6,6 +6,7 @@
 // and bars afterwards, and implements EditorCommandsUi with its dialogs and desks.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -179,6 +180,11 @@ class EditorCommands : private EditWindowsClient {
   TEditorWindow* CurrentEditWindow() { return windows_.Current(); }
   // The canvas of the current window's picture, or nullptr.
   Canvas* CurrentCanvas();
+
+  // After supports or point loads changed: new symbols are drawn on the current
+  // window's picture at once; when one was removed or replaced, its old symbol must
+  // go too, so the window is repainted.
+  void ShowChangedSymbols(bool replaced, const std::function<void(Canvas&)>& draw);
 
   // The material new elements get: the current one (MaterialIndex) while it
   // exists, else the first; with an empty list the material chooser lets the user

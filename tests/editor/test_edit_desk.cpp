@@ -287,6 +287,23 @@ TEST_F(EditDeskTest, SupportModeSetsTheDefaultSupportButNotWithCtrl) {
   EXPECT_FALSE(surface.Picture.CallsOf(CanvasOp::Image).empty());  // the supports drawn
 }
 
+// A new support is drawn on the picture; one removed or replaced by the click takes
+// a repaint, which alone takes its old symbol off.
+TEST_F(EditDeskTest, SupportModeRepaintsWhenItRemovesOrReplacesASupport) {
+  f.Commands.Run("AcRests_RestFixed");
+  f.Commands.Run("acInput_Rest");
+  f.Ui.Repaints.clear();
+  desk->MouseDown(At(f.PixelOf(0, 1)));
+  EXPECT_TRUE(f.Ui.Repaints.empty());
+  f.Commands.Run("AcRests_RestZ");
+  desk->MouseDown(At(f.PixelOf(0, 1)));
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
+  f.Commands.Run("AcRests_NoRest");
+  desk->MouseDown(At(f.PixelOf(0, 1)));
+  EXPECT_LT(f.Project.Supports().IndexOfKnot(m->K[1]), 0);
+  EXPECT_EQ(f.Ui.Repaints, (std::vector<int>{0, 0}));
+}
+
 TEST_F(EditDeskTest, PointLoadPickShowsTheKnotsLoad) {
   f.Commands.Run("acForceConcentrate");
   desk->MouseDown(At(f.PixelOf(2, 1)));

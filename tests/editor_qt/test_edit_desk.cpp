@@ -255,6 +255,51 @@ TEST_F(EditorDeskTest, DeletingLeavesThePictureOfTheModelAsItIs) {
   EXPECT_EQ(shown, desk->Picture());
 }
 
+// A support or point load that is removed or replaced leaves no stale symbol on the
+// picture: after each change the desk shows what a repaint of the model shows.
+TEST_F(EditorDeskTest, RemovedAndReplacedSymbolsLeaveThePicture) {
+  MeshedPlate();
+  TMainDesk* desk = Desk();
+  auto showsTheModel = [desk] {
+    const QImage shown = desk->Picture();
+    desk->Repaint();
+    return shown == desk->Picture();
+  };
+  // A click in the supports mode: a support, then none on the same knot.
+  Run("AcRests_RestFixed");
+  Run("acInput_Rest");
+  Click(2, 2);
+  ASSERT_EQ(Project().Supports().Count(), 1);
+  EXPECT_TRUE(showsTheModel());
+  Run("AcRests_NoRest");
+  Click(2, 2);
+  ASSERT_EQ(Project().Supports().Count(), 0);
+  EXPECT_TRUE(showsTheModel());
+  // The supports command on selected knots that have supports.
+  Run("AcRests_RestFixed");
+  Click(1, 2);
+  Click(3, 2);
+  Run("acModeEdit");
+  Click(1, 2, Qt::ControlModifier);
+  Click(3, 2, Qt::ControlModifier);
+  Run("AcRests_NoRest");
+  Run("acInput_Rest");
+  ASSERT_EQ(Project().Supports().Count(), 0);
+  EXPECT_TRUE(showsTheModel());
+  // A point load, then a zero load, which removes it.
+  Run("acForceConcentrate");
+  Click(2, 2);
+  TForceRecord down{};
+  down.Pz = -5;
+  Commands().LoadDialogApplied(down);
+  ASSERT_EQ(Project().ConcForces().Count(), 1);
+  EXPECT_TRUE(showsTheModel());
+  Click(2, 2);
+  Commands().LoadDialogApplied(TForceRecord{});
+  ASSERT_EQ(Project().ConcForces().Count(), 0);
+  EXPECT_TRUE(showsTheModel());
+}
+
 TEST_F(EditorDeskTest, APressMakesItsWindowCurrent) {
   MeshedPlate();
   Run("acWinNew");
