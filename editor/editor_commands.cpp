@@ -582,7 +582,7 @@ void EditorCommands::FormatElement() {
     return;
   }
   if (picked.size() == 1) {
-    EditProperties(project_.Elements(), picked.front(), dialogs_);
+    if (EditProperties(project_.Elements(), picked.front(), dialogs_) == EditOutcome::Changed) ShowCurrentAnew();
     return;
   }
   if (!messages_.Ask(kElementPropsCaption, kManyElementsQuestion)) return;
@@ -597,7 +597,8 @@ void EditorCommands::FormatElement() {
   const std::optional<ElementDialogValues> done =
       dialogs_.ElementProperties(project_.Materials(), last->ElemKind, start);
   if (!done || !messages_.Ask(kElementPropsCaption, kApplyToAllQuestion)) return;
-  ApplyPropertiesToElements(picked, *done, messages_);
+  // The elements are drawn in their layers' brush: the picture shows the new one.
+  if (ApplyPropertiesToElements(picked, *done, messages_) > 0) ShowCurrentAnew();
 }
 
 void EditorCommands::FormatCharacteristic() {

@@ -477,7 +477,9 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
     v.Kxy = 0.125L;
     return std::optional<ElementDialogValues>(std::move(v));
   };
+  f.Ui.Repaints.clear();
   f.Commands.Run("acFormatElement");
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});  // the elements shown in their new brush
   // The questions, then the warning once, for the shell.
   ASSERT_EQ(f.Messages.Shown.size(), 3u);
   EXPECT_EQ(f.Messages.Shown[0].Text, kManyElementsQuestion);
@@ -492,6 +494,27 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
   for (std::int32_t i = 0; i < 3; ++i) EXPECT_NE(m.Plate->Layers.Layer(i), m.Shell->Layers.Layer(i)) << i;
   m.Plate->Layers.Layer(2)->SetThickness(1);
   EXPECT_EQ(m.Shell->Layers.Layer(2)->Thickness, 0.02L);
+}
+
+// One element's properties: the window shows the element anew after OK only.
+TEST(FormatCommands, OneElementIsShownAnewAfterOk) {
+  EditorFixture f;
+  f.NewProject();
+  SampleModel& m = f.Sample();
+  f.Project.Elements().Select(m.Plate, nullptr);
+  const std::int32_t layers = m.Plate->Layers.Count();
+  f.Ui.Repaints.clear();
+  f.Commands.Run("acFormatElement");  // no handler: the dialog is cancelled
+  EXPECT_TRUE(f.Ui.Repaints.empty());
+  f.Dialogs.ElementHandler = [](TMaterials& mats, ElementKind, const ElementDialogValues& start) {
+    ElementDialogValues v;
+    v.Layers.CopyFrom(start.Layers);
+    v.Layers.AddLayerByName("Новый", mats.Material(0));
+    return std::optional<ElementDialogValues>(std::move(v));
+  };
+  f.Commands.Run("acFormatElement");
+  EXPECT_EQ(m.Plate->Layers.Count(), layers + 1);
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
 }
 
 TEST(FormatCommands, NoSelectionEditsTheDefaultLayers) {
