@@ -99,8 +99,13 @@ class SupportMode : public DeskMode {
     TVelEditorProject& p = c.Project();
     TEditorKnot* k = KnotAtPixel(p.Knots(), e.X, e.Y, win->View());
     if (k == nullptr) return;
+    const bool replaced = p.Supports().IndexOfKnot(k) >= 0;
     SetSupport(p.Supports(), k, c.Supervisor().DefFixation, c.Supervisor().DefDirection);
-    p.Supports().Draw(desk.Picture());
+    // A removed or replaced support's old symbol goes only with a repaint.
+    if (replaced)
+      c.Ui().RepaintWindow(desk.WindowIndex());
+    else
+      p.Supports().Draw(desk.Picture());
   }
 };
 
@@ -351,14 +356,19 @@ bool EditDesk::CloseQuery() {
   return true;
 }
 
+// A press or release may open a dialog; the desk form then loses the activation
+// and abandons the gesture (CancelGesture) while the press or release still runs.
+// The mode object is therefore held until its handler has returned.
+
 void EditDesk::MouseDown(const DeskMouse& e) {
   if (e.Button != MouseButton::Left) return;
   if (active_ != nullptr && active_->Busy()) return;  // one band per desk
   const TEditSupervisor& s = commands_.Supervisor();
-  active_ = MakeDeskMode(s.WorkMode, s.InputMode);
-  if (active_ == nullptr) return;
-  active_->Press(*this, e);
-  if (!active_->Busy()) active_.reset();
+  const std::shared_ptr<DeskMode> mode = MakeDeskMode(s.WorkMode, s.InputMode);
+  active_ = mode;
+  if (mode == nullptr) return;
+  mode->Press(*this, e);
+  if (active_ == mode && !mode->Busy()) active_.reset();
 }
 
 std::optional<std::string> EditDesk::MouseMove(const DeskMouse& e, bool deskActive) {
@@ -372,15 +382,15 @@ std::optional<std::string> EditDesk::MouseMove(const DeskMouse& e, bool deskActi
 }
 
 void EditDesk::MouseUp(const DeskMouse& e) {
-  if (active_ == nullptr) return;
-  active_->Release(*this, e);
-  if (!active_->Busy()) active_.reset();
+  const std::shared_ptr<DeskMode> mode = active_;
+  if (mode == nullptr) return;
+  mode->Release(*this, e);
+  if (active_ == mode && !mode->Busy()) active_.reset();
 }
 
 void EditDesk::CancelGesture() {
-  if (active_ == nullptr) return;
-  active_->Cancel(*this);
-  active_.reset();
+  const std::shared_ptr<DeskMode> mode = std::move(active_);  // leaves active_ empty
+  if (mode != nullptr) mode->Cancel(*this);
 }
 
 void EditDesk::ScrollToPointer(int x, int y) {

@@ -124,7 +124,7 @@ class EditDesk {
   DeskHandle desk_;
   DeskSurface& surface_;
   RubberBand band_;
-  std::unique_ptr<DeskMode> active_;
+  std::shared_ptr<DeskMode> active_;  // shared: a handler keeps its own mode alive
 };
 
 }  // namespace tavir

@@ -1,6 +1,7 @@
 #include "editor/editor_commands.h"
 
 #include <exception>
+#include <functional>
 #include <filesystem>
 #include <utility>
 
@@ -103,13 +104,31 @@ Canvas* EditorCommands::CurrentCanvas() {
   return windows_.Current() != nullptr ? ui_.WindowCanvas(supervisor_.CurrentWindow) : nullptr;
 }
 
-std::shared_ptr<TPhisPropRodNL> EditorCommands::MaterialForNewElements() const {
+std::shared_ptr<TPhisPropRodNL> EditorCommands::MaterialForNewElements() {
   if (auto m = project_.Materials().Material(supervisor_.MaterialIndex)) return m;
-  return project_.Materials().Material(0);
+  // The first one; an empty list opens the material chooser.
+  return project_.Materials().MaterialByIndex(0);
 }
 
 void EditorCommands::BringCurrentForward() {
   if (windows_.Current() != nullptr) windows_.ShowWindow(supervisor_.CurrentWindow);
+}
+
+void EditorCommands::ShowCurrentAnew() {
+  if (windows_.Current() == nullptr) return;
+  BringCurrentForward();
+  // Coming forward repaints a desk only when it was not the active window already
+  // (or when the window system lets it become active at all).
+  ui_.RepaintWindow(supervisor_.CurrentWindow);
+}
+
+void EditorCommands::ShowChangedSymbols(bool replaced, const std::function<void(Canvas&)>& draw) {
+  if (windows_.Current() == nullptr) return;
+  if (replaced) {
+    ui_.RepaintWindow(supervisor_.CurrentWindow);
+  } else if (Canvas* c = CurrentCanvas()) {
+    draw(*c);
+  }
 }
 
 void EditorCommands::UnselectKnots() { project_.Knots().UnselectAll(CurrentCanvas()); }
@@ -360,9 +379,16 @@ void EditorCommands::ModeCommand(std::string_view name) {
 
 void EditorCommands::InputRest() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
-  for (TEditorKnot* knot : picked)
+  bool replaced = false;
+  for (TEditorKnot* knot : picked) {
+    replaced = replaced || project_.Supports().IndexOfKnot(knot) >= 0;
     SetSupport(project_.Supports(), knot, supervisor_.DefFixation, supervisor_.DefDirection);
-  if (!picked.empty()) UnselectKnots();
+  }
+  if (picked.empty()) return;
+  UnselectKnots();
+  // Shown now, as a click in the supports mode shows its support, and not only at
+  // the next repaint.
+  ShowChangedSymbols(replaced, [this](Canvas& c) { project_.Supports().Draw(c); });
 }
 
 void EditorCommands::ForceConcentrate() {
@@ -394,13 +420,16 @@ TForceRecord WithOwnMz(TForceRecord applied, const TForceRecord& own) {
 
 void EditorCommands::ApplyConcForces() {
   const std::vector<TEditorKnot*> picked = project_.Knots().Selection();
-  for (TEditorKnot* knot : picked)
+  bool replaced = false;
+  for (TEditorKnot* knot : picked) {
+    replaced = replaced || project_.ConcForces().IndexOfKnot(knot) >= 0;
     SetForce(project_.ConcForces(), knot, WithOwnMz(supervisor_.DefConcForce, GetForce(project_.ConcForces(), knot)));
+  }
   if (!picked.empty()) UnselectKnots();
   // A new load starts hidden: it takes its knot's visibility in the current window,
   // so that it is drawn now and not only at the next repaint.
   project_.ConcForces().UpdateVisible();
-  if (Canvas* c = CurrentCanvas()) project_.ConcForces().Draw(*c);
+  ShowChangedSymbols(replaced, [this](Canvas& c) { project_.ConcForces().Draw(c); });
 }
 
 void EditorCommands::ApplyDispForces() {
@@ -480,6 +509,7 @@ void EditorCommands::NetParametr() {
   if (!g) return;
   w->Grid().Assign(*g);
   state_.SyncGrid(w->Grid());
+  ShowCurrentAnew();
 }
 
 void EditorCommands::ViewPanels() {
@@ -498,7 +528,7 @@ void EditorCommands::ViewStatusBar() {
 
 void EditorCommands::FormatShells() {
   ShowList(project_.ShellFuncs(), dialogs_);
-  BringCurrentForward();
+  ShowCurrentAnew();
 }
 
 ProjectInfo EditorCommands::ProjectInformation() const {
@@ -523,7 +553,9 @@ void EditorCommands::EditDelete() {
       break;
     default: break;
   }
-  BringCurrentForward();
+  // Wiping the deleted elements takes the edges they share with their neighbours
+  // and the grid under them off the picture too.
+  ShowCurrentAnew();
 }
 
 void EditorCommands::SelectAll(bool elements, bool knots) {
@@ -550,7 +582,7 @@ void EditorCommands::FormatElement() {
     return;
   }
   if (picked.size() == 1) {
-    EditProperties(project_.Elements(), picked.front(), dialogs_);
+    if (EditProperties(project_.Elements(), picked.front(), dialogs_) == EditOutcome::Changed) ShowCurrentAnew();
     return;
   }
   if (!messages_.Ask(kElementPropsCaption, kManyElementsQuestion)) return;
@@ -565,7 +597,8 @@ void EditorCommands::FormatElement() {
   const std::optional<ElementDialogValues> done =
       dialogs_.ElementProperties(project_.Materials(), last->ElemKind, start);
   if (!done || !messages_.Ask(kElementPropsCaption, kApplyToAllQuestion)) return;
-  ApplyPropertiesToElements(picked, *done, messages_);
+  // The elements are drawn in their layers' brush: the picture shows the new one.
+  if (ApplyPropertiesToElements(picked, *done, messages_) > 0) ShowCurrentAnew();
 }
 
 void EditorCommands::FormatCharacteristic() {
@@ -578,7 +611,7 @@ BandOptimisation EditorCommands::ServiceOptimize() {
     std::unique_ptr<TwoBarProgress> box = ui_.OpenProgressBox();
     r = OptimiseBand(project_, box.get());
   }
-  messages_.Show(MsgKind::Plain, kOptimizeCaption, BandOptimisationText(r), MsgButtons::Ok);
+  messages_.Show(MsgKind::Information, kOptimizeCaption, BandOptimisationText(r), MsgButtons::Ok);
   return r;
 }
 
@@ -586,6 +619,7 @@ BandOptimisation EditorCommands::ServiceOptimize() {
 
 void EditorCommands::WinNew() {
   supervisor_.SetWorkMode(tavir::WorkMode::NewWindow);
+  SetModeCursor();
   BringCurrentForward();
   state_.SetEnabled("acWinDel", true);
   state_.SetEnabled("acWinDelAll", true);
@@ -602,20 +636,23 @@ void EditorCommands::WinDel() {
 void EditorCommands::WinDelAll() {
   for (int i = windows_.Count() - 1; i >= 1; --i) supervisor_.SetCurrentWindow(windows_.DeleteWindow(i));
   supervisor_.SetWindowCount(windows_.Count());
-  windows_.ShowWindow(supervisor_.CurrentWindow);
+  if (windows_.ShowWindow(supervisor_.CurrentWindow)) state_.SyncGrid(windows_.Current()->Grid());
   state_.SetEnabled("acWinDel", false);
   state_.SetEnabled("acWinDelAll", false);
 }
 
 void EditorCommands::WinShow(int index) {
-  if (windows_.ShowWindow(index)) supervisor_.SetCurrentWindow(index);
+  if (!windows_.ShowWindow(index)) return;
+  supervisor_.SetCurrentWindow(index);
+  // As the desk's activation does; the desk may have been the active window already.
+  state_.SyncGrid(windows_.Items(index).Grid());
 }
 
 void EditorCommands::GridStyle(std::uint8_t style) {
   TEditorWindow* w = windows_.Current();
   if (w == nullptr) return;
   w->Grid().SetStyle(style);
-  BringCurrentForward();
+  ShowCurrentAnew();
   state_.SyncGrid(w->Grid());
 }
 
@@ -624,7 +661,7 @@ void EditorCommands::ToggleShowGrid() {
   if (w == nullptr) return;
   w->Grid().SetShowGrid(w->Grid().ShowGrid != 0 ? 0 : 1);
   state_.SetChecked("acModeShowGrid", w->Grid().ShowGrid != 0);
-  BringCurrentForward();
+  ShowCurrentAnew();
 }
 
 void EditorCommands::ToggleSnapGrid() {

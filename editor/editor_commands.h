@@ -6,6 +6,7 @@
 // and bars afterwards, and implements EditorCommandsUi with its dialogs and desks.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -180,9 +181,15 @@ class EditorCommands : private EditWindowsClient {
   // The canvas of the current window's picture, or nullptr.
   Canvas* CurrentCanvas();
 
+  // After supports or point loads changed: new symbols are drawn on the current
+  // window's picture at once; when one was removed or replaced, its old symbol must
+  // go too, so the window is repainted.
+  void ShowChangedSymbols(bool replaced, const std::function<void(Canvas&)>& draw);
+
   // The material new elements get: the current one (MaterialIndex) while it
-  // exists, else the first; nullptr when the list is empty.
-  std::shared_ptr<TPhisPropRodNL> MaterialForNewElements() const;
+  // exists, else the first; with an empty list the material chooser lets the user
+  // pick one (nullptr on Cancel).
+  std::shared_ptr<TPhisPropRodNL> MaterialForNewElements();
 
   // ---- project ----
   void FileNew();
@@ -261,6 +268,9 @@ class EditorCommands : private EditWindowsClient {
   void UnselectKnots();
   void UnselectElements();
   void BringCurrentForward();
+  // Brings the current desk forward and repaints it: for what a command changed in
+  // the picture.
+  void ShowCurrentAnew();
 
   TEditSupervisor& supervisor_;
   TVelEditorProject& project_;

@@ -8,7 +8,8 @@
 
 namespace tavir {
 
-enum class MsgKind { Question, Warning, Error, Plain };
+// Plain shows no icon; Information the information icon.
+enum class MsgKind { Question, Warning, Error, Plain, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 

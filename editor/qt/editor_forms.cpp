@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <utility>
@@ -72,6 +74,12 @@ TPDlg_ToolBox::TPDlg_ToolBox(const std::array<bool, kEditorBarCount>& visible, Q
   connect(Btn_Resurrect, &QPushButton::clicked, this, &TPDlg_ToolBox::Resurrect);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  // Its owner is the thin strip at the top of the screen: centred over that, the
+  // dialog would sit at the screen's top edge. A window placed here is not moved
+  // again when shown.
+  adjustSize();
+  if (const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
 }
 
 void TPDlg_ToolBox::Resurrect() {

@@ -19,6 +19,7 @@ QMessageBox::Icon MessageIcon(MsgKind kind) {
     case MsgKind::Question: return QMessageBox::Question;
     case MsgKind::Warning: return QMessageBox::Warning;
     case MsgKind::Error: return QMessageBox::Critical;
+    case MsgKind::Information: return QMessageBox::Information;
     case MsgKind::Plain: break;
   }
   return QMessageBox::NoIcon;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -8,6 +10,8 @@
 #include "editor/edit_desk.h"
 #include "editor_fixture.h"
 #include "model/load_ops.h"
+#include "model/mesh_ops.h"
+#include "model/model_ui.h"
 #include "model/window_record.h"
 
 namespace tavir {
@@ -207,6 +211,45 @@ TEST_F(EditDeskTest, GridInputTakesTheCurrentMaterial) {
   EXPECT_EQ(f.Project.Elements().At(before + 1)->Layers.LayerMaterial(0), m->Steel);
 }
 
+// With no material in the list, element input asks for one: the material chooser
+// opens, and the element takes the material made and chosen there.
+TEST_F(EditDeskTest, GridInputWithoutMaterialsOpensTheChooser) {
+  class MakingChooser : public ModelUi {
+   public:
+    std::optional<std::int32_t> ChooseMaterial(std::vector<MaterialEntry>& entries, std::int32_t selected) override {
+      ++Calls;
+      Selected = selected;
+      if (!Make) return std::nullopt;
+      entries.push_back(MaterialEntry{"Бетон B25", Made});
+      return static_cast<std::int32_t>(entries.size()) - 1;
+    }
+    int Calls = 0;
+    std::int32_t Selected = 0;
+    bool Make = false;
+    std::shared_ptr<TPhisPropRodNL> Made = std::make_shared<TPhisPropRodNL>();
+  } chooser;
+  f.Project.SetUi(&chooser);
+  f.Project.Materials().FreeAll();
+  f.Commands.Run("acModeNet");
+  const std::int32_t before = f.Project.Elements().Count();
+  // Cancelled: nothing is added and the user is told why.
+  desk->MouseDown(At(f.PixelOf(-0.75L, 1.75L)));
+  EXPECT_EQ(chooser.Calls, 1);
+  EXPECT_EQ(chooser.Selected, -1);
+  EXPECT_EQ(f.Project.Elements().Count(), before);
+  ASSERT_FALSE(f.Messages.Shown.empty());
+  EXPECT_EQ(f.Messages.Shown.back().Text, kNoElementMaterialText);
+  // A material made in the chooser goes to the list and to the new element.
+  chooser.Make = true;
+  desk->MouseDown(At(f.PixelOf(-0.75L, 1.75L)));
+  EXPECT_EQ(chooser.Calls, 2);
+  ASSERT_EQ(f.Project.Elements().Count(), before + 1);
+  EXPECT_EQ(f.Project.Elements().At(before)->Layers.LayerMaterial(0), chooser.Made);
+  ASSERT_EQ(f.Project.Materials().Count(), 1);
+  EXPECT_EQ(f.Project.Materials().Material(0), chooser.Made);
+  f.Project.SetUi(nullptr);
+}
+
 TEST_F(EditDeskTest, FrameInputMeshesWithTheCurrentMaterialAndReturnsToEditMode) {
   f.Commands.Run("acModeFrame");
   f.Supervisor.SetMaterialIndex(1);
@@ -242,6 +285,23 @@ TEST_F(EditDeskTest, SupportModeSetsTheDefaultSupportButNotWithCtrl) {
   ASSERT_GE(at, 0);
   EXPECT_EQ(f.Project.Supports().At(at)->Fixation, (TFixation{1, 1, 1, 1, 1, 1}));
   EXPECT_FALSE(surface.Picture.CallsOf(CanvasOp::Image).empty());  // the supports drawn
+}
+
+// A new support is drawn on the picture; one removed or replaced by the click takes
+// a repaint, which alone takes its old symbol off.
+TEST_F(EditDeskTest, SupportModeRepaintsWhenItRemovesOrReplacesASupport) {
+  f.Commands.Run("AcRests_RestFixed");
+  f.Commands.Run("acInput_Rest");
+  f.Ui.Repaints.clear();
+  desk->MouseDown(At(f.PixelOf(0, 1)));
+  EXPECT_TRUE(f.Ui.Repaints.empty());
+  f.Commands.Run("AcRests_RestZ");
+  desk->MouseDown(At(f.PixelOf(0, 1)));
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
+  f.Commands.Run("AcRests_NoRest");
+  desk->MouseDown(At(f.PixelOf(0, 1)));
+  EXPECT_LT(f.Project.Supports().IndexOfKnot(m->K[1]), 0);
+  EXPECT_EQ(f.Ui.Repaints, (std::vector<int>{0, 0}));
 }
 
 TEST_F(EditDeskTest, PointLoadPickShowsTheKnotsLoad) {
@@ -344,6 +404,47 @@ TEST_F(EditDeskTest, SurfaceFrameOpensTheSurfaceDialogs) {
   EXPECT_EQ(f.Project.ShellFuncs().Count(), before + 1);
   EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
   EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
+}
+
+// A dialog that a press or a release opens takes the activation from the desk
+// form, which abandons the gesture (CancelGesture) while the press or release is
+// still running: the press and the release end normally all the same.
+TEST_F(EditDeskTest, ADialogThatAbandonsTheGestureLetsThePressAndReleaseEnd) {
+  // Release: the surface dialogs of a framed region.
+  f.Commands.Run("acEditor_SetSurface");
+  f.Dialogs.SurfaceKindAnswers.push_back(std::int16_t{0});
+  f.Dialogs.ShellDataAnswers.push_back(std::function<void(ShellDataValues&)>([this](ShellDataValues&) {
+    desk->CancelGesture();
+  }));
+  const std::int32_t surfaces = f.Project.ShellFuncs().Count();
+  Drag(kFrom, kTo);
+  EXPECT_EQ(f.Project.ShellFuncs().Count(), surfaces + 1);
+  EXPECT_EQ(f.Supervisor.WorkMode, WorkMode::Edit);
+  EXPECT_EQ(desk->ActiveMode(), nullptr);
+  EXPECT_FALSE(desk->Band().Visible());
+
+  // Press: the material chooser of element input by grid.
+  class AbandoningChooser : public ModelUi {
+   public:
+    explicit AbandoningChooser(EditDesk& desk) : desk_(desk) {}
+    std::optional<std::int32_t> ChooseMaterial(std::vector<MaterialEntry>& entries, std::int32_t) override {
+      desk_.CancelGesture();
+      entries.push_back(MaterialEntry{"Сталь", Made});
+      return 0;
+    }
+    std::shared_ptr<TPhisPropRodNL> Made = std::make_shared<TPhisPropRodNL>();
+
+   private:
+    EditDesk& desk_;
+  } chooser(*desk);
+  f.Project.SetUi(&chooser);
+  f.Project.Materials().FreeAll();
+  f.Commands.Run("acModeNet");
+  const std::int32_t elements = f.Project.Elements().Count();
+  desk->MouseDown(At(f.PixelOf(-0.75L, 1.75L)));
+  EXPECT_EQ(f.Project.Elements().Count(), elements + 1);
+  EXPECT_EQ(desk->ActiveMode(), nullptr);
+  f.Project.SetUi(nullptr);
 }
 
 // ---- scrolling, coordinates, repaint ----

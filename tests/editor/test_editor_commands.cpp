@@ -382,6 +382,47 @@ TEST(WindowCommands, NextAndPreviousWrapAndDeleteAllKeepsTheMain) {
   EXPECT_TRUE(f.Commands.State().Enabled("acWinDelAll"));
 }
 
+// A desk that comes forward sets the cursors and grid marks when it becomes the
+// active window; one that was active already (or that the window system does not
+// let become active) must not be left with the old ones.
+TEST(WindowCommands, ShownWindowsAndTheNewWindowModeSetMarksAndCursorsThemselves) {
+  EditorFixture f;
+  f.NewProject();
+  const int other = f.Commands.Windows().AddWindow(FloatPoint3D(1, 1, 1), FloatPoint3D(0, 0, 0), Projection::YZ,
+                                                   FloatPoint(0.01L, 0.01L), 0, false);
+  f.Commands.Windows().Items(other).Grid().SetStyle(2);
+  f.Commands.Windows().Items(other).Grid().SetShowGrid(0);
+  f.Commands.Run("acWinNext");
+  ASSERT_EQ(f.Supervisor.CurrentWindow, other);
+  EXPECT_TRUE(f.Commands.State().Checked("acNetLine"));
+  EXPECT_FALSE(f.Commands.State().Checked("acNetDot"));
+  EXPECT_FALSE(f.Commands.State().Checked("acModeShowGrid"));
+  f.Commands.Run("acWinMain");
+  EXPECT_TRUE(f.Commands.State().Checked("acNetDot"));
+  EXPECT_TRUE(f.Commands.State().Checked("acModeShowGrid"));
+  f.Commands.Run("acWinPred");
+  ASSERT_TRUE(f.Commands.State().Checked("acNetLine"));
+  f.Commands.Run("acWinDelAll");
+  EXPECT_EQ(f.Supervisor.CurrentWindow, 0);
+  EXPECT_TRUE(f.Commands.State().Checked("acNetDot"));
+  EXPECT_TRUE(f.Commands.State().Checked("acModeShowGrid"));
+
+  f.Commands.Run("acWinNew");
+  for (int i = 0; i < f.Commands.Windows().Count(); ++i)
+    EXPECT_EQ(f.Host.Cursors[f.Commands.Windows().Items(i).WorkDesk()], DeskCursor::NewWindow) << i;
+}
+
+// The surface list may add, change or delete surfaces: the current window shows
+// the list as it is left, not only once its desk is activated again.
+TEST(WindowCommands, TheSurfaceListRepaintsTheCurrentWindow) {
+  EditorFixture f;
+  f.NewProject();
+  f.Ui.Repaints.clear();
+  f.Commands.Run("AcFormat_Shells");
+  EXPECT_EQ(f.Dialogs.ShellListCalls, 1);
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
+}
+
 TEST(WindowCommands, GridCommandsActOnTheCurrentWindow) {
   EditorFixture f;
   f.NewProject();
@@ -436,7 +477,9 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
     v.Kxy = 0.125L;
     return std::optional<ElementDialogValues>(std::move(v));
   };
+  f.Ui.Repaints.clear();
   f.Commands.Run("acFormatElement");
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});  // the elements shown in their new brush
   // The questions, then the warning once, for the shell.
   ASSERT_EQ(f.Messages.Shown.size(), 3u);
   EXPECT_EQ(f.Messages.Shown[0].Text, kManyElementsQuestion);
@@ -451,6 +494,27 @@ TEST(FormatCommands, SeveralElementsEachGetTheirOwnLayers) {
   for (std::int32_t i = 0; i < 3; ++i) EXPECT_NE(m.Plate->Layers.Layer(i), m.Shell->Layers.Layer(i)) << i;
   m.Plate->Layers.Layer(2)->SetThickness(1);
   EXPECT_EQ(m.Shell->Layers.Layer(2)->Thickness, 0.02L);
+}
+
+// One element's properties: the window shows the element anew after OK only.
+TEST(FormatCommands, OneElementIsShownAnewAfterOk) {
+  EditorFixture f;
+  f.NewProject();
+  SampleModel& m = f.Sample();
+  f.Project.Elements().Select(m.Plate, nullptr);
+  const std::int32_t layers = m.Plate->Layers.Count();
+  f.Ui.Repaints.clear();
+  f.Commands.Run("acFormatElement");  // no handler: the dialog is cancelled
+  EXPECT_TRUE(f.Ui.Repaints.empty());
+  f.Dialogs.ElementHandler = [](TMaterials& mats, ElementKind, const ElementDialogValues& start) {
+    ElementDialogValues v;
+    v.Layers.CopyFrom(start.Layers);
+    v.Layers.AddLayerByName("Новый", mats.Material(0));
+    return std::optional<ElementDialogValues>(std::move(v));
+  };
+  f.Commands.Run("acFormatElement");
+  EXPECT_EQ(m.Plate->Layers.Count(), layers + 1);
+  EXPECT_EQ(f.Ui.Repaints, std::vector<int>{0});
 }
 
 TEST(FormatCommands, NoSelectionEditsTheDefaultLayers) {
@@ -487,6 +551,8 @@ TEST(ServiceCommands, BandOptimisationReportsBeforeAndAfter) {
   EXPECT_EQ(f.Project.Knots().At(4), m.K[4]);
   ASSERT_EQ(f.Messages.Shown.size(), 1u);
   EXPECT_EQ(f.Messages.Shown[0].Caption, "Оптимизация");
+  EXPECT_EQ(f.Messages.Shown[0].Kind, MsgKind::Information);
+  EXPECT_EQ(f.Messages.Shown[0].Buttons, MsgButtons::Ok);
   EXPECT_EQ(f.Messages.Shown[0].Text, "Лента до оптимизации: 25\r\nЛента после оптимизации: 20");
   EXPECT_EQ(f.Ui.Progress.front(), "ranges 2 4");
   EXPECT_EQ(f.Ui.Progress.back(), "close");
@@ -555,7 +621,7 @@ TEST(ModeCommands, ModesChecksAndCursorsOfEveryModeCommand) {
       {"acForceDispersion", true, 4, 5, "acForceDispersion", DeskCursor::SetDispForce},
       {"acDisplacement", false, 6, 0, "acDisplacement", DeskCursor::Arrow},
       {"acEditor_SetSurface", false, 11, 0, nullptr, DeskCursor::SetSurface},
-      {"acWinNew", false, 3, 0, "acModeEdit", DeskCursor::Arrow},  // the cursor comes with the desk
+      {"acWinNew", false, 3, 0, "acModeEdit", DeskCursor::NewWindow},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.action) + (c.selectFrame ? " with frame" : ""));

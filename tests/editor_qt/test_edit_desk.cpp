@@ -64,6 +64,22 @@ TEST_F(EditorDeskTest, FrameOpensTheMeshDialogAndMeshes) {
   EXPECT_FALSE(Action("acModeFrame")->isChecked());
 }
 
+// The surface dialogs of a framed region take the activation from the desk, whose
+// deactivation abandons the gesture while the release is still running.
+TEST_F(EditorDeskTest, ADeskDeactivatedByTheDialogOfItsReleaseGoesOn) {
+  NewTask(6, 4);
+  Run("acEditor_SetSurface");
+  modelDialogs.SurfaceKindAnswers.push_back(std::int16_t{0});
+  modelDialogs.ShellDataAnswers.push_back(std::function<void(ShellDataValues&)>([this](ShellDataValues&) {
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(Desk(), &deactivate);
+  }));
+  Drag(1, 1, 4, 3);
+  EXPECT_EQ(Project().ShellFuncs().Count(), 1);
+  EXPECT_TRUE(Action("acModeEdit")->isChecked());
+  EXPECT_EQ(Desk()->Logic().ActiveMode(), nullptr);
+}
+
 TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
   MeshedPlate();
   const std::int64_t before = MeshBandWidth(Project().Elements());
@@ -71,6 +87,8 @@ TEST_F(EditorDeskTest, OptimisationShowsTheBandBeforeAndAfter) {
   Run("acServiceOptimize");
   ASSERT_EQ(script.Boxes.size(), 1u);
   EXPECT_EQ(script.Boxes[0].Title, "Оптимизация");
+  EXPECT_EQ(script.Boxes[0].Icon, QMessageBox::Information);
+  EXPECT_EQ(script.Boxes[0].Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   const std::int64_t after = MeshBandWidth(Project().Elements());
   EXPECT_EQ(script.Boxes[0].Text.toStdString(), "Лента до оптимизации: " + std::to_string(before) +
                                                      "\nЛента после оптимизации: " + std::to_string(after));
@@ -217,6 +235,60 @@ TEST_F(EditorDeskTest, DelPressedOnADeskDeletesTheSelection) {
   QTest::keyClick(desk->PaintBox(), Qt::Key_Delete);
   EXPECT_EQ(Project().Elements().Count(), 22);
   EXPECT_TRUE(Project().Elements().Selection().empty());
+  // Wiping an element takes the edges it shares with its neighbours and the grid
+  // under it off the picture: the desk, the active window already, then shows
+  // what a repaint of the model shows.
+  Click(2.5, 2.5);
+  QTest::keyClick(desk->PaintBox(), Qt::Key_Delete);
+  ASSERT_EQ(Project().Elements().Count(), 21);
+  const QImage shown = desk->Picture();
+  desk->Repaint();
+  EXPECT_EQ(shown, desk->Picture());
+}
+
+// A support or point load that is removed or replaced leaves no stale symbol on the
+// picture: after each change the desk shows what a repaint of the model shows.
+TEST_F(EditorDeskTest, RemovedAndReplacedSymbolsLeaveThePicture) {
+  MeshedPlate();
+  TMainDesk* desk = Desk();
+  auto showsTheModel = [desk] {
+    const QImage shown = desk->Picture();
+    desk->Repaint();
+    return shown == desk->Picture();
+  };
+  // A click in the supports mode: a support, then none on the same knot.
+  Run("AcRests_RestFixed");
+  Run("acInput_Rest");
+  Click(2, 2);
+  ASSERT_EQ(Project().Supports().Count(), 1);
+  EXPECT_TRUE(showsTheModel());
+  Run("AcRests_NoRest");
+  Click(2, 2);
+  ASSERT_EQ(Project().Supports().Count(), 0);
+  EXPECT_TRUE(showsTheModel());
+  // The supports command on selected knots that have supports.
+  Run("AcRests_RestFixed");
+  Click(1, 2);
+  Click(3, 2);
+  Run("acModeEdit");
+  Click(1, 2, Qt::ControlModifier);
+  Click(3, 2, Qt::ControlModifier);
+  Run("AcRests_NoRest");
+  Run("acInput_Rest");
+  ASSERT_EQ(Project().Supports().Count(), 0);
+  EXPECT_TRUE(showsTheModel());
+  // A point load, then a zero load, which removes it.
+  Run("acForceConcentrate");
+  Click(2, 2);
+  TForceRecord down{};
+  down.Pz = -5;
+  Commands().LoadDialogApplied(down);
+  ASSERT_EQ(Project().ConcForces().Count(), 1);
+  EXPECT_TRUE(showsTheModel());
+  Click(2, 2);
+  Commands().LoadDialogApplied(TForceRecord{});
+  ASSERT_EQ(Project().ConcForces().Count(), 0);
+  EXPECT_TRUE(showsTheModel());
 }
 
 TEST_F(EditorDeskTest, APressMakesItsWindowCurrent) {

@@ -149,6 +149,20 @@ TEST_F(EditorInputTest, SupportsFromTheSelectedKnots) {
   EXPECT_EQ(Project().Supports().Count(), 4);
 }
 
+// The supports that the command gives the selected knots are drawn at once, as a
+// click in the supports mode draws its support.
+TEST_F(EditorInputTest, SupportsFromTheSelectedKnotsAreDrawnAtOnce) {
+  Run("acModeEdit");
+  Desk()->Repaint();
+  auto supportPixels = [this] { return PixelsOf(Desk()->Picture(), qRgb(0, 0, 128)); };
+  const int before = supportPixels();
+  for (double x : {1.0, 2.0, 3.0}) Click(x, 3, Qt::ControlModifier);
+  Run("AcRests_RestFixed");
+  Run("acInput_Rest");
+  ASSERT_EQ(Project().Supports().Count(), 3);
+  EXPECT_GT(supportPixels(), before + 3 * 10);
+}
+
 TEST_F(EditorInputTest, WindowsListNextPreviousAndDeleteAll) {
   Run("acWinNew");
   Drag(0, 0, 3, 2);
@@ -203,6 +217,35 @@ TEST_F(EditorInputTest, GridCommandsAndTheGridDialog) {
   EXPECT_EQ(Commands().Windows().Items(0).Grid().Style, 1);
   EXPECT_TRUE(Action("acNetCross")->isChecked());
   EXPECT_TRUE(Action("acModeSnapGrid")->isChecked());
+}
+
+// The grid commands show their change on the current window whether or not its
+// desk was already the active window (bringing it forward then repaints nothing).
+TEST_F(EditorFixture, GridCommandsShowTheirChangeAtOnce) {
+  NewTask(6, 4);
+  Desk()->activateWindow();
+  QApplication::processEvents();
+  Desk()->Repaint();
+  auto gridPixels = [this] { return PixelsOf(Desk()->Picture(), qRgb(255, 0, 0)); };
+  const int dots = gridPixels();
+  ASSERT_GT(dots, 0);
+  Run("acModeShowGrid");
+  EXPECT_EQ(gridPixels(), 0);
+  Run("acModeShowGrid");
+  EXPECT_EQ(gridPixels(), dots);
+  Run("acNetLine");
+  EXPECT_GT(gridPixels(), 10 * dots);
+  Run("acNetDot");
+  EXPECT_EQ(gridPixels(), dots);
+  DialogScript script;
+  script.Dialogs.push_back([](QDialog& d) {
+    auto& g = static_cast<TGridDialog&>(d);
+    g.ComboBox_GridStyle->setCurrentIndex(2);
+    g.accept();
+    return g.result();
+  });
+  Run("acNetParametr");
+  EXPECT_GT(gridPixels(), 10 * dots);
 }
 
 TEST_F(EditorInputTest, StatusBarCommandFollowsTheDesk) {

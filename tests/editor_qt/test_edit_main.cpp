@@ -208,6 +208,19 @@ TEST_F(EditorFixture, PanelSwitchAndPanelsDialog) {
   EXPECT_EQ(Main().height(), bottom);
 }
 
+// The panel dialog stands in the middle of the screen, not over the thin strip at
+// its top that owns it.
+TEST_F(EditorFixture, PanelsDialogIsCentredOnTheScreen) {
+  std::array<bool, kEditorBarCount> visible{};
+  visible.fill(true);
+  TPDlg_ToolBox dlg(visible, &Main());
+  dlg.show();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QPoint centre = dlg.frameGeometry().center();
+  EXPECT_LE(std::abs(centre.x() - screen.center().x()), 2);
+  EXPECT_LE(std::abs(centre.y() - screen.center().y()), 2);
+}
+
 TEST_F(EditorFixture, ExpertLevelShowsOnlyTheBasicBars) {
   Supervisor().Options.SetUserKind(2);
   NewTask(6, 4);
