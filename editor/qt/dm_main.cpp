@@ -277,18 +277,11 @@ void TDM_Main::CloseLoadDialog() {
 }
 
 void TDM_Main::EnableLoadDialogButtons(bool enabled) {
-  if (!forcesForm_) return;
-  forcesForm_->Btn_OK->setEnabled(enabled);
-  forcesForm_->Btn_Apply->setEnabled(enabled);
+  if (forcesForm_) forcesForm_->EnableApply(enabled);
 }
 
 std::optional<SupportAnswer> TDM_Main::SupportDialog(const TFixation& fixation, std::int32_t direction) {
-  TSuppForm dlg(DialogParent());
-  dlg.SetFixation(fixation);
-  dlg.SetDirection(direction);
-  dlg.GetRests();
-  if (DialogRunner::Run(dlg) != QDialog::Accepted) return std::nullopt;
-  return SupportAnswer{dlg.Fixation, dlg.Direction};
+  return RunSupportDialog(fixation, direction, DialogParent());
 }
 
 std::unique_ptr<TwoBarProgress> TDM_Main::OpenProgressBox() { return std::make_unique<ProgressBox>(&main_); }
