@@ -645,6 +645,7 @@ void EditorCommands::WinShow(int index) {
   if (!windows_.ShowWindow(index)) return;
   supervisor_.SetCurrentWindow(index);
   // As the desk's activation does; the desk may have been the active window already.
+  state_.SetChecked("acViewStatusBar", ui_.StatusBarVisible(index));
   state_.SyncGrid(windows_.Items(index).Grid());
 }
 

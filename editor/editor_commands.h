@@ -146,6 +146,8 @@ class EditorCommandsUi {
       const std::array<bool, kEditorBarCount>& visible) = 0;
   // Flips the status bar of a window's desk; its new visibility.
   virtual bool ToggleStatusBar(int index) = 0;
+  // Whether a window's desk shows its status bar.
+  virtual bool StatusBarVisible(int index) const = 0;
   virtual void ShowProjectInfo(const ProjectInfo& info) = 0;
   // The modal dialogs with nothing to give back: "acWinList", "acHelpAbout", "acFilePrint".
   virtual void ShowDialog(std::string_view action) = 0;

@@ -321,6 +321,11 @@ bool TDM_Main::ToggleStatusBar(int index) {
   return visible;
 }
 
+bool TDM_Main::StatusBarVisible(int index) const {
+  const TMainDesk* desk = DeskOf(index);
+  return desk != nullptr && !desk->StatusBar()->isHidden();
+}
+
 void TDM_Main::ShowProjectInfo(const ProjectInfo& info) {
   TInfoForm form(&main_);
   form.Lbl_NumNodes->setText(QString::number(info.Knots));

@@ -93,6 +93,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::optional<std::array<bool, kEditorBarCount>> PanelsDialog(
       const std::array<bool, kEditorBarCount>& visible) override;
   bool ToggleStatusBar(int index) override;
+  bool StatusBarVisible(int index) const override;
   void ShowProjectInfo(const ProjectInfo& info) override;
   void ShowDialog(std::string_view action) override;
 

@@ -120,6 +120,10 @@ class FakeUi : public EditorCommandsUi {
     return PanelsScript;
   }
   bool ToggleStatusBar(int index) override { return StatusBars[index] = !StatusBars[index]; }
+  bool StatusBarVisible(int index) const override {
+    const auto i = StatusBars.find(index);
+    return i != StatusBars.end() && i->second;
+  }
   void ShowProjectInfo(const ProjectInfo& info) override { Infos.push_back(info); }
   void ShowDialog(std::string_view action) override { Dialogs.emplace_back(action); }
 

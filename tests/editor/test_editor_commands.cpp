@@ -392,16 +392,22 @@ TEST(WindowCommands, ShownWindowsAndTheNewWindowModeSetMarksAndCursorsThemselves
                                                    FloatPoint(0.01L, 0.01L), 0, false);
   f.Commands.Windows().Items(other).Grid().SetStyle(2);
   f.Commands.Windows().Items(other).Grid().SetShowGrid(0);
+  // The main window's status bar shown, the other's hidden.
+  f.Ui.StatusBars[0] = true;
+  f.Ui.StatusBars[other] = false;
   f.Commands.Run("acWinNext");
   ASSERT_EQ(f.Supervisor.CurrentWindow, other);
+  EXPECT_FALSE(f.Commands.State().Checked("acViewStatusBar"));
   EXPECT_TRUE(f.Commands.State().Checked("acNetLine"));
   EXPECT_FALSE(f.Commands.State().Checked("acNetDot"));
   EXPECT_FALSE(f.Commands.State().Checked("acModeShowGrid"));
   f.Commands.Run("acWinMain");
+  EXPECT_TRUE(f.Commands.State().Checked("acViewStatusBar"));
   EXPECT_TRUE(f.Commands.State().Checked("acNetDot"));
   EXPECT_TRUE(f.Commands.State().Checked("acModeShowGrid"));
   f.Commands.Run("acWinPred");
   ASSERT_TRUE(f.Commands.State().Checked("acNetLine"));
+  EXPECT_FALSE(f.Commands.State().Checked("acViewStatusBar"));
   f.Commands.Run("acWinDelAll");
   EXPECT_EQ(f.Supervisor.CurrentWindow, 0);
   EXPECT_TRUE(f.Commands.State().Checked("acNetDot"));
