@@ -250,6 +250,17 @@ void Finish(BandMatrix& k, std::span<Extended> f, Checks& c, ProgressObserver* p
 // the partial value held in the same 80-bit format), so a row is read and written
 // once per panel instead of once per pivot. Two rows are updated together, two
 // columns at a time: each operand loaded serves two multiply-adds.
+//
+// Loading an 80-bit operand costs the floating-point unit more than the
+// multiplication it feeds. So once a panel is final its rows are also kept as
+// pairs of doubles hi + lo that add up exactly to the 80-bit entry (hi the entry
+// rounded to 53 bits, lo the rest, at most 11 bits): two cheap loads and one
+// exact addition give the same 80-bit operand. An entry without such a pair
+// (beyond the double range, or with a rest below it) makes its panel use the
+// 80-bit entries instead. A panel's pairs are written where its entries become
+// final (its triangle and its column pieces) into one of a few slots used in
+// turn; a slot is written again only when every row that the panel before
+// reached has received it (see Slots below).
 
 void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -274,11 +285,30 @@ bool WaitFor(Ready ready, const std::atomic<bool>& abort) {
   }
 }
 
+// An 80-bit entry as two doubles whose exact sum it is.
+struct SplitEntry {
+  double Hi = 0;
+  double Lo = 0;
+};
+
+inline Extended Joined(const SplitEntry& e) { return static_cast<Extended>(e.Hi) + static_cast<Extended>(e.Lo); }
+inline Extended Entry(const SplitEntry& e) { return Joined(e); }
+inline Extended Entry(Extended e) { return e; }
+
+// False when the entry has no such pair (its sign included, for zeros).
+bool SplitExactly(Extended x, SplitEntry& e) {
+  e.Hi = static_cast<double>(x);
+  e.Lo = static_cast<double>(x - static_cast<Extended>(e.Hi));
+  const Extended back = Joined(e);
+  return back == x && std::signbit(back) == std::signbit(x);
+}
+
 class Elimination {
  public:
   Elimination(BandMatrix& k, std::span<Extended> f, Checks& checks, std::size_t blockSize)
       : K_(k), checks_(checks), F_(f.data()), P_(checks.Probe.data()), Diag_(checks.Diag.data()), N_(k.Size()),
-        BW_(k.BandWidth()), B_(blockSize), Panels_((N_ + B_ - 1) / B_) {}
+        BW_(k.BandWidth()), B_(blockSize), Panels_((N_ + B_ - 1) / B_),
+        Slots_(std::min(Panels_, (BW_ - 1 + B_ - 1) / B_ + 1)) {}
 
   // Runs on `threads` threads (the calling one included). Throws the first
   // failure in elimination order, or the observer's exception.
@@ -292,6 +322,8 @@ class Elimination {
       columnClaims_ = std::vector<std::atomic<std::size_t>>(Panels_);
       columnsDone_ = std::vector<std::atomic<std::size_t>>(Panels_);
       G_.assign(B_ * B_, 0);
+      split_.assign(Slots_ * B_ * BW_, SplitEntry{});
+      inexact_ = std::vector<std::atomic<bool>>(Slots_);
       scratch_.assign(threads, std::vector<Extended>(2 * B_ + 2));
     } catch (const std::bad_alloc&) {
       OutOfMemory(K_);
@@ -415,6 +447,9 @@ class Elimination {
           return;
         }
       }
+      // The slot was last used by panel k - Slots_, which no row waits for any more.
+      inexact_[k % Slots_].store(false, std::memory_order_relaxed);
+      SplitColumns(k, b, ColumnPieces(k) > 0 ? e : SplitEnd(k));
       if (ColumnPieces(k) > 0) {
         triangles_.store(k + 1, std::memory_order_release);
         return;
@@ -440,12 +475,33 @@ class Elimination {
 
   // Columns [c0, c1) of panel k's rows receive the panel's own pivots: rows in
   // order, so each pivot row's entries are final when they are used.
-  void ColumnPiece(std::size_t k, std::size_t c0, std::size_t c1) const {
+  void ColumnPiece(std::size_t k, std::size_t c0, std::size_t c1) {
     const std::size_t b = PanelBegin(k), e = PanelEnd(k);
     for (std::size_t r = b + 1; r < e; ++r) {
       // Pivot i reaches columns up to i + BW - 1.
       ApplyColumns(K_.Row(r), r, c0, std::min(c1, r - 1 + BW_), FirstPivot(b, r), r, G_.data() + (r - b) * B_, b);
     }
+    // The panel's last row has one column that no pivot of the panel reaches.
+    SplitColumns(k, c0, c1 == ColumnEnd(k) ? SplitEnd(k) : c1);
+  }
+
+  // The columns of panel k's rows that the rows after it read: up to the last
+  // row's last band entry.
+  std::size_t SplitEnd(std::size_t k) const { return std::min(N_, PanelEnd(k) + BW_ - 1); }
+
+  // The pairs of panel k's final entries in columns [c0, c1), into its slot; row
+  // i's entry in column j at (i - b)·(BW - 1) + (j - b), the band's own stride.
+  void SplitColumns(std::size_t k, std::size_t c0, std::size_t c1) {
+    const std::size_t b = PanelBegin(k), e = PanelEnd(k);
+    SplitEntry* slot = split_.data() + (k % Slots_) * B_ * BW_;
+    bool exact = true;
+    for (std::size_t i = b; i < e; ++i) {
+      const Extended* row = K_.Row(i);
+      const std::size_t j1 = std::min(c1, i + BW_);
+      for (std::size_t j = std::max(c0, i); j < j1; ++j)
+        exact = SplitExactly(row[j - i], slot[(i - b) * (BW_ - 1) + (j - b)]) && exact;
+    }
+    if (!exact) inexact_[k % Slots_].store(true, std::memory_order_relaxed);
   }
 
   std::size_t FirstPivot(std::size_t lo, std::size_t j) const { return std::max(lo, j >= BW_ - 1 ? j - (BW_ - 1) : 0); }
@@ -539,6 +595,10 @@ class Elimination {
     Multipliers(r, lo0, hi, g0);
     Multipliers(r + 1, lo1, hi, g1);
     Extended* data = K_.Data();
+    // The panel's pairs, unless one of its entries has none.
+    const std::size_t k = lo / B_;
+    const SplitEntry* pairs =
+        inexact_[k % Slots_].load(std::memory_order_relaxed) ? nullptr : split_.data() + (k % Slots_) * B_ * BW_;
     Extended* row0 = data + r * BW_;
     Extended* row1 = row0 + BW_;
     const std::size_t stride = BW_ - 1;
@@ -566,16 +626,22 @@ class Elimination {
         if (i >= f01) a1 = a1 - x * p[1];
         if (i >= f10) b0 = b0 - g1[i - lo1] * p[0];
       }
-      const Extended* p = data + f11 * stride + j;
       const Extended* x0 = g0 + (f11 - lo0);
       const Extended* x1 = g1 + (f11 - lo1);
-      for (std::size_t i = f11; i < hi; ++i, p += stride, ++x0, ++x1) {
-        const Extended p0 = p[0], p1 = p[1];
-        a0 = a0 - *x0 * p0;
-        a1 = a1 - *x0 * p1;
-        b0 = b0 - *x1 * p0;
-        b1 = b1 - *x1 * p1;
-      }
+      // The same operations on either copy of the pivot rows.
+      const auto tile = [&](auto q) {
+        for (std::size_t i = f11; i < hi; ++i, q += stride, ++x0, ++x1) {
+          const Extended p0 = Entry(q[0]), p1 = Entry(q[1]);
+          a0 = a0 - *x0 * p0;
+          a1 = a1 - *x0 * p1;
+          b0 = b0 - *x1 * p0;
+          b1 = b1 - *x1 * p1;
+        }
+      };
+      if (pairs != nullptr)
+        tile(pairs + (f11 - lo) * stride + (j - lo));
+      else
+        tile(static_cast<const Extended*>(data + f11 * stride + j));
       a[0] = a0;
       a[1] = a1;
       b[0] = b0;
@@ -602,6 +668,13 @@ class Elimination {
   Extended* P_;
   const Extended* Diag_;
   const std::size_t N_, BW_, B_, Panels_;
+  // Slots of panel pairs, used in turn: panel k's slot is written again by panel
+  // k + Slots_, whose triangle starts only once panel k + Slots_ - 1 is final, so
+  // once every row of the panels up to it has received panel k; with
+  // (Slots_ - 1)·B >= BW - 1 panel k reaches no row beyond them.
+  const std::size_t Slots_;
+  std::vector<SplitEntry> split_;
+  std::vector<std::atomic<bool>> inexact_;  // per slot: an entry of its panel has no pair
   std::vector<std::atomic<std::uint32_t>> next_;      // per row: the next panel it receives
   std::vector<std::atomic<std::size_t>> claims_;      // per panel: rows claimed after it
   std::vector<std::atomic<std::size_t>> pending_;     // per panel: its rows still to receive the panel before

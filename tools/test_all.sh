@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a
 # Release build with warnings as errors (the GUI tests headless), once under
-# AddressSanitizer and UndefinedBehaviorSanitizer for the libraries that link no Qt.
+# AddressSanitizer and UndefinedBehaviorSanitizer for the libraries that link no Qt,
+# and the analysis tests (the multi-threaded solve) under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install_deps.sh
@@ -14,3 +15,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIR_SANITIZE=ON -
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVIR_TSAN=ON -DTAVIR_WERROR=ON -DTAVIR_GUI=OFF
+cmake --build build-tsan -j "$jobs" --target tavir_analysis_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/tavir_analysis_tests

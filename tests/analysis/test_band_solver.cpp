@@ -326,6 +326,31 @@ TEST(BlockedSolve, BitIdenticalOutsideTheDoubleRangeAndWithSignedZeros) {
   EXPECT_EQ(f[50], 0);
 }
 
+TEST(BlockedSolve, BitIdenticalWhenOnlySomePanelsLeaveTheDoubleRange) {
+  // Stretches of rows scaled to the edges of the double range and beyond
+  // (2^-1060 .. 2^1060, where an entry's low bits fall below what a double
+  // holds or its value above it) between stretches of ordinary rows: in one
+  // solve some panels are used through double pairs and some not, for every
+  // panel size and thread count.
+  const std::size_t n = 401, bw = 57;
+  BandMatrix k0 = RandomSpdBand(n, bw, 23);
+  std::vector<Extended> f0 = RandomVector(n, 24);
+  const auto scale = [](std::size_t i) {
+    if (i >= 90 && i < 110) return static_cast<int>(i % 5) * 20 - 1060;  // tiny
+    if (i >= 250 && i < 262) return 1020 + static_cast<int>(i % 3) * 20;  // huge
+    return 0;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t d = 0; d < bw && i + d < n; ++d) k0(i, d) = std::ldexp(k0(i, d), scale(i) + scale(i + d));
+    f0[i] = std::ldexp(f0[i], scale(i));
+  }
+  for (std::size_t j = 300 - (bw - 1); j < 300; ++j) k0(j, 300 - j) = (j % 2 == 0) ? -0.0L : 0.0L;
+  const PlainResult plain(k0, f0);
+  for (unsigned threads = 1; threads <= 8; ++threads)
+    for (const std::size_t block : {std::size_t{0}, std::size_t{4}, std::size_t{13}, std::size_t{32}, std::size_t{64}})
+      plain.ExpectBlockedMatches(threads, block);
+}
+
 TEST(BlockedSolve, BitIdenticalToPlainLoopOnAShellPlateBand) {
   // 13 x 13 elements: 980 equations, band width 80; neither is a multiple of a
   // block size used.
