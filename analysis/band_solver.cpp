@@ -295,12 +295,18 @@ inline Extended Joined(const SplitEntry& e) { return static_cast<Extended>(e.Hi)
 inline Extended Entry(const SplitEntry& e) { return Joined(e); }
 inline Extended Entry(Extended e) { return e; }
 
-// False when the entry has no such pair (its sign included, for zeros).
+// False when the entry has no such pair (its sign included, for zeros), and for
+// pairs with a subnormal half, which the processor loads slowly.
 bool SplitExactly(Extended x, SplitEntry& e) {
+  constexpr Extended kLeast = std::numeric_limits<double>::min();
+  // Checked first: converting a value beyond the double range costs the
+  // processor far more than this comparison.
+  if (!(std::fabs(x) <= std::numeric_limits<double>::max())) return false;
   e.Hi = static_cast<double>(x);
   e.Lo = static_cast<double>(x - static_cast<Extended>(e.Hi));
   const Extended back = Joined(e);
-  return back == x && std::signbit(back) == std::signbit(x);
+  const auto normal = [&](double h) { return h == 0 || std::fabs(static_cast<Extended>(h)) >= kLeast; };
+  return back == x && std::signbit(back) == std::signbit(x) && normal(e.Hi) && normal(e.Lo);
 }
 
 class Elimination {
@@ -494,14 +500,19 @@ class Elimination {
   void SplitColumns(std::size_t k, std::size_t c0, std::size_t c1) {
     const std::size_t b = PanelBegin(k), e = PanelEnd(k);
     SplitEntry* slot = split_.data() + (k % Slots_) * B_ * BW_;
-    bool exact = true;
+    std::atomic<bool>& inexact = inexact_[k % Slots_];
     for (std::size_t i = b; i < e; ++i) {
+      // One entry without a pair is enough: the rest need not be split.
+      if (inexact.load(std::memory_order_relaxed)) return;
       const Extended* row = K_.Row(i);
       const std::size_t j1 = std::min(c1, i + BW_);
-      for (std::size_t j = std::max(c0, i); j < j1; ++j)
-        exact = SplitExactly(row[j - i], slot[(i - b) * (BW_ - 1) + (j - b)]) && exact;
+      for (std::size_t j = std::max(c0, i); j < j1; ++j) {
+        if (!SplitExactly(row[j - i], slot[(i - b) * (BW_ - 1) + (j - b)])) {
+          inexact.store(true, std::memory_order_relaxed);
+          return;
+        }
+      }
     }
-    if (!exact) inexact_[k % Slots_].store(true, std::memory_order_relaxed);
   }
 
   std::size_t FirstPivot(std::size_t lo, std::size_t j) const { return std::max(lo, j >= BW_ - 1 ? j - (BW_ - 1) : 0); }

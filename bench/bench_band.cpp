@@ -450,6 +450,42 @@ void BM_SolveBesideDpbsv(benchmark::State& state) {
   Describe(state, s);
 }
 
+// The row-pair kernel reading the pivot panels as exact double pairs against the
+// same kernel on 80-bit entries: the plate's band and load, and the same system
+// scaled by 2^3000, where no entry has a double pair (the results are the same
+// numbers scaled exactly). Alternated in one run, best of three each. Args: N,
+// threads.
+void BM_PairsBeside80Bit(benchmark::State& state) {
+  const int N = static_cast<int>(state.range(0));
+  const unsigned threads = static_cast<unsigned>(state.range(1));
+  PlateSystem& s = System(N, false);
+  BandMatrix k;
+  std::vector<Extended> f;
+  double pairs = 1e30, wide = 1e30;
+  for (auto _ : state) {
+    for (const bool scaled : {false, true}) {
+      state.PauseTiming();
+      k.Allocate(s.Equations, s.BandWidth);
+      f.assign(s.Equations, 0);
+      Assemble(s, k, f);
+      if (scaled) {
+        for (std::size_t i = 0; i < s.Equations * s.BandWidth; ++i) k.Data()[i] = std::ldexp(k.Data()[i], 3000);
+        for (Extended& v : f) v = std::ldexp(v, 3000);
+      }
+      state.ResumeTiming();
+      const auto t0 = std::chrono::steady_clock::now();
+      SolveBandBlocked(k, f, nullptr, threads);
+      (scaled ? wide : pairs) = std::min(scaled ? wide : pairs, Seconds(t0));
+      benchmark::DoNotOptimize(f.data());
+    }
+  }
+  state.counters["threads"] = threads;
+  state.counters["pairs_s"] = pairs;
+  state.counters["entries_80bit_s"] = wide;
+  state.counters["80bit_over_pairs"] = wide / pairs;
+  Describe(state, s);
+}
+
 // ---- the whole static analysis of the analysis program ----------------------------
 
 // Records when each stage starts.
@@ -546,6 +582,7 @@ BENCHMARK(BM_SolveBesideDpbsv)
     ->Args({141, 1, 0})->Args({141, 8, 0})
     ->Args({100, 8, 4})->Args({100, 4, 4})->Args({100, 0, 0})
     ->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PairsBeside80Bit)->Args({50, 1})->Args({50, 8})->Args({100, 8})->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_X87Floor)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_StaticCalculate)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
