@@ -291,8 +291,8 @@ struct SplitEntry {
   double Lo = 0;
 };
 
-inline Extended Joined(const SplitEntry& e) { return static_cast<Extended>(e.Hi) + static_cast<Extended>(e.Lo); }
-inline Extended Entry(const SplitEntry& e) { return Joined(e); }
+// The entry a pair stands for (exact), and an 80-bit entry as it is.
+inline Extended Entry(const SplitEntry& e) { return static_cast<Extended>(e.Hi) + static_cast<Extended>(e.Lo); }
 inline Extended Entry(Extended e) { return e; }
 
 // False when the entry has no such pair (its sign included, for zeros), and for
@@ -304,7 +304,7 @@ bool SplitExactly(Extended x, SplitEntry& e) {
   if (!(std::fabs(x) <= std::numeric_limits<double>::max())) return false;
   e.Hi = static_cast<double>(x);
   e.Lo = static_cast<double>(x - static_cast<Extended>(e.Hi));
-  const Extended back = Joined(e);
+  const Extended back = Entry(e);
   const auto normal = [&](double h) { return h == 0 || std::fabs(static_cast<Extended>(h)) >= kLeast; };
   return back == x && std::signbit(back) == std::signbit(x) && normal(e.Hi) && normal(e.Lo);
 }
