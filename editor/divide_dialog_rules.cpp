@@ -12,7 +12,7 @@ namespace {
 
 std::int32_t CountFromStep(Extended size, Extended step, std::int32_t current) {
   if (step == 0) return current;
-  const Extended quotient = size / step;
+  const Extended quotient = CleanQuotient(size, step);
   if (std::isnan(quotient)) return current;
   // TruncSat keeps an infinite or huge quotient inside Int32 before the clamp.
   return ClampDivideCount(TruncSat(quotient));

@@ -33,7 +33,8 @@ DivideCountReading ReadDivideCount(std::string_view text, std::int32_t current);
 // "По количеству": each step := the region's size / its count.
 DivideDialogValues DivideStepsFromCounts(const DivideDialogValues& values);
 
-// "По шагам": each count := size / step truncated toward zero, clamped to the
+// "По шагам": each count := size / step truncated toward zero (a quotient within
+// round-off of a whole number is that number, CleanQuotient), clamped to the
 // boxes' range (a step above the size gives 1, so does a negative step). A step
 // of 0, or one whose quotient is not a number, keeps the count.
 DivideDialogValues DivideCountsFromSteps(const DivideDialogValues& values);

@@ -602,7 +602,9 @@ void EditorCommands::FormatElement() {
 }
 
 void EditorCommands::FormatCharacteristic() {
-  supervisor_.SetMaterialIndex(project_.Materials().ChooseMaterial(nullptr));
+  // Cancel keeps the current material: the file must not change for a look at the list.
+  if (const std::optional<std::int32_t> chosen = project_.Materials().PickMaterial(nullptr))
+    supervisor_.SetMaterialIndex(*chosen);
 }
 
 BandOptimisation EditorCommands::ServiceOptimize() {

@@ -107,7 +107,7 @@ GridAutoResult DivideByStep(Extended range, GridAxisValues axis) {
   Extended step = axis.Step;
   if (!(step > 0) || step > range) step = range;
   // 0 < step <= range, so the quotient is at least 1 and finite.
-  const Extended steps = std::nearbyint(range / step);
+  const Extended steps = std::nearbyint(CleanQuotient(range, step));
   if (steps > kGridCountMax) return {axis, GridAutoOutcome::TooFine};
   return {{step, static_cast<std::int32_t>(steps)}, GridAutoOutcome::Divided};
 }

@@ -64,7 +64,8 @@ struct GridAutoResult {
 // "По количеству": count 0 becomes 1, step := range / count.
 GridAutoResult DivideByNumber(Extended range, GridAxisValues axis);
 // "По шагам": a step of 0 or above the range becomes the range; count := range /
-// step rounded to the nearest integer (halves to even). A negative step (only
+// step rounded to the nearest integer (halves to even; a quotient within round-off
+// of a whole or half number is that number, CleanQuotient). A negative step (only
 // from a file: the box refuses one) counts as 0.
 GridAutoResult DivideByStep(Extended range, GridAxisValues axis);
 

@@ -58,13 +58,17 @@ std::shared_ptr<TPhisPropRodNL> TMaterials::MaterialByIndex(std::int32_t index) 
 }
 
 std::int32_t TMaterials::ChooseMaterial(const TPhisPropRodNL* material) {
+  return PickMaterial(material).value_or(IndexOfMaterial(material));
+}
+
+std::optional<std::int32_t> TMaterials::PickMaterial(const TPhisPropRodNL* material) {
+  if (ui_ == nullptr) return std::nullopt;
   const std::int32_t p = IndexOfMaterial(material);
-  if (ui_ == nullptr) return p;
   std::vector<MaterialEntry> shown = entries_;
   std::int32_t selected = -1;
   if (!shown.empty()) selected = p >= 0 && p < static_cast<std::int32_t>(shown.size()) ? p : 0;
   const std::optional<std::int32_t> chosen = ui_->ChooseMaterial(shown, selected);
-  if (!chosen) return p;
+  if (!chosen) return std::nullopt;
   entries_ = std::move(shown);
   return *chosen;
 }

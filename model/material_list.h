@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ class TMaterials : public MaterialIndex {
   // The chooser on the material's position; on OK the list takes the chooser's
   // entries and the result is the chosen position, after Cancel the old position.
   std::int32_t ChooseMaterial(const TPhisPropRodNL* material);
+  // The same chooser for a caller that keeps its own position: nothing after
+  // Cancel (or without a chooser), so that a cancelled choice changes nothing.
+  std::optional<std::int32_t> PickMaterial(const TPhisPropRodNL* material);
 
   void FreeAll() { entries_.clear(); }
   // Renames the material at a position; false when out of range.

@@ -154,7 +154,8 @@ void UpdateForWindow(TEditorKnot& knot, const ViewTransform& window) {
 
 std::int32_t InitialCount(Extended size, Extended step) {
   if (!IsFinitePositive(step)) return 1;
-  const std::int32_t n = TruncSat(size / step);
+  // The count the dialog's "По шагам" would give, so that both agree.
+  const std::int32_t n = TruncSat(CleanQuotient(size, step));
   return std::clamp(n, 1, kMaxDialogCount);
 }
 

@@ -76,6 +76,9 @@ void TVelEditorProject::ApplyShellFuncs() {
     auto* shell = dynamic_cast<TMLEditorShell*>(e.get());
     if (shell == nullptr || shell->Knots.empty() || shell->Knots[0] == nullptr) continue;
     const TEditorKnot& k0 = *shell->Knots[0];
+    // A shell over no surface keeps the curvatures the user gave it: there is
+    // nothing to take them from, and zeros would silently flatten it.
+    if (!shellFuncs_->Covers(k0.X, k0.Y)) continue;
     shell->SetKx(shellFuncs_->GetKx(k0.X, k0.Y));
     shell->SetKy(shellFuncs_->GetKy(k0.X, k0.Y));
     shell->SetKxy(0);

@@ -100,8 +100,9 @@ class TVelEditorProject {
   // names the project "NoName.tps". The smallest element sizes are kept.
   void Clear();
 
-  // Every knot's Z from the surfaces, every shell element's Kx and Ky from the
-  // surfaces at its first knot (Kxy := 0). Plate elements are not touched.
+  // Every knot's Z from the surfaces (0 under none), every shell element's Kx and
+  // Ky from the surface at its first knot (Kxy := 0); a shell whose first knot
+  // lies under no surface keeps its own curvatures. Plate elements are not touched.
   void ApplyShellFuncs();
 
   // Visible elements; with kDrawKnots the knots, kDrawSupports the supports,

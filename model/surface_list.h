@@ -28,6 +28,8 @@ class TShellFunctions : public FactoryList<TBaseShellFuncs> {
   Extended GetZ(Extended x, Extended y);
   Extended GetKx(Extended x, Extended y) const;
   Extended GetKy(Extended x, Extended y) const;
+  // Whether some surface's plan holds (x, y).
+  bool Covers(Extended x, Extended y) const { return FirstContaining(x, y) != nullptr; }
 
   void Draw(Canvas& canvas) const;
   void CalcScreenRects(const ViewTransform& window);

@@ -36,4 +36,20 @@ inline bool InclusiveSame(Extended a, Extended b, Extended tol) { return std::fa
 
 inline bool IsFinitePositive(Extended v) { return std::isfinite(v) && v > 0; }
 
+// How far, relative, a quotient of two lengths may stray by round-off alone: the
+// lengths come from number texts of 15 significant digits and from differences of
+// coordinates, each off by a few units in its last place.
+constexpr Extended kQuotientRoundOff = 1e-12L;
+
+// a / b, where a result within round-off of a whole or half number is that number:
+// 0.8 / 0.4 with a region height of 0.9 - 0.1 is 2, not 1.999..., so truncating it
+// gives 2, and 1 / 0.4 is exactly 2.5, so rounding it to even gives 2. NaN and
+// infinities pass through.
+inline Extended CleanQuotient(Extended a, Extended b) {
+  const Extended q = a / b;
+  if (!std::isfinite(q)) return q;
+  const Extended halves = std::nearbyint(2 * q) / 2;
+  return std::fabs(q - halves) <= kQuotientRoundOff * std::fabs(halves) ? halves : q;
+}
+
 }  // namespace tavir

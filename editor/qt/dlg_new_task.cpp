@@ -13,6 +13,7 @@
 #include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 
@@ -112,6 +113,7 @@ TNewTaskDlg::TNewTaskDlg(MessageService& messages, QWidget* parent) : QDialog(pa
 
   PageCtrlNew->setCurrentWidget(TS_Coordinate);
   setFixedSize(sizeHint());
+  CentreOnScreen(*this);
 }
 
 Extended& TNewTaskDlg::Value(int field) {

@@ -14,6 +14,7 @@
 #include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 
@@ -76,11 +77,13 @@ TAddStringDLG::TAddStringDLG(const QString& caption, QWidget* parent) : QDialog(
   Edit1->setMinimumWidth(250);
   top->addWidget(Label1);
   top->addWidget(Edit1);
-  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("OK"), "OKBtn"}, {QStringLiteral("Cancel"), "CancelBtn"}});
+  const std::vector<QPushButton*> closing = AddButtonRow(top, this, {{QStringLiteral("ОК"), "OKBtn"}, {QStringLiteral("Отменить"), "CancelBtn"}});
   OKBtn = closing[0];
   CancelBtn = closing[1];
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  // "Введите новую единицу измерения:" is longer than the edit is wide.
+  FitTitle(*this);
 }
 
 std::optional<QString> AskString(const QString& caption, QWidget* parent) {

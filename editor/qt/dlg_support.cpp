@@ -8,6 +8,7 @@
 #include "editor/support_dialog_rules.h"
 #include "editor/qt/form_parts.h"
 #include "platform/qt/dialog_runner.h"
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 
@@ -87,6 +88,7 @@ TSuppForm::TSuppForm(QWidget* parent) : QDialog(parent) {
     accept();
   });
   connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+  CentreOnScreen(*this);
 }
 
 void TSuppForm::SetFixation(const TFixation& fixation) {
@@ -151,6 +153,9 @@ TForcesForm::TForcesForm(QWidget* parent) : QDialog(parent) {
   });
   connect(Btn_Cancel, &QPushButton::clicked, this, &QWidget::hide);
   EnableApply(false);
+  // Shown without a modal loop, so placed here: centred on the screen, never over
+  // the strip of tool bars that owns it.
+  CentreOnScreen(*this);
 }
 
 void TForcesForm::SetForce(const TForceRecord& force) {

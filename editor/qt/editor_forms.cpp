@@ -3,14 +3,12 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <utility>
@@ -18,6 +16,7 @@
 #include "platform/numtext.h"
 #include "platform/qt/float_edit.h"
 #include "platform/qt/radio_group.h"
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 
@@ -74,12 +73,9 @@ TPDlg_ToolBox::TPDlg_ToolBox(const std::array<bool, kEditorBarCount>& visible, Q
   connect(Btn_Resurrect, &QPushButton::clicked, this, &TPDlg_ToolBox::Resurrect);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-  // Its owner is the thin strip at the top of the screen: centred over that, the
-  // dialog would sit at the screen's top edge. A window placed here is not moved
-  // again when shown.
+  // Centred on the screen, not over its owner, the strip along the screen's top.
   adjustSize();
-  if (const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(*this);
 }
 
 void TPDlg_ToolBox::Resurrect() {
@@ -142,7 +138,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(comments);
   auto* row = new QHBoxLayout;
   row->addStretch();
-  QPushButton* ok = AddButton(row, "OKButton", "OK");
+  QPushButton* ok = AddButton(row, "OKButton", "ОК");
   ok->setDefault(true);
   layout->addLayout(row);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,5 +1,7 @@
 #include "platform/qt/dialog_runner.h"
 
+#include "platform/qt/window_place.h"
+
 namespace tavir {
 namespace {
 // One GUI thread: the innermost interceptor, or none.
@@ -7,6 +9,8 @@ ScopedDialogInterceptor* gInnermost = nullptr;
 }  // namespace
 
 int DialogRunner::Run(QDialog& dialog) {
+  // Placed before anyone sees it, so that an interceptor finds it where it opens.
+  PlaceOnOpening(dialog);
   if (ScopedDialogInterceptor* active = gInnermost) {
     // Dialogs opened while the interceptor works (a message box from a refused
     // check) come back to the same interceptor: no real modal loop ever starts.

@@ -11,7 +11,7 @@ class DialogRunner {
  public:
   using Interceptor = std::function<int(QDialog& dialog)>;
 
-  // Shows the dialog modally and returns its result (QDialog::Accepted = 1 for OK,
+  // Places the dialog (PlaceOnOpening), shows it modally and returns its result (QDialog::Accepted = 1 for OK,
   // QDialog::Rejected = 0; message boxes read their clicked button instead).
   // With an interceptor installed, the innermost one answers instead, also for
   // dialogs opened while it works.

@@ -1,11 +1,11 @@
 #include "platform/qt/info_dlg.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QStyle>
 #include <limits>
 
 #include "platform/qt/qt_convert.h"
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 namespace {
@@ -56,8 +56,7 @@ void TInfoDlgForm::SetTotalCaption(const QString& text) { Caption(Lbl_Total, tex
 void TInfoDlgForm::ShowModeless(bool stayOnTop) {
   setModal(false);
   setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
-  if (const QScreen* screen = (parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen()))
-    move(screen->availableGeometry().center() - rect().center());
+  CentreOnScreen(*this);
   show();
   raise();
   repaint();

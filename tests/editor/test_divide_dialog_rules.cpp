@@ -72,6 +72,10 @@ TEST(DivideRules, ByStepCountsFromSteps) {
       {"an infinite step gives 1", Region(10, 4, inf, inf, 9, 9), 1, 1},
       {"size 0 gives 1", Region(0, 0, 2, 2, 9, 9), 1, 1},
       {"steps that divide exactly", Region(10, 4, 2.5L, 2, 1, 1), 4, 2},
+      // Region 1.2 x 0.8 framed from (0.1, 0.1) to (1.3, 0.9): both sizes carry
+      // round-off, and 0.8 / 0.4 came out as 1.999... truncated to 1.
+      {"sizes within round-off of whole steps", Region(1.3L - 0.1L, 0.9L - 0.1L, 0.4L, 0.4L, 9, 9), 3, 2},
+      {"a step of 15 digits from By number", Region(2, 1, 0.666666666666667L, 1, 9, 9), 3, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -108,6 +108,10 @@ TEST_F(GridRules, ByStepCountsFromSteps) {
       {"no range, step set: kept", 0, {2, 6}, {2, 6}, GridAutoOutcome::NoRange},
       {"negative range: kept", -4, {1, 6}, {1, 6}, GridAutoOutcome::NoRange},
       {"too fine a step: kept", 10, {1e-4L, 5}, {1e-4L, 5}, GridAutoOutcome::TooFine},
+      // Halves that round-off moved off the half: rounded to even as the exact ones.
+      {"0.12 on 0.3 is 2.5: 2", 0.3L, {0.12L, 0}, {0.12L, 2}, GridAutoOutcome::Divided},
+      {"0.6 on 0.9 is 1.5: 2", 0.9L, {0.6L, 0}, {0.6L, 2}, GridAutoOutcome::Divided},
+      {"0.4 on 0.9 - 0.1 is 2", 0.9L - 0.1L, {0.4L, 0}, {0.4L, 2}, GridAutoOutcome::Divided},
   };
   CheckAll(cases, DivideByStep);
 }

@@ -66,6 +66,34 @@ TEST_F(DivideFormTest, ShowsTheRegionAndDerivesStepsAndCounts) {
   }
 }
 
+// Region 1.2 x 0.8 whose sizes carry round-off (framed from 0.1 to 1.3 and 0.9):
+// step 0.4 gives 3 and 2 steps, not 2 and 1.
+TEST_F(DivideFormTest, ByStepCountsWholeStepsDespiteRoundOff) {
+  DivideDialogValues v;
+  v.SizeX = 1.3L - 0.1L;
+  v.SizeY = 0.9L - 0.1L;
+  v.StepX = 1;
+  v.StepY = 1;
+  v.RegionLabel = "1.2 x 0.8";
+  form->SetValues(v);
+  ShowActive(*form);
+  Retype(Step("FloatEdit_StepX"), "0.4");
+  Retype(Step("FloatEdit_StepY"), "0.4");
+  Click("Btn_ByStep");
+  EXPECT_EQ(Count("SpinEdit_Nx")->text(), "3");
+  EXPECT_EQ(Count("SpinEdit_Ny")->text(), "2");
+  // The steps By number gives, shown with 15 digits, lead back to the counts.
+  // 0.8 / 3 is shown as 0.266666666666667, a little more than a third of 0.8.
+  Retype(Count("SpinEdit_Ny"), "3");
+  Click("Btn_ByNumStep");
+  EXPECT_EQ(Step("FloatEdit_StepY")->text(), "0.266666666666667");
+  Click("Btn_ByStep");
+  EXPECT_EQ(Count("SpinEdit_Ny")->text(), "3");
+  Click("Button1");
+  EXPECT_EQ(form->Values().Nx, 3);
+  EXPECT_EQ(form->Values().Ny, 3);
+}
+
 TEST_F(DivideFormTest, CountsAboveTheLimitAreBroughtBackWithTheMessage) {
   ShowActive(*form);
   Retype(Count("SpinEdit_Nx"), "2000000");

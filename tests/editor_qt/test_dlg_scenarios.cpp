@@ -5,14 +5,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include "platform/qt/float_edit.h"
 #include "platform/qt/radio_group.h"
 #include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
+#include <QTest>
 
 #include "editor/qt/dlg_element.h"
 #include "editor/qt/dlg_shell.h"
 #include "editor_qt/edit_fixture.h"
+#include "shared_dialogs/dialog_test_support.h"
 #include "model/shell_surfaces.h"
 #include "platform/numtext.h"
 
@@ -339,6 +342,99 @@ TEST_F(RealDialogsTest, AMaterialOfTheOpenElementDialogCannotBeDeleted) {
   ASSERT_EQ(script.Boxes.size(), 1u);
   EXPECT_EQ(script.Boxes[0].Text, "Удалить материал: Бетон В30?");
   EXPECT_EQ(Project().Materials().Count(), materialsBefore);
+}
+
+// A shell over no surface: the curvatures typed in "Свойства элемента" are saved
+// and come back when the file is opened (the save used to zero them).
+TEST_F(RealDialogsTest, TypedCurvaturesOfAShellOverNoSurfaceSurviveTheSave) {
+  TMLEditorElement* element = OneSelectedElement();
+  ASSERT_NE(element, nullptr);
+  ASSERT_EQ(element->ElemKind, ElementKind::Shell);
+  ASSERT_EQ(Project().ShellFuncs().Count(), 0);
+  {
+    DialogScript script;
+    script.Dialogs.push_back([](QDialog& d) {
+      testing::ShowActive(d);
+      for (const auto& [name, text] : {std::pair{"FloatEdit_Kx", "0.05"}, std::pair{"FloatEdit_Ky", "0.02"},
+                                       std::pair{"FloatEdit_Kxy", "0.01"}}) {
+        auto* box = d.findChild<TFloatEdit*>(name);
+        testing::Retype(box, QString::fromLatin1(text));
+        QTest::keyClick(box, Qt::Key_Tab);
+      }
+      QTest::mouseClick(d.findChild<QPushButton*>("Btn_OK"), Qt::LeftButton);
+      return d.result();
+    });
+    Run("acFormatElement");
+    EXPECT_TRUE(script.Dialogs.empty());
+  }
+  const auto* shell = dynamic_cast<const TMLEditorShell*>(element);
+  ASSERT_NE(shell, nullptr);
+  ASSERT_EQ(shell->Kx, 0.05L);
+  const std::filesystem::path dir = TempDir("typed_curvatures");
+  const std::string file = (dir / "shell.tps").string();
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(file));
+    Run("acFileSaveAs");
+  }
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(file));
+    Run("acFileOpen");
+  }
+  ASSERT_EQ(Project().Elements().Count(), 1);
+  const auto* reopened = dynamic_cast<const TMLEditorShell*>(Project().Elements().Items().front().get());
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_EQ(reopened->Kx, 0.05L);
+  EXPECT_EQ(reopened->Ky, 0.02L);
+  EXPECT_EQ(reopened->Kxy, 0.01L);
+}
+
+// Looking at the list, making a material and deleting it again, then "Отменить":
+// the project is saved to the very same bytes, the current material included.
+TEST_F(RealDialogsTest, CancelInTheMaterialChooserLeavesTheSavedFileAsItWas) {
+  NewTask(4, 4);
+  const std::filesystem::path dir = TempDir("chooser_cancel");
+  const std::string before = (dir / "before.tps").string();
+  const std::string after = (dir / "after.tps").string();
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(before));
+    Run("acFileSaveAs");
+  }
+  const std::int32_t indexBefore = Supervisor().MaterialIndex;
+  ASSERT_EQ(indexBefore, 0);
+  {
+    DialogScript script;
+    script.Answers.push_back(QMessageBox::Ok);  // "Удалить материал: ...?"
+    script.Dialogs.push_back([&script](QDialog& chooser) {
+      script.Dialogs.push_front([](QDialog& props) {
+        props.findChild<QLineEdit*>("LblEdit_Title")->setText(QStringLiteral("Временный"));
+        props.findChild<QPushButton*>("Btn_OK")->click();
+        return props.result();
+      });
+      chooser.findChild<QPushButton*>("Btn_New")->click();
+      auto* list = chooser.findChild<QListWidget*>("ListBox_Materials");
+      EXPECT_EQ(list->count(), 2);
+      list->setCurrentRow(1);
+      chooser.findChild<QPushButton*>("Btn_Delete")->click();
+      EXPECT_EQ(list->count(), 1);
+      chooser.findChild<QPushButton*>("Btn_Cancel")->click();
+      return chooser.result();
+    });
+    Run("acFormatCharacteristic");
+    EXPECT_TRUE(script.Dialogs.empty());
+    ASSERT_EQ(script.Boxes.size(), 1u);
+  }
+  EXPECT_EQ(Supervisor().MaterialIndex, indexBefore);
+  EXPECT_EQ(Project().Materials().Count(), 1);
+  {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(after));
+    Run("acFileSaveAs");
+  }
+  ASSERT_TRUE(std::filesystem::exists(after));
+  EXPECT_EQ(FileBytes(before), FileBytes(after));
 }
 
 TEST_F(RealDialogsTest, ThePresetFollowsTheSettingsOkNeverACancelledDialog) {

@@ -469,6 +469,20 @@ TEST_F(MeshFixture, DivideRegionRefusals) {
   EXPECT_EQ(dialogs.DivideCalls.back().Ny, 1);
 }
 
+// Region 1.2 x 0.8 framed from (0.1, 0.1) to (1.3, 0.9) on a 0.4 grid: the sizes
+// carry round-off (0.8 / 0.4 came out as 1.999...), yet the proposal is 3 x 2.
+TEST_F(MeshFixture, DivideRegionProposesWholeStepsDespiteRoundOff) {
+  const ViewTransform grid = Plan(0.4L);
+  const DivideDialogValues region{1.3L - 0.1L, 0.9L - 0.1L, 0.4L, 0.4L, 1, 1, ""};
+  ASSERT_LT(region.SizeY / region.StepY, 2);
+  DivideRegion(E(), FloatPoint(0.1L, 0.9L), FloatPoint(1.3L, 0.1L), Steel(), ElementKind::Shell, ElementType::Rectangle,
+               grid, dialogs, msgs);
+  ASSERT_EQ(dialogs.DivideCalls.size(), 1u);
+  EXPECT_EQ(dialogs.DivideCalls[0].SizeY, region.SizeY);
+  EXPECT_EQ(dialogs.DivideCalls[0].Nx, 3);
+  EXPECT_EQ(dialogs.DivideCalls[0].Ny, 2);
+}
+
 TEST_F(MeshFixture, DivideRegionOfTrianglesOnlySetsTheSmallestSizes) {
   K().MinSizeX = 0.5L;
   const DivideResult r = Divide(10, 2, 1, 0.25L, 10, 8, ElementType::Triangle);

@@ -159,7 +159,9 @@ TEST(Project, ElementListTakesOnlyPlatesAndShellsOfMatchingClass) {
   EXPECT_EQ(p.Elements().Count(), 2);
 }
 
-TEST(Project, ApplyShellFuncsWithoutSurfacesZeroesHeightsAndShellCurvaturesOnly) {
+// A shell over no surface keeps the curvatures typed for it (they used to be
+// zeroed, so a save lost them); heights under no surface are 0.
+TEST(Project, ApplyShellFuncsWithoutSurfacesZeroesHeightsAndKeepsShellCurvatures) {
   TVelEditorProject p;
   SampleModel m(p);
   p.ShellFuncs().FreeAll();
@@ -169,9 +171,9 @@ TEST(Project, ApplyShellFuncsWithoutSurfacesZeroesHeightsAndShellCurvaturesOnly)
   m.Shell->SetKxy(3);
   p.ApplyShellFuncs();
   for (TEditorKnot* k : m.K) EXPECT_EQ(k->Z, 0);
-  EXPECT_EQ(m.Shell->Kx, 0);
-  EXPECT_EQ(m.Shell->Ky, 0);
-  EXPECT_EQ(m.Shell->Kxy, 0);
+  EXPECT_EQ(m.Shell->Kx, 1);
+  EXPECT_EQ(m.Shell->Ky, 2);
+  EXPECT_EQ(m.Shell->Kxy, 3);
 }
 
 TEST(Project, ApplyShellFuncsTakesHeightsAndCurvaturesFromTheFirstSurface) {

@@ -59,5 +59,31 @@ TEST(Numeric, FinitePositive) {
   EXPECT_FALSE(IsFinitePositive(kNaN));
 }
 
+TEST(Numeric, AQuotientWithinRoundOffOfAWholeOrHalfNumberIsThatNumber) {
+  // Lengths as the editor meets them: differences of coordinates read from texts.
+  const Extended height = 0.9L - 0.1L;  // 0.8 less a unit in its last place
+  ASSERT_LT(height / 0.4L, 2);
+  struct Case {
+    const char* name;
+    Extended a, b, q;
+  };
+  const Case cases[] = {
+      {"0.8 as 0.9 - 0.1 over 0.4", height, 0.4L, 2},
+      {"1.2 as 1.3 - 0.1 over 0.4", 1.3L - 0.1L, 0.4L, 3},
+      {"0.3 over 0.12 is a half", 0.3L, 0.12L, 2.5L},
+      {"0.8 over 0.6 is 0.4 over 0.3", 0.9L - 0.1L, 0.6L, (0.9L - 0.1L) / 0.6L},
+      {"10 over 3 stays", 10, 3, 10.0L / 3},
+      {"a step typed with 10 digits is no round-off", 1, 0.3333333333L, 1 / 0.3333333333L},
+      {"exact quotients stay", 10, 4, 2.5L},
+      {"a tiny quotient stays", 1e-300L, 1, 1e-300L},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CleanQuotient(c.a, c.b), c.q);
+  }
+  EXPECT_EQ(CleanQuotient(1, 0), kInf);
+  EXPECT_TRUE(std::isnan(CleanQuotient(0, 0)));
+}
+
 }  // namespace
 }  // namespace tavir

@@ -289,6 +289,23 @@ TEST_F(GridDialogTest, AutomaticButtonsDivideEveryAxis) {
   EXPECT_EQ(dialog->Grid.NSX, 1);
 }
 
+// 0.3 / 0.12 and 0.9 / 0.6 are halves that round-off moves off the half: each
+// rounds to even like an exact half, 2 steps both.
+TEST_F(GridDialogTest, ByStepRoundsHalvesAsExactOnesDespiteRoundOff) {
+  Prepare(0);
+  dialog->SetMinPoint(FloatPoint3D(0, 0, 0));
+  dialog->SetMaxPoint(FloatPoint3D(0.3L, 0.9L, 0));
+  ShowActive(*dialog);
+  Retype(Box("StepXEdit"), "0.12");
+  Retype(Box("StepYEdit"), "0.6");
+  QTest::mouseClick(dialog->Btn_ByStep, Qt::LeftButton);
+  EXPECT_EQ(Box("NSXEdit")->text(), "2");
+  EXPECT_EQ(Box("NSYEdit")->text(), "2");
+  EXPECT_EQ(dialog->Grid.NSX, 2);
+  EXPECT_EQ(dialog->Grid.NSY, 2);
+  EXPECT_TRUE(messages.Shown.empty());
+}
+
 TEST_F(GridDialogTest, UpDownStoresTheCount) {
   ShowActive(*dialog);
   dialog->NS_UpDown[0]->StepUp();
