@@ -1,6 +1,7 @@
 #include "platform/qt/window_place.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
@@ -51,9 +52,8 @@ void PlaceOnOpening(QWidget& window) {
   QPoint topLeft = window.pos();
   if (!window.testAttribute(Qt::WA_Moved)) {
     const QWidget* owner = window.parentWidget() != nullptr ? window.parentWidget()->window() : nullptr;
-    const QRect ownerFrame = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : QRect();
-    const bool overOwner = ownerFrame.width() >= size.width() && ownerFrame.height() >= size.height();
-    topLeft = CentredIn(overOwner ? ownerFrame : area, size);
+    const bool overOwner = qobject_cast<const QDialog*>(owner) != nullptr && owner->isVisible();
+    topLeft = CentredIn(overOwner ? owner->frameGeometry() : area, size);
   }
   const QPoint inside = InsideArea(topLeft, size, area);
   if (inside != window.pos() || !window.testAttribute(Qt::WA_Moved)) window.move(inside);

@@ -17,10 +17,10 @@ QRect WorkArea(const QWidget& window);
 // sized it yet. Qt does not move a window placed so when it is shown.
 void CentreOnScreen(QWidget& window);
 
-// For a window about to open: one nobody placed is centred over its owner window
-// when the owner can hold it, else on the screen; then (and for one already
-// placed) its frame is moved inside the work area, so that its title bar is in
-// sight.
+// For a window about to open: one nobody placed is centred over its owner when
+// the owner is a dialog on the screen (a dialog opened from a dialog), else on the
+// screen; then (and for one already placed) its frame is moved inside the work
+// area, so that its title bar is in sight.
 void PlaceOnOpening(QWidget& window);
 
 // Makes the window wide enough for its whole title beside the title bar's icon
