@@ -80,7 +80,7 @@ std::size_t Mutate(std::uint8_t* data, std::size_t size, std::size_t maxSize, un
         std::vector<std::uint8_t> record(data + from, data + from + list.RecordBytes);
         std::memmove(data + to + list.RecordBytes, data + to, size - to);
         std::memcpy(data + to, record.data(), record.size());
-        PutInt32(data + list.CountOffset, list.Count + 1);
+        PutInt32(data + list.CountOffset, WrappedInt32(std::int64_t{list.Count} + 1));
         return size + list.RecordBytes;
       }
     }
@@ -104,10 +104,8 @@ std::size_t Mutate(std::uint8_t* data, std::size_t size, std::size_t maxSize, un
         break;
       }
       case FieldKind::Count: {
-        const std::int32_t old = GetInt32(at);
-        const std::int32_t choices[] = {old + 1, old - 1, 0, -1, std::numeric_limits<std::int32_t>::max(),
-                                        old * 2};
-        PutInt32(at, choices[rng() % 6]);
+        const auto choices = CountMutations(GetInt32(at));
+        PutInt32(at, choices[rng() % choices.size()]);
         break;
       }
       case FieldKind::Byte:

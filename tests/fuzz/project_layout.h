@@ -3,9 +3,11 @@
 // readers do (without checking anything): the structure-aware mutator of the
 // analysis fuzz target changes counts, references and extended values in place
 // instead of flipping random bits that the reader refuses at once.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace tavir::fuzzing {
@@ -25,6 +27,18 @@ struct Field {
   FieldKind Kind = FieldKind::Byte;
   ListKind Target = ListKind::None;
 };
+
+// An Int32 field's value after an arithmetic change, wrapped at the ends of the
+// 32-bit field as a careless writer's would be. Computed in 64 bits: the
+// mutator itself must not overflow.
+inline std::int32_t WrappedInt32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
+
+// What the mutator may write over a count: one more or one less, 0, -1, the
+// largest Int32 and twice the old count (each off-by-one and doubling wraps).
+inline std::array<std::int32_t, 6> CountMutations(std::int32_t old) {
+  const std::int64_t v = old;
+  return {WrappedInt32(v + 1), WrappedInt32(v - 1), 0, -1, std::numeric_limits<std::int32_t>::max(), WrappedInt32(v * 2)};
+}
 
 // A fixed-size record of a list: the mutator may copy it and raise the count.
 struct RecordList {
