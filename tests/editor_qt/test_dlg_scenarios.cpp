@@ -45,26 +45,21 @@ class RealDialogsTest : public EditorFixture {
     return picked.size() == 1 ? picked.front() : nullptr;
   }
 
+  // A file command ("acFileSaveAs", "acFileOpen") with its file dialog answered.
+  void FileCommand(const char* action, const std::string& path) {
+    DialogScript script;
+    script.Dialogs.push_back(FileAnswer(path));
+    Run(action);
+  }
+
   // Saves under a name, opens it again, saves under another: the same bytes.
   void SaveReopenSave(const std::string& name) {
     const std::filesystem::path dir = TempDir(name);
     const std::string first = (dir / "a.tps").string();
     const std::string second = (dir / "b.tps").string();
-    {
-      DialogScript script;
-      script.Dialogs.push_back(FileAnswer(first));
-      Run("acFileSaveAs");
-    }
-    {
-      DialogScript script;
-      script.Dialogs.push_back(FileAnswer(first));
-      Run("acFileOpen");
-    }
-    {
-      DialogScript script;
-      script.Dialogs.push_back(FileAnswer(second));
-      Run("acFileSaveAs");
-    }
+    FileCommand("acFileSaveAs", first);
+    FileCommand("acFileOpen", first);
+    FileCommand("acFileSaveAs", second);
     ASSERT_TRUE(std::filesystem::exists(second));
     EXPECT_EQ(FileBytes(first), FileBytes(second));
   }
@@ -372,16 +367,8 @@ TEST_F(RealDialogsTest, TypedCurvaturesOfAShellOverNoSurfaceSurviveTheSave) {
   ASSERT_EQ(shell->Kx, 0.05L);
   const std::filesystem::path dir = TempDir("typed_curvatures");
   const std::string file = (dir / "shell.tps").string();
-  {
-    DialogScript script;
-    script.Dialogs.push_back(FileAnswer(file));
-    Run("acFileSaveAs");
-  }
-  {
-    DialogScript script;
-    script.Dialogs.push_back(FileAnswer(file));
-    Run("acFileOpen");
-  }
+  FileCommand("acFileSaveAs", file);
+  FileCommand("acFileOpen", file);
   ASSERT_EQ(Project().Elements().Count(), 1);
   const auto* reopened = dynamic_cast<const TMLEditorShell*>(Project().Elements().Items().front().get());
   ASSERT_NE(reopened, nullptr);
@@ -397,11 +384,7 @@ TEST_F(RealDialogsTest, CancelInTheMaterialChooserLeavesTheSavedFileAsItWas) {
   const std::filesystem::path dir = TempDir("chooser_cancel");
   const std::string before = (dir / "before.tps").string();
   const std::string after = (dir / "after.tps").string();
-  {
-    DialogScript script;
-    script.Dialogs.push_back(FileAnswer(before));
-    Run("acFileSaveAs");
-  }
+  FileCommand("acFileSaveAs", before);
   const std::int32_t indexBefore = Supervisor().MaterialIndex;
   ASSERT_EQ(indexBefore, 0);
   {
@@ -428,11 +411,7 @@ TEST_F(RealDialogsTest, CancelInTheMaterialChooserLeavesTheSavedFileAsItWas) {
   }
   EXPECT_EQ(Supervisor().MaterialIndex, indexBefore);
   EXPECT_EQ(Project().Materials().Count(), 1);
-  {
-    DialogScript script;
-    script.Dialogs.push_back(FileAnswer(after));
-    Run("acFileSaveAs");
-  }
+  FileCommand("acFileSaveAs", after);
   ASSERT_TRUE(std::filesystem::exists(after));
   EXPECT_EQ(FileBytes(before), FileBytes(after));
 }
