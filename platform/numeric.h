@@ -49,6 +49,7 @@ inline Extended CleanQuotient(Extended a, Extended b) {
   const Extended q = a / b;
   if (!std::isfinite(q)) return q;
   const Extended halves = std::nearbyint(2 * q) / 2;
+  if (!std::isfinite(halves)) return q;  // 2 * q beyond the range: no fraction to clean anyway
   return std::fabs(q - halves) <= kQuotientRoundOff * std::fabs(halves) ? halves : q;
 }
 

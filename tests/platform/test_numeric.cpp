@@ -76,6 +76,8 @@ TEST(Numeric, AQuotientWithinRoundOffOfAWholeOrHalfNumberIsThatNumber) {
       {"a step typed with 10 digits is no round-off", 1, 0.3333333333L, 1 / 0.3333333333L},
       {"exact quotients stay", 10, 4, 2.5L},
       {"a tiny quotient stays", 1e-300L, 1, 1e-300L},
+      {"the largest quotient stays finite", std::numeric_limits<Extended>::max(), 1,
+       std::numeric_limits<Extended>::max()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
