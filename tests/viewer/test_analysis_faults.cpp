@@ -378,7 +378,7 @@ TEST(AnalysisFaults, AdaptationStopsAtTheIterationCap) {
   ASSERT_EQ(v.Messages.Shown.size(), 2u);
   EXPECT_EQ(v.Messages.Shown[0].Text.rfind(kPotentialEnergyText, 0), 0u);
   EXPECT_EQ(v.Messages.Shown[1].Kind, MsgKind::Warning);
-  EXPECT_EQ(v.Messages.Shown[1].Text, "Адаптация не сошлась за 5 итераций: процесс остановлен.");
+  EXPECT_EQ(v.Messages.Shown[1].Text, AdaptNotConvergedText(5) + "\r" + kAdaptThicknessNotConvergedText);
   EXPECT_TRUE(v.Project.HasResults());
 }
 

@@ -96,10 +96,13 @@ class DialogScript {
 
 class CalcFixture : public ::testing::Test {
  protected:
-  CalcFixture() : dm(msgs), form(dm, msgs) {}
+  // The status window of a computation pumps at every stage point and progress
+  // step and shows at once, however short the computation: the tests see every
+  // stage. The default timing has tests of its own.
+  CalcFixture() : dm(msgs), form(dm, msgs) { CalcStatusWindow::Timing() = PumpTiming::EveryPump(); }
   ~CalcFixture() override {
     CalcStatusWindow::PumpHook() = nullptr;
-    CalcStatusWindow::PumpInterval() = kPumpInterval;
+    CalcStatusWindow::Timing() = PumpTiming{};
     std::error_code ec;
     std::filesystem::remove_all(TempDir(), ec);
   }

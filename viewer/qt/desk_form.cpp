@@ -116,6 +116,13 @@ void TDeskForm::Repaint() {
   paintBox_->update();
 }
 
+void TDeskForm::RepaintLater() {
+  if (detached_) return;
+  UpdatePictureSize();
+  picture_->SetStale();
+  paintBox_->update();
+}
+
 void TDeskForm::ShowCleared() {
   if (detached_) return;
   UpdatePictureSize();

@@ -56,6 +56,9 @@ class TDeskForm : public QMainWindow, private DeskSurface, private DeskPictureEv
   ResultDesk& Logic() { return logic_; }
   // The repaint message: the visible part of the picture painted now.
   void Repaint();
+  // The repaint message while a computation runs: the picture is drawn at the
+  // next paint of the window, so that requests between two paints cost one drawing.
+  void RepaintLater();
   // Background and grid only; the next paint event paints the whole picture.
   void ShowCleared();
   // The picture as shown (the visible part).
