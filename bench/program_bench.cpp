@@ -27,14 +27,8 @@ std::string PlateFile(int n) {
   static std::map<int, std::string> written;
   auto& path = written[n];
   if (!path.empty()) return path;
-  testing::EditorState e;
-  TVelEditorProject& p = e.Project;
-  const examples::ShellGrid g =
-      examples::BuildGrid(p, n, n, 2, 2, [](TGeometricElement& sh, int, int) { examples::SetSingleLayer(sh, 0.1L); });
-  examples::SupportBoundary(p, g, false);
-  for (TMLEditorShell* sh : g.Shells) examples::AddSurfaceLoad(p, sh, -1);
   const auto file = BenchDir() / ("plate_" + std::to_string(n) + ".tps");
-  WriteFile(file, examples::SaveWithWindow(e, 2, 2));
+  WriteFile(file, examples::SimplySupportedPlate(n));
   path = file.string();
   return path;
 }

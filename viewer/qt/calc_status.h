@@ -43,6 +43,8 @@ class CalcStatusWindow : public CalcStatus {
   // window shows them at the next pump).
   long long BarPosition() const { return barPosition_; }
   long long BarMaximum() const { return barMaximum_; }
+  // The stage row the computation entered last (0 before the first).
+  int Stage() const { return stage_; }
   // How many times events were processed.
   long long Pumps() const { return pumps_; }
 

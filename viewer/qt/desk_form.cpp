@@ -102,6 +102,7 @@ QString TDeskForm::StatusText(int panel) const {
 }
 
 void TDeskForm::RepaintInto() {
+  ++drawings_;
   picture_->Fit();
   picture_->SetFresh();
   logic_.Repaint(picture_->Canvas());
