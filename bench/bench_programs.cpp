@@ -45,7 +45,7 @@ void ReportRatio(benchmark::State& state, const std::string& key, double program
 // The analysis program as apps/tavir_calc.cpp composes it.
 struct CalcProgram {
   PrintedMessages messages;
-  DialogAnswers answers;
+  DialogsByName answers;
   TDM_OutMain dm{messages};
   TRSFormOut form{dm, messages};
   CalcProgram() { form.ShowAsStrip(); }
@@ -155,7 +155,7 @@ void BM_AdaptationInProgram(benchmark::State& state) {
       return;
     }
     Clock::time_point t0;
-    program.answers.Accept("AdaptParsDlg", [&] { t0 = Clock::now(); });
+    program.answers.Accept("AdaptParsDlg", [&](QDialog&) { t0 = Clock::now(); });
     QApplication::processEvents();
     TAdaptParams params;
     ThicknessOnly(params);

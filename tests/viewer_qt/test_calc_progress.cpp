@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "calc_fixture.h"
+#include "fakes/paint_counter.h"
 #include "viewer/example_models.h"
 
 namespace tavir::calctest {
@@ -26,16 +27,6 @@ class CalcTiming : public CalcFixture {
 };
 
 using Clock = std::chrono::steady_clock;
-
-// Counts the paint events a widget gets.
-class PaintCounter : public QObject {
- public:
-  int Count = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++Count;
-    return false;
-  }
-};
 
 // Some 20 000 progress steps (elements, loads, elimination and back substitution
 // rows): events are processed at most once per pump interval and the bar painted
