@@ -103,7 +103,10 @@ class FakeUi : public EditorCommandsUi {
   void EnableLoadDialogButtons(bool enabled) override { LoadButtons = enabled; }
   std::optional<SupportAnswer> SupportDialog(const TFixation&, std::int32_t) override { return SupportScript; }
   std::unique_ptr<TwoBarProgress> OpenProgressBox() override { return std::make_unique<RecordingProgress>(Progress); }
-  void CloseProgram() override { ++CloseRequests; }
+  bool CloseProgram() override {
+    ++CloseRequests;
+    return CloseAllowed;
+  }
 
   std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor&, const TBCTask& task) override {
     SettingsShownTask = task;
@@ -157,6 +160,7 @@ class FakeUi : public EditorCommandsUi {
   std::optional<SupportAnswer> SupportScript;
   std::vector<std::string> Progress;
   int CloseRequests = 0;
+  bool CloseAllowed = true;
 
  private:
   const TEditWindows* windows_ = nullptr;

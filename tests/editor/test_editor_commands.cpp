@@ -72,6 +72,7 @@ TEST(NewProject, CancelledDialogKeepsTheOpenProject) {
   f.Sample();
   const std::vector<std::uint8_t> before = SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows());
   const std::size_t captions = f.Ui.Captions.size();
+  f.Messages.Answers = {MsgResult::Ok, MsgResult::No};  // new project: yes; save the changed one: no
   f.Commands.Run("acFileNew");  // the dialog answers Cancel
   EXPECT_EQ(f.Ui.WindowsWhenNewTaskOpened, 1);
   EXPECT_EQ(f.Commands.Windows().Count(), 1);
@@ -104,6 +105,7 @@ TEST(NewProject, NewInALoadModeLeavesItFirst) {
     f.Project.Knots().Select(m.K[0], nullptr);
     f.Project.Elements().Select(m.Shell, nullptr);
     f.Ui.NewTaskAnswerScript = PlateTask();
+    f.Messages.Answers = {MsgResult::Ok, MsgResult::No};  // new project: yes; save the changed one: no
     f.Commands.Run("acFileNew");  // FakeUi fails the test on a canvas of a window that is not there
     EXPECT_FALSE(f.Ui.LoadOpen);
     EXPECT_TRUE(f.Project.Knots().Selection().empty());

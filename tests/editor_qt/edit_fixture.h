@@ -80,12 +80,15 @@ class EditorFixture : public ::testing::Test {
   QAction* Action(const char* name) { return Dm().Action(name); }
   void Run(const char* name) { ASSERT_TRUE(Dm().Run(name)) << name; }
 
-  // New project with the region from (0,0,0) to (x, y, z): both questions answered.
-  void NewTask(double x, double y, double z = 10, DialogScript* outer = nullptr) {
+  // New project with the region from (0,0,0) to (x, y, z): both questions answered,
+  // and with `keep` the question whether to save the changed project first.
+  void NewTask(double x, double y, double z = 10, DialogScript* outer = nullptr,
+               QMessageBox::StandardButton keep = QMessageBox::NoButton) {
     std::optional<DialogScript> local;
     if (outer == nullptr) local.emplace();
     DialogScript& script = outer != nullptr ? *outer : *local;
     script.Answers.push_back(QMessageBox::Ok);
+    if (keep != QMessageBox::NoButton) script.Answers.push_back(keep);
     script.Dialogs.push_back([x, y, z](QDialog& d) {
       auto& dlg = static_cast<TNewTaskDlg&>(d);
       EXPECT_EQ(dlg.objectName(), "NewTaskDlg");
