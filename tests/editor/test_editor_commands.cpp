@@ -176,7 +176,10 @@ TEST_F(FileCommandsTest, AFailedOpenChangesNothing) {
   const std::vector<std::uint8_t> before = SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows());
   const std::size_t captions = f.Ui.Captions.size();
   f.Ui.OpenName = bad;
+  f.Messages.Answers = {MsgResult::No};  // the changed project need not be saved first
+  const int openDialogs = f.Ui.OpenDialogs;
   EXPECT_FALSE(f.Commands.FileOpen());
+  EXPECT_EQ(f.Ui.OpenDialogs, openDialogs + 1);  // the bad file was tried
   EXPECT_EQ(SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows()), before);
   EXPECT_EQ(f.Ui.Captions.size(), captions);
   EXPECT_TRUE(f.Commands.State().Checked("acModeKnot"));  // ApplyTaskActions did not run

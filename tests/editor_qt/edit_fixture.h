@@ -58,7 +58,13 @@ inline int PixelsOf(const QImage& picture, QRgb colour) {
 
 class EditorFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { StartProgram(); }
+  // The program as its entry builds it; anew when one runs already.
+  void StartProgram() {
+    if (program) {
+      program.reset();
+      QApplication::processEvents();
+    }
     program = std::make_unique<TEditorProgram>(&modelDialogs);
     exits = 0;
     program->Commands().ExitProgram = [this] { ++exits; };
