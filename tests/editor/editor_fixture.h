@@ -4,8 +4,11 @@
 // scripts.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <array>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -181,6 +184,24 @@ class FakeSurface : public DeskSurface {
   DeskScroll State{0, 0, 200, 200, 300};
   std::vector<ScrollPosition> ScrollCalls;
   int Repaints = 0;
+};
+
+// A folder of the test's own, removed after it.
+class TempFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tavir_editor_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
 };
 
 inline NewTaskAnswer PlateTask(Extended precision = 0.01L) {

@@ -2,8 +2,6 @@
 // the autosave tick, on the editor without a display.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -19,20 +17,8 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-class UnsavedWorkTest : public ::testing::Test {
+class UnsavedWorkTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tavir_unsaved_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
   // A new project with the sample model, saved as plate.tps.
   void SavedSample(EditorFixture& f) {
     f.NewProject();
@@ -41,7 +27,16 @@ class UnsavedWorkTest : public ::testing::Test {
     ASSERT_TRUE(f.Commands.FileSave());
     f.Messages.Shown.clear();
   }
-  fs::path dir_;
+  // The settings dialog answered OK with the supervisor's options and task as
+  // `change` leaves them.
+  static void SettingsOk(EditorFixture& f, const std::function<void(SettingsAnswer&)>& change) {
+    SettingsAnswer a;
+    a.Options.Assign(f.Supervisor.Options);
+    a.Task.Assign(f.Supervisor.Task);
+    change(a);
+    f.Ui.SettingsScript = a;
+    f.Commands.Run("acServiceParam");
+  }
 };
 
 // Every kind of change the file keeps counts, whatever made it; the editing state
@@ -84,15 +79,7 @@ TEST_F(UnsavedWorkTest, WhatCountsAsAChange) {
        true},
       {"shell curvature", [](EditorFixture& f) { f.Sample().Shell->SetKx(0.05L); }, true},
       {"task precision in the settings",
-       [](EditorFixture& f) {
-         SettingsAnswer a;
-         a.Options.Assign(f.Supervisor.Options);
-         a.Task.Assign(f.Supervisor.Task);
-         a.Task.Precision = 0.5L;
-         f.Ui.SettingsScript = a;
-         f.Commands.Run("acServiceParam");
-       },
-       true},
+       [](EditorFixture& f) { SettingsOk(f, [](SettingsAnswer& a) { a.Task.Precision = 0.5L; }); }, true},
       {"dynamic analysis", [](EditorFixture& f) { f.Commands.Run("acEvulDinamic"); }, true},
       {"window grid in the grid dialog",
        [](EditorFixture& f) {
@@ -104,16 +91,8 @@ TEST_F(UnsavedWorkTest, WhatCountsAsAChange) {
        },
        true},
       {"grid style", [](EditorFixture& f) { f.Commands.Run("acNetCross"); }, true},
-      {"settings with nothing changed",
-       [](EditorFixture& f) {
-         SettingsAnswer a;
-         a.Options.Assign(f.Supervisor.Options);
-         a.Options.SetUserKind(2);
-         a.Task.Assign(f.Supervisor.Task);
-         f.Ui.SettingsScript = a;
-         f.Commands.Run("acServiceParam");
-       },
-       false},
+      {"settings: only the options",
+       [](EditorFixture& f) { SettingsOk(f, [](SettingsAnswer& a) { a.Options.SetUserKind(2); }); }, false},
       {"grid dialog cancelled", [](EditorFixture& f) { f.Commands.Run("acNetParametr"); }, false},
       {"modes and element types",
        [](EditorFixture& f) {

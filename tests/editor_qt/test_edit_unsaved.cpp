@@ -20,6 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 
 enum class Route { Exit, CloseMain, New, Open };
+constexpr Route kEveryRoute[] = {Route::Exit, Route::CloseMain, Route::New, Route::Open};
 
 const char* RouteName(Route r) {
   switch (r) {
@@ -55,6 +56,13 @@ class UnsavedTest : public EditorFixture {
     script.Dialogs.push_back(FileAnswer(path.string()));
     Run("acFileSaveAs");
     ASSERT_EQ(ElementsInFile(), 24);
+  }
+
+  // The program anew with the saved plate, one element then deleted.
+  void FreshChangedPlate(const std::string& dirName) {
+    StartProgram();
+    SavedPlate(dirName);
+    DeleteElementAt(0.5, 0.5);
   }
 
   // Elements of the project in the file, -1 when there is none.
@@ -101,6 +109,12 @@ class UnsavedTest : public EditorFixture {
     const bool shown = std::count(script.Seen.begin(), script.Seen.end(), wanted) > 0;
     if (!shown) script.Dialogs.clear();
     return shown;
+  }
+
+  // The answers to the questions on the way out: New's own question OK first.
+  static void Answer(DialogScript& script, Route how, std::initializer_list<QMessageBox::StandardButton> answers) {
+    if (how == Route::New) script.Answers.push_back(QMessageBox::Ok);
+    script.Answers.insert(script.Answers.end(), answers.begin(), answers.end());
   }
 
   static std::vector<const DialogScript::Box*> SaveQuestions(const DialogScript& script) {
@@ -152,8 +166,7 @@ TEST_P(LeaveChangedProject, AsksWhetherToSaveFirst) {
   SavedPlate(std::string("leave_") + RouteName(c.How));
   DeleteElementAt(0.5, 0.5);
   DialogScript script;
-  if (c.How == Route::New) script.Answers.push_back(QMessageBox::Ok);  // its own question
-  script.Answers.push_back(c.Answer);
+  Answer(script, c.How, {c.Answer});
   const bool wentOn = Leave(c.How, script);
 
   const std::vector<const DialogScript::Box*> asked = SaveQuestions(script);
@@ -200,15 +213,12 @@ INSTANTIATE_TEST_SUITE_P(EveryWayOut, LeaveChangedProject,
 
 // Once saved, the project asks nothing; nor does looking at it (modes, a selection).
 TEST_F(UnsavedTest, ASavedProjectAsksNothing) {
-  for (Route how : {Route::New, Route::Open, Route::Exit, Route::CloseMain}) {
+  for (Route how : kEveryRoute) {
     SCOPED_TRACE(RouteName(how));
-    StartProgram();
-    SavedPlate("unchanged");
-    DeleteElementAt(0.5, 0.5);
+    FreshChangedPlate("saved");
     {
       DialogScript script;
-      if (how == Route::New) script.Answers.push_back(QMessageBox::Ok);
-      script.Answers.push_back(QMessageBox::Cancel);
+      Answer(script, how, {QMessageBox::Cancel});
       EXPECT_FALSE(Leave(how, script));
       EXPECT_EQ(SaveQuestions(script).size(), 1u);
     }
@@ -218,7 +228,7 @@ TEST_F(UnsavedTest, ASavedProjectAsksNothing) {
     Run("AcEdit_SelectAll");
     Run("AcEdit_ClearSelection");
     DialogScript script;
-    if (how == Route::New) script.Answers.push_back(QMessageBox::Ok);
+    Answer(script, how, {});
     EXPECT_TRUE(Leave(how, script));
     EXPECT_TRUE(SaveQuestions(script).empty());
   }
@@ -253,15 +263,12 @@ TEST_F(UnsavedTest, AnUnnamedProjectIsSavedUnderANameAsked) {
 // Да, and the save fails (its folder is gone): the error is shown and the program
 // goes on with the project as it was; the next try asks again.
 TEST_F(UnsavedTest, YesWithASaveThatFailsGoesNowhere) {
-  for (Route how : {Route::Exit, Route::CloseMain, Route::New, Route::Open}) {
+  for (Route how : kEveryRoute) {
     SCOPED_TRACE(RouteName(how));
-    StartProgram();
-    SavedPlate("failing");
-    DeleteElementAt(0.5, 0.5);
+    FreshChangedPlate("failing");
     std::filesystem::remove_all(dir);
     DialogScript script;
-    if (how == Route::New) script.Answers.push_back(QMessageBox::Ok);
-    script.Answers.push_back(QMessageBox::Yes);
+    Answer(script, how, {QMessageBox::Yes});
     EXPECT_FALSE(Leave(how, script));
     ASSERT_FALSE(script.Boxes.empty());
     EXPECT_EQ(script.Boxes.back().Title, "Ошибка");
