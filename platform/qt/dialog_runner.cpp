@@ -4,9 +4,18 @@ namespace tavir {
 namespace {
 // One GUI thread: the innermost interceptor, or none.
 ScopedDialogInterceptor* gInnermost = nullptr;
+int gRunning = 0;
+
+struct RunningDialog {
+  RunningDialog() { ++gRunning; }
+  ~RunningDialog() { --gRunning; }
+  RunningDialog(const RunningDialog&) = delete;
+  RunningDialog& operator=(const RunningDialog&) = delete;
+};
 }  // namespace
 
 int DialogRunner::Run(QDialog& dialog) {
+  const RunningDialog running;
   if (ScopedDialogInterceptor* active = gInnermost) {
     // Dialogs opened while the interceptor works (a message box from a refused
     // check) come back to the same interceptor: no real modal loop ever starts.
@@ -17,6 +26,8 @@ int DialogRunner::Run(QDialog& dialog) {
 }
 
 bool DialogRunner::Intercepted() { return gInnermost != nullptr; }
+
+int DialogRunner::Running() { return gRunning; }
 
 ScopedDialogInterceptor::ScopedDialogInterceptor(DialogRunner::Interceptor interceptor)
     : interceptor_(std::move(interceptor)), outer_(gInnermost) {
