@@ -117,6 +117,34 @@ TEST(AnalysisFaults, OverflowingElementStiffnessIsNamedBeforeTheSolve) {
   }
 }
 
+// A shell without a layer has no stiffness: the analysis names it instead of
+// calling the system singular at one of its knots.
+TEST(AnalysisFaults, ShellsWithoutLayersAreNamed) {
+  struct Case {
+    const char* Name;
+    std::function<void(TVelEditorProject&, examples::ShellGrid&)> Change;
+    const char* Expected;
+  };
+  const std::vector<Case> cases = {
+      {"every shell", [](TVelEditorProject&, examples::ShellGrid& g) {
+         for (TMLEditorShell* s : g.Shells) s->Layers.Clear();
+       }, "Элемент 0: у оболочки нет ни одного слоя (не заданы толщина и материал)"},
+      {"the third shell", [](TVelEditorProject&, examples::ShellGrid& g) { g.Shells[2]->Layers.Clear(); },
+       "Элемент 2: у оболочки нет ни одного слоя (не заданы толщина и материал)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Viewer v;
+    ASSERT_TRUE(v.Project.LoadProjectBytes(SmallPlate(c.Change), "plate.tps"));
+    RecordingStatus status;
+    EXPECT_FALSE(v.Project.StaticCalculate(status));
+    ASSERT_EQ(v.Messages.Shown.size(), 1u);
+    EXPECT_EQ(v.Messages.Shown[0].Kind, MsgKind::Error);
+    EXPECT_EQ(v.Messages.Shown[0].Text, c.Expected);
+    EXPECT_FALSE(v.Project.HasResults());
+  }
+}
+
 TEST(AnalysisFaults, ElementStiffnessCheck) {
   TFloat2DMatrix k(20, 20);
   EXPECT_FALSE(CheckElementStiffness(k, 4).has_value());
