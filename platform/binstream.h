@@ -83,9 +83,10 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t max
 // fail at a chosen step; the program always uses the defaults. Each returns what
 // the POSIX call returns and sets errno the same way.
 struct SaveFileCalls {
-  std::function<int(const char* path, int flags, unsigned mode)> Open;  // the temporary file
+  // The temporary file; for a target written in place, then the target itself.
+  std::function<int(const char* path, int flags, unsigned mode)> Open;
   std::function<long(int fd, const void* data, std::size_t n)> Write;
-  std::function<int(int fd)> Fsync;  // the temporary file, then the folder
+  std::function<int(int fd)> Fsync;  // the temporary file (and a target written in place), then the folder
   std::function<int(int fd)> Close;
   std::function<int(const char* from, const char* to)> Rename;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "editor/project_io.h"
 #include "editor_fixture.h"
 #include "platform/binstream.h"
+#include "platform/ordinary_user.h"
+#include "platform/temp_folder.h"
 
 namespace tavir::testing {
 namespace {
@@ -19,15 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class DiskCommandsTest : public ::testing::Test {
+class DiskCommandsTest : public TempFolder {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tavir_disk_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
   // A project named `name` saved through Save As.
   void SavedProject(EditorFixture& f, const std::string& name) {
@@ -38,7 +34,6 @@ class DiskCommandsTest : public ::testing::Test {
     f.Messages.Shown.clear();
   }
   Bytes Current(EditorFixture& f) { return SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows()); }
-  fs::path dir_;
 };
 
 // A pipe or a link to a device named as the project used to be "не найден".
@@ -63,6 +58,37 @@ TEST_F(DiskCommandsTest, OpeningWhatIsNoFileSaysWhatItIs) {
     EXPECT_EQ(f.Project.FileName(), Path("model.tps"));
     EXPECT_EQ(f.Ui.Captions.size(), captions);
   }
+}
+
+// A file the user may not read used to give "Не удается открыть файл" and no reason.
+TEST_F(DiskCommandsTest, AnUnreadableProjectSaysSo) {
+  const std::string secret = Path("secret.tps");
+  {
+    EditorFixture f;
+    SavedProject(f, "secret.tps");
+  }
+  ASSERT_EQ(::chmod(secret.c_str(), 0200), 0);
+  const OrdinaryUserRun run = AsOrdinaryUser([&]() -> std::string {
+    EditorFixture f;
+    f.Ui.OpenName = secret;
+    if (f.Commands.FileOpen()) return "opened";
+    if (f.Messages.Shown.size() != 1) return std::to_string(f.Messages.Shown.size()) + " messages";
+    const std::string expected = "Не удается открыть файл " + secret + ": нет прав доступа.";
+    if (f.Messages.Shown[0].Text != expected) return "message \"" + f.Messages.Shown[0].Text + "\"";
+    if (f.Commands.Windows().Count() != 0) return "a window was opened";
+    return "";
+  });
+  if (!run.Ran) {
+    // Permissions bind no administrator: without an ordinary user only the
+    // file's being left alone can be checked.
+    std::cerr << "[ NOTE ] not run as an ordinary user: " << run.Why << '\n';
+    RecordProperty("ordinary_user", run.Why);
+  }
+  EXPECT_EQ(run.Failures, "");
+  ::chmod(secret.c_str(), 0600);
+  EditorFixture g;
+  g.Ui.OpenName = secret;
+  EXPECT_TRUE(g.Commands.FileOpen());
 }
 
 // Saving onto a pipe used to say that a folder stood there.
