@@ -144,7 +144,7 @@ const char* const kReadOnlyFile = "файл доступен только для
   throw std::runtime_error(what + " " + path + ": " + reason + ".");
 }
 
-[[noreturn]] void SaveFailed(const std::string& what, const std::string& path, int error) {
+[[noreturn]] void CallFailed(const std::string& what, const std::string& path, int error) {
   Failed(what, path, ReasonText(error));
 }
 
@@ -177,16 +177,16 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t max
   const Descriptor in(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (in.Fd() < 0) Failed(kCannotOpen, path, openReason(errno));
   // The name may have been given to something else in between.
-  if (::fstat(in.Fd(), &st) != 0) SaveFailed(kCannotRead, path, errno);
+  if (::fstat(in.Fd(), &st) != 0) CallFailed(kCannotRead, path, errno);
   if (!S_ISREG(st.st_mode)) Failed(kCannotOpen, path, KindText(st.st_mode));
-  if (st.st_size < 0) SaveFailed(kCannotRead, path, EIO);
+  if (st.st_size < 0) CallFailed(kCannotRead, path, EIO);
   if (static_cast<std::uint64_t>(st.st_size) > maxBytes) throw FormatError("Файл слишком велик: " + path);
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;
   while (got < bytes.size()) {
     const ssize_t n = ::read(in.Fd(), bytes.data() + got, bytes.size() - got);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) SaveFailed(kCannotRead, path, errno);
+    if (n < 0) CallFailed(kCannotRead, path, errno);
     if (n == 0) break;  // the file got shorter while it was read
     got += static_cast<std::size_t>(n);
   }
@@ -205,9 +205,9 @@ std::filesystem::path SaveTarget(const std::string& path) {
     std::error_code ec;
     const fs::file_status st = fs::symlink_status(p, ec);
     if (ec || !fs::is_symlink(st)) return p;
-    if (hops == 40) SaveFailed("Не удается сохранить файл", path, ELOOP);
+    if (hops == 40) CallFailed("Не удается сохранить файл", path, ELOOP);
     const fs::path next = fs::read_symlink(p, ec);
-    if (ec) SaveFailed("Не удается прочитать ссылку", p.string(), ec.value());
+    if (ec) CallFailed("Не удается прочитать ссылку", p.string(), ec.value());
     p = next.is_absolute() ? next : p.parent_path() / next;
   }
 }
@@ -257,7 +257,7 @@ class TemporaryFile {
           (folder / ("." + targetFileName + std::string(kSaveTemporaryMark) + RandomSuffix(rng))).string();
       const int fd = calls_.Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
       if (fd < 0 && errno == EEXIST && attempt < 100) continue;
-      if (fd < 0) SaveFailed("Не удается создать файл", shownPath, errno);
+      if (fd < 0) CallFailed("Не удается создать файл", shownPath, errno);
       if (LockNewTemporary(fd)) {
         // A second descriptor of the same open file keeps the lock after the
         // first one is closed to learn of deferred write errors.
@@ -266,7 +266,7 @@ class TemporaryFile {
           const int error = errno;
           ::close(fd);
           ::unlink(name.c_str());
-          SaveFailed("Не удается создать файл", shownPath, error);
+          CallFailed("Не удается создать файл", shownPath, error);
         }
         path_ = name;
         fd_ = fd;
@@ -274,7 +274,7 @@ class TemporaryFile {
         return;
       }
       ::close(fd);  // the other save's cleanup removes it
-      if (attempt == 100) SaveFailed("Не удается создать файл", shownPath, EBUSY);
+      if (attempt == 100) CallFailed("Не удается создать файл", shownPath, EBUSY);
     }
   }
   int Fd() const { return fd_; }
@@ -348,14 +348,19 @@ int OverwriteInPlace(const std::string& file, const std::vector<std::uint8_t>& b
 void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileOptions& options,
                const struct stat* modeOf, const SaveFileCalls& calls);
 
+// A backup that cannot be made stops the save before the file changes.
+[[noreturn]] void BackupFailed(const std::runtime_error& why, const std::string& path) {
+  throw std::runtime_error(std::string(why.what()) + " Резервная копия не сохранена, файл " + path + " не изменен.");
+}
+
 // The previous contents kept as the backup copy, with the previous file's mode
-// and owner; a backup that cannot be made stops the save before the file changes.
+// and owner.
 void KeepBackup(const std::string& path, const std::string& targetName, const std::vector<std::uint8_t>& old,
                 const struct stat& previous, const SaveFileCalls& calls) {
   try {
     SaveWhole(BackupFileName(targetName), old, SaveFileOptions{}, &previous, calls);
   } catch (const std::runtime_error& e) {
-    throw std::runtime_error(std::string(e.what()) + " Резервная копия не сохранена, файл " + path + " не изменен.");
+    BackupFailed(e, path);
   }
 }
 
@@ -397,7 +402,7 @@ void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, 
 
   struct stat old {};
   const bool hadOld = ::stat(targetName.c_str(), &old) == 0;
-  if (!hadOld && errno != ENOENT) SaveFailed("Не удается записать файл", path, errno);
+  if (!hadOld && errno != ENOENT) CallFailed("Не удается записать файл", path, errno);
   if (hadOld && !S_ISREG(old.st_mode)) Failed("Не удается записать файл", path, KindText(old.st_mode));
   // A write-protected file is the user's "do not change": saved over by no one,
   // not even by an administrator whom the system would let.
@@ -417,8 +422,7 @@ void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, 
     try {
       previous = ReadWholeFile(targetName);
     } catch (const std::runtime_error& e) {
-      if (options.KeepBackup)
-        throw std::runtime_error(std::string(e.what()) + " Резервная копия не сохранена, файл " + path + " не изменен.");
+      if (options.KeepBackup) BackupFailed(e, path);
     }
   }
 
@@ -433,19 +437,19 @@ void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, 
         ::fchown(temp.Fd(), static_cast<uid_t>(-1), like->st_gid) != 0) {
       // Not permitted: the file becomes the saver's own, as any new file would.
     }
-    if (::fchmod(temp.Fd(), like->st_mode & 07777) != 0) SaveFailed("Ошибка записи файла", path, errno);
+    if (::fchmod(temp.Fd(), like->st_mode & 07777) != 0) CallFailed("Ошибка записи файла", path, errno);
   }
 
-  if (const int error = WriteAll(temp.Fd(), bytes, calls)) SaveFailed("Ошибка записи файла", path, error);
+  if (const int error = WriteAll(temp.Fd(), bytes, calls)) CallFailed("Ошибка записи файла", path, error);
   // On disk before it can replace anything: a crash after the rename must not
   // leave an empty file under the old name.
-  if (calls.Fsync(temp.Fd()) != 0) SaveFailed("Ошибка записи файла", path, errno);
-  if (temp.Close() != 0) SaveFailed("Ошибка записи файла", path, errno);
+  if (calls.Fsync(temp.Fd()) != 0) CallFailed("Ошибка записи файла", path, errno);
+  if (temp.Close() != 0) CallFailed("Ошибка записи файла", path, errno);
 
   if (options.KeepBackup && previous) KeepBackup(path, targetName, *previous, old, calls);
 
   if (!inPlace) {
-    if (calls.Rename(temp.Path().c_str(), targetName.c_str()) != 0) SaveFailed("Не удается записать файл", path, errno);
+    if (calls.Rename(temp.Path().c_str(), targetName.c_str()) != 0) CallFailed("Не удается записать файл", path, errno);
     temp.Renamed();
   } else {
     // The complete new file is on disk beside the target before its contents
@@ -459,7 +463,7 @@ void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, 
         bool touched = false;
         restored = OverwriteInPlace(targetName, *previous, calls, touched) == 0;
       }
-      if (restored) SaveFailed("Ошибка записи файла", path, error);
+      if (restored) CallFailed("Ошибка записи файла", path, error);
       temp.Keep();
       Failed("Ошибка записи файла", path,
              ReasonText(error) + ". Файл мог быть поврежден; новое содержимое полностью записано в файл " + temp.Path());
@@ -471,12 +475,12 @@ void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, 
 
   // The rename itself reaches the disk with the folder.
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) SaveFailed("Файл записан, но не сброшен на диск", path, errno);
+  if (dir < 0) CallFailed("Файл записан, но не сброшен на диск", path, errno);
   const int synced = calls.Fsync(dir);
   const int error = errno;
   ::close(dir);
   // Some file systems cannot flush a folder at all; there is nothing more to do.
-  if (synced != 0 && error != EINVAL && error != ENOTSUP) SaveFailed("Файл записан, но не сброшен на диск", path, error);
+  if (synced != 0 && error != EINVAL && error != ENOTSUP) CallFailed("Файл записан, но не сброшен на диск", path, error);
 }
 
 }  // namespace

@@ -533,6 +533,14 @@ TEST_F(SaveFolder, AUserWithoutWritePermissionIsRefused) {
     WriteFileAtomic(own.string(), {1});
     WriteFileAtomic(own.string(), {2});
     if (ReadWholeFile(own.string()) != Bytes{2}) failures += "own file not saved; ";
+    // A backup of a file one may write but not read cannot be made: no save.
+    ::chmod(own.c_str(), 0200);
+    const std::string noBackup = SaveError(own.string(), {3}, true);
+    if (noBackup != "Не удается открыть файл " + own.string() + ": нет прав доступа. Резервная копия не сохранена, файл " +
+                        own.string() + " не изменен.")
+      failures += "backup of an unreadable file: \"" + noBackup + "\"; ";
+    ::chmod(own.c_str(), 0600);
+    if (ReadWholeFile(own.string()) != Bytes{2}) failures += "own file changed without its backup; ";
     try {
       ReadWholeFile(unreadable.string());
       failures += "an unreadable file was read; ";
