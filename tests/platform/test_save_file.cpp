@@ -541,6 +541,13 @@ TEST_F(SaveFolder, AUserWithoutWritePermissionIsRefused) {
       failures += "backup of an unreadable file: \"" + noBackup + "\"; ";
     ::chmod(own.c_str(), 0600);
     if (ReadWholeFile(own.string()) != Bytes{2}) failures += "own file changed without its backup; ";
+    // One's own project made read-only: the case a plain write refuses and a
+    // rename in a writable folder would not.
+    ::chmod(own.c_str(), 0444);
+    const std::string own444 = SaveError(own.string(), {4}, false);
+    if (own444 != "Не удается записать файл " + own.string() + ": файл доступен только для чтения.")
+      failures += "own 0444 file: \"" + own444 + "\"; ";
+    if (ReadWholeFile(own.string()) != Bytes{2}) failures += "own 0444 file changed; ";
     try {
       ReadWholeFile(unreadable.string());
       failures += "an unreadable file was read; ";
