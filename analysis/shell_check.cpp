@@ -91,6 +91,9 @@ std::optional<std::string> CheckShellForAnalysis(const TMLEditorShell& shell, st
       return name + kWrongOrder;
   }
   if (!std::isfinite(shell.Kx) || !std::isfinite(shell.Ky)) return name + ": кривизна оболочки не является числом";
+  // Without a layer the element has no stiffness at all; the solver could only
+  // call the whole system singular at some knot of it.
+  if (shell.Layers.Count() == 0) return name + ": у оболочки нет ни одного слоя (не заданы толщина и материал)";
   for (std::int32_t i = 0; i < shell.Layers.Count(); ++i) {
     const auto layer = shell.Layers.Layer(i);
     if (!layer) return name + ", слой " + std::to_string(i) + ": слой отсутствует";

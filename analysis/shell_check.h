@@ -1,8 +1,9 @@
 #pragma once
 // What the analysis demands of a shell element before anything is allocated: an
 // axis-parallel rectangle of four distinct knots in the order lower-left (0),
-// upper-left (1), upper-right (2), lower-right (3), finite curvatures, and layers
-// of positive thickness on materials with finite E > 0 and -1 < ν < 0.5.
+// upper-left (1), upper-right (2), lower-right (3), finite curvatures, and at least
+// one layer, every layer of positive thickness on a material with finite E > 0 and
+// -1 < ν < 0.5.
 #include <cstdint>
 #include <optional>
 #include <stdexcept>

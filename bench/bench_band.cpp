@@ -508,16 +508,7 @@ class PrintedMessages : public MessageService {
 // read by the analysis program; then TViewerProject::StaticCalculate.
 void BM_StaticCalculate(benchmark::State& state) {
   const int N = static_cast<int>(state.range(0));
-  std::vector<std::uint8_t> bytes;
-  {
-    testing::EditorState e;
-    TVelEditorProject& p = e.Project;
-    const examples::ShellGrid g =
-        examples::BuildGrid(p, N, N, 2, 2, [](TGeometricElement& sh, int, int) { examples::SetSingleLayer(sh, 0.1L); });
-    examples::SupportBoundary(p, g, false);
-    for (TMLEditorShell* sh : g.Shells) examples::AddSurfaceLoad(p, sh, -1);
-    bytes = examples::SaveWithWindow(e, 2, 2);
-  }
+  const std::vector<std::uint8_t> bytes = examples::SimplySupportedPlate(N);
   PrintedMessages messages;
   TViewerProject project(messages);
   if (!project.LoadProjectBytes(bytes, "/tmp/bench_plate.tps")) {

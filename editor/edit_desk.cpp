@@ -352,8 +352,8 @@ bool EditDesk::CloseQuery() {
   if (commands_.Messages().Show(MsgKind::Question, "Закрытие программы", "Вы хотите прекратить работу?",
                                 MsgButtons::OkCancel) != MsgResult::Ok)
     return false;
-  commands_.Ui().CloseProgram();
-  return true;
+  // The program may yet stay (the user keeps a changed project): then so does the window.
+  return commands_.Ui().CloseProgram();
 }
 
 // A press or release may open a dialog; the desk form then loses the activation

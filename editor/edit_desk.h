@@ -98,7 +98,8 @@ class EditDesk {
   // The form lost the focus: the cursors are set again.
   void Deactivate();
   // Whether the form may close (it is then hidden): always, but for the main
-  // window, whose close asks whether to end the program (and ends it on OK).
+  // window, whose close asks whether to end the program (and ends it on OK); it
+  // stays when the program does.
   bool CloseQuery();
 
   // Only the left button presses; the mode is chosen by the supervisor's modes.

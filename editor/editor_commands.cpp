@@ -1,8 +1,9 @@
 #include "editor/editor_commands.h"
 
 #include <exception>
-#include <functional>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <utility>
 
 #include "editor/project_io.h"
@@ -23,14 +24,32 @@ const std::vector<SupportPreset> kSupportPresets = {
 
 constexpr const char* kStepBand = "Шаг №1: Определение \"ленты\"";
 
+// The format with each "%s" in turn replaced by the next value.
+std::string FillIn(std::string text, std::initializer_list<std::string> values) {
+  std::size_t from = 0;
+  for (const std::string& v : values) {
+    const std::size_t at = text.find("%s", from);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, v);
+    from = at + v.size();
+  }
+  return text;
+}
+
+std::string ShortName(const std::string& fileName) { return std::filesystem::path(fileName).filename().string(); }
+
 }  // namespace
 
 const std::vector<SupportPreset>& SupportPresets() { return kSupportPresets; }
 
-std::string ReplaceFileQuestion(const std::string& fileName) {
-  std::string text = kReplaceFileFormat;
-  text.replace(text.find("%s"), 2, fileName);
-  return text;
+std::string ReplaceFileQuestion(const std::string& fileName) { return FillIn(kReplaceFileFormat, {fileName}); }
+
+std::string SaveChangesQuestion(const std::string& fileName) {
+  return FillIn(kSaveChangesFormat, {ShortName(fileName)});
+}
+
+std::string AutoSaveFailedText(const std::string& fileName, const std::string& reason) {
+  return FillIn(kAutoSaveFailedFormat, {ShortName(fileName), reason});
 }
 
 // ---- band optimisation ----
@@ -216,6 +235,7 @@ bool EditorCommands::Run(std::string_view name) {
 
 void EditorCommands::FileNew() {
   if (!messages_.Ask(kNewProjectCaption, kNewProjectQuestion)) return;
+  if (!ConfirmDropProject()) return;
   DropLoadMode();
   const std::optional<NewTaskAnswer> answer =
       ui_.NewTaskDialog(supervisor_.Task, FloatPoint3D(0, 0, 0), FloatPoint3D(10, 10, 10));
@@ -245,11 +265,13 @@ void EditorCommands::FileNew() {
   supervisor_.SetCurrentWindow(index);
   supervisor_.SetWindowCount(windows_.Count());
   project_.Clear();
+  MarkSaved();
   ui_.RepaintWindow(0);
   ui_.SetMainCaption(EditorCaption(project_.FileName()));
 }
 
 bool EditorCommands::FileOpen() {
+  if (!ConfirmDropProject()) return false;
   const std::optional<std::string> name = ui_.AskOpenFileName();
   if (!name) return false;
   return OpenNamed(*name);
@@ -265,13 +287,19 @@ bool EditorCommands::OpenNamed(const std::string& fileName) {
   ui_.SetMainCaption(EditorCaption(fileName));
   NewTask();
   ApplyTaskActions();
+  MarkSaved();
   return true;
+}
+
+void EditorCommands::WriteProject(const std::string& fileName) {
+  SaveProject(fileName, supervisor_, project_, windows_);
+  MarkSaved();
 }
 
 bool EditorCommands::FileSave() {
   if (project_.FileName() != kNoNameFile) {
     try {
-      SaveProject(project_.FileName(), supervisor_, project_, windows_);
+      WriteProject(project_.FileName());
     } catch (const std::exception& e) {
       messages_.Error(e.what());
       return false;
@@ -290,7 +318,7 @@ bool EditorCommands::FileSaveAs() {
 bool EditorCommands::SaveAsNamed(const std::string& fileName) {
   if (ui_.FileExists(fileName) && !messages_.Ask(kSaveFileCaption, ReplaceFileQuestion(fileName))) return false;
   try {
-    SaveProject(fileName, supervisor_, project_, windows_);
+    WriteProject(fileName);
   } catch (const std::exception& e) {
     messages_.Error(e.what());
     return false;
@@ -298,6 +326,32 @@ bool EditorCommands::SaveAsNamed(const std::string& fileName) {
   project_.SetFileName(fileName);
   ui_.SetMainCaption(EditorCaption(fileName));
   return true;
+}
+
+bool EditorCommands::ProjectChanged() const {
+  return !windows_.Empty() && saved_.Changed(supervisor_, project_, windows_);
+}
+
+bool EditorCommands::ConfirmDropProject() {
+  if (!ProjectChanged()) return true;
+  switch (messages_.Show(MsgKind::Question, kSaveChangesCaption, SaveChangesQuestion(project_.FileName()),
+                         MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes: return FileSave();
+    case MsgResult::No: return true;
+    default: return false;
+  }
+}
+
+AutoSaveResult EditorCommands::AutoSave(std::string& failure) {
+  if (supervisor_.Options.AutoSave == 0 || project_.FileName() == kNoNameFile || !ProjectChanged())
+    return AutoSaveResult::Nothing;
+  try {
+    WriteProject(project_.FileName());
+  } catch (const std::exception& e) {
+    failure = AutoSaveFailedText(project_.FileName(), e.what());
+    return AutoSaveResult::Failed;
+  }
+  return AutoSaveResult::Saved;
 }
 
 void EditorCommands::NoTask() {
@@ -533,7 +587,7 @@ void EditorCommands::FormatShells() {
 
 ProjectInfo EditorCommands::ProjectInformation() const {
   ProjectInfo info;
-  info.FileName = std::filesystem::path(project_.FileName()).filename().string();
+  info.FileName = ShortName(project_.FileName());
   info.Knots = project_.Knots().Count();
   info.Elements = project_.Elements().Count();
   return info;

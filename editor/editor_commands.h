@@ -15,6 +15,7 @@
 
 #include "editor/command_set.h"
 #include "editor/edit_windows.h"
+#include "editor/unsaved_changes.h"
 #include "model/model_ui_dialogs.h"
 #include "model/project.h"
 #include "model/records.h"
@@ -38,6 +39,9 @@ inline constexpr const char* kManyElementsQuestion =
     "элемента.Продолжить?";
 inline constexpr const char* kApplyToAllQuestion = "Принять изменения для всех выделенных элементов?";
 inline constexpr const char* kOptimizeCaption = "Оптимизация";
+inline constexpr const char* kSaveChangesFormat = "Сохранить изменения в проекте «%s»?";
+inline constexpr const char* kSaveChangesCaption = "Сохранение проекта";
+inline constexpr const char* kAutoSaveFailedFormat = "Автосохранение проекта «%s» не выполнено: %s";
 
 // The support presets and the fixation each gives.
 struct SupportPreset {
@@ -48,6 +52,17 @@ const std::vector<SupportPreset>& SupportPresets();
 
 // "Файл <name> уже существует!\r\nЗаменить файл?"
 std::string ReplaceFileQuestion(const std::string& fileName);
+// "Сохранить изменения в проекте «<name without its folder>»?"
+std::string SaveChangesQuestion(const std::string& fileName);
+// "Автосохранение проекта «<name without its folder>» не выполнено: <reason>"
+std::string AutoSaveFailedText(const std::string& fileName, const std::string& reason);
+
+// What one autosave tick did.
+enum class AutoSaveResult {
+  Nothing,  // autosave off, no project, no file of its own, or nothing changed
+  Saved,    // the project was written to its file
+  Failed,   // the write failed; the file is as it was
+};
 
 // ---- band optimisation ----
 
@@ -131,8 +146,9 @@ class EditorCommandsUi {
   // A new two-bar progress box, shown without modality; hidden and freed when the
   // pointer goes. nullptr: none is shown.
   virtual std::unique_ptr<TwoBarProgress> OpenProgressBox() = 0;
-  // The main form closes (the program ends).
-  virtual void CloseProgram() = 0;
+  // The main form closes (the program ends); false when it stays (its close was
+  // refused: the user kept the changed project).
+  virtual bool CloseProgram() = 0;
 
   // The settings dialog on copies of the options and the task; the user's values
   // on OK (the command then runs the user level's preset).
@@ -209,6 +225,20 @@ class EditorCommands : private EditWindowsClient {
   void NewTask();
   void ApplyTaskActions();
 
+  // ---- unsaved work ----
+  // Whether a project is open and holds work its file does not.
+  bool ProjectChanged() const;
+  // Before the open project is replaced or the program ends: true when it may go.
+  // A changed project asks "Сохранить изменения в проекте «имя»?" (Да, Нет,
+  // Отмена): Да saves it as the Save command does (Save As for an unnamed one) and
+  // gives true only when the save succeeded, Нет gives true, Отмена false. No
+  // project or an unchanged one asks nothing and gives true.
+  bool ConfirmDropProject();
+  // One autosave tick: with autosave on, a changed project that has a file of its
+  // own is written to it as the Save command writes it; an unnamed one never is.
+  // Nothing is shown: a failure's text goes to `failure`.
+  AutoSaveResult AutoSave(std::string& failure);
+
   // ---- modes (the input commands) ----
   void ModeCommand(std::string_view name);
   void ElementTypeCommand(std::string_view name);
@@ -273,6 +303,11 @@ class EditorCommands : private EditWindowsClient {
   // Brings the current desk forward and repaints it: for what a command changed in
   // the picture.
   void ShowCurrentAnew();
+  // The Save command's write of the project to a file (throws when it cannot, the
+  // file as it was); the project then counts as saved.
+  void WriteProject(const std::string& fileName);
+  // The project as it stands is its file's.
+  void MarkSaved() { saved_.Take(supervisor_, project_, windows_); }
 
   TEditSupervisor& supervisor_;
   TVelEditorProject& project_;
@@ -282,6 +317,7 @@ class EditorCommands : private EditWindowsClient {
   CommandSetState state_;
   TEditWindows windows_;
   std::string restButtonAction_ = "acRests_ChoiceRest";
+  UnsavedChanges saved_;
 };
 
 }  // namespace tavir

@@ -130,6 +130,10 @@ void TVelEditorProject::LoadFromStream(BinaryReader& r) {
 
 void TVelEditorProject::SaveToStream(BinaryWriter& w) {
   ApplyShellFuncs();
+  SaveListsToStream(w);
+}
+
+void TVelEditorProject::SaveListsToStream(BinaryWriter& w) const {
   const KnotPositionMap knots(*knots_);
   const ElementPositionMap elements(*elements_);
   const MaterialPositionMap materials(*materials_);

@@ -118,6 +118,9 @@ class TVelEditorProject {
   void LoadFromStream(BinaryReader& r);
   // ApplyShellFuncs, then the nine stored lists.
   void SaveToStream(BinaryWriter& w);
+  // The nine stored lists as they stand, heights and curvatures as the items hold
+  // them (no ApplyShellFuncs).
+  void SaveListsToStream(BinaryWriter& w) const;
 
   // The lists' items, the selections, the smallest sizes and the file name change
   // places with the other project's (the lists themselves and their links stay).

@@ -20,9 +20,12 @@ void RefuseSaveTemporary(const std::string& fileName) {
   if (IsSaveTemporaryName(fileName)) throw FormatError(SaveTemporaryText(fileName));
 }
 
-bool FileExists(const std::string& fileName) {
+// Nothing at all under that name (a pipe or a folder is there, only not a
+// project: ReadWholeFile says what it is).
+bool NothingThere(const std::string& fileName) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(std::filesystem::path(fileName), ec);
+  const std::filesystem::file_status st = std::filesystem::status(std::filesystem::path(fileName), ec);
+  return st.type() == std::filesystem::file_type::not_found;
 }
 }  // namespace
 
@@ -44,7 +47,7 @@ std::string EditorCaption(const std::string& fileName) {
 
 std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages) {
   RefuseSaveTemporary(fileName);
-  if (!FileExists(fileName)) {
+  if (NothingThere(fileName)) {
     messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
     return std::nullopt;
   }
@@ -69,7 +72,7 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
   // Everything is built first: a fault of the model (a name the code page cannot
   // hold) must not cost the user the file already on disk.
   const std::vector<std::uint8_t> bytes = SaveProjectBytes(supervisor, project, windows);
-  WriteFileAtomic(fileName, bytes);
+  WriteFileAtomic(fileName, bytes, SaveFileOptions{.KeepBackup = supervisor.Options.SaveBAK != 0});
 }
 
 ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,

@@ -41,8 +41,9 @@ std::string SaveTemporaryText(const std::string& fileName);
 // The editor's main form caption for an opened file (the name without its folder).
 std::string EditorCaption(const std::string& fileName);
 
-// Shows "Файл %s не найден!" and gives nothing when the file does not exist;
-// otherwise its bytes (a file that cannot be read throws).
+// Shows "Файл %s не найден!" and gives nothing when nothing of that name exists;
+// otherwise its bytes. Whatever cannot be read throws, saying why: not a regular
+// file (a pipe, a device, a folder), no permission.
 std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages);
 
 // ---- the editor ----
@@ -51,9 +52,11 @@ std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fil
 // curvatures are those of the surfaces).
 std::vector<std::uint8_t> SaveProjectBytes(const TEditSupervisor& supervisor, TVelEditorProject& project,
                                            const WindowRecordList& windows);
-// Writes the file through a temporary file renamed over the target; throws
-// std::runtime_error (Russian) when it cannot, the old file intact. The project's
-// file name is not changed (the Save As command sets it).
+// Writes the file through WriteFileAtomic; throws std::runtime_error (Russian)
+// when it cannot, the old file intact. With the program option "Сохранять
+// резервные копии" (supervisor.Options.SaveBAK) on, the previous file is first
+// kept as its backup copy (BackupFileName). The project's file name is not
+// changed (the Save As command sets it).
 void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor, TVelEditorProject& project,
                  const WindowRecordList& windows);
 

@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <random>
 #include <string_view>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,20 +107,6 @@ void BinaryWriter::WriteString(std::string_view utf8) {
   WriteBytes(bytes->data(), bytes->size());
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  if (!in) throw std::runtime_error("Не удается открыть файл " + path);
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) throw std::runtime_error("Не удается прочитать файл " + path);
-  if (static_cast<std::uint64_t>(size) > maxBytes) throw FormatError("Файл слишком велик: " + path);
-  in.seekg(0, std::ios::beg);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
-    throw std::runtime_error("Не удается прочитать файл " + path);
-  return bytes;
-}
-
 namespace {
 
 int SysOpen(const char* path, int flags, unsigned mode) { return ::open(path, flags, static_cast<mode_t>(mode)); }
@@ -148,9 +135,66 @@ std::string ReasonText(int error) {
   }
 }
 
-[[noreturn]] void SaveFailed(const std::string& what, const std::string& path, int error) {
-  throw std::runtime_error(what + " " + path + ": " + ReasonText(error) + ".");
+// What stands under a file's name when it is not a regular file.
+std::string KindText(mode_t mode) { return S_ISDIR(mode) ? ReasonText(EISDIR) : "файл не является обычным файлом"; }
+
+const char* const kReadOnlyFile = "файл доступен только для чтения";
+
+[[noreturn]] void Failed(const std::string& what, const std::string& path, const std::string& reason) {
+  throw std::runtime_error(what + " " + path + ": " + reason + ".");
 }
+
+[[noreturn]] void CallFailed(const std::string& what, const std::string& path, int error) {
+  Failed(what, path, ReasonText(error));
+}
+
+// A descriptor closed with its scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+  const char* const kCannotOpen = "Не удается открыть файл";
+  const char* const kCannotRead = "Не удается прочитать файл";
+  auto openReason = [](int error) { return error == ENOENT ? std::string("файл не найден") : ReasonText(error); };
+  // Only a regular file is read, and a pipe or a device is not even opened: it
+  // would hold the program up or never end (a link to /dev/zero).
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) Failed(kCannotOpen, path, openReason(errno));
+  if (!S_ISREG(st.st_mode)) Failed(kCannotOpen, path, KindText(st.st_mode));
+  const Descriptor in(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (in.Fd() < 0) Failed(kCannotOpen, path, openReason(errno));
+  // The name may have been given to something else in between.
+  if (::fstat(in.Fd(), &st) != 0) CallFailed(kCannotRead, path, errno);
+  if (!S_ISREG(st.st_mode)) Failed(kCannotOpen, path, KindText(st.st_mode));
+  if (st.st_size < 0) CallFailed(kCannotRead, path, EIO);
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) throw FormatError("Файл слишком велик: " + path);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(in.Fd(), bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) CallFailed(kCannotRead, path, errno);
+    if (n == 0) break;  // the file got shorter while it was read
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+namespace {
 
 // The file a save to this path writes: the path itself, or for a symbolic link
 // the file it names (through any chain of links), so that the link stays a link.
@@ -161,9 +205,9 @@ std::filesystem::path SaveTarget(const std::string& path) {
     std::error_code ec;
     const fs::file_status st = fs::symlink_status(p, ec);
     if (ec || !fs::is_symlink(st)) return p;
-    if (hops == 40) SaveFailed("Не удается сохранить файл", path, ELOOP);
+    if (hops == 40) CallFailed("Не удается сохранить файл", path, ELOOP);
     const fs::path next = fs::read_symlink(p, ec);
-    if (ec) SaveFailed("Не удается прочитать ссылку", p.string(), ec.value());
+    if (ec) CallFailed("Не удается прочитать ссылку", p.string(), ec.value());
     p = next.is_absolute() ? next : p.parent_path() / next;
   }
 }
@@ -176,17 +220,62 @@ std::string RandomSuffix(std::mt19937_64& rng) {
   return s;
 }
 
-// Closes the temporary file, if still open, and removes it: a failed save leaves
-// nothing of itself.
+// Locks a temporary file just created. False when the cleanup of a concurrent
+// save took it for a leftover first (it holds the lock, or has removed the file
+// already); a file system without such locks saves unlocked.
+bool LockNewTemporary(int fd) {
+  int locked = 0;
+  do locked = ::flock(fd, LOCK_EX | LOCK_NB);
+  while (locked != 0 && errno == EINTR);
+  if (locked != 0) return errno != EWOULDBLOCK;
+  struct stat st {};
+  return ::fstat(fd, &st) != 0 || st.st_nlink > 0;
+}
+
+// The temporary file of a save. It stays locked from its creation until it has
+// become the target or is removed, so that no other save takes it for the
+// leftover of an interrupted one; a failed save removes it.
 class TemporaryFile {
  public:
-  TemporaryFile(std::string path, int fd, const SaveFileCalls& calls)
-      : path_(std::move(path)), fd_(fd), calls_(calls) {}
+  explicit TemporaryFile(const SaveFileCalls& calls) : calls_(calls) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (!renamed_) ::unlink(path_.c_str());
+    if (!path_.empty() && !done_) ::unlink(path_.c_str());
+    if (lock_ >= 0) ::close(lock_);  // only now: the lock goes with the last descriptor
+  }
+  // Creates the file under a fresh name beside `target`, exclusively and never
+  // through a link, so that an entry of its name (a leftover or a planted link)
+  // is never written into.
+  void Create(const std::filesystem::path& folder, const std::string& targetFileName, unsigned mode,
+              const std::string& shownPath) {
+    std::random_device rd;
+    std::mt19937_64 rng((static_cast<std::uint64_t>(rd()) << 32) ^ rd());
+    for (int attempt = 0;; ++attempt) {
+      const std::string name =
+          (folder / ("." + targetFileName + std::string(kSaveTemporaryMark) + RandomSuffix(rng))).string();
+      const int fd = calls_.Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+      if (fd < 0 && errno == EEXIST && attempt < 100) continue;
+      if (fd < 0) CallFailed("Не удается создать файл", shownPath, errno);
+      if (LockNewTemporary(fd)) {
+        // A second descriptor of the same open file keeps the lock after the
+        // first one is closed to learn of deferred write errors.
+        const int lock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (lock < 0) {
+          const int error = errno;
+          ::close(fd);
+          ::unlink(name.c_str());
+          CallFailed("Не удается создать файл", shownPath, error);
+        }
+        path_ = name;
+        fd_ = fd;
+        lock_ = lock;
+        return;
+      }
+      ::close(fd);  // the other save's cleanup removes it
+      if (attempt == 100) CallFailed("Не удается создать файл", shownPath, EBUSY);
+    }
   }
   int Fd() const { return fd_; }
   const std::string& Path() const { return path_; }
@@ -196,14 +285,203 @@ class TemporaryFile {
     fd_ = -1;  // closed even when close fails: retrying may close another file
     return calls_.Close(fd);
   }
-  void Renamed() { renamed_ = true; }
+  // The name now belongs to the target.
+  void Renamed() { done_ = true; }
+  // Left where it is as the complete copy of what the target should hold.
+  void Keep() { done_ = true; }
+  // Removed now, while still locked.
+  void Remove() {
+    ::unlink(path_.c_str());
+    done_ = true;
+  }
 
  private:
   std::string path_;
-  int fd_;
+  int fd_ = -1;
+  int lock_ = -1;
   const SaveFileCalls& calls_;
-  bool renamed_ = false;
+  bool done_ = false;
 };
+
+// Writes all the bytes at the descriptor's position: 0, or the errno of the failure.
+int WriteAll(int fd, const std::vector<std::uint8_t>& bytes, const SaveFileCalls& calls, bool* wrote = nullptr) {
+  const std::uint8_t* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const long n = calls.Write(fd, data, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
+    if (wrote != nullptr) *wrote = true;
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+// Replaces the contents of the file itself, which every hard link of it shares:
+// 0, or the errno of the first failure; `changed` tells whether the file may
+// have been touched before it.
+int OverwriteInPlace(const std::string& file, const std::vector<std::uint8_t>& bytes, const SaveFileCalls& calls,
+                     bool& changed) {
+  changed = false;
+  const int fd = calls.Open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0);
+  if (fd < 0) return errno;
+  // Room for the new contents first where the file system can promise it, so
+  // that a full disk is found before the first byte changes.
+  if (!bytes.empty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
+      (errno == ENOSPC || errno == EDQUOT)) {
+    const int error = errno;
+    calls.Close(fd);
+    return error;
+  }
+  int error = WriteAll(fd, bytes, calls, &changed);
+  if (error == 0) {
+    changed = true;
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+  }
+  if (error == 0 && calls.Fsync(fd) != 0) error = errno;
+  if (calls.Close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
+void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileOptions& options,
+               const struct stat* modeOf, const SaveFileCalls& calls);
+
+// A backup that cannot be made stops the save before the file changes.
+[[noreturn]] void BackupFailed(const std::runtime_error& why, const std::string& path) {
+  throw std::runtime_error(std::string(why.what()) + " Резервная копия не сохранена, файл " + path + " не изменен.");
+}
+
+// The previous contents kept as the backup copy, with the previous file's mode
+// and owner.
+void KeepBackup(const std::string& path, const std::string& targetName, const std::vector<std::uint8_t>& old,
+                const struct stat& previous, const SaveFileCalls& calls) {
+  try {
+    SaveWhole(BackupFileName(targetName), old, SaveFileOptions{}, &previous, calls);
+  } catch (const std::runtime_error& e) {
+    BackupFailed(e, path);
+  }
+}
+
+// Removes the temporaries of earlier saves of the file named `targetFileName` in
+// `folder` that no running save holds locked: those of saves killed before they
+// were done. Anything in doubt stays.
+void RemoveLeftovers(const std::filesystem::path& folder, const std::string& targetFileName) {
+  namespace fs = std::filesystem;
+  const std::string prefix = "." + targetFileName + std::string(kSaveTemporaryMark);
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 || !IsSaveTemporaryName(name))
+      continue;
+    const std::string full = (folder / name).string();
+    // Never through a link, and a pipe does not hold the open up.
+    int fd = ::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES) fd = ::open(full.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    const Descriptor file(fd);
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) continue;  // a running save's, or no locks here
+    // Still the file that is locked under that name.
+    if (::lstat(full.c_str(), &named) != 0 || named.st_dev != held.st_dev || named.st_ino != held.st_ino) continue;
+    ::unlink(full.c_str());
+  }
+}
+
+// The save itself. `modeOf`, when given, is the file whose mode and owner the new
+// one takes (a backup takes the saved file's); otherwise the target's own.
+void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileOptions& options,
+               const struct stat* modeOf, const SaveFileCalls& calls) {
+  namespace fs = std::filesystem;
+  const fs::path target = SaveTarget(path);
+  const std::string targetName = target.string();
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+  struct stat old {};
+  const bool hadOld = ::stat(targetName.c_str(), &old) == 0;
+  if (!hadOld && errno != ENOENT) CallFailed("Не удается записать файл", path, errno);
+  if (hadOld && !S_ISREG(old.st_mode)) Failed("Не удается записать файл", path, KindText(old.st_mode));
+  // A write-protected file is the user's "do not change": saved over by no one,
+  // not even by an administrator whom the system would let.
+  if (hadOld) {
+    if ((old.st_mode & 0222) == 0) Failed("Не удается записать файл", path, kReadOnlyFile);
+    if (::faccessat(AT_FDCWD, targetName.c_str(), W_OK, AT_EACCESS) != 0)
+      Failed("Не удается записать файл", path, errno == EROFS ? ReasonText(EROFS) : kReadOnlyFile);
+  }
+  // A file with other hard links gets its new contents in place, so that every
+  // name of it shows them; a rename would give only this name a new file.
+  const bool inPlace = hadOld && old.st_nlink > 1;
+  const struct stat* like = modeOf != nullptr ? modeOf : hadOld ? &old : nullptr;
+
+  // What the file held, for the backup and for undoing a failed write in place.
+  std::optional<std::vector<std::uint8_t>> previous;
+  if (hadOld && (options.KeepBackup || inPlace)) {
+    try {
+      previous = ReadWholeFile(targetName);
+    } catch (const std::runtime_error& e) {
+      if (options.KeepBackup) BackupFailed(e, path);
+    }
+  }
+
+  // New files get the usual permissions (the umask applies); a file that
+  // replaces another is private until it has the old one's.
+  TemporaryFile temp(calls);
+  temp.Create(folder, target.filename().string(), like != nullptr ? 0600u : 0666u, path);
+  if (like != nullptr) {
+    // Another owner's file (an administrator saving it) stays theirs where allowed.
+    if ((like->st_uid != ::geteuid() || like->st_gid != ::getegid()) &&
+        ::fchown(temp.Fd(), like->st_uid, like->st_gid) != 0 &&
+        ::fchown(temp.Fd(), static_cast<uid_t>(-1), like->st_gid) != 0) {
+      // Not permitted: the file becomes the saver's own, as any new file would.
+    }
+    if (::fchmod(temp.Fd(), like->st_mode & 07777) != 0) CallFailed("Ошибка записи файла", path, errno);
+  }
+
+  if (const int error = WriteAll(temp.Fd(), bytes, calls)) CallFailed("Ошибка записи файла", path, error);
+  // On disk before it can replace anything: a crash after the rename must not
+  // leave an empty file under the old name.
+  if (calls.Fsync(temp.Fd()) != 0) CallFailed("Ошибка записи файла", path, errno);
+  if (temp.Close() != 0) CallFailed("Ошибка записи файла", path, errno);
+
+  if (options.KeepBackup && previous) KeepBackup(path, targetName, *previous, old, calls);
+
+  if (!inPlace) {
+    if (calls.Rename(temp.Path().c_str(), targetName.c_str()) != 0) CallFailed("Не удается записать файл", path, errno);
+    temp.Renamed();
+  } else {
+    // The complete new file is on disk beside the target before its contents
+    // change: a crash in between leaves at least that copy.
+    bool changed = false;
+    const int error = OverwriteInPlace(targetName, bytes, calls, changed);
+    if (error != 0) {
+      // The old contents go back where they can; otherwise the new copy stays.
+      bool restored = !changed;
+      if (!restored && previous) {
+        bool touched = false;
+        restored = OverwriteInPlace(targetName, *previous, calls, touched) == 0;
+      }
+      if (restored) CallFailed("Ошибка записи файла", path, error);
+      temp.Keep();
+      Failed("Ошибка записи файла", path,
+             ReasonText(error) + ". Файл мог быть поврежден; новое содержимое полностью записано в файл " + temp.Path());
+    }
+    temp.Remove();
+  }
+
+  RemoveLeftovers(folder, target.filename().string());
+
+  // The rename itself reaches the disk with the folder.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) CallFailed("Файл записан, но не сброшен на диск", path, errno);
+  const int synced = calls.Fsync(dir);
+  const int error = errno;
+  ::close(dir);
+  // Some file systems cannot flush a folder at all; there is nothing more to do.
+  if (synced != 0 && error != EINVAL && error != ENOTSUP) CallFailed("Файл записан, но не сброшен на диск", path, error);
+}
 
 }  // namespace
 
@@ -223,68 +501,15 @@ bool IsSaveTemporaryName(std::string_view path) {
   return true;
 }
 
+std::string BackupFileName(const std::string& path) { return path + ".bak"; }
+
 void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileCalls& calls) {
-  namespace fs = std::filesystem;
-  const fs::path target = SaveTarget(path);
-  const std::string targetName = target.string();
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  SaveWhole(path, bytes, SaveFileOptions{}, nullptr, calls);
+}
 
-  // The old file's permissions and owner go to the new one.
-  struct stat old {};
-  const bool hadOld = ::stat(targetName.c_str(), &old) == 0;
-  if (!hadOld && errno != ENOENT) SaveFailed("Не удается записать файл", path, errno);
-  if (hadOld && !S_ISREG(old.st_mode)) SaveFailed("Не удается записать файл", path, EISDIR);
-
-  // The temporary file is created exclusively and never through a link, so that
-  // an entry of its name (a leftover or a planted link) is never written into.
-  std::random_device rd;
-  std::mt19937_64 rng((static_cast<std::uint64_t>(rd()) << 32) ^ rd());
-  int fd = -1;
-  std::string tempName;
-  for (int attempt = 0; fd < 0; ++attempt) {
-    tempName = (folder / ("." + target.filename().string() + std::string(kSaveTemporaryMark) + RandomSuffix(rng)))
-                   .string();
-    // New files get the usual permissions (the umask applies); a file that
-    // replaces another is private until it has the old one's.
-    fd = calls.Open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, hadOld ? 0600u : 0666u);
-    if (fd < 0 && (errno != EEXIST || attempt == 100)) SaveFailed("Не удается создать файл", path, errno);
-  }
-  TemporaryFile temp(tempName, fd, calls);
-
-  if (hadOld) {
-    // Another owner's file (an administrator saving it) stays theirs where allowed.
-    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && ::fchown(temp.Fd(), old.st_uid, old.st_gid) != 0 &&
-        ::fchown(temp.Fd(), static_cast<uid_t>(-1), old.st_gid) != 0) {
-      // Not permitted: the file becomes the saver's own, as any new file would.
-    }
-    if (::fchmod(temp.Fd(), old.st_mode & 07777) != 0) SaveFailed("Ошибка записи файла", path, errno);
-  }
-
-  const std::uint8_t* data = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const long n = calls.Write(temp.Fd(), data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) SaveFailed("Ошибка записи файла", path, errno);
-    if (n == 0) SaveFailed("Ошибка записи файла", path, EIO);
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  // On disk before it can replace anything: a crash after the rename must not
-  // leave an empty file under the old name.
-  if (calls.Fsync(temp.Fd()) != 0) SaveFailed("Ошибка записи файла", path, errno);
-  if (temp.Close() != 0) SaveFailed("Ошибка записи файла", path, errno);
-  if (calls.Rename(temp.Path().c_str(), targetName.c_str()) != 0) SaveFailed("Не удается записать файл", path, errno);
-  temp.Renamed();
-
-  // The rename itself reaches the disk with the folder.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) SaveFailed("Файл записан, но не сброшен на диск", path, errno);
-  const int synced = calls.Fsync(dir);
-  const int error = errno;
-  ::close(dir);
-  // Some file systems cannot flush a folder at all; there is nothing more to do.
-  if (synced != 0 && error != EINVAL && error != ENOTSUP) SaveFailed("Файл записан, но не сброшен на диск", path, error);
+void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileOptions& options,
+                     const SaveFileCalls& calls) {
+  SaveWhole(path, bytes, options, nullptr, calls);
 }
 
 }  // namespace tavir

@@ -74,31 +74,55 @@ class BinaryWriter {
   std::vector<std::uint8_t> bytes_;
 };
 
-// Whole-file helpers. ReadWholeFile refuses files larger than maxBytes.
+// Whole-file helpers. ReadWholeFile reads regular files only (a pipe or a device
+// is refused without being opened) and refuses files larger than maxBytes; the
+// messages say why a file cannot be read.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes = std::size_t{1} << 30);
 
 // The system calls a save goes through. Tests replace some of them to make a save
 // fail at a chosen step; the program always uses the defaults. Each returns what
 // the POSIX call returns and sets errno the same way.
 struct SaveFileCalls {
-  std::function<int(const char* path, int flags, unsigned mode)> Open;  // the temporary file
+  // The temporary file; for a target written in place, then the target itself.
+  std::function<int(const char* path, int flags, unsigned mode)> Open;
   std::function<long(int fd, const void* data, std::size_t n)> Write;
-  std::function<int(int fd)> Fsync;  // the temporary file, then the folder
+  std::function<int(int fd)> Fsync;  // the temporary file (and a target written in place), then the folder
   std::function<int(int fd)> Close;
   std::function<int(const char* from, const char* to)> Rename;
 };
 // The real calls.
 const SaveFileCalls& SystemSaveFileCalls();
 
+// How a save treats the file it replaces.
+struct SaveFileOptions {
+  // The file as it was before the save is first kept as its backup copy
+  // (BackupFileName), with its mode and owner.
+  bool KeepBackup = false;
+};
+
 // Saves a whole file so that a failure at any step leaves the old file as it was:
 // the bytes go to a new hidden temporary file in the target's folder (created
-// exclusively, never through a link; named by SaveTemporaryPrefix), which is
-// flushed to disk, closed, given the old file's permissions and renamed over the
-// target; then the folder is flushed. A path that is a symbolic link saves to the
-// file the link names, and the link stays. Throws std::runtime_error with a Russian
-// message on any failure; the temporary file is removed then.
+// exclusively, never through a link, named as below, locked until the save is
+// done with it), which is flushed to disk, closed, given the old file's
+// permissions and renamed over the target; then the folder is flushed.
+// A target with other hard links keeps its inode instead: once the complete new
+// file is on disk beside it, the new contents are written into the target itself
+// (a failure puts the old contents back, or else leaves the new file beside it
+// and says so). A path that is a symbolic link saves to the file the link names,
+// and the link stays. Refused, with nothing changed: a target that is not a
+// regular file and a write-protected one (no write permission bit, or none for
+// the saver). After a successful save, the temporary files of earlier saves of
+// the same target that no running save holds are removed. Throws
+// std::runtime_error with a Russian message on any failure; the temporary file is
+// removed then.
 void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      const SaveFileCalls& calls = SystemSaveFileCalls());
+void WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, const SaveFileOptions& options,
+                     const SaveFileCalls& calls = SystemSaveFileCalls());
+
+// The backup copy of a file: "<name>.bak" beside it (beside the file a symbolic
+// link names, for a save through the link).
+std::string BackupFileName(const std::string& path);
 
 // A temporary file of a save to "<folder>/<name>" is "<folder>/.<name>.tavir-tmp-"
 // followed by six letters or digits. A save killed before its rename leaves one

@@ -201,16 +201,88 @@ bool AdaptSphereRise(TSphere& surface, Extended precision, Extended c) {
   return RiseConverged(f, g, precision);
 }
 
-bool AdaptRise(TShellFunctions& surfaces, std::int32_t direction, Extended precision, Extended c) {
-  bool all = true;
-  for (const auto& s : surfaces.Items()) {
+namespace {
+
+bool UsableRise(Extended f) { return std::isnormal(f); }
+
+bool UsableCurvatures(const TBaseShellFuncs& s) {
+  return std::isfinite(s.Kx) && std::isfinite(s.Ky) && std::isfinite(s.Kxy);
+}
+
+}  // namespace
+
+RiseStepResult AdaptRiseStep(TShellFunctions& surfaces, std::int32_t direction, Extended precision, Extended c) {
+  RiseStepResult result;
+  const auto& items = surfaces.Items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    TBaseShellFuncs* s = items[i].get();
+    bool converged = true;
+    bool usable = true;
     if (s->Kind == kShellParaboloid) {
-      if (auto* p = dynamic_cast<TElipticParabolloid*>(s.get())) all = AdaptParaboloidRise(*p, direction, precision, c) && all;
+      auto* p = dynamic_cast<TElipticParabolloid*>(s);
+      if (p == nullptr) continue;
+      converged = AdaptParaboloidRise(*p, direction, precision, c);
+      usable = (direction == 2 || UsableRise(p->GetF1())) && (direction == 1 || UsableRise(p->GetF2()));
     } else if (s->Kind == kShellSphere) {
-      if (auto* p = dynamic_cast<TSphere*>(s.get())) all = AdaptSphereRise(*p, precision, c) && all;
+      auto* p = dynamic_cast<TSphere*>(s);
+      if (p == nullptr) continue;
+      converged = AdaptSphereRise(*p, precision, c);
+      usable = UsableRise(p->GetF()) && std::isfinite(p->GetR());
+    } else {
+      continue;
     }
+    const auto position = static_cast<std::int32_t>(i);
+    if (!converged) {
+      result.Converged = false;
+      result.Unconverged.push_back(position);
+    }
+    if ((!usable || !UsableCurvatures(*s)) && result.Unsound < 0) result.Unsound = position;
   }
-  return all;
+  return result;
+}
+
+bool AdaptRise(TShellFunctions& surfaces, std::int32_t direction, Extended precision, Extended c) {
+  return AdaptRiseStep(surfaces, direction, precision, c).Converged;
+}
+
+SurfaceSnapshot::SurfaceSnapshot(const TShellFunctions& surfaces) {
+  for (const auto& s : surfaces.Items()) saved_.push_back({s->Params, s->Kx, s->Ky, s->Kxy});
+}
+
+void SurfaceSnapshot::Restore(TShellFunctions& surfaces) const {
+  const auto& items = surfaces.Items();
+  for (std::size_t i = 0; i < items.size() && i < saved_.size(); ++i) {
+    items[i]->Params = saved_[i].Params;
+    items[i]->Kx = saved_[i].Kx;
+    items[i]->Ky = saved_[i].Ky;
+    items[i]->Kxy = saved_[i].Kxy;
+  }
+}
+
+ThicknessSnapshot::ThicknessSnapshot(const TFinElements& elements) {
+  for (const auto& e : elements.Items())
+    if (const TMLResultShell* s = AsResultShell(e.get()))
+      for (std::int32_t j = 0; j < s->Layers.Count(); ++j)
+        if (auto layer = s->Layers.Layer(j)) thicknesses_.push_back(layer->Thickness);
+}
+
+void ThicknessSnapshot::Restore(TFinElements& elements) const {
+  std::size_t next = 0;
+  for (const auto& e : elements.Items())
+    if (TMLResultShell* s = AsResultShell(e.get()))
+      for (std::int32_t j = 0; j < s->Layers.Count() && next < thicknesses_.size(); ++j)
+        if (auto layer = s->Layers.Layer(j)) layer->SetThickness(thicknesses_[next++]);
+}
+
+std::string SurfaceName(const TShellFunctions& surfaces, std::int32_t position) {
+  std::string name = "поверхность № " + std::to_string(position + 1);
+  const auto& items = surfaces.Items();
+  if (position >= 0 && static_cast<std::size_t>(position) < items.size()) {
+    const std::int16_t kind = items[static_cast<std::size_t>(position)]->Kind;
+    if (kind == kShellSphere) name += " (сфера)";
+    else if (kind == kShellParaboloid) name += " (эллиптический параболоид)";
+  }
+  return name;
 }
 
 Extended RiseCoefficient(Extended energy, Extended volume, Extended targetDensity) {

@@ -89,6 +89,46 @@ bool AdaptSphereRise(TSphere& surface, Extended precision, Extended c);
 // empty list). A surface that has not converged does not stop the others.
 bool AdaptRise(TShellFunctions& surfaces, std::int32_t direction, Extended precision, Extended c);
 
+// One rise step of every surface as AdaptRise makes it, with what it left: the
+// surfaces whose rise has not converged, and the first whose new rise (or the
+// radius or curvature derived from it) is no usable number: zero, subnormal or
+// not finite. A model with such a surface cannot be analysed again.
+struct RiseStepResult {
+  bool Converged = true;
+  std::vector<std::int32_t> Unconverged;  // positions in the surface list
+  std::int32_t Unsound = -1;              // -1: every new rise is usable
+};
+RiseStepResult AdaptRiseStep(TShellFunctions& surfaces, std::int32_t direction, Extended precision, Extended c);
+
+// The parameters and curvatures of every surface, to put back when a rise step
+// has left a rise that cannot be used.
+class SurfaceSnapshot {
+ public:
+  explicit SurfaceSnapshot(const TShellFunctions& surfaces);
+  void Restore(TShellFunctions& surfaces) const;
+
+ private:
+  struct Saved {
+    std::vector<Extended> Params;
+    Extended Kx = 0, Ky = 0, Kxy = 0;
+  };
+  std::vector<Saved> saved_;
+};
+
+// The layer thicknesses of every shell, to put back when a thickness step has left
+// a shell that cannot be analysed.
+class ThicknessSnapshot {
+ public:
+  explicit ThicknessSnapshot(const TFinElements& elements);
+  void Restore(TFinElements& elements) const;
+
+ private:
+  std::vector<Extended> thicknesses_;  // every layer of every shell, in list order
+};
+
+// "поверхность № 1 (сфера)": how messages name a surface (position from 0).
+std::string SurfaceName(const TShellFunctions& surfaces, std::int32_t position);
+
 // The rise coefficient (W / V0 / u*0)^(1/3); 1 (no change) when V0 or u*0 is not
 // positive finite, the ratio clamped at 0.
 Extended RiseCoefficient(Extended energy, Extended volume, Extended targetDensity);

@@ -416,14 +416,78 @@ bool TViewerProject::StaticCalculate(CalcStatus& status) {
     Fail(status, e.what());
     return false;
   }
-  status.HideStatus();
-  DropKnotValues();
-  solved_ = true;
-  if (hooks_) hooks_->RepaintAllViews();
+  Finish(status);
   return true;
 }
 
 // ---- adaptation ----
+
+// The rise step (the rise adaptation runs first, until its surfaces converge).
+// False when a new rise cannot be used: the surfaces are put back as they were
+// for this iteration's solve and stopText says why.
+bool TViewerProject::AdaptRiseStep(std::int32_t iteration, Extended w, Extended v0, std::string& stopText) {
+  // Without materials there is no target density: the rise coefficient is 1.
+  const auto first = model_->Materials().Material(0);
+  const Extended u0 = TargetEnergyDensity(first.get());
+  const Extended c = RiseCoefficient(w, v0, u0);
+  const SurfaceSnapshot before(model_->ShellFuncs());
+  const RiseStepResult step =
+      tavir::AdaptRiseStep(model_->ShellFuncs(), AdaptParams.FlightDirection, AdaptParams.Precision, c);
+  unconvergedSurfaces_ = step.Unconverged;
+  if (step.Unsound >= 0) {
+    before.Restore(model_->ShellFuncs());
+    stopText = AdaptUnusableRiseText(SurfaceName(model_->ShellFuncs(), step.Unsound), iteration);
+    return false;
+  }
+  if (step.Converged) AdaptParams.SetAdaptFlight(false);
+  model_->ApplyShellFuncs();
+  lastEnergyMeasure_ = EnergyMeasure(w, u0);
+  return true;
+}
+
+// The thickness step. False when it leaves a shell that cannot be analysed or a
+// volume change that is no number: the thicknesses are put back as they were for
+// this iteration's solve and stopText says why.
+bool TViewerProject::AdaptThicknessStep(std::int32_t iteration, Extended v0, std::string& stopText) {
+  const ThicknessSnapshot before(model_->Elements());
+  UpdateThicknesses(model_->Elements(), loadVector_);
+  thickness_.Clear();  // the section views' averages belong to the old thicknesses
+  std::optional<std::string> problem;
+  const auto& items = model_->Elements().Items();
+  for (std::size_t i = 0; i < items.size() && !problem; ++i)
+    if (const TMLResultShell* shell = AsResultShell(items[i].get()))
+      problem = CheckShellForAnalysis(*shell, static_cast<std::int64_t>(i));
+  const Extended v1 = TotalVolume(model_->Elements());
+  const Extended change = VolumeChange(v0, v1);
+  if (!problem && !std::isfinite(change))
+    problem = "изменение объема не является конечным числом (объем " + FormatGeneral(v0) + " и " + FormatGeneral(v1) + ").";
+  if (problem) {
+    before.Restore(model_->Elements());
+    stopText = AdaptUnusableThicknessText(*problem, iteration);
+    return false;
+  }
+  lastVolume_ = v1;
+  lastChange_ = change;
+  if (change < AdaptParams.Precision && iteration != 1) AdaptParams.SetAdaptThickness(false);
+  return true;
+}
+
+std::string TViewerProject::NotConvergedText(std::int32_t iterations) const {
+  std::string text = AdaptNotConvergedText(iterations);
+  if (AdaptParams.AdaptFlight) {
+    text += "\r";
+    text += kAdaptRiseNotConvergedText;
+    for (std::size_t i = 0; i < unconvergedSurfaces_.size(); ++i) {
+      if (i > 0) text += ", ";
+      text += SurfaceName(model_->ShellFuncs(), unconvergedSurfaces_[i]);
+    }
+    text += '.';
+  } else if (AdaptParams.AdaptThickness) {
+    text += "\r";
+    text += kAdaptThicknessNotConvergedText;
+  }
+  return text;
+}
 
 bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
   if (busy_) return false;
@@ -446,6 +510,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
   std::int32_t iteration = 1;
   status.Pump();
   Extended w = 0;
+  unconvergedSurfaces_.clear();
   try {
     status.SetLabel(kAdaptPrepareLabel);
     PrepareAdaptation(model_->Elements(), &status);
@@ -453,6 +518,9 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
 
     const std::size_t n = static_cast<std::size_t>(equationCount_);
     const std::size_t bw = static_cast<std::size_t>(bandWidth_);
+    // Why the adaptation ends before it converged (empty: a Break, the end of
+    // both adaptations, or the iteration limit).
+    std::string stopText;
     for (;;) {
       status.SetCell(1, kRowIteration, std::to_string(iteration));
       status.SetStage(kStageStiffness);
@@ -483,40 +551,33 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
       status.Pump();
 
       status.SetLabel(kAdaptRiseLabel);
-      if (AdaptParams.AdaptFlight) {
-        // Without materials there is no target density: the rise coefficient is 1.
-        const auto first = model_->Materials().Material(0);
-        const Extended u0 = TargetEnergyDensity(first.get());
-        const Extended c = RiseCoefficient(w, v0, u0);
-        if (AdaptRise(model_->ShellFuncs(), AdaptParams.FlightDirection, AdaptParams.Precision, c))
-          AdaptParams.SetAdaptFlight(false);
-        model_->ApplyShellFuncs();
-        status.SetCell(2, kRowCurrent, FormatExponent(EnergyMeasure(w, u0), 7, 0));
+      if (AdaptParams.AdaptFlight && AdaptRiseStep(iteration, w, v0, stopText)) {
+        status.SetCell(2, kRowCurrent, FormatExponent(lastEnergyMeasure_, 7, 0));
         status.Pump();
       }
 
       status.SetLabel(kAdaptThicknessLabel);
-      if (!AdaptParams.AdaptFlight && AdaptParams.AdaptThickness) {
-        UpdateThicknesses(model_->Elements(), loadVector_);
-        thickness_.Clear();  // the section views' averages belong to the old thicknesses
-        const Extended v1 = TotalVolume(model_->Elements());
-        status.SetCell(1, kRowCurrent, FormatGeneral(v1));
-        const Extended change = VolumeChange(v0, v1);
-        status.SetCell(2, kRowCurrent, FormatGeneral(change));
+      if (stopText.empty() && !AdaptParams.AdaptFlight && AdaptParams.AdaptThickness &&
+          AdaptThicknessStep(iteration, v0, stopText)) {
+        status.SetCell(1, kRowCurrent, FormatGeneral(lastVolume_));
+        status.SetCell(2, kRowCurrent, FormatGeneral(lastChange_));
         status.Pump();
-        if (change < AdaptParams.Precision && iteration != 1) AdaptParams.SetAdaptThickness(false);
       }
 
       if (AdaptParams.RefreshView && hooks_) hooks_->RepaintCurrentView();
       status.Pump();
 
       const std::string energyText = kPotentialEnergyText + FormatExponent(w, 7, 0);
+      const bool converged = !AdaptParams.AdaptThickness && !AdaptParams.AdaptFlight;
       const bool exhausted = iteration >= adaptIterationLimit_;
-      const bool stop = BreakFlag() || exhausted || (!AdaptParams.AdaptThickness && !AdaptParams.AdaptFlight);
+      const bool stop = BreakFlag() || converged || exhausted || !stopText.empty();
       if (stop) {
         messages_.Show(MsgKind::Plain, "", energyText, MsgButtons::Ok);
-        if (exhausted && !BreakFlag() && (AdaptParams.AdaptThickness || AdaptParams.AdaptFlight))
-          messages_.Warning(AdaptNotConvergedText(adaptIterationLimit_));
+        if (!stopText.empty()) {
+          messages_.Warning(stopText);
+        } else if (exhausted && !converged && !BreakFlag()) {
+          messages_.Warning(NotConvergedText(adaptIterationLimit_));
+        }
         status.SetStage(kStageStresses);
       } else {
         status.SetLabel(energyText);
@@ -530,6 +591,8 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
 
     status.Pump();
     if (BreakFlag()) messages_.Show(MsgKind::Plain, "", kAdaptBrokenText, MsgButtons::Ok);
+    // The displacements of the last solve, with the thicknesses and surfaces as
+    // the last iteration left them.
     CalcStresses();
   } catch (const std::bad_alloc&) {
     Fail(status, OutOfMemoryAnalysisText());
@@ -538,11 +601,15 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
     Fail(status, e.what());
     return false;
   }
+  Finish(status);
+  return true;
+}
+
+void TViewerProject::Finish(CalcStatus& status) {
   status.HideStatus();
   DropKnotValues();
   solved_ = true;
   if (hooks_) hooks_->RepaintAllViews();
-  return true;
 }
 
 // ---- knot values ----

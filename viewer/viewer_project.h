@@ -78,6 +78,18 @@ inline constexpr std::int32_t kMaxAdaptIterations = 1000;
 inline std::string AdaptNotConvergedText(std::int32_t iterations = kMaxAdaptIterations) {
   return "Адаптация не сошлась за " + std::to_string(iterations) + " итераций: процесс остановлен.";
 }
+// What ends an adaptation that has not converged, told after the energy message;
+// the results shown are those of the last iteration whose model could be analysed.
+inline constexpr const char* kAdaptRiseNotConvergedText = "Не сошлась стрела подъема: ";
+inline constexpr const char* kAdaptThicknessNotConvergedText = "Не сошлась адаптация толщины.";
+inline std::string AdaptUnusableRiseText(const std::string& surface, std::int32_t iteration) {
+  return "Стрела подъема (" + surface + ") стала равной нулю, слишком малой или не конечной на итерации " +
+         std::to_string(iteration) + ": адаптация остановлена, стрела подъема оставлена прежней.";
+}
+inline std::string AdaptUnusableThicknessText(const std::string& problem, std::int32_t iteration) {
+  return "Адаптация толщины остановлена на итерации " + std::to_string(iteration) +
+         ", толщины оставлены прежними: " + problem;
+}
 inline constexpr const char* kViewerModeAction = "AcVMode_Viewer";
 
 // What the project asks of the rest of the program (the result windows, the
@@ -296,6 +308,10 @@ class TViewerProject {
   void CalcStresses();
   long long LoadItemCount() const;
   void Fail(CalcStatus& status, const std::string& message);
+  void Finish(CalcStatus& status);
+  bool AdaptRiseStep(std::int32_t iteration, Extended w, Extended v0, std::string& stopText);
+  bool AdaptThicknessStep(std::int32_t iteration, Extended v0, std::string& stopText);
+  std::string NotConvergedText(std::int32_t iterations) const;
 
   MessageService& messages_;
   ViewerHooks* hooks_ = nullptr;
@@ -329,6 +345,12 @@ class TViewerProject {
   std::optional<KnotValuesKey> preparedKey_;  // what the knots' values hold
   std::optional<KnotValuesKey> levelsKey_;    // what IsoParams were defaulted for
   KnotThicknessStore thickness_;
+  // What the adaptation's last rise and thickness steps left, for the status
+  // window and the closing messages.
+  std::vector<std::int32_t> unconvergedSurfaces_;
+  Extended lastEnergyMeasure_ = 0;
+  Extended lastVolume_ = 0;
+  Extended lastChange_ = 0;
 };
 
 }  // namespace tavir

@@ -9,9 +9,11 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -117,6 +119,8 @@ TDM_Main::TDM_Main(TRSForm& mainForm, ModelDialogs& modelDialogs, EditorDialogs&
                                                 modelDialogs_, messages_, screen);
   desks_->Attach(commands_.get());
   BuildActions();
+  autoSaveTimer_.setObjectName("AutoSaveTimer");
+  connect(&autoSaveTimer_, &QTimer::timeout, this, &TDM_Main::AutoSaveTick);
 }
 
 TDM_Main::~TDM_Main() {
@@ -174,12 +178,90 @@ bool TDM_Main::Run(const QString& name) {
 }
 
 void TDM_Main::RunGuarded(const QString& name) {
+  ++commandDepth_;
   try {
     commands_->Run(name.toStdString());
   } catch (const std::exception& e) {
     messages_.Error(e.what());
   }
+  --commandDepth_;
   ApplyState();
+  SyncAutoSave();
+}
+
+bool TDM_Main::ConfirmClose() {
+  ++commandDepth_;
+  bool allowed = false;
+  try {
+    allowed = commands_->ConfirmDropProject();
+  } catch (const std::exception& e) {
+    messages_.Error(e.what());
+  }
+  --commandDepth_;
+  ApplyState();
+  return allowed;
+}
+
+// ---- autosave ----
+
+namespace {
+// A tick that finds the user busy tries again after this part of a minute.
+constexpr int kAutoSaveRetryParts = 12;
+}  // namespace
+
+void TDM_Main::SetAutoSaveMinute(std::chrono::milliseconds minute) {
+  autoSaveMinute_ = std::max(minute, std::chrono::milliseconds(1));
+  autoSaveInterval_ = std::chrono::milliseconds(0);
+  SyncAutoSave();
+}
+
+void TDM_Main::SyncAutoSave() {
+  const TBCDataEditor& options = main_.Supervisor().Options;
+  if (options.AutoSave == 0) {
+    autoSaveTimer_.stop();
+    autoSaveInterval_ = std::chrono::milliseconds(0);
+    return;
+  }
+  const std::chrono::milliseconds interval = autoSaveMinute_ * std::max<std::int32_t>(1, options.AutoSaveInterval);
+  if (interval == autoSaveInterval_ && autoSaveTimer_.isActive()) return;
+  autoSaveInterval_ = interval;
+  autoSaveTimer_.start(interval);
+}
+
+bool TDM_Main::AutoSaveBlocked() const {
+  if (commandDepth_ > 0 || DialogRunner::Running() > 0 || QApplication::activeModalWidget() != nullptr) return true;
+  for (TMainDesk* desk : desks_->All())
+    if (desk->Logic().ActiveMode() != nullptr) return true;
+  return false;
+}
+
+void TDM_Main::AutoSaveTick() {
+  if (AutoSaveBlocked()) {
+    autoSaveTimer_.start(std::max(std::chrono::milliseconds(1), autoSaveMinute_ / kAutoSaveRetryParts));
+    return;
+  }
+  if (autoSaveInterval_.count() > 0 && autoSaveTimer_.intervalAsDuration() != autoSaveInterval_)
+    autoSaveTimer_.start(autoSaveInterval_);
+  std::string failure;
+  AutoSaveResult result = AutoSaveResult::Nothing;
+  try {
+    result = commands_->AutoSave(failure);
+  } catch (const std::exception& e) {
+    result = AutoSaveResult::Failed;
+    failure = e.what();
+  }
+  if (result == AutoSaveResult::Failed) {
+    // Not a box every few minutes: the status bars say it once.
+    if (!autoSaveFailureShown_) ShowAutoSaveNotice(QString::fromStdString(failure));
+    autoSaveFailureShown_ = true;
+    return;
+  }
+  if (autoSaveFailureShown_) ShowAutoSaveNotice(QString());
+  autoSaveFailureShown_ = false;
+}
+
+void TDM_Main::ShowAutoSaveNotice(const QString& text) {
+  for (TMainDesk* desk : desks_->All()) desk->SetNotice(text);
 }
 
 void TDM_Main::ApplyState() {
@@ -286,7 +368,7 @@ std::optional<SupportAnswer> TDM_Main::SupportDialog(const TFixation& fixation, 
 
 std::unique_ptr<TwoBarProgress> TDM_Main::OpenProgressBox() { return std::make_unique<ProgressBox>(&main_); }
 
-void TDM_Main::CloseProgram() { main_.close(); }
+bool TDM_Main::CloseProgram() { return main_.close(); }
 
 // ---- handlers ----
 

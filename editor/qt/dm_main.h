@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,6 +72,21 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   // How the program ends (the main form closes); QCoreApplication::exit(0) unless
   // replaced.
   std::function<void()> ExitProgram;
+  // Whether the main form may close: a changed project asks whether to save it first.
+  bool ConfirmClose();
+
+  // ---- autosave ----
+  // The timer runs while the options have autosave on, every interval of the
+  // options' minutes; each tick writes a changed project that has a file of its own.
+  QTimer& AutoSaveTimer() { return autoSaveTimer_; }
+  // The length of the minute the interval counts (tests shorten it).
+  void SetAutoSaveMinute(std::chrono::milliseconds minute);
+  // The timer follows the options: started, stopped or set to a new interval.
+  void SyncAutoSave();
+  // A tick: never while a dialog, a desk gesture or a command is in progress (then
+  // it is tried again shortly). A failure is shown in the desks' status bars, once
+  // until an autosave next finds nothing left to write.
+  void AutoSaveTick();
 
   // ---- EditorCommandsUi ----
   void SetMainCaption(const std::string& caption) override;
@@ -86,7 +103,7 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   void EnableLoadDialogButtons(bool enabled) override;
   std::optional<SupportAnswer> SupportDialog(const TFixation& fixation, std::int32_t direction) override;
   std::unique_ptr<TwoBarProgress> OpenProgressBox() override;
-  void CloseProgram() override;
+  bool CloseProgram() override;
   std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor& options, const TBCTask& task) override;
   std::optional<TGrid> GridDialog(const TGrid& grid, const TFloatPoint3D& minCorner, const TFloatPoint3D& maxCorner,
                                   Projection projection) override;
@@ -113,6 +130,9 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   void BuildMenus();
   void RunGuarded(const QString& name);
   QWidget* DialogParent() const;
+  // Whether the user is in the middle of something that a save must not cut into.
+  bool AutoSaveBlocked() const;
+  void ShowAutoSaveNotice(const QString& text);
 
   TRSForm& main_;
   ModelDialogs& modelDialogs_;
@@ -124,6 +144,11 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
   std::map<QString, QMenu*> menus_;
   QPointer<TForcesForm> forcesForm_;
   const ImageProvider* images_ = nullptr;
+  int commandDepth_ = 0;  // commands running (nested through dialogs)
+  QTimer autoSaveTimer_;
+  std::chrono::milliseconds autoSaveMinute_{std::chrono::minutes(1)};
+  std::chrono::milliseconds autoSaveInterval_{0};  // while on
+  bool autoSaveFailureShown_ = false;
 };
 
 }  // namespace tavir

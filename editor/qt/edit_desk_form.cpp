@@ -52,6 +52,10 @@ TMainDesk::TMainDesk(EditorCommands& commands, DeskHandle desk, const TWorkWindo
     panels_[i]->setFrameShadow(QFrame::Sunken);
     StBar_Win->addWidget(panels_[i]);
   }
+  notice_ = new QLabel(StBar_Win);
+  notice_->setObjectName("StBar_Win_Notice");
+  notice_->hide();
+  StBar_Win->addWidget(notice_, 1);
   setStatusBar(StBar_Win);
 }
 
@@ -63,6 +67,14 @@ QString TMainDesk::StatusText(int panel) const {
   if (panel < 0 || panel > 1) return {};
   return panels_[panel]->text();
 }
+
+void TMainDesk::SetNotice(const QString& text) {
+  notice_->setText(text);
+  notice_->setToolTip(text);
+  notice_->setVisible(!text.isEmpty());
+}
+
+QString TMainDesk::Notice() const { return notice_->text(); }
 
 void TMainDesk::SetPictureCursor(const QCursor& cursor) { Image_Win->setCursor(cursor); }
 

@@ -56,6 +56,10 @@ class TMainDesk : public QMainWindow, private DeskSurface, private DeskPictureEv
   QScrollArea* ScrollBox() const { return ScrollBox_Win; }
   QWidget* PaintBox() const;
   QString StatusText(int panel) const;
+  // A notice of the program beside the two panels (an autosave that failed);
+  // empty hides it.
+  void SetNotice(const QString& text);
+  QString Notice() const;
   // The main strip the desk keeps clear of.
   void SetMainForm(QWidget* main) { mainForm_ = main; }
   // The window is gone: the form waits for its deletion and touches nothing.
@@ -102,6 +106,7 @@ class TMainDesk : public QMainWindow, private DeskSurface, private DeskPictureEv
   DeskPictureBox* Image_Win = nullptr;
   QStatusBar* StBar_Win = nullptr;
   QLabel* panels_[2] = {nullptr, nullptr};
+  QLabel* notice_ = nullptr;
   QPointer<QWidget> mainForm_;
 };
 

@@ -189,6 +189,11 @@ void TRSForm::resizeEvent(QResizeEvent* event) {
 }
 
 void TRSForm::closeEvent(QCloseEvent* event) {
+  // Whichever way the program is left, a changed project is not dropped unasked.
+  if (commands_ != nullptr && !commands_->ConfirmClose()) {
+    event->ignore();
+    return;
+  }
   QMainWindow::closeEvent(event);
   if (commands_ != nullptr) {
     commands_->Desks().HideAll();

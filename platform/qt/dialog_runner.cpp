@@ -6,9 +6,18 @@ namespace tavir {
 namespace {
 // One GUI thread: the innermost interceptor, or none.
 ScopedDialogInterceptor* gInnermost = nullptr;
+int gRunning = 0;
+
+struct RunningDialog {
+  RunningDialog() { ++gRunning; }
+  ~RunningDialog() { --gRunning; }
+  RunningDialog(const RunningDialog&) = delete;
+  RunningDialog& operator=(const RunningDialog&) = delete;
+};
 }  // namespace
 
 int DialogRunner::Run(QDialog& dialog) {
+  const RunningDialog running;
   // Placed before anyone sees it, so that an interceptor finds it where it opens.
   PlaceOnOpening(dialog);
   if (ScopedDialogInterceptor* active = gInnermost) {
@@ -21,6 +30,8 @@ int DialogRunner::Run(QDialog& dialog) {
 }
 
 bool DialogRunner::Intercepted() { return gInnermost != nullptr; }
+
+int DialogRunner::Running() { return gRunning; }
 
 ScopedDialogInterceptor::ScopedDialogInterceptor(DialogRunner::Interceptor interceptor)
     : interceptor_(std::move(interceptor)), outer_(gInnermost) {

@@ -18,6 +18,8 @@ class DialogRunner {
   static int Run(QDialog& dialog);
 
   static bool Intercepted();
+  // How many dialogs are being run now (nested ones count each).
+  static int Running();
 };
 
 // Installs an interceptor for its lifetime; nested ones stack, the innermost answers.

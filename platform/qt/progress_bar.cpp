@@ -23,11 +23,13 @@ void ProgressBar::StepIt() {
 }
 
 void ProgressBar::Show() {
-  if (minimum() != state_.Min() || maximum() != state_.Max()) setRange(state_.Min(), state_.Max());
-  // A step back (a wrap) lowers the value; QProgressBar repaints itself when the
-  // change shows, the forced repaint covers the rest in synchronous loops.
+  const bool newRange = minimum() != state_.Min() || maximum() != state_.Max();
+  if (newRange) setRange(state_.Min(), state_.Max());
+  // QProgressBar paints at once when a new value changes a painted pixel (a wrap
+  // included) and not otherwise; a new range only schedules a paint, which a loop
+  // that returns to no event loop would never see.
   setValue(state_.Position());
-  if (isVisible()) repaint();
+  if (newRange && isVisible()) repaint();
 }
 
 }  // namespace tavir

@@ -1,6 +1,7 @@
 #pragma once
 // A progress bar with the platform's bounds, step and StepIt (which wraps past the
-// maximum). Changes show at once, also inside a loop that returns to no event loop.
+// maximum). A change that moves a painted pixel shows at once, also inside a loop
+// that returns to no event loop; one that moves none costs no paint.
 #include <QProgressBar>
 
 #include "platform/progress.h"

@@ -145,6 +145,8 @@ TEST_F(ShellFixture, ValidationNamesTheElementAndTheFault) {
        "Элемент 7, слой 0 \"Тело пластины\": коэффициент Пуассона материала должен быть больше -1 и меньше 0,5"},
       {"nu -1", [](TMLResultShell&, TResultKnot*, TPhisPropRodNL& m) { m.mu = -1; },
        "Элемент 7, слой 0 \"Тело пластины\": коэффициент Пуассона материала должен быть больше -1 и меньше 0,5"},
+      {"no layers", [](TMLResultShell& s, TResultKnot*, TPhisPropRodNL&) { s.Layers.Clear(); },
+       "Элемент 7: у оболочки нет ни одного слоя (не заданы толщина и материал)"},
       {"thickness 0", [](TMLResultShell& s, TResultKnot*, TPhisPropRodNL&) { s.Layers.Layer(0)->Thickness = 0; },
        "Элемент 7, слой 0 \"Тело пластины\": толщина слоя должна быть больше нуля"},
       {"thickness negative", [](TMLResultShell& s, TResultKnot*, TPhisPropRodNL&) { s.Layers.Layer(0)->Thickness = -1; },

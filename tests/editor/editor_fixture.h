@@ -4,8 +4,11 @@
 // scripts.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <array>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -103,7 +106,10 @@ class FakeUi : public EditorCommandsUi {
   void EnableLoadDialogButtons(bool enabled) override { LoadButtons = enabled; }
   std::optional<SupportAnswer> SupportDialog(const TFixation&, std::int32_t) override { return SupportScript; }
   std::unique_ptr<TwoBarProgress> OpenProgressBox() override { return std::make_unique<RecordingProgress>(Progress); }
-  void CloseProgram() override { ++CloseRequests; }
+  bool CloseProgram() override {
+    ++CloseRequests;
+    return CloseAllowed;
+  }
 
   std::optional<SettingsAnswer> SettingsDialog(const TBCDataEditor&, const TBCTask& task) override {
     SettingsShownTask = task;
@@ -157,6 +163,7 @@ class FakeUi : public EditorCommandsUi {
   std::optional<SupportAnswer> SupportScript;
   std::vector<std::string> Progress;
   int CloseRequests = 0;
+  bool CloseAllowed = true;
 
  private:
   const TEditWindows* windows_ = nullptr;
@@ -177,6 +184,24 @@ class FakeSurface : public DeskSurface {
   DeskScroll State{0, 0, 200, 200, 300};
   std::vector<ScrollPosition> ScrollCalls;
   int Repaints = 0;
+};
+
+// A folder of the test's own, removed after it.
+class TempFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tavir_editor_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
 };
 
 inline NewTaskAnswer PlateTask(Extended precision = 0.01L) {

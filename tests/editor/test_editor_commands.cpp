@@ -72,6 +72,7 @@ TEST(NewProject, CancelledDialogKeepsTheOpenProject) {
   f.Sample();
   const std::vector<std::uint8_t> before = SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows());
   const std::size_t captions = f.Ui.Captions.size();
+  f.Messages.Answers = {MsgResult::Ok, MsgResult::No};  // new project: yes; save the changed one: no
   f.Commands.Run("acFileNew");  // the dialog answers Cancel
   EXPECT_EQ(f.Ui.WindowsWhenNewTaskOpened, 1);
   EXPECT_EQ(f.Commands.Windows().Count(), 1);
@@ -104,6 +105,7 @@ TEST(NewProject, NewInALoadModeLeavesItFirst) {
     f.Project.Knots().Select(m.K[0], nullptr);
     f.Project.Elements().Select(m.Shell, nullptr);
     f.Ui.NewTaskAnswerScript = PlateTask();
+    f.Messages.Answers = {MsgResult::Ok, MsgResult::No};  // new project: yes; save the changed one: no
     f.Commands.Run("acFileNew");  // FakeUi fails the test on a canvas of a window that is not there
     EXPECT_FALSE(f.Ui.LoadOpen);
     EXPECT_TRUE(f.Project.Knots().Selection().empty());
@@ -134,18 +136,7 @@ TEST(NewProject, NoTaskLeavesALoadModeAndAnEmptyCollectionHasNoCurrentWindow) {
 
 // ---- open and save ----
 
-class FileCommandsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tavir_editor_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
-};
+using FileCommandsTest = TempFolderTest;
 
 // A file that could not be opened used to switch the command set to the task
 // state all the same.
@@ -174,7 +165,10 @@ TEST_F(FileCommandsTest, AFailedOpenChangesNothing) {
   const std::vector<std::uint8_t> before = SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows());
   const std::size_t captions = f.Ui.Captions.size();
   f.Ui.OpenName = bad;
+  f.Messages.Answers = {MsgResult::No};  // the changed project need not be saved first
+  const int openDialogs = f.Ui.OpenDialogs;
   EXPECT_FALSE(f.Commands.FileOpen());
+  EXPECT_EQ(f.Ui.OpenDialogs, openDialogs + 1);  // the bad file was tried
   EXPECT_EQ(SaveProjectBytes(f.Supervisor, f.Project, f.Commands.Windows()), before);
   EXPECT_EQ(f.Ui.Captions.size(), captions);
   EXPECT_TRUE(f.Commands.State().Checked("acModeKnot"));  // ApplyTaskActions did not run

@@ -58,7 +58,13 @@ inline int PixelsOf(const QImage& picture, QRgb colour) {
 
 class EditorFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { StartProgram(); }
+  // The program as its entry builds it; anew when one runs already.
+  void StartProgram() {
+    if (program) {
+      program.reset();
+      QApplication::processEvents();
+    }
     program = std::make_unique<TEditorProgram>(&modelDialogs);
     exits = 0;
     program->Commands().ExitProgram = [this] { ++exits; };
@@ -80,12 +86,15 @@ class EditorFixture : public ::testing::Test {
   QAction* Action(const char* name) { return Dm().Action(name); }
   void Run(const char* name) { ASSERT_TRUE(Dm().Run(name)) << name; }
 
-  // New project with the region from (0,0,0) to (x, y, z): both questions answered.
-  void NewTask(double x, double y, double z = 10, DialogScript* outer = nullptr) {
+  // New project with the region from (0,0,0) to (x, y, z): both questions answered,
+  // and with `keep` the question whether to save the changed project first.
+  void NewTask(double x, double y, double z = 10, DialogScript* outer = nullptr,
+               QMessageBox::StandardButton keep = QMessageBox::NoButton) {
     std::optional<DialogScript> local;
     if (outer == nullptr) local.emplace();
     DialogScript& script = outer != nullptr ? *outer : *local;
     script.Answers.push_back(QMessageBox::Ok);
+    if (keep != QMessageBox::NoButton) script.Answers.push_back(keep);
     script.Dialogs.push_back([x, y, z](QDialog& d) {
       auto& dlg = static_cast<TNewTaskDlg&>(d);
       EXPECT_EQ(dlg.objectName(), "NewTaskDlg");

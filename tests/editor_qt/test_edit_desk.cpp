@@ -186,7 +186,7 @@ TEST_F(EditorDeskTest, NewFromALoadModeThenCancelThenApplyDoesNotCrash) {
   ASSERT_FALSE(form.isNull());
   Click(6, 4);
   DialogScript script;
-  script.Answers.push_back(QMessageBox::Ok);
+  script.Answers = {QMessageBox::Ok, QMessageBox::No};  // new project: yes; save the changed one: no
   script.Dialogs.push_back([](QDialog& d) {
     d.reject();
     return d.result();
@@ -202,9 +202,11 @@ TEST_F(EditorDeskTest, NewFromALoadModeThenCancelThenApplyDoesNotCrash) {
   // The project stays and the editor is back in the edit mode.
   EXPECT_EQ(Project().Elements().Count(), 24);
   EXPECT_TRUE(Action("acModeEdit")->isChecked());
-  // Only the new-project question was asked: no window asked to end the program.
-  ASSERT_EQ(script.Boxes.size(), 1u);
+  // Only the new-project question and the one whether to save the changed project
+  // were asked: no window asked to end the program.
+  ASSERT_EQ(script.Boxes.size(), 2u);
   EXPECT_EQ(script.Boxes[0].Title, "Новый проект");
+  EXPECT_EQ(script.Boxes[1].Title, kSaveChangesCaption);
 }
 
 TEST_F(EditorDeskTest, ANewTaskClearsTheWindowsWithoutAskingToEnd) {
@@ -214,7 +216,7 @@ TEST_F(EditorDeskTest, ANewTaskClearsTheWindowsWithoutAskingToEnd) {
   ASSERT_EQ(Commands().Windows().Count(), 2);
   QPointer<TMainDesk> old0 = Desk(0), old1 = Desk(1);
   DialogScript script;
-  NewTask(6, 4, 10, &script);
+  NewTask(6, 4, 10, &script, QMessageBox::No);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(old0.isNull());
   EXPECT_TRUE(old1.isNull());
@@ -315,13 +317,15 @@ TEST_F(EditorDeskTest, ClosingTheMainWindowAsksToEndTheProgram) {
   EXPECT_FALSE(second->isVisible());
   EXPECT_EQ(exits, 0);
   DialogScript script;
-  script.Answers = {QMessageBox::Cancel, QMessageBox::Ok};
+  // Then the changed project is not to be saved.
+  script.Answers = {QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::No};
   Desk(0)->close();
   EXPECT_EQ(exits, 0);
   EXPECT_TRUE(Desk(0)->isVisible());
   Desk(0)->close();
   EXPECT_EQ(exits, 1);
-  ASSERT_EQ(script.Boxes.size(), 2u);
+  ASSERT_EQ(script.Boxes.size(), 3u);
+  EXPECT_EQ(script.Boxes[2].Title, kSaveChangesCaption);
   EXPECT_EQ(script.Boxes[0].Title, "Закрытие программы");
   EXPECT_EQ(script.Boxes[0].Text, "Вы хотите прекратить работу?");
 }

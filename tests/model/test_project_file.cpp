@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "model/project_file.h"
 #include "model/project_file_fixture.h"
 #include "platform/cp1251.h"
@@ -450,6 +452,78 @@ TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFile) {
 }
 
 // The analysis program's result classes.
+// What is under the name, when it is no project file, is said; "не найден" is
+// for a name under which there is nothing at all.
+TEST_F(ProjectFileTest, WhatCannotBeOpenedIsNamedForWhatItIs) {
+  const std::string fifo = Path("pipe.tps");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  const std::string zero = Path("zero.tps");
+  fs::create_symlink("/dev/zero", zero);
+  const std::string folder = Path("folder.tps");
+  fs::create_directories(folder);
+  const std::string dangling = Path("dangling.tps");
+  fs::create_symlink(Path("gone.tps"), dangling);
+  const struct {
+    std::string Name;
+    std::string Message;  // an error thrown; empty: the plain "not found" message
+  } cases[] = {
+      {fifo, "Не удается открыть файл " + fifo + ": файл не является обычным файлом."},
+      {zero, "Не удается открыть файл " + zero + ": файл не является обычным файлом."},
+      {folder, "Не удается открыть файл " + folder + ": на месте файла находится папка."},
+      {dangling, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto e = SampleEditor();
+    const std::vector<std::uint8_t> before = e->Save();
+    TVelEditorProject results;
+    AnalysisWindowData window;
+    window.View.Width = 77;
+    if (c.Message.empty()) {
+      EXPECT_FALSE(ReadExistingFile(c.Name, e->Messages).has_value());
+      EXPECT_FALSE(ReadAnalysisProject(c.Name, results, window, e->Messages));
+      ASSERT_EQ(e->Messages.Shown.size(), 2u);
+      EXPECT_EQ(e->Messages.Shown[0].Text, "Файл " + c.Name + " не найден!");
+    } else {
+      for (int program = 0; program < 2; ++program) {
+        try {
+          if (program == 0) ReadExistingFile(c.Name, e->Messages);
+          else ReadAnalysisProject(c.Name, results, window, e->Messages);
+          ADD_FAILURE() << "opened";
+        } catch (const std::runtime_error& ex) {
+          EXPECT_EQ(std::string(ex.what()), c.Message);
+        }
+      }
+      EXPECT_TRUE(e->Messages.Shown.empty());
+    }
+    EXPECT_EQ(e->Save(), before);
+    EXPECT_EQ(window.View.Width, 77);
+  }
+}
+
+// With "Сохранять резервные копии" on, a save first keeps the previous file.
+TEST_F(ProjectFileTest, TheBackupOptionKeepsThePreviousFile) {
+  auto e = SampleEditor();
+  const std::string path = Path("model.tps");
+  const std::string bak = Path("model.tps.bak");
+  SaveProject(path, e->Supervisor, e->Project, e->Windows.Records());
+  const std::vector<std::uint8_t> first = ReadWholeFile(path);
+  e->Project.Materials().AddMaterial("Сталь 2");
+  SaveProject(path, e->Supervisor, e->Project, e->Windows.Records());
+  EXPECT_FALSE(fs::exists(bak)) << "off by default";
+  const std::vector<std::uint8_t> second = ReadWholeFile(path);
+  ASSERT_NE(second, first);
+
+  e->Supervisor.Options.SetSaveBAK(1);
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  e->Project.Materials().AddMaterial("Сталь 3");
+  SaveProject(path, e->Supervisor, e->Project, e->Windows.Records());
+  EXPECT_EQ(ReadWholeFile(bak), second);
+  EXPECT_EQ(fs::status(bak).permissions(), fs::perms(0640));
+  EXPECT_NE(ReadWholeFile(path), second);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
 class ResultKnot : public TEditorKnot {
  public:
   std::int32_t Number = -1;

@@ -5,20 +5,11 @@
 #include <QFontMetrics>
 #include <QTest>
 
+#include "fakes/paint_counter.h"
 #include "platform/qt/info_dlg.h"
 
 namespace tavir {
 namespace {
-
-// Counts the paint events a widget gets.
-class PaintCounter : public QObject {
- public:
-  int Count = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++Count;
-    return false;
-  }
-};
 
 TEST(TInfoDlgForm, HasTwoCaptionsAndTwoBarsRunningFromZeroToHundred) {
   TInfoDlgForm form;

@@ -49,7 +49,8 @@ TFixation EdgeFixation(const ShellGrid& g, int ix, int iy, bool clamped);
 void SupportBoundary(TVelEditorProject& p, const ShellGrid& g, bool clamped);
 std::vector<std::uint8_t> SaveWithWindow(testing::EditorState& e, Extended lx, Extended ly);
 
-std::vector<std::uint8_t> SimplySupportedPlate();
+// n x n shells; the sample has 4 x 4.
+std::vector<std::uint8_t> SimplySupportedPlate(int n = 4);
 std::vector<std::uint8_t> ClampedPlate();
 std::vector<std::uint8_t> SphericalShell();
 std::vector<std::uint8_t> TwoMaterialShell();
@@ -60,7 +61,7 @@ struct ExampleFile {
 };
 
 inline std::vector<ExampleFile> AllExamples() {
-  return {{"plate_simply_supported.tps", SimplySupportedPlate},
+  return {{"plate_simply_supported.tps", [] { return SimplySupportedPlate(); }},
           {"plate_clamped.tps", ClampedPlate},
           {"shell_spherical.tps", SphericalShell},
           {"shell_two_materials.tps", TwoMaterialShell}};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 #include "platform/numtext.h"
 #include "viewer_fixture.h"
@@ -335,6 +336,105 @@ TEST(AdaptationLoop, RiseAdaptationChangesTheStructure) {
   // The rise cell shows (W / u*0)^(1/3) in exponent format.
   EXPECT_EQ(status.CellTexts(2, kRowCurrent).size(), 3u);
   EXPECT_EQ(v.Texts().back(), kAdaptBrokenText);
+}
+
+// The sample sphere, with the dialog's defaults: the rise settles, then the
+// thickness, well within the iteration limit.
+TEST(AdaptationLoop, TheSampleSphereConvergesInAFewIterations) {
+  Viewer v("shell_spherical.tps");
+  ScriptedAdaptDialog dialog;
+  RecordingStatus status;
+  const Extended f0 = TShellFunctions::AsSphere(v.Project.ShellsFuncs().At(0))->GetF();
+  ASSERT_TRUE(v.Project.Adaptation(dialog, status));
+  const auto iterations = status.CellTexts(1, kRowIteration);
+  ASSERT_FALSE(iterations.empty());
+  EXPECT_LE(std::stoi(iterations.back()), 40);
+  EXPECT_GE(std::stoi(iterations.back()), 3);
+  ASSERT_EQ(v.Messages.Shown.size(), 1u) << v.Messages.Shown.back().Text;
+  EXPECT_EQ(v.Messages.Shown[0].Text.rfind(kPotentialEnergyText, 0), 0u);
+  EXPECT_FALSE(v.Project.AdaptParams.AdaptFlight);
+  EXPECT_FALSE(v.Project.AdaptParams.AdaptThickness);
+  const Extended f = TShellFunctions::AsSphere(v.Project.ShellsFuncs().At(0))->GetF();
+  EXPECT_GT(f, f0 / 4) << "a shell, not a plate";
+}
+
+// A rise step that leaves no usable number (zero, subnormal, not finite, or a
+// derived radius that overflows) is named, and the surface keeps its rise.
+TEST(AdaptationSteps, RiseStepReportsAnUnusableRise) {
+  struct Case {
+    Extended F;  // the sphere's rise before the step
+    Extended C;
+    bool Usable;
+  };
+  const Extended inf = std::numeric_limits<Extended>::infinity();
+  const Case cases[] = {
+      {0.4L, 0.9L, true},    {0.4L, -1, false},  // f' = 0
+      {0.4L, inf, false},    {0.4L, std::numeric_limits<Extended>::quiet_NaN(), false},
+      {5e-4932L, 0.1L, false},  // f' subnormal
+      {1e-4900L, 0.5L, true},
+  };
+  for (const Case& c : cases) {
+    TVelEditorProject model;
+    TShellFunctions& surfaces = model.ShellFuncs();
+    auto sphere = model.Factory()->MakeSphere();
+    sphere->SetParams(4, c.F);
+    surfaces.Add(std::move(sphere));
+    const RiseStepResult r = AdaptRiseStep(surfaces, 2, 1, c.C);
+    EXPECT_EQ(r.Unsound < 0, c.Usable) << static_cast<double>(c.C) << " " << static_cast<long double>(c.F);
+    EXPECT_EQ(r.Converged, r.Unconverged.empty());
+  }
+  // A paraboloid: only the rise that the direction updates counts.
+  TVelEditorProject model;
+  TShellFunctions& surfaces = model.ShellFuncs();
+  auto p = model.Factory()->MakeParaboloid();
+  p->SetParams(4, 4, 0, 0.3L);
+  surfaces.Add(std::move(p));
+  EXPECT_LT(AdaptRiseStep(surfaces, 2, 1, 0.9L).Unsound, 0) << "f1 = 0 is not updated along Y";
+  EXPECT_EQ(AdaptRiseStep(surfaces, 3, 1, 0.9L).Unsound, 0);
+  EXPECT_EQ(SurfaceName(surfaces, 0), "поверхность № 1 (эллиптический параболоид)");
+}
+
+// An adaptation whose rise becomes unusable ends as a Break does: the energy
+// message, then the warning naming the surface, and the results of the last
+// solve with the rise that solve had.
+TEST(AdaptationLoop, AnUnusableRiseEndsWithTheLastSoundIterationsResults) {
+  Viewer v("shell_spherical.tps");
+  auto* sphere = TShellFunctions::AsSphere(v.Project.ShellsFuncs().At(0));
+  sphere->SetF(5e-4932L);  // one more halving and it is subnormal
+  v.Project.Materials().Material(0)->SetR(1e10L);  // a coefficient near 0: the rise halves
+  v.Project.ApplyShellFuncs();
+  const Extended f0 = sphere->GetF();
+  ScriptedAdaptDialog dialog;
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.Adaptation(dialog, status));
+  ASSERT_EQ(v.Messages.Shown.size(), 2u);
+  EXPECT_EQ(v.Messages.Shown[0].Text.rfind(kPotentialEnergyText, 0), 0u);
+  EXPECT_EQ(v.Messages.Shown[1].Kind, MsgKind::Warning);
+  EXPECT_EQ(v.Messages.Shown[1].Text, AdaptUnusableRiseText("поверхность № 1 (сфера)", 1));
+  EXPECT_EQ(sphere->GetF(), f0);
+  ASSERT_TRUE(v.Project.HasResults());
+  const std::vector<Extended> adapted = v.Project.LoadVector();
+  const auto* shell = AsResultShell(v.Project.Elements().At(5));
+  const auto stresses = shell->Stresses;
+  EXPECT_NE(stresses[0][0][0], 0);
+  // The same model solved again: the same displacements and stresses.
+  ASSERT_TRUE(v.Project.StaticCalculate(status));
+  EXPECT_TRUE(v.Project.LoadVector() == adapted);
+  EXPECT_TRUE(shell->Stresses == stresses);
+}
+
+TEST(AdaptationLoop, TheIterationLimitNamesTheSurfaceWhoseRiseHasNotConverged) {
+  Viewer v("shell_spherical.tps");
+  v.Project.Materials().Material(0)->SetR(1e5L);  // the rise keeps halving
+  v.Project.SetAdaptIterationLimit(4);
+  ScriptedAdaptDialog dialog;
+  RecordingStatus status;
+  ASSERT_TRUE(v.Project.Adaptation(dialog, status));
+  ASSERT_EQ(v.Messages.Shown.size(), 2u);
+  EXPECT_EQ(v.Messages.Shown[1].Text, AdaptNotConvergedText(4) + "\r" + kAdaptRiseNotConvergedText +
+                                          "поверхность № 1 (сфера).");
+  EXPECT_TRUE(v.Project.HasResults());
+  EXPECT_TRUE(v.Project.AdaptParams.AdaptFlight);
 }
 
 // The repaint after each iteration shows a section view with the thicknesses that

@@ -30,6 +30,25 @@ std::vector<std::uint8_t> SmallPlate(const std::function<void(TVelEditorProject&
   return examples::SaveWithWindow(e, 1, 1);
 }
 
+// The one message of an analysis of the changed plate that must fail: an error,
+// and no results kept.
+std::string RefusedAnalysis(const std::function<void(TVelEditorProject&, examples::ShellGrid&)>& change) {
+  Viewer v;
+  EXPECT_TRUE(v.Project.LoadProjectBytes(SmallPlate(change), "plate.tps"));
+  RecordingStatus status;
+  EXPECT_FALSE(v.Project.StaticCalculate(status));
+  EXPECT_FALSE(v.Project.HasResults());
+  EXPECT_FALSE(status.Visible);
+  v.Project.SetIsoKind(ResultKind::Wz);
+  EXPECT_FALSE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+  if (v.Messages.Shown.size() != 1) {
+    ADD_FAILURE() << v.Messages.Shown.size() << " messages";
+    return "";
+  }
+  EXPECT_EQ(v.Messages.Shown[0].Kind, MsgKind::Error);
+  return v.Messages.Shown[0].Text;
+}
+
 void SetAllThicknesses(examples::ShellGrid& g, Extended t) {
   for (TMLEditorShell* s : g.Shells) s->Layers.Layer(0)->SetThickness(t);
 }
@@ -67,19 +86,9 @@ TEST(AnalysisFaults, ValuesBeyondTheDoubleRangeFailNamingTheElement) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
-    Viewer v;
-    ASSERT_TRUE(v.Project.LoadProjectBytes(SmallPlate(c.Change), "plate.tps"));
-    RecordingStatus status;
-    EXPECT_FALSE(v.Project.StaticCalculate(status));
-    ASSERT_EQ(v.Messages.Shown.size(), 1u);
-    EXPECT_EQ(v.Messages.Shown[0].Kind, MsgKind::Error);
-    const std::string& text = v.Messages.Shown[0].Text;
+    const std::string text = RefusedAnalysis(c.Change);
     EXPECT_EQ(text.rfind("Элемент ", 0), 0u) << text;
     EXPECT_NE(text.find(c.Expected), std::string::npos) << text;
-    EXPECT_FALSE(v.Project.HasResults());
-    EXPECT_FALSE(status.Visible);
-    v.Project.SetIsoKind(ResultKind::Wz);
-    EXPECT_FALSE(v.Project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
   }
 }
 
@@ -114,6 +123,27 @@ TEST(AnalysisFaults, OverflowingElementStiffnessIsNamedBeforeTheSolve) {
     EXPECT_NE(text.find("матрица жесткости элемента не является конечным числом"), std::string::npos) << text;
     EXPECT_EQ(text.rfind(c.Element, 0), 0u) << text;
     EXPECT_FALSE(v.Project.HasResults());
+  }
+}
+
+// A shell without a layer has no stiffness: the analysis names it instead of
+// calling the system singular at one of its knots.
+TEST(AnalysisFaults, ShellsWithoutLayersAreNamed) {
+  struct Case {
+    const char* Name;
+    std::function<void(TVelEditorProject&, examples::ShellGrid&)> Change;
+    const char* Expected;
+  };
+  const std::vector<Case> cases = {
+      {"every shell", [](TVelEditorProject&, examples::ShellGrid& g) {
+         for (TMLEditorShell* s : g.Shells) s->Layers.Clear();
+       }, "Элемент 0: у оболочки нет ни одного слоя (не заданы толщина и материал)"},
+      {"the third shell", [](TVelEditorProject&, examples::ShellGrid& g) { g.Shells[2]->Layers.Clear(); },
+       "Элемент 2: у оболочки нет ни одного слоя (не заданы толщина и материал)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(RefusedAnalysis(c.Change), c.Expected);
   }
 }
 
@@ -378,7 +408,7 @@ TEST(AnalysisFaults, AdaptationStopsAtTheIterationCap) {
   ASSERT_EQ(v.Messages.Shown.size(), 2u);
   EXPECT_EQ(v.Messages.Shown[0].Text.rfind(kPotentialEnergyText, 0), 0u);
   EXPECT_EQ(v.Messages.Shown[1].Kind, MsgKind::Warning);
-  EXPECT_EQ(v.Messages.Shown[1].Text, "Адаптация не сошлась за 5 итераций: процесс остановлен.");
+  EXPECT_EQ(v.Messages.Shown[1].Text, AdaptNotConvergedText(5) + "\r" + kAdaptThicknessNotConvergedText);
   EXPECT_TRUE(v.Project.HasResults());
 }
 

@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "viewer_fixture.h"
 
@@ -73,6 +77,34 @@ TEST(ViewerProjectLoad, MissingFileShowsMessageAndKeepsTheModel) {
   EXPECT_EQ(v.Messages.Shown[0].Text, "Файл /nonexistent/dir/none.tps не найден!");
   EXPECT_EQ(v.Project.FileName(), "plate_clamped.tps");
   EXPECT_EQ(v.Project.Knots().Count(), 25);
+}
+
+// A pipe or a link to a device named as the project: said for what it is (it
+// used to be "не найден"), and the open model stays.
+TEST(ViewerProjectLoad, WhatIsNoFileIsNamedAndKeepsTheModel) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("tavir_viewer_odd_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string fifo = (dir / "pipe.tps").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  const std::string zero = (dir / "zero.tps").string();
+  fs::create_symlink("/dev/zero", zero);
+  for (const std::string& name : {fifo, zero}) {
+    SCOPED_TRACE(name);
+    Viewer v;
+    v.Open("plate_clamped.tps");
+    try {
+      v.Project.LoadProjectFile(name);
+      ADD_FAILURE() << "opened";
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(std::string(e.what()), "Не удается открыть файл " + name + ": файл не является обычным файлом.");
+    }
+    EXPECT_TRUE(v.Messages.Shown.empty());
+    EXPECT_EQ(v.Project.FileName(), "plate_clamped.tps");
+    EXPECT_EQ(v.Project.Knots().Count(), 25);
+  }
+  fs::remove_all(dir);
 }
 
 TEST(ViewerProjectLoad, FromDiskReadsTheExample) {

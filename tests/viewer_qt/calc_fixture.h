@@ -21,6 +21,7 @@
 #include "viewer/qt/dm_main_out.h"
 #include "viewer/qt/rs_output.h"
 #include "viewer/qt/view_dialogs.h"
+#include "fakes/dialogs_by_name.h"
 #include "fakes/scripted_messages.h"
 
 namespace tavir::calctest {
@@ -49,57 +50,17 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<char
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Stands in for the user at every modal dialog: a handler by the dialog's
-// objectName answers; a dialog without one is cancelled. Every dialog is recorded.
-class DialogScript {
- public:
-  using Handler = std::function<int(QDialog&)>;
-  DialogScript()
-      : interceptor_([this](QDialog& d) {
-          Seen.push_back(d.objectName().toStdString());
-          auto it = Handlers.find(d.objectName().toStdString());
-          if (it == Handlers.end()) return static_cast<int>(QDialog::Rejected);
-          return it->second(d);
-        }) {}
-  DialogScript(const DialogScript&) = delete;
-  DialogScript& operator=(const DialogScript&) = delete;
-
-  // The file dialogs take this name and confirm.
-  void ChooseFile(const std::string& dialogName, const std::string& path) {
-    Handlers[dialogName] = [path](QDialog& d) {
-      auto& f = static_cast<QFileDialog&>(d);
-      f.selectFile(QString::fromStdString(path));
-      QMetaObject::invokeMethod(&f, "accept", Qt::DirectConnection);
-      return f.result();
-    };
-  }
-  // Presses OK (the dialog's own checks run).
-  void Accept(const std::string& dialogName, std::function<void(QDialog&)> fill = {}) {
-    Handlers[dialogName] = [fill](QDialog& d) {
-      if (fill) fill(d);
-      d.accept();
-      return d.result();
-    };
-  }
-  int Count(const std::string& dialogName) const {
-    int n = 0;
-    for (const auto& s : Seen) n += s == dialogName ? 1 : 0;
-    return n;
-  }
-
-  std::map<std::string, Handler> Handlers;
-  std::vector<std::string> Seen;
-
- private:
-  ScopedDialogInterceptor interceptor_;
-};
+using DialogScript = DialogsByName;
 
 class CalcFixture : public ::testing::Test {
  protected:
-  CalcFixture() : dm(msgs), form(dm, msgs) {}
+  // The status window of a computation pumps at every stage point and progress
+  // step and shows at once, however short the computation: the tests see every
+  // stage. The default timing has tests of its own.
+  CalcFixture() : dm(msgs), form(dm, msgs) { CalcStatusWindow::Timing() = PumpTiming::EveryPump(); }
   ~CalcFixture() override {
     CalcStatusWindow::PumpHook() = nullptr;
-    CalcStatusWindow::PumpInterval() = kPumpInterval;
+    CalcStatusWindow::Timing() = PumpTiming{};
     std::error_code ec;
     std::filesystem::remove_all(TempDir(), ec);
   }

@@ -307,44 +307,62 @@ TEST_F(CalcFixture, ARepaintFailureIsShownAfterThePaintEvent) {
 namespace tavir::calctest {
 namespace {
 
-// Break pressed while the equations are being solved stops the solve itself: the
-// solver hears of it from its progress callback. The adaptation's iteration then
-// ends with the message, and no displacements of the broken solve are kept.
-TEST_F(CalcFixture, BreakDuringTheSolveStopsIt) {
-  ASSERT_TRUE(Open(Example("plate_clamped.tps")));
-  dialogs.Accept("AdaptParsDlg");
-  CalcStatusWindow::PumpInterval() = std::chrono::milliseconds(0);  // every progress step pumps
-  int solvePumps = 0;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
-    if (s.Form() == nullptr || s.Form()->CurrentStage() != 3) return;
-    if (++solvePumps == 2) s.Form()->findChild<QPushButton*>("Btn_Breake")->click();  // inside the solve
+// A Break, wherever in an iteration it lands, lets that iteration finish: the
+// adaptation then ends as the Break's iteration left it, with the energy message,
+// "Процесс адаптации прерван!" and the stresses of the last solve, exactly as a
+// run that stops by itself after that many iterations.
+TEST_F(CalcFixture, BreakInTheAdaptationFinishesTheIterationAndKeepsItsResults) {
+  struct Case {
+    int Stage;  // the stage row in which Break is pressed
+    int Pump;   // at that stage's n-th pump
   };
-  dm.Run("AcSolv_Adaptation");
-  EXPECT_GE(solvePumps, 2);
-  ASSERT_FALSE(msgs.Shown.empty());
-  EXPECT_EQ(msgs.Shown.back().Text, kCalcBrokenText);
-  EXPECT_EQ(msgs.Shown.back().Caption, "Ошибка");
-  EXPECT_FALSE(form.Project().HasResults());
-  EXPECT_EQ(VisibleStatusForm(), nullptr);
-  EXPECT_TRUE(dm.Action("acFileOpen")->isEnabled());
-}
+  for (const Case c : {Case{3, 2}, Case{1, 1}, Case{4, 1}}) {
+    SCOPED_TRACE(c.Stage);
+    msgs.Shown.clear();
+    ASSERT_TRUE(Open(Example("shell_spherical.tps")));
+    const Extended riseBefore = form.Project().ShellsFuncs().At(0)->GetParam(1);
+    dialogs.Accept("AdaptParsDlg");
+    int pumps = 0;
+    bool pressed = false;
+    CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+      if (pressed || s.Form() == nullptr || s.Form()->CurrentStage() != c.Stage) return;
+      if (++pumps == c.Pump) {
+        pressed = true;
+        s.Form()->findChild<QPushButton*>("Btn_Breake")->click();
+      }
+    };
+    dm.Run("AcSolv_Adaptation");
+    CalcStatusWindow::PumpHook() = nullptr;
+    ASSERT_TRUE(pressed);
+    const auto texts = Texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2].rfind(kPotentialEnergyText, 0), 0u) << texts[texts.size() - 2];
+    EXPECT_EQ(texts.back(), kAdaptBrokenText);
+    EXPECT_EQ(Errors(), 0);
+    ASSERT_TRUE(form.Project().HasResults()) << "the results of the finished iteration are kept";
+    EXPECT_EQ(VisibleStatusForm(), nullptr);
+    EXPECT_TRUE(dm.Action("acFileOpen")->isEnabled());
 
-TEST(CalcStatus, ABreakBeforeTheSolveLetsTheAdaptationFinishItsIteration) {
-  ScriptedMessages messages;
-  TViewerProject project(messages);
-  CalcStatusWindow status(project, BreakMode::DuringSolve);
-  status.ShowStatus();
-  status.SetStage(1);
-  project.SetBreakFlag(true);
-  EXPECT_NO_THROW(status.SetBar(1, 10));
-  status.SetStage(3);
-  EXPECT_NO_THROW(status.SetBar(1, 10)) << "pressed before the solve began";
-  project.SetBreakFlag(false);
-  status.SetStage(3);
-  project.SetBreakFlag(true);
-  EXPECT_THROW(status.SetBar(2, 10), ECalcBroken);
-  status.HideStatus();
-  EXPECT_EQ(status.Form(), nullptr);
+    // The same model through the library, stopped after one iteration.
+    ScriptedMessages messages;
+    TViewerProject library(messages);
+    ASSERT_TRUE(library.LoadProjectFile(Example("shell_spherical.tps")));
+    library.SetAdaptIterationLimit(1);
+    struct AsGiven : AdaptParamsDialog {
+      bool Execute(TAdaptParams&, bool) override { return true; }
+    } dialog;
+    CalcStatus quiet;
+    ASSERT_TRUE(library.Adaptation(dialog, quiet));
+    EXPECT_TRUE(library.LoadVector() == form.Project().LoadVector()) << "bit-identical to one whole iteration";
+    const Extended riseAfter = form.Project().ShellsFuncs().At(0)->GetParam(1);
+    EXPECT_NE(riseAfter, riseBefore);
+    EXPECT_EQ(riseAfter, library.ShellsFuncs().At(0)->GetParam(1));
+    const auto* shell = AsResultShell(form.Project().Elements().At(0));
+    const auto* twin = AsResultShell(library.Elements().At(0));
+    ASSERT_NE(shell, nullptr);
+    ASSERT_NE(twin, nullptr);
+    EXPECT_TRUE(shell->Stresses == twin->Stresses) << "stresses of the last solve";
+  }
 }
 
 }  // namespace

@@ -309,32 +309,34 @@ TEST(StatusPump, ProgressPumpsAFewTimesASecond) {
   const auto t0 = PumpThrottle::Clock::time_point{} + std::chrono::seconds(100);
   EXPECT_TRUE(t.Due(t0));
   t.Pumped(t0);
-  EXPECT_FALSE(t.Due(t0 + std::chrono::milliseconds(199)));
+  EXPECT_FALSE(t.Due(t0 + kPumpInterval - std::chrono::milliseconds(1)));
   EXPECT_TRUE(t.Due(t0 + kPumpInterval));
 }
 
-TEST(StatusPump, BreakStopsTheStaticAnalysisAnywhereAndTheAdaptationOnlyInASolve) {
-  struct Case {
-    BreakMode Mode;
-    int Stage;
-    bool FlagAtStage;
-    bool FlagNow;
-    bool StopsOnProgress;
-    bool StopsOnPump;
-  };
-  const Case cases[] = {
-      {BreakMode::Anywhere, 1, false, true, true, true},
-      {BreakMode::Anywhere, 3, false, false, false, false},
-      {BreakMode::DuringSolve, 1, false, true, false, false},
-      {BreakMode::DuringSolve, 3, false, true, true, false},
-      {BreakMode::DuringSolve, 3, true, true, false, false},  // pressed before the solve: the iteration ends
-      {BreakMode::DuringSolve, 4, false, true, false, false},
-  };
-  for (const Case& c : cases) {
-    BreakPolicy p(c.Mode);
-    p.StageEntered(c.Stage, c.FlagAtStage);
-    EXPECT_EQ(p.StopOnProgress(c.FlagNow), c.StopsOnProgress) << c.Stage;
-    EXPECT_EQ(p.StopOnPump(c.FlagNow), c.StopsOnPump) << c.Stage;
+// The static analysis stops at the next progress point or stage point after a
+// Break; the adaptation's window never stops it (the adaptation reads the flag
+// after each iteration itself), whatever stage the Break lands in.
+TEST(StatusPump, BreakStopsTheStaticAnalysisAnywhereAndNeverInterruptsAnAdaptationIteration) {
+  for (const BreakMode mode : {BreakMode::Anywhere, BreakMode::AfterIteration}) {
+    ScriptedMessages messages;
+    TViewerProject project(messages);
+    CalcStatusWindow status(project, mode);
+    status.ShowStatus();
+    for (int stage = 1; stage <= 5; ++stage) {
+      status.SetStage(stage);
+      project.SetBreakFlag(false);
+      EXPECT_NO_THROW(status.SetBar(1, 10));
+      EXPECT_NO_THROW(status.Pump());
+      project.SetBreakFlag(true);
+      if (mode == BreakMode::Anywhere) {
+        EXPECT_THROW(status.SetBar(2, 10), ECalcBroken) << stage;
+        EXPECT_THROW(status.Pump(), ECalcBroken) << stage;
+      } else {
+        EXPECT_NO_THROW(status.SetBar(2, 10)) << stage;
+        EXPECT_NO_THROW(status.Pump()) << stage;
+      }
+    }
+    status.HideStatus();
   }
 }
 

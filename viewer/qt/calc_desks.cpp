@@ -59,7 +59,23 @@ void CalcDesks::ShowDeskCleared(DeskHandle desk) {
 }
 
 void CalcDesks::RepaintDesk(DeskHandle desk) {
-  if (TDeskForm* d = Find(desk)) d->Repaint();
+  TDeskForm* d = Find(desk);
+  if (d == nullptr) return;
+  if (!repaintsDeferred_) {
+    d->Repaint();
+    return;
+  }
+  repaintsAsked_.insert(desk);
+  d->RepaintLater();
+}
+
+void CalcDesks::SetRepaintsDeferred(bool deferred) {
+  repaintsDeferred_ = deferred;
+  if (deferred) return;
+  std::set<DeskHandle> asked;
+  asked.swap(repaintsAsked_);
+  for (DeskHandle desk : asked)
+    if (TDeskForm* d = Find(desk)) d->Repaint();
 }
 
 void CalcDesks::SetDeskCursor(DeskHandle desk, int slot) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "viewer/graph_windows.h"
 #include "viewer/qt/desk_form.h"
@@ -37,6 +38,10 @@ class CalcDesks : public QObject, public GraphDeskHost {
   // The desk of a view (nullptr for no such view).
   TDeskForm* DeskOfView(int index) const;
   void SetInputEnabled(bool enabled);
+  // While a computation runs the repaint message only marks a desk: it is drawn
+  // when the window next paints (a few dozen times a second at most). Switching
+  // it off repaints every desk that was asked to at once.
+  void SetRepaintsDeferred(bool deferred);
   void HideAll();
   int Count() const { return static_cast<int>(desks_.size()); }
 
@@ -54,6 +59,8 @@ class CalcDesks : public QObject, public GraphDeskHost {
   std::map<DeskHandle, std::unique_ptr<TDeskForm>> desks_;
   DeskHandle next_ = 1;
   bool inputEnabled_ = true;
+  bool repaintsDeferred_ = false;
+  std::set<DeskHandle> repaintsAsked_;
 };
 
 }  // namespace tavir

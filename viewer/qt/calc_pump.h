@@ -2,20 +2,33 @@
 // When a running computation lets the interface breathe and when the user's Break
 // stops it. Plain code (no Qt): the status window drives it.
 //
-// Events are processed at every stage point the computation names, and from its
-// progress callbacks at most every kPumpInterval, so a long solve stays responsive
-// without spending its time in the event loop.
+// A progress callback only records the position. At the stage points the
+// computation names and at its progress callbacks, events are processed (the
+// windows painted, Break heard) at most every kPumpInterval: about as often as a
+// person can see a change, so that a long solve stays responsive and a short one
+// does not spend its time painting. The status window itself appears only when
+// the computation lasts long enough to be seen (kStatusShowDelay).
 //
 // Break: the static analysis reads no flag of its own, so a Break there stops it at
-// the next progress point. The adaptation reads the flag after each iteration; only a
-// Break pressed while a solve runs stops that solve at once (a solve can take
-// minutes), a Break pressed elsewhere lets the iteration finish.
+// the next progress point. The adaptation reads the flag after each iteration only:
+// the iteration in progress always finishes, so that the adaptation ends with the
+// results of a whole iteration.
 #include <chrono>
 #include <stdexcept>
 
 namespace tavir {
 
-inline constexpr std::chrono::milliseconds kPumpInterval{200};
+inline constexpr std::chrono::milliseconds kPumpInterval{35};
+// A computation shorter than this is over before a person could read its status
+// window: the window is shown only once the computation has run this long.
+inline constexpr std::chrono::milliseconds kStatusShowDelay{100};
+
+struct PumpTiming {
+  std::chrono::milliseconds Interval = kPumpInterval;
+  std::chrono::milliseconds ShowDelay = kStatusShowDelay;
+  // Every stage point and progress callback pumps, and the window shows at once.
+  static PumpTiming EveryPump() { return {std::chrono::milliseconds(0), std::chrono::milliseconds(0)}; }
+};
 inline constexpr const char* kCalcBrokenText = "Расчет прерван!";
 
 // Thrown from a progress callback to stop the computation.
@@ -42,33 +55,19 @@ class PumpThrottle {
 };
 
 enum class BreakMode : unsigned char {
-  Anywhere,     // the static analysis
-  DuringSolve,  // the adaptation
+  Anywhere,        // the static analysis
+  AfterIteration,  // the adaptation: it reads the flag itself
 };
 
 class BreakPolicy {
  public:
   explicit BreakPolicy(BreakMode mode) : mode_(mode) {}
-  // The computation entered stage row `row`; `flag` is the Break flag now.
-  void StageEntered(int row, bool flag) {
-    inSolve_ = row == kSolveRow;
-    flagAtSolveStart_ = flag;
-  }
-  // Whether a progress callback with the flag in this state stops the computation.
-  bool StopOnProgress(bool flag) const {
-    if (!flag) return false;
-    if (mode_ == BreakMode::Anywhere) return true;
-    return inSolve_ && !flagAtSolveStart_;
-  }
-  // Whether a stage point stops it (the adaptation reads the flag itself there).
-  bool StopOnPump(bool flag) const { return flag && mode_ == BreakMode::Anywhere; }
-
-  static constexpr int kSolveRow = 3;
+  // Whether a progress callback or a stage point with the flag in this state stops
+  // the computation.
+  bool StopsComputation(bool flag) const { return flag && mode_ == BreakMode::Anywhere; }
 
  private:
   BreakMode mode_;
-  bool inSolve_ = false;
-  bool flagAtSolveStart_ = false;
 };
 
 }  // namespace tavir

@@ -9,60 +9,86 @@ std::function<void(CalcStatusWindow&)>& CalcStatusWindow::PumpHook() {
   return hook;
 }
 
-std::chrono::milliseconds& CalcStatusWindow::PumpInterval() {
-  static std::chrono::milliseconds interval = kPumpInterval;
-  return interval;
+PumpTiming& CalcStatusWindow::Timing() {
+  static PumpTiming timing;
+  return timing;
 }
 
 CalcStatusWindow::CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent)
-    : project_(project), parent_(parent), throttle_(PumpInterval()), policy_(mode) {}
+    : project_(project), parent_(parent), timing_(Timing()), throttle_(timing_.Interval), policy_(mode) {}
 
 CalcStatusWindow::~CalcStatusWindow() { HideStatus(); }
 
 void CalcStatusWindow::ShowStatus() {
+  if (wanted_) return;
+  wanted_ = true;
+  wantedSince_ = PumpThrottle::Clock::now();
+  if (timing_.ShowDelay.count() <= 0) MakeForm();
+}
+
+void CalcStatusWindow::MakeForm() {
   if (form_) return;
   form_ = new TStatusForm([this] { project_.SetBreakFlag(true); }, parent_);
   form_->setAttribute(Qt::WA_DeleteOnClose, false);
+  for (const auto& [at, text] : cells_) form_->SetCell(at.first, at.second, QString::fromStdString(text));
+  form_->SetProcessText(QString::fromStdString(label_));
+  shownPosition_ = shownMaximum_ = -1;
+  ShowBar();
   form_->show();
+  if (stage_ > 0) form_->SelectStage(stage_);
   form_->raise();
 }
 
 void CalcStatusWindow::HideStatus() {
+  wanted_ = false;
   if (!form_) return;
   form_->hide();
   delete form_.data();
 }
 
 void CalcStatusWindow::SetStage(int row) {
-  policy_.StageEntered(row, project_.BreakFlag());
+  stage_ = row;
   if (form_) form_->SelectStage(row);
 }
 
 void CalcStatusWindow::SetCell(int col, int row, const std::string& text) {
+  cells_[{col, row}] = text;
   if (form_) form_->SetCell(col, row, QString::fromStdString(text));
 }
 
 void CalcStatusWindow::SetLabel(const std::string& text) {
+  label_ = text;
   if (form_) form_->SetProcessText(QString::fromStdString(text));
 }
 
 void CalcStatusWindow::SetBar(long long position, long long maximum) {
-  if (form_) form_->SetBar(position, maximum);
+  barPosition_ = position;
+  barMaximum_ = maximum;
+  PumpIfDue();
+}
+
+void CalcStatusWindow::Pump() { PumpIfDue(); }
+
+void CalcStatusWindow::PumpIfDue() {
   const auto now = PumpThrottle::Clock::now();
   if (throttle_.Due(now)) {
     throttle_.Pumped(now);
+    if (wanted_ && !form_ && now - wantedSince_ >= timing_.ShowDelay) MakeForm();
+    ShowBar();
     ProcessEvents();
   }
-  if (policy_.StopOnProgress(project_.BreakFlag())) throw ECalcBroken();
+  if (policy_.StopsComputation(project_.BreakFlag())) throw ECalcBroken();
 }
 
-void CalcStatusWindow::Pump() {
-  throttle_.Pumped(PumpThrottle::Clock::now());
-  ProcessEvents();
-  if (policy_.StopOnPump(project_.BreakFlag())) throw ECalcBroken();
+void CalcStatusWindow::ShowBar() {
+  if (barPosition_ == shownPosition_ && barMaximum_ == shownMaximum_) return;
+  shownPosition_ = barPosition_;
+  shownMaximum_ = barMaximum_;
+  if (form_) form_->SetBar(barPosition_, barMaximum_);
 }
 
 void CalcStatusWindow::ProcessEvents() {
+  ++pumps_;
   QApplication::processEvents(QEventLoop::AllEvents);
   if (auto& hook = PumpHook()) hook(*this);
 }

@@ -2,10 +2,15 @@
 // The status window of one computation as the analysis project sees it: stage
 // rows, cells, bar and label go to the window; pump points and (throttled)
 // progress callbacks process events, which is how Break, Escape and closing any
-// window reach the computation while it runs on the GUI thread.
+// window reach the computation while it runs on the GUI thread. Stage points and
+// progress callbacks cost the computation a clock reading: events are processed,
+// and so the windows painted, a few dozen times a second at most (calc_pump.h).
 #include <QPointer>
 #include <chrono>
 #include <functional>
+#include <map>
+#include <string>
+#include <utility>
 #include <memory>
 
 #include "viewer/qt/calc_pump.h"
@@ -21,6 +26,8 @@ class CalcStatusWindow : public CalcStatus {
   CalcStatusWindow(const CalcStatusWindow&) = delete;
   CalcStatusWindow& operator=(const CalcStatusWindow&) = delete;
 
+  // The window is made and shown at the first pump after the show delay, with
+  // everything the computation has written so far.
   void ShowStatus() override;
   void HideStatus() override;
   void SetStage(int row) override;
@@ -32,19 +39,44 @@ class CalcStatusWindow : public CalcStatus {
   // The window while it is shown (nullptr before and after).
   TStatusForm* Form() const { return form_.data(); }
 
+  // The bar's position and maximum as the computation last reported them (the
+  // window shows them at the next pump).
+  long long BarPosition() const { return barPosition_; }
+  long long BarMaximum() const { return barMaximum_; }
+  // The stage row the computation entered last (0 before the first).
+  int Stage() const { return stage_; }
+  // How many times events were processed.
+  long long Pumps() const { return pumps_; }
+
   // Runs at every event pump (tests press Break from here).
   static std::function<void(CalcStatusWindow&)>& PumpHook();
-  // How often progress callbacks process events (tests: every time).
-  static std::chrono::milliseconds& PumpInterval();
+  // How often events are processed and when the window appears (tests: every
+  // time, at once); read when a status window is made.
+  static PumpTiming& Timing();
 
  private:
+  void PumpIfDue();
+  void MakeForm();
+  void ShowBar();
   void ProcessEvents();
 
   TViewerProject& project_;
   QWidget* parent_;
   QPointer<TStatusForm> form_;
+  PumpTiming timing_;
   PumpThrottle throttle_;
   BreakPolicy policy_;
+  // What the computation wrote, kept for a window made later.
+  bool wanted_ = false;
+  PumpThrottle::Clock::time_point wantedSince_{};
+  int stage_ = 0;
+  std::map<std::pair<int, int>, std::string> cells_;
+  std::string label_;
+  long long barPosition_ = 0;
+  long long barMaximum_ = 0;
+  long long shownPosition_ = -1;
+  long long shownMaximum_ = -1;
+  long long pumps_ = 0;
 };
 
 }  // namespace tavir

@@ -102,6 +102,7 @@ QString TDeskForm::StatusText(int panel) const {
 }
 
 void TDeskForm::RepaintInto() {
+  ++drawings_;
   picture_->Fit();
   picture_->SetFresh();
   logic_.Repaint(picture_->Canvas());
@@ -113,6 +114,13 @@ void TDeskForm::Repaint() {
     UpdatePictureSize();
     RepaintInto();
   });
+  paintBox_->update();
+}
+
+void TDeskForm::RepaintLater() {
+  if (detached_) return;
+  UpdatePictureSize();
+  picture_->SetStale();
   paintBox_->update();
 }
 

@@ -56,6 +56,11 @@ class TDeskForm : public QMainWindow, private DeskSurface, private DeskPictureEv
   ResultDesk& Logic() { return logic_; }
   // The repaint message: the visible part of the picture painted now.
   void Repaint();
+  // The repaint message while a computation runs: the picture is drawn at the
+  // next paint of the window, so that requests between two paints cost one drawing.
+  void RepaintLater();
+  // How many times the picture has been drawn.
+  long long Drawings() const { return drawings_; }
   // Background and grid only; the next paint event paints the whole picture.
   void ShowCleared();
   // The picture as shown (the visible part).
@@ -104,6 +109,7 @@ class TDeskForm : public QMainWindow, private DeskSurface, private DeskPictureEv
   std::unique_ptr<DeskPicture> picture_;
   bool inputEnabled_ = true;
   bool detached_ = false;
+  long long drawings_ = 0;
   QScrollArea* scroll_;
   DeskPictureBox* paintBox_;
   QStatusBar* status_;

@@ -286,7 +286,10 @@ void DM::SetBusy(bool busy) {
   // The commands are switched off by the registry's BusyGuard; this keeps handlers
   // run by name and the desks' gestures out as well.
   busy_ = busy;
-  if (ctx_.Desks != nullptr) ctx_.Desks->SetInputEnabled(!busy);
+  if (ctx_.Desks != nullptr) {
+    ctx_.Desks->SetInputEnabled(!busy);
+    ctx_.Desks->SetRepaintsDeferred(busy);
+  }
 }
 
 void DM::UpdateCommandStates() {
@@ -367,7 +370,7 @@ void DM::AcSolv_AdaptationExecute() {
   BusyScope busy([this](bool b) { SetBusy(b); });
   ctx_.Project->SetBreakFlag(false);
   AdaptParamsByDialog dialog(messages_, DialogParent());
-  CalcStatusWindow status(*ctx_.Project, BreakMode::DuringSolve, DialogParent());
+  CalcStatusWindow status(*ctx_.Project, BreakMode::AfterIteration, DialogParent());
   ctx_.Project->Adaptation(dialog, status);
 }
 

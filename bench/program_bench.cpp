@@ -1,0 +1,43 @@
+#include "bench/program_bench.h"
+
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "viewer/example_models.h"
+
+namespace tavir::bench {
+
+namespace {
+
+std::filesystem::path BenchDir() {
+  auto dir = std::filesystem::temp_directory_path() / ("tavir_bench_programs_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+std::string PlateFile(int n) {
+  static std::map<int, std::string> written;
+  auto& path = written[n];
+  if (!path.empty()) return path;
+  const auto file = BenchDir() / ("plate_" + std::to_string(n) + ".tps");
+  WriteFile(file, examples::SimplySupportedPlate(n));
+  path = file.string();
+  return path;
+}
+
+std::string ExampleFile(const std::string& name) { return examples::ExamplePath(name); }
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace tavir::bench

@@ -1,0 +1,152 @@
+// The status window's timing as the user meets it: a long computation pumps and
+// paints a few dozen times a second at most, whatever the number of its steps; a
+// short one never shows the window; the bars still end each stage at their
+// maximum and Break still stops the static analysis.
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "calc_fixture.h"
+#include "fakes/paint_counter.h"
+#include "viewer/example_models.h"
+
+namespace tavir::calctest {
+namespace {
+
+class CalcTiming : public CalcFixture {
+ protected:
+  // A plate of n × n shells written as a file of the editor's.
+  std::string Plate(int n) {
+    const auto path = TempDir() / ("plate_" + std::to_string(n) + ".tps");
+    const auto bytes = examples::SimplySupportedPlate(n);
+    WriteBytes(path, std::vector<char>(bytes.begin(), bytes.end()));
+    return path.string();
+  }
+};
+
+using Clock = std::chrono::steady_clock;
+
+// Some 20 000 progress steps (elements, loads, elimination and back substitution
+// rows): events are processed at most once per pump interval and the bar painted
+// at most twice per pump, not once a step.
+TEST_F(CalcTiming, ALongAnalysisPumpsAndPaintsAtMostOncePerInterval) {
+  ASSERT_TRUE(Open(Plate(40)));
+  CalcStatusWindow::Timing() = PumpTiming{kPumpInterval, std::chrono::milliseconds(0)};  // the window from the start
+  long long pumps = 0;
+  PaintCounter paints;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    if (pumps == 0) s.Form()->findChild<QProgressBar*>("PrgBar_Main")->installEventFilter(&paints);
+    pumps = s.Pumps();
+  };
+  const auto t0 = Clock::now();
+  Static();
+  const auto elapsed = Clock::now() - t0;
+  ASSERT_TRUE(form.Project().HasResults());
+  EXPECT_GE(pumps, 1);
+  EXPECT_LE(pumps, 1 + elapsed / kPumpInterval) << "pumps in " << std::chrono::duration<double>(elapsed).count() << " s";
+  EXPECT_LE(paints.Count, 2 * pumps + 2);
+}
+
+// A computation over before the show delay never shows its window; one that runs
+// longer shows it, with what was written before it appeared.
+TEST_F(CalcTiming, TheWindowAppearsOnlyWhenTheComputationLastsLongEnoughToBeSeen) {
+  CalcStatusWindow::Timing() = PumpTiming{};
+  ASSERT_TRUE(Open(Example("plate_clamped.tps")));
+  bool shown = false;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) { shown = shown || s.Form() != nullptr; };
+  const auto t0 = Clock::now();
+  Static();
+  if (Clock::now() - t0 < kStatusShowDelay) {
+    EXPECT_FALSE(shown);
+  }
+  EXPECT_TRUE(form.Project().HasResults());
+
+  // A slow computation: every pump takes a while.
+  CalcStatusWindow::Timing() = PumpTiming{std::chrono::milliseconds(0), std::chrono::milliseconds(30)};
+  TStatusForm* seen = nullptr;
+  QString rowText;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    if (seen == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (seen == nullptr && s.Form() != nullptr) {
+      seen = s.Form();
+      rowText = seen->Cell(0, kStageSolve);
+      EXPECT_TRUE(seen->isVisible());
+      EXPECT_EQ(seen->CurrentStage(), s.Stage()) << "the stage entered before the window appeared";
+    }
+  };
+  Static();
+  EXPECT_NE(seen, nullptr);
+  EXPECT_EQ(rowText, "Решение системы уравнений");
+  EXPECT_EQ(VisibleStatusForm(), nullptr);
+}
+
+// Each stage ends with its bar at the maximum, as the window shows it.
+TEST_F(CalcTiming, EveryStageEndsWithItsBarAtTheMaximum) {
+  ASSERT_TRUE(Open(Example("plate_simply_supported.tps")));
+  std::map<int, bool> full;  // stage row -> the bar was seen full while it was current
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    if (s.Form() == nullptr) return;
+    auto* bar = s.Form()->findChild<QProgressBar*>("PrgBar_Main");
+    bool& f = full[s.Form()->CurrentStage()];
+    f = f || (bar->maximum() > 0 && bar->value() == bar->maximum());
+  };
+  Static();
+  ASSERT_TRUE(form.Project().HasResults());
+  for (int stage : {kStageStiffness, kStageLoads, kStageSolve}) EXPECT_TRUE(full[stage]) << stage;
+}
+
+// Break stops the static analysis inside the solve with the default timing too:
+// the solve ends early, no displacements are kept.
+TEST_F(CalcTiming, BreakStopsTheStaticAnalysisInsideTheSolve) {
+  CalcStatusWindow::Timing() = PumpTiming{};
+  ASSERT_TRUE(Open(Plate(40)));
+  long long position = -1, maximum = -1;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    if (position >= 0 || s.Stage() != kStageSolve) return;
+    if (s.Form() != nullptr)
+      s.Form()->findChild<QPushButton*>("Btn_Breake")->click();
+    else
+      form.Project().SetBreakFlag(true);  // as the button does, before the window appeared
+    position = s.BarPosition();
+    maximum = s.BarMaximum();
+  };
+  Static();
+  ASSERT_GE(position, 0) << "a pump during the solve";
+  EXPECT_LT(position, maximum);
+  ASSERT_FALSE(msgs.Shown.empty());
+  EXPECT_EQ(msgs.Shown.back().Text, kCalcBrokenText);
+  EXPECT_FALSE(form.Project().HasResults());
+  EXPECT_EQ(VisibleStatusForm(), nullptr);
+}
+
+// With "Обновлять окно" each iteration's repaint is drawn at the next pump; with
+// the default timing a short adaptation draws its view at most once per pump, and
+// once more when it ends.
+TEST_F(CalcTiming, RefreshedViewsAreDrawnAtTheNextPumpNotAtEveryRequest) {
+  ASSERT_TRUE(Open(Example("shell_two_materials.tps")));
+  dialogs.Accept("AdaptParsDlg");
+  TDeskForm* desk = Desk(0);
+  ASSERT_NE(desk, nullptr);
+  long long drawnAtPumps = 0, pumps = 0;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    drawnAtPumps = desk->Drawings();
+    pumps = s.Pumps();
+  };
+  const long long before = desk->Drawings();
+  dm.Run("AcSolv_Adaptation");
+  ASSERT_TRUE(form.Project().HasResults());
+  EXPECT_GT(drawnAtPumps - before, 5) << "every iteration's view was drawn during the run";
+  EXPECT_GT(desk->Drawings(), drawnAtPumps) << "and once more with the results";
+
+  CalcStatusWindow::Timing() = PumpTiming{};
+  const long long start = desk->Drawings();
+  pumps = 0;
+  drawnAtPumps = start;
+  dm.Run("AcSolv_Adaptation");
+  EXPECT_LE(desk->Drawings() - start, pumps + 1);
+}
+
+}  // namespace
+}  // namespace tavir::calctest
