@@ -411,6 +411,7 @@ TEST_F(RealDialogsTest, CancelInTheMaterialChooserLeavesTheSavedFileAsItWas) {
   }
   EXPECT_EQ(Supervisor().MaterialIndex, indexBefore);
   EXPECT_EQ(Project().Materials().Count(), 1);
+  EXPECT_FALSE(Commands().ProjectChanged());
   FileCommand("acFileSaveAs", after);
   ASSERT_TRUE(std::filesystem::exists(after));
   EXPECT_EQ(FileBytes(before), FileBytes(after));
