@@ -160,23 +160,16 @@ TEST_F(CalcFixture, CancelledOpenShowsEmptyBrackets) {
   EXPECT_EQ(form.windowTitle().toStdString(), std::string(kCalcMainCaption) + " []");
 }
 
-// A 2 x 2 plate of n x n shells 0.1 thick under a uniform load -1, simply
-// supported on its boundary or free, written into the test folder.
-std::filesystem::path WriteLoadedPlate(const std::string& name, int n, bool supported) {
-  testing::EditorState e;
-  TVelEditorProject& p = e.Project;
-  const auto g = examples::BuildGrid(p, n, n, 2, 2, [](TGeometricElement& s, int, int) { examples::SetSingleLayer(s, 0.1L); });
-  if (supported) examples::SupportBoundary(p, g, false);
-  for (TMLEditorShell* s : g.Shells) examples::AddSurfaceLoad(p, s, -1);
-  const auto file = TempDir() / name;
-  const auto bytes = examples::SaveWithWindow(e, 2, 2);
-  WriteBytes(file, std::vector<char>(bytes.begin(), bytes.end()));
-  return file;
-}
-
 // A plate without supports: the system is singular.
 TEST_F(CalcFixture, ModelWithoutSupportsNamesKnotAndFreedom) {
-  ASSERT_TRUE(Open(WriteLoadedPlate("free_plate.tps", 2, false).string()));
+  testing::EditorState e;
+  TVelEditorProject& p = e.Project;
+  const auto g = examples::BuildGrid(p, 2, 2, 2, 2, [](TGeometricElement& s, int, int) { examples::SetSingleLayer(s, 0.1L); });
+  for (TMLEditorShell* s : g.Shells) examples::AddSurfaceLoad(p, s, -1);
+  const auto file = TempDir() / "free_plate.tps";
+  const auto bytes = examples::SaveWithWindow(e, 2, 2);
+  WriteBytes(file, std::vector<char>(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(Open(file.string()));
   Static();
   ASSERT_EQ(Errors(), 1);
   const std::string text = msgs.Shown.back().Text;
@@ -193,7 +186,10 @@ TEST_F(CalcFixture, ModelWithoutSupportsNamesKnotAndFreedom) {
 // maximum level is the zero level. It is drawn once, and the exported view holds
 // no label over another (each would hide the one under its white box).
 TEST_F(CalcFixture, AZeroMaximumIsDrawnOnceAndNoExportedLabelCoversAnother) {
-  ASSERT_TRUE(Open(WriteLoadedPlate("plate10.tps", 10, true).string()));
+  const auto file = TempDir() / "plate10.tps";
+  const auto bytes = examples::SimplySupportedPlate(10);
+  WriteBytes(file, std::vector<char>(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(Open(file.string()));
   Static();
   ASSERT_EQ(Errors(), 0);
   IsolinesWz();

@@ -18,8 +18,6 @@
 #include "platform/qt/up_down.h"
 #include "viewer/qt/calc_pump.h"
 #include "platform/numtext.h"
-#include <QStyle>
-#include <QTextLayout>
 
 namespace tavir::calctest {
 namespace {
@@ -293,29 +291,6 @@ TEST(StatusForm, StagesCycleThroughElevenRows) {
   for (const auto& [row, col] : {std::pair{0, 0}, std::pair{0, 2}, std::pair{7, 0}})
     EXPECT_EQ(grid->item(row, col)->background().color(), cream) << row << "," << col;
   EXPECT_NE(grid->item(3, 1)->background().color(), cream);
-}
-
-// Whether the grid draws the cell's text in full: the item view elides a text
-// wider than the cell less its text margins, and clips a cell the viewport cuts.
-::testing::AssertionResult CellReadable(QTableWidget& grid, int row, int col) {
-  const QTableWidgetItem* item = grid.item(row, col);
-  const QRect cell = grid.visualItemRect(item);
-  const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
-  // Measured as the view lays the text out before it decides to elide it.
-  QTextLayout layout(item->text(), grid.font());
-  layout.beginLayout();
-  QTextLine textLine = layout.createLine();
-  textLine.setLineWidth(1e6);
-  layout.endLayout();
-  const qreal need = textLine.naturalTextWidth();
-  const QFontMetricsF fm(grid.font());
-  const QRect shown = grid.viewport()->rect();
-  if (need > cell.width() - 2 * margin || fm.height() > cell.height() || !shown.contains(cell))
-    return ::testing::AssertionFailure() << "\"" << item->text().toStdString() << "\" needs " << need << " of "
-                                         << cell.width() - 2 * margin << " px, cell (" << cell.x() << ", " << cell.y()
-                                         << ") " << cell.width() << " x " << cell.height() << " in " << shown.width()
-                                         << " x " << shown.height();
-  return ::testing::AssertionSuccess();
 }
 
 // Every text the window writes is readable in full at its default size: the
