@@ -225,10 +225,37 @@ TGraphWindow& TGraphWindows::Items(int i) { return *items_.at(static_cast<std::s
 const TGraphWindow& TGraphWindows::Items(int i) const { return *items_.at(static_cast<std::size_t>(i)); }
 
 TGraphWindow* TGraphWindows::CurrentWindow() {
-  return current_ >= 0 && current_ < Count() ? items_[static_cast<std::size_t>(current_)].get() : nullptr;
+  return Shown(current_) ? items_[static_cast<std::size_t>(current_)].get() : nullptr;
 }
 const TGraphWindow* TGraphWindows::CurrentWindow() const {
-  return current_ >= 0 && current_ < Count() ? items_[static_cast<std::size_t>(current_)].get() : nullptr;
+  return Shown(current_) ? items_[static_cast<std::size_t>(current_)].get() : nullptr;
+}
+
+bool TGraphWindows::Shown(int i) const {
+  if (i < 0 || i >= Count()) return false;
+  const auto at = static_cast<std::size_t>(i);
+  return deskHosts_[at] == nullptr || deskHosts_[at]->DeskShown(items_[at]->WorkDesk);
+}
+
+void TGraphWindows::MakeCurrent(int i) {
+  current_ = i;
+  if (i >= 0 && i < Count()) madeCurrent_[static_cast<std::size_t>(i)] = ++currentCount_;
+}
+
+void TGraphWindows::SetCurrentDesk(DeskHandle desk) { MakeCurrent(IndexOfDesk(desk)); }
+
+void TGraphWindows::DeskClosed(DeskHandle desk) {
+  const int closed = IndexOfDesk(desk);
+  if (closed < 0 || closed != current_) return;
+  int next = -1;
+  for (int i = 0; i < Count(); ++i) {
+    if (i == closed || !Shown(i)) continue;
+    if (next < 0 || madeCurrent_[static_cast<std::size_t>(i)] > madeCurrent_[static_cast<std::size_t>(next)]) next = i;
+  }
+  if (next < 0)
+    current_ = -1;
+  else
+    MakeCurrent(next);
 }
 
 bool TGraphWindows::ZoomCurrent(Extended f) {
@@ -250,6 +277,7 @@ void TGraphWindows::FreeAll() {
     GraphDeskHost* host = deskHosts_.back();
     items_.pop_back();
     deskHosts_.pop_back();
+    madeCurrent_.pop_back();
     if (host != nullptr) host->DestroyDesk(desk);
   }
 }
@@ -306,10 +334,12 @@ int TGraphWindows::AddWindow(const TFloatPoint3D& minPoint, RgbColor color, Proj
   // The desk is made first: a host that cannot make one leaves the collection as it was.
   items_.reserve(items_.size() + 1);
   deskHosts_.reserve(deskHosts_.size() + 1);
+  madeCurrent_.reserve(madeCurrent_.size() + 1);
   w.WorkDesk = host_ != nullptr ? host_->CreateDesk(w) : nextDesk_++;
   items_.push_back(std::move(win));
   deskHosts_.push_back(host_);
-  current_ = Count() - 1;
+  madeCurrent_.push_back(0);
+  MakeCurrent(Count() - 1);
   if (host_ != nullptr && cursorSlot_ != 0) host_->SetDeskCursor(w.WorkDesk, cursorSlot_);
   return current_;
 }
@@ -327,14 +357,14 @@ TGraphWindow* TGraphWindows::WindowOfDesk(DeskHandle desk) {
 }
 
 void TGraphWindows::SetCurrent(int i) {
-  if (i >= 0 && i < Count()) current_ = i;
+  if (i >= 0 && i < Count()) MakeCurrent(i);
 }
 
 bool TGraphWindows::ShowWindow(int i) {
   if (i < 0 || i >= Count()) return false;
   const auto at = static_cast<std::size_t>(i);
   if (deskHosts_[at] != nullptr) deskHosts_[at]->ShowDesk(items_[at]->WorkDesk);
-  current_ = i;
+  MakeCurrent(i);
   return true;
 }
 

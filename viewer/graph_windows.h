@@ -137,6 +137,11 @@ class GraphDeskHost {
   virtual void DestroyDesk(DeskHandle desk) = 0;
   // Makes the desk visible and brings it to the foreground.
   virtual void ShowDesk(DeskHandle desk) = 0;
+  // Whether the desk is on screen (a closed desk is hidden, not freed).
+  virtual bool DeskShown(DeskHandle desk) const {
+    (void)desk;
+    return true;
+  }
   // Makes the desk visible with its picture cleared to background and grid
   // (TGraphWindows::ClearDesk on the desk's picture canvas).
   virtual void ShowDeskCleared(DeskHandle desk) { ShowDesk(desk); }
@@ -182,9 +187,12 @@ class TGraphWindows {
   TGraphWindow& Items(int i);
   const TGraphWindow& Items(int i) const;
   int Current() const { return current_; }
-  // nullptr when no view is open: every view command then does nothing.
+  // The current view while its desk is shown; nullptr otherwise (no view open, or
+  // its window closed): every view command and the export then do nothing.
   TGraphWindow* CurrentWindow();
   const TGraphWindow* CurrentWindow() const;
+  // Whether the desk of view i is shown (false out of range).
+  bool Shown(int i) const;
 
   PixelSize ScreenSize() const { return screen_; }
   void SetScreenSize(PixelSize s) { screen_ = s; }
@@ -204,7 +212,10 @@ class TGraphWindows {
   TGraphWindow* WindowOfDesk(DeskHandle desk);
   // Out of range: nothing.
   void SetCurrent(int i);
-  void SetCurrentDesk(DeskHandle desk) { current_ = IndexOfDesk(desk); }
+  void SetCurrentDesk(DeskHandle desk);
+  // The desk's window was closed (hidden): when its view was current, the shown
+  // view that was current most recently becomes current, or none.
+  void DeskClosed(DeskHandle desk);
   // Visible and in the foreground; the view becomes current. Out of range: false.
   bool ShowWindow(int i);
   // Visible with a cleared picture (background and grid); the current view stays.
@@ -214,7 +225,7 @@ class TGraphWindows {
   // The repaint message to a view's desk; out of range: false.
   bool RepaintView(int i);
   // The repaint message to the current view's desk; false without one.
-  bool RepaintCurrent() { return RepaintView(current_); }
+  bool RepaintCurrent() { return CurrentWindow() != nullptr && RepaintView(current_); }
   // The repaint message to every desk.
   void RepaintAll();
   // A panel of a desk's status bar; false for a desk of no view.
@@ -225,10 +236,13 @@ class TGraphWindows {
   void LoadFromWindowData(const AnalysisWindowData& data);
 
  private:
+  void MakeCurrent(int i);
   PixelSize screen_;
   GraphDeskHost* host_;
   std::vector<std::unique_ptr<TGraphWindow>> items_;
   std::vector<GraphDeskHost*> deskHosts_;  // the host that made each view's desk
+  std::vector<std::uint64_t> madeCurrent_;  // when each view last became current
+  std::uint64_t currentCount_ = 0;
   int current_ = -1;
   int cursorSlot_ = 0;
   DeskHandle nextDesk_ = 1;

@@ -1,5 +1,6 @@
 #include "viewer/iso_levels.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavir {
@@ -13,6 +14,22 @@ TIsoParamsRec DefaultIsoParams(ResultKind kind, Extended minValue, Extended maxV
   p.Step = (maxValue - minValue) / kDefaultIsoStepCount;
   p.LabelStep = kDefaultIsoLabelStep;
   return p;
+}
+
+namespace {
+
+// Two levels closer than this are one level (the round-off of the step sums).
+Extended IsoRoundOff(const TIsoParamsRec& params) {
+  Extended scale = 0;
+  for (const Extended bound : {params.MinValue, params.MaxValue})
+    if (std::isfinite(bound)) scale = std::max(scale, std::fabs(bound));
+  return kIsoZeroTolerance * scale;
+}
+
+}  // namespace
+
+Extended SnappedIsoLevel(const TIsoParamsRec& params, Extended level) {
+  return std::fabs(level) <= IsoRoundOff(params) ? Extended{0} : level;
 }
 
 std::int32_t EffectiveLabelStep(const TIsoParamsRec& params) { return params.LabelStep < 1 ? 1 : params.LabelStep; }
@@ -58,15 +75,23 @@ void ForEachIsoLevel(const TIsoParamsRec& params, const std::function<void(const
                      const std::function<void(IsoLevelGroup)>& endGroup) {
   const std::int32_t labelStep = EffectiveLabelStep(params);
   const std::vector<Extended> stepped = SteppedValues(params);
+  const Extended roundOff = IsoRoundOff(params);
   std::int32_t n = 1;
-  for (Extended v : stepped) {
-    if (level) level(IsoLevel{v, IsoLevelGroup::Stepped, n, n % labelStep == 0});
-    ++n;
+  for (std::size_t i = 0; i < stepped.size(); ++i, ++n) {
+    // The run only grows, so a level of it can repeat another only as 0, which the
+    // zero level draws, or as its last level falling short of MaxValue by round-off,
+    // which the maximum draws; both always carry labels.
+    const Extended drawn = SnappedIsoLevel(params, stepped[i]);
+    if (drawn == 0) continue;
+    if (i + 1 == stepped.size() && std::isfinite(params.MaxValue) && params.MaxValue - drawn <= roundOff) continue;
+    if (level) level(IsoLevel{drawn, IsoLevelGroup::Stepped, n, n % labelStep == 0});
   }
   if (endGroup) endGroup(IsoLevelGroup::Stepped);
-  if (std::isfinite(params.MaxValue) && level) level(IsoLevel{params.MaxValue, IsoLevelGroup::Max, 0, true});
+  const bool maxDrawn = std::isfinite(params.MaxValue);
+  const Extended maxLevel = maxDrawn ? SnappedIsoLevel(params, params.MaxValue) : Extended{0};
+  if (maxDrawn && level) level(IsoLevel{maxLevel, IsoLevelGroup::Max, 0, true});
   if (endGroup) endGroup(IsoLevelGroup::Max);
-  if (level) level(IsoLevel{0, IsoLevelGroup::Zero, 0, true});
+  if (!(maxDrawn && maxLevel == 0) && level) level(IsoLevel{0, IsoLevelGroup::Zero, 0, true});
   if (endGroup) endGroup(IsoLevelGroup::Zero);
 }
 

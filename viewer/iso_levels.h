@@ -12,6 +12,14 @@
 // kMaxIsoLevels steps would never end or flood the picture. Such a record draws
 // only MaxValue and 0. A LabelStep below 1 counts as 1; a level that is not a
 // finite number is skipped.
+//
+// A level within round-off of zero (|level| <= kIsoZeroTolerance times the larger
+// of |MinValue| and |MaxValue|) is exactly 0: the sum of steps that should reach
+// zero would otherwise draw a stray positive or negative line along every edge
+// whose values are exactly 0. Every level is drawn once: a stepped level that is
+// 0 is left to the zero level, a last stepped level short of MaxValue by no more
+// than that round-off is left to MaxValue (both always carry labels), and the
+// zero level is left out when MaxValue is 0.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -24,6 +32,8 @@ namespace tavir {
 inline constexpr std::int32_t kMaxIsoLevels = 32766;
 inline constexpr std::int32_t kDefaultIsoStepCount = 10;
 inline constexpr std::int32_t kDefaultIsoLabelStep = 3;
+// Relative to the larger of |MinValue| and |MaxValue|: levels this close to zero are 0.
+inline constexpr Extended kIsoZeroTolerance = 1e-12L;
 
 struct TIsoParamsRec {
   ResultKind Kind = ResultKind::Ux;  // the quantity (IsoKind)
@@ -49,6 +59,9 @@ struct IsoLevel {
   std::int32_t Number = 0;  // 1, 2, ... in the stepped run; 0 for MaxValue and 0
   bool Labels = false;      // labels requested for this level
 };
+
+// The level as it is drawn: 0 when within round-off of zero for the record's range.
+Extended SnappedIsoLevel(const TIsoParamsRec& params, Extended level);
 
 // The LabelStep the loop uses (at least 1).
 std::int32_t EffectiveLabelStep(const TIsoParamsRec& params);

@@ -279,21 +279,43 @@ void TIsoLabelsList::DrawLabels(Canvas& canvas) {
         }
       }
     }
-    DrawLabel(canvas, *items_.front());
+    DrawClearLabel(canvas, *items_.front());
     items_.erase(items_.begin());
   }
 }
 
 std::string IsoLabelText(Extended value) { return " " + FormatGeneral(value, 10, 2) + " "; }
 
-void TIsoLabelsList::DrawLabel(Canvas& canvas, const TIsoLabel& label) {
-  CanvasStateGuard guard(canvas);
+namespace {
+
+// White box, small text in the colour of the level's sign.
+void SetLabelStyle(Canvas& canvas, Extended value) {
   canvas.Brush.Color = 0xFFFFFF;
   canvas.Brush.Style = BrushStyle::Solid;
   canvas.Font.Size = 5;
-  const Extended v = label.Data.Value;
-  canvas.Font.Color = v == 0 ? 0x808080 : (v > 0 ? 0x0000FF : 0xFF0000);
-  canvas.TextOut(label.Data.X, label.Data.Y, IsoLabelText(v));
+  canvas.Font.Color = value == 0 ? 0x808080 : (value > 0 ? 0x0000FF : 0xFF0000);
+}
+
+}  // namespace
+
+void TIsoLabelsList::DrawLabel(Canvas& canvas, const TIsoLabel& label) {
+  CanvasStateGuard guard(canvas);
+  SetLabelStyle(canvas, label.Data.Value);
+  canvas.TextOut(label.Data.X, label.Data.Y, IsoLabelText(label.Data.Value));
+}
+
+bool TIsoLabelsList::DrawClearLabel(Canvas& canvas, const TIsoLabel& label) {
+  CanvasStateGuard guard(canvas);
+  SetLabelStyle(canvas, label.Data.Value);
+  const std::string text = IsoLabelText(label.Data.Value);
+  const PixelSize size = canvas.TextExtent(text);
+  const LabelBox box{label.Data.X, label.Data.Y, std::int64_t{label.Data.X} + size.Width,
+                     std::int64_t{label.Data.Y} + size.Height};
+  for (const LabelBox& d : drawn_)
+    if (box.Overlaps(d)) return false;
+  canvas.TextOut(label.Data.X, label.Data.Y, text);
+  drawn_.push_back(box);
+  return true;
 }
 
 void DrawIsoLevel(Canvas& canvas, const std::vector<const TMLResultShell*>& shells, Extended level, bool labelled,

@@ -109,19 +109,40 @@ class TIsoLabel {
   bool IsElementEdge(const TEditorKnot* k1, const TEditorKnot* k2) const;
 };
 
+// The pixels a label's text covers: left and top included, right and bottom not.
+struct LabelBox {
+  std::int64_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool Overlaps(const LabelBox& o) const {
+    return Left < o.Right && o.Left < Right && Top < o.Bottom && o.Top < Bottom;
+  }
+};
+
+// A list serves one picture: the labels it has drawn stay known until
+// ForgetDrawn, so that no later label covers an earlier one (a white box over a
+// label could hide its sign).
 class TIsoLabelsList {
  public:
   int Count() const { return static_cast<int>(items_.size()); }
   const TIsoLabel& Items(int i) const { return *items_.at(static_cast<std::size_t>(i)); }
   int AddLabel(const TIsoLabelData& data);
+  // The labels waiting to be drawn; the boxes of those drawn stay.
   void FreeAll() { items_.clear(); }
   // One label per chain of labels of one level through shared edges: the first
-  // added. The list is empty afterwards.
+  // added, left out when it would overlap a label this list drew before. The list
+  // is empty afterwards.
   void DrawLabels(Canvas& canvas);
+  // Another picture: the labels drawn so far no longer keep new ones out.
+  void ForgetDrawn() { drawn_.clear(); }
+  const std::vector<LabelBox>& DrawnBoxes() const { return drawn_; }
+  // Draws the label whatever lies under it.
   static void DrawLabel(Canvas& canvas, const TIsoLabel& label);
 
  private:
+  // Draws the label unless it would overlap one drawn before; true when drawn.
+  bool DrawClearLabel(Canvas& canvas, const TIsoLabel& label);
+
   std::vector<std::unique_ptr<TIsoLabel>> items_;
+  std::vector<LabelBox> drawn_;
 };
 
 // The text of a label: " " + the value in general format (10 digits) + " ".

@@ -73,6 +73,13 @@ void ResultDesk::Activate() {
   if (const TGraphWindow* view = View()) client_.ViewActivated(*view);
 }
 
+void ResultDesk::Closed() {
+  const bool wasCurrent = windows_.Current() == windows_.IndexOfDesk(desk_);
+  windows_.DeskClosed(desk_);
+  if (!wasCurrent) return;
+  if (const TGraphWindow* view = windows_.CurrentWindow()) client_.ViewActivated(*view);
+}
+
 void ResultDesk::Begin(DeskGesture g, int x, int y) {
   anchor_ = current_ = {x, y};
   gesture_ = g;

@@ -70,6 +70,9 @@ class ResultDesk {
   void Repaint(Canvas& canvas);
   // The form became active: its view becomes the current one.
   void Activate();
+  // The form was closed (it is hidden, the view stays): when its view was current,
+  // another shown view becomes current, with its caption and grid marks, or none.
+  void Closed();
 
   // Any button starts a gesture: mode 3 a section line (plan views only), mode 4 a
   // new-view rectangle.

@@ -79,7 +79,7 @@ inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b) {
   f.Objects = u16(h + 10);
   f.MaxRecord = u32(h + 12);
 
-  std::vector<bool> slots;
+  std::vector<bool> objectSlots;
   std::uint32_t maxSeen = 0;
   std::size_t at = h + 18;
   bool eof = false;
@@ -112,19 +112,19 @@ inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b) {
                          function == 0x0142 || function == 0x06FF || function == 0x00F7;
     if (creates) {
       std::size_t slot = 0;
-      while (slot < slots.size() && slots[slot]) ++slot;
-      if (slot == slots.size()) slots.push_back(false);
-      slots[slot] = true;
+      while (slot < objectSlots.size() && objectSlots[slot]) ++slot;
+      if (slot == objectSlots.size()) objectSlots.push_back(false);
+      objectSlots[slot] = true;
       r.CreatedSlot = static_cast<int>(slot);
-      f.SlotsUsed = std::max(f.SlotsUsed, slots.size());
+      f.SlotsUsed = std::max(f.SlotsUsed, objectSlots.size());
     }
     if (function == 0x012D || function == 0x01F0) {
       const std::size_t slot = r.Word(0);
-      if (slot >= slots.size() || !slots[slot]) {
+      if (slot >= objectSlots.size() || !objectSlots[slot]) {
         f.Error = (function == 0x012D ? "select of empty slot " : "delete of empty slot ") + std::to_string(slot);
         return f;
       }
-      if (function == 0x01F0) slots[slot] = false;
+      if (function == 0x01F0) objectSlots[slot] = false;
     }
     f.Records.push_back(std::move(r));
     at += std::size_t{words} * 2;
@@ -134,7 +134,7 @@ inline WmfFile ReadWmf(const std::vector<std::uint8_t>& b) {
     return f;
   }
   if (maxSeen != f.MaxRecord) f.Error = "max record size in the header";
-  if (f.SlotsUsed > f.Objects) f.Error = "more object slots used than the header declares";
+  if (f.SlotsUsed > f.Objects) f.Error = "more object objectSlots used than the header declares";
   return f;
 }
 

@@ -300,6 +300,54 @@ TEST(GraphWindows, ShowDeskClearsWithoutChangingTheCurrentViewAndRepaintsGoToThe
   EXPECT_EQ(host.Status, (std::vector<std::pair<DeskHandle, std::string>>{{101, "1:x"}}));
 }
 
+// A closed window is hidden, its view kept: it is never the one the commands act
+// on. Closing the current one makes the shown view that was current last current.
+TEST(GraphWindows, ClosingTheCurrentWindowMakesAShownOneCurrentOrNone) {
+  struct Host : FakeDeskHost {
+    std::vector<DeskHandle> Hidden;
+    bool DeskShown(DeskHandle d) const override { return std::find(Hidden.begin(), Hidden.end(), d) == Hidden.end(); }
+    void Close(TGraphWindows& w, DeskHandle d) {
+      w.DeskClosed(d);  // told while the window is still up, as the close event does
+      Hidden.push_back(d);
+    }
+  } host;
+  TGraphWindows windows({0, 0}, &host);
+  for (int i = 0; i < 4; ++i)
+    windows.AddWindow(FloatPoint3D(0, 0, 0), 0, Projection::XY, FloatPoint(0.1L, 0.1L), FloatPoint3D(1, 1, 0));
+  const auto desk = [&](int i) { return windows.Items(i).WorkDesk; };
+  windows.SetCurrent(2);
+  windows.SetCurrentDesk(desk(1));
+  windows.ShowWindow(3);
+  // A window that is not current closes without changing the current view.
+  host.Close(windows, desk(0));
+  EXPECT_EQ(windows.Current(), 3);
+  EXPECT_FALSE(windows.Shown(0));
+  // The current one: the shown view made current last (1, not 2 or the hidden 0).
+  host.Close(windows, desk(3));
+  EXPECT_EQ(windows.Current(), 1);
+  EXPECT_EQ(windows.CurrentWindow(), &windows.Items(1));
+  host.Close(windows, desk(1));
+  EXPECT_EQ(windows.Current(), 2);
+  host.Close(windows, desk(2));
+  EXPECT_EQ(windows.Current(), -1);
+  EXPECT_EQ(windows.CurrentWindow(), nullptr);
+  host.Repainted.clear();
+  EXPECT_FALSE(windows.ZoomCurrent(2));
+  EXPECT_FALSE(windows.RepaintCurrent());
+  EXPECT_TRUE(host.Repainted.empty());
+  EXPECT_EQ(windows.Items(2).View.Scale.X, 0.1L);
+
+  // A current view whose window went without a close (hidden otherwise) is no
+  // current window either; showing it again brings it back.
+  host.Hidden.clear();
+  windows.SetCurrent(2);
+  host.Hidden.push_back(desk(2));
+  EXPECT_EQ(windows.CurrentWindow(), nullptr);
+  EXPECT_FALSE(windows.Shown(7));
+  host.Hidden.clear();
+  EXPECT_EQ(windows.CurrentWindow(), &windows.Items(2));
+}
+
 TEST(GraphWindows, AViewMadeDuringAGestureGetsTheCursorOfTheMouseMode) {
   FakeDeskHost host;
   TGraphWindows windows({0, 0}, &host);

@@ -257,6 +257,7 @@ TEST_F(Strip, LevelsMergeOnlyWithTheirOwnLevel) {
   labels.AddLabel(a);
   labels.AddLabel(b);
   canvas.Clear();
+  labels.ForgetDrawn();  // another picture
   labels.DrawLabels(canvas);
   EXPECT_EQ(canvas.CallsOf(CanvasOp::Text).size(), 1u);
 
@@ -272,11 +273,57 @@ TEST_F(Strip, LevelsMergeOnlyWithTheirOwnLevel) {
   labels.AddLabel(z0);
   labels.AddLabel(z1);
   canvas.Clear();
+  labels.ForgetDrawn();
   labels.DrawLabels(canvas);
   const auto texts = canvas.CallsOf(CanvasOp::Text);
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].Font.Color, 0x808080u);
   EXPECT_EQ(texts[1].Font.Color, 0x0000FFu);
+}
+
+// Two levels a few pixels apart put their labels on the same edge: the white box
+// of the second would cover the first (and its sign), so it is left out; labels
+// that only touch are both drawn, and the drawn ones keep out the labels of a
+// later DrawLabels of the same picture.
+TEST_F(Strip, NoLabelCoversAnotherOfThePicture) {
+  DrawIsoLevel(canvas, strip.ConstShells(), 0.3L, true, -1, labels, failures);
+  DrawIsoLevel(canvas, strip.ConstShells(), 0.32L, true, -1, labels, failures);  // 2 pixels higher
+  labels.DrawLabels(canvas);
+  auto texts = canvas.CallsOf(CanvasOp::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].Text, " 0.3 ");
+  ASSERT_EQ(labels.DrawnBoxes().size(), 1u);
+  const LabelBox first = labels.DrawnBoxes()[0];
+  EXPECT_EQ(first.Left, 10);
+  EXPECT_EQ(first.Top, 80);
+
+  // A level whose label starts right below the first box: drawn.
+  const Extended below = 0.3L - static_cast<Extended>(first.Bottom - first.Top) / 100;
+  DrawIsoLevel(canvas, strip.ConstShells(), below, true, -1, labels, failures);
+  labels.DrawLabels(canvas);
+  texts = canvas.CallsOf(CanvasOp::Text);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1].Points[0], (TPoint{10, static_cast<std::int32_t>(first.Bottom)}));
+
+  // The same level again in a later group of the pass: kept out by the first.
+  DrawIsoLevel(canvas, strip.ConstShells(), 0.3L, true, -1, labels, failures);
+  labels.DrawLabels(canvas);
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Text).size(), 2u);
+
+  // A new picture starts free.
+  labels.ForgetDrawn();
+  DrawIsoLevel(canvas, strip.ConstShells(), 0.3L, true, -1, labels, failures);
+  labels.DrawLabels(canvas);
+  EXPECT_EQ(canvas.CallsOf(CanvasOp::Text).size(), 3u);
+}
+
+TEST(LabelBoxes, OverlapNeedsACommonPixel) {
+  const LabelBox a{0, 0, 10, 5};
+  EXPECT_TRUE(a.Overlaps(LabelBox{9, 4, 20, 9}));
+  EXPECT_TRUE(a.Overlaps(LabelBox{2, 1, 3, 2}));  // inside
+  EXPECT_FALSE(a.Overlaps(LabelBox{10, 0, 20, 5}));  // touching on the right
+  EXPECT_FALSE(a.Overlaps(LabelBox{0, 5, 10, 10}));  // touching below
+  EXPECT_FALSE(a.Overlaps(LabelBox{-10, -5, 0, 0}));
 }
 
 TEST_F(Strip, AFailingElementIsSkippedAndTheOthersDrawn) {

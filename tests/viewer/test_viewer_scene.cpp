@@ -150,5 +150,86 @@ TEST_F(SolvedPlate, ExportOfThePlanIsAValidMetafile) {
   std::filesystem::remove_all(dir, ec);
 }
 
+// The boxes of the drawn isoline labels (white boxes, font size 5).
+std::vector<LabelBox> IsoLabelBoxes(RecordingCanvas& canvas) {
+  std::vector<LabelBox> boxes;
+  for (const auto& c : canvas.CallsOf(CanvasOp::Text)) {
+    if (c.Font.Size != 5) continue;
+    const CanvasFont font = canvas.Font;
+    canvas.Font = c.Font;
+    const PixelSize size = canvas.TextExtent(c.Text);
+    canvas.Font = font;
+    const TPoint p = c.Points[0];
+    boxes.push_back(LabelBox{p.X, p.Y, std::int64_t{p.X} + size.Width, std::int64_t{p.Y} + size.Height});
+  }
+  return boxes;
+}
+
+std::size_t OverlappingPairs(const std::vector<LabelBox>& boxes) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    for (std::size_t j = i + 1; j < boxes.size(); ++j) n += boxes[i].Overlaps(boxes[j]) ? 1 : 0;
+  return n;
+}
+
+// Rotations of the symmetric plate are exactly 0 along edges; the sum of steps
+// that should reach 0 gives about 1e-19, and Txy's about 1e-13. Such a level is 0:
+// drawn in the zero pen and labelled " 0 " once, and no label covers another.
+TEST_F(SolvedPlate, RoundOffLevelsAreZeroAndLabelsNeverOverlap) {
+  struct Case {
+    ResultKind Kind;
+    std::int32_t Layer;
+  };
+  for (const Case c : {Case{ResultKind::RotX, -1}, Case{ResultKind::RotY, -1}, Case{ResultKind::Txy, 0}}) {
+    SCOPED_TRACE(static_cast<int>(c.Kind));
+    project.SetIsoKind(c.Kind);
+    project.SetLayer(c.Layer);
+    ASSERT_TRUE(project.PrepareIsoLines(c.Layer, Fibre::Upper, nullptr));
+    const TIsoParamsRec& params = project.IsoParams();
+    const Extended roundOff = 1e-12L * std::max(std::fabs(params.MinValue), std::fabs(params.MaxValue));
+    ASSERT_GT(roundOff, 0);
+    canvas.Clear();
+    DrawFailures failures;
+    PaintResultView(plan(), scene, canvas, failures);
+    EXPECT_EQ(failures.Count(), 0) << failures.First();
+    int zeros = 0;
+    for (const auto& t : canvas.CallsOf(CanvasOp::Text)) {
+      if (t.Font.Size != 5) continue;
+      const std::optional<Extended> v = ParseFloat(t.Text);
+      ASSERT_TRUE(v.has_value()) << t.Text;
+      EXPECT_TRUE(*v == 0 || std::fabs(*v) > roundOff) << "a label of round-off:" << t.Text;
+      if (*v == 0) {
+        ++zeros;
+        EXPECT_EQ(t.Font.Color, 0x808080u) << t.Text;
+      }
+    }
+    EXPECT_GT(zeros, 0) << "the zero level is labelled";
+    EXPECT_GT(PenLines(0xF0CAA6), 0u) << "the zero level is drawn";
+    EXPECT_EQ(OverlappingPairs(IsoLabelBoxes(canvas)), 0u);
+  }
+}
+
+// The sphere's deflection has several levels crossing one knot row: their labels
+// would stack on each other's white boxes.
+TEST(SolvedSphere, DeflectionLabelsNeverOverlap) {
+  ScriptedMessages messages;
+  TViewerProject project{messages};
+  TGraphWindows windows{{1024, 768}};
+  ViewerScene scene{project, windows};
+  ASSERT_TRUE(project.LoadProjectBytes(ExampleBytes("shell_spherical.tps"), "sphere.tps"));
+  windows.LoadFromWindowData(*project.FirstWindow());
+  RecordingStatus status;
+  ASSERT_TRUE(project.StaticCalculate(status));
+  project.SetIsoKind(ResultKind::Wz);
+  ASSERT_TRUE(project.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+  RecordingCanvas canvas;
+  DrawFailures failures;
+  PaintResultView(windows.Items(0), scene, canvas, failures);
+  EXPECT_EQ(failures.Count(), 0) << failures.First();
+  const std::vector<LabelBox> boxes = IsoLabelBoxes(canvas);
+  EXPECT_GE(boxes.size(), 3u);
+  EXPECT_EQ(OverlappingPairs(boxes), 0u);
+}
+
 }  // namespace
 }  // namespace tavir

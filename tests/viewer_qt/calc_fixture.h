@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTextLayout>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -96,6 +99,29 @@ class CalcFixture : public ::testing::Test {
   TDM_OutMain dm;
   TRSFormOut form;
 };
+
+// Whether the grid draws the cell's text in full: the item view elides a text
+// wider than the cell less its text margins, and clips a cell the viewport cuts.
+inline ::testing::AssertionResult CellReadable(QTableWidget& grid, int row, int col) {
+  const QTableWidgetItem* item = grid.item(row, col);
+  const QRect cell = grid.visualItemRect(item);
+  const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+  // Measured as the view lays the text out before it decides to elide it.
+  QTextLayout layout(item->text(), grid.font());
+  layout.beginLayout();
+  QTextLine textLine = layout.createLine();
+  textLine.setLineWidth(1e6);
+  layout.endLayout();
+  const qreal need = textLine.naturalTextWidth();
+  const QFontMetricsF fm(grid.font());
+  const QRect shown = grid.viewport()->rect();
+  if (need > cell.width() - 2 * margin || fm.height() > cell.height() || !shown.contains(cell))
+    return ::testing::AssertionFailure() << "\"" << item->text().toStdString() << "\" needs " << need << " of "
+                                         << cell.width() - 2 * margin << " px, cell (" << cell.x() << ", " << cell.y()
+                                         << ") " << cell.width() << " x " << cell.height() << " in " << shown.width()
+                                         << " x " << shown.height();
+  return ::testing::AssertionSuccess();
+}
 
 // Pixels of the isoline pens (positive levels red, negative blue).
 inline bool IsolinePixel(QRgb c) {

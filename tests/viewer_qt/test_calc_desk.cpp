@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "calc_fixture.h"
+#include "platform/wmf_reader.h"
 
 namespace tavir::calctest {
 namespace {
@@ -127,6 +128,73 @@ TEST_F(Desk, ADeskKeepsClearOfTheMainStrip) {
   QApplication::processEvents();
   EXPECT_GE(desk->y(), bottom);
   EXPECT_EQ(desk->height(), std::max(100, height - form.height()));
+}
+
+}  // namespace
+}  // namespace tavir::calctest
+
+namespace tavir::calctest {
+namespace {
+
+// A section window closed with its title-bar button is hidden, not freed: the
+// commands and the export act on the plan still on screen, and with no window
+// shown they do nothing.
+TEST_F(CalcFixture, ClosingAResultWindowLeavesTheCommandsToAShownOne) {
+  ASSERT_TRUE(Open(Example("shell_spherical.tps")));
+  Static();
+  TDeskForm* plan = Desk(0);
+  ASSERT_NE(plan, nullptr);
+  plan->Repaint();
+  dm.Run("AcService_Section");
+  const TGraphWindow& planView = form.Windows().Items(0);
+  const int y = planView.Height() / 2;
+  QTest::mousePress(plan->PaintBox(), Qt::LeftButton, {}, QPoint(10, y));
+  QTest::mouseMove(plan->PaintBox(), QPoint(planView.Width() / 3, y));
+  QTest::mouseRelease(plan->PaintBox(), Qt::LeftButton, {}, QPoint(planView.Width() - 10, y));
+  ASSERT_EQ(form.Windows().Count(), 2);
+  TDeskForm* section = Desk(1);
+  ASSERT_NE(section, nullptr);
+  ASSERT_TRUE(section->isVisible());
+  ASSERT_EQ(form.Windows().Current(), 1);
+  form.Windows().Items(0).Grid().SetStyle(1);
+
+  EXPECT_TRUE(section->close());
+  EXPECT_FALSE(section->isVisible());
+  EXPECT_EQ(form.Windows().Current(), 0);
+  EXPECT_TRUE(dm.Action("AcGrid_Cross")->isChecked()) << "the grid marks are the plan's";
+
+  const Extended planScale = planView.View.Scale.X;
+  const Extended sectionScale = form.Windows().Items(1).View.Scale.X;
+  dm.Run("acViewZoomIn");
+  EXPECT_EQ(planView.View.Scale.X, planScale / 2);
+  EXPECT_EQ(form.Windows().Items(1).View.Scale.X, sectionScale);
+  dm.Run("AcGrid_Dot");
+  EXPECT_FALSE(section->isVisible()) << "no command shows the closed window again";
+  EXPECT_EQ(form.Windows().Items(0).Grid().Style, 0);
+
+  const auto wmfPath = TempDir() / "shown.wmf";
+  dialogs.ChooseFile("ExportDialog", wmfPath.string());
+  dm.Run("acFileExport");
+  ASSERT_TRUE(std::filesystem::exists(wmfPath));
+  const std::vector<char> bytes = FileBytes(wmfPath.string());
+  const auto wmf = testing_wmf::ReadWmf(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  ASSERT_EQ(wmf.Error, "");
+  EXPECT_EQ(wmf.Right - wmf.Left, planView.Width()) << "the metafile is the plan on screen";
+  EXPECT_EQ(wmf.Bottom - wmf.Top, planView.Height());
+
+  // The last shown window closed: nothing left to act on.
+  EXPECT_TRUE(plan->close());
+  EXPECT_EQ(form.Windows().CurrentWindow(), nullptr);
+  EXPECT_FALSE(dm.Action("acViewZoomIn")->isEnabled());
+  EXPECT_FALSE(dm.Action("acFileExport")->isEnabled());
+  const int exports = dialogs.Count("ExportDialog");
+  dm.Run("acFileExport");
+  dm.Run("acViewZoomIn");
+  EXPECT_EQ(dialogs.Count("ExportDialog"), exports);
+  EXPECT_EQ(planView.View.Scale.X, planScale / 2);
+  EXPECT_FALSE(plan->isVisible());
+  EXPECT_FALSE(section->isVisible());
+  EXPECT_EQ(Errors(), 0);
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include "calc_fixture.h"
 #include "platform/qt/radio_group.h"
+#include "platform/wmf_canvas.h"
+#include "platform/wmf_reader.h"
+#include "viewer/isolines.h"
 #include "viewer/example_models.h"
 #include "wmf2svg.h"
 #include "fakes/scripted_messages.h"
@@ -177,6 +180,50 @@ TEST_F(CalcFixture, ModelWithoutSupportsNamesKnotAndFreedom) {
   IsolinesWz();
   EXPECT_EQ(dialogs.Count("IsoParams_Form"), 0) << "no isolines without results";
   EXPECT_FALSE(form.Project().IsoVisible());
+}
+
+// A 10 x 10 simply supported plate: the deflection's maximum is 0, so the
+// maximum level is the zero level. It is drawn once, and the exported view holds
+// no label over another (each would hide the one under its white box).
+TEST_F(CalcFixture, AZeroMaximumIsDrawnOnceAndNoExportedLabelCoversAnother) {
+  const auto file = TempDir() / "plate10.tps";
+  const auto bytes = examples::SimplySupportedPlate(10);
+  WriteBytes(file, std::vector<char>(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(Open(file.string()));
+  Static();
+  ASSERT_EQ(Errors(), 0);
+  IsolinesWz();
+  ASSERT_EQ(form.Project().IsoParams().MaxValue, 0);
+
+  const auto wmfPath = TempDir() / "plate10.wmf";
+  dialogs.ChooseFile("ExportDialog", wmfPath.string());
+  dm.Run("acFileExport");
+  const std::vector<char> raw = FileBytes(wmfPath.string());
+  const auto wmf = testing_wmf::ReadWmf(std::vector<std::uint8_t>(raw.begin(), raw.end()));
+  ASSERT_EQ(wmf.Error, "");
+  // The labels as the metafile canvas measured them when it placed them.
+  WmfCanvas measure(1, 1);
+  measure.Font.Size = 5;
+  std::vector<LabelBox> boxes;
+  int zeros = 0;
+  for (const auto& r : wmf.Of(wmf::kTextOut)) {
+    const std::size_t n = r.Word(0);
+    const std::string text(r.Params.begin() + 2, r.Params.begin() + 2 + static_cast<std::ptrdiff_t>(n));
+    const std::size_t at = (n + 1) / 2 + 1;
+    const int y = r.Int(at), x = r.Int(at + 1);
+    const PixelSize size = measure.TextExtent(text);
+    boxes.push_back(LabelBox{x, y, std::int64_t{x} + size.Width, std::int64_t{y} + size.Height});
+    zeros += text == IsoLabelText(0) ? 1 : 0;
+  }
+  ASSERT_GT(zeros, 0);
+  ASSERT_GT(boxes.size(), static_cast<std::size_t>(zeros)) << "the other levels are labelled too";
+  std::size_t overlapping = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i)
+    for (std::size_t j = i + 1; j < boxes.size(); ++j) overlapping += boxes[i].Overlaps(boxes[j]) ? 1 : 0;
+  EXPECT_EQ(overlapping, 0u) << zeros << " zero labels of " << boxes.size();
+  // The zero level is the only one labelled along the edges: at most one label
+  // per edge element, not two.
+  EXPECT_LE(zeros, 4 * 10);
 }
 
 TEST_F(CalcFixture, AdaptationStoppedWithBreak) {

@@ -17,6 +17,7 @@
 #include "platform/qt/float_edit.h"
 #include "platform/qt/up_down.h"
 #include "viewer/qt/calc_pump.h"
+#include "platform/numtext.h"
 
 namespace tavir::calctest {
 namespace {
@@ -290,6 +291,42 @@ TEST(StatusForm, StagesCycleThroughElevenRows) {
   for (const auto& [row, col] : {std::pair{0, 0}, std::pair{0, 2}, std::pair{7, 0}})
     EXPECT_EQ(grid->item(row, col)->background().color(), cream) << row << "," << col;
   EXPECT_NE(grid->item(3, 1)->background().color(), cream);
+}
+
+// Every text the window writes is readable in full at its default size: the
+// stage names, and in columns 1 and 2 of rows 7..11 the iteration number and the
+// widest numbers the adaptation's formats give (general with 15 digits, the
+// energy in exponent form with 7).
+TEST(StatusForm, EveryWrittenTextIsReadableAtTheDefaultSize) {
+  for (const char separator : {'.', ','}) {
+    SetDecimalSeparator(separator);
+    const std::vector<std::string> numbers = {
+        "1000",
+        FormatGeneral(-0.0000123456789012345L),
+        FormatGeneral(-1.23456789012345E-4931L),
+        FormatGeneral(-123456789012345.0L),
+        FormatExponent(-1.234567E-4931L, 7, 0),
+    };
+    TStatusForm f({});
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    auto* grid = f.findChild<QTableWidget*>("StrGrid_Process");
+    ASSERT_NE(grid, nullptr);
+    for (const std::string& n : numbers) {
+      for (int row = 7; row <= 11; ++row)
+        for (int col = 1; col <= 2; ++col) f.SetCell(col, row, QString::fromStdString(n));
+      for (int row = 7; row <= 11; ++row)
+        for (int col = 1; col <= 2; ++col) EXPECT_TRUE(CellReadable(*grid, row, col)) << separator;
+    }
+    for (int row = 0; row < TStatusForm::kRows; ++row) EXPECT_TRUE(CellReadable(*grid, row, 0));
+    EXPECT_TRUE(CellReadable(*grid, 0, 1));
+    EXPECT_TRUE(CellReadable(*grid, 0, 2));
+    // The layout's proportions where they leave the numbers room: the two value
+    // columns equal, the stage column the widest.
+    EXPECT_EQ(grid->columnWidth(1), grid->columnWidth(2));
+    EXPECT_GT(grid->columnWidth(0), grid->columnWidth(1));
+  }
+  SetDecimalSeparator('.');
 }
 
 TEST(StatusForm, BreakEscapeAndClosingAllAskToStop) {

@@ -148,5 +148,36 @@ TEST_F(CalcTiming, RefreshedViewsAreDrawnAtTheNextPumpNotAtEveryRequest) {
   EXPECT_LE(desk->Drawings() - start, pumps + 1);
 }
 
+// The thickness adaptation writes the iteration, the volumes and their change
+// into rows 7, 10 and 11: at the window's default size each is shown in full.
+TEST_F(CalcTiming, TheAdaptationsNumbersAreShownInFull) {
+  ASSERT_TRUE(Open(Example("plate_simply_supported.tps")));  // no surface: the thickness alone
+  dialogs.Accept("AdaptParsDlg");
+  std::map<std::pair<int, int>, int> checked;
+  std::map<std::pair<int, int>, QString> seen;
+  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    TStatusForm* f = s.Form();
+    if (f == nullptr || !f->isVisible()) return;
+    auto* grid = f->findChild<QTableWidget*>("StrGrid_Process");
+    ASSERT_NE(grid, nullptr);
+    for (int row = 7; row < TStatusForm::kRows; ++row)
+      for (int col = 1; col <= 2; ++col) {
+        const QString text = f->Cell(col, row);
+        if (text.isEmpty() || seen[{row, col}] == text) continue;
+        seen[{row, col}] = text;
+        EXPECT_TRUE(CellReadable(*grid, row, col));
+        ++checked[{row, col}];
+      }
+    // One iteration shows them all.
+    if (checked.count({10, 2}) != 0) f->findChild<QPushButton*>("Btn_Breake")->click();
+  };
+  dm.Run("AcSolv_Adaptation");
+  EXPECT_EQ(Errors(), 0);
+  EXPECT_GT(checked[std::make_pair(7, 1)], 0);
+  EXPECT_GT(checked[std::make_pair(10, 1)], 0) << "the volume";
+  EXPECT_GT(checked[std::make_pair(10, 2)], 0) << "its change";
+  EXPECT_GT(checked[std::make_pair(11, 1)], 0) << "the volume before";
+}
+
 }  // namespace
 }  // namespace tavir::calctest

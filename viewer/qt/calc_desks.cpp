@@ -28,6 +28,7 @@ DeskHandle CalcDesks::CreateDesk(const TGraphWindow& view) {
   form->SetMainForm(mainForm_);
   form->SetInputEnabled(inputEnabled_);
   connect(form.get(), &TDeskForm::Activated, this, &CalcDesks::DeskActivated);
+  connect(form.get(), &TDeskForm::Closed, this, &CalcDesks::DeskClosed);
   desks_.emplace(handle, std::move(form));
   return handle;
 }
@@ -49,6 +50,11 @@ void CalcDesks::ShowDesk(DeskHandle desk) {
   d->show();
   d->raise();
   d->activateWindow();
+}
+
+bool CalcDesks::DeskShown(DeskHandle desk) const {
+  const TDeskForm* d = Find(desk);
+  return d != nullptr && d->isVisible();
 }
 
 void CalcDesks::ShowDeskCleared(DeskHandle desk) {

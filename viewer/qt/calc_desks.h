@@ -29,6 +29,7 @@ class CalcDesks : public QObject, public GraphDeskHost {
   DeskHandle CreateDesk(const TGraphWindow& view) override;
   void DestroyDesk(DeskHandle desk) override;
   void ShowDesk(DeskHandle desk) override;
+  bool DeskShown(DeskHandle desk) const override;
   void ShowDeskCleared(DeskHandle desk) override;
   void RepaintDesk(DeskHandle desk) override;
   void SetDeskCursor(DeskHandle desk, int slot) override;
@@ -47,6 +48,7 @@ class CalcDesks : public QObject, public GraphDeskHost {
 
  signals:
   void DeskActivated(TDeskForm* desk);
+  void DeskClosed(TDeskForm* desk);
 
  private:
   MessageService& messages_;

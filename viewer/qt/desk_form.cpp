@@ -1,5 +1,6 @@
 #include "viewer/qt/desk_form.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -188,6 +189,14 @@ bool TDeskForm::event(QEvent* event) {
     emit Activated(this);
   }
   return QMainWindow::event(event);
+}
+
+void TDeskForm::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (!event->isAccepted() || detached_) return;
+  // No command may act on a window that is no longer on screen.
+  DeskGuard(deferred_, [this] { logic_.Closed(); });
+  emit Closed(this);
 }
 
 void TDeskForm::resizeEvent(QResizeEvent* event) {

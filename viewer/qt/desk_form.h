@@ -81,9 +81,12 @@ class TDeskForm : public QMainWindow, private DeskSurface, private DeskPictureEv
 
  signals:
   void Activated(TDeskForm* desk);
+  // The window was closed by the user (it is hidden; the view stays).
+  void Closed(TDeskForm* desk);
 
  protected:
   bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

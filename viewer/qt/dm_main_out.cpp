@@ -226,8 +226,11 @@ QCursor DM::Cursor(int slot) const { return cursors_ ? cursors_->Cursor(slot) : 
 
 void DM::Attach(const CalcContext& context) {
   ctx_ = context;
-  if (ctx_.Desks != nullptr)
+  if (ctx_.Desks != nullptr) {
     connect(ctx_.Desks, &CalcDesks::DeskActivated, this, [this](TDeskForm*) { UpdateCommandStates(); });
+    // The view commands follow whether a shown window is left to act on.
+    connect(ctx_.Desks, &CalcDesks::DeskClosed, this, [this](TDeskForm*) { UpdateCommandStates(); });
+  }
   UpdateCommandStates();
 }
 

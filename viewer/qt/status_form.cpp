@@ -6,12 +6,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/progress_bar.h"
+#include "platform/numtext.h"
 #include "platform/qt/qt_convert.h"
 
 namespace tavir {
@@ -107,16 +110,47 @@ TStatusForm::TStatusForm(std::function<void()> onBreak, QWidget* parent)
   FitGrids();
 }
 
+TStatusForm::TextRoom TStatusForm::NeededRoom() const {
+  // A cell shows its text in full when the text fits between the item view's
+  // text margins; the cell's width includes one grid line.
+  const int line = process_->showGrid() ? 1 : 0;
+  const int margin = process_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, process_) + 1;
+  const QFontMetricsF fm(process_->font());
+  auto widest = [&](const QStringList& texts) {
+    qreal w = 0;
+    for (const QString& t : texts) w = std::max(w, fm.horizontalAdvance(t));
+    // The text is laid out in fractions of a pixel: a pixel to spare on each side.
+    return static_cast<int>(std::ceil(w)) + 2 * (margin + 1) + line;
+  };
+  QStringList stages;
+  for (const char* t : kStageTexts) stages << QString::fromUtf8(t);
+  // The widest texts of the value columns: the general number format (15 digits)
+  // at its longest in fixed and in scientific form, and the energy's exponent form.
+  const QStringList values = {QString::fromStdString(FormatGeneral(-0.0000123456789012345L)),
+                              QString::fromStdString(FormatGeneral(-1.23456789012345E-4931L)),
+                              QString::fromStdString(FormatExponent(-1.234567E-4931L, 7, 0)),
+                              "Время", "Выполнение"};
+  return TextRoom{widest(stages), widest(values), static_cast<int>(std::ceil(fm.height())) + line};
+}
+
 void TStatusForm::FitGrids() {
   // Columns 1 and 2 a fifth of the width each, column 0 three times that; rows share
-  // the height (integer divisions, one grid line subtracted).
+  // the height (integer divisions, one grid line subtracted). Where that leaves
+  // the numbers too little room, columns 1 and 2 get what their widest text needs
+  // and column 0 the rest (no less than its own texts need).
   const int line = process_->showGrid() ? 1 : 0;
   const int w = process_->viewport()->width();
   const int h = process_->viewport()->height();
-  const int c1 = std::max(1, w / 5 - line);
+  const TextRoom need = NeededRoom();
+  int c1 = std::max(1, w / 5 - line);
+  int c0 = std::max(1, 3 * c1 - line);
+  if (c1 < need.Value) {
+    c1 = need.Value;
+    c0 = std::max(need.Stage, w - 2 * c1);
+  }
   process_->setColumnWidth(1, c1);
   process_->setColumnWidth(2, c1);
-  process_->setColumnWidth(0, std::max(1, 3 * c1 - line));
+  process_->setColumnWidth(0, c0);
   process_->verticalHeader()->setDefaultSectionSize(std::max(1, h / kRows - line));
   const int iw = info_->viewport()->width();
   info_->setColumnWidth(0, std::max(1, iw / 2 - line));
@@ -132,6 +166,13 @@ void TStatusForm::showEvent(QShowEvent* event) {
   for (int r = 0; r < kRows; ++r) process_->item(r, 0)->setText(QString::fromUtf8(kStageTexts[r]));
   process_->item(0, 1)->setText("Время");
   process_->item(0, 2)->setText("Выполнение");
+  // The window opens large enough for every text it will write (the layout's size
+  // cuts the numbers of the adaptation short).
+  const TextRoom need = NeededRoom();
+  const int wider = need.Stage + 2 * need.Value - process_->viewport()->width();
+  const int line = process_->showGrid() ? 1 : 0;
+  const int taller = kRows * (need.Row + line) - process_->viewport()->height();
+  if (wider > 0 || taller > 0) resize(width() + std::max(0, wider), height() + std::max(0, taller));
   FitGrids();
   Highlight();
   QWidget::showEvent(event);

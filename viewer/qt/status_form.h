@@ -41,6 +41,14 @@ class TStatusForm : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // What the stage table's texts need: the widths of the stage column and of each
+  // value column, and the row height, grid line included.
+  struct TextRoom {
+    int Stage = 0;
+    int Value = 0;
+    int Row = 0;
+  };
+  TextRoom NeededRoom() const;
   void Btn_BreakeClick();
   void Highlight();
   void FitGrids();
