@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyle>
+#include <algorithm>
 #include <limits>
 
 #include "platform/qt/qt_convert.h"
@@ -13,12 +14,12 @@ namespace {
 constexpr int kClientWidth = 354;
 constexpr int kClientHeight = 111;
 
-void SetBarFrom(ProgressBar* bar, long long position, long long maximum) {
-  // A bar counts in int; larger counts are shown in proportion.
-  long long divisor = 1;
-  while (maximum / divisor > std::numeric_limits<int>::max()) divisor *= 2;
-  bar->SetRange(0, static_cast<int>(std::max(0LL, maximum / divisor)));
-  bar->SetPosition(static_cast<int>(std::max(0LL, position / divisor)));
+// The pixels of a bar's width that a position fills.
+long long FilledPixels(const ProgressBar& bar, int position) {
+  const long long span = static_cast<long long>(bar.Max()) - bar.Min();
+  if (span <= 0) return 0;
+  const long long done = std::clamp<long long>(static_cast<long long>(position) - bar.Min(), 0, span);
+  return static_cast<long long>(bar.width()) * done / span;
 }
 
 void Caption(QLabel* label, const QString& text) {
@@ -33,7 +34,9 @@ TInfoDlgForm::TInfoDlgForm(QWidget* parent)
       Lbl_Current(new QLabel(this)),
       PrgBar_Current(new ProgressBar(this)),
       Lbl_Total(new QLabel(this)),
-      PrgBar_Total(new ProgressBar(this)) {
+      PrgBar_Total(new ProgressBar(this)),
+      current_{PrgBar_Current},
+      total_{PrgBar_Total} {
   setObjectName(QStringLiteral("InfoDlgForm"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(kClientWidth, kClientHeight);
@@ -50,8 +53,15 @@ TInfoDlgForm::TInfoDlgForm(QWidget* parent)
   PrgBar_Total->setGeometry(kLeft, 80, kWidth, 18);
 }
 
-void TInfoDlgForm::SetCurrentCaption(const QString& text) { Caption(Lbl_Current, text); }
-void TInfoDlgForm::SetTotalCaption(const QString& text) { Caption(Lbl_Total, text); }
+// A new caption begins a stage: the bars show where the last one ended.
+void TInfoDlgForm::SetCurrentCaption(const QString& text) {
+  ShowPending();
+  Caption(Lbl_Current, text);
+}
+void TInfoDlgForm::SetTotalCaption(const QString& text) {
+  ShowPending();
+  Caption(Lbl_Total, text);
+}
 
 void TInfoDlgForm::ShowModeless(bool stayOnTop) {
   setModal(false);
@@ -62,11 +72,48 @@ void TInfoDlgForm::ShowModeless(bool stayOnTop) {
   repaint();
 }
 
-void TInfoDlgForm::SetBar(long long position, long long maximum) { SetBarFrom(PrgBar_Current, position, maximum); }
+void TInfoDlgForm::Feed(BarFeed& feed, long long position, long long maximum) {
+  // A bar counts in int; larger counts are shown in proportion.
+  long long divisor = 1;
+  while (maximum / divisor > std::numeric_limits<int>::max()) divisor *= 2;
+  feed.Maximum = static_cast<int>(std::max(0LL, maximum / divisor));
+  feed.Position = static_cast<int>(std::clamp(position / divisor, 0LL, static_cast<long long>(feed.Maximum)));
+  const ProgressBar& bar = *feed.Bar;
+  const bool edge = feed.Position == 0 || feed.Position == feed.Maximum;
+  if (bar.Min() == 0 && bar.Max() == feed.Maximum && !edge) {
+    if (feed.Position == bar.Position()) {
+      feed.Pending = false;
+      return;
+    }
+    const bool moves = FilledPixels(bar, feed.Position) != FilledPixels(bar, bar.Position());
+    if (!moves || std::chrono::steady_clock::now() - feed.Shown < kRepaintInterval) {
+      feed.Pending = true;
+      return;
+    }
+  }
+  Show(feed);
+}
+
+void TInfoDlgForm::Show(BarFeed& feed) {
+  feed.Bar->SetRange(0, feed.Maximum);
+  feed.Bar->SetPosition(feed.Position);
+  feed.Pending = false;
+  feed.Shown = std::chrono::steady_clock::now();
+}
+
+void TInfoDlgForm::ShowPending() {
+  for (BarFeed* feed : {&current_, &total_})
+    if (feed->Pending) Show(*feed);
+}
+
+void TInfoDlgForm::SetBar(long long position, long long maximum) { Feed(current_, position, maximum); }
 void TInfoDlgForm::SetLabel(const std::string& text) { SetCurrentCaption(ToQString(text)); }
-void TInfoDlgForm::SetBar2(long long position, long long maximum) { SetBarFrom(PrgBar_Total, position, maximum); }
+void TInfoDlgForm::SetBar2(long long position, long long maximum) { Feed(total_, position, maximum); }
 void TInfoDlgForm::SetLabel2(const std::string& text) { SetTotalCaption(ToQString(text)); }
 
-void TInfoDlgForm::Pump() { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void TInfoDlgForm::Pump() {
+  ShowPending();
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 }  // namespace tavir

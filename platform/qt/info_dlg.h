@@ -1,10 +1,16 @@
 #pragma once
 // The two-bar progress box that long operations of both programs show while they
 // run: a caption and a bar for the current stage, a caption and a bar for the
-// whole job. Shown without modality; every change is painted at once, since the
-// work runs in the GUI thread without returning to the event loop.
+// whole job. Shown without modality; the work runs in the GUI thread without
+// returning to the event loop, so a change is painted at once when it shows.
+//
+// The work may report every item of thousands: a position that moves no painted
+// pixel of its bar, or that comes sooner than a person could see it after the
+// last paint, waits until the next report that does, a caption, Pump() or the
+// bar's start or end. Bounds, the start and the end are painted at once.
 #include <QDialog>
 #include <QLabel>
+#include <chrono>
 #include <string>
 
 #include "platform/qt/progress_bar.h"
@@ -36,6 +42,26 @@ class TInfoDlgForm : public QDialog, public ProgressObserver {
   void SetLabel2(const std::string& text) override;
   // Lets the window system paint and move the box; no user input is taken.
   void Pump() override;
+
+  // The fastest the observer repaints a bar.
+  static constexpr std::chrono::milliseconds kRepaintInterval{33};
+
+ private:
+  // What the work last reported for a bar, in the bar's int counts.
+  struct BarFeed {
+    ProgressBar* Bar;
+    int Position = 0;
+    int Maximum = 100;
+    bool Pending = false;  // reported but not shown yet
+    std::chrono::steady_clock::time_point Shown{};
+  };
+  void Feed(BarFeed& feed, long long position, long long maximum);
+  static void Show(BarFeed& feed);
+  // The positions not shown yet, shown now.
+  void ShowPending();
+
+  BarFeed current_;
+  BarFeed total_;
 };
 
 }  // namespace tavir

@@ -1,0 +1,217 @@
+// Redraws and opening as the user meets them: the real main forms of both
+// programs, headless, driven through their commands and scroll bars, each step
+// timed from the command to the picture painted (the queued paint events
+// included). Beside them, in the same run, the library twins: the same file read
+// through the library, the same view painted straight onto an image canvas of the
+// visible part. `ratio` is program over library.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <limits>
+#include <map>
+
+#include "bench/program_bench.h"
+#include "editor/qt/edit_desk_form.h"
+#include "editor/qt/edit_program.h"
+#include "model/project_file_fixture.h"
+#include "platform/qt/desk_picture.h"
+#include "viewer/qt/calc_desks.h"
+#include "viewer/qt/dm_main_out.h"
+#include "viewer/qt/rs_output.h"
+#include "viewer/viewer_project.h"
+#include "model/symbols.h"
+
+namespace tavir::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The best time of each named step over the iterations.
+class StepTimes {
+ public:
+  // Runs the step, lets the queued paint events run, and keeps its time.
+  void Time(const std::string& name, const std::function<void()>& step) {
+    const auto t0 = Clock::now();
+    step();
+    QApplication::processEvents();
+    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    auto [it, added] = best_.emplace(name, s);
+    if (!added) it->second = std::min(it->second, s);
+    total_ += s;
+  }
+  double Best(const std::string& name) const {
+    const auto it = best_.find(name);
+    return it == best_.end() ? 0 : it->second;
+  }
+  // The sum of this iteration's steps since the last call.
+  double TakeTotal() { return std::exchange(total_, 0.0); }
+  void Report(benchmark::State& state) const {
+    for (const auto& [name, s] : best_) state.counters[name] = s;
+  }
+
+ private:
+  std::map<std::string, double> best_;
+  double total_ = 0;
+};
+
+double TimeOnce(const std::function<void()>& work) {
+  const auto t0 = Clock::now();
+  work();
+  return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+void PageDown(QScrollArea& box) { box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }
+void PageUp(QScrollArea& box) { box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); }
+void PageRight(QScrollArea& box) { box.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }
+void PageLeft(QScrollArea& box) { box.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); }
+
+// The library's picture of a result view: the view painted onto a screen canvas
+// of the desk's visible size at its scroll position, nothing else.
+double LibraryViewPaint(TRSFormOut& form, int viewIndex, QSize visible, TPoint origin) {
+  const TGraphWindow& view = form.Windows().Items(viewIndex);
+  BuiltInImageCanvas canvas(visible, nullptr, &DrawBuiltInSymbol);
+  canvas.SetOrigin(origin);
+  DrawFailures failures;
+  return TimeOnce([&] { PaintResultView(view, form.Scene(), canvas, failures); });
+}
+
+class QuietStatus : public CalcStatus {};
+
+// The analysis program as apps/tavir_calc.cpp composes it.
+struct CalcProgram {
+  PrintedMessages messages;
+  DialogAnswers answers;
+  TDM_OutMain dm{messages};
+  TRSFormOut form{dm, messages};
+  CalcProgram() { form.ShowAsStrip(); }
+  TViewerProject& Project() { return *dm.Context().Project; }
+  TDeskForm* Desk() { return form.Desks().DeskOfView(0); }
+  bool Open(const std::string& path) {
+    answers.ChooseFile("OpenDialog", path);
+    return dm.Run("acFileOpen") && Project().Knots().Count() > 0;
+  }
+};
+
+// Open the plate in TavirCalc; then, on its plan view, "+", a page down and up
+// of the vertical scroll bar, "−", and the isolines of w (the dialog's OK until
+// the picture shows them) on the results, which the library computes beforehand.
+void BM_CalcRedraw(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string file = PlateFile(n);
+  StepTimes steps;
+  double libraryOpen = std::numeric_limits<double>::infinity();
+  double libraryPaint = std::numeric_limits<double>::infinity();
+  for (auto _ : state) {
+    PrintedMessages libraryMessages;
+    TViewerProject library(libraryMessages);
+    libraryOpen = std::min(libraryOpen, TimeOnce([&] { library.LoadProjectFile(file); }));
+
+    CalcProgram program;
+    QApplication::processEvents();
+    bool opened = false;
+    steps.Time("open_s", [&] { opened = program.Open(file); });
+    TDeskForm* desk = program.Desk();
+    if (!opened || desk == nullptr) {
+      state.SkipWithError("the plate could not be opened");
+      return;
+    }
+    QuietStatus status;
+    if (!program.Project().StaticCalculate(status)) {
+      state.SkipWithError("the analysis failed");
+      return;
+    }
+    steps.TakeTotal();
+    steps.Time("zoom_in_s", [&] { program.dm.Run("acViewZoomIn"); });
+    steps.Time("pan_s", [&] { PageDown(*desk->ScrollBox()); });
+    steps.Time("pan_back_s", [&] { PageUp(*desk->ScrollBox()); });
+    const QSize visible = desk->Picture().size();
+    libraryPaint = std::min(libraryPaint, LibraryViewPaint(program.form, 0, visible, TPoint{0, 0}));
+    steps.Time("zoom_out_s", [&] { program.dm.Run("acViewZoomOut"); });
+    program.answers.Accept("IsoParams_Form");
+    steps.Time("isolines_w_s", [&] { program.dm.Run("Ac_IsoLineWz"); });
+    steps.Time("isolines_repaint_s", [&] { desk->Repaint(); });
+    state.SetIterationTime(steps.TakeTotal());
+  }
+  steps.Report(state);
+  state.counters["library_open_s"] = libraryOpen;
+  state.counters["library_paint_s"] = libraryPaint;
+  if (libraryOpen > 0) state.counters["open_ratio"] = steps.Best("open_s") / libraryOpen;
+  if (libraryPaint > 0) state.counters["ratio"] = steps.Best("zoom_in_s") / libraryPaint;
+}
+
+// The editor as apps/tavir_edit.cpp composes it.
+struct EditProgram {
+  DialogAnswers answers;
+  TEditorProgram program;
+  EditProgram() { program.Show(); }
+  TMainDesk* Desk() { return program.Commands().DeskOf(0); }
+  bool Open(const std::string& path) {
+    answers.ChooseFile("OpenDialog", path);
+    return program.Commands().Run("acFileOpen") && program.MainForm().Project().Elements().Count() > 0;
+  }
+};
+
+// Open the plate in TavirEdit; then, on its main window at the desk's smallest
+// size, a page of each scroll bar and back, and the repaint message (its
+// commands have no zoom).
+void BM_EditRedraw(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const std::string file = PlateFile(n);
+  const std::vector<std::uint8_t> bytes = FileBytes(file);
+  StepTimes steps;
+  double libraryOpen = std::numeric_limits<double>::infinity();
+  double libraryPaint = std::numeric_limits<double>::infinity();
+  for (auto _ : state) {
+    testing::EditorState library;
+    libraryOpen = std::min(libraryOpen, TimeOnce([&] { library.Open(FileBytes(file), file); }));
+
+    EditProgram program;
+    QApplication::processEvents();
+    bool opened = false;
+    steps.Time("open_s", [&] { opened = program.Open(file); });
+    TMainDesk* desk = program.Desk();
+    if (!opened || desk == nullptr) {
+      state.SkipWithError("the plate could not be opened");
+      return;
+    }
+    desk->resize(desk->minimumSize());
+    QApplication::processEvents();
+    steps.TakeTotal();
+    steps.Time("pan_s", [&] { PageDown(*desk->ScrollBox()); });
+    steps.Time("pan_back_s", [&] { PageUp(*desk->ScrollBox()); });
+    steps.Time("pan_right_s", [&] { PageRight(*desk->ScrollBox()); });
+    steps.Time("pan_left_s", [&] { PageLeft(*desk->ScrollBox()); });
+    steps.Time("repaint_s", [&] { desk->Repaint(); });
+    // The library's picture: the model drawn as the desk draws it, onto an image
+    // of the same size.
+    const QSize visible = desk->Picture().size();
+    BuiltInImageCanvas canvas(visible, nullptr, &DrawBuiltInSymbol);
+    libraryPaint = std::min(libraryPaint, TimeOnce([&] {
+                              TVelEditorProject& model = program.program.MainForm().Project();
+                              const TEditWindows& windows = program.program.Commands().Commands().Windows();
+                              windows.ClearWindow(0, canvas);
+                              model.UpdateScreen(windows.Items(0).View());
+                              model.Draw(canvas, kDrawDesk);
+                              windows.DrawGridOver(0, canvas);
+                            }));
+    state.SetIterationTime(steps.TakeTotal());
+  }
+  steps.Report(state);
+  state.counters["library_open_s"] = libraryOpen;
+  state.counters["library_paint_s"] = libraryPaint;
+  if (libraryOpen > 0) state.counters["open_ratio"] = steps.Best("open_s") / libraryOpen;
+  if (libraryPaint > 0) state.counters["ratio"] = steps.Best("pan_s") / libraryPaint;
+}
+
+}  // namespace
+
+BENCHMARK(BM_CalcRedraw)->Arg(100)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditRedraw)->Arg(100)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace tavir::bench
