@@ -1,5 +1,6 @@
 #include "platform/qt/desk_picture.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -82,6 +83,12 @@ void DeskPicture::Fit() {
   if (want.isEmpty()) want = QSize(1, 1);
   if (canvas_.Size() != want) canvas_.Resize(want);
   canvas_.SetOrigin(ScrollOrigin());
+}
+
+void DeskPicture::SettleScrollBars() {
+  // The scroll box lays out its bars and viewport in a queued call of its own
+  // when their ranges change.
+  QCoreApplication::sendPostedEvents(&scroll_, QEvent::MetaCall);
 }
 
 void DeskPicture::Paint(QPainter& painter, const QRect& area) const {

@@ -89,6 +89,10 @@ class DeskPicture : public QObject {
   // The image resized to the visible part and placed at the scroll position; its
   // contents are the caller's to paint.
   void Fit();
+  // The scroll box shows or hides its scroll bars for a new picture size now, not
+  // when the event loop next runs: a picture painted after this is painted for the
+  // visible part it keeps. Not from inside a paint event.
+  void SettleScrollBars();
   void SetStale() { stale_ = true; }
   void SetFresh() { stale_ = false; }
   // The image onto the picture widget; the rest of `area` white.

@@ -4,10 +4,12 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "platform/qt/qt_convert.h"
@@ -354,8 +356,56 @@ void QtCanvas::Paint(const Coverage& shape) {
   }
 }
 
+namespace {
+
+// The corners of a four-point polygon whose edges run along the axes in turn and
+// that encloses an area: left, top, right, bottom in picture pixels.
+std::optional<std::array<long long, 4>> AxisRectangle(const std::vector<TPoint>& p) {
+  if (p.size() != 4) return std::nullopt;
+  const bool verticalFirst = p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+  const bool horizontalFirst = p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+  if (!verticalFirst && !horizontalFirst) return std::nullopt;
+  const long long l = std::min(p[0].X, p[2].X), r = std::max(p[0].X, p[2].X);
+  const long long t = std::min(p[0].Y, p[2].Y), b = std::max(p[0].Y, p[2].Y);
+  if (l == r || t == b) return std::nullopt;
+  return std::array<long long, 4>{l, t, r, b};
+}
+
+}  // namespace
+
+// A rectangle given as a polygon (the shells of a plan view) has the pixels the
+// general path below gives it: its four edges, each without its last pixel, make
+// the whole border [l, r] x [t, b]; the centres inside are [l, r) x [t, b). Drawn
+// row by row without a coverage mask, since there are thousands of them.
+bool QtCanvas::AxisRectanglePolygon(const std::vector<TPoint>& points) {
+  if (Pen.Width > 1 || (Pen.Style != PenStyle::Solid && Pen.Style != PenStyle::Clear)) return false;
+  const auto corners = AxisRectangle(points);
+  if (!corners) return false;
+  const Ink ink = InkOf(Pen, Brush, origin_);
+  const long long l = (*corners)[0] - origin_.X, t = (*corners)[1] - origin_.Y;
+  const long long r = (*corners)[2] - origin_.X, b = (*corners)[3] - origin_.Y;
+  const QRect image = image_.rect();
+  auto clampX = [&](long long x) { return static_cast<int>(std::clamp<long long>(x, image.left() - 1LL, image.right() + 1LL)); };
+  const int top = static_cast<int>(std::max<long long>(t, image.top()));
+  const int bottom = static_cast<int>(std::min<long long>(ink.Pen ? b : b - 1, image.bottom()));
+  for (int y = top; y <= bottom; ++y) {
+    auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+    if (!ink.Pen) {
+      ink.FillSpan(line, std::max(clampX(l), image.left()), std::min(clampX(r - 1), image.right()), y);
+    } else if (y == t || y == b) {
+      ink.OutlineSpan(line, std::max(clampX(l), image.left()), std::min(clampX(r), image.right()));
+    } else {
+      if (l >= image.left() && l <= image.right()) ink.Outline(line[l]);
+      ink.FillSpan(line, std::max(clampX(l + 1), image.left()), std::min(clampX(r - 1), image.right()), y);
+      if (r >= image.left() && r <= image.right()) ink.Outline(line[r]);
+    }
+  }
+  return true;
+}
+
 void QtCanvas::Polygon(const std::vector<TPoint>& points) {
   if (points.size() < 2 || image_.isNull()) return;
+  if (AxisRectanglePolygon(points)) return;
   const long long ox = origin_.X;
   const long long oy = origin_.Y;
   long long minX = points[0].X, maxX = points[0].X, minY = points[0].Y, maxY = points[0].Y;

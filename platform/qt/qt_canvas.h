@@ -82,6 +82,9 @@ class QtCanvas : public Canvas {
   class Coverage;
   void Line(TPoint from, TPoint to);
   void WideLine(TPoint from, TPoint to);
+  // The polygon when it is a rectangle along the axes with a thin solid or no pen;
+  // false when it is not (nothing drawn then).
+  bool AxisRectanglePolygon(const std::vector<TPoint>& points);
   // Applies the pen to the outline pixels and the brush to the fill pixels that
   // are not outline, each pixel once, so the raster operations stay exact.
   void Paint(const Coverage& shape);

@@ -177,6 +177,55 @@ TEST(QtCanvas, PolygonFillsPixelCentresInsideAndOutlinesEveryVertex) {
   }
 }
 
+// Rectangles along the axes are drawn by a path of their own; they must give the
+// pixels of the same rectangle with one more vertex in the middle of an edge,
+// which the general polygon path draws: under every pen, brush and mode, partly
+// outside the image, with the picture's origin moved, in either turning sense.
+TEST(QtCanvas, AxisRectanglePolygonsHaveThePixelsOfTheGeneralPath) {
+  struct Ink {
+    CanvasPen Pen;
+    CanvasBrush Brush;
+  };
+  const std::vector<Ink> inks = {
+      {{kRed, 1, PenStyle::Solid, PenMode::Copy}, {kBlue, BrushStyle::Solid}},
+      {{kRed, 0, PenStyle::Solid, PenMode::Copy}, {kBlue, BrushStyle::Clear}},
+      {{kRed, 1, PenStyle::Clear, PenMode::Copy}, {kBlue, BrushStyle::Solid}},
+      {{kRed, 1, PenStyle::Solid, PenMode::NotXor}, {kBlue, BrushStyle::DiagCross}},
+      {{kBlack, 1, PenStyle::Solid, PenMode::Xor}, {0x00FF00, BrushStyle::Horizontal}},
+      {{kBlack, 1, PenStyle::Clear, PenMode::Not}, {0x00FF00, BrushStyle::BDiagonal}},
+      {{kBlack, 1, PenStyle::Solid, PenMode::Not}, {kRed, BrushStyle::Vertical}},
+  };
+  struct Box {
+    int L, T, R, B;
+  };
+  const std::vector<Box> boxes = {{3, 4, 17, 12}, {-5, -6, 9, 7}, {20, 15, 40, 33}, {-10, 5, 40, 6},
+                                  {5, -10, 6, 40},  {0, 0, 1, 1},   {-3, -3, -1, 30}, {29, 0, 31, 29}};
+  for (const TPoint origin : {TPoint{0, 0}, TPoint{7, -4}}) {
+    for (const Box& b : boxes) {
+      for (const bool clockwise : {true, false}) {
+        std::vector<TPoint> four = {{b.L, b.B}, {b.L, b.T}, {b.R, b.T}, {b.R, b.B}};
+        if (!clockwise) four = {{b.L, b.B}, {b.R, b.B}, {b.R, b.T}, {b.L, b.T}};
+        std::vector<TPoint> five = four;
+        five.insert(five.begin() + 1, TPoint{(four[0].X + four[1].X) / 2, (four[0].Y + four[1].Y) / 2});
+        for (std::size_t i = 0; i < inks.size(); ++i) {
+          QtCanvas fast(QSize(30, 30)), general(QSize(30, 30));
+          for (QtCanvas* c : {&fast, &general}) {
+            Background(*c);
+            c->SetOrigin(origin);
+            c->Pen = inks[i].Pen;
+            c->Brush = inks[i].Brush;
+          }
+          fast.Polygon(four);
+          general.Polygon(five);
+          EXPECT_EQ(fast.Image(), general.Image())
+              << "box " << b.L << "," << b.T << "-" << b.R << "," << b.B << " ink " << i << " origin " << origin.X
+              << (clockwise ? " clockwise" : " anticlockwise");
+        }
+      }
+    }
+  }
+}
+
 TEST(QtCanvas, EllipseStaysInsideItsBoxWithoutRightAndBottomEdges) {
   struct Case {
     int X1, Y1, X2, Y2;

@@ -130,6 +130,28 @@ TEST_F(Desk, ADeskKeepsClearOfTheMainStrip) {
   EXPECT_EQ(desk->height(), std::max(100, height - form.height()));
 }
 
+// A zoom repaints the picture once, for the visible part it leaves: the scroll
+// bars that come or go with the new picture size do not make the next paint
+// event draw the whole picture again, and that paint shows what the zoom drew.
+TEST_F(Desk, AZoomRepaintsThePictureOnceForTheScrollBarsItBrings) {
+  desk->resize(1500, 1100);
+  desk->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desk));
+  QApplication::processEvents();
+  for (const char* zoom : {"acViewZoomIn", "acViewZoomOut", "acViewZoomIn", "acViewZoomIn"}) {
+    const QImage before = desk->Picture();
+    const QSize pictureBefore = desk->PaintBox()->size();
+    dm.Run(zoom);
+    const qint64 painted = desk->Picture().cacheKey();
+    EXPECT_NE(desk->Picture(), before) << zoom << ": the zoom shows the model anew";
+    QApplication::processEvents();
+    EXPECT_NE(desk->PaintBox()->size(), pictureBefore) << zoom;
+    EXPECT_EQ(desk->Picture().cacheKey(), painted) << zoom << ": the paint event drew the picture again";
+    EXPECT_EQ(desk->Picture().size(), desk->ScrollBox()->viewport()->size().boundedTo(desk->PaintBox()->size()))
+        << zoom << ": the picture covers the visible part";
+  }
+}
+
 }  // namespace
 }  // namespace tavir::calctest
 

@@ -113,6 +113,7 @@ void TDeskForm::Repaint() {
   if (detached_) return;
   DeskGuard(deferred_, [this] {
     UpdatePictureSize();
+    picture_->SettleScrollBars();
     RepaintInto();
   });
   paintBox_->update();
