@@ -17,9 +17,14 @@
 
 #include "bench/program_bench.h"
 #include "editor/qt/edit_desk_form.h"
+#include "editor/editor_commands.h"
+#include "editor/qt/dlg_new_task.h"
 #include "editor/qt/edit_program.h"
+#include "fakes/scripted_model_dialogs.h"
+#include "model/mesh_ops.h"
 #include "model/project_file_fixture.h"
 #include "platform/qt/desk_picture.h"
+#include "platform/qt/message_box.h"
 #include "viewer/qt/calc_desks.h"
 #include "viewer/qt/dm_main_out.h"
 #include "viewer/qt/rs_output.h"
@@ -86,7 +91,7 @@ class QuietStatus : public CalcStatus {};
 // The analysis program as apps/tavir_calc.cpp composes it.
 struct CalcProgram {
   PrintedMessages messages;
-  DialogAnswers answers;
+  DialogsByName answers;
   TDM_OutMain dm{messages};
   TRSFormOut form{dm, messages};
   CalcProgram() { form.ShowAsStrip(); }
@@ -147,7 +152,7 @@ void BM_CalcRedraw(benchmark::State& state) {
 
 // The editor as apps/tavir_edit.cpp composes it.
 struct EditProgram {
-  DialogAnswers answers;
+  DialogsByName answers;
   TEditorProgram program;
   EditProgram() { program.Show(); }
   TMainDesk* Desk() { return program.Commands().DeskOf(0); }
@@ -209,8 +214,124 @@ void BM_EditRedraw(benchmark::State& state) {
   if (libraryPaint > 0) state.counters["ratio"] = steps.Best("pan_s") / libraryPaint;
 }
 
+// ---- the editor's long operations: the command beside its plain operation ----
+
+// The editor's model dialogs answered by a script (the mesh dialog), its own
+// dialogs and boxes by the stand-in user.
+struct ScriptedEditProgram {
+  ScriptedModelDialogs modelDialogs;
+  DialogsByName answers;
+  TEditorProgram program{&modelDialogs};
+  ScriptedEditProgram() { program.Show(); }
+  TDM_Main& Dm() { return program.Commands(); }
+  TVelEditorProject& Project() { return program.MainForm().Project(); }
+  bool Open(const std::string& path) {
+    answers.ChooseFile("OpenDialog", path);
+    return Dm().Run("acFileOpen") && Project().Elements().Count() > 0;
+  }
+};
+
+// Open the plate, then "Оптимизация" (the two-bar box through the band
+// optimisation, then its report, answered); beside it the optimisation alone on
+// the same model read through the library, with the same report box, so that
+// `ratio` is what the progress box costs.
+void BM_EditBandOptimisation(benchmark::State& state) {
+  const std::string file = PlateFile(static_cast<int>(state.range(0)));
+  double library = std::numeric_limits<double>::infinity();
+  double best = std::numeric_limits<double>::infinity();
+  for (auto _ : state) {
+    ScriptedEditProgram program;
+    if (!program.Open(file)) {
+      state.SkipWithError("the plate could not be opened");
+      return;
+    }
+    AnswerOk(program.answers, "MessageBox");
+    QApplication::processEvents();
+
+    testing::EditorState plain;
+    plain.Open(FileBytes(file), file);
+    QtMessageService report(&program.program.MainForm());
+    library = std::min(library, TimeOnce([&] {
+                         const BandOptimisation r = OptimiseBand(plain.Project, nullptr);
+                         report.Show(MsgKind::Information, kOptimizeCaption, BandOptimisationText(r), MsgButtons::Ok);
+                         QApplication::processEvents();
+                       }));
+
+    const double s = TimeOnce([&] {
+      program.Dm().Run("acServiceOptimize");
+      QApplication::processEvents();
+    });
+    state.SetIterationTime(s);
+    best = std::min(best, s);
+  }
+  state.counters["library_s"] = library;
+  state.counters["ratio"] = best / library;
+}
+
+// A new task over the plate's region, rectangles by frame, and a frame dragged
+// over the whole region that the mesh dialog divides into N × N elements; beside
+// it the division alone through the library with the same window.
+void BM_EditMeshDivision(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  DivideDialogValues mesh;
+  mesh.StepX = mesh.StepY = 2.0L / n;
+  mesh.Nx = mesh.Ny = n;
+  double library = std::numeric_limits<double>::infinity();
+  double best = std::numeric_limits<double>::infinity();
+  for (auto _ : state) {
+    ScriptedEditProgram program;
+    AnswerOk(program.answers, "MessageBox");
+    AnswerNewTask(program.answers, 0, 0, 2, 2);
+    program.Dm().Run("acFileNew");
+    program.Dm().Run("acPlaneRectangle");
+    program.Dm().Run("acModeFrame");
+    TMainDesk* desk = program.Dm().DeskOf(0);
+    if (desk == nullptr) {
+      state.SkipWithError("no window after the new task");
+      return;
+    }
+    const TEditorWindow& window = program.Dm().Commands().Windows().Items(0);
+    const ViewTransform view = window.View();
+    auto pixel = [&](Extended x, Extended y) {
+      const TPoint p = view.FloatPointToPoint(view.PlanePoint(x, y, 0));
+      return QPoint(p.X, p.Y);
+    };
+    QApplication::processEvents();
+
+    testing::EditorState plain;
+    ScriptedModelDialogs plainDialogs;
+    plainDialogs.DivideAnswers.push_back(mesh);
+    const auto material = plain.Project.Materials().MaterialByIndex(0);
+    library = std::min(library, TimeOnce([&] {
+                         DivideRegion(plain.Project.Elements(), view.PointToFloatPoint({pixel(0, 2).x(), pixel(0, 2).y()}),
+                                      view.PointToFloatPoint({pixel(2, 0).x(), pixel(2, 0).y()}), material,
+                                      ElementKind::Plate, ElementType::Rectangle, view, plainDialogs, plain.Messages);
+                       }));
+
+    program.modelDialogs.DivideAnswers.push_back(mesh);
+    const QPoint a = pixel(0, 2), b = pixel(2, 0);
+    const double s = TimeOnce([&] {
+      desk->MouseDown(Qt::LeftButton, a, Qt::NoModifier);
+      desk->MouseMove((a + b) / 2, Qt::NoModifier);
+      desk->MouseMove(b, Qt::NoModifier);
+      desk->MouseUp(Qt::LeftButton, b, Qt::NoModifier);
+      QApplication::processEvents();
+    });
+    if (program.Project().Elements().Count() != n * n || plain.Project.Elements().Count() != n * n) {
+      state.SkipWithError("the region was not divided");
+      return;
+    }
+    state.SetIterationTime(s);
+    best = std::min(best, s);
+  }
+  state.counters["library_s"] = library;
+  state.counters["ratio"] = best / library;
+}
+
 }  // namespace
 
+BENCHMARK(BM_EditBandOptimisation)->Arg(100)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditMeshDivision)->Arg(100)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalcRedraw)->Arg(100)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditRedraw)->Arg(100)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,11 @@
 #include <iterator>
 #include <unistd.h>
 
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "editor/qt/dlg_new_task.h"
 #include "viewer/example_models.h"
 
 namespace tavir::bench {
@@ -22,6 +27,22 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 }
 
 }  // namespace
+
+void AnswerOk(DialogsByName& answers, const std::string& boxName) {
+  answers.Handlers[boxName] = [](QDialog& d) {
+    if (auto* box = qobject_cast<QMessageBox*>(&d))
+      if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
+    return d.result();
+  };
+}
+
+void AnswerNewTask(DialogsByName& answers, Extended x1, Extended y1, Extended x2, Extended y2) {
+  answers.Accept("NewTaskDlg", [=](QDialog& d) {
+    auto& dialog = static_cast<TNewTaskDlg&>(d);
+    const Extended corners[6] = {x1, y1, -5, x2, y2, 5};
+    for (int i = 0; i < 6; ++i) dialog.Coord[i]->setText(QString::number(static_cast<double>(corners[i])));
+  });
+}
 
 std::string PlateFile(int n) {
   static std::map<int, std::string> written;

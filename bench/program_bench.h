@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fakes/dialogs_by_name.h"
+#include "platform/extended.h"
 #include "platform/services.h"
 
 namespace tavir::bench {
@@ -25,6 +26,11 @@ class PrintedMessages : public MessageService {
   }
   int Count = 0;
 };
+
+// Message boxes of that name are answered with their OK button.
+void AnswerOk(DialogsByName& answers, const std::string& boxName);
+// The new task dialog takes the region from (x1, y1, -5) to (x2, y2, 5) and OK.
+void AnswerNewTask(DialogsByName& answers, Extended x1, Extended y1, Extended x2, Extended y2);
 
 // The square steel plate of N × N shells (2 × 2, 0.1 thick, simply supported,
 // under uniform pressure), written once per run into the temporary folder.
