@@ -95,8 +95,9 @@ void TInfoDlgForm::Feed(BarFeed& feed, long long position, long long maximum) {
 }
 
 void TInfoDlgForm::Show(BarFeed& feed) {
-  feed.Bar->SetRange(0, feed.Maximum);
-  feed.Bar->SetPosition(feed.Position);
+  // Each call paints the bar: only what changed is set.
+  if (feed.Bar->Min() != 0 || feed.Bar->Max() != feed.Maximum) feed.Bar->SetRange(0, feed.Maximum);
+  if (feed.Bar->Position() != feed.Position) feed.Bar->SetPosition(feed.Position);
   feed.Pending = false;
   feed.Shown = std::chrono::steady_clock::now();
 }

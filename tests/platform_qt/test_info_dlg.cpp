@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QTest>
 
@@ -76,6 +77,50 @@ TEST(TInfoDlgForm, ObserverCallsDriveTheTwoBars) {
   EXPECT_EQ(form.PrgBar_Total->value(), 1);
   observer.SetBar(6000000000LL, 12000000000LL);
   EXPECT_EQ(form.PrgBar_Current->value() * 2, form.PrgBar_Current->maximum()) << "counts beyond int in proportion";
+}
+
+// A work that reports every one of many items is not slowed by painting each:
+// the bar is painted when a pixel of it moves and no faster than a person sees,
+// its end at once; a caption or Pump() shows where it stands.
+TEST(TInfoDlgForm, ObserverPaintsABarOnlyWhenItVisiblyMovesAndShowsItsEnd) {
+  TInfoDlgForm form;
+  form.ShowModeless();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QApplication::processEvents();
+  PaintCounter bar;
+  form.PrgBar_Current->installEventFilter(&bar);
+  ProgressObserver& observer = form;
+  constexpr long long kItems = 200000;
+  QElapsedTimer clock;
+  clock.start();
+  observer.SetBar(0, kItems);
+  for (long long i = 1; i <= kItems; ++i) observer.SetBar(i, kItems);
+  const long long limit = 3 + clock.elapsed() / TInfoDlgForm::kRepaintInterval.count();
+  EXPECT_LE(bar.Count, limit) << "painted " << bar.Count << " times in " << clock.elapsed() << " ms";
+  EXPECT_EQ(form.PrgBar_Current->value(), kItems) << "the end is shown at once";
+
+  observer.SetBar(0, 1000);
+  observer.SetBar(437, 1000);
+  observer.SetLabel("Следующий этап");
+  EXPECT_EQ(form.PrgBar_Current->value(), 437) << "a new caption shows where the bar stands";
+  observer.SetBar2(0, 1000);
+  observer.SetBar2(611, 1000);
+  observer.Pump();
+  EXPECT_EQ(form.PrgBar_Total->value(), 611) << "Pump shows where the bar stands";
+}
+
+// Reports that come slower than the repaint interval are each painted at once.
+TEST(TInfoDlgForm, ObserverPaintsSlowReportsAtOnce) {
+  TInfoDlgForm form;
+  form.ShowModeless();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ProgressObserver& observer = form;
+  observer.SetBar(0, 10);
+  for (int i = 1; i < 4; ++i) {
+    QTest::qSleep(static_cast<int>(TInfoDlgForm::kRepaintInterval.count()) + 10);
+    observer.SetBar(i, 10);
+    EXPECT_EQ(form.PrgBar_Current->value(), i);
+  }
 }
 
 TEST(TInfoDlgForm, CyrillicCaptionsFitAndArePictured) {
