@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "calc_fixture.h"
+#include "model/symbols.h"
 #include "platform/wmf_reader.h"
 
 namespace tavir::calctest {
@@ -150,6 +151,57 @@ TEST_F(Desk, AZoomRepaintsThePictureOnceForTheScrollBarsItBrings) {
     EXPECT_EQ(desk->Picture().size(), desk->ScrollBox()->viewport()->size().boundedTo(desk->PaintBox()->size()))
         << zoom << ": the picture covers the visible part";
   }
+}
+
+// Counts the windows of one name that are shown.
+class ShowCounter : public QObject {
+ public:
+  explicit ShowCounter(QString name) : name_(std::move(name)) { QApplication::instance()->installEventFilter(this); }
+  ~ShowCounter() override { QApplication::instance()->removeEventFilter(this); }
+  int Count = 0;
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow() && o->objectName() == name_)
+      ++Count;
+    return false;
+  }
+
+ private:
+  QString name_;
+};
+
+// After every command that changes the picture, the desk shows exactly the view
+// as the library paints it onto a fresh canvas of the visible part; the isoline
+// values prepared once are not prepared again (no progress box) by the repaints.
+TEST_F(Desk, ZoomPanAndRepaintShowTheLibraryPictureWithoutPreparingTheValuesAgain) {
+  desk->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(desk));
+  ShowCounter boxes("InfoDlgForm");
+  IsolinesWz();
+  ASSERT_GE(boxes.Count, 1) << "the preparation shows its progress box";
+  boxes.Count = 0;
+  const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+      {"zoom in", [&] { dm.Run("acViewZoomIn"); }},
+      {"page down", [&] { desk->ScrollBox()->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+      {"page right", [&] { desk->ScrollBox()->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+      {"repaint", [&] { desk->Repaint(); }},
+      {"zoom out", [&] { dm.Run("acViewZoomOut"); }},
+  };
+  for (const auto& [name, step] : steps) {
+    step();
+    QApplication::processEvents();
+    const QImage shown = desk->Picture();
+    BuiltInImageCanvas library(shown.size(), nullptr, &DrawBuiltInSymbol);
+    library.SetOrigin({desk->ScrollBox()->horizontalScrollBar()->value(), desk->ScrollBox()->verticalScrollBar()->value()});
+    DrawFailures failures;
+    PaintResultView(form.Windows().Items(0), form.Scene(), library, failures);
+    EXPECT_EQ(failures.Count(), 0) << name;
+    EXPECT_EQ(shown, library.Image()) << name;
+    EXPECT_GT(std::count_if(reinterpret_cast<const QRgb*>(shown.constBits()),
+                            reinterpret_cast<const QRgb*>(shown.constBits()) + shown.sizeInBytes() / 4, IsolinePixel),
+              0)
+        << name << ": the isolines are drawn";
+  }
+  EXPECT_EQ(boxes.Count, 0) << "the values were prepared again";
 }
 
 }  // namespace
