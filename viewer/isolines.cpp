@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <typeinfo>
 
 #include "platform/numeric.h"
 #include "platform/numtext.h"
@@ -85,9 +86,15 @@ void TSectionLine_2D::Draw(Canvas& canvas, const TGraphWindow& view) const {
 // ---- values ----
 
 std::optional<Extended> StoredKnotValue(const TEditorKnot& knot, MaterialKey key) {
-  const auto* k = dynamic_cast<const TResultKnot*>(&knot);
-  if (k == nullptr || !k->HasKey(key)) return std::nullopt;
-  return k->ValueOf(key);
+  // Read for every knot of every shell at every level: the knots of an analysis
+  // are result knots, and testing the exact type first is far cheaper than a cast;
+  // one pass finds the key's entry (there is at most one).
+  const auto* k = typeid(knot) == typeid(TResultKnot) ? static_cast<const TResultKnot*>(&knot)
+                                                      : dynamic_cast<const TResultKnot*>(&knot);
+  if (k == nullptr) return std::nullopt;
+  for (const TKnotValue& v : k->Values)
+    if (v.Key == key) return v.Value;
+  return std::nullopt;
 }
 
 std::optional<std::array<const TEditorKnot*, 4>> DrawableShellKnots(const TMLResultShell& shell) {
@@ -144,9 +151,6 @@ bool DrawIsoLine(const TMLResultShell& shell, Canvas& canvas, bool labelled, std
     }
   }
   if (count == 0) throw std::runtime_error(kNoKnotValueMessage);
-  const Extended vc = sum / count;
-  const TPoint pc{RoundSat((static_cast<Extended>(p[3].X) + p[0].X) / 2),
-                  RoundSat((static_cast<Extended>(p[1].Y) + p[0].Y) / 2)};
 
   // Equal neighbours are pulled apart so that no level runs along an edge by
   // accident (only values below about 1e-81 in magnitude move).
@@ -159,23 +163,25 @@ bool DrawIsoLine(const TMLResultShell& shell, Canvas& canvas, bool labelled, std
       (Near(v[2], v[3]) && Near(level, v[2])) || (Near(v[0], v[3]) && Near(level, v[3])))
     return false;
 
-  bool crossed = false;
-  {
+  const bool crossed = CrossesLevel(v[0], v[1], level) || CrossesLevel(v[1], v[2], level) ||
+                       CrossesLevel(v[0], v[3], level) || CrossesLevel(v[2], v[3], level);
+  // Most shells miss most levels: the centre and the pen only for those it crosses.
+  if (!crossed && !labelled) return false;
+  const Extended vc = sum / count;
+  const TPoint pc{RoundSat((static_cast<Extended>(p[3].X) + p[0].X) / 2),
+                  RoundSat((static_cast<Extended>(p[1].Y) + p[0].Y) / 2)};
+  if (crossed) {
     CanvasStateGuard guard(canvas);
     canvas.Brush.Style = BrushStyle::Clear;
     canvas.Pen.Style = PenStyle::Solid;
     canvas.Pen.Color = LevelPen(level);
     canvas.Pen.Width = labelled ? 2 : 1;
-    crossed = CrossesLevel(v[0], v[1], level) || CrossesLevel(v[1], v[2], level) ||
-              CrossesLevel(v[0], v[3], level) || CrossesLevel(v[2], v[3], level);
-    if (crossed) {
-      auto fp = [](const TPoint& q) { return FloatPoint(q.X, q.Y); };
-      const TFloatPoint c = fp(pc);
-      DrawTriangleIsoSegment(canvas, {fp(p[0]), fp(p[1]), c}, {v[0], v[1], vc}, level);
-      DrawTriangleIsoSegment(canvas, {fp(p[1]), fp(p[2]), c}, {v[1], v[2], vc}, level);
-      DrawTriangleIsoSegment(canvas, {fp(p[2]), fp(p[3]), c}, {v[2], v[3], vc}, level);
-      DrawTriangleIsoSegment(canvas, {fp(p[0]), fp(p[3]), c}, {v[0], v[3], vc}, level);
-    }
+    auto fp = [](const TPoint& q) { return FloatPoint(q.X, q.Y); };
+    const TFloatPoint c = fp(pc);
+    DrawTriangleIsoSegment(canvas, {fp(p[0]), fp(p[1]), c}, {v[0], v[1], vc}, level);
+    DrawTriangleIsoSegment(canvas, {fp(p[1]), fp(p[2]), c}, {v[1], v[2], vc}, level);
+    DrawTriangleIsoSegment(canvas, {fp(p[2]), fp(p[3]), c}, {v[2], v[3], vc}, level);
+    DrawTriangleIsoSegment(canvas, {fp(p[0]), fp(p[3]), c}, {v[0], v[3], vc}, level);
   }
 
   if (!labelled) return crossed;
