@@ -105,7 +105,8 @@ struct CalcProgram {
 
 // Open the plate in TavirCalc; then, on its plan view, "+", a page down and up
 // of the vertical scroll bar, "−", and the isolines of w (the dialog's OK until
-// the picture shows them) on the results, which the library computes beforehand.
+// the picture shows them) on the results, which the library computes beforehand;
+// then, with the isolines shown, "+", a page down and "−" on a desk of 1600 × 1000.
 void BM_CalcRedraw(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const std::string file = PlateFile(n);
@@ -141,6 +142,12 @@ void BM_CalcRedraw(benchmark::State& state) {
     program.answers.Accept("IsoParams_Form");
     steps.Time("isolines_w_s", [&] { program.dm.Run("Ac_IsoLineWz"); });
     steps.Time("isolines_repaint_s", [&] { desk->Repaint(); });
+    // The same with the isolines shown on a desk as large as a big display's.
+    desk->resize(1600, 1000);
+    QApplication::processEvents();
+    steps.Time("large_zoom_in_s", [&] { program.dm.Run("acViewZoomIn"); });
+    steps.Time("large_pan_s", [&] { PageDown(*desk->ScrollBox()); });
+    steps.Time("large_zoom_out_s", [&] { program.dm.Run("acViewZoomOut"); });
     state.SetIterationTime(steps.TakeTotal());
   }
   steps.Report(state);
