@@ -14,14 +14,6 @@ namespace {
 constexpr int kClientWidth = 354;
 constexpr int kClientHeight = 111;
 
-// The pixels of a bar's width that a position fills.
-long long FilledPixels(const ProgressBar& bar, int position) {
-  const long long span = static_cast<long long>(bar.Max()) - bar.Min();
-  if (span <= 0) return 0;
-  const long long done = std::clamp<long long>(static_cast<long long>(position) - bar.Min(), 0, span);
-  return static_cast<long long>(bar.width()) * done / span;
-}
-
 void Caption(QLabel* label, const QString& text) {
   label->setText(text);
   if (label->isVisible()) label->repaint();
@@ -85,8 +77,8 @@ void TInfoDlgForm::Feed(BarFeed& feed, long long position, long long maximum) {
       feed.Pending = false;
       return;
     }
-    const bool moves = FilledPixels(bar, feed.Position) != FilledPixels(bar, bar.Position());
-    if (!moves || std::chrono::steady_clock::now() - feed.Shown < kRepaintInterval) {
+    // The bar itself paints only a position that moves a pixel of it.
+    if (std::chrono::steady_clock::now() - feed.Shown < kRepaintInterval) {
       feed.Pending = true;
       return;
     }

@@ -4,10 +4,10 @@
 // whole job. Shown without modality; the work runs in the GUI thread without
 // returning to the event loop, so a change is painted at once when it shows.
 //
-// The work may report every item of thousands: a position that moves no painted
-// pixel of its bar, or that comes sooner than a person could see it after the
-// last paint, waits until the next report that does, a caption, Pump() or the
-// bar's start or end. Bounds, the start and the end are painted at once.
+// The work may report every item of thousands: a position that comes sooner than
+// a person could see it after the bar's last change waits for the next report
+// that comes later, a caption, Pump() or the bar's start or end. Bounds, the
+// start and the end are shown at once.
 #include <QDialog>
 #include <QLabel>
 #include <chrono>
