@@ -42,31 +42,6 @@ void ReportRatio(benchmark::State& state, const std::string& key, double program
   state.counters["ratio"] = programBest / it->second;
 }
 
-// The analysis program as apps/tavir_calc.cpp composes it.
-struct CalcProgram {
-  PrintedMessages messages;
-  DialogsByName answers;
-  TDM_OutMain dm{messages};
-  TRSFormOut form{dm, messages};
-  CalcProgram() { form.ShowAsStrip(); }
-  TViewerProject& Project() { return *dm.Context().Project; }
-  bool Open(const std::string& path) {
-    answers.ChooseFile("OpenDialog", path);
-    const bool ok = dm.Run("acFileOpen");
-    Settle();
-    return ok && Project().Knots().Count() > 0;
-  }
-  // Everything the open left to paint is painted before the clock starts.
-  static void Settle() {
-    for (int i = 0; i < 3; ++i) {
-      QCoreApplication::sendPostedEvents();
-      QApplication::processEvents();
-    }
-  }
-};
-
-class QuietStatus : public CalcStatus {};
-
 // The adaptation settings: the thickness only, the view repainted after each
 // iteration (the dialog's defaults otherwise).
 void ThicknessOnly(TAdaptParams& p) {

@@ -56,8 +56,14 @@ class StepTimes {
   }
   // The sum of this iteration's steps since the last call.
   double TakeTotal() { return std::exchange(total_, 0.0); }
-  void Report(benchmark::State& state) const {
+  // The best time of every step, the library twins' times, and the ratios of the
+  // open and of the picture (the step `paintStep`) over them.
+  void Report(benchmark::State& state, double libraryOpen, double libraryPaint, const std::string& paintStep) const {
     for (const auto& [name, s] : best_) state.counters[name] = s;
+    state.counters["library_open_s"] = libraryOpen;
+    state.counters["library_paint_s"] = libraryPaint;
+    if (libraryOpen > 0) state.counters["open_ratio"] = Best("open_s") / libraryOpen;
+    if (libraryPaint > 0) state.counters["ratio"] = Best(paintStep) / libraryPaint;
   }
 
  private:
@@ -76,6 +82,20 @@ void PageUp(QScrollArea& box) { box.verticalScrollBar()->triggerAction(QAbstract
 void PageRight(QScrollArea& box) { box.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }
 void PageLeft(QScrollArea& box) { box.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); }
 
+// The open of a file in a program, timed as the step "open_s"; the desk of its
+// first window, or nullptr (the benchmark skipped) when it did not open.
+template <class Program>
+auto OpenTimed(Program& program, const std::string& file, StepTimes& steps, benchmark::State& state)
+    -> decltype(program.Desk()) {
+  QApplication::processEvents();
+  bool opened = false;
+  steps.Time("open_s", [&] { opened = program.Open(file); });
+  auto* desk = program.Desk();
+  if (opened && desk != nullptr) return desk;
+  state.SkipWithError("the plate could not be opened");
+  return nullptr;
+}
+
 // The library's picture of a result view: the view painted onto a screen canvas
 // of the desk's visible size at its scroll position, nothing else.
 double LibraryViewPaint(TRSFormOut& form, int viewIndex, QSize visible, TPoint origin) {
@@ -85,23 +105,6 @@ double LibraryViewPaint(TRSFormOut& form, int viewIndex, QSize visible, TPoint o
   DrawFailures failures;
   return TimeOnce([&] { PaintResultView(view, form.Scene(), canvas, failures); });
 }
-
-class QuietStatus : public CalcStatus {};
-
-// The analysis program as apps/tavir_calc.cpp composes it.
-struct CalcProgram {
-  PrintedMessages messages;
-  DialogsByName answers;
-  TDM_OutMain dm{messages};
-  TRSFormOut form{dm, messages};
-  CalcProgram() { form.ShowAsStrip(); }
-  TViewerProject& Project() { return *dm.Context().Project; }
-  TDeskForm* Desk() { return form.Desks().DeskOfView(0); }
-  bool Open(const std::string& path) {
-    answers.ChooseFile("OpenDialog", path);
-    return dm.Run("acFileOpen") && Project().Knots().Count() > 0;
-  }
-};
 
 // Open the plate in TavirCalc; then, on its plan view, "+", a page down and up
 // of the vertical scroll bar, "−", and the isolines of w (the dialog's OK until
@@ -119,14 +122,8 @@ void BM_CalcRedraw(benchmark::State& state) {
     libraryOpen = std::min(libraryOpen, TimeOnce([&] { library.LoadProjectFile(file); }));
 
     CalcProgram program;
-    QApplication::processEvents();
-    bool opened = false;
-    steps.Time("open_s", [&] { opened = program.Open(file); });
-    TDeskForm* desk = program.Desk();
-    if (!opened || desk == nullptr) {
-      state.SkipWithError("the plate could not be opened");
-      return;
-    }
+    TDeskForm* desk = OpenTimed(program, file, steps, state);
+    if (desk == nullptr) return;
     QuietStatus status;
     if (!program.Project().StaticCalculate(status)) {
       state.SkipWithError("the analysis failed");
@@ -150,11 +147,7 @@ void BM_CalcRedraw(benchmark::State& state) {
     steps.Time("large_zoom_out_s", [&] { program.dm.Run("acViewZoomOut"); });
     state.SetIterationTime(steps.TakeTotal());
   }
-  steps.Report(state);
-  state.counters["library_open_s"] = libraryOpen;
-  state.counters["library_paint_s"] = libraryPaint;
-  if (libraryOpen > 0) state.counters["open_ratio"] = steps.Best("open_s") / libraryOpen;
-  if (libraryPaint > 0) state.counters["ratio"] = steps.Best("zoom_in_s") / libraryPaint;
+  steps.Report(state, libraryOpen, libraryPaint, "zoom_in_s");
 }
 
 // The editor as apps/tavir_edit.cpp composes it.
@@ -184,14 +177,8 @@ void BM_EditRedraw(benchmark::State& state) {
     libraryOpen = std::min(libraryOpen, TimeOnce([&] { library.Open(FileBytes(file), file); }));
 
     EditProgram program;
-    QApplication::processEvents();
-    bool opened = false;
-    steps.Time("open_s", [&] { opened = program.Open(file); });
-    TMainDesk* desk = program.Desk();
-    if (!opened || desk == nullptr) {
-      state.SkipWithError("the plate could not be opened");
-      return;
-    }
+    TMainDesk* desk = OpenTimed(program, file, steps, state);
+    if (desk == nullptr) return;
     desk->resize(desk->minimumSize());
     QApplication::processEvents();
     steps.TakeTotal();
@@ -214,11 +201,7 @@ void BM_EditRedraw(benchmark::State& state) {
                             }));
     state.SetIterationTime(steps.TakeTotal());
   }
-  steps.Report(state);
-  state.counters["library_open_s"] = libraryOpen;
-  state.counters["library_paint_s"] = libraryPaint;
-  if (libraryOpen > 0) state.counters["open_ratio"] = steps.Best("open_s") / libraryOpen;
-  if (libraryPaint > 0) state.counters["ratio"] = steps.Best("pan_s") / libraryPaint;
+  steps.Report(state, libraryOpen, libraryPaint, "pan_s");
 }
 
 // ---- the editor's long operations: the command beside its plain operation ----

@@ -11,9 +11,14 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+
 #include "fakes/dialogs_by_name.h"
 #include "platform/extended.h"
 #include "platform/services.h"
+#include "viewer/qt/calc_desks.h"
+#include "viewer/qt/dm_main_out.h"
+#include "viewer/qt/rs_output.h"
 
 namespace tavir::bench {
 
@@ -31,6 +36,33 @@ class PrintedMessages : public MessageService {
 void AnswerOk(DialogsByName& answers, const std::string& boxName);
 // The new task dialog takes the region from (x1, y1, -5) to (x2, y2, 5) and OK.
 void AnswerNewTask(DialogsByName& answers, Extended x1, Extended y1, Extended x2, Extended y2);
+
+// The analysis program as apps/tavir_calc.cpp composes it.
+struct CalcProgram {
+  PrintedMessages messages;
+  DialogsByName answers;
+  TDM_OutMain dm{messages};
+  TRSFormOut form{dm, messages};
+  CalcProgram() { form.ShowAsStrip(); }
+  TViewerProject& Project() { return *dm.Context().Project; }
+  // The desk of the first view.
+  TDeskForm* Desk() { return form.Desks().DeskOfView(0); }
+  bool Open(const std::string& path) {
+    answers.ChooseFile("OpenDialog", path);
+    const bool ok = dm.Run("acFileOpen");
+    Settle();
+    return ok && Project().Knots().Count() > 0;
+  }
+  // Everything the open left to paint is painted before the clock starts.
+  static void Settle() {
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::sendPostedEvents();
+      QApplication::processEvents();
+    }
+  }
+};
+
+class QuietStatus : public CalcStatus {};
 
 // The square steel plate of N × N shells (2 × 2, 0.1 thick, simply supported,
 // under uniform pressure), written once per run into the temporary folder.
