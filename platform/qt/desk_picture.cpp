@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
@@ -93,8 +94,10 @@ void DeskPicture::SettleScrollBars() {
 
 void DeskPicture::Paint(QPainter& painter, const QRect& area) const {
   const TPoint o = canvas_.Origin();
-  painter.fillRect(area, Qt::white);
-  painter.drawImage(QPoint(o.X, o.Y), canvas_.Image());
+  const QRect image(QPoint(o.X, o.Y), canvas_.Image().size());
+  // White only where the image does not cover the area.
+  for (const QRect& r : QRegion(area).subtracted(QRegion(image))) painter.fillRect(r, Qt::white);
+  painter.drawImage(image.topLeft(), canvas_.Image());
 }
 
 DeskScroll DeskPicture::Scroll() const {

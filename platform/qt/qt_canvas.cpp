@@ -546,21 +546,24 @@ void QtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   // less one; the inside of a row is what its neighbours above and below also hold.
   const long long k = pen ? std::max(Pen.Width, 1) - 1 : 0;
   const Ink ink = InkOf(Pen, Brush, origin_);
+  // The shrunk rows above, at and below y, each computed once and handed on to the
+  // next row (a knot is an ellipse, and there are thousands); with a pen one pixel
+  // wide the shrunk shape is the shape itself.
+  Span above = pen ? EllipseRow(l, t, r, b, k, box.top() - 1LL) : Span{};
+  Span row = pen ? EllipseRow(l, t, r, b, k, box.top()) : Span{};
   for (int y = box.top(); y <= box.bottom(); ++y) {
-    const Span whole = EllipseRow(l, t, r, b, 0, y);
-    if (whole.First > whole.Last) continue;
+    const Span below = pen ? EllipseRow(l, t, r, b, k, y + 1LL) : Span{};
+    const Span whole = pen && k == 0 ? row : EllipseRow(l, t, r, b, 0, y);
     Span inside;
     if (!pen) {
       inside = whole;
-    } else {
-      const Span row = EllipseRow(l, t, r, b, k, y);
-      const Span above = EllipseRow(l, t, r, b, k, y - 1);
-      const Span below = EllipseRow(l, t, r, b, k, y + 1);
-      if (row.First <= row.Last && above.First <= above.Last && below.First <= below.Last) {
-        inside.First = std::max({row.First + 1, above.First, below.First});
-        inside.Last = std::min({row.Last - 1, above.Last, below.Last});
-      }
+    } else if (row.First <= row.Last && above.First <= above.Last && below.First <= below.Last) {
+      inside.First = std::max({row.First + 1, above.First, below.First});
+      inside.Last = std::min({row.Last - 1, above.Last, below.Last});
     }
+    above = row;
+    row = below;
+    if (whole.First > whole.Last) continue;
     auto* line = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
     const int from = static_cast<int>(std::max<long long>(whole.First, box.left()));
     const int to = static_cast<int>(std::min<long long>(whole.Last, box.right()));
