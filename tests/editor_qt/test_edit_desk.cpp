@@ -10,6 +10,7 @@
 
 #include "editor_qt/edit_fixture.h"
 #include "model/mesh_ops.h"
+#include "model/symbols.h"
 #include "platform/qt/float_edit.h"
 #include "viewer/viewer_project.h"
 
@@ -351,6 +352,55 @@ TEST_F(EditorDeskTest, PrintPrintsTheWindowPictureToPdf) {
   script.Dialogs.push_back([](QDialog&) { return static_cast<int>(QDialog::Rejected); });
   Run("acFilePrint");
   EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+}  // namespace tavir::test
+
+namespace tavir::test {
+
+// A page of either scroll bar shows the part it scrolls to exactly as the model
+// draws itself onto a fresh canvas of the visible part, and so does the repaint
+// message after it: the quicker drawing paths lose no pixel.
+TEST_F(EditorDeskTest, PagesAndTheRepaintShowTheModelAsItDrawsItself) {
+  NewTask(60, 40);
+  Run("acPlaneRectangle");
+  Run("acModeFrame");
+  modelDialogs.DivideAnswers.push_back(UnitMesh(60, 40));
+  Drag(0, 0, 60, 40);
+  Run("acModeEdit");
+  ASSERT_EQ(Project().Elements().Count(), 2400);
+  TMainDesk* desk = Desk();
+  ASSERT_NE(desk, nullptr);
+  desk->show();
+  desk->resize(desk->minimumSize());
+  QApplication::processEvents();
+  QScrollBar* down = desk->ScrollBox()->verticalScrollBar();
+  QScrollBar* right = desk->ScrollBox()->horizontalScrollBar();
+  ASSERT_GT(down->maximum(), 0);
+  ASSERT_GT(right->maximum(), 0);
+  const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+      {"page down", [&] { down->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+      {"page right", [&] { right->triggerAction(QAbstractSlider::SliderPageStepAdd); }},
+      {"repaint", [&] { desk->Repaint(); }},
+      {"page up", [&] { down->triggerAction(QAbstractSlider::SliderPageStepSub); }},
+  };
+  for (const auto& [name, step] : steps) {
+    const QImage before = desk->Picture();
+    step();
+    QApplication::processEvents();
+    const QImage shown = desk->Picture();
+    BuiltInImageCanvas library(shown.size(), nullptr, &DrawBuiltInSymbol);
+    library.SetOrigin({right->value(), down->value()});
+    const TEditWindows& windows = Commands().Windows();
+    windows.ClearWindow(0, library);
+    Project().UpdateScreen(windows.Items(0).View());
+    Project().Draw(library, kDrawDesk);
+    windows.DrawGridOver(0, library);
+    EXPECT_EQ(shown, library.Image()) << name;
+    if (std::string(name) != "repaint") {
+      EXPECT_NE(shown, before) << name << ": the picture moved";
+    }
+  }
 }
 
 }  // namespace tavir::test
