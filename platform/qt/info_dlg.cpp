@@ -77,7 +77,8 @@ void TInfoDlgForm::Feed(BarFeed& feed, long long position, long long maximum) {
       feed.Pending = false;
       return;
     }
-    // The bar itself paints only a position that moves a pixel of it.
+    // Reports closer together than a person sees wait; of the others the bar
+    // itself paints only those that move a pixel of it.
     if (std::chrono::steady_clock::now() - feed.Shown < kRepaintInterval) {
       feed.Pending = true;
       return;
