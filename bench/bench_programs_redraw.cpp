@@ -35,17 +35,15 @@ namespace tavir::bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // The best time of each named step over the iterations.
 class StepTimes {
  public:
   // Runs the step, lets the queued paint events run, and keeps its time.
   void Time(const std::string& name, const std::function<void()>& step) {
-    const auto t0 = Clock::now();
-    step();
-    QApplication::processEvents();
-    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    const double s = TimeOnce([&] {
+      step();
+      QApplication::processEvents();
+    });
     auto [it, added] = best_.emplace(name, s);
     if (!added) it->second = std::min(it->second, s);
     total_ += s;
@@ -70,12 +68,6 @@ class StepTimes {
   std::map<std::string, double> best_;
   double total_ = 0;
 };
-
-double TimeOnce(const std::function<void()>& work) {
-  const auto t0 = Clock::now();
-  work();
-  return std::chrono::duration<double>(Clock::now() - t0).count();
-}
 
 void PageDown(QScrollArea& box) { box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); }
 void PageUp(QScrollArea& box) { box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub); }

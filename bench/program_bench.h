@@ -3,6 +3,7 @@
 // project's own code, as a user's editor would write them), a message service
 // that answers every box with OK and prints it; the modal dialogs are answered by
 // the tests' DialogsByName.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -21,6 +22,17 @@
 #include "viewer/qt/rs_output.h"
 
 namespace tavir::bench {
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds from `from` to now.
+inline double SecondsSince(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+// Runs the work once and gives its time in seconds.
+inline double TimeOnce(const std::function<void()>& work) {
+  const auto t0 = Clock::now();
+  work();
+  return SecondsSince(t0);
+}
 
 class PrintedMessages : public MessageService {
  public:

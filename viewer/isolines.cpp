@@ -290,7 +290,13 @@ void TIsoLabelsList::DrawLabels(Canvas& canvas) {
   }
 }
 
-std::string IsoLabelText(Extended value) { return " " + FormatGeneral(value, 10, 2) + " "; }
+std::string IsoLabelText(Extended value) {
+  // Built piece by piece: g++ 12 warns about `" " + string` here (a false -Wrestrict).
+  std::string text = " ";
+  text += FormatGeneral(value, 10, 2);
+  text += ' ';
+  return text;
+}
 
 namespace {
 
@@ -311,15 +317,18 @@ void TIsoLabelsList::DrawLabel(Canvas& canvas, const TIsoLabel& label) {
 }
 
 bool TIsoLabelsList::DrawClearLabel(Canvas& canvas, const TIsoLabel& label) {
-  CanvasStateGuard guard(canvas);
-  SetLabelStyle(canvas, label.Data.Value);
-  const std::string text = IsoLabelText(label.Data.Value);
-  const PixelSize size = canvas.TextExtent(text);
+  PixelSize size;
+  {
+    // Measured in the font the label is drawn in.
+    CanvasStateGuard guard(canvas);
+    SetLabelStyle(canvas, label.Data.Value);
+    size = canvas.TextExtent(IsoLabelText(label.Data.Value));
+  }
   const LabelBox box{label.Data.X, label.Data.Y, std::int64_t{label.Data.X} + size.Width,
                      std::int64_t{label.Data.Y} + size.Height};
   for (const LabelBox& d : drawn_)
     if (box.Overlaps(d)) return false;
-  canvas.TextOut(label.Data.X, label.Data.Y, text);
+  DrawLabel(canvas, label);
   drawn_.push_back(box);
   return true;
 }

@@ -422,10 +422,12 @@ bool TViewerProject::StaticCalculate(CalcStatus& status) {
 
 // ---- adaptation ----
 
-// The rise step (the rise adaptation runs first, until its surfaces converge).
-// False when a new rise cannot be used: the surfaces are put back as they were
-// for this iteration's solve and stopText says why.
-bool TViewerProject::AdaptRiseStep(std::int32_t iteration, Extended w, Extended v0, std::string& stopText) {
+// The rise step (the rise adaptation runs first, until its surfaces converge),
+// with its cell of the status window. unconverged: the surfaces whose rise has not
+// converged. False when a new rise cannot be used: the surfaces are put back as
+// they were for this iteration's solve and stopText says why.
+bool TViewerProject::AdaptRiseStep(std::int32_t iteration, Extended w, Extended v0, CalcStatus& status,
+                                   std::vector<std::int32_t>& unconverged, std::string& stopText) {
   // Without materials there is no target density: the rise coefficient is 1.
   const auto first = model_->Materials().Material(0);
   const Extended u0 = TargetEnergyDensity(first.get());
@@ -433,7 +435,7 @@ bool TViewerProject::AdaptRiseStep(std::int32_t iteration, Extended w, Extended 
   const SurfaceSnapshot before(model_->ShellFuncs());
   const RiseStepResult step =
       tavir::AdaptRiseStep(model_->ShellFuncs(), AdaptParams.FlightDirection, AdaptParams.Precision, c);
-  unconvergedSurfaces_ = step.Unconverged;
+  unconverged = step.Unconverged;
   if (step.Unsound >= 0) {
     before.Restore(model_->ShellFuncs());
     stopText = AdaptUnusableRiseText(SurfaceName(model_->ShellFuncs(), step.Unsound), iteration);
@@ -441,14 +443,17 @@ bool TViewerProject::AdaptRiseStep(std::int32_t iteration, Extended w, Extended 
   }
   if (step.Converged) AdaptParams.SetAdaptFlight(false);
   model_->ApplyShellFuncs();
-  lastEnergyMeasure_ = EnergyMeasure(w, u0);
+  status.SetCell(2, kRowCurrent, FormatExponent(EnergyMeasure(w, u0), 7, 0));
+  status.Pump();
   return true;
 }
 
-// The thickness step. False when it leaves a shell that cannot be analysed or a
-// volume change that is no number: the thicknesses are put back as they were for
-// this iteration's solve and stopText says why.
-bool TViewerProject::AdaptThicknessStep(std::int32_t iteration, Extended v0, std::string& stopText) {
+// The thickness step, with its cells of the status window. False when it leaves a
+// shell that cannot be analysed or a volume change that is no number: the
+// thicknesses are put back as they were for this iteration's solve and stopText
+// says why.
+bool TViewerProject::AdaptThicknessStep(std::int32_t iteration, Extended v0, CalcStatus& status,
+                                        std::string& stopText) {
   const ThicknessSnapshot before(model_->Elements());
   UpdateThicknesses(model_->Elements(), loadVector_);
   thickness_.Clear();  // the section views' averages belong to the old thicknesses
@@ -466,20 +471,22 @@ bool TViewerProject::AdaptThicknessStep(std::int32_t iteration, Extended v0, std
     stopText = AdaptUnusableThicknessText(*problem, iteration);
     return false;
   }
-  lastVolume_ = v1;
-  lastChange_ = change;
+  status.SetCell(1, kRowCurrent, FormatGeneral(v1));
+  status.SetCell(2, kRowCurrent, FormatGeneral(change));
+  status.Pump();
   if (change < AdaptParams.Precision && iteration != 1) AdaptParams.SetAdaptThickness(false);
   return true;
 }
 
-std::string TViewerProject::NotConvergedText(std::int32_t iterations) const {
+std::string TViewerProject::NotConvergedText(std::int32_t iterations,
+                                             const std::vector<std::int32_t>& unconverged) const {
   std::string text = AdaptNotConvergedText(iterations);
   if (AdaptParams.AdaptFlight) {
     text += "\r";
     text += kAdaptRiseNotConvergedText;
-    for (std::size_t i = 0; i < unconvergedSurfaces_.size(); ++i) {
+    for (std::size_t i = 0; i < unconverged.size(); ++i) {
       if (i > 0) text += ", ";
-      text += SurfaceName(model_->ShellFuncs(), unconvergedSurfaces_[i]);
+      text += SurfaceName(model_->ShellFuncs(), unconverged[i]);
     }
     text += '.';
   } else if (AdaptParams.AdaptThickness) {
@@ -510,7 +517,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
   std::int32_t iteration = 1;
   status.Pump();
   Extended w = 0;
-  unconvergedSurfaces_.clear();
+  std::vector<std::int32_t> unconverged;  // the surfaces of the last rise step not converged
   try {
     status.SetLabel(kAdaptPrepareLabel);
     PrepareAdaptation(model_->Elements(), &status);
@@ -551,18 +558,11 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
       status.Pump();
 
       status.SetLabel(kAdaptRiseLabel);
-      if (AdaptParams.AdaptFlight && AdaptRiseStep(iteration, w, v0, stopText)) {
-        status.SetCell(2, kRowCurrent, FormatExponent(lastEnergyMeasure_, 7, 0));
-        status.Pump();
-      }
+      if (AdaptParams.AdaptFlight) AdaptRiseStep(iteration, w, v0, status, unconverged, stopText);
 
       status.SetLabel(kAdaptThicknessLabel);
-      if (stopText.empty() && !AdaptParams.AdaptFlight && AdaptParams.AdaptThickness &&
-          AdaptThicknessStep(iteration, v0, stopText)) {
-        status.SetCell(1, kRowCurrent, FormatGeneral(lastVolume_));
-        status.SetCell(2, kRowCurrent, FormatGeneral(lastChange_));
-        status.Pump();
-      }
+      if (stopText.empty() && !AdaptParams.AdaptFlight && AdaptParams.AdaptThickness)
+        AdaptThicknessStep(iteration, v0, status, stopText);
 
       if (AdaptParams.RefreshView && hooks_) hooks_->RepaintCurrentView();
       status.Pump();
@@ -576,7 +576,7 @@ bool TViewerProject::Adaptation(AdaptParamsDialog& dialog, CalcStatus& status) {
         if (!stopText.empty()) {
           messages_.Warning(stopText);
         } else if (exhausted && !converged && !BreakFlag()) {
-          messages_.Warning(NotConvergedText(adaptIterationLimit_));
+          messages_.Warning(NotConvergedText(adaptIterationLimit_, unconverged));
         }
         status.SetStage(kStageStresses);
       } else {

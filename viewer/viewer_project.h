@@ -309,9 +309,10 @@ class TViewerProject {
   long long LoadItemCount() const;
   void Fail(CalcStatus& status, const std::string& message);
   void Finish(CalcStatus& status);
-  bool AdaptRiseStep(std::int32_t iteration, Extended w, Extended v0, std::string& stopText);
-  bool AdaptThicknessStep(std::int32_t iteration, Extended v0, std::string& stopText);
-  std::string NotConvergedText(std::int32_t iterations) const;
+  bool AdaptRiseStep(std::int32_t iteration, Extended w, Extended v0, CalcStatus& status,
+                     std::vector<std::int32_t>& unconverged, std::string& stopText);
+  bool AdaptThicknessStep(std::int32_t iteration, Extended v0, CalcStatus& status, std::string& stopText);
+  std::string NotConvergedText(std::int32_t iterations, const std::vector<std::int32_t>& unconverged) const;
 
   MessageService& messages_;
   ViewerHooks* hooks_ = nullptr;
@@ -345,12 +346,6 @@ class TViewerProject {
   std::optional<KnotValuesKey> preparedKey_;  // what the knots' values hold
   std::optional<KnotValuesKey> levelsKey_;    // what IsoParams were defaulted for
   KnotThicknessStore thickness_;
-  // What the adaptation's last rise and thickness steps left, for the status
-  // window and the closing messages.
-  std::vector<std::int32_t> unconvergedSurfaces_;
-  Extended lastEnergyMeasure_ = 0;
-  Extended lastVolume_ = 0;
-  Extended lastChange_ = 0;
 };
 
 }  // namespace tavir

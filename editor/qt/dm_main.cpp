@@ -177,28 +177,25 @@ bool TDM_Main::Run(const QString& name) {
   return true;
 }
 
-void TDM_Main::RunGuarded(const QString& name) {
+void TDM_Main::AsCommand(const std::function<void()>& body) {
   ++commandDepth_;
   try {
-    commands_->Run(name.toStdString());
+    body();
   } catch (const std::exception& e) {
     messages_.Error(e.what());
   }
   --commandDepth_;
   ApplyState();
+}
+
+void TDM_Main::RunGuarded(const QString& name) {
+  AsCommand([&] { commands_->Run(name.toStdString()); });
   SyncAutoSave();
 }
 
 bool TDM_Main::ConfirmClose() {
-  ++commandDepth_;
   bool allowed = false;
-  try {
-    allowed = commands_->ConfirmDropProject();
-  } catch (const std::exception& e) {
-    messages_.Error(e.what());
-  }
-  --commandDepth_;
-  ApplyState();
+  AsCommand([&] { allowed = commands_->ConfirmDropProject(); });
   return allowed;
 }
 

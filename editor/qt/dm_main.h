@@ -128,6 +128,9 @@ class TDM_Main : public QObject, public EditorCommandsUi, public DeskEvents {
 
   void BuildActions();
   void BuildMenus();
+  // A command's body: counted as running (autosave waits), a failure shown, then
+  // the command set follows the new state.
+  void AsCommand(const std::function<void()>& body);
   void RunGuarded(const QString& name);
   QWidget* DialogParent() const;
   // Whether the user is in the middle of something that a save must not cut into.

@@ -9,9 +9,9 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
-#include <memory>
 
 #include "viewer/qt/calc_pump.h"
 #include "viewer/qt/status_form.h"

@@ -121,8 +121,7 @@ void TDeskForm::Repaint() {
 
 void TDeskForm::RepaintLater() {
   if (detached_) return;
-  UpdatePictureSize();
-  picture_->SetStale();
+  UpdatePictureSize();  // also marks the picture stale: the next paint draws it
   paintBox_->update();
 }
 
