@@ -23,32 +23,6 @@
 
 namespace tavir {
 
-inline constexpr const char* kAdaptPrepareLabel = "Подготовка адаптации";
-inline constexpr const char* kAdaptRestoreLabel = "Восстановление матрицы жесткости";
-inline constexpr const char* kAdaptEnergyLabel = "Вычисление потенциальной энергии";
-inline constexpr const char* kAdaptRiseLabel = "Адаптация стрелы подъема";
-inline constexpr const char* kAdaptThicknessLabel = "Адаптация толщины";
-inline constexpr const char* kPotentialEnergyText = "Потенциальная энергия системы: ";
-inline constexpr const char* kAdaptBrokenText = "Процесс адаптации прерван!";
-// The adaptation stops after this many iterations even when it has not converged
-// (a precision too fine for the volumes to settle), with a warning.
-inline constexpr std::int32_t kMaxAdaptIterations = 1000;
-inline std::string AdaptNotConvergedText(std::int32_t iterations = kMaxAdaptIterations) {
-  return "Адаптация не сошлась за " + std::to_string(iterations) + " итераций: процесс остановлен.";
-}
-// What ends an adaptation that has not converged, told after the energy message;
-// the results shown are those of the last iteration whose model could be analysed.
-inline constexpr const char* kAdaptRiseNotConvergedText = "Не сошлась стрела подъема: ";
-inline constexpr const char* kAdaptThicknessNotConvergedText = "Не сошлась адаптация толщины.";
-inline std::string AdaptUnusableRiseText(const std::string& surface, std::int32_t iteration) {
-  return "Стрела подъема (" + surface + ") стала равной нулю, слишком малой или не конечной на итерации " +
-         std::to_string(iteration) + ": адаптация остановлена, стрела подъема оставлена прежней.";
-}
-inline std::string AdaptUnusableThicknessText(const std::string& problem, std::int32_t iteration) {
-  return "Адаптация толщины остановлена на итерации " + std::to_string(iteration) +
-         ", толщины оставлены прежними: " + problem;
-}
-
 // The adaptation settings dialog: edits the copy; true for OK. hasSurfaces says
 // whether the rise controls are enabled (the copy's AdaptFlight is set to it first).
 class AdaptParamsDialog {
@@ -66,6 +40,36 @@ struct AdaptationEvents {
   // the model as this iteration left it.
   std::function<void()> RepaintCurrentView;
 };
+
+// The process labels of the status window during an iteration.
+inline constexpr const char* kAdaptPrepareLabel = "Подготовка адаптации";
+inline constexpr const char* kAdaptRestoreLabel = "Восстановление матрицы жесткости";
+inline constexpr const char* kAdaptEnergyLabel = "Вычисление потенциальной энергии";
+inline constexpr const char* kAdaptRiseLabel = "Адаптация стрелы подъема";
+inline constexpr const char* kAdaptThicknessLabel = "Адаптация толщины";
+
+// The adaptation stops after this many iterations even when it has not converged
+// (a precision too fine for the volumes to settle), with a warning.
+inline constexpr std::int32_t kMaxAdaptIterations = 1000;
+// The messages that end an adaptation: the energy of its last solve, then what
+// stopped it, if anything but convergence.
+inline constexpr const char* kPotentialEnergyText = "Потенциальная энергия системы: ";
+inline constexpr const char* kAdaptBrokenText = "Процесс адаптации прерван!";
+inline std::string AdaptNotConvergedText(std::int32_t iterations = kMaxAdaptIterations) {
+  return "Адаптация не сошлась за " + std::to_string(iterations) + " итераций: процесс остановлен.";
+}
+// What ends an adaptation that has not converged, told after the energy message;
+// the results shown are those of the last iteration whose model could be analysed.
+inline constexpr const char* kAdaptRiseNotConvergedText = "Не сошлась стрела подъема: ";
+inline constexpr const char* kAdaptThicknessNotConvergedText = "Не сошлась адаптация толщины.";
+inline std::string AdaptUnusableRiseText(const std::string& surface, std::int32_t iteration) {
+  return "Стрела подъема (" + surface + ") стала равной нулю, слишком малой или не конечной на итерации " +
+         std::to_string(iteration) + ": адаптация остановлена, стрела подъема оставлена прежней.";
+}
+inline std::string AdaptUnusableThicknessText(const std::string& problem, std::int32_t iteration) {
+  return "Адаптация толщины остановлена на итерации " + std::to_string(iteration) +
+         ", толщины оставлены прежними: " + problem;
+}
 
 class AdaptationLoop {
  public:

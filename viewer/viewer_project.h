@@ -30,7 +30,6 @@
 #include "viewer/adaptation.h"
 #include "viewer/adaptation_loop.h"
 #include "viewer/analysis_run.h"
-#include "viewer/display_state.h"
 #include "viewer/iso_levels.h"
 #include "viewer/knot_values.h"
 #include "viewer/prepared_values.h"
