@@ -122,6 +122,7 @@ bool AnalysisRun::Check() {
 // ---- the band system ----
 
 bool AnalysisRun::Allocate() {
+  solved_ = false;  // the zeros are no result
   try {
     stiffness_.Allocate(static_cast<std::size_t>(equationCount_), static_cast<std::size_t>(bandWidth_));
     loadVector_.assign(static_cast<std::size_t>(equationCount_), 0);

@@ -74,8 +74,8 @@ class AnalysisRun {
   // supports and loads left out are a warning). A refused model keeps the results
   // of the last run.
   bool Check();
-  // A zero band and load vector of the checked size; a refusal (too large, no
-  // memory) says so and drops the results.
+  // A zero band and load vector of the checked size, no results until the next
+  // computation ends; a refusal (too large, no memory) says so and drops them.
   bool Allocate();
   // The contents go; the buffers stay allocated for the next run.
   void Drop();
