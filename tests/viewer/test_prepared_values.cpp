@@ -3,6 +3,7 @@
 // box of the visible shells.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 namespace tavir {
 namespace {
 
+using viewertest::RecordingStatus;
 using viewertest::UnitModel;
 
 struct Prepared {
@@ -22,24 +24,20 @@ struct Prepared {
   explicit Prepared(const std::string& example) : U(example) {}
 };
 
-// Counts the preparations an observer is given.
-class CountingProgress : public ProgressObserver {
- public:
-  void SetLabel(const std::string& text) override {
-    if (text == kPrepareKnotsLabel) ++Preparations;
-  }
-  int Preparations = 0;
-};
+// How many preparations an observer was given.
+int Preparations(const RecordingStatus& progress) {
+  return static_cast<int>(std::count(progress.Labels.begin(), progress.Labels.end(), kPrepareKnotsLabel));
+}
 
 // Opens counted boxes and tells whether one is open.
 class CountingBoxes : public ProgressBoxOpener {
  public:
-  class Box : public CountingProgress {
+  class Box : public RecordingStatus {
    public:
     explicit Box(CountingBoxes& owner) : owner_(owner) { ++owner_.Open; }
     ~Box() override {
       --owner_.Open;
-      owner_.Preparations += Preparations;
+      owner_.Preparations += tavir::Preparations(*this);
     }
 
    private:
@@ -56,12 +54,14 @@ class CountingBoxes : public ProgressBoxOpener {
 // prepared from it and the display is left as it was.
 TEST(PreparedValues, NothingComesFromAVectorThatIsNoResult) {
   Prepared p("plate_clamped.tps");
-  p.Display.SetIsoKind(ResultKind::Wz);
+  p.Display.SetIsoKind(ResultKind::Sx);
   const ResultDisplayState shown = p.Display;
   auto nothing = [&](const char* when) {
     SCOPED_TRACE(when);
     EXPECT_FALSE(p.Values.PrepareKnotValues(ResultKind::Wz, -1, Fibre::Upper));
-    EXPECT_FALSE(p.Values.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+    EXPECT_FALSE(p.Values.PrepareIsoLines(0, Fibre::Lower, nullptr));
+    EXPECT_EQ(p.Display.Layer, shown.Layer);
+    EXPECT_EQ(p.Display.StressPos, shown.StressPos);
     p.Display.IsoVisible = true;
     EXPECT_FALSE(p.Values.EnsureIsoValues());
     p.Display.IsoVisible = false;
@@ -79,7 +79,8 @@ TEST(PreparedValues, NothingComesFromAVectorThatIsNoResult) {
   p.U.Run.CalcStresses();
   nothing("solved, not ended");
   p.U.Run.MarkSolved();
-  EXPECT_TRUE(p.Values.PrepareIsoLines(-1, Fibre::Upper, nullptr));
+  EXPECT_TRUE(p.Values.PrepareIsoLines(0, Fibre::Lower, nullptr));
+  EXPECT_EQ(p.Display.Layer, 0);
   EXPECT_TRUE(p.Display.IsoVisible);
   EXPECT_NE(p.Display.DrawFlags & kViewDrawIsolines, 0);
 }
@@ -106,9 +107,9 @@ TEST(PreparedValues, OnlyAStressQuantityTakesOverTheLayerAndFibre) {
   EXPECT_EQ(p.Values.DataState(), DataStateOfKind(ResultKind::Txy));
   EXPECT_EQ(p.Display.IsoParams.Kind, ResultKind::Txy);
   // So a repaint finds them prepared.
-  CountingProgress progress;
+  RecordingStatus progress;
   EXPECT_TRUE(p.Values.EnsureIsoValues(&progress));
-  EXPECT_EQ(progress.Preparations, 0);
+  EXPECT_EQ(Preparations(progress), 0);
 }
 
 // Dropped values take their levels with them: the user's levels belong to the
@@ -148,10 +149,10 @@ TEST(PreparedValues, BoxesOpenOnlyForPreparationsWithoutAnObserver) {
   EXPECT_EQ(boxes.Opened, 1);
   EXPECT_EQ(boxes.Open, 0);
   EXPECT_EQ(boxes.Preparations, 1);
-  CountingProgress own;
+  RecordingStatus own;
   ASSERT_TRUE(p.Values.PrepareKnotValues(ResultKind::Wz, -1, Fibre::Upper, &own));
   EXPECT_EQ(boxes.Opened, 1);
-  EXPECT_EQ(own.Preparations, 1);
+  EXPECT_EQ(Preparations(own), 1);
   // The isoline command prepares through the same box.
   p.Display.SetIsoKind(ResultKind::RotY);
   ASSERT_TRUE(p.Values.PrepareIsoLines(-1, Fibre::Upper, nullptr));
@@ -167,6 +168,10 @@ TEST(PreparedValues, BoxesOpenOnlyForPreparationsWithoutAnObserver) {
   p.Values.AverageKnotThickness();
   EXPECT_EQ(boxes.Opened, 4);
   EXPECT_EQ(boxes.Open, 0);
+  p.Values.ThicknessesChanged();
+  p.Values.AverageKnotThickness(&own);
+  EXPECT_EQ(boxes.Opened, 4);
+  EXPECT_TRUE(p.Values.KnotThickness().Ready());
 
   p.Values.SetProgressBoxes(nullptr);
   ASSERT_TRUE(p.Values.PrepareKnotValues(ResultKind::Ux, -1, Fibre::Upper));
