@@ -116,6 +116,14 @@ struct Sum {
   std::int64_t Count = 0;
 };
 
+// Whether the shell's knot m stands earlier in its list too: a knot listed twice
+// in one element counts once in a mean over the elements.
+bool ListedEarlier(const TMLResultShell& shell, std::size_t m) {
+  for (std::size_t j = 0; j < m; ++j)
+    if (shell.Knots[j] == shell.Knots[m]) return true;
+  return false;
+}
+
 }  // namespace
 
 Extended KnotStressAverage(const TEditorKnot& knot, MaterialKey key, Fibre fibre, ResultKind kind,
@@ -169,10 +177,7 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
       const MaterialKey key = shell->LayerMaterial(layer);
       for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
         const TEditorKnot* k = shell->Knots[m];
-        if (k == nullptr) continue;
-        bool repeated = false;  // a knot listed twice in one element counts once
-        for (std::size_t j = 0; j < m; ++j) repeated = repeated || shell->Knots[j] == k;
-        if (repeated) continue;
+        if (k == nullptr || ListedEarlier(*shell, m)) continue;
         auto& list = sums[k];
         auto it = list.begin();
         while (it != list.end() && it->first != key) ++it;
@@ -268,10 +273,7 @@ void KnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& eleme
     const Extended t = ShellThickness(*shell);
     for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
       const TEditorKnot* k = shell->Knots[m];
-      if (k == nullptr) continue;
-      bool repeated = false;
-      for (std::size_t j = 0; j < m; ++j) repeated = repeated || shell->Knots[j] == k;
-      if (repeated) continue;
+      if (k == nullptr || ListedEarlier(*shell, m)) continue;
       Sum& s = sums[k];
       s.Total += t;
       ++s.Count;
