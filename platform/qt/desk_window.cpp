@@ -80,9 +80,8 @@ void DeskWindow::Repaint() {
 }
 
 void DeskWindow::AfterEvent(std::function<void()> action) {
-  QTimer::singleShot(0, this, [self = QPointer<DeskWindow>(this), action = std::move(action)] {
-    if (self) action();
-  });
+  // With the window as its context: dropped when the window goes first.
+  QTimer::singleShot(0, this, std::move(action));
 }
 
 void DeskWindow::PicturePaint(const QRect& area) {
@@ -111,11 +110,11 @@ void DeskWindow::resizeEvent(QResizeEvent* event) {
 
 void DeskWindow::KeepClearOfMainForm() {
   if (detached_ || !mainForm_ || !mainForm_->isVisible()) return;
-  // The desk keeps clear of the main window's strip of tool bars, never smaller
-  // than its minimum nor than 100 pixels.
+  // The desk keeps clear of the main window's strip of tool bars, 100 pixels high
+  // at the least (and never below its minimum size).
   const int mainBottom = mainForm_->y() + mainForm_->height();
   if (y() < mainBottom) {
-    const int newHeight = std::max({minimumHeight(), 100, height() - mainForm_->height()});
+    const int newHeight = std::max(100, height() - mainForm_->height());
     move(x(), mainBottom);
     resize(width(), newHeight);
   }
