@@ -14,6 +14,27 @@ void ReadSignature(BinaryReader& r) {
   if (r.Remaining() < 4 || r.ReadInt32() != kProjectSignature) throw FormatError(kWrongSignature);
 }
 
+// The signature and the settings block, into a new supervisor: over a copy of
+// `current`'s settings when given (of the default loads only 4 bytes each are
+// stored, the rest stays as `current` holds it).
+std::unique_ptr<TEditSupervisor> ReadSignatureAndSettings(BinaryReader& r, const TEditSupervisor* current) {
+  ReadSignature(r);
+  auto settings = std::make_unique<TEditSupervisor>();
+  if (current != nullptr) settings->CopySettingsFrom(*current);
+  settings->LoadFromStream(r);
+  return settings;
+}
+
+// The model lists, into a new project made like `like` (same factory and chooser).
+std::unique_ptr<TVelEditorProject> ReadModelLists(BinaryReader& r, const TVelEditorProject& like) {
+  auto project = std::make_unique<TVelEditorProject>(like.Factory(), like.Ui());
+  // The smallest element sizes never grow, not even through a file.
+  project->Knots().MinSizeX = like.Knots().MinSizeX;
+  project->Knots().MinSizeY = like.Knots().MinSizeY;
+  project->LoadFromStream(r);
+  return project;
+}
+
 // A save's leftover temporary file (a save killed before its rename) holds a
 // project of unknown completeness; it is never opened as one.
 void RefuseSaveTemporary(const std::string& fileName) {
@@ -78,20 +99,9 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
 ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
                                   const TEditSupervisor& supervisor, const TVelEditorProject& project) {
   BinaryReader r(bytes);
-  ReadSignature(r);
-
   ProjectContents c;
-  // The stored settings are read over a copy of the current ones: of the default
-  // loads only 4 bytes each are stored, the rest stays as the supervisor holds it.
-  c.Settings = std::make_unique<TEditSupervisor>();
-  c.Settings->CopySettingsFrom(supervisor);
-  c.Settings->LoadFromStream(r);
-
-  c.Project = std::make_unique<TVelEditorProject>(project.Factory(), project.Ui());
-  // The smallest element sizes never grow, not even through a file.
-  c.Project->Knots().MinSizeX = project.Knots().MinSizeX;
-  c.Project->Knots().MinSizeY = project.Knots().MinSizeY;
-  c.Project->LoadFromStream(r);
+  c.Settings = ReadSignatureAndSettings(r, &supervisor);
+  c.Project = ReadModelLists(r, project);
   c.Project->SetFileName(fileName);
 
   c.Windows = WindowBlock::LoadFromStream(r);
@@ -120,22 +130,12 @@ void InstallProject(ProjectContents&& contents, TEditSupervisor& supervisor, TVe
 std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
                                                    TVelEditorProject& results, AnalysisWindowData& window) {
   BinaryReader r(bytes);
-  ReadSignature(r);
-
   // The analysis program keeps nothing of the settings.
-  {
-    TEditSupervisor settings;
-    settings.LoadFromStream(r);
-  }
+  (void)ReadSignatureAndSettings(r, nullptr);
+  const std::unique_ptr<TVelEditorProject> fresh = ReadModelLists(r, results);
 
-  TVelEditorProject fresh(results.Factory(), results.Ui());
-  fresh.Knots().MinSizeX = results.Knots().MinSizeX;
-  fresh.Knots().MinSizeY = results.Knots().MinSizeY;
-  fresh.LoadFromStream(r);
-
-  const std::int32_t count = r.ReadInt32();
-  if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
-    throw FormatError(WindowCountError(count));
+  // Of the window block only the first record; the count must still be sound.
+  (void)ReadWindowCount(r);
   TWindowRecord first;
   first.LoadFromStream(r);
   AnalysisWindowData data;
@@ -150,8 +150,8 @@ std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_
   data.View.Height = w.Height;
   data.Color = w.Color;
 
-  fresh.SetFileName(results.FileName());
-  results.Swap(fresh);
+  fresh->SetFileName(results.FileName());
+  results.Swap(*fresh);
   window = data;
 
   std::vector<TEditorKnot*> order;

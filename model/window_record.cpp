@@ -293,8 +293,11 @@ bool FramedWindowBox(const ViewTransform& view, const TFloatPoint& a, const TFlo
 
 // ---- the block ----
 
-std::string WindowCountError(std::int32_t count) {
-  return "Файл поврежден: неверное число окон редактирования (" + std::to_string(count) + ").";
+std::int32_t ReadWindowCount(BinaryReader& r) {
+  const std::int32_t count = r.ReadInt32();
+  if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
+    throw FormatError("Файл поврежден: неверное число окон редактирования (" + std::to_string(count) + ").");
+  return count;
 }
 
 void SaveWindowBlock(BinaryWriter& w, const WindowRecordList& windows) {
@@ -319,9 +322,7 @@ void WindowBlock::CheckProjections() const {
 }
 
 WindowBlock WindowBlock::LoadFromStream(BinaryReader& r) {
-  const std::int32_t count = r.ReadInt32();
-  if (count < 1 || static_cast<std::uint64_t>(count) > r.Remaining() / kWindowRecordBytes)
-    throw FormatError(WindowCountError(count));
+  const std::int32_t count = ReadWindowCount(r);
   WindowBlock block;
   block.Windows.resize(static_cast<std::size_t>(count));
   for (TWindowRecord& win : block.Windows) win.LoadFromStream(r);

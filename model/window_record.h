@@ -132,9 +132,9 @@ using WindowRecordList = std::vector<const TWindowRecord*>;
 // The editing-window block: Int32 count, then each record in order.
 void SaveWindowBlock(BinaryWriter& w, const WindowRecordList& windows);
 
-// The format error of a window count that cannot be (below 1, or more records than
-// bytes left).
-std::string WindowCountError(std::int32_t count);
+// The block's count of records; a count below 1 or more records than bytes left
+// is a format error.
+std::int32_t ReadWindowCount(BinaryReader& r);
 
 // A window block read from a file, not yet in use.
 struct WindowBlock {

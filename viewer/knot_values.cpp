@@ -29,24 +29,40 @@ std::uint8_t DataStateOfKind(ResultKind kind) {
   return k < kStates.size() ? kStates[k] : kDataNone;
 }
 
-std::string ProgressCaption(ResultKind kind) {
+namespace {
+
+// The two captions of a quantity, by its code: the progress box's and a view's
+// status bar's.
+struct KindCaptions {
+  const char* Progress;
+  const char* Status;
+};
+
+const KindCaptions* CaptionsOf(ResultKind kind) {
+  static constexpr std::array<KindCaptions, 8> kCaptions{{
+      {"Перемещения вдоль оси X", "Изолинии перемещений вдоль оси X"},
+      {"Перемещения вдоль оси Y", "Изолинии перемещений вдоль оси Y"},
+      {"Перемещения вдоль оси Z", "Изолинии перемещений вдоль оси Z"},
+      {"Нормальные напряжения по оси X (Sx)", "Изолинии нормальных напряжений Sx"},
+      {"Нормальные напряжения по оси X (Sy)", "Изолинии нормальных напряжений Sy"},
+      {"Касательные напряжения (Txy)", "Изолинии касательных напряжений Txy"},
+      {"Угол поворота отн. оси Y", "Изолинии углов поворота отн. оси Y"},
+      {"Угол поворота отн. оси X", "Изолинии углов поворота отн. оси X"},
+  }};
   const std::uint8_t k = CodeByte(kind);
-  static const std::array<const char*, 8> kTexts{
-      "Перемещения вдоль оси X",          "Перемещения вдоль оси Y",
-      "Перемещения вдоль оси Z",          "Нормальные напряжения по оси X (Sx)",
-      "Нормальные напряжения по оси X (Sy)", "Касательные напряжения (Txy)",
-      "Угол поворота отн. оси Y",          "Угол поворота отн. оси X"};
-  return k < kTexts.size() ? kTexts[k] : std::string();
+  return k < kCaptions.size() ? &kCaptions[k] : nullptr;
+}
+
+}  // namespace
+
+std::string ProgressCaption(ResultKind kind) {
+  const KindCaptions* c = CaptionsOf(kind);
+  return c != nullptr ? c->Progress : std::string();
 }
 
 std::string StatusCaption(ResultKind kind) {
-  const std::uint8_t k = CodeByte(kind);
-  static const std::array<const char*, 8> kTexts{
-      "Изолинии перемещений вдоль оси X",   "Изолинии перемещений вдоль оси Y",
-      "Изолинии перемещений вдоль оси Z",   "Изолинии нормальных напряжений Sx",
-      "Изолинии нормальных напряжений Sy",  "Изолинии касательных напряжений Txy",
-      "Изолинии углов поворота отн. оси Y", "Изолинии углов поворота отн. оси X"};
-  return k < kTexts.size() ? kTexts[k] : std::string();
+  const KindCaptions* c = CaptionsOf(kind);
+  return c != nullptr ? c->Status : std::string();
 }
 
 KnotValuesKey MakeKnotValuesKey(ResultKind kind, std::int32_t layer, Fibre fibre) {
@@ -99,6 +115,14 @@ struct Sum {
   Extended Total = 0;
   std::int64_t Count = 0;
 };
+
+// Whether the shell's knot m stands earlier in its list too: a knot listed twice
+// in one element counts once in a mean over the elements.
+bool ListedEarlier(const TMLResultShell& shell, std::size_t m) {
+  for (std::size_t j = 0; j < m; ++j)
+    if (shell.Knots[j] == shell.Knots[m]) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -153,10 +177,7 @@ bool PrepareKnotValues(TFinKnots& knots, const TFinElements& elements, const std
       const MaterialKey key = shell->LayerMaterial(layer);
       for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
         const TEditorKnot* k = shell->Knots[m];
-        if (k == nullptr) continue;
-        bool repeated = false;  // a knot listed twice in one element counts once
-        for (std::size_t j = 0; j < m; ++j) repeated = repeated || shell->Knots[j] == k;
-        if (repeated) continue;
+        if (k == nullptr || ListedEarlier(*shell, m)) continue;
         auto& list = sums[k];
         auto it = list.begin();
         while (it != list.end() && it->first != key) ++it;
@@ -252,10 +273,7 @@ void KnotThicknessStore::Build(const TFinKnots& knots, const TFinElements& eleme
     const Extended t = ShellThickness(*shell);
     for (std::size_t m = 0; m < shell->Knots.size(); ++m) {
       const TEditorKnot* k = shell->Knots[m];
-      if (k == nullptr) continue;
-      bool repeated = false;
-      for (std::size_t j = 0; j < m; ++j) repeated = repeated || shell->Knots[j] == k;
-      if (repeated) continue;
+      if (k == nullptr || ListedEarlier(*shell, m)) continue;
       Sum& s = sums[k];
       s.Total += t;
       ++s.Count;

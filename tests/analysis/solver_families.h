@@ -3,7 +3,8 @@
 // measured and tested: sound models that are close to singular (long clamped
 // strips one element wide, plates, a supported shallow shell) and mechanisms
 // (a strip or a plate hinged along one line, free plates, a shell hanging on one
-// knot, a knot that no shell reaches).
+// knot, a knot that no shell reaches), and a strip whose system is not positive
+// definite although its diagonal is.
 //
 // A grid of Nx × Ny rectangular shell elements of Hx × Hy, one monolith layer,
 // knots numbered across the grid first (number = ix × (Ny + 1) + iy), so a long
@@ -110,6 +111,22 @@ inline Family HingedStrip(int elements) {
       F[g.Equation(g.Knot(g.Nx, iy), 2)] += Extended(0.5L);
       ApplySupport(g.Knot(0, iy), kHinge, K, F);
     }
+  };
+  return f;
+}
+
+// The clamped strip with a spring of negative stiffness under each tip knot,
+// each as stiff as the whole strip at its tip (1 / CantileverTipDeflection).
+// Every diagonal entry stays positive, but the system is not positive definite:
+// a pivot of the tip turns negative during the elimination.
+inline Family StripOnNegativeSprings(int elements) {
+  Family f = Cantilever(elements);
+  f.Name = "clamped strip on negative springs " + std::to_string(elements);
+  f.Sound = false;
+  f.Build = [clamped = f.Build](const GridShell& g, BandMatrix& K, std::vector<Extended>& F) {
+    clamped(g, K, F);
+    const Extended spring = 1 / CantileverTipDeflection(g);
+    for (int iy = 0; iy <= 1; ++iy) K(g.Equation(g.Knot(g.Nx, iy), 2), 0) -= spring;
   };
   return f;
 }

@@ -472,6 +472,7 @@ TEST(SingularModels, MechanismFamiliesNameTheKnotAndFreedom) {
       {test::HingedPlate(10), 1},       {test::HingedPlate(24), 1},     {test::FreePlate(10), 0},
       {test::FreePlate(24), 0},         {test::ShellOnOneKnot(10), 0},  {test::ShellOnOneKnot(24), 0},
       {test::UnconnectedKnot(8), 1},
+      {test::StripOnNegativeSprings(10), 2},  // no mechanism: a pivot turns negative
   };
   for (const Case& c : cases) {
     for (const Solver s : {Solver::Plain, Solver::Blocked3, Solver::Auto}) {

@@ -14,6 +14,7 @@
 #include "model/window_record.h"
 #include "platform/services.h"
 #include "project_fixture.h"
+#include "supervisor_fill.h"
 #include "fakes/scripted_messages.h"
 
 namespace tavir::testing {
@@ -72,40 +73,15 @@ struct EditorState {
 inline std::unique_ptr<EditorState> SampleEditor(ModelUi* ui = nullptr) {
   auto e = std::make_unique<EditorState>(ui);
   TEditSupervisor& s = e->Supervisor;
-  s.SetReservedA(0xA1);
-  s.SetReservedB(0xB2);
-  s.SetReservedC(0x01020304);
-  s.Task.SetEvulKind(1);
-  s.Task.SetStatement(3);
-  s.Task.SetDimension(2);
-  s.Task.SetPrecision(0.001L);
-  s.Grid.SetStepX(0.5L);
-  s.Grid.SetStepY(0.25L);
-  s.Grid.SetStepZ(1);
-  s.Grid.SetNSX(3);
-  s.Grid.SetNSY(4);
-  s.Grid.SetNSZ(5);
-  s.Grid.SetColor(0xFF);
-  s.Grid.SetStyle(2);
-  s.Grid.SetPlace(1);
-  s.Grid.SetShowGrid(1);
-  s.Grid.SetSnapToGrid(0);
-  s.SetRegionX1(-1);
-  s.SetRegionY1(-1);
-  s.SetRegionZ1(-5);
-  s.SetRegionX2(4);
-  s.SetRegionY2(2);
-  s.SetRegionZ2(5);
-  s.SetInputMode(InputMode::ByFrame);
-  s.SetDefFixation(TFixation{1, 0, 1, 0, 1, 0});
-  s.SetElementType(ElementType::Triangle);
-  s.SetMaterialIndex(1);
-  s.SetDefConcForce(Force(-7.5L, 1, 2, 3, 4, 5));
-  s.SetDefDispForce(Force(3.25L, 0, 0, 0, 0, 6));
-  s.ReservedD = 0x11223344;
-  s.ReservedE = -2;
-  s.SetElemKind(ElementKind::Plate);
-  s.SetDefDirection(1);
+  SetStoredSettings(s, {.ReservedC = 0x01020304,
+                        .Task = {.Precision = 0.001L},
+                        .Grid = {.StepZ = 1, .NSX = 3, .NSY = 4, .NSZ = 5, .Color = 0xFF, .Place = 1, .SnapToGrid = 0},
+                        .Region = {-1, -1, -5, 4, 2, 5},
+                        .New = {.Input = InputMode::ByFrame,
+                                .Fixation = {1, 0, 1, 0, 1, 0},
+                                .MaterialIndex = 1,
+                                .ConcForce = Force(-7.5L, 1, 2, 3, 4, 5),
+                                .DispForce = Force(3.25L, 0, 0, 0, 0, 6)}});
 
   SampleModel model(e->Project);
   e->Windows.AddWindow(FloatPoint3D(4, 2, 5), FloatPoint3D(-1, -1, -5), Projection::XY, FloatPoint(0.01L, 0.01L), 0xFFFFFF, true);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/supervisor.h"
+#include "model/supervisor_fill.h"
 
 namespace tavir {
 namespace {
@@ -21,49 +22,13 @@ std::vector<std::uint8_t> Bytes10(Extended v) {
   return b;
 }
 
-TForceRecord Force(Extended base) {
-  TForceRecord f;
-  for (int i = 1; i <= 6; ++i) f.SetComponent(i, base + i);
-  return f;
-}
+using testing::Force;
 
-// A supervisor with a distinct value in every stored field.
+// A supervisor with a distinct value in every stored field (the defaults of
+// StoredSettings) and in some that are not stored.
 void Fill(TEditSupervisor& s) {
-  s.SetReservedA(0xA1);
-  s.SetReservedB(0xB2);
-  s.SetReservedC(-123456);
+  testing::SetStoredSettings(s, {});
   s.SetCurrentWindow(3);
-  s.Task.SetEvulKind(1);
-  s.Task.SetStatement(3);
-  s.Task.SetDimension(2);
-  s.Task.SetPrecision(0.005L);
-  s.Grid.SetStepX(0.5L);
-  s.Grid.SetStepY(0.25L);
-  s.Grid.SetStepZ(2);
-  s.Grid.SetNSX(7);
-  s.Grid.SetNSY(8);
-  s.Grid.SetNSZ(9);
-  s.Grid.SetColor(0x00FF00);
-  s.Grid.SetStyle(2);
-  s.Grid.SetPlace(0);
-  s.Grid.SetShowGrid(1);
-  s.Grid.SetSnapToGrid(1);
-  s.SetRegionX1(-1);
-  s.SetRegionY1(-2);
-  s.SetRegionZ1(-3);
-  s.SetRegionX2(10);
-  s.SetRegionY2(20);
-  s.SetRegionZ2(30);
-  s.SetInputMode(InputMode::FrameSelection);
-  s.SetDefFixation({1, 0, 1, 0, 0, 1});
-  s.SetElementType(ElementType::Triangle);
-  s.SetMaterialIndex(4);
-  s.SetDefConcForce(Force(1.0L / 3));
-  s.SetDefDispForce(Force(-1.0L / 7));
-  s.ReservedD = 0x11223344;
-  s.ReservedE = -2;
-  s.SetElemKind(ElementKind::Plate);
-  s.SetDefDirection(1);
   // Not stored:
   s.SetWorkMode(WorkMode::DistributedLoad);
   s.SetWindowCount(6);

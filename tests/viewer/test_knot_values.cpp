@@ -231,6 +231,46 @@ TEST(KnotValues, KnotOfPlatesOnlyHasNoValue) {
   EXPECT_EQ(p.KnotThickness().At(p.KnotAt(4)), 0);
 }
 
+// A shell that lists one knot twice (a quadrangle drawn with a corner repeated)
+// meets that knot once: the stress and thickness means there count it once.
+TEST(KnotValues, KnotListedTwiceInOneShellCountsOnce) {
+  TVelEditorProject m(MakeResultModelFactory());
+  const std::shared_ptr<TPhisPropRodNL> material = m.Materials().Material(0);
+  std::vector<TEditorKnot*> k;
+  for (const auto& [x, y] : {std::pair{0, 0}, {0, 1}, {1, 1}, {1, 0}, {2, 1}})
+    k.push_back(m.Knots().AddKnot(x, y, 0));
+  struct Shell {
+    std::vector<int> knots;
+    Extended sx, thickness;
+  };
+  // The second shell lists knot 3 first and last.
+  for (const Shell& s : {Shell{{0, 1, 2, 3}, 10, 0.1L}, Shell{{3, 2, 4, 3}, 40, 0.4L}}) {
+    auto shell = m.Factory()->MakeShell(ElementType::Rectangle, material);
+    shell->Knots.clear();
+    for (const int i : s.knots) shell->Knots.push_back(k[static_cast<std::size_t>(i)]);
+    shell->Layers.Layer(0)->SetThickness(s.thickness);
+    for (TFloat2DMatrix& fibre : AsResultShell(shell.get())->Stresses) {
+      fibre.Resize(1, 3);
+      fibre[0][0] = s.sx;
+    }
+    m.Elements().Add(std::move(shell));
+  }
+  const std::vector<Extended> solved(k.size() * 5, 0);
+  ASSERT_TRUE(PrepareKnotValues(m.Knots(), m.Elements(), solved, ResultKind::Sx, 0, Fibre::Upper));
+  const TResultKnot* twice = AsResultKnot(k[3]);
+  ASSERT_EQ(twice->ValueCount(), 1);
+  EXPECT_EQ(twice->ValueOf(material.get()), 25);  // (10 + 40) / 2, not (10 + 2 x 40) / 3
+  EXPECT_EQ(twice->ValueOf(material.get()),
+            KnotStressAverage(*k[3], material.get(), Fibre::Upper, ResultKind::Sx, 0, m.Elements()));
+  EXPECT_EQ(AsResultKnot(k[2])->ValueOf(material.get()), 25);
+  EXPECT_EQ(AsResultKnot(k[4])->ValueOf(material.get()), 40);
+
+  KnotThicknessStore thickness;
+  thickness.Build(m.Knots(), m.Elements());
+  EXPECT_EQ(thickness.At(k[3]), (0.1L + 0.4L) / 2);
+  EXPECT_EQ(thickness.At(k[4]), 0.4L);
+}
+
 TEST(KnotValues, RangesAndLayerCount) {
   TFinKnots knots(MakeResultModelFactory());
   const ValueBounds none = KnotValueRange(knots);

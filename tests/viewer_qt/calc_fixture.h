@@ -60,10 +60,10 @@ class CalcFixture : public ::testing::Test {
   // The status window of a computation pumps at every stage point and progress
   // step and shows at once, however short the computation: the tests see every
   // stage. The default timing has tests of its own.
-  CalcFixture() : dm(msgs), form(dm, msgs) { CalcStatusWindow::Timing() = PumpTiming::EveryPump(); }
+  CalcFixture() : dm(msgs), form(dm, msgs) { dm.StatusSeam().Timing = PumpTiming::EveryPump(); }
   ~CalcFixture() override {
-    CalcStatusWindow::PumpHook() = nullptr;
-    CalcStatusWindow::Timing() = PumpTiming{};
+    dm.StatusSeam().OnPump = nullptr;
+    dm.StatusSeam().Timing = PumpTiming{};
     std::error_code ec;
     std::filesystem::remove_all(TempDir(), ec);
   }

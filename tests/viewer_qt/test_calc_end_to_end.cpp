@@ -28,7 +28,7 @@ struct StatusSeen {
 
 TEST_P(EndToEnd, OpenAnalyseIsolinesExport) {
   auto seen = std::make_shared<StatusSeen>();
-  CalcStatusWindow::PumpHook() = [seen](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [seen](CalcStatusWindow& s) {
     TStatusForm* f = s.Form();
     if (f == nullptr || !f->isVisible()) return;
     if (seen->Stages.empty() || seen->Stages.back() != f->CurrentStage()) seen->Stages.push_back(f->CurrentStage());
@@ -230,7 +230,7 @@ TEST_F(CalcFixture, AdaptationStoppedWithBreak) {
   ASSERT_TRUE(Open(Example("shell_spherical.tps")));
   dialogs.Accept("AdaptParsDlg");
   int pumps = 0;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     if (++pumps == 1 && s.Form() != nullptr) s.Form()->findChild<QPushButton*>("Btn_Breake")->click();
   };
   dm.Run("AcSolv_Adaptation");
@@ -244,7 +244,7 @@ TEST_F(CalcFixture, AdaptationStoppedWithBreak) {
 
 TEST_F(CalcFixture, BreakStopsTheStaticAnalysis) {
   ASSERT_TRUE(Open(Example("plate_clamped.tps")));
-  CalcStatusWindow::PumpHook() = [](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [](CalcStatusWindow& s) {
     if (s.Form() != nullptr) QTest::keyClick(s.Form(), Qt::Key_Escape);
   };
   Static();
@@ -258,7 +258,7 @@ TEST_F(CalcFixture, ClosingTheMainWindowDuringAnAnalysisIsBreak) {
   ASSERT_TRUE(Open(Example("plate_clamped.tps")));
   form.show();
   bool closed = true;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow&) { closed = form.close() && closed; };
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow&) { closed = form.close() && closed; };
   Static();
   EXPECT_FALSE(closed);
   EXPECT_TRUE(form.isVisible());
@@ -268,7 +268,7 @@ TEST_F(CalcFixture, ClosingTheMainWindowDuringAnAnalysisIsBreak) {
 TEST_F(CalcFixture, CommandsAreDisabledWhileAComputationRuns) {
   ASSERT_TRUE(Open(Example("plate_clamped.tps")));
   int enabled = 0, pumps = 0;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow&) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow&) {
     ++pumps;
     for (const QString& n : dm.ActionNames()) enabled += dm.Action(n)->isEnabled() ? 1 : 0;
     dm.Run("acFileOpen");
@@ -371,7 +371,7 @@ TEST_F(CalcFixture, BreakInTheAdaptationFinishesTheIterationAndKeepsItsResults) 
     dialogs.Accept("AdaptParsDlg");
     int pumps = 0;
     bool pressed = false;
-    CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+    dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
       if (pressed || s.Form() == nullptr || s.Form()->CurrentStage() != c.Stage) return;
       if (++pumps == c.Pump) {
         pressed = true;
@@ -379,7 +379,7 @@ TEST_F(CalcFixture, BreakInTheAdaptationFinishesTheIterationAndKeepsItsResults) 
       }
     };
     dm.Run("AcSolv_Adaptation");
-    CalcStatusWindow::PumpHook() = nullptr;
+    dm.StatusSeam().OnPump = nullptr;
     ASSERT_TRUE(pressed);
     const auto texts = Texts();
     ASSERT_GE(texts.size(), 2u);

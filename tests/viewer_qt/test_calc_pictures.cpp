@@ -34,7 +34,7 @@ TEST_F(Pictures, MainWindowAndIsolinesOfThePlate) {
   Save(form, "main_window");
   ASSERT_TRUE(Open(Example("plate_simply_supported.tps")));
   auto seen = std::make_shared<bool>(false);
-  CalcStatusWindow::PumpHook() = [seen](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [seen](CalcStatusWindow& s) {
     if (*seen || s.Form() == nullptr || s.Form()->CurrentStage() != 3) return;
     *seen = true;
     Save(*s.Form(), "status_window");

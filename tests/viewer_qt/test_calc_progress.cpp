@@ -33,10 +33,10 @@ using Clock = std::chrono::steady_clock;
 // at most twice per pump, not once a step.
 TEST_F(CalcTiming, ALongAnalysisPumpsAndPaintsAtMostOncePerInterval) {
   ASSERT_TRUE(Open(Plate(40)));
-  CalcStatusWindow::Timing() = PumpTiming{kPumpInterval, std::chrono::milliseconds(0)};  // the window from the start
+  dm.StatusSeam().Timing = PumpTiming{kPumpInterval, std::chrono::milliseconds(0)};  // the window from the start
   long long pumps = 0;
   PaintCounter paints;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     if (pumps == 0) s.Form()->findChild<QProgressBar*>("PrgBar_Main")->installEventFilter(&paints);
     pumps = s.Pumps();
   };
@@ -52,10 +52,10 @@ TEST_F(CalcTiming, ALongAnalysisPumpsAndPaintsAtMostOncePerInterval) {
 // A computation over before the show delay never shows its window; one that runs
 // longer shows it, with what was written before it appeared.
 TEST_F(CalcTiming, TheWindowAppearsOnlyWhenTheComputationLastsLongEnoughToBeSeen) {
-  CalcStatusWindow::Timing() = PumpTiming{};
+  dm.StatusSeam().Timing = PumpTiming{};
   ASSERT_TRUE(Open(Example("plate_clamped.tps")));
   bool shown = false;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) { shown = shown || s.Form() != nullptr; };
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) { shown = shown || s.Form() != nullptr; };
   const auto t0 = Clock::now();
   Static();
   if (Clock::now() - t0 < kStatusShowDelay) {
@@ -64,10 +64,10 @@ TEST_F(CalcTiming, TheWindowAppearsOnlyWhenTheComputationLastsLongEnoughToBeSeen
   EXPECT_TRUE(form.Project().HasResults());
 
   // A slow computation: every pump takes a while.
-  CalcStatusWindow::Timing() = PumpTiming{std::chrono::milliseconds(0), std::chrono::milliseconds(30)};
+  dm.StatusSeam().Timing = PumpTiming{std::chrono::milliseconds(0), std::chrono::milliseconds(30)};
   TStatusForm* seen = nullptr;
   QString rowText;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     if (seen == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (seen == nullptr && s.Form() != nullptr) {
       seen = s.Form();
@@ -86,7 +86,7 @@ TEST_F(CalcTiming, TheWindowAppearsOnlyWhenTheComputationLastsLongEnoughToBeSeen
 TEST_F(CalcTiming, EveryStageEndsWithItsBarAtTheMaximum) {
   ASSERT_TRUE(Open(Example("plate_simply_supported.tps")));
   std::map<int, bool> full;  // stage row -> the bar was seen full while it was current
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     if (s.Form() == nullptr) return;
     auto* bar = s.Form()->findChild<QProgressBar*>("PrgBar_Main");
     bool& f = full[s.Form()->CurrentStage()];
@@ -100,10 +100,10 @@ TEST_F(CalcTiming, EveryStageEndsWithItsBarAtTheMaximum) {
 // Break stops the static analysis inside the solve with the default timing too:
 // the solve ends early, no displacements are kept.
 TEST_F(CalcTiming, BreakStopsTheStaticAnalysisInsideTheSolve) {
-  CalcStatusWindow::Timing() = PumpTiming{};
+  dm.StatusSeam().Timing = PumpTiming{};
   ASSERT_TRUE(Open(Plate(40)));
   long long position = -1, maximum = -1;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     if (position >= 0 || s.Stage() != kStageSolve) return;
     if (s.Form() != nullptr)
       s.Form()->findChild<QPushButton*>("Btn_Breake")->click();
@@ -130,7 +130,7 @@ TEST_F(CalcTiming, RefreshedViewsAreDrawnAtTheNextPumpNotAtEveryRequest) {
   TDeskForm* desk = Desk(0);
   ASSERT_NE(desk, nullptr);
   long long drawnAtPumps = 0, pumps = 0;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     drawnAtPumps = desk->Drawings();
     pumps = s.Pumps();
   };
@@ -140,7 +140,7 @@ TEST_F(CalcTiming, RefreshedViewsAreDrawnAtTheNextPumpNotAtEveryRequest) {
   EXPECT_GT(drawnAtPumps - before, 5) << "every iteration's view was drawn during the run";
   EXPECT_GT(desk->Drawings(), drawnAtPumps) << "and once more with the results";
 
-  CalcStatusWindow::Timing() = PumpTiming{};
+  dm.StatusSeam().Timing = PumpTiming{};
   const long long start = desk->Drawings();
   pumps = 0;
   drawnAtPumps = start;
@@ -155,7 +155,7 @@ TEST_F(CalcTiming, TheAdaptationsNumbersAreShownInFull) {
   dialogs.Accept("AdaptParsDlg");
   std::map<std::pair<int, int>, int> checked;
   std::map<std::pair<int, int>, QString> seen;
-  CalcStatusWindow::PumpHook() = [&](CalcStatusWindow& s) {
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
     TStatusForm* f = s.Form();
     if (f == nullptr || !f->isVisible()) return;
     auto* grid = f->findChild<QTableWidget*>("StrGrid_Process");

@@ -85,7 +85,7 @@ void CalcDesks::SetRepaintsDeferred(bool deferred) {
 }
 
 void CalcDesks::SetDeskCursor(DeskHandle desk, int slot) {
-  if (TDeskForm* d = Find(desk)) d->PaintBox()->setCursor(cursors_ ? cursors_(slot) : QCursor(Qt::ArrowCursor));
+  if (TDeskForm* d = Find(desk)) d->SetPictureCursor(cursors_ ? cursors_(slot) : QCursor(Qt::ArrowCursor));
 }
 
 void CalcDesks::SetDeskStatusText(DeskHandle desk, int panel, const std::string& text) {

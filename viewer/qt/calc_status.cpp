@@ -4,18 +4,14 @@
 
 namespace tavir {
 
-std::function<void(CalcStatusWindow&)>& CalcStatusWindow::PumpHook() {
-  static std::function<void(CalcStatusWindow&)> hook;
-  return hook;
-}
-
-PumpTiming& CalcStatusWindow::Timing() {
-  static PumpTiming timing;
-  return timing;
-}
-
-CalcStatusWindow::CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent)
-    : project_(project), parent_(parent), timing_(Timing()), throttle_(timing_.Interval), policy_(mode) {}
+CalcStatusWindow::CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent,
+                                   const CalcStatusSeam* seam)
+    : project_(project),
+      parent_(parent),
+      seam_(seam),
+      timing_(seam ? seam->Timing : PumpTiming{}),
+      throttle_(timing_.Interval),
+      policy_(mode) {}
 
 CalcStatusWindow::~CalcStatusWindow() { HideStatus(); }
 
@@ -90,7 +86,7 @@ void CalcStatusWindow::ShowBar() {
 void CalcStatusWindow::ProcessEvents() {
   ++pumps_;
   QApplication::processEvents(QEventLoop::AllEvents);
-  if (auto& hook = PumpHook()) hook(*this);
+  if (seam_ != nullptr && seam_->OnPump) seam_->OnPump(*this);
 }
 
 }  // namespace tavir

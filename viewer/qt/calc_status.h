@@ -19,9 +19,21 @@
 
 namespace tavir {
 
+class CalcStatusWindow;
+
+// What the maker of the status windows gives each one: how often it processes
+// events and when it appears (read when the window is made), and what runs at
+// every event pump (read at each pump; tests press Break from it).
+struct CalcStatusSeam {
+  PumpTiming Timing;
+  std::function<void(CalcStatusWindow&)> OnPump;
+};
+
 class CalcStatusWindow : public CalcStatus {
  public:
-  CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent = nullptr);
+  // Without a seam: the default timing and nothing at the pumps.
+  CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent = nullptr,
+                   const CalcStatusSeam* seam = nullptr);
   ~CalcStatusWindow() override;
   CalcStatusWindow(const CalcStatusWindow&) = delete;
   CalcStatusWindow& operator=(const CalcStatusWindow&) = delete;
@@ -48,12 +60,6 @@ class CalcStatusWindow : public CalcStatus {
   // How many times events were processed.
   long long Pumps() const { return pumps_; }
 
-  // Runs at every event pump (tests press Break from here).
-  static std::function<void(CalcStatusWindow&)>& PumpHook();
-  // How often events are processed and when the window appears (tests: every
-  // time, at once); read when a status window is made.
-  static PumpTiming& Timing();
-
  private:
   void PumpIfDue();
   void MakeForm();
@@ -62,6 +68,7 @@ class CalcStatusWindow : public CalcStatus {
 
   TViewerProject& project_;
   QWidget* parent_;
+  const CalcStatusSeam* seam_;
   QPointer<TStatusForm> form_;
   PumpTiming timing_;
   PumpThrottle throttle_;

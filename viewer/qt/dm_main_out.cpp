@@ -363,7 +363,7 @@ void DM::AcSolve_StaticCalculateExecute() {
   const BusyGuard commandsOff(registry_);
   BusyScope busy([this](bool b) { SetBusy(b); });
   ctx_.Project->SetBreakFlag(false);
-  CalcStatusWindow status(*ctx_.Project, BreakMode::Anywhere, DialogParent());
+  CalcStatusWindow status(*ctx_.Project, BreakMode::Anywhere, DialogParent(), &statusSeam_);
   ctx_.Project->StaticCalculate(status);
 }
 
@@ -373,7 +373,7 @@ void DM::AcSolv_AdaptationExecute() {
   BusyScope busy([this](bool b) { SetBusy(b); });
   ctx_.Project->SetBreakFlag(false);
   AdaptParamsByDialog dialog(messages_, DialogParent());
-  CalcStatusWindow status(*ctx_.Project, BreakMode::AfterIteration, DialogParent());
+  CalcStatusWindow status(*ctx_.Project, BreakMode::AfterIteration, DialogParent(), &statusSeam_);
   ctx_.Project->Adaptation(dialog, status);
 }
 

@@ -19,6 +19,7 @@
 #include "platform/qt/action_registry.h"
 #include "platform/services.h"
 #include "viewer/graph_windows.h"
+#include "viewer/qt/calc_status.h"
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_project.h"
 #include "viewer/viewer_scene.h"
@@ -84,6 +85,9 @@ class TDM_OutMain : public QObject {
   // The grid commands' check marks from a grid.
   void SyncGridActions(const TGrid& grid);
   bool Busy() const { return busy_; }
+  // What every status window of a computation is made with (its timing, what runs
+  // at its event pumps).
+  CalcStatusSeam& StatusSeam() { return statusSeam_; }
 
   // ---- handlers ----
   void acFileOpenExecute();
@@ -135,6 +139,7 @@ class TDM_OutMain : public QObject {
   std::vector<std::unique_ptr<QMenu>> ownedMenus_;
   std::unique_ptr<CursorTable> cursors_;
   bool busy_ = false;
+  CalcStatusSeam statusSeam_;
 };
 
 }  // namespace tavir
