@@ -275,7 +275,9 @@ std::vector<Row> EditorCommandRows() {
     add(name, [](C& c, std::string_view n) { c.GridStyle(static_cast<std::uint8_t>(IndexOf(kGridStyleActions, n))); },
         kChecked);
   for (std::string_view name : kUserPresetActions)
-    add(name, [](C& c, std::string_view n) { c.State().ApplyUserPreset(static_cast<int>(IndexOf(kUserPresetActions, n))); });
+    add(name, [](C& c, std::string_view n) {
+      c.State().ApplyUserPreset(static_cast<int>(IndexOf(kUserPresetActions, n)));
+    });
   for (const EditorBarInfo& b : EditorBars()) add(b.SwitchAction, &FlipBar, kChecked);
   return rows;
 }

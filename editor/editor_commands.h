@@ -192,9 +192,10 @@ class EditorCommands : private EditWindowsClient {
   const std::string& RestButtonAction() const { return restButtonAction_; }
 
   // Runs an action by name, whatever its enabled state (as code runs it): false
-  // for a name the editor does not have. Inert actions do nothing.
+  // for a name the editor does not have. Inert actions do nothing; an action of
+  // the Handler kind without its row in Table() is a fault (std::logic_error).
   bool Run(std::string_view name);
-  // The handler of every action of the Handler kind, with its rules.
+  // The handler of every action of the Handler kind, with its check-mark rule.
   static const CommandTable<CommandRow<EditorCommands>>& Table();
 
   // The current window, nullptr when there is none (no project).

@@ -1,7 +1,9 @@
 #pragma once
-// The plain side of the analysis program's commands: what each handler does to
-// the project and the views, whether a command can run now, and the draw-mode
-// dialog's boxes. The command module's handlers run a dialog and call these.
+// The plain side of the analysis program's commands: the command table (names,
+// captions, shortcuts, rules and the handler interface the command module
+// implements), what each handler does to the project and the views, whether a
+// command can run now, and the draw-mode dialog's boxes. The command module's
+// handlers run a dialog and call these.
 #include <array>
 #include <cstdint>
 #include <optional>

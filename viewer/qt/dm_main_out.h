@@ -1,7 +1,8 @@
 #pragma once
-// The command module of the analysis program: every command as a QAction named
-// as in the command list (objectName), its handler (`...Execute`), the pop-up menus
-// of the main form's menu buttons, the open and export dialogs and the cursors.
+// The command module of the analysis program: every command of the command table
+// (kViewerCommands) as a QAction named as the command (objectName), its handler
+// (`...Execute`, the table's handler interface), the pop-up menus of the main
+// form's menu buttons, the open and export dialogs and the cursors.
 // The handlers reach the analysis project and the result views through the
 // CalcContext the main form gives when it has created them.
 //
