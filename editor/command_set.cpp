@@ -396,10 +396,8 @@ void CommandSetState::CheckEvulKind(int kind) {
 }
 
 void CommandSetState::SyncGrid(const TGrid& grid) {
-  if (grid.Style <= 3) {
-    static constexpr std::array<std::string_view, 4> kStyles = {"acNetDot", "acNetCross", "acNetLine", "acNetOther"};
-    for (std::size_t i = 0; i < kStyles.size(); ++i) SetChecked(kStyles[i], i == grid.Style);
-  }
+  if (grid.Style < kGridStyleActions.size())
+    for (std::size_t i = 0; i < kGridStyleActions.size(); ++i) SetChecked(kGridStyleActions[i], i == grid.Style);
   SetChecked("acModeSnapGrid", grid.SnapToGrid != 0);
   SetChecked("acModeShowGrid", grid.ShowGrid != 0);
 }

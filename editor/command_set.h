@@ -85,6 +85,10 @@ inline constexpr std::array<std::string_view, 8> kModeActions = {
 inline constexpr std::array<std::string_view, 3> kUserPresetActions = {
     "AcUserNoviceSettings", "AcUserProfessionalSettings", "AcUserExpertSettings"};
 
+// The grid-style commands by style (0 dots, 1 crosses, 2 lines, 3 other).
+inline constexpr std::array<std::string_view, 4> kGridStyleActions = {"acNetDot", "acNetCross", "acNetLine",
+                                                                       "acNetOther"};
+
 struct ActionState {
   bool Enabled = true;
   bool Checked = false;

@@ -1,9 +1,11 @@
 #include "editor/editor_commands.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <stdexcept>
 #include <utility>
 
 #include "editor/project_io.h"
@@ -20,6 +22,29 @@ const std::vector<SupportPreset> kSupportPresets = {
     {"AcRests_RestY", TFixation{0, 1, 0, 0, 0, 0}},     {"AcRests_RestZ", TFixation{0, 0, 1, 0, 0, 0}},
     {"AcRests_RestXYZ", TFixation{1, 1, 1, 0, 0, 0}},   {"AcRests_RestFixed", TFixation{1, 1, 1, 1, 1, 1}},
     {"AcRests_RestXY", TFixation{1, 1, 0, 0, 0, 0}},
+};
+
+// The mode commands and what each sets.
+enum class NextInput { Given, Pick, Unchanged };  // Pick: frame selection when checked
+struct ModeRow {
+  std::string_view Name;
+  tavir::WorkMode Work;
+  NextInput How;
+  tavir::InputMode Input;  // when How is Given
+  bool Cursors;       // the windows' cursors follow the new modes
+  bool ApplySupport;  // the default support goes to the selected knots
+  bool Foreground;    // the current desk comes forward
+};
+constexpr ModeRow kModeRows[] = {
+    {"acModeKnot", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByKnots, false, false, false},
+    {"acModeNet", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByGrid, false, false, false},
+    {"acModeFrame", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByFrame, false, false, false},
+    {"acModeEdit", tavir::WorkMode::Edit, NextInput::Pick, tavir::InputMode::Pick, true, false, false},
+    {"acInput_Rest", tavir::WorkMode::Supports, NextInput::Given, tavir::InputMode::Supports, true, true, false},
+    {"acDisplacement", tavir::WorkMode::SupportDisplacement, NextInput::Given, tavir::InputMode::Pick, true, false,
+     false},
+    {"acEditor_SetSurface", tavir::WorkMode::ShellSurface, NextInput::Unchanged, tavir::InputMode::Pick, true, false,
+     true},
 };
 
 constexpr const char* kStepBand = "Шаг №1: Определение \"ленты\"";
@@ -158,77 +183,111 @@ bool EditorCommands::Run(std::string_view name) {
   const ActionInfo* info = FindEditorAction(name);
   if (info == nullptr) return false;
   if (info->Kind != ActionKind::Handler) return true;
-
-  if (name == "acFileNew") FileNew();
-  else if (name == "acFileOpen") FileOpen();
-  else if (name == "acFileSave") FileSave();
-  else if (name == "acFileSaveAs") FileSaveAs();
-  else if (name == "acNoTask") NoTask();
-  else if (name == "AcNewTask") NewTask();
-  else if (name == "acModeKnot" || name == "acModeNet" || name == "acModeFrame" || name == "acModeEdit" ||
-           name == "acInput_Rest" || name == "acDisplacement" || name == "acEditor_SetSurface")
-    ModeCommand(name);
-  else if (name == "acForceConcentrate") ForceConcentrate();
-  else if (name == "acForceDispersion") ForceDispersion();
-  else if (name == "acForce_ConcApply") ApplyConcForces();
-  else if (name == "AcForce_DispApply") ApplyDispForces();
-  else if (name == "AcEdit_SelectFrame") SelectFrame();
-  else if (name == "acRests_ChoiceRest") ChoiceRest();
-  else if (name.rfind("AcRests_", 0) == 0) RestPreset(name);
-  else if (ElementTypeOfAction(name)) ElementTypeCommand(name);
-  else if (name == "acDimension_2D" || name == "acDimension_3D" || name == "acDimension_Planes")
-    state_.ApplyDimension(name);
-  else if (name == "acEvulStatic" || name == "acEvulDinamic") {
-    const int kind = name == "acEvulStatic" ? 0 : 1;
-    supervisor_.Task.SetEvulKind(static_cast<std::uint8_t>(kind));
-    state_.CheckEvulKind(kind);
-  } else if (name == "acEditDelete") EditDelete();
-  else if (name == "AcEdit_SelectAll") SelectAll(true, true);
-  else if (name == "AcEdit_SelectAllElems") SelectAll(true, false);
-  else if (name == "AcEdit_SelectAllKnots") SelectAll(false, true);
-  else if (name == "AcEdit_ClearSelection") ClearSelection();
-  else if (name == "acFormatElement") FormatElement();
-  else if (name == "acFormatCharacteristic") FormatCharacteristic();
-  else if (name == "acServiceOptimize") ServiceOptimize();
-  else if (name == "acWinNew") WinNew();
-  else if (name == "acWinDel") WinDel();
-  else if (name == "acWinDelAll") WinDelAll();
-  else if (name == "acWinMain") WinShow(0);
-  else if (name == "acWinNext") {
-    int n = supervisor_.CurrentWindow + 1;
-    if (n > windows_.Count() - 1) n = 0;
-    WinShow(n);
-  } else if (name == "acWinPred") {
-    int n = supervisor_.CurrentWindow - 1;
-    if (n < 0) n = windows_.Count() - 1;
-    WinShow(n);
-  } else if (name == "acNetDot") GridStyle(0);
-  else if (name == "acNetCross") GridStyle(1);
-  else if (name == "acNetLine") GridStyle(2);
-  else if (name == "acNetOther") GridStyle(3);
-  else if (name == "acModeShowGrid") ToggleShowGrid();
-  else if (name == "acModeSnapGrid") ToggleSnapGrid();
-  else if (name == "acFileExit") ui_.CloseProgram();
-  else if (name == "AcUserNoviceSettings") state_.ApplyUserPreset(0);
-  else if (name == "AcUserProfessionalSettings") state_.ApplyUserPreset(1);
-  else if (name == "AcUserExpertSettings") state_.ApplyUserPreset(2);
-  else if (name == "acServiceParam") ServiceParam();
-  else if (name == "acNetParametr") NetParametr();
-  else if (name == "acViewPanels") ViewPanels();
-  else if (name == "acViewStatusBar") ViewStatusBar();
-  else if (name == "AcFormat_Shells") FormatShells();
-  else if (name == "acHelpProjectInfo") ui_.ShowProjectInfo(ProjectInformation());
-  else if (name == "acWinList" || name == "acHelpAbout" || name == "acFilePrint") ui_.ShowDialog(name);
-  else {
-    // Tool-bar switches flip their bar.
-    for (int i = 0; i < kEditorBarCount; ++i) {
-      if (EditorBars()[static_cast<std::size_t>(i)].SwitchAction == name) {
-        state_.SetBarVisible(i, !state_.Bar(i).Visible);
-        return true;
-      }
-    }
-  }
+  // An action meant to carry something out must never pass for one that does nothing.
+  if (!Table().Run(*this, name)) throw std::logic_error("Нет обработчика команды " + std::string(name));
   return true;
+}
+
+namespace {
+
+using Row = CommandRow<EditorCommands>;
+using C = EditorCommands;
+constexpr CommandRules kChecked{.Checkable = true};
+
+template <std::size_t N>
+std::size_t IndexOf(const std::array<std::string_view, N>& names, std::string_view name) {
+  return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+
+void EvulKind(C& c, std::uint8_t kind) {
+  c.Supervisor().Task.SetEvulKind(kind);
+  c.State().CheckEvulKind(kind);
+}
+
+void Dimension(C& c, std::string_view name) { c.State().ApplyDimension(name); }
+
+// The modal dialogs with nothing to give back.
+void ShowDialog(C& c, std::string_view name) { c.Ui().ShowDialog(name); }
+
+// A tool-bar switch flips its bar.
+void FlipBar(C& c, std::string_view name) {
+  for (int i = 0; i < kEditorBarCount; ++i)
+    if (EditorBars()[static_cast<std::size_t>(i)].SwitchAction == name)
+      c.State().SetBarVisible(i, !c.State().Bar(i).Visible);
+}
+
+std::vector<Row> EditorCommandRows() {
+  std::vector<Row> rows = {
+      {"acFileNew", &C::FileNew},
+      {"acFileOpen", [](C& c, std::string_view) { c.FileOpen(); }},
+      {"acFileSave", [](C& c, std::string_view) { c.FileSave(); }},
+      {"acFileSaveAs", [](C& c, std::string_view) { c.FileSaveAs(); }},
+      {"acFileExit", [](C& c, std::string_view) { c.Ui().CloseProgram(); }},
+      {"acNoTask", &C::NoTask},
+      {"AcNewTask", &C::NewTask},
+      {"acForceConcentrate", &C::ForceConcentrate, kChecked},
+      {"acForceDispersion", &C::ForceDispersion, kChecked},
+      {"acForce_ConcApply", &C::ApplyConcForces},
+      {"AcForce_DispApply", &C::ApplyDispForces},
+      {"AcEdit_SelectFrame", &C::SelectFrame, kChecked},
+      {"acRests_ChoiceRest", &C::ChoiceRest},
+      {"acEvulStatic", [](C& c, std::string_view) { EvulKind(c, 0); }, kChecked},
+      {"acEvulDinamic", [](C& c, std::string_view) { EvulKind(c, 1); }, kChecked},
+      {"acEditDelete", &C::EditDelete},
+      {"AcEdit_SelectAll", [](C& c, std::string_view) { c.SelectAll(true, true); }},
+      {"AcEdit_SelectAllElems", [](C& c, std::string_view) { c.SelectAll(true, false); }},
+      {"AcEdit_SelectAllKnots", [](C& c, std::string_view) { c.SelectAll(false, true); }},
+      {"AcEdit_ClearSelection", &C::ClearSelection},
+      {"acFormatElement", &C::FormatElement},
+      {"acFormatCharacteristic", &C::FormatCharacteristic},
+      {"AcFormat_Shells", &C::FormatShells},
+      {"acServiceOptimize", [](C& c, std::string_view) { c.ServiceOptimize(); }},
+      {"acServiceParam", &C::ServiceParam},
+      {"acWinNew", &C::WinNew},
+      {"acWinDel", &C::WinDel},
+      {"acWinDelAll", &C::WinDelAll},
+      {"acWinMain", [](C& c, std::string_view) { c.WinShow(0); }},
+      {"acWinNext", &C::WinNext},
+      {"acWinPred", &C::WinPred},
+      {"acNetParametr", &C::NetParametr},
+      {"acModeShowGrid", &C::ToggleShowGrid, kChecked},
+      {"acModeSnapGrid", &C::ToggleSnapGrid, kChecked},
+      {"acViewPanels", &C::ViewPanels},
+      {"acViewStatusBar", &C::ViewStatusBar, kChecked},
+      {"acHelpProjectInfo", [](C& c, std::string_view) { c.Ui().ShowProjectInfo(c.ProjectInformation()); }},
+      {"acWinList", &ShowDialog},
+      {"acHelpAbout", &ShowDialog},
+      {"acFilePrint", &ShowDialog},
+      {"acDimension_2D", &Dimension},
+      {"acDimension_3D", &Dimension},
+      {"acDimension_Planes", &Dimension},
+  };
+  // The groups, from the lists that name them.
+  const auto add = [&rows](std::string_view name, CommandHandler<C> handler, CommandRules rules = {}) {
+    rows.push_back({name, handler, rules});
+  };
+  for (const ModeRow& m : kModeRows) add(m.Name, [](C& c, std::string_view n) { c.ModeCommand(n); }, kChecked);
+  for (const ActionInfo& a : EditorActions())
+    if (ElementTypeOfAction(a.Name))
+      add(a.Name, [](C& c, std::string_view n) { c.ElementTypeCommand(n); }, kChecked);
+  for (const SupportPreset& p : kSupportPresets) add(p.Action, [](C& c, std::string_view n) { c.RestPreset(n); });
+  for (std::string_view name : kGridStyleActions)
+    add(name, [](C& c, std::string_view n) { c.GridStyle(static_cast<std::uint8_t>(IndexOf(kGridStyleActions, n))); },
+        kChecked);
+  for (std::string_view name : kUserPresetActions)
+    add(name, [](C& c, std::string_view n) {
+      c.State().ApplyUserPreset(static_cast<int>(IndexOf(kUserPresetActions, n)));
+    });
+  for (const EditorBarInfo& b : EditorBars()) add(b.SwitchAction, &FlipBar, kChecked);
+  return rows;
+}
+
+}  // namespace
+
+const CommandTable<CommandRow<EditorCommands>>& EditorCommands::Table() {
+  static const std::vector<Row> rows = EditorCommandRows();
+  static const CommandTable<Row> table{rows};
+  return table;
 }
 
 // ---- project ----
@@ -394,28 +453,7 @@ void EditorCommands::DropLoadMode() {
 }
 
 void EditorCommands::ModeCommand(std::string_view name) {
-  enum class NextInput { Given, Pick, Unchanged };  // Pick: frame selection when checked
-  struct Row {
-    std::string_view Name;
-    tavir::WorkMode Work;
-    NextInput How;
-    tavir::InputMode Input;  // when How is Given
-    bool Cursors;       // the windows' cursors follow the new modes
-    bool ApplySupport;  // the default support goes to the selected knots
-    bool Foreground;    // the current desk comes forward
-  };
-  static constexpr Row kRows[] = {
-      {"acModeKnot", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByKnots, false, false, false},
-      {"acModeNet", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByGrid, false, false, false},
-      {"acModeFrame", tavir::WorkMode::ElementInput, NextInput::Given, tavir::InputMode::ByFrame, false, false, false},
-      {"acModeEdit", tavir::WorkMode::Edit, NextInput::Pick, tavir::InputMode::Pick, true, false, false},
-      {"acInput_Rest", tavir::WorkMode::Supports, NextInput::Given, tavir::InputMode::Supports, true, true, false},
-      {"acDisplacement", tavir::WorkMode::SupportDisplacement, NextInput::Given, tavir::InputMode::Pick, true, false,
-       false},
-      {"acEditor_SetSurface", tavir::WorkMode::ShellSurface, NextInput::Unchanged, tavir::InputMode::Pick, true, false,
-       true},
-  };
-  for (const Row& r : kRows) {
+  for (const ModeRow& r : kModeRows) {
     if (r.Name != name) continue;
     supervisor_.SetWorkMode(r.Work);
     if (r.How == NextInput::Pick)
@@ -703,6 +741,18 @@ void EditorCommands::WinShow(int index) {
   // As the desk's activation does; the desk may have been the active window already.
   state_.SetChecked("acViewStatusBar", ui_.StatusBarVisible(index));
   state_.SyncGrid(windows_.Items(index).Grid());
+}
+
+void EditorCommands::WinNext() {
+  int n = supervisor_.CurrentWindow + 1;
+  if (n > windows_.Count() - 1) n = 0;
+  WinShow(n);
+}
+
+void EditorCommands::WinPred() {
+  int n = supervisor_.CurrentWindow - 1;
+  if (n < 0) n = windows_.Count() - 1;
+  WinShow(n);
 }
 
 void EditorCommands::GridStyle(std::uint8_t style) {

@@ -22,6 +22,7 @@
 #include "model/settings.h"
 #include "model/supervisor.h"
 #include "platform/canvas.h"
+#include "platform/command_table.h"
 #include "platform/services.h"
 
 namespace tavir {
@@ -191,8 +192,11 @@ class EditorCommands : private EditWindowsClient {
   const std::string& RestButtonAction() const { return restButtonAction_; }
 
   // Runs an action by name, whatever its enabled state (as code runs it): false
-  // for a name the editor does not have. Inert actions do nothing.
+  // for a name the editor does not have. Inert actions do nothing; an action of
+  // the Handler kind without its row in Table() is a fault (std::logic_error).
   bool Run(std::string_view name);
+  // The handler of every action of the Handler kind, with its check-mark rule.
+  static const CommandTable<CommandRow<EditorCommands>>& Table();
 
   // The current window, nullptr when there is none (no project).
   TEditorWindow* CurrentEditWindow() { return windows_.Current(); }
@@ -280,6 +284,10 @@ class EditorCommands : private EditWindowsClient {
   void WinDel();
   void WinDelAll();
   void WinShow(int index);
+  // The next window (after the last: the main one) and the previous one (before
+  // the main one: the last).
+  void WinNext();
+  void WinPred();
   void GridStyle(std::uint8_t style);
   void ToggleShowGrid();
   void ToggleSnapGrid();

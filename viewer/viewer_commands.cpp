@@ -11,28 +11,8 @@ ViewerCommandStatus ViewerCommandState(const TViewerProject& project, const TGra
   return ViewerCommandStatus{windows.CurrentWindow() != nullptr, project.IsBusy()};
 }
 
-namespace {
-
-// The commands with a handler (all but the view-mode command, which stays free).
-constexpr std::array<std::string_view, 28> kHandledCommands{
-    "acFileOpen",       "acFileExport",        "AcSolve_StaticCalculate", "AcSolv_Adaptation",
-    "Ac_IsoLineUx",     "Ac_IsoLineVy",        "Ac_IsoLineWz",            "Ac_IsoLineRx",
-    "Ac_IsoLineRy",     "Ac_IsoLineSx",        "Ac_IsoLineSy",            "Ac_IsoLineTxy",
-    "AcService_DrawModes", "AcService_Section", "acWinNew",               "AcService_Create3D",
-    "AcService_InfoShell", "AcGrid_Params",     "AcGrid_Dot",             "AcGrid_Cross",
-    "AcGrid_Line",      "AcGrid_Other",        "AcGrid_Show",             "AcGrid_SnapToGrid",
-    "acViewZoomIn",     "acViewZoomOut",       "acViewScale",             "acViewActual"};
-
-bool Listed(std::string_view name, const auto& list) {
-  return std::find(list.begin(), list.end(), name) != list.end();
-}
-
-}  // namespace
-
 bool ViewerCommandEnabled(std::string_view action, const ViewerCommandStatus& state) {
-  if (state.Busy && Listed(action, kHandledCommands)) return false;
-  if (Listed(action, kViewCommands)) return state.HasView;
-  return true;
+  return kViewerCommands.Enabled(action, state);
 }
 
 // ---- draw modes ----

@@ -1,30 +1,183 @@
 #pragma once
-// The plain side of the analysis program's commands: what each handler does to
-// the project and the views, whether a command can run now, and the draw-mode
-// dialog's boxes. The command module's handlers run a dialog and call these.
+// The plain side of the analysis program's commands: the command table (names,
+// captions, shortcuts, rules and the handler interface the command module
+// implements), what each handler does to the project and the views, whether a
+// command can run now, and the draw-mode dialog's boxes. The command module's
+// handlers run a dialog and call these.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/command_table.h"
 #include "viewer/graph_windows.h"
 #include "viewer/viewer_project.h"
 
 namespace tavir {
 
+// ---- the commands ----
+
+// The handlers of the commands that carry something out, one each; the command
+// module implements them.
+class ViewerCommandHandlers {
+ public:
+  virtual ~ViewerCommandHandlers() = default;
+  virtual void acFileOpenExecute() = 0;
+  virtual void acFileExportExecute() = 0;
+  virtual void AcSolve_StaticCalculateExecute() = 0;
+  virtual void AcSolv_AdaptationExecute() = 0;
+  virtual void Ac_IsoLineUxExecute() = 0;
+  virtual void Ac_IsoLineVyExecute() = 0;
+  virtual void Ac_IsoLineWzExecute() = 0;
+  virtual void Ac_IsoLineRxExecute() = 0;
+  virtual void Ac_IsoLineRyExecute() = 0;
+  virtual void Ac_IsoLineSxExecute() = 0;
+  virtual void Ac_IsoLineSyExecute() = 0;
+  virtual void Ac_IsoLineTxyExecute() = 0;
+  virtual void AcService_DrawModesExecute() = 0;
+  virtual void AcService_SectionExecute() = 0;
+  virtual void acWinNewExecute() = 0;
+  virtual void AcVMode_ViewerExecute() = 0;
+  virtual void AcService_Create3DExecute() = 0;
+  virtual void AcService_InfoShellExecute() = 0;
+  virtual void AcGrid_ParamsExecute() = 0;
+  virtual void AcGrid_DotExecute() = 0;
+  virtual void AcGrid_CrossExecute() = 0;
+  virtual void AcGrid_LineExecute() = 0;
+  virtual void AcGrid_OtherExecute() = 0;
+  virtual void AcGrid_ShowExecute() = 0;
+  virtual void AcGrid_SnapToGridExecute() = 0;
+  virtual void acViewZoomInExecute() = 0;
+  virtual void acViewZoomOutExecute() = 0;
+  virtual void acViewScaleExecute() = 0;
+  virtual void acViewActualExecute() = 0;
+};
+
+struct ViewerCommand {
+  std::string_view Name;
+  std::string_view Caption;   // & marks the accelerator
+  std::string_view Shortcut;  // "Ctrl+O", empty for none
+  std::string_view IconText;  // the tool button's short text where the caption is long; empty: the caption
+  CommandHandler<ViewerCommandHandlers> Handler;  // empty: laid out, carries out nothing
+  CommandRules Rules;
+};
+
+namespace viewer_rows {
+using H = ViewerCommandHandlers;
+// Most commands may start whenever no computation runs; the commands on the
+// current view need one; the grid styles and switches (and the frame selection)
+// toggle their own check mark; the view mode is the program's own (the project runs
+// it, also while it computes).
+inline constexpr CommandRules kPlain{};
+inline constexpr CommandRules kOnView{.NeedsView = true};
+inline constexpr CommandRules kCheckOnView{.Checkable = true, .NeedsView = true};
+inline constexpr CommandRules kCheck{.Checkable = true};
+inline constexpr CommandRules kOwn{.WhileBusy = true};
+inline constexpr ViewerCommand kRows[] = {
+    {"acFileOpen", "&Открыть", "Ctrl+O", "", &H::acFileOpenExecute, kPlain},
+    {"acFileExport", "&Экспорт", "", "", &H::acFileExportExecute, kOnView},
+    {"AcSolve_StaticCalculate", "Статиче&ский расчет", "", "Расчет", &H::AcSolve_StaticCalculateExecute, kPlain},
+    {"AcSolv_Adaptation", "Ад&аптация", "", "Адаптация", &H::AcSolv_AdaptationExecute, kPlain},
+    {"Ac_IsoLineUx", "Изолинии перемещений вдоль оси Х", "", "Ux", &H::Ac_IsoLineUxExecute, kPlain},
+    {"Ac_IsoLineVy", "Изолинии перемещений вдоль оси Y", "", "Vy", &H::Ac_IsoLineVyExecute, kPlain},
+    {"Ac_IsoLineWz", "Изолинии перемещений вдоль оси Z", "", "Wz", &H::Ac_IsoLineWzExecute, kPlain},
+    {"Ac_IsoLineRx", "Изолинии углов поворота относительно оси Y", "", "Rx", &H::Ac_IsoLineRxExecute, kPlain},
+    {"Ac_IsoLineRy", "Изолинии углов поворота относительно оси X", "", "Ry", &H::Ac_IsoLineRyExecute, kPlain},
+    {"Ac_IsoLineSx", "Изолинии нормальных напряжений Sx", "", "Sx", &H::Ac_IsoLineSxExecute, kPlain},
+    {"Ac_IsoLineSy", "Изолинии нормальных напряжений Sy", "", "Sy", &H::Ac_IsoLineSyExecute, kPlain},
+    {"Ac_IsoLineTxy", "Изолинии касательных напряжений Txy", "", "Txy", &H::Ac_IsoLineTxyExecute, kPlain},
+    {"AcService_DrawModes", "Режим прорисовки", "", "", &H::AcService_DrawModesExecute, kPlain},
+    {"AcService_Section", "Провести сечение", "", "Сечение", &H::AcService_SectionExecute, kPlain},
+    {"acWinNew", "&Новое", "", "", &H::acWinNewExecute, kPlain},
+    {"AcVMode_Viewer", "Режим просмотра", "", "", &H::AcVMode_ViewerExecute, kOwn},
+    {"AcService_Create3D", "Построить 3-х мерное изображение", "", "3-D", &H::AcService_Create3DExecute, kPlain},
+    {"AcService_InfoShell", "Информация о оболочке", "", "", &H::AcService_InfoShellExecute, kPlain},
+    {"AcGrid_Params", "Параметры сетки", "", "", &H::AcGrid_ParamsExecute, kOnView},
+    {"AcGrid_Dot", "Точками", "", "", &H::AcGrid_DotExecute, kCheckOnView},
+    {"AcGrid_Cross", "Крестами", "", "", &H::AcGrid_CrossExecute, kCheckOnView},
+    {"AcGrid_Line", "Линиями", "", "", &H::AcGrid_LineExecute, kCheckOnView},
+    {"AcGrid_Other", "Другая...", "", "", &H::AcGrid_OtherExecute, kCheckOnView},
+    {"AcGrid_Show", "Показать сетку", "", "", &H::AcGrid_ShowExecute, kCheckOnView},
+    {"AcGrid_SnapToGrid", "Привязать к сетке", "", "", &H::AcGrid_SnapToGridExecute, kCheckOnView},
+    {"acViewZoomIn", "Пр&иблизть", "", "+", &H::acViewZoomInExecute, kOnView},
+    {"acViewZoomOut", "&Отдалить", "", "-", &H::acViewZoomOutExecute, kOnView},
+    {"acViewScale", "&Масштаб...", "", "Масштаб", &H::acViewScaleExecute, kOnView},
+    {"acViewActual", "&Актуальный размер", "", "1:1", &H::acViewActualExecute, kOnView},
+    // Laid out in the menus and tool bars; they do nothing.
+    {"acFileSave", "&Сохранить", "Ctrl+S", "", nullptr, kPlain},
+    {"acFileSaveAs", "Сохранить &как ...", "", "", nullptr, kPlain},
+    {"acFilePrint", "&Печать...", "", "", nullptr, kPlain},
+    {"acFilePreview", "Прос&мотр", "", "", nullptr, kPlain},
+    {"acFileImport", "&Импорт", "", "", nullptr, kPlain},
+    {"acFileExit", "В&ыход", "", "", nullptr, kPlain},
+    {"acHelpAbout", "&О программе", "", "", nullptr, kPlain},
+    {"acEditUndo", "&Отменить", "", "", nullptr, kPlain},
+    {"acEditRedo", "Пов&торить", "", "", nullptr, kPlain},
+    {"acEditSpecPaste", "Сп&ециальная вставка", "", "", nullptr, kPlain},
+    {"acEditDelete", "&Удалить", "Del", "", nullptr, kPlain},
+    {"acEditChange", "&Изменить", "", "", nullptr, kPlain},
+    {"acEditFind", "&Найти", "", "", nullptr, kPlain},
+    {"acEditGoTo", "&Перейти", "", "", nullptr, kPlain},
+    {"acViewPanels", "Пан&ели инструментов", "", "", nullptr, kPlain},
+    {"acViewStatusBar", "&Строка состояния", "", "", nullptr, kPlain},
+    {"acViewColontitul", "&Колонтитулы", "", "", nullptr, kPlain},
+    {"acServiceOptimize", "&Оптимизация", "", "", nullptr, kPlain},
+    {"acFormatTask", "&Задача", "", "", nullptr, kPlain},
+    {"acFormatDinamics", "&Динамика", "", "", nullptr, kPlain},
+    {"acFormatElement", "&Тип элемента", "", "", nullptr, kPlain},
+    {"acWinMain", "&Главное", "", "", nullptr, kPlain},
+    {"acWinNext", "Сл&едующее", "", "", nullptr, kPlain},
+    {"acWinPred", "&Предыдущее", "", "", nullptr, kPlain},
+    {"acWinList", "&Список окон", "Alt+0", "", nullptr, kPlain},
+    {"acWinDel", "&Удалить окно", "", "", nullptr, kPlain},
+    {"acWinDelAll", "Удалить &все окна", "", "", nullptr, kPlain},
+    {"acServiceParam", "&Параметры", "", "", nullptr, kPlain},
+    {"acViewDetails", "&Деталей", "", "", nullptr, kPlain},
+    {"acViewElements", "&Элементов", "", "", nullptr, kPlain},
+    {"acViewForce", "&Усилий", "", "", nullptr, kPlain},
+    {"acViewRest", "&Опор", "", "", nullptr, kPlain},
+    {"acFormatDiagram", "Ди&аграмма", "", "", nullptr, kPlain},
+    {"acHelpProjectInfo", "&Информация о проекте", "", "", nullptr, kPlain},
+    {"acWinParams", "Свойства &окна", "", "", nullptr, kPlain},
+    {"AcEdit_SelectAllElems", "Выделить все &элементы", "", "", nullptr, kPlain},
+    {"AcEdit_SelectAllKnots", "Выделить все у&злы", "", "", nullptr, kPlain},
+    {"AcEdit_ClearSelection", "Сн&ять выделение", "", "", nullptr, kPlain},
+    {"AcEdit_SelectFrame", "Выделить &рамкой", "", "", nullptr, kCheck},
+    {"AcEdit_SelectAll", "Вы&делить все", "Ctrl+A", "", nullptr, kPlain},
+    {"Ac_IsoLineParams", "Параметры изолинии", "", "", nullptr, kPlain},
+    // The clipboard's own: the command module binds them to the focused text box.
+    {"acEditCut", "&Вырезать", "Ctrl+X", "", nullptr, kPlain},
+    {"acEditCopy", "&Копировать", "Ctrl+C", "", nullptr, kPlain},
+    {"acEditPaste", "Вст&авить", "Ctrl+V", "", nullptr, kPlain},
+};
+
+// The names of the rows whose rules hold a flag.
+template <bool CommandRules::*Flag>
+constexpr auto NamesWith() {
+  constexpr std::size_t count = [] {
+    std::size_t n = 0;
+    for (const ViewerCommand& c : kRows) n += (c.Rules.*Flag) ? 1 : 0;
+    return n;
+  }();
+  std::array<std::string_view, count> names{};
+  std::size_t i = 0;
+  for (const ViewerCommand& c : kRows)
+    if (c.Rules.*Flag) names[i++] = c.Name;
+  return names;
+}
+}  // namespace viewer_rows
+
+// Every command of the analysis program, in the order its actions are made.
+inline constexpr CommandTable<ViewerCommand> kViewerCommands{viewer_rows::kRows};
+
 // ---- whether a command can run ----
 
-struct ViewerCommandStatus {
-  bool HasView = false;  // a result view is open (a project was opened)
-  bool Busy = false;     // a computation runs
-};
+using ViewerCommandStatus = CommandStatus;  // HasView: a result view is open; Busy: a computation runs
 ViewerCommandStatus ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows);
 
 // The commands that act on the current view: they need one.
-inline constexpr std::array<std::string_view, 12> kViewCommands{
-    "AcGrid_Dot",   "AcGrid_Cross",  "AcGrid_Line",  "AcGrid_Other", "AcGrid_Show", "AcGrid_SnapToGrid",
-    "AcGrid_Params", "acViewZoomIn", "acViewZoomOut", "acViewScale", "acViewActual", "acFileExport"};
+inline constexpr auto kViewCommands = viewer_rows::NamesWith<&CommandRules::NeedsView>();
 
 // Whether the command of that action name can run in the state: the view commands
 // need a view; while a computation runs no command with a handler starts (the

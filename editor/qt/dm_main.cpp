@@ -15,7 +15,6 @@
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "editor/qt/edit_desk_form.h"
 #include "editor/qt/editor_forms.h"
@@ -33,17 +32,6 @@ namespace tavir {
 namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
-// The actions that show a check mark.
-const std::set<std::string_view> kCheckable = {
-    "acModeEdit",       "acModeKnot",        "acModeNet",          "acModeFrame",        "acInput_Rest",
-    "acForceConcentrate", "acForceDispersion", "acDisplacement",   "acEditor_SetSurface", "AcEdit_SelectFrame",
-    "ac2DTriangle",     "ac2DRectangle",     "ac2DQuadrangle",     "ac2dRod",            "ac3DCube",
-    "ac3DTetra",        "ac3DRod",           "acPlaneTriangle",    "acPlaneRectangle",   "acPlaneRod",
-    "acNetDot",         "acNetCross",        "acNetLine",          "acNetOther",         "acModeShowGrid",
-    "acModeSnapGrid",   "acEvulStatic",      "acEvulDinamic",      "acViewStatusBar",    "acPanelMainMenu",
-    "acPanelStandart",  "acPanelInputMode",  "acPanelGrid",        "acPanel2dElement",   "acPanel3DElement",
-    "acPanelInsert",    "acPanelTemps",      "acPanelScale",       "acPanelData",        "acPanelService"};
 
 // Tool tip and status text of the commands whose hint says more than the caption.
 const std::map<std::string_view, const char*> kHints = {
@@ -133,7 +121,8 @@ TDM_Main::~TDM_Main() {
 void TDM_Main::BuildActions() {
   for (const ActionInfo& info : EditorActions()) {
     const QString name = Q(info.Name);
-    const bool checkable = kCheckable.count(info.Name) != 0;
+    const auto* command = EditorCommands::Table().Find(info.Name);
+    const bool checkable = command != nullptr && command->Rules.Checkable;
     ActionRegistry::Handler handler;
     if (info.Kind == ActionKind::Handler)
       handler = [this, name] { RunGuarded(name); };

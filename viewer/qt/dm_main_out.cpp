@@ -23,6 +23,8 @@ namespace {
 
 using DM = TDM_OutMain;
 
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
 // Restores the command states however a computation ends.
 class BusyScope {
  public:
@@ -37,86 +39,6 @@ class BusyScope {
 
 }  // namespace
 
-const std::vector<DM::ActionSpec>& DM::ActionTable() {
-  static const std::vector<ActionSpec> table = {
-      {"acFileOpen", "&Открыть", "Ctrl+O", false, &DM::acFileOpenExecute},
-      {"acFileExport", "&Экспорт", "", false, &DM::acFileExportExecute},
-      {"AcSolve_StaticCalculate", "Статиче&ский расчет", "", false, &DM::AcSolve_StaticCalculateExecute},
-      {"AcSolv_Adaptation", "Ад&аптация", "", false, &DM::AcSolv_AdaptationExecute},
-      {"Ac_IsoLineUx", "Изолинии перемещений вдоль оси Х", "", false, &DM::Ac_IsoLineUxExecute},
-      {"Ac_IsoLineVy", "Изолинии перемещений вдоль оси Y", "", false, &DM::Ac_IsoLineVyExecute},
-      {"Ac_IsoLineWz", "Изолинии перемещений вдоль оси Z", "", false, &DM::Ac_IsoLineWzExecute},
-      {"Ac_IsoLineRx", "Изолинии углов поворота относительно оси Y", "", false, &DM::Ac_IsoLineRxExecute},
-      {"Ac_IsoLineRy", "Изолинии углов поворота относительно оси X", "", false, &DM::Ac_IsoLineRyExecute},
-      {"Ac_IsoLineSx", "Изолинии нормальных напряжений Sx", "", false, &DM::Ac_IsoLineSxExecute},
-      {"Ac_IsoLineSy", "Изолинии нормальных напряжений Sy", "", false, &DM::Ac_IsoLineSyExecute},
-      {"Ac_IsoLineTxy", "Изолинии касательных напряжений Txy", "", false, &DM::Ac_IsoLineTxyExecute},
-      {"AcService_DrawModes", "Режим прорисовки", "", false, &DM::AcService_DrawModesExecute},
-      {"AcService_Section", "Провести сечение", "", false, &DM::AcService_SectionExecute},
-      {"acWinNew", "&Новое", "", false, &DM::acWinNewExecute},
-      {"AcVMode_Viewer", "Режим просмотра", "", false, &DM::AcVMode_ViewerExecute},
-      {"AcService_Create3D", "Построить 3-х мерное изображение", "", false, &DM::AcService_Create3DExecute},
-      {"AcService_InfoShell", "Информация о оболочке", "", false, &DM::AcService_InfoShellExecute},
-      {"AcGrid_Params", "Параметры сетки", "", false, &DM::AcGrid_ParamsExecute},
-      {"AcGrid_Dot", "Точками", "", true, &DM::AcGrid_DotExecute},
-      {"AcGrid_Cross", "Крестами", "", true, &DM::AcGrid_CrossExecute},
-      {"AcGrid_Line", "Линиями", "", true, &DM::AcGrid_LineExecute},
-      {"AcGrid_Other", "Другая...", "", true, &DM::AcGrid_OtherExecute},
-      {"AcGrid_Show", "Показать сетку", "", true, &DM::AcGrid_ShowExecute},
-      {"AcGrid_SnapToGrid", "Привязать к сетке", "", true, &DM::AcGrid_SnapToGridExecute},
-      {"acViewZoomIn", "Пр&иблизть", "", false, &DM::acViewZoomInExecute},
-      {"acViewZoomOut", "&Отдалить", "", false, &DM::acViewZoomOutExecute},
-      {"acViewScale", "&Масштаб...", "", false, &DM::acViewScaleExecute},
-      {"acViewActual", "&Актуальный размер", "", false, &DM::acViewActualExecute},
-      // Laid out in the menus and tool bars; they do nothing.
-      {"acFileSave", "&Сохранить", "Ctrl+S", false, nullptr},
-      {"acFileSaveAs", "Сохранить &как ...", "", false, nullptr},
-      {"acFilePrint", "&Печать...", "", false, nullptr},
-      {"acFilePreview", "Прос&мотр", "", false, nullptr},
-      {"acFileImport", "&Импорт", "", false, nullptr},
-      {"acFileExit", "В&ыход", "", false, nullptr},
-      {"acHelpAbout", "&О программе", "", false, nullptr},
-      {"acEditUndo", "&Отменить", "", false, nullptr},
-      {"acEditRedo", "Пов&торить", "", false, nullptr},
-      {"acEditSpecPaste", "Сп&ециальная вставка", "", false, nullptr},
-      {"acEditDelete", "&Удалить", "Del", false, nullptr},
-      {"acEditChange", "&Изменить", "", false, nullptr},
-      {"acEditFind", "&Найти", "", false, nullptr},
-      {"acEditGoTo", "&Перейти", "", false, nullptr},
-      {"acViewPanels", "Пан&ели инструментов", "", false, nullptr},
-      {"acViewStatusBar", "&Строка состояния", "", false, nullptr},
-      {"acViewColontitul", "&Колонтитулы", "", false, nullptr},
-      {"acServiceOptimize", "&Оптимизация", "", false, nullptr},
-      {"acFormatTask", "&Задача", "", false, nullptr},
-      {"acFormatDinamics", "&Динамика", "", false, nullptr},
-      {"acFormatElement", "&Тип элемента", "", false, nullptr},
-      {"acWinMain", "&Главное", "", false, nullptr},
-      {"acWinNext", "Сл&едующее", "", false, nullptr},
-      {"acWinPred", "&Предыдущее", "", false, nullptr},
-      {"acWinList", "&Список окон", "Alt+0", false, nullptr},
-      {"acWinDel", "&Удалить окно", "", false, nullptr},
-      {"acWinDelAll", "Удалить &все окна", "", false, nullptr},
-      {"acServiceParam", "&Параметры", "", false, nullptr},
-      {"acViewDetails", "&Деталей", "", false, nullptr},
-      {"acViewElements", "&Элементов", "", false, nullptr},
-      {"acViewForce", "&Усилий", "", false, nullptr},
-      {"acViewRest", "&Опор", "", false, nullptr},
-      {"acFormatDiagram", "Ди&аграмма", "", false, nullptr},
-      {"acHelpProjectInfo", "&Информация о проекте", "", false, nullptr},
-      {"acWinParams", "Свойства &окна", "", false, nullptr},
-      {"AcEdit_SelectAllElems", "Выделить все &элементы", "", false, nullptr},
-      {"AcEdit_SelectAllKnots", "Выделить все у&злы", "", false, nullptr},
-      {"AcEdit_ClearSelection", "Сн&ять выделение", "", false, nullptr},
-      {"AcEdit_SelectFrame", "Выделить &рамкой", "", true, nullptr},
-      {"AcEdit_SelectAll", "Вы&делить все", "Ctrl+A", false, nullptr},
-      {"Ac_IsoLineParams", "Параметры изолинии", "", false, nullptr},
-      {"acEditCut", "&Вырезать", "Ctrl+X", false, nullptr},
-      {"acEditCopy", "&Копировать", "Ctrl+C", false, nullptr},
-      {"acEditPaste", "Вст&авить", "Ctrl+V", false, nullptr},
-  };
-  return table;
-}
-
 DM::TDM_OutMain(MessageService& messages, QObject* parent) : QObject(parent), messages_(messages) {
   setObjectName("DM_OutMain");
   BuildActions();
@@ -129,20 +51,21 @@ DM::~TDM_OutMain() = default;
 
 void DM::BuildActions() {
   registry_.SetMessages(&messages_);
-  for (const ActionSpec& s : ActionTable()) {
+  for (const ViewerCommand& c : kViewerCommands.Rows()) {
+    const QString name = Q(c.Name);
     ActionRegistry::Handler handler;
-    if (s.Handler != nullptr) {
-      handled_[s.Name] = true;
-      handler = [this, name = QString(s.Name), h = s.Handler] { Guarded(name, [this, h] { (this->*h)(); }); };
-    }
+    if (c.Handler) handler = [this, &c] { Guarded(c); };
     // The grid commands and the frame selection toggle their own check mark.
-    QAction* a = registry_.Add(s.Name, QString::fromUtf8(s.Caption), handler, s.Checkable, s.Checkable);
-    if (*s.Shortcut) {
-      a->setShortcut(QKeySequence(QString::fromUtf8(s.Shortcut)));
+    const bool checkable = c.Rules.Checkable;
+    QAction* a = registry_.Add(name, Q(c.Caption), handler, checkable, checkable);
+    if (!c.Shortcut.empty()) {
+      a->setShortcut(QKeySequence(Q(c.Shortcut)));
       // Also from a result window, which is a window of its own.
       a->setShortcutContext(Qt::ApplicationShortcut);
     }
-    const QString tip = QString::fromUtf8(s.Caption).remove('&');
+    // Short button texts where the caption is long (the menus keep the caption).
+    if (!c.IconText.empty()) a->setIconText(Q(c.IconText));
+    const QString tip = Q(c.Caption).remove('&');
     a->setToolTip(tip);
     a->setStatusTip(tip);
   }
@@ -153,15 +76,6 @@ void DM::BuildActions() {
   styles->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"})
     styles->addAction(&registry_.Get(n));
-  // Short button texts where the caption is long (the menus keep the caption).
-  const std::pair<const char*, const char*> shortTexts[] = {
-      {"Ac_IsoLineUx", "Ux"},      {"Ac_IsoLineVy", "Vy"},        {"Ac_IsoLineWz", "Wz"},
-      {"Ac_IsoLineRx", "Rx"},      {"Ac_IsoLineRy", "Ry"},        {"Ac_IsoLineSx", "Sx"},
-      {"Ac_IsoLineSy", "Sy"},      {"Ac_IsoLineTxy", "Txy"},      {"AcService_Section", "Сечение"},
-      {"AcService_Create3D", "3-D"}, {"acViewZoomIn", "+"},       {"acViewZoomOut", "-"},
-      {"acViewActual", "1:1"},     {"acViewScale", "Масштаб"},    {"AcSolve_StaticCalculate", "Расчет"},
-      {"AcSolv_Adaptation", "Адаптация"}};
-  for (const auto& [name, text] : shortTexts) registry_.Get(name).setIconText(QString::fromUtf8(text));
   // The clipboard commands act on the text box that has the focus.
   auto clip = [this](const char* name, const std::function<void(QLineEdit*)>& op) {
     registry_.SetHandler(name, [op] {
@@ -244,11 +158,11 @@ QAction* DM::Action(const QString& name) const { return registry_.Find(name); }
 
 QStringList DM::ActionNames() const {
   QStringList names;
-  for (const ActionSpec& s : ActionTable()) names << s.Name;
+  for (const ViewerCommand& c : kViewerCommands.Rows()) names << Q(c.Name);
   return names;
 }
 
-bool DM::HasHandler(const QString& name) const { return handled_.count(name) != 0; }
+bool DM::HasHandler(const QString& name) const { return kViewerCommands.HasHandler(name.toStdString()); }
 
 QMenu* DM::PopupMenu(const QString& name) const {
   auto it = menus_.find(name);
@@ -261,14 +175,13 @@ bool DM::Run(const QString& name) {
   return true;
 }
 
-void DM::Guarded(const QString& name, const std::function<void()>& body) {
+void DM::Guarded(const ViewerCommand& command) {
   // A command runs only when no computation is running (a pump may deliver a
-  // click or a shortcut); the view mode is the computation's own.
-  if (busy_ && name != kViewerModeAction) return;
-  // Nor while a dialog waits for its answer: the shortcuts reach every window.
-  if (QApplication::activeModalWidget() != nullptr && name != kViewerModeAction) return;
+  // click or a shortcut), nor while a dialog waits for its answer (the shortcuts
+  // reach every window); the view mode is the computation's own.
+  if (!command.Rules.WhileBusy && (busy_ || QApplication::activeModalWidget() != nullptr)) return;
   try {
-    body();
+    kViewerCommands.Run(*this, command.Name);
   } catch (const std::exception& e) {
     CloseTransientWindows();
     messages_.Error(e.what());

@@ -1,7 +1,8 @@
 #pragma once
-// The command module of the analysis program: every command as a QAction named
-// as in the command list (objectName), its handler (`...Execute`), the pop-up menus
-// of the main form's menu buttons, the open and export dialogs and the cursors.
+// The command module of the analysis program: every command of the command table
+// (kViewerCommands) as a QAction named as the command (objectName), its handler
+// (`...Execute`, the table's handler interface), the pop-up menus of the main
+// form's menu buttons, the open and export dialogs and the cursors.
 // The handlers reach the analysis project and the result views through the
 // CalcContext the main form gives when it has created them.
 //
@@ -44,23 +45,13 @@ struct CalcContext {
 };
 
 
-class TDM_OutMain : public QObject {
+class TDM_OutMain : public QObject, public ViewerCommandHandlers {
   Q_OBJECT
  public:
-  struct ActionSpec {
-    const char* Name;
-    const char* Caption;
-    const char* Shortcut;  // "" none
-    bool Checkable;
-    void (TDM_OutMain::*Handler)();  // nullptr: laid out, does nothing
-  };
-
   // DataModuleCreate: the actions, the menus and the six cursors (a cursor that
   // does not load gives its warning and start-up goes on).
   explicit TDM_OutMain(MessageService& messages, QObject* parent = nullptr);
   ~TDM_OutMain() override;
-
-  static const std::vector<ActionSpec>& ActionTable();
 
   MessageService& Messages() { return messages_; }
   void Attach(const CalcContext& context);
@@ -90,41 +81,43 @@ class TDM_OutMain : public QObject {
   CalcStatusSeam& StatusSeam() { return statusSeam_; }
 
   // ---- handlers ----
-  void acFileOpenExecute();
-  void acFileExportExecute();
-  void AcSolve_StaticCalculateExecute();
-  void AcSolv_AdaptationExecute();
-  void Ac_IsoLineUxExecute();
-  void Ac_IsoLineVyExecute();
-  void Ac_IsoLineWzExecute();
-  void Ac_IsoLineRxExecute();
-  void Ac_IsoLineRyExecute();
-  void Ac_IsoLineSxExecute();
-  void Ac_IsoLineSyExecute();
-  void Ac_IsoLineTxyExecute();
-  void AcService_DrawModesExecute();
-  void AcService_SectionExecute();
-  void acWinNewExecute();
-  void AcVMode_ViewerExecute();
-  void AcService_Create3DExecute();
-  void AcService_InfoShellExecute();
-  void AcGrid_ParamsExecute();
-  void AcGrid_DotExecute();
-  void AcGrid_CrossExecute();
-  void AcGrid_LineExecute();
-  void AcGrid_OtherExecute();
-  void AcGrid_ShowExecute();
-  void AcGrid_SnapToGridExecute();
-  void acViewZoomInExecute();
-  void acViewZoomOutExecute();
-  void acViewScaleExecute();
-  void acViewActualExecute();
+  void acFileOpenExecute() override;
+  void acFileExportExecute() override;
+  void AcSolve_StaticCalculateExecute() override;
+  void AcSolv_AdaptationExecute() override;
+  void Ac_IsoLineUxExecute() override;
+  void Ac_IsoLineVyExecute() override;
+  void Ac_IsoLineWzExecute() override;
+  void Ac_IsoLineRxExecute() override;
+  void Ac_IsoLineRyExecute() override;
+  void Ac_IsoLineSxExecute() override;
+  void Ac_IsoLineSyExecute() override;
+  void Ac_IsoLineTxyExecute() override;
+  void AcService_DrawModesExecute() override;
+  void AcService_SectionExecute() override;
+  void acWinNewExecute() override;
+  void AcVMode_ViewerExecute() override;
+  void AcService_Create3DExecute() override;
+  void AcService_InfoShellExecute() override;
+  void AcGrid_ParamsExecute() override;
+  void AcGrid_DotExecute() override;
+  void AcGrid_CrossExecute() override;
+  void AcGrid_LineExecute() override;
+  void AcGrid_OtherExecute() override;
+  void AcGrid_ShowExecute() override;
+  void AcGrid_SnapToGridExecute() override;
+  void acViewZoomInExecute() override;
+  void acViewZoomOutExecute() override;
+  void acViewScaleExecute() override;
+  void acViewActualExecute() override;
 
  private:
   void BuildActions();
   void BuildMenus();
   void LoadCursors();
-  void Guarded(const QString& name, const std::function<void()>& body);
+  // Runs the command's handler unless a computation or a dialog is under way,
+  // catching what it throws; the command states follow.
+  void Guarded(const ViewerCommand& command);
   void CloseTransientWindows();
   void Isolines(const char* action);
   void GridStyle(std::uint8_t style);
@@ -134,7 +127,6 @@ class TDM_OutMain : public QObject {
   MessageService& messages_;
   CalcContext ctx_;
   ActionRegistry registry_;
-  std::map<QString, bool> handled_;  // the commands with a handler
   std::map<QString, QMenu*> menus_;
   std::vector<std::unique_ptr<QMenu>> ownedMenus_;
   std::unique_ptr<CursorTable> cursors_;
