@@ -176,6 +176,10 @@ inline constexpr CommandTable<ViewerCommand> kViewerCommands{viewer_rows::kRows}
 using ViewerCommandStatus = CommandStatus;  // HasView: a result view is open; Busy: a computation runs
 ViewerCommandStatus ViewerCommandState(const TViewerProject& project, const TGraphWindows& windows);
 
+// The grid-style commands by style (0 dots, 1 crosses, 2 lines, 3 other).
+inline constexpr std::array<std::string_view, 4> kGridStyleCommands{"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line",
+                                                                    "AcGrid_Other"};
+
 // The commands that act on the current view: they need one.
 inline constexpr auto kViewCommands = viewer_rows::NamesWith<&CommandRules::NeedsView>();
 

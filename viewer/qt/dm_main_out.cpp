@@ -11,6 +11,7 @@
 #include "viewer/qt/calc_desks.h"
 #include "platform/qt/cursors.h"
 #include "platform/qt/dialog_runner.h"
+#include "platform/qt/qt_convert.h"
 #include "viewer/qt/calc_status.h"
 #include "viewer/qt/rs_output.h"
 #include "viewer/qt/view_dialogs.h"
@@ -22,8 +23,6 @@ namespace tavir {
 namespace {
 
 using DM = TDM_OutMain;
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Restores the command states however a computation ends.
 class BusyScope {
@@ -52,20 +51,20 @@ DM::~TDM_OutMain() = default;
 void DM::BuildActions() {
   registry_.SetMessages(&messages_);
   for (const ViewerCommand& c : kViewerCommands.Rows()) {
-    const QString name = Q(c.Name);
+    const QString name = ToQString(c.Name);
     ActionRegistry::Handler handler;
     if (c.Handler) handler = [this, &c] { Guarded(c); };
     // The grid commands and the frame selection toggle their own check mark.
     const bool checkable = c.Rules.Checkable;
-    QAction* a = registry_.Add(name, Q(c.Caption), handler, checkable, checkable);
+    QAction* a = registry_.Add(name, ToQString(c.Caption), handler, checkable, checkable);
     if (!c.Shortcut.empty()) {
-      a->setShortcut(QKeySequence(Q(c.Shortcut)));
+      a->setShortcut(QKeySequence(ToQString(c.Shortcut)));
       // Also from a result window, which is a window of its own.
       a->setShortcutContext(Qt::ApplicationShortcut);
     }
     // Short button texts where the caption is long (the menus keep the caption).
-    if (!c.IconText.empty()) a->setIconText(Q(c.IconText));
-    const QString tip = Q(c.Caption).remove('&');
+    if (!c.IconText.empty()) a->setIconText(ToQString(c.IconText));
+    const QString tip = ToQString(c.Caption).remove('&');
     a->setToolTip(tip);
     a->setStatusTip(tip);
   }
@@ -74,8 +73,7 @@ void DM::BuildActions() {
   auto* styles = new QActionGroup(this);
   styles->setObjectName("GridStyles");
   styles->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-  for (const char* n : {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"})
-    styles->addAction(&registry_.Get(n));
+  for (const std::string_view n : kGridStyleCommands) styles->addAction(&registry_.Get(ToQString(n)));
   // The clipboard commands act on the text box that has the focus.
   auto clip = [this](const char* name, const std::function<void(QLineEdit*)>& op) {
     registry_.SetHandler(name, [op] {
@@ -158,7 +156,7 @@ QAction* DM::Action(const QString& name) const { return registry_.Find(name); }
 
 QStringList DM::ActionNames() const {
   QStringList names;
-  for (const ViewerCommand& c : kViewerCommands.Rows()) names << Q(c.Name);
+  for (const ViewerCommand& c : kViewerCommands.Rows()) names << ToQString(c.Name);
   return names;
 }
 
@@ -181,7 +179,7 @@ void DM::Guarded(const ViewerCommand& command) {
   // reach every window); the view mode is the computation's own.
   if (!command.Rules.WhileBusy && (busy_ || QApplication::activeModalWidget() != nullptr)) return;
   try {
-    kViewerCommands.Run(*this, command.Name);
+    command.Handler(*this, command.Name);
   } catch (const std::exception& e) {
     CloseTransientWindows();
     messages_.Error(e.what());
@@ -224,9 +222,9 @@ void DM::SyncGridActions(const TGrid& grid) {
   const GridActionFlags c = GridActionChecks(grid);
   registry_.SetChecked("AcGrid_Show", c.Show);
   registry_.SetChecked("AcGrid_SnapToGrid", c.Snap);
-  const char* styles[] = {"AcGrid_Dot", "AcGrid_Cross", "AcGrid_Line", "AcGrid_Other"};
   if (c.Styles)
-    for (std::size_t i = 0; i < 4; ++i) registry_.SetChecked(styles[i], (*c.Styles)[i]);
+    for (std::size_t i = 0; i < kGridStyleCommands.size(); ++i)
+      registry_.SetChecked(ToQString(kGridStyleCommands[i]), (*c.Styles)[i]);
 }
 
 QWidget* DM::DialogParent() const { return ctx_.MainForm; }
