@@ -1,15 +1,15 @@
 #include "platform/qt/desk_window.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
+
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 
@@ -19,8 +19,7 @@ DeskWindow::DeskWindow(const DeskWindowLayout& layout, const ImageProvider* imag
   setWindowTitle(layout.Caption);
   if (!layout.MinimumSize.isEmpty()) setMinimumSize(layout.MinimumSize);
   resize(layout.Size);
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - QPoint(layout.Size.width() / 2, layout.Size.height() / 2));
+  CentreOnScreen(*this);
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(layout.ScrollName);
   scroll_->setWidgetResizable(false);
