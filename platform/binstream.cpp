@@ -1,5 +1,6 @@
 #include "platform/binstream.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -212,6 +213,16 @@ std::filesystem::path SaveTarget(const std::string& path) {
   }
 }
 
+// A folder as the user knows it: the current one by its full name.
+std::string FolderText(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (folder.empty() || folder == ".") {
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    if (!ec) return here.string();
+  }
+  return folder.string();
+}
+
 // Six letters or digits, fresh for every try.
 std::string RandomSuffix(std::mt19937_64& rng) {
   static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -257,6 +268,9 @@ class TemporaryFile {
           (folder / ("." + targetFileName + std::string(kSaveTemporaryMark) + RandomSuffix(rng))).string();
       const int fd = calls_.Open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
       if (fd < 0 && errno == EEXIST && attempt < 100) continue;
+      // The file itself may be writable: what refuses is its folder.
+      if (fd < 0 && (errno == EACCES || errno == EPERM))
+        Failed("Не удается создать файл", shownPath, "нет прав на запись в папку " + FolderText(folder));
       if (fd < 0) CallFailed("Не удается создать файл", shownPath, errno);
       if (LockNewTemporary(fd)) {
         // A second descriptor of the same open file keeps the lock after the
@@ -303,25 +317,29 @@ class TemporaryFile {
   bool done_ = false;
 };
 
-// Writes all the bytes at the descriptor's position: 0, or the errno of the failure.
-int WriteAll(int fd, const std::vector<std::uint8_t>& bytes, const SaveFileCalls& calls, bool* wrote = nullptr) {
-  const std::uint8_t* data = bytes.data();
-  std::size_t left = bytes.size();
+// Writes n bytes at the descriptor's position: 0, or the errno of the failure.
+int WriteAll(int fd, const std::uint8_t* data, std::size_t n, const SaveFileCalls& calls, bool* wrote = nullptr) {
+  std::size_t left = n;
   while (left > 0) {
-    const long n = calls.Write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    if (n == 0) return EIO;
+    const long written = calls.Write(fd, data, left);
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return errno;
+    if (written == 0) return EIO;
     if (wrote != nullptr) *wrote = true;
-    data += n;
-    left -= static_cast<std::size_t>(n);
+    data += written;
+    left -= static_cast<std::size_t>(written);
   }
   return 0;
 }
 
+// How much of the start of a file written in place is cleared first and written
+// last: a project's signature.
+constexpr std::size_t kInPlaceHeadBytes = 4;
+
 // Replaces the contents of the file itself, which every hard link of it shares:
 // 0, or the errno of the first failure; `changed` tells whether the file may
-// have been touched before it.
+// have been touched before it. Whatever stops the writing half way leaves the
+// head cleared, so the file is never taken for a whole one.
 int OverwriteInPlace(const std::string& file, const std::vector<std::uint8_t>& bytes, const SaveFileCalls& calls,
                      bool& changed) {
   changed = false;
@@ -335,12 +353,24 @@ int OverwriteInPlace(const std::string& file, const std::vector<std::uint8_t>& b
     calls.Close(fd);
     return error;
   }
-  int error = WriteAll(fd, bytes, calls, &changed);
+  const std::size_t head = std::min(kInPlaceHeadBytes, bytes.size());
+  const std::uint8_t cleared[kInPlaceHeadBytes] = {};
+  int error = WriteAll(fd, cleared, head, calls, &changed);
+  // The cleared head reaches the disk before any other byte changes.
+  if (error == 0 && head > 0 && calls.Fsync(fd) != 0) error = errno;
+  if (error == 0) error = WriteAll(fd, bytes.data() + head, bytes.size() - head, calls, &changed);
   if (error == 0) {
     changed = true;
     if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
   }
   if (error == 0 && calls.Fsync(fd) != 0) error = errno;
+  if (error == 0 && head > 0) {
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+      error = errno;
+    else
+      error = WriteAll(fd, bytes.data(), head, calls);
+    if (error == 0 && calls.Fsync(fd) != 0) error = errno;
+  }
   if (calls.Close(fd) != 0 && error == 0) error = errno;
   return error;
 }
@@ -440,7 +470,8 @@ void SaveWhole(const std::string& path, const std::vector<std::uint8_t>& bytes, 
     if (::fchmod(temp.Fd(), like->st_mode & 07777) != 0) CallFailed("Ошибка записи файла", path, errno);
   }
 
-  if (const int error = WriteAll(temp.Fd(), bytes, calls)) CallFailed("Ошибка записи файла", path, error);
+  if (const int error = WriteAll(temp.Fd(), bytes.data(), bytes.size(), calls))
+    CallFailed("Ошибка записи файла", path, error);
   // On disk before it can replace anything: a crash after the rename must not
   // leave an empty file under the old name.
   if (calls.Fsync(temp.Fd()) != 0) CallFailed("Ошибка записи файла", path, errno);
@@ -499,6 +530,74 @@ bool IsSaveTemporaryName(std::string_view path) {
   for (char c : name.substr(name.size() - 6))
     if (!std::isalnum(static_cast<unsigned char>(c))) return false;
   return true;
+}
+
+std::string SaveTemporaryTarget(std::string_view path) {
+  if (!IsSaveTemporaryName(path)) return std::string(path);
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t length = path.size() - start - 1 - kSaveTemporaryMark.size() - 6;
+  return std::string(path.substr(0, start)) + std::string(path.substr(start + 1, length));
+}
+
+bool SaveTemporaryHeld(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const Descriptor file(fd);
+  // A running save holds its temporary locked exclusively; the shared lock taken
+  // here goes with the descriptor.
+  return ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
+std::vector<std::string> InterruptedSaveCopies(const std::string& path) {
+  namespace fs = std::filesystem;
+  struct stat file {};
+  if (::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return {};
+  auto folderOf = [](const fs::path& p) { return p.has_parent_path() ? p.parent_path() : fs::path("."); };
+  std::vector<fs::path> folders{folderOf(fs::path(path))};
+  try {
+    const fs::path named = folderOf(SaveTarget(path));
+    struct stat a {};
+    struct stat b {};
+    if (::stat(named.c_str(), &b) == 0 &&
+        (::stat(folders[0].c_str(), &a) != 0 || a.st_dev != b.st_dev || a.st_ino != b.st_ino))
+      folders.push_back(named);
+  } catch (const std::runtime_error&) {
+    // A link that leads nowhere: the folder of the name itself is all there is.
+  }
+
+  struct Copy {
+    std::string Path;
+    struct timespec Modified;
+  };
+  std::vector<Copy> copies;
+  for (const fs::path& folder : folders) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      if (!IsSaveTemporaryName(name)) continue;
+      const fs::path full = folder / name;
+      struct stat temp {};
+      struct stat target {};
+      // Never through a link; and only a save of this very file counts.
+      if (::lstat(full.c_str(), &temp) != 0 || !S_ISREG(temp.st_mode)) continue;
+      if (::stat((folder / SaveTemporaryTarget(name)).c_str(), &target) != 0 || target.st_dev != file.st_dev ||
+          target.st_ino != file.st_ino)
+        continue;
+      if (SaveTemporaryHeld(full.string())) continue;
+      copies.push_back({full.string(), temp.st_mtim});
+    }
+  }
+  std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
+    if (a.Modified.tv_sec != b.Modified.tv_sec) return a.Modified.tv_sec > b.Modified.tv_sec;
+    if (a.Modified.tv_nsec != b.Modified.tv_nsec) return a.Modified.tv_nsec > b.Modified.tv_nsec;
+    return a.Path < b.Path;
+  });
+  std::vector<std::string> paths;
+  paths.reserve(copies.size());
+  for (Copy& c : copies) paths.push_back(std::move(c.Path));
+  return paths;
 }
 
 std::string BackupFileName(const std::string& path) { return path + ".bak"; }

@@ -108,7 +108,9 @@ struct SaveFileOptions {
 // A target with other hard links keeps its inode instead: once the complete new
 // file is on disk beside it, the new contents are written into the target itself
 // (a failure puts the old contents back, or else leaves the new file beside it
-// and says so). A path that is a symbolic link saves to the file the link names,
+// and says so). The first bytes of a file written in place are cleared before the
+// rest changes and written last, so that a file cut off in between (a crash, a
+// kill) never passes for a whole one: a project's signature is then wrong. A path that is a symbolic link saves to the file the link names,
 // and the link stays. Refused, with nothing changed: a target that is not a
 // regular file and a write-protected one (no write permission bit, or none for
 // the saver). After a successful save, the temporary files of earlier saves of
@@ -130,5 +132,15 @@ std::string BackupFileName(const std::string& path);
 inline constexpr std::string_view kSaveTemporaryMark = ".tavir-tmp-";
 // Whether the last component of a path is such a temporary file.
 bool IsSaveTemporaryName(std::string_view path);
+// The file whose save made that temporary file: "<folder>/<name>" (the path as
+// it is when it is not a temporary's).
+std::string SaveTemporaryTarget(std::string_view path);
+// Whether a save still running (in any program) holds that temporary file.
+bool SaveTemporaryHeld(const std::string& path);
+// The temporary files of interrupted saves of the file at `path`: beside it, and
+// beside the file a symbolic link names, left by saves of that same file under
+// any of its hard-linked names there, that no running save holds; the newest
+// first. Such a file may hold all of what was being saved, or only a part.
+std::vector<std::string> InterruptedSaveCopies(const std::string& path);
 
 }  // namespace tavir

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -20,6 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "fakes/cut_save.h"
 #include "platform/binstream.h"
 #include "platform/ordinary_user.h"
 #include "platform/temp_folder.h"
@@ -240,6 +242,18 @@ TEST(SaveTemporaryName, Recognised) {
   for (const auto& [name, temporary] : names) EXPECT_EQ(IsSaveTemporaryName(name), temporary) << name;
 }
 
+TEST(SaveTemporaryName, NamesTheFileItWasSavedFor) {
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {".model.tps.tavir-tmp-Ab3xY9", "model.tps"},
+      {"/home/u/.model.tps.tavir-tmp-000000", "/home/u/model.tps"},
+      {"C:\\work\\.m.tps.tavir-tmp-zzzzzz", "C:\\work\\m.tps"},
+      {"/d/..x.tavir-tmp-abcdef", "/d/.x"},
+      {"/d/model.tps", "/d/model.tps"},  // not a temporary: itself
+      {"/d/.model.tps.tavir-tmp-Ab3xY", "/d/.model.tps.tavir-tmp-Ab3xY"},
+  };
+  for (const auto& [name, target] : names) EXPECT_EQ(SaveTemporaryTarget(name), target) << name;
+}
+
 TEST_F(SaveFolder, AnEntryOfTheTemporaryNameIsNeverWrittenThrough) {
   // A link planted under the name the save picks (a leftover, or another user in a
   // shared folder) must not make the save write into the file it points to.
@@ -398,11 +412,43 @@ TEST_F(SaveFolder, ALinkedFileChangesOnlyAfterTheNewFileIsOnDisk) {
   WriteFileAtomic(target.string(), {'o', 'l', 'd'});
   fs::create_hard_link(target, dir_ / "hard.tps");
   InPlaceSteps s(fs::canonical(target).string());
-  WriteFileAtomic(target.string(), {'n', 'e', 'w'}, s.Calls);
+  const Bytes now = {'n', 'e', 'w', ' ', 'p', 'r', 'o', 'j', 'e', 'c', 't'};
+  WriteFileAtomic(target.string(), now, s.Calls);
+  // In the target: its head cleared, then the rest, then the head, each on disk
+  // before the next.
   EXPECT_EQ(s.Steps, (std::vector<std::string>{"open temporary", "write temporary", "fsync temporary",
                                                 "close temporary", "open target", "write target", "fsync target",
+                                                "write target", "fsync target", "write target", "fsync target",
                                                 "close target", "fsync folder"}));
-  EXPECT_EQ(ReadWholeFile((dir_ / "hard.tps").string()), (Bytes{'n', 'e', 'w'}));
+  EXPECT_EQ(ReadWholeFile((dir_ / "hard.tps").string()), now);
+}
+
+// Wherever a write in place is cut, the file is either whole or starts with its
+// head cleared: a project's signature is then wrong, so no reader takes the
+// mixture of new and old bytes for a project.
+TEST_F(SaveFolder, ALinkedFileCutAnywhereIsWholeOrHasItsHeadCleared) {
+  const fs::path target = dir_ / "old.tps";
+  Bytes old(3000, 'o');
+  old[0] = 1;
+  Bytes now(5000, 'n');
+  now[0] = 1;
+  now[1] = now[2] = now[3] = 0;
+  const std::vector<test::SaveCut> cuts = {{1, 0}, {1, 2}, {2, 0}, {2, 1}, {2, 2500}, {2, 4995}, {3, 0}, {3, 1}};
+  for (const test::SaveCut& cut : cuts) {
+    SCOPED_TRACE("write " + std::to_string(cut.Write) + ", " + std::to_string(cut.Keep) + " bytes");
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    WriteFileAtomic(target.string(), old);
+    fs::create_hard_link(target, dir_ / "hard.tps");
+    ASSERT_TRUE(test::SaveKilledInPlace(target.string(), now, cut));
+    const Bytes left = ReadWholeFile((dir_ / "hard.tps").string());
+    ASSERT_FALSE(left.empty());
+    EXPECT_TRUE(left == now || left == old || left[0] == 0) << "a torn file starts with " << int{left[0]};
+    // The complete new file lies beside it.
+    const std::vector<std::string> temps = Temporaries();
+    ASSERT_EQ(temps.size(), 1u);
+    EXPECT_EQ(ReadWholeFile((dir_ / temps[0]).string()), now);
+  }
 }
 
 TEST_F(SaveFolder, AFailedWriteIntoALinkedFilePutsTheOldContentsBack) {
@@ -573,6 +619,33 @@ TEST_F(SaveFolder, AUserWithoutWritePermissionIsRefused) {
   EXPECT_TRUE(Temporaries().empty());
 }
 
+// A file anyone may write, in a folder the user may not write: the folder is
+// why it cannot be saved.
+TEST_F(SaveFolder, AFolderWithoutWritePermissionIsNamedAsTheReason) {
+  const fs::path folder = dir_ / "locked";
+  fs::create_directories(folder);
+  const fs::path target = folder / "shared.tps";
+  WriteFileAtomic(target.string(), {'o', 'l', 'd'});
+  ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+  const OrdinaryUserRun run = AsOrdinaryUser([&]() -> std::string {
+    const std::string refused = SaveError(target.string(), {'n', 'e', 'w'}, false);
+    const std::string wanted =
+        "Не удается создать файл " + target.string() + ": нет прав на запись в папку " + folder.string() + ".";
+    return refused == wanted ? "" : "refusal: \"" + refused + "\"";
+  });
+  ::chmod(folder.c_str(), 0755);
+  if (!run.Ran) {
+    std::cerr << "[ NOTE ] not run as an ordinary user: " << run.Why << '\n';
+    RecordProperty("ordinary_user", run.Why);
+    return;
+  }
+  EXPECT_EQ(run.Failures, "");
+  EXPECT_EQ(ReadWholeFile(target.string()), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(EntriesIn(folder), 1u);
+}
+
 TEST_F(SaveFolder, WhatIsNotAFileIsNamedForWhatItIs) {
   const fs::path fifo = dir_ / "pipe.tps";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
@@ -674,6 +747,47 @@ TEST_F(SaveFolder, ASaveRemovesTheLeftoversOfItsTargetThatNoSaveHolds) {
   WriteFileAtomic(target.string(), {4});
   EXPECT_FALSE(fs::exists(running));
   EXPECT_TRUE(fs::exists(otherTarget));
+}
+
+// What interrupted saves left of a file: its own temporaries under any of its
+// names beside it or beside the file a link names, newest first; not another
+// file's, not a running save's, never a link.
+TEST_F(SaveFolder, TheCopiesOfInterruptedSavesOfAFileAreFoundUnderEveryNameOfIt) {
+  const fs::path target = dir_ / "old.tps";
+  WriteFileAtomic(target.string(), {'o'});
+  fs::create_hard_link(target, dir_ / "hard.tps");
+  fs::create_directories(dir_ / "elsewhere");
+  fs::create_symlink(target, dir_ / "elsewhere" / "link.tps");
+  WriteFileAtomic((dir_ / "other.tps").string(), {'x'});
+  const auto leftover = [&](const std::string& name, int age) {
+    const fs::path p = dir_ / name;
+    WriteFileAtomic(p.string(), {'c'});
+    fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::minutes(age));
+    return p.string();
+  };
+  const std::string older = leftover(".old.tps.tavir-tmp-Older1", 10);
+  const std::string newer = leftover(".hard.tps.tavir-tmp-Newer1", 5);
+  (void)leftover(".other.tps.tavir-tmp-Other1", 1);  // another file's
+  const std::string running = leftover(".old.tps.tavir-tmp-Runnin", 1);
+  fs::create_symlink(target, dir_ / ".old.tps.tavir-tmp-LinkAB");
+  const int held = ::open(running.c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  EXPECT_TRUE(SaveTemporaryHeld(running));
+  EXPECT_FALSE(SaveTemporaryHeld(older));
+
+  const std::vector<std::string> both = {newer, older};
+  for (const fs::path& name : {target, dir_ / "hard.tps", dir_ / "elsewhere" / "link.tps"}) {
+    SCOPED_TRACE(name.string());
+    std::vector<std::string> found = InterruptedSaveCopies(name.string());
+    for (std::string& f : found) f = fs::canonical(f).string();
+    std::vector<std::string> wanted = both;
+    for (std::string& f : wanted) f = fs::canonical(f).string();
+    EXPECT_EQ(found, wanted);
+  }
+  EXPECT_TRUE(InterruptedSaveCopies((dir_ / "missing.tps").string()).empty());
+  ::close(held);
+  EXPECT_EQ(InterruptedSaveCopies(target.string()).size(), 3u) << "its save was killed: a copy like the others";
 }
 
 // A save killed with its temporary half written: that temporary stays behind,
