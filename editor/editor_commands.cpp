@@ -343,10 +343,14 @@ bool EditorCommands::OpenNamed(const std::string& fileName) {
     messages_.Error(e.what());
     return false;
   }
-  ui_.SetMainCaption(EditorCaption(fileName));
+  ui_.SetMainCaption(EditorCaption(project_.FileName()));
   NewTask();
   ApplyTaskActions();
-  MarkSaved();
+  // The copy an interrupted save left is not what the project's own file holds.
+  if (project_.FileName() == fileName)
+    MarkSaved();
+  else
+    saved_.Forget();
   return true;
 }
 

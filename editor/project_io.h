@@ -24,7 +24,8 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
 // windows with window 0 current. Throws on any fault of the file.
 void OpenProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
                       TEditSupervisor& supervisor, TVelEditorProject& project, TEditWindows& windows);
-// OpenProjectBytes of a file. A missing file shows "Файл %s не найден!" and
+// OpenProjectBytes of a file, read as by ReadExistingFile and ReadNamingCopy, the
+// project named by ProjectNameOf. A missing file shows "Файл %s не найден!" and
 // returns false with nothing changed; any fault of the file throws.
 bool OpenProject(const std::string& fileName, TEditSupervisor& supervisor, TVelEditorProject& project,
                  TEditWindows& windows, MessageService& messages);

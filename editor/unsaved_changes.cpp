@@ -24,10 +24,14 @@ void UnsavedChanges::Take(const TEditSupervisor& supervisor, const TVelEditorPro
     saved_ = ProjectWorkBytes(supervisor, project, windows);
     taken_ = true;
   } catch (const std::exception&) {
-    // Nothing to compare with: the project counts as changed until the next take.
-    saved_.clear();
-    taken_ = false;
+    // Nothing to compare with.
+    Forget();
   }
+}
+
+void UnsavedChanges::Forget() {
+  saved_.clear();
+  taken_ = false;
 }
 
 bool UnsavedChanges::Changed(const TEditSupervisor& supervisor, const TVelEditorProject& project,

@@ -26,6 +26,8 @@ class UnsavedChanges {
  public:
   // The project as it stands is its file's (just made, opened or saved).
   void Take(const TEditSupervisor& supervisor, const TVelEditorProject& project, const TEditWindows& windows);
+  // The project's file does not hold the project: it counts as changed until the next take.
+  void Forget();
   // Whether the project differs from what was taken. Work that cannot even be
   // written down counts as changed.
   bool Changed(const TEditSupervisor& supervisor, const TVelEditorProject& project,

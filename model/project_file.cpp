@@ -35,12 +35,6 @@ std::unique_ptr<TVelEditorProject> ReadModelLists(BinaryReader& r, const TVelEdi
   return project;
 }
 
-// A save's leftover temporary file (a save killed before its rename) holds a
-// project of unknown completeness; it is never opened as one.
-void RefuseSaveTemporary(const std::string& fileName) {
-  if (IsSaveTemporaryName(fileName)) throw FormatError(SaveTemporaryText(fileName));
-}
-
 // Nothing at all under that name (a pipe or a folder is there, only not a
 // project: ReadWholeFile says what it is).
 bool NothingThere(const std::string& fileName) {
@@ -58,7 +52,17 @@ std::string FileNotFoundText(const std::string& fileName) {
 }
 
 std::string SaveTemporaryText(const std::string& fileName) {
-  return "Файл " + fileName + " - временный файл прерванного сохранения, а не проект.";
+  return "Файл " + fileName + " - временный файл прерванного сохранения, и проект в нем записан не полностью.";
+}
+
+std::string RunningSaveText(const std::string& fileName) {
+  return "Файл " + fileName + " - временный файл сохранения, которое еще не закончено.";
+}
+
+std::string DamagedWithCopyText(const std::string& reason, const std::string& fileName, const std::string& copy) {
+  return reason + " Сохранение файла " + fileName +
+         " было прервано; полная копия сохранявшегося проекта лежит рядом, в файле " + copy +
+         ". Откройте этот файл, чтобы получить проект.";
 }
 
 std::string EditorCaption(const std::string& fileName) {
@@ -67,12 +71,31 @@ std::string EditorCaption(const std::string& fileName) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages) {
-  RefuseSaveTemporary(fileName);
   if (NothingThere(fileName)) {
     messages.Show(MsgKind::Plain, "", FileNotFoundText(fileName), MsgButtons::Ok);
     return std::nullopt;
   }
-  return ReadWholeFile(fileName);
+  const bool temporary = IsSaveTemporaryName(fileName);
+  // A running save may still write it, or rename it over its target.
+  if (temporary && SaveTemporaryHeld(fileName)) throw FormatError(RunningSaveText(fileName));
+  std::vector<std::uint8_t> bytes = ReadWholeFile(fileName);
+  // Part of a project may read as a whole one in the analysis program, which
+  // stops after the first window.
+  if (temporary && !IsWholeProject(bytes)) throw FormatError(SaveTemporaryText(fileName));
+  return bytes;
+}
+
+std::string ProjectNameOf(const std::string& fileName) { return SaveTemporaryTarget(fileName); }
+
+std::optional<std::string> CompleteCopyOfInterruptedSave(const std::string& fileName) {
+  for (const std::string& copy : InterruptedSaveCopies(fileName)) {
+    try {
+      if (IsWholeProject(ReadWholeFile(copy))) return copy;
+    } catch (const std::runtime_error&) {
+      // Unreadable: not a copy to offer.
+    }
+  }
+  return std::nullopt;
 }
 
 // ---- the editor ----
@@ -96,9 +119,10 @@ void SaveProject(const std::string& fileName, const TEditSupervisor& supervisor,
   WriteFileAtomic(fileName, bytes, SaveFileOptions{.KeepBackup = supervisor.Options.SaveBAK != 0});
 }
 
-ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
-                                  const TEditSupervisor& supervisor, const TVelEditorProject& project) {
-  BinaryReader r(bytes);
+namespace {
+// The whole file as the editor reads it, up to and with the closing byte.
+ProjectContents ReadContents(BinaryReader& r, const std::string& fileName, const TEditSupervisor& supervisor,
+                             const TVelEditorProject& project) {
   ProjectContents c;
   c.Settings = ReadSignatureAndSettings(r, &supervisor);
   c.Project = ReadModelLists(r, project);
@@ -109,6 +133,27 @@ ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const s
   if (r.Remaining() < 1) throw FormatError(kMissingClosingByte);
   (void)r.ReadByte();
   return c;
+}
+}  // namespace
+
+ProjectContents ReadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName,
+                                  const TEditSupervisor& supervisor, const TVelEditorProject& project) {
+  BinaryReader r(bytes);
+  return ReadContents(r, fileName, supervisor, project);
+}
+
+bool IsWholeProject(const std::vector<std::uint8_t>& bytes) {
+  // Read as the editor reads it, into objects of its own: no chooser opens for a
+  // missing material.
+  const TEditSupervisor settings;
+  const TVelEditorProject like;
+  BinaryReader r(bytes);
+  try {
+    (void)ReadContents(r, "", settings, like);
+  } catch (const std::runtime_error&) {
+    return false;
+  }
+  return r.AtEnd();
 }
 
 void InstallProject(ProjectContents&& contents, TEditSupervisor& supervisor, TVelEditorProject& project,
@@ -164,7 +209,8 @@ bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder) {
   const std::optional<std::vector<std::uint8_t>> bytes = ReadExistingFile(fileName, messages);
   if (!bytes) return false;
-  std::vector<TEditorKnot*> order = ReadAnalysisProjectBytes(*bytes, results, window);
+  std::vector<TEditorKnot*> order =
+      ReadNamingCopy(fileName, [&] { return ReadAnalysisProjectBytes(*bytes, results, window); });
   if (knotOrder != nullptr) *knotOrder = std::move(order);
   return true;
 }

@@ -36,15 +36,48 @@ inline constexpr const char* kWrongSignature = "Формат файла не с�
 
 // "Файл <name> не найден!"
 std::string FileNotFoundText(const std::string& fileName);
-// Why a save's leftover temporary file (IsSaveTemporaryName) is not opened.
+// Why a save's temporary file (IsSaveTemporaryName) is not opened: it does not
+// hold a whole project, or a save that is still running holds it.
 std::string SaveTemporaryText(const std::string& fileName);
+std::string RunningSaveText(const std::string& fileName);
 // The editor's main form caption for an opened file (the name without its folder).
 std::string EditorCaption(const std::string& fileName);
 
 // Shows "Файл %s не найден!" and gives nothing when nothing of that name exists;
 // otherwise its bytes. Whatever cannot be read throws, saying why: not a regular
-// file (a pipe, a device, a folder), no permission.
+// file (a pipe, a device, a folder), no permission. A save's temporary file is
+// read only when it holds a whole project and no running save holds it: it is
+// then the complete copy an interrupted save left of what it was saving.
 std::optional<std::vector<std::uint8_t>> ReadExistingFile(const std::string& fileName, MessageService& messages);
+
+// The name of the project read from a file: the file's own, and for the complete
+// copy an interrupted save left, the file that save was for (a save then puts the
+// project back where it belongs).
+std::string ProjectNameOf(const std::string& fileName);
+
+// Whether the bytes are a whole project file, every record read to the last byte.
+bool IsWholeProject(const std::vector<std::uint8_t>& bytes);
+
+// The newest complete copy of the project in `fileName` that an interrupted save
+// of that file left beside it (InterruptedSaveCopies), if there is one.
+std::optional<std::string> CompleteCopyOfInterruptedSave(const std::string& fileName);
+
+// The message for a file refused as damaged (`reason`) when such a copy lies beside it.
+std::string DamagedWithCopyText(const std::string& reason, const std::string& fileName, const std::string& copy);
+
+// Runs `read` on what was read of `fileName`; when the file is refused as damaged
+// and an interrupted save of it left a complete copy beside it, the refusal says
+// so and names the copy.
+template <class Read>
+auto ReadNamingCopy(const std::string& fileName, Read&& read) -> decltype(read()) {
+  try {
+    return read();
+  } catch (const std::runtime_error& e) {
+    const std::optional<std::string> copy = CompleteCopyOfInterruptedSave(fileName);
+    if (!copy) throw;
+    throw FormatError(DamagedWithCopyText(e.what(), fileName, *copy));
+  }
+}
 
 // ---- the editor ----
 
@@ -99,9 +132,9 @@ struct AnalysisWindowData {
 // list order: knot i of the result is the knot numbered i.
 std::vector<TEditorKnot*> ReadAnalysisProjectBytes(const std::vector<std::uint8_t>& bytes,
                                                    TVelEditorProject& results, AnalysisWindowData& window);
-// The same of a file. A missing file shows "Файл %s не найден!" and returns
-// false with nothing changed; a save's leftover temporary file is refused as by
-// OpenProject. knotOrder, when given, receives the knot order.
+// The same of a file, read as by ReadExistingFile and ReadNamingCopy. A missing
+// file shows "Файл %s не найден!" and returns false with nothing changed.
+// knotOrder, when given, receives the knot order.
 bool ReadAnalysisProject(const std::string& fileName, TVelEditorProject& results, AnalysisWindowData& window,
                          MessageService& messages, std::vector<TEditorKnot*>* knotOrder = nullptr);
 

@@ -116,7 +116,8 @@ std::string MainFormCaption(const std::string& fileName) {
 }
 
 OpenOutcome OpenCommand(TViewerProject& project, const std::string& fileName, MessageService& messages) {
-  const std::string ext = Extension(fileName);
+  // A save's temporary file is of the kind of the file it was saved for.
+  const std::string ext = Extension(ProjectNameOf(fileName));
   if (ext == ".tps") return project.LoadProjectFile(fileName) ? OpenOutcome::Project : OpenOutcome::NotOpened;
   if (ext == ".tpc") {
     project.LoadResultsFile(fileName);

@@ -83,7 +83,7 @@ bool TViewerProject::LoadProjectFile(const std::string& fileName) {
     auto candidate = EmptyModel(factory_, ui_);
     AnalysisWindowData window;
     if (!ReadAnalysisProject(fileName, *candidate, window, messages_)) return false;
-    return AdoptModel(candidate, window, fileName);
+    return AdoptModel(candidate, window, ProjectNameOf(fileName));
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(fileName);
   }

@@ -105,7 +105,8 @@ class TViewerProject {
   // ShellException, std::runtime_error) with everything unchanged. The file is
   // read through the model's analysis reader, with the editor's size limit. An
   // allocation failure throws std::runtime_error with a text that starts with
-  // kOutOfMemoryText, everything unchanged.
+  // kOutOfMemoryText, everything unchanged. The complete copy an interrupted save
+  // left is opened as the project it was saving (ProjectNameOf).
   bool LoadProjectFile(const std::string& fileName);
   bool LoadProjectBytes(const std::vector<std::uint8_t>& bytes, const std::string& fileName);
   // The results file type: nothing is read.

@@ -12,6 +12,7 @@
 
 #include "editor/project_io.h"
 #include "editor_fixture.h"
+#include "fakes/cut_save.h"
 #include "platform/binstream.h"
 #include "platform/ordinary_user.h"
 #include "platform/temp_folder.h"
@@ -135,6 +136,51 @@ TEST_F(DiskCommandsTest, ASaveReachesEveryHardLink) {
   g.Ui.OpenName = Path("hard.tps");
   ASSERT_TRUE(g.Commands.FileOpen());
   EXPECT_EQ(g.Project.Materials().Count(), f.Project.Materials().Count());
+}
+
+// The same save killed half way through the file itself: both names are refused
+// with the name of the complete copy it left; the copy opens as old.tps, holding
+// work that old.tps does not, and saving it mends both names.
+TEST_F(DiskCommandsTest, AKilledSaveOfAHardLinkedProjectIsRecoveredFromItsCopy) {
+  EditorFixture f;
+  SavedProject(f, "old.tps");
+  fs::create_hard_link(Path("old.tps"), Path("hard.tps"));
+  f.Sample().K[4]->X = 4;
+  const Bytes now = Current(f);
+  ASSERT_TRUE(test::SaveKilledInPlace(Path("old.tps"), now, {2, 400}));
+  std::string copy;
+  for (const auto& entry : fs::directory_iterator(dir_))
+    if (IsSaveTemporaryName(entry.path().string())) copy = entry.path().string();
+  ASSERT_FALSE(copy.empty());
+
+  EditorFixture g;
+  for (const std::string name : {"hard.tps", "old.tps"}) {
+    g.Messages.Shown.clear();
+    g.Ui.OpenName = Path(name);
+    EXPECT_FALSE(g.Commands.FileOpen());
+    ASSERT_EQ(g.Messages.Shown.size(), 1u);
+    EXPECT_EQ(g.Messages.Shown[0].Kind, MsgKind::Error);
+    EXPECT_NE(g.Messages.Shown[0].Text.find("Сохранение файла " + Path(name) +
+                                            " было прервано; полная копия сохранявшегося проекта лежит рядом, в файле " +
+                                            copy + "."),
+              std::string::npos)
+        << g.Messages.Shown[0].Text;
+    EXPECT_EQ(g.Commands.Windows().Count(), 0);
+  }
+
+  g.Messages.Shown.clear();
+  g.Ui.OpenName = copy;
+  ASSERT_TRUE(g.Commands.FileOpen());
+  EXPECT_TRUE(g.Messages.Shown.empty());
+  EXPECT_EQ(Current(g), now);
+  EXPECT_EQ(g.Project.FileName(), Path("old.tps"));
+  EXPECT_EQ(g.Ui.Captions.back(), "Программный комплекс \"Тавир\" - редактор [old.tps]");
+  EXPECT_TRUE(g.Commands.ProjectChanged()) << "old.tps does not hold it";
+  ASSERT_TRUE(g.Commands.FileSave());
+  EXPECT_FALSE(g.Commands.ProjectChanged());
+  EXPECT_EQ(ReadWholeFile(Path("hard.tps")), now);
+  EXPECT_EQ(ReadWholeFile(Path("old.tps")), now);
+  EXPECT_FALSE(fs::exists(copy));
 }
 
 TEST_F(DiskCommandsTest, TheBackupOptionOfTheProgramOptions) {

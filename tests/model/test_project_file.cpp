@@ -409,18 +409,20 @@ TEST_F(ProjectFileTest, MissingFileIsReportedAndChangesNothing) {
   EXPECT_EQ(window.View.Width, 77);
 }
 
-TEST_F(ProjectFileTest, ALeftoverTemporaryOfASaveIsNeverOpened) {
+TEST_F(ProjectFileTest, ALeftoverTemporaryOfASaveOpensOnlyWhenItHoldsAWholeProject) {
   // What a save killed before its rename leaves: a whole project under the
-  // temporary name, which may as well be half of one.
+  // temporary name, or only a part of one.
   auto e = SampleEditor();
+  const std::vector<std::uint8_t> whole = e->Save();
   const std::string temp = Path(".model.tps.tavir-tmp-Q7xk2P");
-  WriteFileAtomic(temp, e->Save());
+  WriteFileAtomic(temp, std::vector<std::uint8_t>(whole.begin(), whole.begin() + 1000));
   EditorState back;
   try {
     ReadExistingFile(temp, back.Messages);
     ADD_FAILURE() << "opened";
   } catch (const FormatError& ex) {
-    EXPECT_EQ(std::string(ex.what()), "Файл " + temp + " - временный файл прерванного сохранения, а не проект.");
+    EXPECT_EQ(std::string(ex.what()),
+              "Файл " + temp + " - временный файл прерванного сохранения, и проект в нем записан не полностью.");
   }
 
   TVelEditorProject results;
@@ -429,6 +431,13 @@ TEST_F(ProjectFileTest, ALeftoverTemporaryOfASaveIsNeverOpened) {
   EXPECT_THROW(ReadAnalysisProject(temp, results, window, back.Messages), FormatError);
   EXPECT_EQ(window.View.Width, 77);
   EXPECT_TRUE(back.Messages.Shown.empty());
+
+  // The whole project: read as any file, and named after the file it was saved for.
+  WriteFileAtomic(temp, whole);
+  EXPECT_EQ(ReadExistingFile(temp, back.Messages), whole);
+  EXPECT_TRUE(ReadAnalysisProject(temp, results, window, back.Messages));
+  EXPECT_EQ(ProjectNameOf(temp), Path("model.tps"));
+  EXPECT_EQ(ProjectNameOf(Path("model.tps")), Path("model.tps"));
 }
 
 TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFile) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "fakes/cut_save.h"
+#include "platform/binstream.h"
 #include "platform/recording_canvas.h"
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_fixture.h"
@@ -449,6 +451,43 @@ TEST(OpenCommand, TheExtensionWithItsCaseChoosesTheLoader) {
   EXPECT_EQ(OpenCommand(project, (dir.Path / "missing.tps").string(), messages), OpenOutcome::NotOpened);
   ASSERT_EQ(messages.Shown.size(), 1u);
   EXPECT_NE(messages.Shown[0].Text.find("не найден"), std::string::npos);
+}
+
+// A save of a hard-linked project killed half way through the file: the
+// refusal names the complete copy it left, and the copy, typed as named, opens as
+// the project that was being saved.
+TEST(OpenCommand, TheCopyAKilledSaveLeftOpensAsItsProject) {
+  TempFolder dir;
+  const std::string old = dir.Copy("old.tps");
+  const std::string hard = (dir.Path / "hard.tps").string();
+  std::filesystem::create_hard_link(old, hard);
+  const std::vector<std::uint8_t> now = ReadWholeFile(examples::ExamplePath("plate_simply_supported.tps"));
+  ASSERT_TRUE(test::SaveKilledInPlace(old, now, {2, 600}));
+  std::string copy;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path))
+    if (IsSaveTemporaryName(entry.path().string())) copy = entry.path().string();
+  ASSERT_FALSE(copy.empty());
+
+  ScriptedMessages messages;
+  TViewerProject project{messages};
+  try {
+    OpenCommand(project, hard, messages);
+    ADD_FAILURE() << "the damaged file opened";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("полная копия сохранявшегося проекта лежит рядом, в файле " + copy + "."),
+              std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(project.Knots().Count(), 0);
+
+  EXPECT_EQ(OpenCommand(project, copy, messages), OpenOutcome::Project);
+  EXPECT_TRUE(messages.Shown.empty());
+  EXPECT_EQ(project.FileName(), old);
+  EXPECT_EQ(MainFormCaption(project.FileName()), "Программный комплекс \"Тавир\" - расчетный модуль [old.tps]");
+  ScriptedMessages fresh;
+  TViewerProject sample{fresh};
+  ASSERT_TRUE(sample.LoadProjectFile(examples::ExamplePath("plate_simply_supported.tps")));
+  EXPECT_EQ(project.Knots().Count(), sample.Knots().Count());
 }
 
 TEST(ShellInfo, RisesOfTheFirstSurface) {
