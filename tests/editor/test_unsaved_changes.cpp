@@ -119,6 +119,52 @@ TEST_F(UnsavedWorkTest, WhatCountsAsAChange) {
   }
 }
 
+// Each part of what the file keeps, changed alone and straight in the data (no
+// command that might mark anything), is unsaved work; saving it makes the project
+// unchanged again, and the file then holds the change.
+TEST_F(UnsavedWorkTest, EachPartOfTheSavedProjectChangedAloneCounts) {
+  struct Case {
+    const char* Part;
+    std::function<void(EditorFixture&)> Change;
+  };
+  const std::vector<Case> cases = {
+      {"task: analysis kind", [](EditorFixture& f) { f.Supervisor.Task.EvulKind = 1; }},
+      {"task: problem statement", [](EditorFixture& f) { f.Supervisor.Task.Statement = 2; }},
+      {"task: dimension", [](EditorFixture& f) { f.Supervisor.Task.Dimension = 1; }},
+      {"task: precision", [](EditorFixture& f) { f.Supervisor.Task.Precision = 0.25L; }},
+      {"region: minimum X", [](EditorFixture& f) { f.Supervisor.SetRegionX1(f.Supervisor.RegionX1 - 1); }},
+      {"region: minimum Y", [](EditorFixture& f) { f.Supervisor.SetRegionY1(f.Supervisor.RegionY1 - 1); }},
+      {"region: minimum Z", [](EditorFixture& f) { f.Supervisor.SetRegionZ1(f.Supervisor.RegionZ1 - 1); }},
+      {"region: maximum X", [](EditorFixture& f) { f.Supervisor.SetRegionX2(f.Supervisor.RegionX2 + 1); }},
+      {"region: maximum Y", [](EditorFixture& f) { f.Supervisor.SetRegionY2(f.Supervisor.RegionY2 + 1); }},
+      {"region: maximum Z", [](EditorFixture& f) { f.Supervisor.SetRegionZ2(f.Supervisor.RegionZ2 + 1); }},
+      {"materials", [](EditorFixture& f) { f.Sample().Concrete->SetMu(0.25L); }},
+      {"knots", [](EditorFixture& f) { f.Sample().K[2]->Y = 1.25L; }},
+      {"supports", [](EditorFixture& f) { f.Project.Supports().At(0)->Fixation = TFixation{0, 1, 1, 0, 0, 0}; }},
+      {"concentrated loads", [](EditorFixture& f) { f.Project.ConcForces().At(0)->SetForce(Force(0, 0, -11, 0, 0, 0)); }},
+      {"distributed loads", [](EditorFixture& f) { f.Project.DispForces().At(0)->SetForce(Force(0, 0, -3, 0, 0, 0)); }},
+      {"elements", [](EditorFixture& f) { f.Sample().Plate->Layers.Layer(0)->SetThickness(0.3L); }},
+      {"shell surfaces", [](EditorFixture& f) { f.Sample().Paraboloid->SetParams(2, 1, 0.2L, 0.05L); }},
+      {"window: background", [](EditorFixture& f) { f.Window().WorkWindow.SetColor(0x00FF00); }},
+      {"window: grid", [](EditorFixture& f) { f.Window().Grid().StepY = 0.75L; }},
+      {"window: scale", [](EditorFixture& f) { f.Window().WorkWindow.SetScale(FloatPoint(0.02L, 0.02L)); }},
+      {"window: corner",
+       [](EditorFixture& f) { f.Window().WorkWindow.SetMaxPoint(FloatPoint3D(5, 3, 5)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Part);
+    EditorFixture f;
+    SavedSample(f);
+    ASSERT_FALSE(f.Commands.ProjectChanged());
+    const std::vector<std::uint8_t> before = ReadWholeFile(Path("plate.tps"));
+    c.Change(f);
+    EXPECT_TRUE(f.Commands.ProjectChanged());
+    ASSERT_TRUE(f.Commands.FileSave());
+    EXPECT_FALSE(f.Commands.ProjectChanged());
+    EXPECT_NE(ReadWholeFile(Path("plate.tps")), before) << "the change is in the file";
+  }
+}
+
 TEST_F(UnsavedWorkTest, NewOpenAndSaveLeaveTheProjectUnchanged) {
   EditorFixture f;
   EXPECT_FALSE(f.Commands.ProjectChanged());  // no project at all
