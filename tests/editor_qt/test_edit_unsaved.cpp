@@ -3,7 +3,6 @@
 // the real main form and its message boxes.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -13,6 +12,7 @@
 
 #include "editor_qt/edit_fixture.h"
 #include "model/project_file.h"
+#include "scratch_folder.h"
 
 namespace tavir::test {
 namespace {
@@ -32,24 +32,11 @@ const char* RouteName(Route r) {
   return "";
 }
 
-// A folder of this test's own: the tests run side by side.
-std::filesystem::path OwnDir(const std::string& name) {
-  std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::replace(test.begin(), test.end(), '/', '_');
-  return TempDir("unsaved_" + name + "_" + test + "_" + std::to_string(QCoreApplication::applicationPid()));
-}
-
 class UnsavedTest : public EditorFixture {
  protected:
-  void TearDown() override {
-    EditorFixture::TearDown();
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
-
   // The 6 x 4 plate (24 elements) saved as <dir>/plate.tps.
   void SavedPlate(const std::string& dirName) {
-    dir = OwnDir(dirName);
+    dir = TempDir(dirName);
     path = dir / "plate.tps";
     MeshedPlate();
     DialogScript script;
@@ -236,7 +223,7 @@ TEST_F(UnsavedTest, ASavedProjectAsksNothing) {
 
 TEST_F(UnsavedTest, AnUnnamedProjectIsSavedUnderANameAsked) {
   MeshedPlate();
-  dir = OwnDir("unnamed");
+  dir = TempDir("unnamed");
   path = dir / "asked.tps";
   {
     // The name dialog cancelled: nothing is written and the program stays.
@@ -343,18 +330,19 @@ TEST_F(UnsavedTest, AutoSaveOffWritesNothing) {
 }
 
 TEST_F(UnsavedTest, AutoSaveNeverWritesAnUnnamedProject) {
-  dir = OwnDir("autosave_unnamed");
+  dir = TempDir("autosave_unnamed");
   const std::filesystem::path here = dir;
-  const QString previous = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(here.string())));
-  MeshedPlate();
-  Dm().SetAutoSaveMinute(kTestMinute);
-  SetAutoSave(true);
-  // Many intervals: no file, no name asked (a dialog would fail the test), no box.
-  QTest::qWait(static_cast<int>((30 * kTestMinute).count()));
-  EXPECT_TRUE(std::filesystem::is_empty(here));
-  EXPECT_TRUE(Commands().ProjectChanged());
-  QDir::setCurrent(previous);
+  {
+    // "NoName.tps" would be written in the working folder: this test's own.
+    const WorkIn working(here);
+    MeshedPlate();
+    Dm().SetAutoSaveMinute(kTestMinute);
+    SetAutoSave(true);
+    // Many intervals: no file, no name asked (a dialog would fail the test), no box.
+    QTest::qWait(static_cast<int>((30 * kTestMinute).count()));
+    EXPECT_TRUE(std::filesystem::is_empty(here));
+    EXPECT_TRUE(Commands().ProjectChanged());
+  }
   // Named, the same project is written at the next tick.
   path = here / "named.tps";
   {
