@@ -68,6 +68,7 @@ class CalcFixture : public ::testing::Test {
   CalcFixture() : dm(msgs), form(dm, msgs) { dm.StatusSeam().Timing = PumpTiming::EveryPump(); }
   ~CalcFixture() override {
     dm.StatusSeam().OnPump = nullptr;
+    dm.StatusSeam().Now = nullptr;
     dm.StatusSeam().Timing = PumpTiming{};
     TestFolder().reset();
   }
