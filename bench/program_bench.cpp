@@ -2,23 +2,23 @@
 
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include "editor/qt/dlg_new_task.h"
+#include "scratch_folder.h"
 #include "viewer/example_models.h"
 
 namespace tavir::bench {
 
 namespace {
 
-std::filesystem::path BenchDir() {
-  auto dir = std::filesystem::temp_directory_path() / ("tavir_bench_programs_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return dir;
+// The files a run writes, removed when it ends.
+const std::filesystem::path& BenchDir() {
+  static const ScratchFolder folder("tavir-bench-programs");
+  return folder.Path();
 }
 
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {

@@ -27,6 +27,7 @@
 #include "platform/services.h"
 #include "fakes/scripted_messages.h"
 #include "fakes/scripted_model_dialogs.h"
+#include "scratch_folder.h"
 
 namespace tavir::testing {
 
@@ -189,19 +190,9 @@ class FakeSurface : public DeskSurface {
 // A folder of the test's own, removed after it.
 class TempFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tavir_editor_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
+  ScratchFolder folder_{"tavir-editor"};
+  std::filesystem::path dir_ = folder_.Path();
 };
 
 inline NewTaskAnswer PlateTask(Extended precision = 0.01L) {

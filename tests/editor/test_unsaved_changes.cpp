@@ -277,10 +277,14 @@ TEST_F(UnsavedWorkTest, AutoSaveWritesOnlyAChangedNamedProject) {
   f.NewProject();
   f.Sample();
   f.Supervisor.Options.SetAutoSave(1);
-  // Unnamed: never, and no name is asked.
-  EXPECT_EQ(f.Commands.AutoSave(failure), AutoSaveResult::Nothing);
-  EXPECT_EQ(f.Ui.SaveDialogs, 0);
-  EXPECT_FALSE(fs::exists("NoName.tps"));
+  {
+    // Unnamed: never, and no name is asked. "NoName.tps" would go to the working
+    // folder: this test's own, empty.
+    const WorkIn working(dir_);
+    EXPECT_EQ(f.Commands.AutoSave(failure), AutoSaveResult::Nothing);
+    EXPECT_EQ(f.Ui.SaveDialogs, 0);
+    EXPECT_TRUE(fs::is_empty(dir_));
+  }
   f.Ui.SaveName = Path("plate.tps");
   ASSERT_TRUE(f.Commands.FileSave());
   // Unchanged: nothing to write.

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,14 +26,20 @@
 #include "model/model_ui_dialogs.h"
 #include "platform_qt/dialog_script.h"
 #include "fakes/scripted_model_dialogs.h"
+#include "scratch_folder.h"
 
 namespace tavir::test {
 
+// The folders the running test asked for; they go when its fixture goes.
+inline std::vector<std::unique_ptr<ScratchFolder>>& TestFolders() {
+  static std::vector<std::unique_ptr<ScratchFolder>> folders;
+  return folders;
+}
+
+// A new empty folder at every call, removed when the test ends.
 inline std::filesystem::path TempDir(const std::string& name) {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tavir_editqt_" + name);
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
+  TestFolders().push_back(std::make_unique<ScratchFolder>("tavir-editqt-" + name));
+  return TestFolders().back()->Path();
 }
 
 inline std::vector<char> FileBytes(const std::filesystem::path& p) {
@@ -58,6 +65,7 @@ inline int PixelsOf(const QImage& picture, QRgb colour) {
 
 class EditorFixture : public ::testing::Test {
  protected:
+  ~EditorFixture() override { TestFolders().clear(); }
   void SetUp() override { StartProgram(); }
   // The program as its entry builds it; anew when one runs already.
   void StartProgram() {

@@ -3,16 +3,17 @@
 // the real main form and its message boxes.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <functional>
 
 #include "editor_qt/edit_fixture.h"
 #include "model/project_file.h"
+#include "scratch_folder.h"
 
 namespace tavir::test {
 namespace {
@@ -32,24 +33,11 @@ const char* RouteName(Route r) {
   return "";
 }
 
-// A folder of this test's own: the tests run side by side.
-std::filesystem::path OwnDir(const std::string& name) {
-  std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::replace(test.begin(), test.end(), '/', '_');
-  return TempDir("unsaved_" + name + "_" + test + "_" + std::to_string(QCoreApplication::applicationPid()));
-}
-
 class UnsavedTest : public EditorFixture {
  protected:
-  void TearDown() override {
-    EditorFixture::TearDown();
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
-
   // The 6 x 4 plate (24 elements) saved as <dir>/plate.tps.
   void SavedPlate(const std::string& dirName) {
-    dir = OwnDir(dirName);
+    dir = TempDir(dirName);
     path = dir / "plate.tps";
     MeshedPlate();
     DialogScript script;
@@ -148,8 +136,24 @@ class UnsavedTest : public EditorFixture {
     return condition();
   }
 
+  // Counts the autosave timer's ticks from now on. Connected after the program's
+  // own handler, so that when the count says n, the handler has run n times.
+  void CountTicks() {
+    QObject::disconnect(tickCounter);
+    ticks = 0;
+    tickCounter = QObject::connect(&Dm().AutoSaveTimer(), &QTimer::timeout, &Dm(), [this] { ++ticks; });
+  }
+  // Runs the event loop until the timer has ticked `n` times more: a busy machine
+  // makes the wait longer, never the check emptier.
+  bool WaitForTicks(int n) {
+    const int until = ticks + n;
+    return WaitUntil([&] { return ticks >= until; }, 60000);
+  }
+
   std::filesystem::path dir;
   std::filesystem::path path;
+  int ticks = 0;
+  QMetaObject::Connection tickCounter;
 };
 
 // ---- the question ----
@@ -236,7 +240,7 @@ TEST_F(UnsavedTest, ASavedProjectAsksNothing) {
 
 TEST_F(UnsavedTest, AnUnnamedProjectIsSavedUnderANameAsked) {
   MeshedPlate();
-  dir = OwnDir("unnamed");
+  dir = TempDir("unnamed");
   path = dir / "asked.tps";
   {
     // The name dialog cancelled: nothing is written and the program stays.
@@ -335,7 +339,10 @@ TEST_F(UnsavedTest, AutoSaveOffWritesNothing) {
   SetAutoSave(false);
   EXPECT_FALSE(Dm().AutoSaveTimer().isActive());
   DeleteElementAt(0.5, 0.5);
-  QTest::qWait(static_cast<int>((20 * kTestMinute).count()));
+  // No timer, so no ticks to wait for: the tick itself, run by hand, writes nothing
+  // and starts nothing.
+  for (int i = 0; i < 3; ++i) Dm().AutoSaveTick();
+  EXPECT_FALSE(Dm().AutoSaveTimer().isActive());
   EXPECT_EQ(ElementsInFile(), 24);
   EXPECT_TRUE(Commands().ProjectChanged());
   SetAutoSave(true);
@@ -343,18 +350,20 @@ TEST_F(UnsavedTest, AutoSaveOffWritesNothing) {
 }
 
 TEST_F(UnsavedTest, AutoSaveNeverWritesAnUnnamedProject) {
-  dir = OwnDir("autosave_unnamed");
+  dir = TempDir("autosave_unnamed");
   const std::filesystem::path here = dir;
-  const QString previous = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(here.string())));
-  MeshedPlate();
-  Dm().SetAutoSaveMinute(kTestMinute);
-  SetAutoSave(true);
-  // Many intervals: no file, no name asked (a dialog would fail the test), no box.
-  QTest::qWait(static_cast<int>((30 * kTestMinute).count()));
-  EXPECT_TRUE(std::filesystem::is_empty(here));
-  EXPECT_TRUE(Commands().ProjectChanged());
-  QDir::setCurrent(previous);
+  {
+    // "NoName.tps" would be written in the working folder: this test's own.
+    const WorkIn working(here);
+    MeshedPlate();
+    Dm().SetAutoSaveMinute(kTestMinute);
+    SetAutoSave(true);
+    CountTicks();
+    // Several ticks: no file, no name asked (a dialog would fail the test), no box.
+    ASSERT_TRUE(WaitForTicks(5));
+    EXPECT_TRUE(std::filesystem::is_empty(here));
+    EXPECT_TRUE(Commands().ProjectChanged());
+  }
   // Named, the same project is written at the next tick.
   path = here / "named.tps";
   {
@@ -371,12 +380,13 @@ TEST_F(UnsavedTest, AutoSaveWaitsForAnOpenDialogAndADeskGesture) {
   Dm().SetAutoSaveMinute(kTestMinute);
   DeleteElementAt(0.5, 0.5);
   SetAutoSave(true);
+  CountTicks();
   {
-    // A modal dialog open for many intervals: nothing is written meanwhile.
+    // A modal dialog open for several ticks: nothing is written meanwhile.
     DialogScript script;
     int whileOpen = 0;
     script.Dialogs.push_back([this, &whileOpen](QDialog& d) {
-      QTest::qWait(static_cast<int>((20 * kTestMinute).count()));
+      EXPECT_TRUE(WaitForTicks(5));
       whileOpen = ElementsInFile();
       d.accept();
       return d.result();
@@ -394,7 +404,7 @@ TEST_F(UnsavedTest, AutoSaveWaitsForAnOpenDialogAndADeskGesture) {
   desk->MouseDown(Qt::LeftButton, a, Qt::NoModifier);
   ASSERT_NE(desk->Logic().ActiveMode(), nullptr);
   desk->MouseMove(b, Qt::NoModifier);
-  QTest::qWait(static_cast<int>((20 * kTestMinute).count()));
+  ASSERT_TRUE(WaitForTicks(5));
   EXPECT_EQ(ElementsInFile(), 23);
   desk->MouseUp(Qt::LeftButton, b, Qt::NoModifier);
   EXPECT_TRUE(WaitUntil([this] { return ElementsInFile() == 22; }));
@@ -415,9 +425,10 @@ TEST_F(UnsavedTest, AFailingAutoSaveIsShownOnceInTheStatusBar) {
   QLabel* notice = desk->StatusBar()->findChild<QLabel*>("StBar_Win_Notice");
   ASSERT_NE(notice, nullptr);
   EXPECT_FALSE(notice->isHidden());
-  // Shown once: cleared, it stays clear through many failing ticks.
+  // Shown once: cleared, it stays clear through several failing ticks.
   desk->SetNotice(QString());
-  QTest::qWait(static_cast<int>((20 * kTestMinute).count()));
+  CountTicks();
+  ASSERT_TRUE(WaitForTicks(5));
   EXPECT_TRUE(desk->Notice().isEmpty());
   EXPECT_TRUE(Commands().ProjectChanged());
   EXPECT_EQ(Project().Elements().Count(), 23);

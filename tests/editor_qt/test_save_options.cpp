@@ -70,7 +70,6 @@ TEST_F(SaveOptionsTest, WithBackupsOnEachSaveKeepsThePreviousFile) {
   Project().Materials().AddMaterial("Сталь");
   Run("acFileSave");
   EXPECT_EQ(FileBytes(bak), kept);
-  fs::remove_all(dir);
 }
 
 TEST_F(SaveOptionsTest, AWriteProtectedProjectIsNotSavedOver) {
@@ -91,7 +90,6 @@ TEST_F(SaveOptionsTest, AWriteProtectedProjectIsNotSavedOver) {
   struct stat st {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0444u);
-  fs::remove_all(dir);
 }
 
 }  // namespace

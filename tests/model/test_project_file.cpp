@@ -15,6 +15,7 @@
 #include "platform/extended.h"
 #include "platform/recording_canvas.h"
 #include "fakes/scripted_model_ui.h"
+#include "scratch_folder.h"
 
 namespace tavir {
 namespace {
@@ -46,15 +47,9 @@ std::string StringAt(const std::vector<std::uint8_t>& b, std::size_t off) {
 // A scratch folder of its own for each test.
 class ProjectFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tavir_pf_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
+  ScratchFolder folder_{"tavir-project-file"};
+  fs::path dir_ = folder_.Path();
 };
 
 TEST(ProjectFileLayout, EveryFieldSitsAtItsOffset) {

@@ -3,12 +3,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "platform/binstream.h"
 #include "platform/cp1251.h"
 #include "platform/wmf_canvas.h"
+#include "scratch_folder.h"
 #include "wmf2svg.h"
 
 namespace tavir {
@@ -40,14 +40,10 @@ TEST(WmfToSvg, PolygonsLinesAndTextSurviveConversion) {
   c.TextOut(20, 200, "Plate 1");
   c.Finish();
 
-  std::random_device rd;
-  const fs::path dir = fs::temp_directory_path() / ("tavir-wmf2svg-" + std::to_string(rd()));
-  fs::create_directories(dir);
-  const fs::path wmfPath = dir / "picture.wmf";
+  const ScratchFolder scratch("tavir-wmf2svg");
+  const fs::path wmfPath = scratch.Path() / "picture.wmf";
   WriteFileAtomic(wmfPath.string(), c.Bytes());
   const std::string svg = testing::Wmf2Svg(wmfPath);
-  std::error_code ec;
-  fs::remove_all(dir, ec);
   ASSERT_FALSE(svg.empty());
   EXPECT_EQ(Occurrences(svg, "<polygon"), 3u) << svg;
   EXPECT_EQ(Occurrences(svg, "<line"), 2u) << svg;

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "analysis/shell_check.h"
+#include "scratch_folder.h"
 #include "viewer_fixture.h"
 
 namespace tavir {
@@ -360,7 +361,8 @@ TEST(AnalysisFaults, AdaptationRefusesAPrecisionThatCannotEnd) {
 // before anything is read.
 TEST(AnalysisFaults, OversizedFileIsRefusedBeforeItIsRead) {
   namespace fs = std::filesystem;
-  const fs::path path = fs::temp_directory_path() / "tavir_oversized_project.tps";
+  const ScratchFolder scratch("tavir-oversized");
+  const fs::path path = scratch.Path() / "oversized.tps";
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write("\1\0\0\0", 4);
@@ -374,7 +376,6 @@ TEST(AnalysisFaults, OversizedFileIsRefusedBeforeItIsRead) {
   } catch (const FormatError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Файл слишком велик", 0), 0u) << e.what();
   }
-  fs::remove(path);
   EXPECT_EQ(v.Project.FileName(), "c.tps");
   EXPECT_EQ(v.Project.Knots().Count(), 25);
 }

@@ -15,6 +15,7 @@
 
 #include "viewer_fixture.h"
 #include "fakes/scripted_messages.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -105,7 +106,8 @@ TEST(OutOfMemory, HookFailsTheArmedAllocationOnly) {
 TEST(OutOfMemory, EveryAllocationFailureWhileOpeningLeavesTheProject) {
   namespace fs = std::filesystem;
   const std::vector<std::uint8_t> bytes = ExampleBytes("shell_two_materials.tps");
-  const fs::path path = fs::temp_directory_path() / "tavir_oom_open.tps";
+  const ScratchFolder scratch("tavir-oom");
+  const fs::path path = scratch.Path() / "open.tps";
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -143,7 +145,6 @@ TEST(OutOfMemory, EveryAllocationFailureWhileOpeningLeavesTheProject) {
     }
     EXPECT_GT(failures, 100);
   }
-  fs::remove(path);
 }
 
 // The analysis and the adaptation, failing every allocation in turn: one error

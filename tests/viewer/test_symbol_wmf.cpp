@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/wmf_reader.h"
+#include "scratch_folder.h"
 #include "viewer/symbols.h"
 #include "wmf2svg.h"
 
@@ -55,10 +55,8 @@ TEST(SymbolWmf, AnIndependentReaderDrawsEverySymbol) {
   x = 0;
   for (int i = 0; i < kForceSymbolCount; ++i, x += 30) DrawBuiltInSymbol(c, "IL_Forces", i, x, 50);
   c.Finish();
-  std::random_device rd;
-  const auto dir = std::filesystem::temp_directory_path() / ("tavir-symbols-" + std::to_string(rd()));
-  std::filesystem::create_directories(dir);
-  const auto path = dir / "symbols.wmf";
+  const ScratchFolder scratch("tavir-symbols");
+  const auto path = scratch.Path() / "symbols.wmf";
   {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(c.Bytes().data()), static_cast<std::streamsize>(c.Bytes().size()));
@@ -75,8 +73,6 @@ TEST(SymbolWmf, AnIndependentReaderDrawsEverySymbol) {
   // Drawn in the symbol colours (blue supports, red loads).
   EXPECT_NE(svg.find("stroke:navy"), std::string::npos) << svg.substr(0, 1500);
   EXPECT_NE(svg.find("stroke:red"), std::string::npos);
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "platform/binstream.h"
@@ -15,6 +14,7 @@
 #include "viewer/viewer_scene.h"
 #include "wmf2svg.h"
 #include "fakes/scripted_messages.h"
+#include "scratch_folder.h"
 
 namespace tavir {
 namespace {
@@ -35,16 +35,8 @@ std::size_t Occurrences(const std::string& text, const std::string& what) {
 }
 
 struct TempDir {
-  fs::path Path;
-  TempDir() {
-    std::random_device rd;
-    Path = fs::temp_directory_path() / ("tavir-export-" + std::to_string(rd()));
-    fs::create_directories(Path);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(Path, ec);
-  }
+  ScratchFolder Folder{"tavir-export"};
+  fs::path Path = Folder.Path();
   std::string operator/(const std::string& name) const { return (Path / name).string(); }
 };
 

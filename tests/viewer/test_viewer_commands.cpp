@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "viewer/viewer_links.h"
 #include "viewer/viewer_scene.h"
 #include "fakes/scripted_messages.h"
+#include "scratch_folder.h"
 
 namespace tavir {
 namespace {
@@ -401,16 +401,8 @@ namespace {
 // ---- opening, caption, shell information ----
 
 struct TempFolder {
-  std::filesystem::path Path;
-  TempFolder() {
-    std::random_device rd;
-    Path = std::filesystem::temp_directory_path() / ("tavir-open-" + std::to_string(rd()));
-    std::filesystem::create_directories(Path);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(Path, ec);
-  }
+  ScratchFolder Folder{"tavir-open"};
+  std::filesystem::path Path = Folder.Path();
   std::string Copy(const std::string& name) const {
     const auto to = Path / name;
     std::filesystem::copy_file(examples::ExamplePath("plate_clamped.tps"), to);

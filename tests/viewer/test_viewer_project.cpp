@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include "scratch_folder.h"
 #include "viewer_fixture.h"
 
 namespace tavir {
@@ -83,9 +83,8 @@ TEST(ViewerProjectLoad, MissingFileShowsMessageAndKeepsTheModel) {
 // used to be "не найден"), and the open model stays.
 TEST(ViewerProjectLoad, WhatIsNoFileIsNamedAndKeepsTheModel) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("tavir_viewer_odd_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const ScratchFolder scratch("tavir-viewer-odd");
+  const fs::path& dir = scratch.Path();
   const std::string fifo = (dir / "pipe.tps").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   const std::string zero = (dir / "zero.tps").string();
@@ -104,7 +103,6 @@ TEST(ViewerProjectLoad, WhatIsNoFileIsNamedAndKeepsTheModel) {
     EXPECT_EQ(v.Project.FileName(), "plate_clamped.tps");
     EXPECT_EQ(v.Project.Knots().Count(), 25);
   }
-  fs::remove_all(dir);
 }
 
 TEST(ViewerProjectLoad, FromDiskReadsTheExample) {

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 
 #include "platform/binstream.h"
 #include "platform/numtext.h"
@@ -14,6 +13,7 @@
 #include "viewer/viewer_fixture.h"
 #include "viewer/viewer_scene.h"
 #include "fakes/scripted_messages.h"
+#include "scratch_folder.h"
 
 namespace tavir {
 namespace {
@@ -120,9 +120,8 @@ TEST_F(SolvedPlate, SectionGestureMakesAShownSectionViewOfTheCutRow) {
 }
 
 TEST_F(SolvedPlate, ExportOfThePlanIsAValidMetafile) {
-  std::random_device rd;
-  const auto dir = std::filesystem::temp_directory_path() / ("tavir-scene-" + std::to_string(rd()));
-  std::filesystem::create_directories(dir);
+  const ScratchFolder scratch("tavir-scene");
+  const std::filesystem::path& dir = scratch.Path();
   const std::string name = (dir / "plate.emf").string();
   ASSERT_EQ(ExportCurrentView(name, windows, scene, messages), ExportResult::Written);
   const auto bytes = ReadWholeFile((dir / "plate.wmf").string());
@@ -146,8 +145,6 @@ TEST_F(SolvedPlate, ExportOfThePlanIsAValidMetafile) {
   std::size_t polygons = 0;
   for (std::size_t at = text.find("<polygon"); at != std::string::npos; at = text.find("<polygon", at + 1)) ++polygons;
   EXPECT_EQ(polygons, 16u + symbolPolygons);
-  std::error_code ec;
-  std::filesystem::remove_all(dir, ec);
 }
 
 // The boxes of the drawn isoline labels (white boxes, font size 5).

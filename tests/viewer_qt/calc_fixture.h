@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "viewer/qt/view_dialogs.h"
 #include "fakes/dialogs_by_name.h"
 #include "fakes/scripted_messages.h"
+#include "scratch_folder.h"
 
 namespace tavir::calctest {
 
@@ -35,12 +37,15 @@ inline std::vector<std::string> ExampleNames() {
   return {"plate_simply_supported.tps", "plate_clamped.tps", "shell_spherical.tps", "shell_two_materials.tps"};
 }
 
-// One folder per test process: ctest runs the tests side by side.
+// The running test's folder, made new at its first use; it goes when the fixture goes.
+inline std::optional<ScratchFolder>& TestFolder() {
+  static std::optional<ScratchFolder> folder;
+  return folder;
+}
+
 inline std::filesystem::path TempDir() {
-  auto dir = std::filesystem::temp_directory_path() /
-             ("tavir_calc_tests_" + std::to_string(QCoreApplication::applicationPid()));
-  std::filesystem::create_directories(dir);
-  return dir;
+  if (!TestFolder()) TestFolder().emplace("tavir-calc");
+  return TestFolder()->Path();
 }
 
 inline std::vector<char> FileBytes(const std::string& path) {
@@ -63,9 +68,9 @@ class CalcFixture : public ::testing::Test {
   CalcFixture() : dm(msgs), form(dm, msgs) { dm.StatusSeam().Timing = PumpTiming::EveryPump(); }
   ~CalcFixture() override {
     dm.StatusSeam().OnPump = nullptr;
+    dm.StatusSeam().Now = nullptr;
     dm.StatusSeam().Timing = PumpTiming{};
-    std::error_code ec;
-    std::filesystem::remove_all(TempDir(), ec);
+    TestFolder().reset();
   }
 
   bool Open(const std::string& path) {

@@ -2,11 +2,12 @@
 // paints a few dozen times a second at most, whatever the number of its steps; a
 // short one never shows the window; the bars still end each stage at their
 // maximum and Break still stops the static analysis.
+#include <QCheckBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <map>
-#include <thread>
 
 #include "calc_fixture.h"
 #include "fakes/paint_counter.h"
@@ -50,25 +51,34 @@ TEST_F(CalcTiming, ALongAnalysisPumpsAndPaintsAtMostOncePerInterval) {
 }
 
 // A computation over before the show delay never shows its window; one that runs
-// longer shows it, with what was written before it appeared.
+// longer shows it, with what was written before it appeared. The window's clock
+// is the test's, moved on a pump interval at every pump: the machine's speed has
+// no say.
 TEST_F(CalcTiming, TheWindowAppearsOnlyWhenTheComputationLastsLongEnoughToBeSeen) {
   dm.StatusSeam().Timing = PumpTiming{};
+  Clock::time_point now = Clock::now();
+  dm.StatusSeam().Now = [&now] { return now; };
   ASSERT_TRUE(Open(Example("plate_clamped.tps")));
-  bool shown = false;
-  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) { shown = shown || s.Form() != nullptr; };
-  const auto t0 = Clock::now();
-  Static();
-  if (Clock::now() - t0 < kStatusShowDelay) {
-    EXPECT_FALSE(shown);
-  }
-  EXPECT_TRUE(form.Project().HasResults());
 
-  // A slow computation: every pump takes a while.
-  dm.StatusSeam().Timing = PumpTiming{std::chrono::milliseconds(0), std::chrono::milliseconds(30)};
+  // Over just before the delay: the pumps come, the window never.
+  const Clock::time_point last = now + kStatusShowDelay - std::chrono::milliseconds(1);
+  bool shown = false;
+  long long pumps = 0;
+  dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
+    shown = shown || s.Form() != nullptr;
+    pumps = s.Pumps();
+    now = std::min(now + kPumpInterval, last);
+  };
+  Static();
+  EXPECT_TRUE(form.Project().HasResults());
+  EXPECT_GE(pumps, 3);
+  EXPECT_FALSE(shown);
+
+  // Longer: the window appears at the first pump past the delay.
   TStatusForm* seen = nullptr;
   QString rowText;
   dm.StatusSeam().OnPump = [&](CalcStatusWindow& s) {
-    if (seen == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    now += kPumpInterval;
     if (seen == nullptr && s.Form() != nullptr) {
       seen = s.Form();
       rowText = seen->Cell(0, kStageSolve);
@@ -122,8 +132,9 @@ TEST_F(CalcTiming, BreakStopsTheStaticAnalysisInsideTheSolve) {
 }
 
 // With "Обновлять окно" each iteration's repaint is drawn at the next pump; with
-// the default timing a short adaptation draws its view at most once per pump, and
-// once more when it ends.
+// the default timing the view is drawn at most once per pump, and once more when
+// the adaptation ends. There the window's clock stands still: one pump for all the
+// iterations, whatever the machine's speed.
 TEST_F(CalcTiming, RefreshedViewsAreDrawnAtTheNextPumpNotAtEveryRequest) {
   ASSERT_TRUE(Open(Example("shell_two_materials.tps")));
   dialogs.Accept("AdaptParsDlg");
@@ -140,11 +151,24 @@ TEST_F(CalcTiming, RefreshedViewsAreDrawnAtTheNextPumpNotAtEveryRequest) {
   EXPECT_GT(drawnAtPumps - before, 5) << "every iteration's view was drawn during the run";
   EXPECT_GT(desk->Drawings(), drawnAtPumps) << "and once more with the results";
 
+  // The same adaptation again from the file, with all its iterations (the first
+  // ended with the thickness adaptation switched off).
+  ASSERT_TRUE(Open(Example("shell_two_materials.tps")));
+  dialogs.Accept("AdaptParsDlg",
+                 [](QDialog& d) { d.findChild<QCheckBox*>("ChBox_AdaptThickness")->setChecked(true); });
+  desk = Desk(0);
+  ASSERT_NE(desk, nullptr);
   dm.StatusSeam().Timing = PumpTiming{};
+  const auto now = Clock::now();
+  dm.StatusSeam().Now = [now] { return now; };
   const long long start = desk->Drawings();
   pumps = 0;
   drawnAtPumps = start;
   dm.Run("AcSolv_Adaptation");
+  ASSERT_TRUE(form.Project().HasResults());
+  ASSERT_EQ(msgs.Shown.size(), 2u);
+  EXPECT_EQ(msgs.Shown[1].Text, msgs.Shown[0].Text) << "the same iterations as the first";
+  EXPECT_EQ(pumps, 1);
   EXPECT_LE(desk->Drawings() - start, pumps + 1);
 }
 

@@ -15,10 +15,14 @@ CalcStatusWindow::CalcStatusWindow(TViewerProject& project, BreakMode mode, QWid
 
 CalcStatusWindow::~CalcStatusWindow() { HideStatus(); }
 
+PumpThrottle::Clock::time_point CalcStatusWindow::Now() const {
+  return seam_ != nullptr && seam_->Now ? seam_->Now() : PumpThrottle::Clock::now();
+}
+
 void CalcStatusWindow::ShowStatus() {
   if (wanted_) return;
   wanted_ = true;
-  wantedSince_ = PumpThrottle::Clock::now();
+  wantedSince_ = Now();
   if (timing_.ShowDelay.count() <= 0) MakeForm();
 }
 
@@ -66,7 +70,7 @@ void CalcStatusWindow::SetBar(long long position, long long maximum) {
 void CalcStatusWindow::Pump() { PumpIfDue(); }
 
 void CalcStatusWindow::PumpIfDue() {
-  const auto now = PumpThrottle::Clock::now();
+  const auto now = Now();
   if (throttle_.Due(now)) {
     throttle_.Pumped(now);
     if (wanted_ && !form_ && now - wantedSince_ >= timing_.ShowDelay) MakeForm();

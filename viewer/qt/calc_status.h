@@ -22,11 +22,13 @@ namespace tavir {
 class CalcStatusWindow;
 
 // What the maker of the status windows gives each one: how often it processes
-// events and when it appears (read when the window is made), and what runs at
-// every event pump (read at each pump; tests press Break from it).
+// events and when it appears (read when the window is made), what runs at every
+// event pump (read at each pump; tests press Break from it), and the clock those
+// times are measured on (the steady clock when empty; tests drive their own).
 struct CalcStatusSeam {
   PumpTiming Timing;
   std::function<void(CalcStatusWindow&)> OnPump;
+  std::function<PumpThrottle::Clock::time_point()> Now;
 };
 
 class CalcStatusWindow : public CalcStatus {
@@ -61,6 +63,7 @@ class CalcStatusWindow : public CalcStatus {
   long long Pumps() const { return pumps_; }
 
  private:
+  PumpThrottle::Clock::time_point Now() const;
   void PumpIfDue();
   void MakeForm();
   void ShowBar();
