@@ -23,18 +23,10 @@ DialogScript::Handler Typed(const std::string& path) {
   };
 }
 
-class RecoveryTest : public EditorFixture {
- protected:
-  void TearDown() override {
-    EditorFixture::TearDown();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-  std::filesystem::path dir;
-};
+using RecoveryTest = EditorFixture;
 
 TEST_F(RecoveryTest, TheCopyOfAKilledSaveIsOpenedByItsNameAndSavedBack) {
-  dir = TempDir("recovery");
+  const std::filesystem::path dir = TempDir("recovery");
   const std::string old = (dir / "old.tps").string();
   const std::string hard = (dir / "hard.tps").string();
   MeshedPlate();
