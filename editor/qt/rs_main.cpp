@@ -6,15 +6,14 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
 #include <string_view>
 
 #include "editor/qt/dm_main.h"
+#include "platform/qt/window_place.h"
 
 namespace tavir {
 
@@ -132,10 +131,7 @@ QMenu* TRSForm::createPopupMenu() {
 }
 
 void TRSForm::ShowAsStrip() {
-  if (const QScreen* s = QGuiApplication::primaryScreen()) {
-    const QRect r = s->availableGeometry();
-    setGeometry(r.x(), r.y(), r.width(), std::max(1, height()));
-  }
+  FramePlacement::Place(*this, StandAsTopStrip);
   ArrangeRows();
   show();
   FitToBars();

@@ -20,6 +20,11 @@ DeskWindow::DeskWindow(const DeskWindowLayout& layout, const ImageProvider* imag
   if (!layout.MinimumSize.isEmpty()) setMinimumSize(layout.MinimumSize);
   resize(layout.Size);
   CentreOnScreen(*this);
+  // Once framed, whole on the screen and clear of the strip.
+  FramePlacement::Place(*this, [this](QWidget& window, const QMargins& frame, const QRect& area) {
+    KeepFrameInside(window, frame, area);
+    KeepClearOfMainForm();
+  });
   scroll_ = new QScrollArea(this);
   scroll_->setObjectName(layout.ScrollName);
   scroll_->setWidgetResizable(false);
@@ -107,13 +112,26 @@ void DeskWindow::resizeEvent(QResizeEvent* event) {
   KeepClearOfMainForm();
 }
 
+void DeskWindow::SetMainForm(QWidget* main) {
+  if (mainForm_) mainForm_->removeEventFilter(this);
+  mainForm_ = main;
+  if (mainForm_) mainForm_->installEventFilter(this);
+}
+
+bool DeskWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mainForm_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move) && isVisible())
+    KeepClearOfMainForm();
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void DeskWindow::KeepClearOfMainForm() {
   if (detached_ || !mainForm_ || !mainForm_->isVisible()) return;
-  // The desk keeps clear of the main window's strip of tool bars, 100 pixels high
-  // at the least (and never below its minimum size).
-  const int mainBottom = mainForm_->y() + mainForm_->height();
+  // The desk keeps clear of the main window's strip of tool bars, frame and all:
+  // it moves below and gives up what lay under the strip, 100 pixels high at the
+  // least (and never below its minimum size). A window's position is its frame's.
+  const int mainBottom = mainForm_->frameGeometry().bottom() + 1;
   if (y() < mainBottom) {
-    const int newHeight = std::max(100, height() - mainForm_->height());
+    const int newHeight = std::max(100, height() - (mainBottom - y()));
     move(x(), mainBottom);
     resize(width(), newHeight);
   }

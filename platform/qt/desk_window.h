@@ -62,8 +62,9 @@ class DeskWindow : public QMainWindow, private DeskSurface, private DeskPictureE
   QStatusBar* StatusBar() const { return status_; }
   void SetStatusText(int panel, const QString& text);
   QString StatusText(int panel) const;
-  // The main window whose strip of tool bars the desk keeps clear of.
-  void SetMainForm(QWidget* main) { mainForm_ = main; }
+  // The main window whose strip of tool bars the desk keeps clear of, also when
+  // the strip grows or moves.
+  void SetMainForm(QWidget* main);
   // The desk's window or view is gone: the form waits for its deletion and touches
   // nothing.
   void Detach() { detached_ = true; }
@@ -88,6 +89,7 @@ class DeskWindow : public QMainWindow, private DeskSurface, private DeskPictureE
   void AfterEvent(std::function<void()> action);
 
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // DeskSurface

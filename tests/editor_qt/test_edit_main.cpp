@@ -13,6 +13,7 @@
 #include "editor/new_task_dialog_rules.h"
 #include "editor/task_items.h"
 #include "editor_qt/edit_fixture.h"
+#include "fakes/told_frame.h"
 #include "platform/qt/radio_group.h"
 
 namespace tavir::test {
@@ -50,7 +51,9 @@ TEST_F(EditorFixture, StartLeavesOnlyFileAndHelpWorking) {
 
 TEST_F(EditorFixture, MainFormIsAStripAsHighAsItsBars) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  EXPECT_EQ(Main().width(), screen.width());
+  // The frame, not the client area, spans the screen and starts at its top.
+  EXPECT_EQ(Main().frameGeometry().width(), screen.width());
+  EXPECT_EQ(Main().frameGeometry().topLeft(), screen.topLeft());
   int bottom = 0;
   for (int i = 0; i < kEditorBarCount; ++i)
     if (!Main().Bar(i)->isHidden()) bottom = std::max(bottom, Main().Bar(i)->geometry().bottom() + 1);
@@ -59,6 +62,27 @@ TEST_F(EditorFixture, MainFormIsAStripAsHighAsItsBars) {
   const QPixmap strip = Main().grab();
   QDir().mkpath(TAVIR_PICTURES);
   EXPECT_TRUE(strip.save(QString(TAVIR_PICTURES) + "/editor_main_strip.png"));
+}
+
+// Told the frame a window manager draws (it tells it only once the window is
+// shown), the main strip stands as a maximised window: its title bar, which
+// names the open project, and its borders on the screen; it stays so when the
+// strip grows with a project's bars, and a desk opened then is whole on it too.
+TEST_F(EditorFixture, TheMainStripShowsItsWholeFrameOnceTheFrameIsTold) {
+  ASSERT_TRUE(TellFrame(Main()));
+  EXPECT_TRUE(StandsAsTopStrip(Main()));
+  const int before = Main().height();
+  NewTask(6, 4);
+  EXPECT_GT(Main().height(), before);
+  EXPECT_TRUE(StandsAsTopStrip(Main()));
+  TMainDesk* desk = Desk(0);
+  ASSERT_NE(desk, nullptr);
+  // Put where only its client area fits the screen's corner, it comes whole
+  // onto the screen once its frame is told.
+  const QRect area = desk->screen()->availableGeometry();
+  desk->setGeometry(QRect(area.bottomRight() - QPoint(desk->width() - 1, desk->height() - 1), desk->size()));
+  ASSERT_TRUE(TellFrame(*desk));
+  EXPECT_TRUE(area.contains(desk->geometry().marginsAdded(kToldFrame)));
 }
 
 TEST_F(EditorFixture, EveryActionIsLaidOutWithItsCaptionAndInertOnesDoNothing) {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "calc_fixture.h"
+#include "fakes/told_frame.h"
 #include "model/symbols.h"
 #include "platform/wmf_reader.h"
 
@@ -122,13 +123,29 @@ TEST_F(Desk, ActivationMakesTheViewCurrentWithItsCaptionAndGridMarks) {
 TEST_F(Desk, ADeskKeepsClearOfTheMainStrip) {
   form.ShowAsStrip();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  const int bottom = form.y() + form.height();
+  // Clear of the strip's frame, not only of its client area.
+  const int bottom = form.frameGeometry().bottom() + 1;
   desk->move(desk->x(), form.y());
   const int height = desk->height() + 20;
   desk->resize(desk->width() + 10, height);  // a resize runs the rule
   QApplication::processEvents();
   EXPECT_GE(desk->y(), bottom);
-  EXPECT_EQ(desk->height(), std::max(100, height - form.height()));
+  EXPECT_EQ(desk->height(), std::max(100, height - form.frameGeometry().height()));
+}
+
+// Told the frame a window manager draws, the main strip stands as a maximised
+// window, its title bar with the open project's name on the screen.
+TEST_F(Desk, TheMainStripShowsItsWholeFrameOnceTheFrameIsTold) {
+  form.ShowAsStrip();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ASSERT_TRUE(test::TellFrame(form));
+  EXPECT_TRUE(test::StandsAsTopStrip(form));
+  // Put where only its client area fits the screen's corner, it comes whole
+  // onto the screen once its frame is told.
+  const QRect area = desk->screen()->availableGeometry();
+  desk->setGeometry(QRect(area.bottomRight() - QPoint(desk->width() - 1, desk->height() - 1), desk->size()));
+  ASSERT_TRUE(test::TellFrame(*desk));
+  EXPECT_TRUE(area.contains(desk->geometry().marginsAdded(test::kToldFrame)));
 }
 
 // A zoom repaints the picture once, for the visible part it leaves: the scroll

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "platform/qt/window_place.h"
+
 namespace tavir {
 
 CalcStatusWindow::CalcStatusWindow(TViewerProject& project, BreakMode mode, QWidget* parent,
@@ -34,6 +36,8 @@ void CalcStatusWindow::MakeForm() {
   form_->SetProcessText(QString::fromStdString(label_));
   shownPosition_ = shownMaximum_ = -1;
   ShowBar();
+  // Where the window manager puts it, as long as it is whole on the screen.
+  FramePlacement::Place(*form_, KeepFrameInside);
   form_->show();
   if (stage_ > 0) form_->SelectStage(stage_);
   form_->raise();

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "platform/qt/info_dlg.h"
+#include "platform/qt/window_place.h"
 #include "viewer/qt/calc_desks.h"
 #include "viewer/qt/dm_main_out.h"
 #include "viewer/viewer_commands.h"
@@ -159,10 +160,7 @@ void TRSFormOut::UpdateCaption() {
 }
 
 void TRSFormOut::ShowAsStrip() {
-  if (const QScreen* s = QGuiApplication::primaryScreen()) {
-    const QRect r = s->availableGeometry();
-    setGeometry(r.x(), r.y(), r.width(), height());
-  }
+  FramePlacement::Place(*this, StandAsTopStrip);
   show();
   FitToBars();
 }
