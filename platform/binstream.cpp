@@ -394,6 +394,14 @@ void KeepBackup(const std::string& path, const std::string& targetName, const st
   }
 }
 
+// A save's temporary opened to look at its lock: never through a link, and a pipe
+// does not hold the open up; -1 when it cannot be opened.
+int OpenToProbe(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd >= 0 || errno != EACCES) return fd;
+  return ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
 // Removes the temporaries of earlier saves of the file named `targetFileName` in
 // `folder` that no running save holds locked: those of saves killed before they
 // were done. Anything in doubt stays.
@@ -406,9 +414,7 @@ void RemoveLeftovers(const std::filesystem::path& folder, const std::string& tar
     if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 || !IsSaveTemporaryName(name))
       continue;
     const std::string full = (folder / name).string();
-    // Never through a link, and a pipe does not hold the open up.
-    int fd = ::open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES) fd = ::open(full.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = OpenToProbe(full);
     if (fd < 0) continue;
     const Descriptor file(fd);
     struct stat held {};
@@ -541,8 +547,7 @@ std::string SaveTemporaryTarget(std::string_view path) {
 }
 
 bool SaveTemporaryHeld(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = OpenToProbe(path);
   if (fd < 0) return false;
   const Descriptor file(fd);
   // A running save holds its temporary locked exclusively; the shared lock taken
