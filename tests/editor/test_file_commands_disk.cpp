@@ -148,9 +148,7 @@ TEST_F(DiskCommandsTest, AKilledSaveOfAHardLinkedProjectIsRecoveredFromItsCopy) 
   f.Sample().K[4]->X = 4;
   const Bytes now = Current(f);
   ASSERT_TRUE(test::SaveKilledInPlace(Path("old.tps"), now, {2, 400}));
-  std::string copy;
-  for (const auto& entry : fs::directory_iterator(dir_))
-    if (IsSaveTemporaryName(entry.path().string())) copy = entry.path().string();
+  const std::string copy = test::CopyLeftIn(dir_);
   ASSERT_FALSE(copy.empty());
 
   EditorFixture g;

@@ -2,26 +2,14 @@
 // the editor's windows: opening either name says where the complete copy lies;
 // that name typed into the open dialog opens the project, which the editor holds
 // as unsaved work of the original file until it is saved back there.
-#include <QLineEdit>
-
 #include "editor/project_io.h"
 #include "editor_qt/edit_fixture.h"
 #include "fakes/cut_save.h"
+#include "fakes/dialogs_by_name.h"
 #include "platform/binstream.h"
 
 namespace tavir::test {
 namespace {
-
-// The open dialog with a name typed into its name field.
-DialogScript::Handler Typed(const std::string& path) {
-  return [path](QDialog& d) {
-    auto* edit = d.findChild<QLineEdit*>("fileNameEdit");
-    EXPECT_NE(edit, nullptr);
-    if (edit != nullptr) edit->setText(QString::fromStdString(path));
-    QMetaObject::invokeMethod(&d, "accept", Qt::DirectConnection);
-    return d.result();
-  };
-}
 
 using RecoveryTest = EditorFixture;
 
@@ -42,16 +30,14 @@ TEST_F(RecoveryTest, TheCopyOfAKilledSaveIsOpenedByItsNameAndSavedBack) {
   ASSERT_EQ(Project().Elements().Count(), 23);
   const std::vector<std::uint8_t> now = SaveProjectBytes(Supervisor(), Project(), Commands().Windows());
   ASSERT_TRUE(SaveKilledInPlace(old, now, {2, 1000}));
-  std::string copy;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    if (IsSaveTemporaryName(entry.path().string())) copy = entry.path().string();
+  const std::string copy = CopyLeftIn(dir);
   ASSERT_FALSE(copy.empty());
 
   // The program anew, as after the power came back.
   StartProgram();
   {
     DialogScript script;
-    script.Dialogs.push_back(Typed(hard));
+    script.Dialogs.push_back(TypedFileName(hard));
     Run("acFileOpen");
     ASSERT_EQ(script.Boxes.size(), 1u);
     const std::string text = script.Boxes[0].Text.toStdString();
@@ -61,7 +47,7 @@ TEST_F(RecoveryTest, TheCopyOfAKilledSaveIsOpenedByItsNameAndSavedBack) {
   }
   {
     DialogScript script;
-    script.Dialogs.push_back(Typed(copy));
+    script.Dialogs.push_back(TypedFileName(copy));
     Run("acFileOpen");
     EXPECT_TRUE(script.Boxes.empty());
   }

@@ -57,4 +57,13 @@ inline ::testing::AssertionResult SaveKilledInPlace(const std::string& path, con
   return ::testing::AssertionSuccess();
 }
 
+// The one save temporary the killed save left in the folder; "" when there is
+// none, or more than one.
+inline std::string CopyLeftIn(const std::filesystem::path& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (IsSaveTemporaryName(entry.path().string())) found.push_back(entry.path().string());
+  return found.size() == 1 ? found[0] : std::string();
+}
+
 }  // namespace tavir::test

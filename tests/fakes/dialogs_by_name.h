@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <functional>
 #include <map>
@@ -12,6 +13,21 @@
 #include "platform/qt/dialog_runner.h"
 
 namespace tavir {
+
+// A file dialog answered as a user types a name into its name field and confirms;
+// cancelled when it has no such field.
+inline std::function<int(QDialog&)> TypedFileName(const std::string& path) {
+  return [path](QDialog& d) {
+    auto* edit = d.findChild<QLineEdit*>("fileNameEdit");
+    if (edit == nullptr) {
+      d.reject();
+      return d.result();
+    }
+    edit->setText(QString::fromStdString(path));
+    QMetaObject::invokeMethod(&d, "accept", Qt::DirectConnection);
+    return d.result();
+  };
+}
 
 // Stands in for the user at every modal dialog: a handler by the dialog's
 // objectName answers; a dialog without one is cancelled. Every dialog is recorded.

@@ -48,11 +48,9 @@ class InterruptedSave : public TempFolder {
 
   // The one temporary file in the folder.
   std::string OnlyCopy() const {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(dir_))
-      if (IsSaveTemporaryName(entry.path().string())) found.push_back(entry.path().string());
-    EXPECT_EQ(found.size(), 1u);
-    return found.empty() ? std::string() : found[0];
+    const std::string copy = test::CopyLeftIn(dir_);
+    EXPECT_FALSE(copy.empty());
+    return copy;
   }
 
   // How the analysis program's reader refuses the file ("" when it reads it).

@@ -455,9 +455,7 @@ TEST(OpenCommand, TheCopyAKilledSaveLeftOpensAsItsProject) {
   std::filesystem::create_hard_link(old, hard);
   const std::vector<std::uint8_t> now = ReadWholeFile(examples::ExamplePath("plate_simply_supported.tps"));
   ASSERT_TRUE(test::SaveKilledInPlace(old, now, {2, 600}));
-  std::string copy;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path))
-    if (IsSaveTemporaryName(entry.path().string())) copy = entry.path().string();
+  const std::string copy = test::CopyLeftIn(dir.Path);
   ASSERT_FALSE(copy.empty());
 
   ScriptedMessages messages;

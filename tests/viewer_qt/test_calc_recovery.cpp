@@ -2,8 +2,6 @@
 // the analysis program's windows: the damaged file is refused with the name of the
 // complete copy; that name typed into the open dialog opens the project, which
 // then solves.
-#include <QLineEdit>
-
 #include "calc_fixture.h"
 #include "fakes/cut_save.h"
 #include "platform/binstream.h"
@@ -15,13 +13,7 @@ class CalcRecovery : public CalcFixture {
  protected:
   // The open dialog with the name typed into its name field.
   bool OpenTyped(const std::string& path) {
-    dialogs.Handlers["OpenDialog"] = [path](QDialog& d) {
-      auto* edit = d.findChild<QLineEdit*>("fileNameEdit");
-      EXPECT_NE(edit, nullptr);
-      if (edit != nullptr) edit->setText(QString::fromStdString(path));
-      QMetaObject::invokeMethod(&d, "accept", Qt::DirectConnection);
-      return d.result();
-    };
+    dialogs.Handlers["OpenDialog"] = TypedFileName(path);
     return dm.Run("acFileOpen");
   }
 };
@@ -35,9 +27,7 @@ TEST_F(CalcRecovery, TheCopyOfAKilledSaveIsOpenedByItsName) {
   std::filesystem::create_hard_link(old, hard);
   const std::vector<std::uint8_t> now = ReadWholeFile(Example("plate_simply_supported.tps"));
   ASSERT_TRUE(test::SaveKilledInPlace(old, now, {2, 700}));
-  std::string copy;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    if (IsSaveTemporaryName(entry.path().string())) copy = entry.path().string();
+  const std::string copy = test::CopyLeftIn(dir);
   ASSERT_FALSE(copy.empty());
 
   OpenTyped(hard);
